@@ -1,0 +1,343 @@
+#pragma once
+// Names for the controller's register image. Status byte k is status-frame payload byte k:
+// page-0 register r is byte r, page-1 register r is byte 256 + r. The setting request array
+// uses the same numbering, so a request position is the status byte of the same register.
+// Multi-byte fields are named by their first byte; the field's form says how to read it.
+#include <cstdint>
+
+inline constexpr int kPage1Base = 256;
+constexpr int Page1(int reg) { return kPage1Base + reg; }
+constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
+
+// ---- Page 0 status bytes ----
+inline constexpr int kStatusFanHeaterCount = 3;
+inline constexpr int kStatusModuleCount = 4;
+inline constexpr int kStatusFuelType = 5;
+inline constexpr int kStatusLoadSystem = 6;
+inline constexpr int kStatusDryerLengthIndex = 7;
+inline constexpr int kStatusDryerType = 8;
+inline constexpr int kStatusHiHeatCountdown = 9;   // min:s
+inline constexpr int kStatusHiHeatTime = 11;       // min:s
+inline constexpr int kStatusBatchState = 13;
+inline constexpr int kStatusCoolCountdown = 14;    // min:s
+inline constexpr int kStatusCoolTime = 16;         // min:s
+inline constexpr int kStatusByte18 = 18;
+inline constexpr int kStatusUnloadCountdown = 19;  // min:s
+inline constexpr int kStatusUnloadTime = 21;       // min:s
+inline constexpr int kStatusByte23 = 23;
+inline constexpr int kStatusOutOfGrainCountdown = 24;  // min:s
+inline constexpr int kStatusOutOfGrainTime = 26;       // min:s
+inline constexpr int kStatusStatusBar28 = 28;
+inline constexpr int kStatusBytes29 = 29;  // 2 bytes
+inline constexpr int kStatusLoadStartupDelay = 31;  // min:s
+inline constexpr int kStatusUnused33 = 33;          // 33..38 never stored
+inline constexpr int kStatusStatusBar39 = 39;       // 2 bytes
+inline constexpr int kStatusUnloadCleanoutDelay = 41;  // min:s
+inline constexpr int kStatusStatusBar43 = 43;
+inline constexpr int kStatusBytes44 = 44;  // 2 bytes
+inline constexpr int kStatusFanDelay = 46;  // min:s
+inline constexpr int kStatusUnused48 = 48;
+inline constexpr int kStatusSetup49 = 49;
+inline constexpr int kStatusSetup50 = 50;
+inline constexpr int kStatusByte51 = 51;
+inline constexpr int kStatusLearningCounter = 52;
+inline constexpr int kStatusClock = 53;  // 53..57 never stored (the panel clock request)
+inline constexpr int kStatusLoadState = 58;
+inline constexpr int kStatusPlenumSetpoint1 = 59;  // s16 low-first, slot n at 59 + 2(n-1)
+inline constexpr int kStatusPlenumSetpoint2 = 61;
+inline constexpr int kStatusPlenumSetpoint3 = 63;
+inline constexpr int kStatusPlenumSetpoint4 = 65;
+inline constexpr int kStatusPlenumSetpoint5 = 67;
+inline constexpr int kStatusPlenumSetpoint6 = 69;
+inline constexpr int kStatusPlenumTemp1 = 71;  // s16 low-first, slot n at 71 + 2(n-1)
+inline constexpr int kStatusPlenumTemp2 = 73;
+inline constexpr int kStatusPlenumTemp3 = 75;
+inline constexpr int kStatusPlenumTemp4 = 77;
+inline constexpr int kStatusPlenumTemp5 = 79;
+inline constexpr int kStatusPlenumTemp6 = 81;
+inline constexpr int kStatusTemps83 = 83;  // 3 x s16 low-first, not displayed
+inline constexpr int kStatusGrainTemp1 = 89;  // s16 low-first
+inline constexpr int kStatusGrainTemp2 = 91;
+inline constexpr int kStatusGrainTemp3 = 93;
+inline constexpr int kStatusPlenumDifferential1 = 95;  // 6 x u8, 95..100
+inline constexpr int kStatusBurnerMode1 = 101;         // 6 x u8, 101..106
+inline constexpr int kStatusUnused107 = 107;           // 107..112 never stored
+inline constexpr int kStatusBytes113 = 113;            // 5 x u8
+inline constexpr int kStatusStatus118 = 118;
+inline constexpr int kStatusUnused119 = 119;           // 119..124 never stored
+inline constexpr int kStatusUnitStatusA1 = 125;        // unit n at 125 + n - 1; bit 0 animates
+inline constexpr int kStatusUnitStatusB1 = 131;
+inline constexpr int kStatusUnitStatusC1 = 137;
+inline constexpr int kStatusUnitStatusD1 = 143;
+inline constexpr int kStatusGrainTempSetpoint1 = 149;  // s16 low-first
+inline constexpr int kStatusGrainTempSetpoint2 = 151;
+inline constexpr int kStatusGrainTempSetpoint3 = 153;
+inline constexpr int kStatusMeterRoll0 = 155;  // meterRoll 0..3 at 155..158
+inline constexpr int kStatusMeterRoll1 = 156;
+inline constexpr int kStatusMeterRoll2 = 157;
+inline constexpr int kStatusMeterRoll3 = 158;
+inline constexpr int kStatusMeterRollMode = 159;
+inline constexpr int kStatusMeterRollHigh = 160;    // 160..162 never stored: they live in the
+inline constexpr int kStatusMeterRollMedium = 161;  // request array
+inline constexpr int kStatusMeterRollLow = 162;
+inline constexpr int kStatusBushelCalibration = 163;
+inline constexpr int kStatusBushelCounter = 164;  // u32 low-first, bushel-seconds
+inline constexpr int kStatusMain168 = 168;
+inline constexpr int kStatusMain169 = 169;
+inline constexpr int kStatusUnused170 = 170;
+inline constexpr int kStatusRunFlags = 171;   // bit 6 runs
+inline constexpr int kStatusRunFlags2 = 172;  // bit 0 runs
+inline constexpr int kStatusUnloadPanel173 = 173;  // 16-bit high-first
+inline constexpr int kStatusBytes175 = 175;
+inline constexpr int kStatusLights177 = 177;
+inline constexpr int kStatusLights178 = 178;
+inline constexpr int kStatusLoadFlags = 179;
+inline constexpr int kStatusConnector180 = 180;  // 180..182
+inline constexpr int kStatusControllerDisplayOptions = 183;
+inline constexpr int kStatusGrainTempSelect = 184;
+inline constexpr int kStatusWarningId = 185;
+inline constexpr int kStatusWarningNode = 186;
+inline constexpr int kStatusMoistureControlMode = 187;
+inline constexpr int kStatusSwitches = 188;
+inline constexpr int kStatusMoisture1 = 189;  // 16-bit high-first
+inline constexpr int kStatusMoisture2 = 191;
+inline constexpr int kStatusMoisture3 = 193;
+inline constexpr int kStatusMoisture4 = 195;
+inline constexpr int kStatusUnloadStatusValue = 197;  // 16-bit high-first
+inline constexpr int kStatusMoistureSetpoint = 199;   // 16-bit high-first
+inline constexpr int kStatusMoistureControl201 = 201;
+inline constexpr int kStatusMoistureControl202 = 202;  // logged
+inline constexpr int kStatusByte203 = 203;
+inline constexpr int kStatusUnused204 = 204;  // 204, 205 never stored
+inline constexpr int kStatusMaxUnloadRate = 206;  // 16-bit high-first
+inline constexpr int kStatusMinUnloadRate = 208;  // 16-bit high-first
+inline constexpr int kStatusUnused210 = 210;      // 210..215 never stored
+inline constexpr int kStatusBits216 = 216;        // 216..219
+inline constexpr int kStatusChart220 = 220;
+inline constexpr int kStatusBatchCounter = 221;  // 16-bit high-first
+inline constexpr int kStatusChart223 = 223;
+inline constexpr int kStatusDryingCriteria = 224;
+inline constexpr int kStatusConfigBits = 225;
+inline constexpr int kStatusTrim1 = 226;  // 226..229
+inline constexpr int kStatusMeterRollValue230 = 230;
+inline constexpr int kStatusUnused231 = 231;
+inline constexpr int kStatusMoistureCalibration1 = 232;  // 16-bit high-first
+inline constexpr int kStatusMoistureCalibration2 = 234;
+inline constexpr int kStatusSensorSetting236 = 236;
+inline constexpr int kStatusSensorSetting237 = 237;
+inline constexpr int kStatusSensorCommand = 238;  // bit 3 zeroes the bushel counter
+inline constexpr int kStatusLights239 = 239;
+inline constexpr int kStatusLights240 = 240;
+inline constexpr int kStatusMoistureCalibration3 = 241;
+inline constexpr int kStatusMoistureCalibration4 = 243;
+inline constexpr int kStatusLogged245 = 245;
+inline constexpr int kStatusWatchdog = 246;
+inline constexpr int kStatusChart247 = 247;  // 16-bit high-first
+inline constexpr int kStatusChart249 = 249;  // 16-bit high-first
+inline constexpr int kStatusOptionChange = 251;
+inline constexpr int kStatusLoHeatCountdown = 252;  // min:s
+inline constexpr int kStatusLoHeatTime = 254;       // min:s
+
+// ---- Page 1 status bytes (256 + register) ----
+inline constexpr int kStatusUnused256 = Page1(0);
+inline constexpr int kStatusOptionBits = Page1(1);
+inline constexpr int kStatusPlenumSetpoint7 = Page1(2);  // s16 low-first
+inline constexpr int kStatusPlenumSetpoint8 = Page1(4);
+inline constexpr int kStatusBatchTimers262 = Page1(6);  // 2 bytes
+inline constexpr int kStatusBatchTimers264 = Page1(8);  // 2 bytes
+inline constexpr int kStatusDisplayOptions = Page1(10);
+inline constexpr int kStatusChart267 = Page1(11);  // 2 bytes
+inline constexpr int kStatusFanSetupTime = Page1(13);  // min:s
+inline constexpr int kStatusStatusBar271 = Page1(15);
+inline constexpr int kStatusDryingModeValues = Page1(16);  // 2 bytes
+inline constexpr int kStatusStagedBatchTime = Page1(18);   // min:s
+inline constexpr int kStatusUnused276 = Page1(20);
+inline constexpr int kStatusSetting121 = Page1(21);  // 2 bytes
+inline constexpr int kStatusOptionBits2 = Page1(23);
+inline constexpr int kStatusOptionWithdraw = Page1(24);
+inline constexpr int kStatusSubstituteMoisture = Page1(25);  // 16-bit low-first
+inline constexpr int kStatusSetup283 = Page1(27);
+inline constexpr int kStatusSetup284 = Page1(28);
+inline constexpr int kStatusAutoStart = Page1(29);
+inline constexpr int kStatusUnused286 = Page1(30);
+inline constexpr int kStatusMoistureSensorSelection = Page1(31);
+inline constexpr int kStatusSetup288 = Page1(32);
+inline constexpr int kStatusDataLogger = Page1(33);
+inline constexpr int kStatusStatusBar290 = Page1(34);  // s16 low-first
+inline constexpr int kStatusSetup292 = Page1(36);
+inline constexpr int kStatusHardwareOption137 = Page1(37);
+inline constexpr int kStatusUnitCounterA1 = Page1(38);  // 6 x 16-bit low-first
+inline constexpr int kStatusUnitCounterB1 = Page1(50);  // 6 x 16-bit low-first
+inline constexpr int kStatusRunTimeCounter1 = Page1(62);  // 3 x 16-bit low-first
+inline constexpr int kStatusRunTimeCounter2 = Page1(64);
+inline constexpr int kStatusRunTimeCounter3 = Page1(66);
+inline constexpr int kStatusBytes324 = Page1(68);  // 324..328
+inline constexpr int kStatusLastByte = Page1(72);
+
+// ---- Bits and codes ----
+inline constexpr uint8_t kLoadStateLoadRunning = 0x80;       // byte 58 bit 7
+inline constexpr uint8_t kMeterRollModeKnobBit = 0x80;       // byte 159 bit 7
+inline constexpr uint8_t kMeterRollModeSpeedMask = 0x3F;     // byte 159 low 6 bits
+inline constexpr uint8_t kMeterRollModeHighBits = 0xC0;
+inline constexpr uint8_t kRunFlagsRunning = 0x40;            // byte 171 bit 6
+inline constexpr uint8_t kRunFlags2Running = 0x01;           // byte 172 bit 0
+inline constexpr uint8_t kRunFlagsPreset = 0xA0;             // byte 171 at start
+inline constexpr uint8_t kLoadFlagsBit1 = 0x02;              // byte 179
+inline constexpr uint8_t kLoadFlagsBit2 = 0x04;
+inline constexpr uint8_t kLoadFlagsAutomatic = 0x10;
+inline constexpr uint8_t kControllerDisplayBit1 = 0x02;      // byte 183
+inline constexpr uint8_t kControllerDisplayBit2 = 0x04;
+inline constexpr uint8_t kMoistureModeMask = 0x07;           // byte 187 low 3 bits
+inline constexpr uint8_t kMoistureModeLow6Mask = 0x3F;
+inline constexpr uint8_t kMoistureModeBit5 = 0x20;
+inline constexpr uint8_t kMoistureModeBit6 = 0x40;
+inline constexpr uint8_t kMoistureModeBit7 = 0x80;
+inline constexpr uint8_t kSwitchesDefaultsOn = 0x20;         // byte 188 bit 5
+inline constexpr uint8_t kDryingCriteriaBit1 = 0x02;         // byte 224 bit 1
+inline constexpr uint8_t kConfigBitsHardwareChoice = 0x20;   // byte 225 bit 5
+inline constexpr uint8_t kSensorCommandZeroBushels = 0x08;   // byte 238 bit 3
+inline constexpr uint8_t kOptionChangeBit = 0x10;            // byte 251 bit 4
+inline constexpr uint8_t kOptionBitsMask = 0x70;             // byte 257 bits 4..6
+inline constexpr uint8_t kOptionBitsMiscValue = 0x10;
+inline constexpr uint8_t kDisplayOptionsCelsius = 0x80;      // byte 266 bit 7
+inline constexpr uint8_t kDisplayOptionsGraphView = 0x40;    // byte 266 bit 6
+inline constexpr uint8_t kDisplayOptionsOneShotBits = 0x03;  // request 1:10 bits 0-1
+inline constexpr uint8_t kOptionBits2QuickStart = 0x01;      // byte 279 bit 0
+inline constexpr uint8_t kOptionBits2EchoIgnored = 0x70;     // bits 4..6 masked off for the echo
+inline constexpr uint8_t kOptionWithdrawBit = 0x80;          // byte 280 bit 7
+
+inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
+inline constexpr int kDryerLengthCount = 15;
+inline constexpr uint8_t kDryerLengthFeet[kDryerLengthCount] = {8, 10, 12, 14, 16, 18, 20, 22,
+                                                                24, 26, 28, 34, 36, 38, 40};
+// Any index outside the table gives 0 feet.
+constexpr int DryerLengthFeet(int index) {
+  return (index >= 0 && index < kDryerLengthCount) ? kDryerLengthFeet[index] : 0;
+}
+
+// ---- Warning nodes (values of status byte 186) ----
+inline constexpr int kNodeNone = 0;
+inline constexpr int kNodeDisplayIo = 1;
+inline constexpr int kNodeFanHeater1 = 2;     // 2..7: "FAN/HEATER #1" .. "#6"
+inline constexpr int kNodeFanHeater6 = 7;
+inline constexpr int kNodeFanHeaterInt1 = 8;  // 8..13: "FAN/HEATER INT #1" .. "#6"
+inline constexpr int kNodeFanHeaterInt6 = 13;
+inline constexpr int kNodeMainIo = 14;
+inline constexpr int kNodeMoistureCont = 15;
+inline constexpr int kNodeCount = 16;  // valid node values are 0..15
+inline constexpr const char* kWarningNodeNames[kNodeCount] = {
+    nullptr,           "DISPLAY I/O",       "FAN/HEATER #1",     "FAN/HEATER #2",
+    "FAN/HEATER #3",   "FAN/HEATER #4",     "FAN/HEATER #5",     "FAN/HEATER #6",
+    "FAN/HEATER INT #1", "FAN/HEATER INT #2", "FAN/HEATER INT #3", "FAN/HEATER INT #4",
+    "FAN/HEATER INT #5", "FAN/HEATER INT #6", "MAIN I/O",          "MOISTURE CONT"};
+// The name shown for a node, or nullptr when the node has none.
+constexpr const char* WarningNodeName(int node) {
+  return (node > 0 && node < kNodeCount) ? kWarningNodeNames[node] : nullptr;
+}
+
+// ---- Command items, in builder order ----
+inline constexpr int kCommandRowCount = 82;
+enum class CommandRow : uint8_t {
+  FanHeaterCount = 1,
+  ModuleCount = 2,
+  FuelType = 3,
+  LoadSystem = 4,
+  DryerLength = 5,
+  DryerType = 6,
+  HiHeatTime = 7,
+  HiHeatCountdownReset = 8,
+  LoHeatTime = 9,
+  LoHeatCountdownReset = 10,
+  CoolTime = 11,
+  CoolCountdownReset = 12,
+  UnloadTime = 13,
+  UnloadCountdownReset = 14,
+  OutOfGrainTime = 15,
+  LoadStartupDelay = 16,
+  UnloadCleanoutDelay = 17,
+  FanDelay = 18,
+  SetupByte49 = 19,
+  SetupByte50 = 20,
+  Clock = 21,
+  PlenumSetpoint1 = 22,
+  PlenumSetpoint2 = 23,
+  PlenumSetpoint3 = 24,
+  PlenumSetpoint4 = 25,
+  PlenumSetpoint5 = 26,
+  PlenumSetpoint6 = 27,
+  PlenumDifferential1 = 28,
+  PlenumDifferential2 = 29,
+  PlenumDifferential3 = 30,
+  PlenumDifferential4 = 31,
+  PlenumDifferential5 = 32,
+  PlenumDifferential6 = 33,
+  BurnerMode1 = 34,
+  BurnerMode2 = 35,
+  BurnerMode3 = 36,
+  BurnerMode4 = 37,
+  BurnerMode5 = 38,
+  BurnerMode6 = 39,
+  GrainTempSetpoint1 = 40,
+  GrainTempSetpoint2 = 41,
+  GrainTempSetpoint3 = 42,
+  MeterRollSpeedMode = 43,
+  MeterRollValue1 = 44,
+  MeterRollValue2 = 45,
+  MeterRollValue3 = 46,
+  MeterRollCopyOver = 47,
+  MeterRollFromStatus230 = 48,
+  BushelCalibration = 49,
+  MoistureControlMode = 50,
+  MeterRollRestore = 51,
+  MeterRollSpeeds = 52,
+  MoistureSetpoint = 53,
+  MaxUnloadRate = 54,
+  MinUnloadRate = 55,
+  BatchCounter = 56,
+  DryingCriteria = 57,
+  Trim1 = 58,
+  Trim2 = 59,
+  Trim3 = 60,
+  Trim4 = 61,
+  MoistureCalibration1 = 62,
+  MoistureCalibration2 = 63,
+  SensorSetting236 = 64,
+  SensorSetting237 = 65,
+  SensorCommand = 66,
+  MoistureCalibration3 = 67,
+  MoistureCalibration4 = 68,
+  Watchdog = 69,
+  OptionBits = 70,
+  PlenumSetpoint7 = 71,
+  PlenumSetpoint8 = 72,
+  DisplayOptions = 73,
+  FanSetupTime = 74,
+  StagedBatchTime = 75,
+  Setting121 = 76,
+  OptionBits2 = 77,
+  Setting125 = 78,
+  AutoStart = 79,
+  MoistureSensorSelection = 80,
+  DataLogger = 81,
+  HardwareOption137 = 82,
+};
+constexpr int RowNumber(CommandRow row) { return static_cast<int>(row); }
+constexpr int RowIndex(CommandRow row) { return static_cast<int>(row) - 1; }
+constexpr CommandRow RowFromIndex(int index) { return static_cast<CommandRow>(index + 1); }
+
+// ---- Request positions (same numbering as the status bytes) ----
+inline constexpr int kRequestClockMinute = 53;  // then hour, day, month, year modulo 100
+inline constexpr int kRequestClockHour = 54;
+inline constexpr int kRequestClockDay = 55;
+inline constexpr int kRequestClockMonth = 56;
+inline constexpr int kRequestClockYear = 57;
+inline constexpr int kRequestMeterRollMode = kStatusMeterRollMode;
+inline constexpr int kRequestMeterRoll0 = kStatusMeterRoll0;
+inline constexpr int kRequestMeterRollHigh = kStatusMeterRollHigh;
+inline constexpr int kRequestMeterRollMedium = kStatusMeterRollMedium;
+inline constexpr int kRequestMeterRollLow = kStatusMeterRollLow;
+inline constexpr int kRequestSensorCommand = kStatusSensorCommand;
+inline constexpr int kRequestDisplayOptions = kStatusDisplayOptions;
+inline constexpr int kRequestOptionBits2 = kStatusOptionBits2;
+inline constexpr int kRequestMoistureControlMode = kStatusMoistureControlMode;
+inline constexpr int kRequestDryingCriteria = kStatusDryingCriteria;
