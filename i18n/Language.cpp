@@ -1,0 +1,244 @@
+#include "i18n/Language.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include "platform/Files.h"
+
+namespace i18n {
+
+const LanguageInfo kLanguages[kLanguageCount] = {
+    {.name = "English", .folderCode = "EN", .stringsFile = "Languages\\EN\\EnglishStrings.txt", .dialogButtonId = 1492, .ownNameStringId = 477},
+    {.name = "Bulgarian", .folderCode = "BG", .stringsFile = "Languages\\BG\\BulgarianStrings.txt", .dialogButtonId = 1493, .ownNameStringId = 473},
+    {.name = "Czech", .folderCode = "CS", .stringsFile = "Languages\\CS\\CzechStrings.txt", .dialogButtonId = 1494, .ownNameStringId = 474},
+    {.name = "Danish", .folderCode = "DA", .stringsFile = "Languages\\DA\\DanishStrings.txt", .dialogButtonId = 1495, .ownNameStringId = 475},
+    {.name = "Dutch", .folderCode = "NL", .stringsFile = "Languages\\NL\\DutchStrings.txt", .dialogButtonId = 1504, .ownNameStringId = 476},
+    {.name = "French", .folderCode = "FR", .stringsFile = "Languages\\FR\\FrenchStrings.txt", .dialogButtonId = 1496, .ownNameStringId = 478},
+    {.name = "German", .folderCode = "DE", .stringsFile = "Languages\\DE\\GermanStrings.txt", .dialogButtonId = 1497, .ownNameStringId = 479},
+    {.name = "Hungarian", .folderCode = "HU", .stringsFile = "Languages\\HU\\HungarianStrings.txt", .dialogButtonId = 1498, .ownNameStringId = 480},
+    {.name = "Polish", .folderCode = "PL", .stringsFile = "Languages\\PL\\PolishStrings.txt", .dialogButtonId = 1499, .ownNameStringId = 481},
+    {.name = "Portuguese", .folderCode = "PT", .stringsFile = "Languages\\PT\\PortugueseStrings.txt", .dialogButtonId = 1500, .ownNameStringId = 482},
+    {.name = "Romanian", .folderCode = "RO", .stringsFile = "Languages\\RO\\RomanianStrings.txt", .dialogButtonId = 1501, .ownNameStringId = 483},
+    {.name = "Russian", .folderCode = "RU", .stringsFile = "Languages\\RU\\RussianStrings.txt", .dialogButtonId = 1502, .ownNameStringId = 484},
+    {.name = "Spanish", .folderCode = "ES", .stringsFile = "Languages\\ES\\SpanishStrings.txt", .dialogButtonId = 1503, .ownNameStringId = 485},
+};
+
+const WarningTableInfo kWarningTables[kWarningTableCount] = {
+    {.nodeId = 1, .fileName = "WarningsDIO.txt"}, {.nodeId = 2, .fileName = "WarningsFH1.txt"},
+    {.nodeId = 3, .fileName = "WarningsFH2.txt"}, {.nodeId = 4, .fileName = "WarningsFH3.txt"},
+    {.nodeId = 5, .fileName = "WarningsFH4.txt"}, {.nodeId = 6, .fileName = "WarningsFH5.txt"},
+    {.nodeId = 7, .fileName = "WarningsFH6.txt"}, {.nodeId = 14, .fileName = "WarningsMIO.txt"},
+    {.nodeId = 15, .fileName = "WarningsMC.txt"},
+};
+
+namespace {
+
+constexpr const char* kHardDisk = "\\Hard Disk";
+constexpr size_t kPathSize = 260;
+
+std::atomic<LanguageId> gLanguage{kEnglish};
+std::atomic<uint8_t> gNotLoaded{1};
+
+// Entry 0 is never filled, so entry k is string id k.
+char16_t gStrings[kStringCount + 1][kCellUnits];
+char16_t gWarnings[kWarningTableCount][kWarningRows][kCellUnits];
+
+// The link thread reads warning rows while the user-interface thread may reload them;
+// gTableLock makes each row copy see one language. gLoadLock serialises the loaders and
+// their shared read buffer.
+std::mutex gTableLock;
+std::mutex gLoadLock;
+uint8_t gFileBytes[kStringsFileBytes];
+
+// Reads at most `limit` bytes of the file; false when it does not open.
+bool ReadFileStart(const char* panelPath, uint8_t* buffer, size_t limit, size_t& got) {
+  got = 0;
+  plat::FileHandle f;
+  if (plat::OpenFile(panelPath, plat::OpenMode::Read, f) != plat::FileResult::Ok) return false;
+  uint64_t size = 0;
+  if (plat::GetFileSize(f, size) == plat::FileResult::Ok) {
+    const size_t want = size < limit ? static_cast<size_t>(size) : limit;
+    while (got < want) {
+      size_t n = 0;
+      if (plat::ReadFile(f, buffer + got, want - got, n) != plat::FileResult::Ok || n == 0) break;
+      got += n;
+    }
+  }
+  plat::CloseFile(f);
+  return true;
+}
+
+bool ReadUnderStorage(const char* name, uint8_t* buffer, size_t limit, size_t& got) {
+  char path[kPathSize];
+  if (!StoragePath(name, path, sizeof path)) return false;
+  return ReadFileStart(path, buffer, limit, got);
+}
+
+LanguageId Normalised(LanguageId id) { return id >= 1 && id < kLanguageCount ? id : kEnglish; }
+
+}  // namespace
+
+const LanguageInfo& LanguageInfoFor(LanguageId id) { return kLanguages[Normalised(id)]; }
+
+bool StoragePath(const char* name, char* out, size_t size) {
+  if (size == 0) return false;
+  const bool card = plat::FolderExists(kHardDisk);
+  const int n = card ? std::snprintf(out, size, "%s\\%s", kHardDisk, name)
+                     : std::snprintf(out, size, "%s", name);
+  if (n < 0 || static_cast<size_t>(n) >= size) {
+    out[0] = '\0';
+    return false;
+  }
+  return true;
+}
+
+int ParseLinesInto(const uint8_t* bytes, size_t count, char16_t (*rows)[kCellUnits], int rowCount) {
+  char16_t line[kCellUnits] = {};
+  size_t column = 0;
+  int row = 0;
+  for (size_t at = 2; at + 1 < count; at += 2) {
+    const char16_t unit = static_cast<char16_t>(bytes[at] | (bytes[at + 1] << 8));
+    if (unit == u'\n') {
+      line[column < kCellChars ? column : kCellChars] = 0;
+      if (row < rowCount) {
+        std::memcpy(rows[row], line, kCellChars * sizeof(char16_t));
+        rows[row][kCellChars] = 0;
+        ++row;
+      }
+      column = 0;
+    } else if (unit == u'\r') {
+      if (column < kCellChars) line[column] = 0;
+      if (column < kCellChars) ++column;
+    } else {
+      if (column < kCellChars) line[column++] = unit;
+    }
+  }
+  return row;
+}
+
+void EnsureLanguageLoaded() {
+  if (gNotLoaded.exchange(0) == 0) return;
+  LoadLanguageConfig();
+  LoadStringTable();
+  LoadWarningTables();
+}
+
+void LoadLanguageConfig() {
+  char text[kConfigFileBytes + 1] = {};
+  size_t got = 0;
+  if (!ReadUnderStorage(kConfigFileName, reinterpret_cast<uint8_t*>(text), kConfigFileBytes, got)) {
+    SaveLanguageConfig(kLanguages[kEnglish].name);
+    gLanguage = kEnglish;
+    return;
+  }
+  text[got] = '\0';
+  LanguageId found = kEnglish;
+  for (int i = 0; i < kLanguageCount; ++i) {
+    if (std::strcmp(text, kLanguages[i].name) == 0) {
+      found = static_cast<LanguageId>(i);
+      break;
+    }
+  }
+  gLanguage = found;
+}
+
+void SaveLanguageConfig(const char* name) {
+  char path[kPathSize];
+  if (!StoragePath(kConfigFileName, path, sizeof path)) return;
+  plat::FileHandle f;
+  if (plat::OpenFile(path, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) return;
+  plat::WriteFile(f, name, std::strlen(name));
+  plat::CloseFile(f);
+}
+
+void LoadStringTable() {
+  EnsureLanguageLoaded();
+  std::lock_guard load(gLoadLock);
+  size_t got = 0;
+  if (!ReadUnderStorage(LanguageInfoFor(gLanguage).stringsFile, gFileBytes, kStringsFileBytes, got) &&
+      !ReadUnderStorage(kEnglishStringsFile, gFileBytes, kStringsFileBytes, got))
+    return;
+  std::lock_guard table(gTableLock);
+  ParseLinesInto(gFileBytes, got, &gStrings[1], kStringCount);
+}
+
+void LoadWarningTables() {
+  EnsureLanguageLoaded();
+  std::lock_guard load(gLoadLock);
+  const char* code = LanguageInfoFor(gLanguage).folderCode;
+  for (int t = 0; t < kWarningTableCount; ++t) {
+    char name[kPathSize];
+    char english[kPathSize];
+    std::snprintf(name, sizeof name, "Languages\\%s\\%s", code, kWarningTables[t].fileName);
+    std::snprintf(english, sizeof english, "Languages\\EN\\%s", kWarningTables[t].fileName);
+    size_t got = 0;
+    if (!ReadUnderStorage(name, gFileBytes, kWarningsFileBytes, got) &&
+        !ReadUnderStorage(english, gFileBytes, kWarningsFileBytes, got))
+      continue;
+    std::lock_guard table(gTableLock);
+    ParseLinesInto(gFileBytes, got, gWarnings[t], kWarningRows - 1);
+  }
+}
+
+void SetLanguage(LanguageId id) {
+  gLanguage = id;
+  LoadStringTable();
+  LoadWarningTables();
+  SaveLanguageConfig(LanguageInfoFor(id).name);
+}
+
+LanguageId CurrentLanguage() { return gLanguage; }
+const char* CurrentFolderCode() { return LanguageInfoFor(gLanguage).folderCode; }
+
+int WarningNodeIndex(int nodeId) {
+  for (int t = 0; t < kWarningTableCount; ++t)
+    if (kWarningTables[t].nodeId == nodeId) return t;
+  return -1;
+}
+
+void GetString(int id, char16_t* dest) {
+  EnsureLanguageLoaded();
+  if (id == 0) return;
+  const char16_t* from = StringEntry(id);
+  int n = 0;
+  while (n < kStringDestUnits - 1 && from[n] != 0) {
+    dest[n] = from[n];
+    ++n;
+  }
+  dest[n] = 0;
+}
+
+const char16_t* StringEntry(int id) {
+  static const char16_t kEmpty[1] = {0};
+  if (id < 1 || id > kStringCount) return kEmpty;
+  return gStrings[id];
+}
+
+void GetWarningText(int nodeId, int warningId, char16_t* dest) {
+  EnsureLanguageLoaded();
+  const int table = nodeId > 0 ? WarningNodeIndex(nodeId) : -1;
+  if (table >= 0 && warningId > 0 && warningId < kWarningRows) {
+    std::lock_guard lock(gTableLock);
+    const char16_t* from = gWarnings[table][warningId];
+    int n = 0;
+    while (n < kWarningDestUnits - 1 && from[n] != 0) {
+      dest[n] = from[n];
+      ++n;
+    }
+    dest[n] = 0;
+  }
+  dest[kWarningDestUnits - 1] = 0;
+}
+
+void ResetLanguageState() {
+  std::lock_guard load(gLoadLock);
+  std::lock_guard table(gTableLock);
+  std::memset(gStrings, 0, sizeof gStrings);
+  std::memset(gWarnings, 0, sizeof gWarnings);
+  gLanguage = kEnglish;
+  gNotLoaded = 1;
+}
+
+}  // namespace i18n
