@@ -1,0 +1,221 @@
+#include "screens/StatusBarRules.h"
+
+#include <cstdio>
+
+#include "dialogs/Temperature.h"
+#include "screens/LineText.h"
+#include "screens/StatusReading.h"
+
+namespace {
+
+enum Text : uint16_t {
+  kTextAlarm = 311,
+  kTextQuickStart = 301,
+  kTextAutoStartDone = 504,
+  kTextOutOfGrain = 307,
+  kTextHoldTime = 310,
+  kTextLearning = 309,
+  kTextDeviation = 308,
+  kTextRunning = 306,
+  kTextStoppedBlue = 304,
+  kTextStoppedRed = 302,
+  kTextIdle = 303,
+  kTextIdleOption = 305,
+};
+
+constexpr int kAlarmBit = 5;                // byte 118
+constexpr int kAutoStartActiveBit = 1;      // byte 280
+constexpr int kAutoStartFinishedBit = 2;    // byte 280
+constexpr uint8_t kNormalStateMask = 0xA0;  // byte 171 bits 7 and 5
+constexpr int kLearningEnableBit = 3;       // byte 171
+constexpr int kDeviationLineBit = 6;        // byte 188
+constexpr int kHoldTimeBit = 7;             // byte 224
+constexpr int kDeviationBit = 3;            // byte 224
+constexpr int kTwoHeatBit = 1;              // byte 257
+constexpr int kIdleOptionBit = 0;           // byte 257
+constexpr int kSecondSetpointBit = 4;       // byte 148
+constexpr int kShowRemainingBit = 0;        // byte 28
+constexpr int kShowRunTimeBit = 0;          // byte 43
+constexpr uint8_t kStopReasonMask = 0x03;   // byte 271
+constexpr uint8_t kStopReasonBlue = 0x01;
+
+constexpr int kHourSeconds = 3600;
+constexpr int kHoldTimeWarnSeconds = 180;
+constexpr int kLearningWarnMinutes = 6;
+constexpr int kLearningMode = 3;
+
+constexpr plat::Color kLearningWarnColour = plat::Rgb(200, 0, 0);
+constexpr plat::Color kLearningColour = plat::Rgb(100, 255, 0);
+
+StatusBarLine Line(StatusBarRule rule, uint16_t textId, plat::Color colour) {
+  StatusBarLine line{};
+  line.rule = rule;
+  line.form = StatusBarForm::Label;
+  line.textId = textId;
+  line.colour = colour;
+  return line;
+}
+
+bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
+  if ((s.b[kStatusOptionBits2] & kOptionBits2QuickStart) == 0) return false;
+  line = Line(StatusBarRule::QuickStart, kTextQuickStart, colour::kWhite);
+  if ((s.b[kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) {
+    if (StatusBit(s, kStatusOptionWithdraw, kAutoStartFinishedBit)) {
+      line.textId = kTextAutoStartDone;
+      line.left = true;
+    } else if (StatusBit(s, kStatusOptionWithdraw, kAutoStartActiveBit)) {
+      // The remaining auto-start time is a 16-bit count of seconds, low byte first.
+      int remaining = StatusU16LowFirst(s, kStatusRunTimeCounter2);
+      line.form = StatusBarForm::LabelTime;
+      line.first = remaining / 60;
+      line.second = remaining % 60;
+      line.left = true;
+    }
+    return true;
+  }
+  line.left = true;
+  if (!blinkOn) {
+    line.form = StatusBarForm::LabelLabel;
+    line.secondTextId = kTextOutOfGrain;
+  }
+  return true;
+}
+
+bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
+  int left = kHourSeconds - StatusS16LowFirst(s, kStatusStatusBar290);
+  int mode = MoistureControlMode(s);
+  if (left >= kHoldTimeWarnSeconds || !StatusBit(s, kStatusSwitches, kDeviationLineBit) ||
+      !StatusBit(s, kStatusDryingCriteria, kHoldTimeBit) || (mode != 4 && mode != 5))
+    return false;
+  if (left < 0) left = 0;
+  line = Line(StatusBarRule::HoldTime, kTextHoldTime, colour::kRed);
+  line.form = StatusBarForm::LabelHoldTime;
+  line.first = left / 60;
+  line.second = left % 60;
+  line.blinking = true;
+  return true;
+}
+
+bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
+  int minutes = s.b[kStatusLearningCounter];
+  bool active = minutes != 0 && (s.b[kStatusLoadFlags] & kLoadFlagsBit2) != 0;
+  if (!active || !StatusBit(s, kStatusRunFlags, kLearningEnableBit) ||
+      MoistureControlMode(s) != kLearningMode)
+    return false;
+  bool warn = minutes < kLearningWarnMinutes;
+  line = Line(StatusBarRule::LearningPeriod, kTextLearning,
+              warn ? kLearningWarnColour : kLearningColour);
+  line.form = StatusBarForm::LabelMinutes;
+  line.first = minutes;
+  line.smallFont = true;
+  line.blinking = warn;
+  return true;
+}
+
+bool DeviationLine(const DryerStatus& s, StatusBarLine& line) {
+  if (!StatusBit(s, kStatusDryingCriteria, kDeviationBit) ||
+      !StatusBit(s, kStatusSwitches, kDeviationLineBit))
+    return false;
+  int setpointByte = kStatusGrainTempSetpoint1;
+  // Sources 1 and 2 always count against the first setpoint.
+  if (s.b[kStatusGrainTempSelect] == 0 && StatusBit(s, kStatusOptionBits, kTwoHeatBit))
+    setpointByte = StatusBit(s, kStatusUnitStatusD1 + 5, kSecondSetpointBit)
+                       ? kStatusGrainTempSetpoint2
+                       : kStatusGrainTempSetpoint3;
+  int deltaF = StatusS16LowFirst(s, setpointByte) - DryerGrainTemperature(s);
+  bool celsius = IsCelsius(s);
+  line = Line(StatusBarRule::TemperatureDeviation, kTextDeviation, colour::kGreen);
+  line.form = StatusBarForm::LabelDeviation;
+  line.first = celsius ? FahrenheitDeltaToCelsius(deltaF) : deltaF;
+  line.celsius = celsius;
+  return true;
+}
+
+bool OutOfGrainLine(const DryerStatus& s, StatusBarLine& line) {
+  if ((s.b[kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) return false;
+  int v = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainCountdown));
+  int p = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainTime));
+  line = Line(StatusBarRule::OutOfGrain, kTextOutOfGrain, OutOfGrainColour(v, p));
+  if (StatusBit(s, kStatusStatusBar28, kShowRemainingBit)) {
+    int left = p > v ? p - v : 0;
+    line.form = StatusBarForm::LabelWideTime;
+    line.first = left / 60;
+    line.second = left % 60;
+  }
+  return true;
+}
+
+StatusBarLine RestingLine(const DryerStatus& s) {
+  if (IsDryerRunning(s)) {
+    StatusBarLine line = Line(StatusBarRule::Running, kTextRunning, colour::kBlue);
+    if (StatusBit(s, kStatusStatusBar43, kShowRunTimeBit)) {
+      line.form = StatusBarForm::LabelWideTime;
+      line.first = s.b[kStatusStatusBar39];
+      line.second = s.b[kStatusStatusBar39 + 1];
+    }
+    return line;
+  }
+  if (!StatusBit(s, kStatusSwitches, kDeviationLineBit)) {
+    bool blue = (s.b[kStatusStatusBar271] & kStopReasonMask) == kStopReasonBlue;
+    return blue ? Line(StatusBarRule::Stopped, kTextStoppedBlue, colour::kBlue)
+                : Line(StatusBarRule::Stopped, kTextStoppedRed, colour::kRed);
+  }
+  if (!StatusBit(s, kStatusOptionBits, kIdleOptionBit) || DryerType(s) != kDryerTypeBatchOption)
+    return Line(StatusBarRule::Idle, kTextIdle, colour::kGreen);
+  return Line(StatusBarRule::Idle, kTextIdleOption, colour::kRed);
+}
+
+}  // namespace
+
+plat::Color OutOfGrainColour(int v, int p) {
+  if (p <= 0) return colour::kRed;
+  double r = static_cast<double>(v) / p;
+  if (r > 0.5) return colour::kGreen;
+  if (r > 0.25) return colour::kYellow;
+  return colour::kRed;
+}
+
+StatusBarLine ChooseStatusBarLine(const DryerStatus& s, bool blinkOn) {
+  StatusBarLine line{};
+  if (StatusBit(s, kStatusStatus118, kAlarmBit)) {
+    line = Line(StatusBarRule::Alarm, kTextAlarm, colour::kRed);
+    line.blinking = true;
+  } else if (!QuickStartLine(s, blinkOn, line) && !HoldTimeLine(s, line) &&
+             !LearningLine(s, line) && !DeviationLine(s, line) && !OutOfGrainLine(s, line)) {
+    line = RestingLine(s);
+  }
+  if (line.blinking && !blinkOn) line.form = StatusBarForm::Blank;
+  return line;
+}
+
+size_t FormatStatusBarLine(const StatusBarLine& line, const char16_t* text,
+                           const char16_t* secondText, char16_t* out, size_t size) {
+  LineText t(out, size);
+  char numbers[32] = "";
+  switch (line.form) {
+    case StatusBarForm::Blank:
+      return t.AddLatin1("                ").Length();
+    case StatusBarForm::Label:
+      break;
+    case StatusBarForm::LabelLabel:
+      t.Add(text).AddLatin1(" ").Add(secondText);
+      return t.Length();
+    case StatusBarForm::LabelTime:
+      std::snprintf(numbers, sizeof numbers, " %d:%02d", line.first, line.second);
+      break;
+    case StatusBarForm::LabelWideTime:
+      std::snprintf(numbers, sizeof numbers, "  %d:%02d", line.first, line.second);
+      break;
+    case StatusBarForm::LabelHoldTime:
+      std::snprintf(numbers, sizeof numbers, " [%02d:%02d]", line.first, line.second);
+      break;
+    case StatusBarForm::LabelMinutes:
+      std::snprintf(numbers, sizeof numbers, " %d Minutes", line.first);
+      break;
+    case StatusBarForm::LabelDeviation:
+      std::snprintf(numbers, sizeof numbers, " [- %d %c%c]", line.first, kDegreeSign,
+                    line.celsius ? 'C' : 'F');
+      break;
+  }
+  return t.Add(text).AddLatin1(numbers).Length();
+}

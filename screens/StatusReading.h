@@ -1,0 +1,49 @@
+#pragma once
+// Readings of the status record that several screens share.
+#include <cstdint>
+
+#include "link/DryerStatus.h"
+#include "link/RegisterMap.h"
+#include "platform/Canvas.h"
+
+inline bool StatusBit(const DryerStatus& s, int byte, int bit) {
+  return (s.b[byte] >> bit) & 1;
+}
+inline bool IsCelsius(const DryerStatus& s) {
+  return (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
+}
+inline bool IsDryerRunning(const DryerStatus& s) {
+  return (s.b[kStatusRunFlags2] & kRunFlags2Running) != 0 ||
+         (s.b[kStatusRunFlags] & kRunFlagsRunning) != 0;
+}
+inline int MoistureControlMode(const DryerStatus& s) {
+  return s.b[kStatusMoistureControlMode] & kMoistureModeMask;
+}
+inline int DryerType(const DryerStatus& s) { return s.b[kStatusDryerType]; }
+
+// Byte 184 chooses the grain temperature: 0 the third, 1 the second, 2 the first. Returns
+// false for any other value, and leaves `f` alone.
+inline bool ReadDryerGrainTemperature(const DryerStatus& s, int& f) {
+  switch (s.b[kStatusGrainTempSelect]) {
+    case 0: f = StatusS16LowFirst(s, kStatusGrainTemp3); return true;
+    case 1: f = StatusS16LowFirst(s, kStatusGrainTemp2); return true;
+    case 2: f = StatusS16LowFirst(s, kStatusGrainTemp1); return true;
+    default: return false;
+  }
+}
+// The same, falling back to the first choice for an unknown source.
+inline int DryerGrainTemperature(const DryerStatus& s) {
+  int f = StatusS16LowFirst(s, kStatusGrainTemp3);
+  ReadDryerGrainTemperature(s, f);
+  return f;
+}
+
+namespace colour {
+inline constexpr plat::Color kBlack = plat::Rgb(0, 0, 0);
+inline constexpr plat::Color kWhite = plat::Rgb(255, 255, 255);
+inline constexpr plat::Color kRed = plat::Rgb(255, 0, 0);
+inline constexpr plat::Color kGreen = plat::Rgb(0, 255, 0);
+inline constexpr plat::Color kBlue = plat::Rgb(0, 0, 255);
+inline constexpr plat::Color kYellow = plat::Rgb(255, 255, 0);
+inline constexpr plat::Color kGrey = plat::Rgb(150, 150, 150);
+}  // namespace colour
