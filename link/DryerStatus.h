@@ -2,9 +2,15 @@
 // The panel's mirror of the controller's register image: byte k is status-frame byte k;
 // page-0 register r is byte r, page-1 register r is byte 256 + r. Written only by the
 // decoder on the link thread, under the status lock; UI code reads a snapshot copy.
+#include <atomic>
 #include <cstdint>
 
+#include "link/RegisterMap.h"
+
 inline constexpr int kStatusBytes = 329;
+inline constexpr uint32_t kMoistureSubstituteStart = 2700;
+inline constexpr uint32_t kWarningRecordHoldSeconds = 100;
+inline constexpr uint32_t kPreviousLoadSecondsMax = 86400;
 
 struct DryerStatus {
   uint8_t b[kStatusBytes];
@@ -27,4 +33,74 @@ inline uint32_t StatusU32LowFirst(const DryerStatus& s, int k) {
 // Timers travel as minutes then seconds.
 inline uint32_t StatusMinSecSeconds(const DryerStatus& s, int k) {
   return static_cast<uint32_t>(s.b[k]) * 60u + s.b[k + 1];
+}
+
+// Bytes the decoder never stores: they read 0 whatever the frame carries.
+constexpr bool StatusByteStored(int k) {
+  struct Range { int first, last; };
+  constexpr Range kNever[] = {{0, 2},     {33, 38},   {48, 48},   {53, 57},   {107, 112},
+                              {119, 124}, {160, 162}, {170, 170}, {204, 205}, {210, 215},
+                              {231, 231}, {256, 256}, {276, 276}, {286, 286}};
+  if (k < 0 || k >= kStatusBytes) return false;
+  for (const Range& r : kNever)
+    if (k >= r.first && k <= r.last) return false;
+  return true;
+}
+
+// ---- The live record, its lock and the values derived from it ----
+
+// Copies the record under the status lock, so no 16-bit field is seen half-updated.
+void TakeStatusSnapshot(DryerStatus& out);
+// One byte of the record, read under the lock.
+uint8_t ReadStatusByte(int k);
+// A write into the record from the panel side (start-up preset, the meter-roll dialog's ACCEPT).
+void WriteStatusByte(int k, uint8_t value);
+// The start-up preset: status byte 171 = 0xA0 (the controller's run flags before a first frame).
+void PresetDryerStatus();
+
+// Values the decoder derives while it stores a frame. Flags and counters that the UI reads,
+// lowers or counts down are atomics; the link thread writes the rest.
+struct DryerDerived {
+  std::atomic<uint8_t> celsius{0};
+  std::atomic<uint32_t> previousLoadSeconds{0};
+  std::atomic<uint32_t> loadLowWater{0};
+  std::atomic<uint8_t> miscDisabled{0};
+  std::atomic<uint8_t> knobRequest{0};
+  std::atomic<uint8_t> defaultsSwitchRequest{0};
+  std::atomic<uint8_t> optionChangeRequest{0};
+  std::atomic<uint8_t> meterRollModeChanged{0};
+  std::atomic<uint8_t> lastWarningNode{0};
+  std::atomic<uint8_t> lastWarningId{0};
+  std::atomic<uint32_t> warningRecordHold{0};
+  std::atomic<uint32_t> moistureSubstituteCount{kMoistureSubstituteStart};
+  // Set by the main loop once the operator answered the DEFAULTS switch question.
+  std::atomic<uint8_t> defaultsAcknowledged{0};
+};
+DryerDerived& Derived();
+
+// The 1 s tick: one second off the warning record hold, never below 0, even while the decoder
+// sets it to 100 at the same moment.
+void DecrementWarningRecordHold();
+
+// Back to the start state (all 0, derived values at their initial values). Tests only.
+void ResetDryerStatus();
+
+// ---- Status values used as indexes, range-checked ----
+
+// The logged grain temperature's first status byte for `grainTempSelect` (0 takes 93-94,
+// 1 takes 91-92, 2 takes 89-90); anything else takes the first entry.
+constexpr int LoggedGrainTempByte(uint8_t select) {
+  constexpr int kBytes[3] = {kStatusGrainTemp3, kStatusGrainTemp2, kStatusGrainTemp1};
+  return kBytes[select < 3 ? select : 0];
+}
+// Number of fan/heater slots in use for the fan/heater count code, clamped to 0..6 so it can
+// size a loop over the six slots.
+constexpr int PlenumSlotsInUse(uint8_t code) { return code > 6 ? 6 : code; }
+// True when the dryer runs (bit 6 of byte 171 or bit 0 of byte 172).
+inline bool DryerRunning(const DryerStatus& s) {
+  return (s.b[kStatusRunFlags] & kRunFlagsRunning) != 0 || (s.b[kStatusRunFlags2] & kRunFlags2Running) != 0;
+}
+// A warning is active while status byte 185 or 186 is non-zero.
+inline bool WarningActive(const DryerStatus& s) {
+  return s.b[kStatusWarningId] != 0 || s.b[kStatusWarningNode] != 0;
 }

@@ -149,6 +149,10 @@ void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row);
 // sends a half-written clock. `year` is taken modulo 100.
 void RequestClock(int minute, int hour, int day, int month, int year);
 
+// A countdown reset (rows 8, 10, 12, 14): the countdown request takes the status bytes of the
+// timer's preset, then the row is raised. Other rows are ignored.
+void RequestCountdownReset(CommandRow row);
+
 uint8_t ReadRequestByte(int reg);
 // Writes a request byte without raising anything (the meter-roll dialog's working values).
 void WriteRequestByte(int reg, uint8_t value);

@@ -1,0 +1,28 @@
+#pragma once
+// Shared between the link's own sources; nothing outside link/ includes this.
+// Lock order: the status lock before the request lock, never the other way round.
+#include <mutex>
+
+#include "link/DryerStatus.h"
+#include "link/SettingRequest.h"
+
+namespace link_internal {
+
+std::mutex& StatusMutex();
+// The live record; only touch it with StatusMutex held.
+DryerStatus& LiveStatus();
+
+std::mutex& RequestMutex();
+// The request bytes; only touch them with RequestMutex held.
+uint8_t* RequestBytes();
+// Flag access without taking the lock.
+bool Pending(int rowIndex);
+void SetPending(int rowIndex, bool raised);
+
+// The decoder's own state that is not part of the derived values.
+struct DecoderState {
+  uint8_t lastViewBit = 0;  // bit 6 of byte 266 at its last change
+};
+DecoderState& Decoder();
+
+}  // namespace link_internal

@@ -1,0 +1,166 @@
+#include "link/SettingRequest.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "link/LinkInternal.h"
+
+namespace {
+
+std::mutex gRequestMutex;
+uint8_t gRequest[kSettingRequestBytes] = {};
+std::atomic<uint8_t> gPending[kCommandRowCount] = {};
+
+constexpr int kBuilderRoomMark = 100;
+
+static_assert([] {
+  for (int i = 0; i < kCommandRowCount; ++i)
+    if (RowIndex(kCommandRows[i].row) != i) return false;
+  return true;
+}(), "the item table must list rows 1..82 in order");
+
+bool ValidRegister(int reg) { return reg >= 0 && reg < kSettingRequestBytes; }
+
+// Copies the status bytes of a row's registers into the request; bytes the record never
+// stores keep their request value. Both locks held by the caller.
+void CopyStatusIntoRequest(int first, int count) {
+  const DryerStatus& s = link_internal::LiveStatus();
+  for (int k = first; k < first + count; ++k)
+    if (StatusByteStored(k)) gRequest[k] = s.b[k];
+}
+
+}  // namespace
+
+namespace link_internal {
+std::mutex& RequestMutex() { return gRequestMutex; }
+uint8_t* RequestBytes() { return gRequest; }
+bool Pending(int rowIndex) { return gPending[rowIndex].load(std::memory_order_acquire) != 0; }
+void SetPending(int rowIndex, bool raised) {
+  gPending[rowIndex].store(raised ? 1 : 0, std::memory_order_release);
+}
+}  // namespace link_internal
+
+using link_internal::SetPending;
+
+void RequestSetting(CommandRow row, const uint8_t* bytes) {
+  const CommandRowInfo& info = RowInfo(row);
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  if (bytes && info.data == RowData::Request) std::memcpy(gRequest + RowRegister(info), bytes, info.count);
+  SetPending(RowIndex(row), true);
+}
+
+void RequestByte(int reg, uint8_t value, CommandRow row) {
+  if (!ValidRegister(reg)) return;
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  gRequest[reg] = value;
+  SetPending(RowIndex(row), true);
+}
+
+void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row) {
+  if (!ValidRegister(reg)) return;
+  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  if (!link_internal::Pending(RowIndex(row))) CopyStatusIntoRequest(reg, 1);
+  gRequest[reg] = static_cast<uint8_t>((gRequest[reg] & ~clearMask) | setMask);
+  SetPending(RowIndex(row), true);
+}
+
+void RequestClock(int minute, int hour, int day, int month, int year) {
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  gRequest[kRequestClockMinute] = static_cast<uint8_t>(minute);
+  gRequest[kRequestClockHour] = static_cast<uint8_t>(hour);
+  gRequest[kRequestClockDay] = static_cast<uint8_t>(day);
+  gRequest[kRequestClockMonth] = static_cast<uint8_t>(month);
+  gRequest[kRequestClockYear] = static_cast<uint8_t>(((year % 100) + 100) % 100);
+  SetPending(RowIndex(CommandRow::Clock), true);
+}
+
+void RequestCountdownReset(CommandRow row) {
+  const CommandRowInfo& info = RowInfo(row);
+  if (info.retire != RowRetire::CountdownEcho) return;
+  // Each countdown's preset is the min:s field right after it (9 -> 11, 14 -> 16, ...).
+  const int countdown = RowRegister(info);
+  const int preset = countdown + 2;
+  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  const DryerStatus& s = link_internal::LiveStatus();
+  gRequest[countdown] = s.b[preset];
+  gRequest[countdown + 1] = s.b[preset + 1];
+  SetPending(RowIndex(row), true);
+}
+
+uint8_t ReadRequestByte(int reg) {
+  if (!ValidRegister(reg)) return 0;
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  return gRequest[reg];
+}
+
+void WriteRequestByte(int reg, uint8_t value) {
+  if (!ValidRegister(reg)) return;
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  gRequest[reg] = value;
+}
+
+bool IsPending(CommandRow row) { return link_internal::Pending(RowIndex(row)); }
+
+void RaisePending(CommandRow row) {
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  SetPending(RowIndex(row), true);
+}
+
+void LowerPending(CommandRow row) {
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  SetPending(RowIndex(row), false);
+}
+
+bool LoadRequestFromStatus(CommandRow row) {
+  const CommandRowInfo& info = RowInfo(row);
+  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  if (link_internal::Pending(RowIndex(row))) return false;
+  CopyStatusIntoRequest(RowRegister(info), info.count);
+  return true;
+}
+
+bool LoadRequestByteFromStatus(int reg, CommandRow row) {
+  if (!ValidRegister(reg)) return false;
+  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  if (link_internal::Pending(RowIndex(row))) return false;
+  CopyStatusIntoRequest(reg, 1);
+  return true;
+}
+
+bool BuildCommandFrame(uint8_t* tx) {
+  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  const DryerStatus& s = link_internal::LiveStatus();
+  int pos = 2;
+  int items = 0;
+  tx[1] = 0;
+  for (int i = 0; i < kCommandRowCount; ++i) {
+    if (!link_internal::Pending(i)) continue;
+    const CommandRowInfo& info = kCommandRows[i];
+    if (pos >= kBuilderRoomMark && !info.neverSkips) continue;
+    tx[pos++] = info.page;
+    tx[pos++] = info.reg;
+    tx[pos++] = info.count;
+    const uint8_t* src = info.data == RowData::Status ? s.b + info.source : gRequest + RowRegister(info);
+    std::memcpy(tx + pos, src, info.count);
+    pos += info.count;
+    ++items;
+    if (info.retire == RowRetire::OneShot || info.retire == RowRetire::OneShotAndEcho) {
+      SetPending(i, false);
+      if (info.row == CommandRow::DisplayOptions) gRequest[kRequestDisplayOptions] &= static_cast<uint8_t>(~kDisplayOptionsOneShotBits);
+    }
+  }
+  tx[0] = static_cast<uint8_t>(pos + 2);
+  tx[1] = static_cast<uint8_t>(items);
+  return items != 0;
+}
+
+void ResetSettingRequest() {
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  std::memset(gRequest, 0, sizeof gRequest);
+  for (auto& f : gPending) f.store(0);
+}
