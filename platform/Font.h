@@ -98,6 +98,7 @@ struct GlyphCacheStats {
   uint64_t lookups = 0;
   uint64_t rendered = 0;  // glyphs rasterised by FreeType and stored
   uint64_t uncached = 0;  // rasterised but not kept because a store was full
+  uint64_t freeTypeAllocations = 0;  // every allocation FreeType has made
 };
 GlyphCacheStats GetGlyphCacheStats();
 
