@@ -53,10 +53,19 @@ FileResult SeekFile(FileHandle f, int64_t offset, SeekFrom from, uint64_t* newPo
 FileResult GetFileSize(FileHandle f, uint64_t& size);
 FileResult TruncateFile(FileHandle f, uint64_t size);
 FileResult SyncFile(FileHandle f);
+// Makes the entries of a folder (a rename into it) durable; counts as a Sync operation.
+FileResult SyncFolder(const char* panelPath);
 
 bool FileExists(const char* panelPath);
 bool FolderExists(const char* panelPath);
 FileResult FileSizeByPath(const char* panelPath, uint64_t& size);
+struct FileInfo {
+  uint64_t size = 0;  // 0 for a folder
+  bool isFolder = false;
+  bool readOnly = false;
+  int64_t modifiedEpochSeconds = 0;
+};
+FileResult GetFileInfo(const char* panelPath, FileInfo& out);  // the file's attributes
 FileResult DeleteFile(const char* panelPath);
 // Fails with AlreadyExists when the target exists and failIfExists is set; a failed copy
 // removes its partial target.
@@ -81,7 +90,9 @@ bool WildcardMatch(const char* pattern, const char* name);  // case-insensitive
 
 // Fault injection for tests: the Nth operation of a kind (counted from the call, 1-based)
 // fails with `result`; with `persistent` every later one fails too. Cut files short with
-// TruncateFile to stand for a power loss.
+// TruncateFile to stand for a power loss. CopyFile counts as one Copy and then goes through
+// OpenFile, ReadFile, WriteFile and SyncFile, so their faults hit a copy too; MoveFile is the
+// Rename operation.
 enum class FileOp : uint8_t { Open, Write, Sync, Rename, Read, Delete, Copy, Count };
 void InjectFileFault(FileOp op, int nth, FileResult result, bool persistent);
 void ClearFileFaults();

@@ -41,10 +41,15 @@ class SerialPort {
   bool Maintain(uint32_t retryMs = 3000);
 
  private:
+  SerialResult OpenDevice();
+  void CloseDevice();
+  SerialResult Lost();  // closes the descriptor and starts the retry period
+
   int fd_ = -1;
   char path_[256] = {};
   uint64_t lastAttemptMs_ = 0;
   bool wanted_ = false;
+  bool attempted_ = false;
 };
 
 }  // namespace plat
