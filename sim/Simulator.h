@@ -1,0 +1,150 @@
+#pragma once
+// A dryer controller as the panel sees it over the serial line: the full register image (two
+// pages of 256 bytes), one 331-byte status frame for every poll, resync or command, command
+// items applied to the registers, and a running dryer advanced on a simulated-time step.
+// The core is pure: SimHandleRequest and SimStep do no input or output, so tests drive them
+// directly; SimServer (SimServer.h) puts them on a line.
+#include <cstdint>
+
+#include "link/Framing.h"
+
+inline constexpr int kSimRegisterBytes = 512;  // page-0 register r at r, page-1 register r at 256 + r
+inline constexpr int kSimUnitSlots = 6;
+inline constexpr int kSimRequestLogSize = 64;
+
+// Faults injected on the answers. Answers are numbered from 1; "every Nth" means numbers
+// N, 2N, 3N... A value of 0 turns the fault off.
+struct SimFaults {
+  uint32_t dropEvery = 0;     // the answer is not sent (the command is still applied)
+  uint32_t corruptEvery = 0;  // one bit of the answer is flipped
+  uint32_t splitEvery = 0;    // the answer goes out in two writes with a pause between
+  uint32_t splitPauseMs = 400;  // long enough that the panel reads the halves in two cycles
+  // From silentAfterS for silentForS seconds of simulated time the controller neither hears
+  // nor answers. silentForS 0 means never.
+  double silentAfterS = 0;
+  double silentForS = 0;
+  // A warning (node in byte 186, id in byte 185) reported from warningFromS up to warningToS.
+  uint8_t warningNode = 0;
+  uint8_t warningId = 0;
+  double warningFromS = 0;
+  double warningToS = 0;
+};
+
+enum class SimRequestKind : uint8_t { Poll, Resync, Command };
+
+enum class SimAnswer : uint8_t {
+  Sent,     // reply holds the frame to write
+  Dropped,  // a dropped answer: nothing to write
+  Silent,   // the controller is silent: the request was not even heard
+  Ignored,  // bad CRC or inconsistent frame: no answer
+};
+
+struct SimReply {
+  uint8_t bytes[kStatusFrameLength];
+  int length = 0;
+  int splitAt = 0;  // above 0: write bytes [0, splitAt), pause, then the rest
+  uint32_t pauseMs = 0;
+};
+
+// One request the controller heard, kept for tests and the trace.
+struct SimLoggedRequest {
+  SimRequestKind kind = SimRequestKind::Poll;
+  uint32_t number = 0;  // running number of heard requests, from 1
+  double timeS = 0;
+  int length = 0;
+  uint8_t bytes[kMaxCommandFrameLength] = {};
+};
+
+struct SimCounters {
+  uint32_t polls = 0;
+  uint32_t resyncs = 0;
+  uint32_t commands = 0;
+  uint32_t itemsApplied = 0;
+  uint32_t rejected = 0;  // bad CRC or inconsistent length
+  uint32_t answered = 0;  // answers produced, faults included; the number the faults count
+  uint32_t dropped = 0;
+  uint32_t corrupted = 0;
+  uint32_t split = 0;
+  uint32_t unheard = 0;  // requests that arrived while silent
+};
+
+// The physical state behind the registers; the registers are rewritten from it on each step.
+struct SimPlant {
+  double plenumTemp[kSimUnitSlots];
+  bool burnerOn[kSimUnitSlots];
+  double grainTemp[3];
+  double incomingMoisture;  // tenths of a percent
+  double outgoingMoisture;
+  double bushelSeconds;     // fractional part of the bushel counter
+  double secondCarry;       // simulated time not yet spent on whole-second work
+  uint32_t loadPhaseS;      // seconds into the current load (running) or pause (idle)
+  uint32_t runSeconds;
+  uint32_t noise;           // pseudo-random state, so runs are reproducible
+};
+
+struct Simulator {
+  uint8_t reg[kSimRegisterBytes];
+  double timeS;  // simulated seconds since SimInit
+  SimFaults faults;
+  SimCounters counters;
+  SimPlant plant;
+  bool running;         // the dryer runs (run flag, fans, burners, unloading)
+  bool physicsFrozen;   // time goes on (faults, warnings) but no register changes by itself
+  bool forcedSilent;    // silent until lowered, whatever the fault times say
+  uint32_t heard;       // requests heard, numbering the log
+  SimLoggedRequest log[kSimRequestLogSize];  // ring; the newest at (heard - 1) % size
+  uint8_t lastClock[5];  // the last panel clock item: minute, hour, day, month, year % 100
+  uint32_t clockItems;
+};
+
+// A running continuous-flow dryer of 20 ft with two fan/heater units, at ambient temperature.
+void SimInit(Simulator& sim, const SimFaults& faults = {});
+
+// Handles one received request frame: checks it, applies a command's items, and fills `reply`
+// with the status frame to write (after the faults). Returns what to do with the reply.
+SimAnswer SimHandleRequest(Simulator& sim, const uint8_t* request, int n, SimReply& reply);
+
+// Advances simulated time: plant values move toward their targets, countdowns and counters run
+// once per whole second.
+void SimStep(Simulator& sim, double seconds);
+
+// The 331-byte status frame of the current image: page 0, page 1 registers 0..72, CRC.
+void SimBuildStatusFrame(const Simulator& sim, uint8_t* frame);
+
+// True while the controller neither hears nor answers.
+bool SimIsSilent(const Simulator& sim);
+
+// The controller's own inputs.
+void SimTurnKnob(Simulator& sim);  // toggles bit 7 of 0:159
+void SimSetRunning(Simulator& sim, bool running);
+
+// Requests heard, oldest first: fills up to `max` entries and returns how many.
+int SimRecentRequests(const Simulator& sim, SimLoggedRequest* out, int max);
+
+// Register readers and writers in the controller's byte orders (index: page*256 + register).
+int16_t SimS16LowFirst(const Simulator& sim, int index);
+void SimSetS16LowFirst(Simulator& sim, int index, int16_t value);
+uint16_t SimU16HighFirst(const Simulator& sim, int index);
+void SimSetU16HighFirst(Simulator& sim, int index, uint16_t value);
+uint32_t SimU32LowFirst(const Simulator& sim, int index);
+uint32_t SimMinSec(const Simulator& sim, int index);  // in seconds
+void SimSetMinSec(Simulator& sim, int index, uint32_t seconds);
+
+// ---- Receiving frames from a byte stream ----
+
+// Splits the bytes of the line into request frames by their first byte: 0x06 is a 4-byte
+// resync, any other value 4..112 a frame of that length (the poll is 7). Bytes that cannot
+// start a frame, and frames whose CRC fails, are skipped one byte at a time; an incomplete
+// frame is dropped after a quiet gap, so a lost byte cannot stall the line.
+inline constexpr uint32_t kSimReceiveGapMs = 30;
+struct SimReceiver {
+  uint8_t buffer[1024];
+  int have = 0;
+  uint64_t lastByteMs = 0;
+  uint32_t skipped = 0;  // bytes thrown away while looking for a frame
+};
+
+void SimReceiverPush(SimReceiver& rx, const uint8_t* data, int n, uint64_t nowMs);
+// Takes the next frame whose CRC verifies into `out` (room for 112 bytes); returns its length,
+// or 0 when no complete frame is waiting.
+int SimReceiverTake(SimReceiver& rx, uint8_t* out, uint64_t nowMs);
