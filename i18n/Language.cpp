@@ -183,6 +183,8 @@ void LoadWarningTables() {
 }
 
 void SetLanguage(LanguageId id) {
+  // A first use would read the configuration file over the new choice.
+  EnsureLanguageLoaded();
   gLanguage = id;
   LoadStringTable();
   LoadWarningTables();
@@ -212,6 +214,7 @@ void GetString(int id, char16_t* dest) {
 
 const char16_t* StringEntry(int id) {
   static const char16_t kEmpty[1] = {0};
+  EnsureLanguageLoaded();
   if (id < 1 || id > kStringCount) return kEmpty;
   return gStrings[id];
 }

@@ -66,7 +66,9 @@ bool NextWrappedLine(bool restart, size_t width, const char16_t* text, char16_t*
     CopyRange(dest, text + start, width);
     gWrapPosition = start + width;
   } else {
-    CopyRange(dest, text + start, breakAt - start);
+    size_t end = breakAt;
+    while (end > start && text[end - 1] == u' ') --end;
+    CopyRange(dest, text + start, end - start);
     gWrapPosition = breakAt + 1;
   }
   return true;
