@@ -1,0 +1,193 @@
+#include "records/GraphLog.h"
+
+#include <cstring>
+
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "records/LogFiles.h"
+
+namespace records {
+
+namespace {
+
+constexpr const char* kFolder = "\\Hard Disk\\GraphDataLog";
+constexpr const char* kPattern = "\\Hard Disk\\GraphDataLog\\GRAPH_DATA_LOG_24HR??_??_??_??_??_??.DAT";
+constexpr const char* kFilePrefix = "\\Hard Disk\\GraphDataLog\\GRAPH_DATA_LOG_24HR";
+constexpr const char* kFileSuffix = ".DAT";
+
+constexpr int kMaxWindowRecords = kGraphRecordsPerHour * 8;
+
+// The window is read here rather than on the stack: 8 hours are 51,840 bytes.
+SampleRecord g_window[kMaxWindowRecords];
+
+struct StepRow {
+  int upToSpan;
+  int step;
+};
+constexpr StepRow kStepRows[] = {
+    {.upToSpan = 4, .step = 1},     {.upToSpan = 8, .step = 2},     {.upToSpan = 12, .step = 3},
+    {.upToSpan = 20, .step = 5},    {.upToSpan = 40, .step = 10},   {.upToSpan = 80, .step = 20},
+    {.upToSpan = 100, .step = 25},  {.upToSpan = 120, .step = 30},  {.upToSpan = 160, .step = 40},
+    {.upToSpan = 200, .step = 50},
+};
+constexpr int kWideStep = 100;
+
+LogResult StartNewFile(const SampleRecord& record) {
+  char path[kLogPathChars];
+  plat::LocalTime now;
+  plat::GetLocalTime(now);
+  if (!MakeStampedName(path, sizeof path, kFilePrefix, now, kFileSuffix)) return LogResult::NoStorage;
+  plat::FileResult r = AppendRecordToFile(path, record);
+  if (r == plat::FileResult::Ok) return LogResult::Ok;
+  return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
+}
+
+int FloorDiv(int a, int b) {
+  int q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+int64_t TotalRecords(const LogFileList& list) {
+  int64_t total = 0;
+  for (int i = 0; i < list.count; ++i) total += WholeRecords(list.files[i].size);
+  return total;
+}
+
+bool ReadSpan(const LogFileList& list, int64_t first, int64_t count, SampleRecord* out) {
+  for (int i = 0; i < list.count && count > 0; ++i) {
+    int64_t inFile = WholeRecords(list.files[i].size);
+    if (first >= inFile) {
+      first -= inFile;
+      continue;
+    }
+    int64_t take = inFile - first < count ? inFile - first : count;
+    if (ReadRecordsFromFile(list.files[i].path, list.files[i].size, first, static_cast<int>(take),
+                            out) != plat::FileResult::Ok)
+      return false;
+    out += take;
+    count -= take;
+    first = 0;
+  }
+  return count == 0;
+}
+
+int32_t FieldOf(const SampleRecord& r, GraphTrace t) {
+  switch (t) {
+    case GraphTrace::MoistIn: return SampleU16(r, kSampleMoistIn);
+    case GraphTrace::TempIn: return SampleS16(r, kSampleTempIn);
+    case GraphTrace::MoistOut: return SampleU16(r, kSampleMoistOut);
+    case GraphTrace::TempOut: return SampleS16(r, kSampleTempOut);
+    case GraphTrace::GrainTemp: return SampleS16(r, kSampleGrainTemp);
+    case GraphTrace::RollSpeed: return SampleU16(r, kSampleRollSpeed);
+    case GraphTrace::Count: break;
+  }
+  return 0;
+}
+
+// Temperatures in tenths are shown in whole degrees.
+int32_t Divisor(GraphTrace t, int k) {
+  return (t == GraphTrace::TempIn || t == GraphTrace::TempOut) ? 10 * k : k;
+}
+
+GraphSampleTime TimeOf(const SampleRecord& r) {
+  return {.present = true, .hour = r.b[kSampleHour], .minute = r.b[kSampleMinute],
+          .month = r.b[kSampleMonth], .day = r.b[kSampleDay]};
+}
+
+}  // namespace
+
+LogResult AppendGraphSample(const SampleRecord& record) {
+  if (plat::CreateFolder(kFolder) != plat::FileResult::Ok) return LogResult::NoStorage;
+  LogFileList list;
+  BuildLogFileList(kFolder, kPattern, list);
+  if (list.count == 0) return StartNewFile(record);
+  const LogFileEntry& newest = list.files[list.count - 1];
+  if (newest.size < kGraphFileBytes) {
+    plat::FileResult r = AppendRecordToFile(newest.path, record);
+    return r == plat::FileResult::Ok ? LogResult::Ok : LogResult::WriteFailed;
+  }
+  // The newest is full: keep it as the older of two and start a new one.
+  for (int i = 0; i + 1 < list.count; ++i)
+    if (plat::DeleteFile(list.files[i].path) != plat::FileResult::Ok) return LogResult::DeleteFailed;
+  return StartNewFile(record);
+}
+
+int GraphHoursAvailable() {
+  LogFileList list;
+  BuildLogFileList(kFolder, kPattern, list);
+  uint64_t bytes = 0;
+  for (int i = 0; i < list.count && i < 2; ++i) bytes += list.files[i].size;
+  uint64_t hours = bytes / kGraphBytesPerHour;
+  return hours > kGraphMaxHoursAvailable ? kGraphMaxHoursAvailable : static_cast<int>(hours);
+}
+
+GraphAxis ComputeGraphAxis(int min, int max) {
+  int span = max - min + 3;
+  int d = kWideStep;
+  for (const StepRow& row : kStepRows) {
+    if (span <= row.upToSpan) {
+      d = row.step;
+      break;
+    }
+  }
+  int e = FloorDiv(min, d) * d;
+  if (e + 4 * d < max) d += (max - e - 4 * d) / 4;
+  GraphAxis axis;
+  axis.step = d;
+  for (int i = 0; i < kGraphTicks; ++i) axis.ticks[i] = e + i * d;
+  return axis;
+}
+
+int GraphPointHeight(int value, const GraphAxis& axis) {
+  double range = static_cast<double>(axis.ticks[kGraphTicks - 1] - axis.ticks[0]);
+  int h = static_cast<int>(static_cast<double>(value - axis.ticks[0]) * kGraphPlotHeight / range);
+  // The widened step is rounded down, so a peak can sit a little above the top tick.
+  if (h < 0) return 0;
+  return h > kGraphPlotHeight ? kGraphPlotHeight : h;
+}
+
+LogResult LoadGraphWindow(int scale, int scrollOffset, GraphWindow& out) {
+  int k = GraphScaleHours(scale);
+  LogFileList list;
+  BuildLogFileList(kFolder, kPattern, list);
+  int64_t total = TotalRecords(list);
+  int64_t maxScroll = total / kGraphRecordsPerHour - k;
+  if (maxScroll < 0) maxScroll = 0;
+  int64_t offset = scrollOffset < 0 ? 0 : scrollOffset;
+  if (offset > maxScroll) offset = maxScroll;
+
+  int64_t windowRecords = static_cast<int64_t>(k) * kGraphRecordsPerHour;
+  int64_t end = total - offset * kGraphRecordsPerHour;
+  int64_t start = end - windowRecords;
+  int64_t readFirst = start < 0 ? 0 : start;
+  int64_t missing = readFirst - start;  // the older part with no data reads as zeros
+  std::memset(g_window, 0, static_cast<size_t>(missing) * sizeof(SampleRecord));
+  if (!ReadSpan(list, readFirst, end - readFirst, g_window + missing)) return LogResult::ReadFailed;
+
+  out.hours = k;
+  out.scrollOffset = static_cast<int>(offset);
+  out.maxScrollOffset = static_cast<int>(maxScroll);
+  out.recordsRead = end - readFirst;
+  out.first = out.recordsRead > 0 ? TimeOf(g_window[missing]) : GraphSampleTime{};
+  out.last = out.recordsRead > 0 ? TimeOf(g_window[windowRecords - 1]) : GraphSampleTime{};
+  for (int t = 0; t < kGraphTraceCount; ++t) {
+    GraphTrace trace = static_cast<GraphTrace>(t);
+    GraphTraceData& data = out.traces[t];
+    int32_t div = Divisor(trace, k);
+    int32_t lo = 0, hi = 0;
+    for (int p = 0; p < kGraphPoints; ++p) {
+      int32_t sum = 0;
+      for (int j = 0; j < k; ++j) sum += FieldOf(g_window[p * k + j], trace);
+      int32_t v = sum / div;
+      data.values[p] = v;
+      if (p == 0 || v < lo) lo = v;
+      if (p == 0 || v > hi) hi = v;
+    }
+    data.axis = ComputeGraphAxis(lo, hi);
+    for (int p = 0; p < kGraphPoints; ++p)
+      data.heights[p] = static_cast<uint8_t>(GraphPointHeight(data.values[p], data.axis));
+  }
+  return LogResult::Ok;
+}
+
+}  // namespace records

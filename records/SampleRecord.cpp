@@ -1,0 +1,56 @@
+#include "records/SampleRecord.h"
+
+#include "link/DryerStatus.h"
+#include "link/RegisterMap.h"
+#include "platform/Clock.h"
+
+namespace records {
+
+namespace {
+
+// The log's names for the status fields it copies; the controller reports the sensor pair's
+// moisture and temperature in the four high-first words at 189..196.
+constexpr int kMoistOutByte = kStatusMoisture1;
+constexpr int kMoistInByte = kStatusMoisture2;
+constexpr int kTempOutByte = kStatusMoisture3;
+constexpr int kTempInByte = kStatusMoisture4;
+constexpr int kRollSpeedByte = kStatusLogged245;
+
+void CopyHighFirst(SampleRecord& r, int offset, const DryerStatus& s, int firstByte) {
+  r.b[offset] = s.b[firstByte];
+  r.b[offset + 1] = s.b[firstByte + 1];
+}
+
+}  // namespace
+
+int GrainTempLowByte(const DryerStatus& s) {
+  switch (s.b[kStatusGrainTempSelect]) {
+    case 0: return kStatusGrainTemp3;
+    case 1: return kStatusGrainTemp2;
+    case 2: return kStatusGrainTemp1;
+    default: return -1;
+  }
+}
+
+void FillSampleRecord(SampleRecord& r, const DryerStatus& s, const plat::LocalTime& now) {
+  int low = GrainTempLowByte(s);
+  if (low >= 0) {
+    // The status word is low byte first; the sample keeps it high byte first.
+    r.b[kSampleGrainTemp] = s.b[low + 1];
+    r.b[kSampleGrainTemp + 1] = s.b[low];
+  }
+  CopyHighFirst(r, kSampleTempIn, s, kTempInByte);
+  CopyHighFirst(r, kSampleMoistIn, s, kMoistInByte);
+  CopyHighFirst(r, kSampleTempOut, s, kTempOutByte);
+  CopyHighFirst(r, kSampleMoistOut, s, kMoistOutByte);
+  r.b[kSampleRollSpeed] = 0;
+  r.b[kSampleRollSpeed + 1] = s.b[kRollSpeedByte];
+  r.b[kSampleReserved] = 0;
+  r.b[kSampleHour] = static_cast<uint8_t>(now.hour);
+  r.b[kSampleMinute] = static_cast<uint8_t>(now.minute);
+  r.b[kSampleSecond] = static_cast<uint8_t>(now.second);
+  r.b[kSampleMonth] = static_cast<uint8_t>(now.month);
+  r.b[kSampleDay] = static_cast<uint8_t>(now.day);
+}
+
+}  // namespace records

@@ -1,0 +1,149 @@
+#pragma once
+// A panel root in a fresh temporary folder with "Hard Disk" and "Hard Disk2", the virtual
+// clock, and helpers to read and write the files the tests check byte by byte.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <ftw.h>
+#include <unistd.h>
+
+#include "link/DryerStatus.h"
+#include "link/RegisterMap.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+
+namespace records_test {
+
+inline int RemoveEntry(const char* path, const struct stat*, int, struct FTW*) {
+  return ::remove(path);
+}
+
+inline plat::LocalTime MakeTime(int year, int month, int day, int hour, int minute, int second) {
+  plat::LocalTime t;
+  t.year = year;
+  t.month = month;
+  t.day = day;
+  t.hour = hour;
+  t.minute = minute;
+  t.second = second;
+  return t;
+}
+
+class PanelRoot : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/records-test-XXXXXX";
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    ASSERT_NE(::mkdtemp(buf.data()), nullptr);
+    root_ = buf.data();
+    plat::SetFileRoot(root_.c_str());
+    plat::SetUsbDir((root_ + "/Hard Disk2").c_str());
+    ASSERT_EQ(plat::CreateFolder("\\Hard Disk"), plat::FileResult::Ok);
+    ASSERT_EQ(plat::CreateFolder("\\Hard Disk2"), plat::FileResult::Ok);
+    plat::UseVirtualClock(MakeTime(2016, 10, 4, 19, 5, 9));
+  }
+  void TearDown() override {
+    plat::ClearFileFaults();
+    plat::UseRealClock();
+    ::nftw(root_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
+  }
+
+  std::string Host(const char* panelPath) const {
+    char out[4096];
+    EXPECT_TRUE(plat::ResolvePath(panelPath, out, sizeof out));
+    return out;
+  }
+
+  static std::string ReadAll(const char* panelPath) {
+    std::string data;
+    plat::FileHandle f;
+    if (plat::OpenFile(panelPath, plat::OpenMode::Read, f) != plat::FileResult::Ok) return data;
+    char chunk[4096];
+    size_t got = 0;
+    while (plat::ReadFile(f, chunk, sizeof chunk, got) == plat::FileResult::Ok && got > 0)
+      data.append(chunk, got);
+    plat::CloseFile(f);
+    return data;
+  }
+
+  static void WriteAll(const char* panelPath, const std::string& data) {
+    plat::FileHandle f;
+    ASSERT_EQ(plat::OpenFile(panelPath, plat::OpenMode::CreateAlways, f), plat::FileResult::Ok);
+    ASSERT_EQ(plat::WriteFile(f, data.data(), data.size()), plat::FileResult::Ok);
+    plat::CloseFile(f);
+  }
+
+  static uint64_t SizeOf(const char* panelPath) {
+    uint64_t size = 0;
+    if (plat::FileSizeByPath(panelPath, size) != plat::FileResult::Ok) return 0;
+    return size;
+  }
+
+  // Names in a panel folder matching `pattern`, sorted.
+  static std::vector<std::string> List(const char* panelPattern) {
+    std::vector<std::string> names;
+    plat::FindHandle h;
+    plat::FindData fd;
+    for (plat::FileResult r = plat::FindFirstFile(panelPattern, h, fd); r == plat::FileResult::Ok;
+         r = plat::FindNextFile(h, fd))
+      if (!fd.isFolder) names.push_back(fd.name);
+    plat::FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  void SetClock(const plat::LocalTime& t) { plat::UseVirtualClock(t); }
+
+  std::string root_;
+};
+
+// Runs `run` once for every n = 1, 2, ... with the nth operation of `op` failing, until
+// `completed` (asked with the fault cleared) says the operation went through. Before each run
+// `setUp` rebuilds the starting state; after each failed run `intact` checks that nothing
+// earlier was lost. Returns the number of runs that failed, or -1 when the operation never
+// completed within `limit` runs.
+inline int RunFaultLoop(plat::FileOp op, plat::FileResult result, const std::function<void()>& setUp,
+                        const std::function<void()>& run, const std::function<bool()>& completed,
+                        const std::function<void()>& intact, int limit = 64) {
+  for (int n = 1; n <= limit; ++n) {
+    setUp();
+    plat::InjectFileFault(op, n, result, false);
+    run();
+    plat::ClearFileFaults();
+    if (completed()) return n - 1;
+    intact();
+    if (::testing::Test::HasFatalFailure()) return -1;
+  }
+  return -1;
+}
+
+// A status record of a running dryer with the logger on and readable values.
+inline DryerStatus RunningStatus() {
+  DryerStatus s{};
+  s.b[kStatusRunFlags2] = kRunFlags2Running;
+  s.b[kStatusDataLogger] = 1;
+  s.b[kStatusGrainTempSelect] = 0;
+  s.b[kStatusGrainTemp3] = 112;  // low byte first
+  s.b[kStatusGrainTemp3 + 1] = 0;
+  s.b[kStatusMoisture2] = 0;  // incoming moisture 23.7 %, high byte first
+  s.b[kStatusMoisture2 + 1] = 237;
+  s.b[kStatusMoisture4] = 610 >> 8;  // incoming temperature 61.0
+  s.b[kStatusMoisture4 + 1] = 610 & 0xFF;
+  s.b[kStatusMoisture1] = 0;  // outgoing moisture 15.2
+  s.b[kStatusMoisture1 + 1] = 152;
+  s.b[kStatusMoisture3] = 845 >> 8;  // outgoing temperature 84.5
+  s.b[kStatusMoisture3 + 1] = 845 & 0xFF;
+  s.b[kStatusLogged245] = 40;
+  return s;
+}
+
+}  // namespace records_test
