@@ -94,6 +94,15 @@ struct CanvasState {
   BackgroundMode backgroundMode = BackgroundMode::Transparent;
 };
 
+class Canvas;
+// Observer of every text drawn by any canvas (the window system records what each window drew
+// for its tests). Called before clipping, with the rectangle in the canvas's logical
+// coordinates and exactly one of `wide` and `narrow` set. Null switches it off.
+using TextObserver = void (*)(const Canvas& canvas, const Rect& logicalRect,
+                              const char16_t* wide, const char* narrow, size_t length,
+                              Color color);
+void SetTextObserver(TextObserver observer);
+
 class Canvas {
  public:
   Canvas() = default;
