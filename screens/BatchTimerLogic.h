@@ -1,0 +1,98 @@
+#pragma once
+// BATCH_DRYING_WINDOW without the window: which buttons show, what each column says, where it
+// goes, which limits its keypad gets, and the hold-to-restart latches of the one-second tick.
+#include <cstddef>
+#include <cstdint>
+
+#include "dialogs/KeypadLogic.h"
+#include "link/RegisterMap.h"
+#include "platform/Canvas.h"
+
+struct DryerStatus;
+
+enum class BatchTimer : uint8_t { HiHeat, LoHeat, Cool, Unload };
+inline constexpr int kBatchTimerCount = 4;
+
+// Commands of the window's buttons.
+enum BatchCommand : int {
+  kBatchCommandDry = 36958,
+  kBatchCommandHiHeat = 36959,
+  kBatchCommandLoHeat = 36960,
+  kBatchCommandCool = 36961,
+  kBatchCommandUnload = 36962,
+  kBatchCommandSampleTime = 36900,
+};
+
+struct BatchTimerInfo {
+  BatchTimer timer;
+  int countdownByte;     // minutes, then seconds
+  int presetByte;        // minutes, then seconds
+  CommandRow presetRow;  // where an edited preset goes
+  CommandRow resetRow;   // restarting the countdown from the preset
+  TimerLimits limits;
+  plat::Color colour;
+};
+const BatchTimerInfo& BatchTimerFor(BatchTimer timer);
+
+// HI HEAT and LO HEAT replace DRY on two-heat dryers; DRY stays enabled in every case.
+struct BatchButtons {
+  bool showHiLoHeat;
+  bool showDry;
+};
+BatchButtons ChooseBatchButtons(const DryerStatus& s);
+
+bool IsTwoHeat(const DryerStatus& s);
+// While the controller averages the incoming moisture the heat minutes give way to the words
+// "AVERAGING", "INCOMING" and "MOISTURE".
+bool ShowsAveragingWords(const DryerStatus& s);
+inline constexpr const char* kAveragingWords[3] = {"AVERAGING", "INCOMING", "MOISTURE"};
+
+// The narrow parts of one column: "%02d" preset minutes and seconds, "%d" countdown minutes
+// and "%02d" countdown seconds.
+struct BatchTimerTexts {
+  char presetMinutes[4];
+  char presetSeconds[4];
+  char countdownMinutes[4];
+  char countdownSeconds[4];
+};
+void MakeBatchTimerTexts(const DryerStatus& s, BatchTimer timer, BatchTimerTexts& out);
+// The preset row "%02d %s %02d %s" with the minutes and seconds unit texts (449, 448).
+size_t FormatBatchPresetRow(const BatchTimerTexts& t, const char16_t* minutesUnit,
+                            const char16_t* secondsUnit, char16_t* out, size_t size);
+
+// Places of one timer: the preset row, the large minutes and the seconds.
+struct BatchTimerPlace {
+  BatchTimer timer;
+  plat::Rect preset;
+  plat::Rect minutes;
+  plat::Rect seconds;
+  int minutesFont;  // text heights
+  int secondsFont;
+};
+struct BatchLayout {
+  int count;
+  BatchTimerPlace places[kBatchTimerCount];
+  bool heatDividers;  // the 3-pixel line at y 87 and the 1-pixel line at y 107
+};
+const BatchLayout& ChooseBatchLayout(const DryerStatus& s);
+
+// The keypad opened by a button's command: false for a command that is not a timer button.
+bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command);
+
+// ---- Holding a button restarts its timer (one-second tick) ----
+
+enum class BatchHoldGroup : uint8_t { Heat, LowHeat, Cool, Unload };
+inline constexpr int kBatchHoldGroupCount = 4;
+inline constexpr uint16_t kBatchHoldCaptionId = 515;
+
+// The question of a group (its text is a format with the preset's minutes and seconds), and
+// the timer it restarts. `dryHeld` picks the DRY wording of the heat group.
+uint16_t BatchHoldQuestionId(BatchHoldGroup group, bool dryHeld);
+BatchTimer BatchHoldTimer(BatchHoldGroup group);
+
+// One tick of a group's latch; true when the question is to be asked now. A button has to be
+// seen held on two consecutive ticks; the latch is set before the question is shown, so a tick
+// that runs inside the question's own loop does not ask again.
+bool StepBatchHoldLatch(uint32_t& latch, bool held);
+// Yes to the question: the countdown restarts from the preset.
+void RestartBatchTimer(const DryerStatus& s, BatchHoldGroup group);

@@ -1,0 +1,443 @@
+#include "screens/DryerPictureLogic.h"
+
+#include <cstdio>
+
+#include "dialogs/Temperature.h"
+#include "screens/LineText.h"
+#include "screens/StatusReading.h"
+#include "screens/UnloadLogic.h"
+
+namespace {
+
+// ---- Layouts ----
+
+struct UnitColumn {
+  int x, firstY, width, height, lowest;  // `lowest`: the last unit ends above it
+  int p, q, r, s;                         // first frames of the four sets
+};
+
+struct LayoutInfo {
+  PicturePlace tower;
+  UnitColumn units;
+  int towerBottom;
+};
+
+constexpr UnitColumn kLargeUnits = {.x = 48, .firstY = 100, .width = 111, .height = 113,
+                                    .lowest = 415, .p = picture::kUnitCP, .q = picture::kUnitCQ,
+                                    .r = picture::kUnitCR, .s = picture::kUnitCS};
+constexpr UnitColumn kSmallUnits = {.x = 58, .firstY = 40, .width = 96, .height = 64,
+                                    .lowest = 390, .p = picture::kUnitSmallP,
+                                    .q = picture::kUnitSmallQ, .r = picture::kUnitSmallR,
+                                    .s = picture::kUnitSmallS};
+
+constexpr LayoutInfo kLayouts[] = {
+    {.tower = {picture::kTowerA, {0, 25, 180, 405}}, .units = kSmallUnits, .towerBottom = 405},
+    {.tower = {picture::kTowerB, {0, 25, 180, 405}}, .units = kSmallUnits, .towerBottom = 405},
+    {.tower = {picture::kTowerC, {0, 25, 180, 340}}, .units = kLargeUnits, .towerBottom = 340},
+    {.tower = {picture::kTowerD, {0, 25, 180, 340}}, .units = kLargeUnits, .towerBottom = 340},
+};
+
+const LayoutInfo& Info(PictureLayout layout) { return kLayouts[static_cast<int>(layout)]; }
+
+constexpr int kTwoModules = 1;
+constexpr int kThreeModules = 2;
+constexpr int kLayoutCBit = 7;        // byte 225
+constexpr int kSeriesSwitchBit = 5;   // byte 225
+
+constexpr int kUnitCounts[] = {1, 2, 3, 4, 6};  // by byte 3
+constexpr int kUnitCountCodes = sizeof kUnitCounts / sizeof kUnitCounts[0];
+
+constexpr int kUnitAlarmBit = 1;   // status byte
+constexpr int kUnitTurnBit = 0;    // status byte
+constexpr int kRunAlarmBit = 2;    // run byte
+constexpr int kFanRunBit = 0;      // run byte
+
+constexpr int kReverseStopBit = 7;    // byte 171
+constexpr int kPairMoveBit = 3;       // byte 58
+constexpr int kPairDirectionBit = 2;  // byte 58
+constexpr int kSlowEvery = 5;
+constexpr int kPairEvery = 3;
+
+constexpr int kMarkerLoadBit = 1;    // byte 179
+constexpr int kMarkerSwitchBit = 6;  // byte 188
+
+// A unit of the picture counts from the top slot down: unit 1 is slot 6.
+int UnitStatusByte(int unit) { return kStatusUnitStatusB1 + kMaxUnits - unit; }
+int UnitRunByte(int unit) { return kStatusUnitStatusA1 + kMaxUnits - unit; }
+
+int Forward(int phase) { return phase >= kFrameCount - 1 ? 0 : phase + 1; }
+int Backward(int phase) { return phase <= 0 ? kFrameCount - 1 : phase - 1; }
+int Frame(int phase) { return (phase >= 0 && phase < kFrameCount) ? phase : 0; }
+
+// Takes the counter's value and advances it; true on every `every`-th call.
+bool CountTick(int& counter, int every) {
+  int taken = counter++;
+  if (taken >= every - 1) {
+    counter = 0;
+    return true;
+  }
+  return false;
+}
+
+// ---- Overlay ----
+
+enum Text : uint16_t {
+  kTextModeLabel1 = 33,
+  kTextBatchState = 264,  // 264..268 by byte 257 bits 4..6
+  kTextBatchStateLast = 268,
+  kTextModeOneOn = 269,
+  kTextModeOneOff = 270,
+  kTextModeFourFive = 271,
+  kTextMeterLow = 272,
+  kTextMeterMedium = 273,
+  kTextMeterHigh = 274,
+  kTextMeterOther = 275,
+  kTextMeterAuto = 276,
+  kTextMeterAutoActive = 277,
+  kTextMeterChart = 278,
+  kTextRateSi = 279,
+  kTextRateEnglish = 280,
+  kTextNoSensor = 281,
+  kTextUnload = 282,
+  kTextTotalSi = 283,
+  kTextTotalEnglish = 284,
+  kTextBatchDryingMode = 285,
+  kTextSensorState = 286,  // 286, 287, 289, 290 by byte 292 bits 0 and 1
+  kTextSensorState1 = 287,
+  kTextGrainSetpoint = 288,
+  kTextSensorState2 = 289,
+  kTextSensorState3 = 290,
+  kTextModeManual = 291,  // continuous flow: 291..294 by the moisture-control mode
+  kTextModeOne = 292,
+  kTextModeTwo = 293,
+  kTextModeAuto = 294,
+  kTextNoGrainTemp = 295,
+  kTextBatchCounter = 296,
+  kTextGrainSetpointTwoHeat = 297,
+};
+
+constexpr plat::Color kMoistureColour = plat::Rgb(0, 200, 0);
+constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
+
+constexpr int kNoGrainTempBit = 2;      // byte 225
+constexpr int kHundredthsBit = 5;       // byte 225
+constexpr int kNoSensorBit = 5;         // byte 49
+constexpr int kAutoStartActiveBit = 1;  // byte 280
+constexpr int kTwoHeatBit = 1;          // byte 257
+constexpr int kOutgoingShownBit = 4;    // byte 257
+constexpr int kBatchStateShift = 4;     // byte 257 bits 4..6
+constexpr uint8_t kBatchStateMask = 0x07;
+constexpr uint8_t kBatchSetpointMask = 0x30;  // byte 257 bits 4 and 5
+constexpr int kSensorStatusShownBit = 7;      // byte 293
+constexpr uint8_t kSensorStatusMask = 0x03;   // byte 292
+constexpr int kModeOneChoiceBit = 6;          // byte 187
+constexpr int kModeOneActiveBit = 7;          // byte 187
+// Bushels of corn to metric tonnes: 25.4 kg a bushel.
+constexpr int kKilogramsPerTenBushels = 254;
+constexpr int kKilogramsPerTonne = 1000;
+
+int ToTonnes(long long bushels) {
+  return static_cast<int>(bushels * kKilogramsPerTenBushels / (10 * kKilogramsPerTonne));
+}
+
+OverlayLine& Add(OverlayLine (&lines)[kMaxOverlayLines], int& n, plat::Rect place,
+                 plat::Color colour, uint16_t textId) {
+  OverlayLine& line = lines[n < kMaxOverlayLines ? n++ : kMaxOverlayLines - 1];
+  line.place = place;
+  line.colour = colour;
+  line.textId = textId;
+  line.text[0] = 0;
+  return line;
+}
+
+void Temperature(char (&out)[24], int fahrenheit, bool celsius) {
+  std::snprintf(out, sizeof out, "%d%c%c", DisplayTemperature(fahrenheit, celsius), kDegreeSign,
+                celsius ? 'C' : 'F');
+}
+
+void Tenths(char (&out)[24], int tenths, const char* suffix) {
+  std::snprintf(out, sizeof out, "%d.%01d%s", tenths / 10, tenths % 10, suffix);
+}
+
+uint16_t DryingModeText(const DryerStatus& s) {
+  if (DryerType(s) != 0) return kTextBatchDryingMode;
+  switch (MoistureControlMode(s)) {
+    case 1: return kTextModeOne;
+    case 2: return kTextModeTwo;
+    case 3:
+    case 4:
+    case 5: return kTextModeAuto;
+    default: return kTextModeManual;
+  }
+}
+
+// Returns false when the line is left empty.
+bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
+  int mode = MoistureControlMode(s);
+  if (DryerType(s) == kDryerTypeBatchOption) {
+    int state = (s.b[kStatusOptionBits] >> kBatchStateShift) & kBatchStateMask;
+    textId = static_cast<uint16_t>(kTextBatchState + state);
+    if (textId > kTextBatchStateLast) textId = kTextBatchStateLast;
+    colour = colour::kGreen;
+    return true;
+  }
+  if (mode == 1) {
+    if (StatusBit(s, kStatusMoistureControlMode, kModeOneActiveBit)) {
+      textId = StatusBit(s, kStatusMoistureControlMode, kModeOneChoiceBit) ? kTextModeOneOn
+                                                                           : kTextModeLabel1;
+      colour = colour::kGreen;
+    } else {
+      textId = kTextModeOneOff;
+      colour = colour::kRed;
+    }
+    return true;
+  }
+  if (mode == 4 || mode == 5) {
+    textId = kTextModeFourFive;
+    colour = colour::kGreen;
+    return true;
+  }
+  return false;
+}
+
+uint16_t MeteringLabel(const DryerStatus& s) {
+  int mode = MoistureControlMode(s);
+  if (mode == 4 || mode == 5)
+    return s.b[kStatusMoistureControl201] != 0 ? kTextMeterAutoActive : kTextMeterAuto;
+  if (s.b[kStatusChart220] != 0) return kTextMeterChart;
+  switch (s.b[kStatusMeterRoll0]) {
+    case 0: return kTextMeterLow;
+    case 1: return kTextMeterMedium;
+    case 2: return kTextMeterHigh;
+    default: return kTextMeterOther;
+  }
+}
+
+bool MoistureModeShowsOutgoing(const DryerStatus& s) {
+  int mode = MoistureControlMode(s);
+  return mode == 1 || mode == 5 || StatusBit(s, kStatusOptionBits, kOutgoingShownBit);
+}
+
+}  // namespace
+
+PictureLayout ChoosePictureLayout(const DryerStatus& s) {
+  int modules = s.b[kStatusModuleCount];
+  if (modules == kTwoModules) return PictureLayout::A;
+  if (modules == kThreeModules) return PictureLayout::B;
+  if (StatusBit(s, kStatusConfigBits, kLayoutCBit) ||
+      !StatusBit(s, kStatusConfigBits, kSeriesSwitchBit))
+    return PictureLayout::C;
+  return PictureLayout::D;
+}
+
+void AdvanceAnimationPhases(AnimationPhases& p, const DryerStatus& s) {
+  for (int fan = 1; fan <= kMaxUnits; ++fan)
+    if (StatusBit(s, UnitRunByte(fan), kFanRunBit)) p.fan[fan - 1] = Forward(p.fan[fan - 1]);
+  if (!StatusBit(s, kStatusRunFlags, kReverseStopBit)) p.reverse = Backward(p.reverse);
+  if (IsDryerRunning(s)) {
+    p.running = Forward(p.running);
+    if (CountTick(p.slowCounter, kSlowEvery)) p.slowRunning = Forward(p.slowRunning);
+  }
+  if (StatusBit(s, kStatusLoadState, kPairMoveBit) && CountTick(p.pairCounter, kPairEvery)) {
+    bool aForward = StatusBit(s, kStatusLoadState, kPairDirectionBit);
+    p.pairA = aForward ? Forward(p.pairA) : Backward(p.pairA);
+    p.pairB = aForward ? Backward(p.pairB) : Forward(p.pairB);
+  }
+}
+
+int ShownUnitCount(const DryerStatus& s) {
+  int code = s.b[kStatusFanHeaterCount];
+  return code < kUnitCountCodes ? kUnitCounts[code] : 0;
+}
+
+UnitPicture ChooseUnitPicture(const DryerStatus& s, const AnimationPhases& p, PictureLayout layout,
+                              int unit) {
+  const UnitColumn& column = Info(layout).units;
+  UnitPicture picture{};
+  if (unit < 1 || unit > kMaxUnits) unit = 1;
+  int status = UnitStatusByte(unit);
+  int run = UnitRunByte(unit);
+  int first;
+  if (StatusBit(s, status, kUnitAlarmBit)) {
+    bool alarm = StatusBit(s, run, kRunAlarmBit);
+    picture.set = alarm ? UnitSet::S : UnitSet::R;
+    first = alarm ? column.s : column.r;
+  } else if (StatusBit(s, status, kUnitTurnBit)) {
+    picture.set = UnitSet::Q;
+    first = column.q;
+  } else {
+    picture.set = UnitSet::P;
+    first = column.p;
+  }
+  // The off picture has one look; the others follow their fan's phase.
+  picture.resource = picture.set == UnitSet::P ? first : first + Frame(p.fan[unit - 1]);
+
+  int count = ShownUnitCount(s);
+  int step = column.height;
+  if (count > 1) {
+    int room = (column.lowest - column.firstY - column.height) / (count - 1);
+    if (room < step) step = room;
+  }
+  int y = column.firstY + step * (unit - 1);
+  picture.place = plat::RectXywh(column.x, y, column.width, column.height);
+  return picture;
+}
+
+PicturePlace TowerPicture(PictureLayout layout) { return Info(layout).tower; }
+
+PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout,
+                                  MovingElement element) {
+  int bottom = Info(layout).towerBottom;
+  switch (element) {
+    case MovingElement::Reverse:
+      return {picture::kReverse + Frame(p.reverse), plat::RectXywh(64, bottom - 40, 50, 20)};
+    case MovingElement::Running:
+      return {picture::kRunning + Frame(p.running), plat::RectXywh(10, bottom, 160, 15)};
+    case MovingElement::SlowRunning:
+      return {picture::kSlowRunning + Frame(p.slowRunning), plat::RectXywh(60, 5, 60, 20)};
+    case MovingElement::PairA:
+      return {picture::kPairA + Frame(p.pairA), plat::RectXywh(20, bottom - 70, 30, 30)};
+    case MovingElement::PairB:
+      return {picture::kPairB + Frame(p.pairB), plat::RectXywh(130, bottom - 70, 30, 30)};
+  }
+  return {picture::kReverse, {}};
+}
+
+bool StepBlinkMarker(bool& flag, const DryerStatus& s) {
+  bool active = (s.b[kStatusLoadFlags] & kLoadFlagsBit1) != 0 &&
+                DryerType(s) == kDryerTypeBatchOption &&
+                StatusBit(s, kStatusSwitches, kMarkerSwitchBit);
+  flag = active ? !flag : false;
+  return flag;
+}
+
+PicturePlace MarkerPicture(PictureLayout layout) {
+  return {picture::kMarker, plat::RectXywh(8, 60, 16, 16)};
+}
+
+int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
+                     OverlayLine (&lines)[kMaxOverlayLines]) {
+  int n = 0;
+  bool celsius = IsCelsius(s);
+  bool noSensor = StatusBit(s, kStatusSetup49, kNoSensorBit);
+  int mode = MoistureControlMode(s);
+
+  Tenths(Add(lines, n, {192, 40, 250, 60}, kMoistureColour, 0).text,
+         StatusU16HighFirst(s, kStatusMoisture2), "%");
+
+  if (StatusBit(s, kStatusConfigBits, kNoGrainTempBit))
+    Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kTextNoGrainTemp);
+  else
+    Temperature(Add(lines, n, {195, 200, 250, 220}, colour::kYellow, 0).text,
+                DryerGrainTemperature(s), celsius);
+
+  Add(lines, n, {180, 280, 250, 300}, colour::kGreen, DryingModeText(s));
+
+  uint16_t stateId;
+  plat::Color stateColour;
+  if (StateLine(s, stateId, stateColour)) Add(lines, n, {180, 290, 250, 310}, stateColour, stateId);
+
+  constexpr plat::Rect kMetering = {180, 300, 250, 320};
+  int meter = s.b[kStatusLogged245];
+  if (StatusBit(s, kStatusOptionWithdraw, kAutoStartActiveBit)) {
+    OverlayLine& line = Add(lines, n, kMetering, colour::kRed, 0);
+    std::snprintf(line.text, sizeof line.text, "AS %d", meter);
+  } else {
+    OverlayLine& line = Add(lines, n, kMetering, colour::kRed, MeteringLabel(s));
+    int speed = s.b[kStatusMeterRoll0];
+    if (speed != 0 && speed != 2)
+      std::snprintf(line.text, sizeof line.text, "%d.%d", meter, s.b[kStatusChart223]);
+    else
+      std::snprintf(line.text, sizeof line.text, "%d", meter);
+  }
+
+  constexpr plat::Rect kCounterLine = {180, 310, 250, 330};
+  if (DryerType(s) == kDryerTypeBatchOption) {
+    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kTextBatchCounter);
+    std::snprintf(line.text, sizeof line.text, "%d", StatusU16HighFirst(s, kStatusBatchCounter));
+  } else {
+    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kTextUnload);
+    int v = StatusU16HighFirst(s, kStatusUnloadStatusValue);
+    if (StatusBit(s, kStatusConfigBits, kHundredthsBit))
+      std::snprintf(line.text, sizeof line.text, "%d.%02d", v / 100, v % 100);
+    else
+      std::snprintf(line.text, sizeof line.text, "%d.%01d", v / 10, v % 10);
+  }
+
+  constexpr plat::Rect kRateLine = {180, 320, 250, 340};
+  constexpr plat::Rect kTotalLine = {180, 330, 250, 350};
+  if (noSensor) {
+    Add(lines, n, kRateLine, colour::kWhite, kTextNoSensor);
+    Add(lines, n, kTotalLine, colour::kWhite, kTextNoSensor);
+  } else {
+    int rate = BushelsPerHour(s);
+    long long total = TotalBushels(s);
+    OverlayLine& r = Add(lines, n, kRateLine, colour::kWhite,
+                         celsius ? kTextRateSi : kTextRateEnglish);
+    std::snprintf(r.text, sizeof r.text, "%d", celsius ? ToTonnes(rate) : rate);
+    OverlayLine& t = Add(lines, n, kTotalLine, colour::kWhite,
+                         celsius ? kTextTotalSi : kTextTotalEnglish);
+    std::snprintf(t.text, sizeof t.text, "%lld", celsius ? ToTonnes(total) : total);
+  }
+
+  // The outgoing grain temperature comes in tenths of a degree, signed.
+  int outgoingTenths = static_cast<int16_t>(StatusU16HighFirst(s, kStatusMoisture3));
+  Temperature(Add(lines, n, {180, 340, 250, 360}, colour::kYellow, 0).text, outgoingTenths / 10,
+              celsius);
+
+  if (MoistureModeShowsOutgoing(s))
+    Tenths(Add(lines, n, {180, 350, 250, 370}, colour::kGreen, 0).text,
+           StatusU16HighFirst(s, kStatusMoisture1), "%");
+
+  if (StatusBit(s, kStatusHardwareOption137, kSensorStatusShownBit)) {
+    constexpr uint16_t kSensorTexts[4] = {kTextSensorState, kTextSensorState1, kTextSensorState2,
+                                          kTextSensorState3};
+    Add(lines, n, {180, 360, 250, 380}, colour::kBlue,
+        kSensorTexts[s.b[kStatusSetup292] & kSensorStatusMask]);
+  }
+
+  bool batchSetpoint = DryerType(s) == kDryerTypeBatchOption &&
+                       (s.b[kStatusOptionBits] & kBatchSetpointMask) != 0;
+  if ((s.b[kStatusMoistureControlMode] & kMoistureModeLow6Mask) != 1 && mode != 5 &&
+      !batchSetpoint) {
+    OverlayLine& sp = Add(lines, n, {180, 370, 250, 390}, kSetpointColour, 0);
+    std::snprintf(sp.text, sizeof sp.text, "SP %d.%1d%%",
+                  StatusU16HighFirst(s, kStatusMoistureSetpoint) / 10,
+                  StatusU16HighFirst(s, kStatusMoistureSetpoint) % 10);
+    Tenths(Add(lines, n, {180, 380, 250, 400}, colour::kGreen, 0).text,
+           StatusU16HighFirst(s, kStatusMoisture1), "%");
+  }
+
+  bool twoHeat = StatusBit(s, kStatusOptionBits, kTwoHeatBit);
+  int setpointByte = (DryerType(s) != 0 && twoHeat) ? kStatusGrainTempSetpoint3
+                                                    : kStatusGrainTempSetpoint1;
+  Temperature(Add(lines, n, {180, 390, 250, 410}, kSetpointColour,
+                  twoHeat ? kTextGrainSetpointTwoHeat : kTextGrainSetpoint)
+                  .text,
+              StatusS16LowFirst(s, setpointByte), celsius);
+  return n;
+}
+
+size_t FormatOverlayLine(const OverlayLine& line, const char16_t* label, char16_t* out,
+                         size_t size) {
+  LineText t(out, size);
+  if (line.textId != 0) {
+    t.Add(label);
+    if (line.text[0] != 0) t.AddLatin1(" ");
+  }
+  return t.AddLatin1(line.text).Length();
+}
+
+GuideLines ChooseGuideLines(const DryerStatus& s, PictureLayout layout) {
+  int mode = MoistureControlMode(s);
+  GuideLines g{};
+  g.from[0] = {135, 48};
+  g.to[0] = {190, 48};
+  g.from[1] = {175, 208};
+  g.to[1] = {190, 208};
+  g.ladderLeft = 170;
+  g.ladderRight = 178;
+  g.ladderTop = 285;
+  g.ladderBottom = (mode == 1 || mode == 5) ? 355 : 345;
+  return g;
+}

@@ -1,0 +1,153 @@
+#include "screens/PlenumViewLogic.h"
+
+#include <cstdio>
+
+#include "dialogs/Temperature.h"
+#include "screens/StatusReading.h"
+
+namespace {
+
+enum Text : uint16_t {
+  kTextUpperPlenum = 326,
+  kTextLowerPlenum = 327,
+  kTextPlenum1 = 91,  // the burner differential dialog's plenum names, 91 down to 86
+  kTextBurnerOn = 314,
+  kTextBurnerFault = 315,
+  kTextUnitBit5 = 316,
+  kTextUnitBit4 = 317,
+  kTextRunBit1Clear = 319,
+  kTextRunBit2Clear = 320,
+  kTextOtherwise = 321,
+};
+
+constexpr plat::Color kUnitStateColour = plat::Rgb(200, 100, 0);
+
+constexpr int kBigLabelFont = 14;
+constexpr int kBigSetpointFont = 30;
+constexpr int kBigTemperatureFont = 80;
+
+constexpr PlenumLayout kOnePlenum = {
+    .count = 1,
+    .plenums = {{.slot = 6,
+                 .labelId = kTextUpperPlenum,
+                 .label = {0, 20, 150, 40},
+                 .setpoint = {0, 50, 150, 90},
+                 .state = {0, 100, 150, 120},
+                 .temperature = {150, 0, 400, 145},
+                 .labelFont = kBigLabelFont,
+                 .setpointFont = kBigSetpointFont,
+                 .temperatureFont = kBigTemperatureFont}},
+};
+
+constexpr PlenumLayout kTwoPlenums = {
+    .count = 2,
+    .plenums = {{.slot = 5,
+                 .labelId = kTextUpperPlenum,
+                 .label = {0, 0, 150, 20},
+                 .setpoint = {0, 15, 150, 55},
+                 .state = {0, 53, 150, 70},
+                 .temperature = {150, 0, 400, 70},
+                 .labelFont = kBigLabelFont,
+                 .setpointFont = kBigSetpointFont,
+                 .temperatureFont = kBigTemperatureFont},
+                {.slot = 6,
+                 .labelId = kTextLowerPlenum,
+                 .label = {0, 75, 150, 95},
+                 .setpoint = {0, 90, 150, 130},
+                 .state = {0, 125, 150, 140},
+                 .temperature = {150, 70, 400, 145},
+                 .labelFont = kBigLabelFont,
+                 .setpointFont = kBigSetpointFont,
+                 .temperatureFont = kBigTemperatureFont}},
+};
+
+// Three or more plenums share the 400 x 145 area as a grid of cells, each with its label on
+// top, the temperature below it, then the setpoint and the state line.
+constexpr PlenumPlace Cell(int plenum, int column, int row, int width, int height) {
+  int x = column * width;
+  int y = row * height;
+  bool tall = height > 100;
+  int labelH = tall ? 20 : 16;
+  int tempH = tall ? 70 : 32;
+  int setH = tall ? 30 : 19;
+  return PlenumPlace{
+      .slot = kMaxPlenums + 1 - plenum,
+      .labelId = static_cast<uint16_t>(kTextPlenum1 + 1 - plenum),
+      .label = {x, y, x + width, y + labelH},
+      .setpoint = {x, y + labelH + tempH, x + width, y + labelH + tempH + setH},
+      .state = {x, y + labelH + tempH + setH, x + width, y + height},
+      .temperature = {x, y + labelH, x + width, y + labelH + tempH},
+      .labelFont = kBigLabelFont,
+      .setpointFont = tall ? 24 : 16,
+      .temperatureFont = tall ? 60 : 30,
+  };
+}
+
+constexpr PlenumLayout kThreePlenums = {
+    .count = 3,
+    .plenums = {Cell(1, 0, 0, 133, 145), Cell(2, 1, 0, 133, 145), Cell(3, 2, 0, 133, 145)},
+};
+constexpr PlenumLayout kFourPlenums = {
+    .count = 4,
+    .plenums = {Cell(1, 0, 1, 200, 72), Cell(2, 1, 1, 200, 72), Cell(3, 0, 0, 200, 72),
+                Cell(4, 1, 0, 200, 72)},
+};
+constexpr PlenumLayout kSixPlenums = {
+    .count = 6,
+    .plenums = {Cell(1, 0, 1, 133, 72), Cell(2, 1, 1, 133, 72), Cell(3, 2, 1, 133, 72),
+                Cell(4, 0, 0, 133, 72), Cell(5, 1, 0, 133, 72), Cell(6, 2, 0, 133, 72)},
+};
+
+constexpr const PlenumLayout* kLayouts[] = {&kOnePlenum, &kTwoPlenums, &kThreePlenums,
+                                            &kFourPlenums, &kSixPlenums};
+constexpr int kLayoutCount = sizeof kLayouts / sizeof kLayouts[0];
+
+constexpr int kSinglePlenumBit = 5;  // byte 225
+constexpr uint8_t kBurnerOn = 0x01;
+constexpr uint8_t kBurnerFault = 0x02;
+constexpr uint8_t kUnitBit5 = 0x20;
+constexpr uint8_t kUnitBit4 = 0x10;
+constexpr uint8_t kRunBit1 = 0x02;
+constexpr uint8_t kRunBit2 = 0x04;
+
+bool ValidSlot(int slot) { return slot >= 1 && slot <= kMaxPlenums; }
+
+}  // namespace
+
+const PlenumLayout* ChoosePlenumLayout(const DryerStatus& s) {
+  if (StatusBit(s, kStatusConfigBits, kSinglePlenumBit)) return kLayouts[0];
+  int code = s.b[kStatusFanHeaterCount];
+  return code < kLayoutCount ? kLayouts[code] : nullptr;
+}
+
+PlenumState ChoosePlenumState(const DryerStatus& s, int slot) {
+  if (!ValidSlot(slot)) return {kTextOtherwise, colour::kRed};
+  int burner = s.b[kStatusUnitStatusD1 + slot - 1];
+  int unit = s.b[kStatusUnitStatusB1 + slot - 1];
+  int run = s.b[kStatusUnitStatusA1 + slot - 1];
+  if (burner & kBurnerOn) return {kTextBurnerOn, colour::kGreen};
+  if (burner & kBurnerFault) return {kTextBurnerFault, colour::kRed};
+  if (unit & kUnitBit5) return {kTextUnitBit5, kUnitStateColour};
+  if (unit & kUnitBit4) return {kTextUnitBit4, kUnitStateColour};
+  if ((run & kRunBit1) == 0) return {kTextRunBit1Clear, colour::kGreen};
+  if ((run & kRunBit2) == 0) return {kTextRunBit2Clear, colour::kBlue};
+  return {kTextOtherwise, colour::kRed};
+}
+
+int PlenumSetpointF(const DryerStatus& s, int slot) {
+  return ValidSlot(slot) ? StatusS16LowFirst(s, kStatusPlenumSetpoint1 + 2 * (slot - 1)) : 0;
+}
+
+int PlenumTemperatureF(const DryerStatus& s, int slot) {
+  return ValidSlot(slot) ? StatusS16LowFirst(s, kStatusPlenumTemp1 + 2 * (slot - 1)) : 0;
+}
+
+void FormatPlenumSetpoint(char* out, size_t size, int fahrenheit, bool celsius) {
+  std::snprintf(out, size, "SP:  %d %c%c ", DisplayTemperature(fahrenheit, celsius), kDegreeSign,
+                celsius ? 'C' : 'F');
+}
+
+void FormatPlenumTemperature(char* out, size_t size, int fahrenheit, bool celsius) {
+  std::snprintf(out, size, "%d%c%c", DisplayTemperature(fahrenheit, celsius), kDegreeSign,
+                celsius ? 'C' : 'F');
+}

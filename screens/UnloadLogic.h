@@ -1,0 +1,35 @@
+#pragma once
+// UNLOAD_STATUS_WINDOW without the window: the unload figure, the bushel lines and the three
+// meter-roll speed lines with the one in use highlighted.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/Canvas.h"
+
+struct DryerStatus;
+
+enum UnloadCommand : int {
+  kUnloadCommandBushels = 36871,
+  kUnloadCommandSpeed = 36883,
+};
+
+inline constexpr plat::Color kUnloadTextColour = plat::Rgb(115, 185, 185);
+inline constexpr plat::Color kUnloadHighlightBack = plat::Rgb(215, 185, 185);
+inline constexpr int kBushelSecondsPerBushel = 3600;
+
+// Tenths of the unload figure as "%2d.%d": 5 is " 0.5", 123 is "12.3".
+void FormatUnloadFigure(char* out, size_t size, int tenths);
+int UnloadFigureTenths(const DryerStatus& s);
+int BushelsPerHour(const DryerStatus& s);
+// The bushel counter counts bushel-seconds; only whole bushels are shown.
+uint32_t TotalBushels(const DryerStatus& s);
+
+enum class MeterRollSpeed : uint8_t { Low = 0, Medium = 1, High = 2 };
+
+struct SpeedLine {
+  char text[16];     // " HIGH: %04d " of the setting times 10
+  bool highlighted;  // the speed in use: black on kUnloadHighlightBack
+  plat::Rect place;  // within the speed button
+};
+// Lines in drawing order: HIGH, MED, LOW. A speed byte other than 0, 1, 2 highlights none.
+void MakeSpeedLines(const DryerStatus& s, SpeedLine (&lines)[3]);

@@ -1,0 +1,189 @@
+#include "screens/WarningLogic.h"
+
+#include <cstdio>
+
+#include "dialogs/Temperature.h"
+#include "i18n/TextWrap.h"
+#include "screens/LineText.h"
+#include "screens/StatusReading.h"
+
+namespace {
+
+enum Text : uint16_t {
+  kTextTitle = 330,
+  kTextCallService = 331,
+  kTextFanNote1 = 332,
+  kTextFanNote2 = 333,
+  kTextFanNote3 = 334,
+  kTextFanTemperatureNote1 = 335,
+  kTextFanTemperatureNote2 = 336,
+  kTextCountdownNote = 337,
+  kTextTemperatureTitle = 339,
+  kTextCountdownTitle = 462,
+};
+
+constexpr int kTemperatureStyleBit = 4;  // byte 188
+constexpr int kCountdownStyleBit = 1;    // byte 188
+constexpr int kFanCode = 5;
+constexpr int kRearDischargeCode = 5;
+
+constexpr plat::Color kTitleBlue = plat::Rgb(0, 0, 255);
+constexpr plat::Color kNoteBlue = plat::Rgb(0, 0, 200);
+constexpr plat::Color kNoteRed = plat::Rgb(175, 0, 0);
+
+constexpr int kNoteFont = 16;
+constexpr int kNoteWeight = 700;
+constexpr int kCallServiceWeight = 900;
+
+constexpr const char* kRearDischargePictures[] = {
+    "GRAPHIC_074_REAR_DISCHARGE_IMAGE_1.BMP",
+    "GRAPHIC_075_REAR_DISCHARGE_IMAGE_2.BMP",
+    "GRAPHIC_076_REAR_DISCHARGE_IMAGE_3.BMP",
+    "GRAPHIC_077_REAR_DISCHARGE_IMAGE_4.BMP",
+};
+constexpr int kRearDischargePictureCount = 4;
+constexpr const char* kEnglishBitmapFormat = "\\Hard Disk\\Languages\\%s\\Bitmaps\\%s";
+
+constexpr plat::Point kMarkerOrigin = {105, 70};
+constexpr int kMarkerStep = 10;
+constexpr int kMarkerLength = 15;
+
+bool IsFanHeaterNode(int node) { return node >= kNodeFanHeater1 && node <= kNodeFanHeater6; }
+
+WarningNote Note(uint16_t id, plat::Rect place, plat::Color colour) {
+  return WarningNote{id, place, kNoteFont, kNoteWeight, colour};
+}
+
+}  // namespace
+
+WarningContent ChooseWarningContent(const DryerStatus& s, uint32_t linkAliveCountdown) {
+  if (linkAliveCountdown == 0) return WarningContent::ConnectionLost;
+  if (s.b[kStatusWarningNode] != 0 || s.b[kStatusWarningId] != 0) return WarningContent::Details;
+  return WarningContent::Empty;
+}
+
+WarningStyle ChooseWarningStyle(const DryerStatus& s) {
+  if (StatusBit(s, kStatusSwitches, kTemperatureStyleBit)) return WarningStyle::Temperature;
+  if (StatusBit(s, kStatusSwitches, kCountdownStyleBit)) return WarningStyle::Countdown;
+  return WarningStyle::Plain;
+}
+
+WarningTitle ChooseWarningTitle(const DryerStatus& s, bool titlePhase) {
+  WarningTitle t{};
+  t.visible = titlePhase;
+  switch (ChooseWarningStyle(s)) {
+    case WarningStyle::Temperature:
+      t.textId = kTextTemperatureTitle;
+      t.place = {50, 0, 575, 25};
+      t.fontHeight = 30;
+      t.colour = kTitleBlue;
+      break;
+    case WarningStyle::Countdown:
+      t.textId = kTextCountdownTitle;
+      t.withCountdown = true;
+      t.minutes = s.b[kStatusChart267];
+      t.seconds = s.b[kStatusChart267 + 1];
+      t.place = {50, 5, 575, 45};
+      t.fontHeight = 40;
+      t.colour = kTitleBlue;
+      break;
+    case WarningStyle::Plain:
+      t.textId = kTextTitle;
+      t.place = {50, 0, 575, 50};
+      t.fontHeight = 40;
+      t.colour = colour::kRed;
+      break;
+  }
+  return t;
+}
+
+size_t FormatWarningTitle(const WarningTitle& title, const char16_t* text, char16_t* out,
+                          size_t size) {
+  LineText line(out, size);
+  line.Add(text);
+  if (title.withCountdown) {
+    char numbers[24];
+    std::snprintf(numbers, sizeof numbers, ": %d:%02d", title.minutes, title.seconds);
+    line.AddLatin1(numbers);
+  }
+  return line.Length();
+}
+
+int WarningGrainTemperature(const DryerStatus& s) {
+  int f = 0;
+  ReadDryerGrainTemperature(s, f);
+  return f;
+}
+
+void FormatWarningGrainTemperature(char* out, size_t size, int fahrenheit) {
+  std::snprintf(out, size, "GRAIN TEMPERATURE: %d %c F", fahrenheit, kDegreeSign);
+}
+
+int ChooseWarningNotes(const DryerStatus& s, WarningNote (&notes)[kMaxWarningNotes]) {
+  int n = 0;
+  notes[n++] = WarningNote{kTextCallService, {25, 200, 575, 225}, kNoteFont, kCallServiceWeight,
+                           colour::kGreen};
+  WarningStyle style = ChooseWarningStyle(s);
+  if (s.b[kStatusWarningId] == kFanCode && IsFanHeaterNode(s.b[kStatusWarningNode])) {
+    if (style == WarningStyle::Temperature) {
+      notes[n++] = Note(kTextFanTemperatureNote1, {25, 220, 575, 250}, kNoteRed);
+      notes[n++] = Note(kTextFanTemperatureNote2, {25, 270, 575, 290}, kNoteRed);
+    } else {
+      notes[n++] = Note(kTextFanNote1, {25, 220, 575, 250}, kNoteBlue);
+      notes[n++] = Note(kTextFanNote2, {25, 250, 575, 270}, kNoteRed);
+      notes[n++] = Note(kTextFanNote3, {25, 270, 575, 290}, kNoteRed);
+    }
+  }
+  // The countdown note would land on the first fan note; the fan notes say more.
+  if (style == WarningStyle::Countdown && n == 1)
+    notes[n++] = Note(kTextCountdownNote, {25, 220, 575, 250}, kNoteBlue);
+  return n;
+}
+
+int SplitWarningText(const char16_t* text, char16_t* first, char16_t* second) {
+  size_t length = 0;
+  while (text[length] != 0) ++length;
+  if (length < kWarningOneLineLimit) {
+    for (size_t i = 0; i <= length; ++i) first[i] = text[i];
+    second[0] = 0;
+    return 1;
+  }
+  i18n::SplitInTwoLines(text, first, second, kWarningCutLength);
+  return 2;
+}
+
+void StepMarkerSweep(MarkerSweep& m) {
+  if (m.upward) {
+    if (m.position < kMarkerLastPosition) ++m.position;
+    else m.upward = false;
+  } else {
+    if (m.position > 0) --m.position;
+    else m.upward = true;
+  }
+}
+
+plat::Point MarkerStart(const MarkerSweep& m) {
+  return {kMarkerOrigin.x + kMarkerStep * m.position, kMarkerOrigin.y};
+}
+
+plat::Point MarkerEnd(const MarkerSweep& m) {
+  return {kMarkerOrigin.x + kMarkerLength + kMarkerStep * m.position, kMarkerOrigin.y};
+}
+
+HelpSubject HelpSubjectFor(int node, int code) {
+  return {IsFanHeaterNode(node) ? kNodeFanHeater1 : node, code};
+}
+
+bool IsRearDischarge(int node, int code) {
+  return node == kNodeMainIo && code == kRearDischargeCode;
+}
+
+const char* RearDischargePicture(int frame) {
+  if (frame < 0) frame = 0;
+  if (frame >= kRearDischargePictureCount) frame = kRearDischargePictureCount - 1;
+  return kRearDischargePictures[frame];
+}
+
+void FormatRearDischargePath(char* out, size_t size, int frame) {
+  std::snprintf(out, size, kEnglishBitmapFormat, "EN", RearDischargePicture(frame));
+}
