@@ -431,7 +431,11 @@ static int DrawTextImpl(Canvas& canvas, const Rect& logical, const Ch* text, siz
   return height;
 }
 
+static TextObserver g_textObserver = nullptr;
+void SetTextObserver(TextObserver observer) { g_textObserver = observer; }
+
 int Canvas::DrawText(const Rect& r, const char16_t* text, size_t length, TextFlags flags) {
+  if (g_textObserver && text && length) g_textObserver(*this, r, text, nullptr, length, textColor_);
   if (!pixels_) return 0;
   return DrawTextImpl(*this, r, text, length, flags, font_, textColor_, backgroundColor_,
                       backgroundMode_);
@@ -440,6 +444,7 @@ int Canvas::DrawText(const Rect& r, const char16_t* text, TextFlags flags) {
   return DrawText(r, text, LengthOf(text), flags);
 }
 int Canvas::DrawText(const Rect& r, const char* latin1, size_t length, TextFlags flags) {
+  if (g_textObserver && latin1 && length) g_textObserver(*this, r, nullptr, latin1, length, textColor_);
   if (!pixels_) return 0;
   return DrawTextImpl(*this, r, latin1, length, flags, font_, textColor_, backgroundColor_,
                       backgroundMode_);
@@ -450,6 +455,10 @@ int Canvas::DrawText(const Rect& r, const char* latin1, TextFlags flags) {
 
 int Canvas::TextOut(int x, int y, const char16_t* text, size_t length) {
   int width = TextWidth(font_, text, length);
+  if (g_textObserver && text && length) {
+    g_textObserver(*this, Rect{x, y, x + width, y + LineHeight(font_)}, text, nullptr, length,
+                   textColor_);
+  }
   if (!pixels_ || !text || !font_.valid()) return width;
   int dx = x + origin_.x, dy = y + origin_.y;
   if (backgroundMode_ == BackgroundMode::Opaque) {
@@ -462,6 +471,10 @@ int Canvas::TextOut(int x, int y, const char16_t* text, size_t length) {
 int Canvas::TextOut(int x, int y, const char* latin1) {
   size_t length = LengthOf(latin1);
   int width = TextWidth(font_, latin1, length);
+  if (g_textObserver && latin1 && length) {
+    g_textObserver(*this, Rect{x, y, x + width, y + LineHeight(font_)}, nullptr, latin1, length,
+                   textColor_);
+  }
   if (!pixels_ || !latin1 || !font_.valid()) return width;
   if (backgroundMode_ == BackgroundMode::Opaque) {
     FillRect(Rect{x, y, x + width, y + LineHeight(font_)}, backgroundColor_);
