@@ -5,8 +5,10 @@
 //
 // "strings.txt" holds "id<TAB>text" lines and becomes STRINGS_FILE_NAME with line k holding
 // string id k. Every other .txt file (the warnings files, help files and the per-warning
-// texts in WarningBitmaps/) is converted line by line under the same name. Lines starting
-// with '#' in strings.txt are comments. The tool fails when a text would not be read whole
+// texts in WarningBitmaps/) is converted line by line under the same name, except
+// "warning-texts.txt", whose "[NID_nn_WARNING_ID_nn]" sections each become
+// WarningBitmaps/NID_nn_WARNING_ID_nn.txt. Lines starting with '#' in strings.txt and
+// warning-texts.txt are comments. The tool fails when a text would not be read whole
 // by the panel: a line over 150 characters, a file over the loaders' byte limits.
 #include <cstdio>
 #include <cstdlib>
@@ -174,6 +176,38 @@ bool ConvertLines(const fs::path& src, const fs::path& out, size_t limit) {
   return ok && WritePack(out, rows, limit);
 }
 
+bool ConvertWarningTexts(const fs::path& src, const fs::path& out) {
+  std::string text;
+  if (!ReadWhole(src, text)) return false;
+  bool ok = true;
+  std::string name;
+  std::vector<std::u16string> rows;
+  size_t number = 0;
+  auto flush = [&] {
+    if (!name.empty()) ok = WritePack(out / "WarningBitmaps" / (name + ".txt"), rows, 0) && ok;
+    rows.clear();
+  };
+  for (const std::string& line : SplitLines(text)) {
+    ++number;
+    if (!line.empty() && line[0] == '#') continue;
+    if (line.size() > 2 && line.front() == '[' && line.back() == ']') {
+      flush();
+      name = line.substr(1, line.size() - 2);
+      continue;
+    }
+    std::u16string value;
+    if (name.empty() || !Utf8ToUtf16(line, value)) {
+      std::fprintf(stderr, "%s:%zu: text outside a section or not UTF-8\n", src.c_str(), number);
+      ok = false;
+      continue;
+    }
+    ok = CheckLine(src, number, value) && ok;
+    rows.push_back(value);
+  }
+  flush();
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -190,6 +224,10 @@ int main(int argc, char** argv) {
     const fs::path& p = it->path();
     if (!it->is_regular_file() || p.extension() != ".txt" || p.filename() == "strings.txt") continue;
     const fs::path relative = fs::relative(p, source);
+    if (relative == "warning-texts.txt") {
+      ok = ConvertWarningTexts(p, out) && ok;
+      continue;
+    }
     const bool warnings = p.filename().string().rfind("Warnings", 0) == 0 && !relative.has_parent_path();
     ok = ConvertLines(p, out / relative, warnings ? i18n::kWarningsFileBytes : 0) && ok;
   }
