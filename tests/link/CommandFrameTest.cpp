@@ -1,0 +1,261 @@
+// The command builder and the retirement of setting requests: table order, the 100-byte rule,
+// one-shot items, status data, and each way a flag is lowered.
+#include "LinkTestSupport.h"
+
+namespace {
+
+class CommandFrame : public LinkStateTest {
+ protected:
+  // The rows of the items in a built frame, in frame order.
+  static std::vector<int> ItemRows(const std::vector<uint8_t>& frame) {
+    std::vector<int> rows;
+    size_t pos = 2;
+    while (pos + 3 <= frame.size()) {
+      const int reg = RegisterIndex(frame[pos], frame[pos + 1]);
+      const int count = frame[pos + 2];
+      for (const CommandRowInfo& r : kCommandRows)
+        if (RowRegister(r) == reg && r.count == count) {
+          rows.push_back(RowNumber(r.row));
+          break;
+        }
+      pos += 3 + count;
+    }
+    return rows;
+  }
+  static void RaiseRows(std::initializer_list<int> rows) {
+    for (int r : rows) RaisePending(static_cast<CommandRow>(r));
+  }
+};
+
+TEST_F(CommandFrame, NothingPendingBuildsNothing) {
+  uint8_t tx[kTransmitBufferLength] = {};
+  EXPECT_FALSE(BuildCommandFrame(tx));
+  EXPECT_EQ(tx[1], 0);
+}
+
+TEST_F(CommandFrame, ClockItemIsOneShot) {
+  RequestClock(7, 14, 8, 12, 2026);
+  std::vector<uint8_t> f = Build();
+  const std::vector<uint8_t> expected = {0x0C, 0x01, 0x00, 0x35, 0x05, 7, 14, 8, 12, 26};
+  EXPECT_EQ(f, expected);
+  EXPECT_FALSE(IsPending(CommandRow::Clock));
+  EXPECT_TRUE(Build().empty());
+}
+
+TEST_F(CommandFrame, ItemsGoOutInTableOrder) {
+  const uint8_t lengthCode = 3;
+  RequestSetting(CommandRow::HardwareOption137, &lengthCode);
+  const uint8_t setpoint[2] = {0xB4, 0x00};
+  RequestSetting(CommandRow::GrainTempSetpoint1, setpoint);
+  const uint8_t units = 4;
+  RequestSetting(CommandRow::FanHeaterCount, &units);
+  const uint8_t moisture[2] = {0x00, 0xAF};
+  RequestSetting(CommandRow::MoistureSetpoint, moisture);
+  std::vector<uint8_t> f = Build();
+  const std::vector<uint8_t> expected = {22, 4,    0, 3,   1, 4,    0, 149, 2,    0xB4, 0x00, 0,
+                                         199, 2, 0x00, 0xAF, 1, 37, 1, 3};
+  EXPECT_EQ(f, expected);
+}
+
+TEST_F(CommandFrame, PositionNinetyNineIsWrittenAndHundredIsSkipped) {
+  // Rows 2-4 (4 bytes each) and 7-18, 22-26 (5 bytes each) bring the position to 99.
+  RaiseRows({2, 3, 4, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 22, 23, 24, 25, 26});
+  RaiseRows({27, 28, 79, 82});
+  std::vector<uint8_t> f = Build();
+  std::vector<int> rows = ItemRows(f);
+  ASSERT_GE(rows.size(), 3u);
+  EXPECT_EQ(rows[rows.size() - 2], 27);  // written at 99
+  EXPECT_EQ(rows.back(), 79);            // never skips
+  EXPECT_EQ(f[0], f.size() + 2);
+  EXPECT_EQ(f[0], 104 + 4 + 2);
+  EXPECT_TRUE(IsPending(CommandRow::PlenumDifferential1));
+  EXPECT_TRUE(IsPending(CommandRow::HardwareOption137));
+  // The skipped items go out once the others are retired.
+  for (int r : rows) LowerPending(static_cast<CommandRow>(r));
+  EXPECT_EQ(ItemRows(Build()), (std::vector<int>{28, 82}));
+}
+
+TEST_F(CommandFrame, NeverSkippedRowsAndTheLongestFrame) {
+  for (int r = 1; r <= kCommandRowCount; ++r) RaisePending(static_cast<CommandRow>(r));
+  std::vector<uint8_t> f = Build();
+  std::vector<int> rows = ItemRows(f);
+  EXPECT_EQ(rows.front(), 1);
+  EXPECT_NE(std::find(rows.begin(), rows.end(), 21), rows.end());
+  EXPECT_EQ(rows.back(), 79);
+  EXPECT_LE(f[0], kMaxCommandFrameLength);
+  EXPECT_EQ(f[1], rows.size());
+}
+
+TEST_F(CommandFrame, PlenumSetpointRetiresTheCycleAfterItsEcho) {
+  const uint8_t setpoint[2] = {0xB4, 0x00};  // 180 F
+  RequestSetting(CommandRow::PlenumSetpoint1, setpoint);
+  const std::vector<uint8_t> frame = {9, 1, 0x00, 0x3B, 0x02, 0xB4, 0x00};
+  EXPECT_EQ(Build(), frame);
+  TestFrame f;
+  f.SetS16LowFirst(kStatusPlenumSetpoint1, 180).Decode();
+  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_EQ(Build(), frame);
+  f.Decode();
+  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_TRUE(Build().empty());
+}
+
+TEST_F(CommandFrame, EverySetpointRowComparesWithThePreviousFrame) {
+  const CommandRow rows[] = {CommandRow::PlenumSetpoint6, CommandRow::GrainTempSetpoint3, CommandRow::PlenumSetpoint8};
+  for (CommandRow row : rows) {
+    SCOPED_TRACE(RowNumber(row));
+    const int k = RowRegister(RowInfo(row));
+    const uint8_t v[2] = {0x2C, 0x01};
+    RequestSetting(row, v);
+    TestFrame f;
+    f.SetS16LowFirst(k, 300).Decode();
+    EXPECT_TRUE(IsPending(row));
+    f.Decode();
+    EXPECT_FALSE(IsPending(row));
+  }
+}
+
+TEST_F(CommandFrame, StatusEchoLowersInTheFrameOfTheEcho) {
+  const uint8_t moisture[2] = {0x00, 0xAF};
+  RequestSetting(CommandRow::MoistureSetpoint, moisture);
+  const uint8_t sensor = 2;
+  RequestSetting(CommandRow::MoistureSensorSelection, &sensor);
+  TestFrame f;
+  f.SetU16HighFirst(kStatusMoistureSetpoint, 0x00AE).Set(kStatusMoistureSensorSelection, 2).Decode();
+  EXPECT_TRUE(IsPending(CommandRow::MoistureSetpoint));  // one byte differs
+  EXPECT_FALSE(IsPending(CommandRow::MoistureSensorSelection));
+  f.SetU16HighFirst(kStatusMoistureSetpoint, 0x00AF).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::MoistureSetpoint));
+}
+
+TEST_F(CommandFrame, DisplayOptionsAreOneShotWithCommandBitsCleared) {
+  RequestByte(kRequestDisplayOptions, kDisplayOptionsCelsius | 0x03, CommandRow::DisplayOptions);
+  std::vector<uint8_t> f = Build();
+  const std::vector<uint8_t> expected = {8, 1, 1, 10, 1, 0x83};
+  EXPECT_EQ(f, expected);
+  EXPECT_FALSE(IsPending(CommandRow::DisplayOptions));
+  EXPECT_EQ(ReadRequestByte(kRequestDisplayOptions), kDisplayOptionsCelsius);
+  // Also lowered by its echo before it is built.
+  RequestByte(kRequestDisplayOptions, kDisplayOptionsGraphView, CommandRow::DisplayOptions);
+  TestFrame s;
+  s.Set(kStatusDisplayOptions, kDisplayOptionsGraphView).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::DisplayOptions));
+}
+
+TEST_F(CommandFrame, OptionBits2EchoIgnoresBits4To6) {
+  RequestByte(kRequestOptionBits2, 0x71, CommandRow::OptionBits2);
+  TestFrame f;
+  f.Set(kStatusOptionBits2, 0x71).Decode();
+  EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
+  f.Set(kStatusOptionBits2, 0x01).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::OptionBits2));
+}
+
+TEST_F(CommandFrame, StatusDataRowsCopyFromTheRecord) {
+  TestFrame f;
+  f.Set(kStatusMeterRoll0, 11).Set(kStatusMeterRoll1, 22).Set(kStatusMeterRoll2, 33).Set(kStatusMeterRoll3, 44);
+  f.Set(kStatusMeterRollValue230, 55).Decode();
+  RaisePending(CommandRow::MeterRollCopyOver);
+  RaisePending(CommandRow::MeterRollFromStatus230);
+  RaisePending(CommandRow::MeterRollRestore);
+  const std::vector<uint8_t> expected = {2 + 7 + 4 + 6 + 2, 3,  0,  159, 4,  11, 22, 33, 44, 0, 161,
+                                         1,                 55, 0, 160, 3,  22, 33, 44};
+  EXPECT_EQ(Build(), expected);
+}
+
+// Rule 2 of the meter roll: 156..158 retire only in a frame in which the byte changes.
+TEST_F(CommandFrame, MeterRollValueRetiresOnlyOnAChangeToTheRequest) {
+  TestFrame f;
+  f.Set(kStatusMeterRoll1, 50).Decode();
+  RequestByte(kStatusMeterRoll1, 50, CommandRow::MeterRollValue1);
+  f.Decode();
+  f.Decode();
+  EXPECT_TRUE(IsPending(CommandRow::MeterRollValue1));
+  f.Set(kStatusMeterRoll1, 49).Decode();
+  EXPECT_TRUE(IsPending(CommandRow::MeterRollValue1));
+  f.Set(kStatusMeterRoll1, 50).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::MeterRollValue1));
+}
+
+// Rule 3: the knob, and requests 0:159..0:162 kept in step with the controller.
+TEST_F(CommandFrame, KnobToggleRaisesKnobRequestOnce) {
+  TestFrame f;
+  f.Set(kStatusMeterRollMode, 0x82).Decode();
+  EXPECT_EQ(Derived().knobRequest.load(), 1);
+  EXPECT_EQ(Snapshot().b[kStatusMeterRollMode], 0x82);
+  Derived().knobRequest = 0;
+  f.Decode();
+  f.Set(kStatusMeterRollMode, 0x81).Decode();  // bit 7 unchanged: not stored
+  EXPECT_EQ(Derived().knobRequest.load(), 0);
+  EXPECT_EQ(Snapshot().b[kStatusMeterRollMode], 0x82);
+  events.meterRollVisible = true;
+  f.Set(kStatusMeterRollMode, 0x01).Decode();
+  EXPECT_EQ(Snapshot().b[kStatusMeterRollMode], 0x01);
+  EXPECT_EQ(Derived().knobRequest.load(), 0);
+  events.meterRollVisible = false;
+  events.meterRollQuestion = true;
+  f.Set(kStatusMeterRollMode, 0x81).Decode();
+  EXPECT_EQ(Snapshot().b[kStatusMeterRollMode], 0x01);
+  EXPECT_EQ(Derived().knobRequest.load(), 0);
+}
+
+TEST_F(CommandFrame, MeterRollRequestsFollowTheController) {
+  TestFrame f;
+  f.Set(kStatusMeterRollMode, 0x82).Set(kStatusMeterRollHigh, 70).Set(kStatusMeterRollMedium, 60);
+  f.Set(kStatusMeterRollLow, 50).Decode();
+  EXPECT_EQ(ReadRequestByte(kRequestMeterRollMode), 0x02);
+  EXPECT_EQ(ReadRequestByte(kRequestMeterRollHigh), 70);
+  EXPECT_EQ(ReadRequestByte(kRequestMeterRollMedium), 60);
+  EXPECT_EQ(ReadRequestByte(kRequestMeterRollLow), 50);
+  EXPECT_EQ(Snapshot().b[kStatusMeterRollHigh], 0);  // never stored
+  // Row 52 pending: the working speeds are kept, and it retires when all four equal.
+  const uint8_t speeds[4] = {0x02, 80, 60, 40};
+  RequestSetting(CommandRow::MeterRollSpeeds, speeds);
+  f.Set(kStatusMeterRollMode, 0x02).Decode();
+  EXPECT_EQ(ReadRequestByte(kRequestMeterRollHigh), 80);
+  EXPECT_TRUE(IsPending(CommandRow::MeterRollSpeeds));
+  f.Set(kStatusMeterRollHigh, 80).Set(kStatusMeterRollLow, 40).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::MeterRollSpeeds));
+}
+
+TEST_F(CommandFrame, MeterRollCopyOverRetiresWhileQuestionPending) {
+  events.meterRollQuestion = true;
+  WriteRequestByte(kRequestMeterRollMode, 1);
+  WriteRequestByte(kRequestMeterRollHigh, 70);
+  WriteRequestByte(kRequestMeterRollMedium, 60);
+  WriteRequestByte(kRequestMeterRollLow, 50);
+  RaisePending(CommandRow::MeterRollCopyOver);
+  TestFrame f;
+  f.Set(kStatusMeterRollMode, 0x01).Set(kStatusMeterRollHigh, 70).Set(kStatusMeterRollMedium, 60).Decode();
+  EXPECT_TRUE(IsPending(CommandRow::MeterRollCopyOver));
+  EXPECT_EQ(ReadRequestByte(kRequestMeterRollLow), 50);  // no rewrites while the question is up
+  f.Set(kStatusMeterRollLow, 50).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::MeterRollCopyOver));
+}
+
+TEST_F(CommandFrame, MeterRollStatus230AndRestoreEchoes) {
+  events.meterRollQuestion = true;  // keeps request 0:161 as the dialog set it
+  WriteRequestByte(kRequestMeterRollMedium, 42);
+  RaisePending(CommandRow::MeterRollFromStatus230);
+  RaisePending(CommandRow::MeterRollRestore);
+  TestFrame f;
+  f.Set(kStatusMeterRoll1, 9).Set(kStatusMeterRoll2, 8).Set(kStatusMeterRoll3, 7).Decode();
+  EXPECT_TRUE(IsPending(CommandRow::MeterRollFromStatus230));
+  EXPECT_TRUE(IsPending(CommandRow::MeterRollRestore));
+  f.Set(kStatusMeterRollMedium, 42).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::MeterRollFromStatus230));
+  f.Set(kStatusMeterRollHigh, 9).Set(kStatusMeterRollMedium, 8).Set(kStatusMeterRollLow, 7).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::MeterRollRestore));
+}
+
+TEST_F(CommandFrame, SpeedModeRowIsLoweredOnlyByTheDialog) {
+  RequestByte(kRequestMeterRollMode, 2, CommandRow::MeterRollSpeedMode);
+  TestFrame f;
+  f.Set(kStatusMeterRollMode, 2).Decode();
+  f.Decode();
+  EXPECT_TRUE(IsPending(CommandRow::MeterRollSpeedMode));
+  LowerPending(CommandRow::MeterRollSpeedMode);
+  EXPECT_FALSE(IsPending(CommandRow::MeterRollSpeedMode));
+}
+
+}  // namespace
