@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "dialogs/Temperature.h"
+#include "i18n/StringIds.h"
 #include "screens/LineText.h"
 #include "screens/StatusReading.h"
 #include "screens/UnloadLogic.h"
@@ -101,16 +102,8 @@ enum Text : uint16_t {
   kTextUnload = 282,
   kTextTotalSi = 283,
   kTextTotalEnglish = 284,
-  kTextBatchDryingMode = 285,
-  kTextSensorState = 286,  // 286, 287, 289, 290 by byte 292 bits 0 and 1
-  kTextSensorState1 = 287,
+  kTextSensorState = 286,
   kTextGrainSetpoint = 288,
-  kTextSensorState2 = 289,
-  kTextSensorState3 = 290,
-  kTextModeManual = 291,  // continuous flow: 291..294 by the moisture-control mode
-  kTextModeOne = 292,
-  kTextModeTwo = 293,
-  kTextModeAuto = 294,
   kTextNoGrainTemp = 295,
   kTextBatchCounter = 296,
   kTextGrainSetpointTwoHeat = 297,
@@ -132,6 +125,11 @@ constexpr int kSensorStatusShownBit = 7;      // byte 293
 constexpr uint8_t kSensorStatusMask = 0x03;   // byte 292
 constexpr int kModeOneChoiceBit = 6;          // byte 187
 constexpr int kModeOneActiveBit = 7;          // byte 187
+constexpr int kModeTemperature2Speed = 1;
+constexpr int kModeMoistureVariable = 3;
+constexpr int kModeMoisture5Speed = 4;
+constexpr int kModeTemperature5Speed = 5;
+constexpr int kModeStagedBatch = 6;
 // Bushels of corn to metric tonnes: 25.4 kg a bushel.
 constexpr int kKilogramsPerTenBushels = 254;
 constexpr int kKilogramsPerTonne = 1000;
@@ -160,14 +158,21 @@ void Tenths(char (&out)[24], int tenths, const char* suffix) {
 }
 
 uint16_t DryingModeText(const DryerStatus& s) {
-  if (DryerType(s) != 0) return kTextBatchDryingMode;
-  switch (MoistureControlMode(s)) {
-    case 1: return kTextModeOne;
-    case 2: return kTextModeTwo;
-    case 3:
-    case 4:
-    case 5: return kTextModeAuto;
-    default: return kTextModeManual;
+  int mode = MoistureControlMode(s);
+  switch (DryerType(s)) {
+    case 0:
+      switch (mode) {
+        case kModeTemperature2Speed: return i18n::kModeTextTemp2Speed;
+        case kModeTemperature5Speed: return i18n::kModeTextTemp5Speed;
+        case kModeMoistureVariable: return i18n::kModeTextMoistVariable;
+        case kModeMoisture5Speed: return i18n::kModeTextMoist5Speed;
+        case kModeStagedBatch: return i18n::kModeTextStagedBatch;
+        default: return i18n::kModeTextContinuous;
+      }
+    case kDryerTypeBatchOption:
+      return mode == kModeStagedBatch ? i18n::kModeTextStagedBatch : i18n::kModeTextBatch;
+    default:
+      return i18n::kModeTextNone;
   }
 }
 
@@ -389,12 +394,9 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
     Tenths(Add(lines, n, {180, 350, 250, 370}, colour::kGreen, 0).text,
            StatusU16HighFirst(s, kStatusMoisture1), "%");
 
-  if (StatusBit(s, kStatusHardwareOption137, kSensorStatusShownBit)) {
-    constexpr uint16_t kSensorTexts[4] = {kTextSensorState, kTextSensorState1, kTextSensorState2,
-                                          kTextSensorState3};
-    Add(lines, n, {180, 360, 250, 380}, colour::kBlue,
-        kSensorTexts[s.b[kStatusSetup292] & kSensorStatusMask]);
-  }
+  if (StatusBit(s, kStatusHardwareOption137, kSensorStatusShownBit) &&
+      (s.b[kStatusSetup292] & kSensorStatusMask) != 0)
+    Add(lines, n, {180, 360, 250, 380}, colour::kBlue, kTextSensorState);
 
   bool batchSetpoint = DryerType(s) == kDryerTypeBatchOption &&
                        (s.b[kStatusOptionBits] & kBatchSetpointMask) != 0;
