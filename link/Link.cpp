@@ -39,6 +39,7 @@ std::atomic<bool> gStopRequested{false};
 
 // The 175 ms tick's own (UI thread).
 uint32_t gTickCount = 0;
+uint32_t gWakeCount = 0;
 uint32_t gBlinkPhase = 0;
 bool gLayoutTaken = false;
 uint8_t gLayoutByte = 0;
@@ -180,7 +181,10 @@ void LinkTick() {
   }
 
   ++gTickCount;
-  if (gTickCount % 2 == 0 && gThreadRunning.load()) gWakeEvent.Signal();
+  if (gTickCount % 2 == 0 && gThreadRunning.load()) {
+    ++gWakeCount;
+    gWakeEvent.Signal();
+  }
 
   if (gDelayedRedraw) {
     if (gDelayedRedrawCountdown > 0) {
@@ -207,6 +211,7 @@ void RaiseResyncRequest() { gResyncRequest.store(1); }
 bool ResyncRequested() { return gResyncRequest.load() != 0; }
 uint32_t CommandHoldOff() { return gCommandHoldOff.load(); }
 uint32_t LinkTickCount() { return gTickCount; }
+uint32_t LinkWakeCount() { return gWakeCount; }
 uint32_t BlinkPhase() { return gBlinkPhase; }
 bool BlinkOn() { return (gDisplayState.load() & kDisplayBlinkBit) != 0; }
 void RaiseDelayedRedraw() { gDelayedRedraw = true; }
@@ -218,6 +223,7 @@ void ResetLinkState() {
   gCommandHoldOff = 0;
   gDisplayState = 0;
   gTickCount = 0;
+  gWakeCount = 0;
   gBlinkPhase = 0;
   gLayoutTaken = false;
   gLayoutByte = 0;

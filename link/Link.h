@@ -55,6 +55,8 @@ void RaiseResyncRequest();
 bool ResyncRequested();
 uint32_t CommandHoldOff();
 uint32_t LinkTickCount();
+// How many times the tick has woken the link thread.
+uint32_t LinkWakeCount();
 uint32_t BlinkPhase();
 // Bit 0 of the shared display-state word: on during blink phases 3..7.
 bool BlinkOn();

@@ -1,0 +1,181 @@
+// The link cycle against a fake port, and the 175 ms tick: acceptance, countdown, resync and
+// hold-off cadence, purge before write, wakes, blink, layout watch and delayed redraw.
+#include "FakePort.h"
+#include "LinkTestSupport.h"
+
+namespace {
+
+class LinkCycle : public LinkStateTest {
+ protected:
+  void SetUp() override {
+    LinkStateTest::SetUp();
+    SetLinkPort(port.Port());
+  }
+  void TearDown() override {
+    SetLinkTrace(false);
+    LinkStateTest::TearDown();
+  }
+  std::string Kinds() {
+    std::string s;
+    for (auto& w : port.writes) s += RequestKind(w);
+    return s;
+  }
+  FakePort port;
+};
+
+TEST_F(LinkCycle, OnlyExactly331BytesWithAGoodChecksumAreDecoded) {
+  TestFrame f;
+  f.Set(kStatusFanHeaterCount, 7);
+  const uint8_t* wire = f.Wire();
+  std::vector<uint8_t> longer(wire, wire + kStatusFrameLength);
+  longer.push_back(0);
+  std::vector<uint8_t> corrupted(wire, wire + kStatusFrameLength);
+  corrupted[100] ^= 0x04;
+  for (int i = 0; i < 7; ++i) DecrementLinkAliveCountdown();
+  port.Answer(wire, kStatusFrameLength - 1);
+  port.Answer(longer.data(), static_cast<int>(longer.size()));
+  port.Answer(corrupted.data(), kStatusFrameLength);
+  port.Answer(wire, 200);  // a frame split across a cycle boundary: both pieces dropped
+  port.Answer(wire + 200, kStatusFrameLength - 200);
+  for (int i = 0; i < 5; ++i) RunLinkCycle();
+  EXPECT_EQ(LinkAliveCountdown(), 3u);
+  EXPECT_EQ(Snapshot().b[kStatusFanHeaterCount], 0);
+  EXPECT_EQ(Kinds(), "PPPPP");  // the cadence goes on
+  port.Answer(wire, kStatusFrameLength);
+  RunLinkCycle();
+  EXPECT_EQ(LinkAliveCountdown(), 10u);
+  EXPECT_EQ(Snapshot().b[kStatusFanHeaterCount], 7);
+}
+
+TEST_F(LinkCycle, EveryCyclePurgesThenWritesOneRequest) {
+  for (int i = 0; i < 3; ++i) RunLinkCycle();
+  EXPECT_EQ(port.ops, "pwpwpw");
+  EXPECT_EQ(Kinds(), "PPP");
+  RequestClock(5, 6, 7, 8, 2031);
+  RunLinkCycle();
+  std::vector<uint8_t> w = port.LastWrite();
+  ASSERT_EQ(w.size(), 12u);
+  const std::vector<uint8_t> head = {0x0C, 0x01, 0x00, 0x35, 0x05, 5, 6, 7, 8, 31};
+  EXPECT_EQ(std::vector<uint8_t>(w.begin(), w.begin() + 10), head);
+  EXPECT_TRUE(VerifyChecksum(w.data(), 10));
+  RunLinkCycle();
+  EXPECT_EQ(RequestKind(port.LastWrite()), 'P');
+}
+
+TEST_F(LinkCycle, CountdownRunsOutAndOneFrameRecovers) {
+  for (int i = 0; i < 9; ++i) DecrementLinkAliveCountdown();
+  EXPECT_TRUE(LinkConnected());
+  DecrementLinkAliveCountdown();
+  EXPECT_FALSE(LinkConnected());
+  DecrementLinkAliveCountdown();
+  EXPECT_EQ(LinkAliveCountdown(), 0u);
+  TestFrame f;
+  port.Answer(f.Wire(), kStatusFrameLength);
+  RunLinkCycle();
+  EXPECT_EQ(LinkAliveCountdown(), 10u);
+}
+
+TEST_F(LinkCycle, ResyncAtMostEveryTenCyclesAndCommandsHeldForEight) {
+  const uint8_t setpoint[2] = {0xB4, 0x00};
+  RequestSetting(CommandRow::PlenumSetpoint1, setpoint);  // never echoed: stays pending
+  for (int i = 0; i < 22; ++i) {
+    RaiseResyncRequest();
+    RunLinkCycle();
+  }
+  EXPECT_EQ(Kinds(), "RPPPPPPPPCRPPPPPPPPCRP");
+  EXPECT_EQ(CommandHoldOff(), 9u);
+}
+
+TEST_F(LinkCycle, ResyncRaisedDuringHoldOffWaitsAndIsSentOnce) {
+  RaiseResyncRequest();
+  RunLinkCycle();
+  for (int i = 0; i < 3; ++i) RunLinkCycle();
+  RaiseResyncRequest();
+  for (int i = 0; i < 10; ++i) RunLinkCycle();
+  EXPECT_EQ(Kinds(), "RPPPPPPPPPRPPP");
+  EXPECT_FALSE(ResyncRequested());
+}
+
+TEST_F(LinkCycle, TraceDumpsFramesInHex) {
+  SetLinkTrace(true);
+  testing::internal::CaptureStderr();
+  RunLinkCycle();
+  const std::string out = testing::internal::GetCapturedStderr();
+  EXPECT_NE(out.find("07 00 00 00 00 91 C0"), std::string::npos) << out;
+  SetLinkTrace(false);
+  testing::internal::CaptureStderr();
+  RunLinkCycle();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+class LinkTickTest : public LinkStateTest {};
+
+TEST_F(LinkTickTest, PortThatCannotOpenStartsNoThreadAndWakesNothing) {
+  EXPECT_FALSE(OpenLink("/nonexistent/dryer-port"));
+  EXPECT_FALSE(LinkThreadRunning());
+  for (int i = 0; i < 8; ++i) LinkTick();
+  EXPECT_EQ(LinkWakeCount(), 0u);
+  for (int s = 0; s < 10; ++s) DecrementLinkAliveCountdown();
+  EXPECT_FALSE(LinkConnected());
+}
+
+TEST_F(LinkTickTest, FirstWakeOnTheSecondTickThenEveryOther) {
+  FakePort port;
+  ASSERT_TRUE(OpenLinkOnPort(port.Port()));
+  EXPECT_FALSE(OpenLinkOnPort(port.Port()));
+  LinkTick();
+  EXPECT_EQ(LinkWakeCount(), 0u);
+  LinkTick();
+  EXPECT_EQ(LinkWakeCount(), 1u);
+  ASSERT_TRUE(port.WaitForWrites(1));
+  LinkTick();
+  EXPECT_EQ(LinkWakeCount(), 1u);
+  LinkTick();
+  EXPECT_EQ(LinkWakeCount(), 2u);
+  ASSERT_TRUE(port.WaitForWrites(2));
+  CloseLink();
+  EXPECT_FALSE(LinkThreadRunning());
+  EXPECT_EQ(port.Writes(), 2);
+}
+
+TEST_F(LinkTickTest, BlinkBitAndWarningRedraws) {
+  std::string phases;
+  for (int i = 0; i < 8; ++i) {
+    LinkTick();
+    phases += static_cast<char>('0' + BlinkPhase());
+    phases += BlinkOn() ? '+' : '-';
+  }
+  EXPECT_EQ(phases, "1-2-3+4+5+6+7+0-");
+  EXPECT_EQ(events.Redraws(PanelWindow::WarningWindow), 0);
+  EXPECT_EQ(events.Redraws(PanelWindow::StatusBar), 8);
+  TestFrame f;
+  f.Set(kStatusWarningNode, kNodeFanHeater1).Decode();  // node alone counts as active
+  events.ClearCounts();
+  for (int i = 0; i < 16; ++i) LinkTick();
+  EXPECT_EQ(events.Redraws(PanelWindow::WarningWindow), 4);
+  EXPECT_EQ(events.erases[static_cast<int>(PanelWindow::WarningWindow)], 4);
+}
+
+TEST_F(LinkTickTest, LayoutByteChangeRelaysOutTheButtonBarOnce) {
+  TestFrame f;
+  f.Set(kStatusOptionBits2, 0x05).Decode();
+  LinkTick();  // remembers 0x05
+  EXPECT_EQ(events.relayouts, 0);
+  f.Set(kStatusOptionBits2, 0x04).Decode();
+  LinkTick();
+  LinkTick();
+  EXPECT_EQ(events.relayouts, 1);
+}
+
+TEST_F(LinkTickTest, DelayedRedrawComesTwentyFiveTicksLater) {
+  RaiseDelayedRedraw();
+  for (int i = 0; i < 25; ++i) LinkTick();
+  EXPECT_EQ(events.Redraws(PanelWindow::LineGraph), 0);
+  LinkTick();
+  EXPECT_EQ(events.Redraws(PanelWindow::LineGraph), 1);
+  EXPECT_EQ(events.Redraws(PanelWindow::PlenumView), 1);
+  for (int i = 0; i < 30; ++i) LinkTick();
+  EXPECT_EQ(events.Redraws(PanelWindow::LineGraph), 1);
+}
+
+}  // namespace
