@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_MODULE_H
+#include FT_OUTLINE_H
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +27,13 @@ constexpr uint32_t kDirectGlyphs = 0x530;
 constexpr size_t kExtraGlyphs = 256;
 constexpr size_t kMinStoreBytes = 64 * 1024;
 constexpr size_t kMaxStoreBytes = 2 * 1024 * 1024;
+// The fonts-wine faces carry embedded one-bit strikes whose advances do not match their
+// outlines (the bold strike has the regular widths); outlines are rendered anti-aliased.
+constexpr FT_Int32 kLoadFlags = FT_LOAD_TARGET_NORMAL | FT_LOAD_NO_BITMAP;
+// Their bold file also has the regular outlines with bold advances. A bold face whose 'l' stem
+// is thinner than this share of the em is thickened to kBoldStem.
+constexpr double kThinStem = 0.12;
+constexpr double kBoldStem = 0.16;
 
 struct ExtraSlot {
   uint32_t codePoint = 0;
@@ -42,6 +50,8 @@ struct FontRecord {
   char file[512] = {};
   FT_Face ftFace = nullptr;
   FontMetrics metrics;
+  FT_Pos embolden = 0;        // 26.6 pixels added to every stroke
+  int emboldenAdvance = 0;    // pixels added to advances when the face itself is not bold
   std::unique_ptr<Glyph[]> direct;
   std::unique_ptr<uint8_t[]> directReady;
   std::unique_ptr<ExtraSlot[]> extra;
@@ -176,6 +186,19 @@ bool OpenFace(FontRecord& f, int index) {
     f.metrics.averageWidth = (os2->xAvgCharWidth * em + units / 2) / units;
   }
 
+  if (f.weight == FontWeight::Bold && FT_Load_Char(face, 'l', FT_LOAD_NO_SCALE) == 0 &&
+      face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
+    FT_BBox box;
+    FT_Outline_Get_CBox(&face->glyph->outline, &box);
+    double stem = static_cast<double>(box.xMax - box.xMin) / units;
+    if (stem > 0 && stem < kThinStem) {
+      f.embolden = static_cast<FT_Pos>((kBoldStem - stem) * em * 64);
+      if (!(face->style_flags & FT_STYLE_FLAG_BOLD)) {
+        f.emboldenAdvance = static_cast<int>((f.embolden + 32) >> 6);
+      }
+    }
+  }
+
   size_t store = static_cast<size_t>(em) * em * 400;
   if (store < kMinStoreBytes) store = kMinStoreBytes;
   if (store > kMaxStoreBytes) store = kMaxStoreBytes;
@@ -201,22 +224,26 @@ const Glyph* Render(FontRecord& f, uint32_t codePoint, Glyph* slot) {
   if (codePoint < 0x20 || codePoint == 0x7F || (codePoint >= 0x80 && codePoint < 0xA0)) {
     // Control characters take no room; a tab is as wide as a space.
     if (codePoint == '\t') {
-      if (FT_Load_Char(f.ftFace, ' ', FT_LOAD_DEFAULT) == 0) {
+      if (FT_Load_Char(f.ftFace, ' ', kLoadFlags) == 0) {
         g.advance = static_cast<int16_t>((f.ftFace->glyph->advance.x + 32) >> 6);
       }
     }
     if (slot) *slot = g;
     return slot ? slot : &(s.scratchGlyph = g);
   }
-  if (FT_Load_Char(f.ftFace, codePoint, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0) {
+  FT_GlyphSlot gs = f.ftFace->glyph;
+  bool loaded = FT_Load_Char(f.ftFace, codePoint, kLoadFlags) == 0;
+  if (loaded && f.embolden > 0 && gs->format == FT_GLYPH_FORMAT_OUTLINE) {
+    FT_Outline_Embolden(&gs->outline, f.embolden);
+  }
+  if (!loaded || FT_Render_Glyph(gs, FT_RENDER_MODE_NORMAL) != 0) {
     if (slot) *slot = g;
     return slot ? slot : &(s.scratchGlyph = g);
   }
-  FT_GlyphSlot gs = f.ftFace->glyph;
   const FT_Bitmap& bm = gs->bitmap;
   g.left = static_cast<int16_t>(gs->bitmap_left);
   g.top = static_cast<int16_t>(gs->bitmap_top);
-  g.advance = static_cast<int16_t>((gs->advance.x + 32) >> 6);
+  g.advance = static_cast<int16_t>(((gs->advance.x + 32) >> 6) + f.emboldenAdvance);
   bool gray = bm.pixel_mode == FT_PIXEL_MODE_GRAY || bm.pixel_mode == FT_PIXEL_MODE_MONO;
   size_t bytes = gray ? static_cast<size_t>(bm.width) * bm.rows : 0;
   uint8_t* dest = nullptr;
