@@ -4,10 +4,14 @@
 #include <cstring>
 
 #include "platform/Clock.h"
+#include "platform/TimeFormat.h"
 
 namespace records {
 
 namespace {
+
+constexpr const char* kNameDatePicture = "yy'_'MM'_'dd'_'";
+constexpr const char* kNameTimePicture = "HH'_'mm'_'ss";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -37,8 +41,10 @@ uint64_t StampFromName(const char* name) {
 
 bool MakeStampedName(char* out, size_t size, const char* prefix, const plat::LocalTime& t,
                      const char* suffix) {
-  int n = std::snprintf(out, size, "%s%02d_%02d_%02d_%02d_%02d_%02d%s", prefix, t.year % 100,
-                        t.month, t.day, t.hour, t.minute, t.second, suffix);
+  char date[16], time[16];
+  plat::FormatTime(t, kNameDatePicture, date, sizeof date);
+  plat::FormatTime(t, kNameTimePicture, time, sizeof time);
+  int n = std::snprintf(out, size, "%s%s%s%s", prefix, date, time, suffix);
   return n > 0 && static_cast<size_t>(n) < size;
 }
 
