@@ -1,0 +1,265 @@
+// The faults of the link's own rules and the sound behaviour built in their place, one group
+// per fault. Items 1 and 3 run two real threads (ThreadSanitizer runs them in CI).
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "FakePort.h"
+#include "LinkTestSupport.h"
+
+namespace {
+
+class LinkFaults : public LinkStateTest {};
+
+// A controller in memory: applies every item of a command frame to its registers and answers
+// with the first 329 of them.
+struct MemoryController {
+  uint8_t regs[512] = {};
+  int tornItems = 0;
+  void Apply(const uint8_t* tx) {
+    int pos = 2;
+    for (int n = 0; n < tx[1]; ++n) {
+      const int reg = RegisterIndex(tx[pos], tx[pos + 1]);
+      const int count = tx[pos + 2];
+      if (reg == kStatusPlenumSetpoint1 && tx[pos + 3] != tx[pos + 4]) ++tornItems;
+      std::memcpy(regs + reg, tx + pos + 3, count);
+      pos += 3 + count;
+    }
+  }
+  void Cycle() {
+    uint8_t tx[kTransmitBufferLength];
+    if (BuildCommandFrame(tx)) Apply(tx);
+    TestFrame f;
+    std::memcpy(f.b, regs, kStatusPayloadLength);
+    f.Decode();
+  }
+};
+
+// Runs `a` and `b` on two threads `rounds` times, both released together each round;
+// `prepare` runs alone before each round and `check` after it.
+template <typename Prepare, typename A, typename B, typename Check>
+void RaceRounds(int rounds, Prepare prepare, A a, B b, Check check) {
+  std::atomic<int> go{0};
+  std::atomic<int> done{0};
+  std::thread other([&] {
+    for (int r = 1; r <= rounds; ++r) {
+      while (go.load() < r) std::this_thread::yield();
+      // A varying delay sweeps b across the whole of a's work over the rounds.
+      for (int spin = 0; spin < (r * 37) % 500; ++spin) std::atomic_signal_fence(std::memory_order_seq_cst);
+      b();
+      done.fetch_add(1);
+    }
+  });
+  for (int r = 1; r <= rounds; ++r) {
+    prepare();
+    go.store(r);
+    a();
+    while (done.load() < r) std::this_thread::yield();
+    check();
+  }
+  other.join();
+}
+
+TEST_F(LinkFaults, Item01_EditDuringEchoIsNotLost) {
+  MemoryController controller;
+  std::atomic<bool> editing{true};
+  std::atomic<int> cycles{0};
+  std::thread link([&] {
+    while (editing.load()) {
+      controller.Cycle();
+      cycles.fetch_add(1);
+    }
+  });
+  // Edits land at every point of a cycle: some right after the last, some a cycle or two later.
+  constexpr int kEdits = 200;
+  for (int v = 1; v <= kEdits; ++v) {
+    const int until = cycles.load() + v % 3;
+    while (cycles.load() < until) std::this_thread::yield();
+    const uint8_t bytes[2] = {static_cast<uint8_t>(v % 200 + 1), static_cast<uint8_t>(v % 200 + 1)};
+    RequestSetting(CommandRow::PlenumSetpoint1, bytes);
+  }
+  editing = false;
+  link.join();
+  for (int i = 0; i < 3 && IsPending(CommandRow::PlenumSetpoint1); ++i) controller.Cycle();
+  EXPECT_GT(cycles.load(), kEdits / 2);
+  EXPECT_EQ(controller.tornItems, 0);
+  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_EQ(controller.regs[kStatusPlenumSetpoint1], kEdits % 200 + 1);
+  EXPECT_EQ(controller.regs[kStatusPlenumSetpoint1 + 1], kEdits % 200 + 1);
+}
+
+TEST_F(LinkFaults, Item01_FlagLoweredOnlyWithTheValueItEchoes) {
+  // Single-threaded form of the same fault: an edit after the echo of the old value is sent.
+  const uint8_t oldValue[2] = {0xA0, 0x00};
+  RequestSetting(CommandRow::PlenumSetpoint1, oldValue);
+  TestFrame f;
+  f.SetS16LowFirst(kStatusPlenumSetpoint1, 0xA0).Decode();
+  const uint8_t newValue[2] = {0xB4, 0x00};
+  RequestSetting(CommandRow::PlenumSetpoint1, newValue);
+  f.Decode();  // the old echo again
+  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint1));
+  const std::vector<uint8_t> frame = Build();
+  ASSERT_EQ(frame.size(), 7u);
+  EXPECT_EQ(frame[5], 0xB4);
+}
+
+TEST_F(LinkFaults, Item02_GraphViewButtonKeepsTheControllerBits) {
+  TestFrame f;
+  f.Set(kStatusDisplayOptions, kDisplayOptionsCelsius).Decode();
+  RequestBits(kRequestDisplayOptions, kDisplayOptionsGraphView, 0, CommandRow::DisplayOptions);
+  const std::vector<uint8_t> frame = Build();
+  ASSERT_EQ(frame.size(), 6u);
+  EXPECT_EQ(frame[5], kDisplayOptionsCelsius | kDisplayOptionsGraphView);  // not 0x40 alone
+}
+
+TEST_F(LinkFaults, Item02_QuickStartWithdrawKeepsTheOtherOptionBits) {
+  TestFrame f;
+  f.Set(kStatusOptionBits2, 0x03).Decode();
+  f.Set(kStatusOptionWithdraw, kOptionWithdrawBit).Decode();
+  EXPECT_EQ(ReadRequestByte(kRequestOptionBits2), 0x02);
+  EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
+}
+
+TEST_F(LinkFaults, Item02_MeterRollCriteriaBitKeepsTheOtherBits) {
+  TestFrame f;
+  f.Set(kStatusDryingCriteria, 0x05).Decode();
+  RequestBits(kRequestDryingCriteria, kDryingCriteriaBit1, 0, CommandRow::DryingCriteria);
+  EXPECT_EQ(ReadRequestByte(kRequestDryingCriteria), 0x07);
+}
+
+TEST_F(LinkFaults, Item02_PendingRequestIsNotReloaded) {
+  RequestByte(kRequestDisplayOptions, kDisplayOptionsGraphView, CommandRow::DisplayOptions);
+  TestFrame f;
+  f.Set(kStatusDisplayOptions, kDisplayOptionsCelsius).Decode();
+  RequestBits(kRequestDisplayOptions, 0x01, 0, CommandRow::DisplayOptions);
+  EXPECT_EQ(ReadRequestByte(kRequestDisplayOptions), kDisplayOptionsGraphView | 0x01);
+  EXPECT_FALSE(LoadRequestFromStatus(CommandRow::DisplayOptions));
+  EXPECT_EQ(ReadRequestByte(kRequestDisplayOptions), kDisplayOptionsGraphView | 0x01);
+}
+
+TEST_F(LinkFaults, Item02_LoadBeforeCompareCopiesEveryByteOfTheRow) {
+  TestFrame f;
+  f.SetU16HighFirst(kStatusMaxUnloadRate, 300).Set(kStatusMeterRoll1, 9).Decode();
+  EXPECT_TRUE(LoadRequestFromStatus(CommandRow::MaxUnloadRate));
+  EXPECT_EQ(ReadRequestByte(kStatusMaxUnloadRate), 0x01);
+  EXPECT_EQ(ReadRequestByte(kStatusMaxUnloadRate + 1), 0x2C);
+  EXPECT_FALSE(IsPending(CommandRow::MaxUnloadRate));
+  // Registers the record never holds keep their request value.
+  WriteRequestByte(kRequestMeterRollHigh, 77);
+  EXPECT_TRUE(LoadRequestFromStatus(CommandRow::MeterRollRestore));
+  EXPECT_EQ(ReadRequestByte(kRequestMeterRollHigh), 77);
+  EXPECT_TRUE(LoadRequestByteFromStatus(kStatusMeterRoll1, CommandRow::MeterRollValue1));
+  EXPECT_EQ(ReadRequestByte(kStatusMeterRoll1), 9);
+}
+
+TEST_F(LinkFaults, Item03_TickAndFrameNeverGiveFalseLoss) {
+  FakePort port;
+  SetLinkPort(port.Port());
+  TestFrame f;
+  port.AnswerEveryCycle(f.Wire(), kStatusFrameLength);
+  RaceRounds(
+      2000,
+      [] {
+        while (LinkAliveCountdown() > 1) DecrementLinkAliveCountdown();
+      },
+      [] { RunLinkCycle(); }, [] { DecrementLinkAliveCountdown(); },
+      [] {
+        const uint32_t v = LinkAliveCountdown();
+        ASSERT_TRUE(v == 9 || v == 10) << v;
+      });
+}
+
+TEST_F(LinkFaults, Item03_WarningHoldNeverLostToTheTick) {
+  TestFrame frames[2];
+  frames[0].Set(kStatusWarningNode, kNodeMainIo).Set(kStatusWarningId, 5).Wire();
+  frames[1].Set(kStatusWarningNode, kNodeMainIo).Set(kStatusWarningId, 6).Wire();
+  int round = 0;
+  RaceRounds(
+      2000, [&] { Derived().warningRecordHold = 1; },
+      [&] { DecodeStatusFrame(frames[++round % 2].b); }, [] { DecrementWarningRecordHold(); },
+      [] {
+        const uint32_t v = Derived().warningRecordHold.load();
+        ASSERT_TRUE(v == 99 || v == 100) << v;
+      });
+  EXPECT_EQ(events.shutdowns.size(), 2000u);
+}
+
+TEST_F(LinkFaults, Item03_CountdownsStopAtZero) {
+  for (int i = 0; i < 15; ++i) DecrementLinkAliveCountdown();
+  EXPECT_EQ(LinkAliveCountdown(), 0u);
+  Derived().warningRecordHold = 2;
+  for (int i = 0; i < 5; ++i) DecrementWarningRecordHold();
+  EXPECT_EQ(Derived().warningRecordHold.load(), 0u);
+}
+
+TEST_F(LinkFaults, Item04_StatusValuesUsedAsIndexesAreRangeChecked) {
+  EXPECT_EQ(DryerLengthFeet(0), 8);
+  EXPECT_EQ(DryerLengthFeet(11), 34);
+  EXPECT_EQ(DryerLengthFeet(14), 40);
+  EXPECT_EQ(DryerLengthFeet(15), 0);
+  EXPECT_EQ(DryerLengthFeet(255), 0);
+  EXPECT_EQ(LoggedGrainTempByte(0), kStatusGrainTemp3);
+  EXPECT_EQ(LoggedGrainTempByte(2), kStatusGrainTemp1);
+  EXPECT_EQ(LoggedGrainTempByte(3), kStatusGrainTemp3);
+  EXPECT_EQ(LoggedGrainTempByte(255), kStatusGrainTemp3);
+  EXPECT_STREQ(WarningNodeName(kNodeMoistureCont), "MOISTURE CONT");
+  EXPECT_STREQ(WarningNodeName(kNodeFanHeaterInt1), "FAN/HEATER INT #1");
+  EXPECT_EQ(WarningNodeName(16), nullptr);
+  EXPECT_EQ(WarningNodeName(255), nullptr);
+  EXPECT_EQ(WarningNodeName(kNodeNone), nullptr);
+  EXPECT_EQ(PlenumSlotsInUse(4), 4);
+  EXPECT_EQ(PlenumSlotsInUse(200), 6);
+}
+
+// The decoder posts the show and hide rules; the handler runs with the record unlocked, so it
+// can take a snapshot (as the UI thread's handler will) and sees the frame's values.
+TEST_F(LinkFaults, Item05_ShowRulesArePostedAfterTheRecordIsUnlocked) {
+  struct Seen {
+    std::mutex m;
+    std::condition_variable cv;
+    bool decoded = false;
+    uint8_t dryerType = 0;
+    uint8_t displayOptions = 0;
+    int dryerTypeReshows = 0;
+    int viewReshows = 0;
+  };
+  static Seen seen;
+  LinkEvents e;
+  e.reshowMainViews = [](void*, ReshowReason why) {
+    DryerStatus s;
+    TakeStatusSnapshot(s);
+    if (why == ReshowReason::DryerTypeChanged) {
+      seen.dryerType = s.b[kStatusDryerType];
+      ++seen.dryerTypeReshows;
+    } else {
+      seen.displayOptions = s.b[kStatusDisplayOptions];
+      ++seen.viewReshows;
+    }
+  };
+  SetLinkEvents(e);
+  TestFrame f;
+  f.Set(kStatusDryerType, 2).Set(kStatusDisplayOptions, kDisplayOptionsGraphView).Wire();
+  std::thread decoder([&] {
+    DecodeStatusFrame(f.b);
+    std::lock_guard<std::mutex> lock(seen.m);
+    seen.decoded = true;
+    seen.cv.notify_all();
+  });
+  bool finished;
+  {
+    std::unique_lock<std::mutex> lock(seen.m);
+    finished = seen.cv.wait_for(lock, std::chrono::seconds(10), [] { return seen.decoded; });
+  }
+  if (!finished) {
+    decoder.detach();
+    FAIL() << "the decoder held the record while posting";
+  }
+  decoder.join();
+  EXPECT_EQ(seen.dryerTypeReshows, 1);
+  EXPECT_EQ(seen.viewReshows, 1);
+  EXPECT_EQ(seen.dryerType, 2);
+  EXPECT_EQ(seen.displayOptions, kDisplayOptionsGraphView);
+}
+
+}  // namespace
