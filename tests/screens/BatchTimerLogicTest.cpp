@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "link/DryerStatus.h"
+#include "link/RegisterMap.h"
+#include "link/SettingRequest.h"
+#include "screens/BatchTimerLogic.h"
+
+namespace {
+
+TEST(BatchTimers, PresetRowAndCountdownTexts) {
+  DryerStatus s{};
+  s.b[kStatusHiHeatTime] = 45;
+  s.b[kStatusHiHeatTime + 1] = 0;
+  s.b[kStatusHiHeatCountdown] = 7;
+  s.b[kStatusHiHeatCountdown + 1] = 5;
+  BatchTimerTexts t;
+  MakeBatchTimerTexts(s, BatchTimer::HiHeat, t);
+  EXPECT_STREQ(t.presetMinutes, "45");
+  EXPECT_STREQ(t.presetSeconds, "00");
+  EXPECT_STREQ(t.countdownMinutes, "7");
+  EXPECT_STREQ(t.countdownSeconds, "05");
+  char16_t row[64];
+  FormatBatchPresetRow(t, u"MIN", u"SEC", row, 64);
+  EXPECT_EQ(std::u16string(row), u"45 MIN 00 SEC");
+
+  s.b[kStatusCoolTime] = 200;
+  s.b[kStatusCoolCountdown] = 199;
+  MakeBatchTimerTexts(s, BatchTimer::Cool, t);
+  EXPECT_STREQ(t.presetMinutes, "200");
+  EXPECT_STREQ(t.countdownMinutes, "199");
+}
+
+TEST(BatchTimers, ButtonRuleByDryerType) {
+  DryerStatus s{};
+  BatchButtons b = ChooseBatchButtons(s);
+  EXPECT_TRUE(b.showDry);
+  EXPECT_FALSE(b.showHiLoHeat);
+  s.b[kStatusOptionBits] = 0x02;  // two heats do not matter for type 0
+  EXPECT_TRUE(ChooseBatchButtons(s).showDry);
+
+  s.b[kStatusDryerType] = 3;
+  s.b[kStatusOptionBits] = 0;
+  b = ChooseBatchButtons(s);
+  EXPECT_TRUE(b.showHiLoHeat);
+  EXPECT_FALSE(b.showDry);
+
+  s.b[kStatusDryerType] = 1;
+  EXPECT_TRUE(ChooseBatchButtons(s).showDry);
+  s.b[kStatusOptionBits] = 0x02;
+  b = ChooseBatchButtons(s);
+  EXPECT_TRUE(b.showHiLoHeat);
+  EXPECT_FALSE(b.showDry);
+}
+
+TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
+  DryerStatus s{};
+  const BatchLayout& one = ChooseBatchLayout(s);
+  EXPECT_EQ(one.count, 3);
+  EXPECT_FALSE(one.heatDividers);
+  EXPECT_EQ(one.places[0].minutes, (plat::Rect{0, 15, 90, 90}));
+  EXPECT_EQ(one.places[2].seconds, (plat::Rect{350, 55, 410, 135}));
+
+  s.b[kStatusOptionBits] = 0x02;
+  const BatchLayout& two = ChooseBatchLayout(s);
+  ASSERT_EQ(two.count, 4);
+  EXPECT_TRUE(two.heatDividers);
+  EXPECT_EQ(two.places[0].timer, BatchTimer::HiHeat);
+  EXPECT_EQ(two.places[1].timer, BatchTimer::LoHeat);
+  // Both heats stay in the heat column, the high heat above the dividers, the low below.
+  EXPECT_LE(two.places[0].minutes.bottom, 87);
+  EXPECT_GE(two.places[1].preset.top, 87);
+  for (int i = 0; i < 2; ++i) EXPECT_LE(two.places[i].seconds.right, 126);
+  // Neither covers its button: HI HEAT at y 55..80, LO HEAT at y 140..165.
+  EXPECT_LE(two.places[0].minutes.bottom, 56);
+  EXPECT_LE(two.places[1].minutes.bottom, 141);
+}
+
+TEST(BatchTimers, AveragingWordsOnlyWhileNothingElseRuns) {
+  DryerStatus s{};
+  s.b[kStatusOptionBits] = 0x40;
+  s.b[kStatusMoistureControlMode] = 6;
+  EXPECT_TRUE(ShowsAveragingWords(s));
+  s.b[kStatusBatchState] = 0x01;
+  EXPECT_FALSE(ShowsAveragingWords(s));
+  s.b[kStatusBatchState] = 0;
+  s.b[kStatusRunFlags] = 0x80;
+  EXPECT_FALSE(ShowsAveragingWords(s));
+  s.b[kStatusRunFlags] = 0;
+  s.b[kStatusMoistureControlMode] = 5;
+  EXPECT_FALSE(ShowsAveragingWords(s));
+  EXPECT_STREQ(kAveragingWords[1], "INCOMING");
+}
+
+TEST(BatchTimers, ButtonsOpenTheKeypadWithTheirLimits) {
+  DryerStatus s{};
+  s.b[kStatusUnloadTime] = 12;
+  s.b[kStatusUnloadTime + 1] = 30;
+  TimerEntryRequest r{};
+  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandUnload));
+  EXPECT_EQ(r.row, CommandRow::UnloadTime);
+  EXPECT_EQ(r.minutes, 12);
+  EXPECT_EQ(r.seconds, 30);
+  EXPECT_EQ(r.maxMinutes, 60);
+  EXPECT_EQ(r.defaultMinutes, 10);
+
+  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandDry));
+  EXPECT_EQ(r.row, CommandRow::HiHeatTime);
+  EXPECT_EQ(r.maxMinutes, 200);
+  EXPECT_EQ(r.defaultMinutes, 60);
+  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandLoHeat));
+  EXPECT_EQ(r.row, CommandRow::LoHeatTime);
+  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandCool));
+  EXPECT_EQ(r.defaultMinutes, 20);
+  EXPECT_FALSE(OpenBatchTimerEntry(r, s, kBatchCommandSampleTime));
+
+  // 200:00 is the heat maximum; 200:01 is refused.
+  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandHiHeat));
+  r.minutes = 200;
+  r.seconds = 0;
+  EXPECT_EQ(CheckTimerEntry(r), EntryResult::Accepted);
+  r.seconds = 1;
+  EXPECT_EQ(CheckTimerEntry(r), EntryResult::OutOfRange);
+}
+
+TEST(BatchHold, AsksAfterTwoHeldTicksAndAgainTwoAfterTheAnswer) {
+  uint32_t latch = 1;
+  EXPECT_FALSE(StepBatchHoldLatch(latch, true));  // one tick only asks nothing
+  EXPECT_FALSE(StepBatchHoldLatch(latch, false));
+  EXPECT_FALSE(StepBatchHoldLatch(latch, true));
+  EXPECT_TRUE(StepBatchHoldLatch(latch, true));   // two consecutive ticks
+  EXPECT_EQ(latch, 1u);                            // set before the question is shown
+  EXPECT_FALSE(StepBatchHoldLatch(latch, true));
+  EXPECT_TRUE(StepBatchHoldLatch(latch, true));
+}
+
+TEST(BatchHold, YesRestartsTheCountdownFromThePreset) {
+  ResetSettingRequest();
+  DryerStatus s{};
+  s.b[kStatusCoolTime] = 20;
+  s.b[kStatusCoolTime + 1] = 15;
+  RestartBatchTimer(s, BatchHoldGroup::Cool);
+  EXPECT_TRUE(IsPending(CommandRow::CoolCountdownReset));
+  EXPECT_EQ(ReadRequestByte(kStatusCoolCountdown), 20);
+  EXPECT_EQ(ReadRequestByte(kStatusCoolCountdown + 1), 15);
+  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, true), 513);
+  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, false), 514);
+  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Unload, false), 518);
+  EXPECT_EQ(BatchHoldTimer(BatchHoldGroup::LowHeat), BatchTimer::LoHeat);
+}
+
+}  // namespace
