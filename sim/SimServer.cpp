@@ -55,6 +55,7 @@ struct SimServer::Impl {
   std::atomic<bool> pullRequested{false};
   std::atomic<bool> pulled{false};
   std::atomic<bool> running{false};
+  std::atomic<uint32_t> served{0};
   Clock::time_point start;
   Clock::time_point lastStep;
 
@@ -140,7 +141,10 @@ struct SimServer::Impl {
           answer = SimHandleRequest(sim, frame, n, reply);
         }
         if (options.trace) Trace("got", frame, n);
-        if (answer != SimAnswer::Sent) continue;
+        if (answer != SimAnswer::Sent) {
+          served.fetch_add(1);
+          continue;
+        }
         if (options.trace) Trace("answer", reply.bytes, reply.length);
         if (reply.splitAt > 0 && reply.splitAt < reply.length) {
           WritePaced(reply.bytes, reply.splitAt);
@@ -149,6 +153,7 @@ struct SimServer::Impl {
         } else {
           WritePaced(reply.bytes, reply.length);
         }
+        served.fetch_add(1);
       }
     }
   }
@@ -218,6 +223,8 @@ void SimServer::PullCable() {
   impl_->pullRequested.store(true);
   while (!impl_->pulled.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
+
+uint32_t SimServer::Served() const { return impl_->served.load(); }
 
 void SimServer::Snapshot(Simulator& out) const {
   std::lock_guard<std::mutex> guard(impl_->lock);

@@ -44,6 +44,10 @@ class SimServer {
   // sees the device disappear. Returns when the line is closed.
   void PullCable();
 
+  // Requests handled to the end: answer written, dropped, ignored or unheard. A test that
+  // waits for it to move knows the answer is on the line before the panel's next read.
+  uint32_t Served() const;
+
   // Copies the whole simulator state under its lock.
   void Snapshot(Simulator& out) const;
   // Runs `edit` on the simulator under its lock (set registers, turn the knob, change faults).

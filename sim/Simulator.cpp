@@ -127,6 +127,8 @@ void StepLoad(Simulator& sim) {
   uint32_t loadLength = kLoadMinS + (p.noise >> 4) % kLoadSpreadS;
   if (p.loadPhaseS >= loadLength || SimMinSec(sim, kStatusOutOfGrainCountdown) == 0) {
     load &= static_cast<uint8_t>(~kLoadStateLoadRunning);
+    sim.reg[kStatusOutOfGrainCountdown] = sim.reg[kStatusOutOfGrainTime];
+    sim.reg[kStatusOutOfGrainCountdown + 1] = sim.reg[kStatusOutOfGrainTime + 1];
     p.loadPhaseS = 0;
     NextNoise(p);
   }
@@ -315,13 +317,14 @@ bool ParseItems(const uint8_t* frame, int n, Item* items, int& count) {
   return pos == end;
 }
 
-void LogRequest(Simulator& sim, SimRequestKind kind, const uint8_t* frame, int n) {
-  ++sim.heard;
-  SimLoggedRequest& e = sim.log[(sim.heard - 1) % kSimRequestLogSize];
+void LogRequest(Simulator& sim, SimRequestKind kind, const uint8_t* frame, int n, bool unheard) {
+  ++sim.logged;
+  SimLoggedRequest& e = sim.log[(sim.logged - 1) % kSimRequestLogSize];
   e.kind = kind;
-  e.number = sim.heard;
+  e.number = sim.logged;
   e.timeS = sim.timeS;
   e.length = n;
+  e.unheard = unheard;
   std::memcpy(e.bytes, frame, static_cast<size_t>(n));
 }
 
@@ -422,50 +425,50 @@ bool SimIsSilent(const Simulator& sim) {
 SimAnswer SimHandleRequest(Simulator& sim, const uint8_t* request, int n, SimReply& reply) {
   reply.length = 0;
   reply.splitAt = 0;
+  SimRequestKind kind = SimRequestKind::Command;
+  Item items[kMaxCommandFrameLength / 4];
+  int count = 0;
+  bool valid = n >= kResyncFrameLength && n <= kMaxCommandFrameLength && VerifyChecksum(request, static_cast<size_t>(n - 2));
+  if (valid && request[0] == kResyncFrame[0]) {
+    kind = SimRequestKind::Resync;
+    valid = n == kResyncFrameLength;
+  } else if (valid && n == kPollFrameLength && std::memcmp(request, kPollFrame, kPollFrameLength - 2) == 0) {
+    kind = SimRequestKind::Poll;
+  } else if (valid) {
+    valid = request[0] == n && ParseItems(request, n, items, count);
+  }
   if (SimIsSilent(sim)) {
+    // Kept in the log as a line capture would show it, but neither applied nor answered.
+    if (valid) LogRequest(sim, kind, request, n, true);
     ++sim.counters.unheard;
     return SimAnswer::Silent;
   }
-  if (n < kResyncFrameLength || n > kMaxCommandFrameLength || !VerifyChecksum(request, static_cast<size_t>(n - 2))) {
+  if (!valid) {
     ++sim.counters.rejected;
     return SimAnswer::Ignored;
   }
-  if (request[0] == kResyncFrame[0]) {
-    if (n != kResyncFrameLength) {
-      ++sim.counters.rejected;
-      return SimAnswer::Ignored;
-    }
-    ++sim.counters.resyncs;
-    LogRequest(sim, SimRequestKind::Resync, request, n);
-    return Answer(sim, reply);
+  LogRequest(sim, kind, request, n, false);
+  switch (kind) {
+    case SimRequestKind::Poll:
+      ++sim.counters.polls;
+      break;
+    case SimRequestKind::Resync:
+      ++sim.counters.resyncs;
+      break;
+    case SimRequestKind::Command:
+      for (int i = 0; i < count; ++i) {
+        const Item& it = items[i];
+        const int base = RegisterIndex(it.page, it.reg);
+        for (int k = 0; k < it.count; ++k) WriteRegister(sim, base + k, it.data[k]);
+        if (base == kStatusClock && it.count == 5) {
+          std::memcpy(sim.lastClock, it.data, 5);
+          ++sim.clockItems;
+        }
+        ++sim.counters.itemsApplied;
+      }
+      ++sim.counters.commands;
+      break;
   }
-  if (request[0] != n) {
-    ++sim.counters.rejected;
-    return SimAnswer::Ignored;
-  }
-  if (n == kPollFrameLength && std::memcmp(request, kPollFrame, kPollFrameLength - 2) == 0) {
-    ++sim.counters.polls;
-    LogRequest(sim, SimRequestKind::Poll, request, n);
-    return Answer(sim, reply);
-  }
-  Item items[kMaxCommandFrameLength / 4];
-  int count = 0;
-  if (!ParseItems(request, n, items, count)) {
-    ++sim.counters.rejected;
-    return SimAnswer::Ignored;
-  }
-  for (int i = 0; i < count; ++i) {
-    const Item& it = items[i];
-    const int base = RegisterIndex(it.page, it.reg);
-    for (int k = 0; k < it.count; ++k) WriteRegister(sim, base + k, it.data[k]);
-    if (base == kStatusClock && it.count == 5) {
-      std::memcpy(sim.lastClock, it.data, 5);
-      ++sim.clockItems;
-    }
-    ++sim.counters.itemsApplied;
-  }
-  ++sim.counters.commands;
-  LogRequest(sim, SimRequestKind::Command, request, n);
   return Answer(sim, reply);
 }
 
@@ -476,12 +479,13 @@ void SimStep(Simulator& sim, double seconds) {
     sim.timeS += dt;
     UpdateWarning(sim);
     if (sim.physicsFrozen) continue;
-    StepPlant(sim, dt);
+    // The whole-second work first, so a phase that ends in this step already sets the burners.
     sim.plant.secondCarry += dt;
     while (sim.plant.secondCarry >= 1.0) {
       sim.plant.secondCarry -= 1.0;
       WholeSecond(sim);
     }
+    StepPlant(sim, dt);
   }
 }
 
@@ -499,11 +503,11 @@ void SimSetRunning(Simulator& sim, bool running) {
 }
 
 int SimRecentRequests(const Simulator& sim, SimLoggedRequest* out, int max) {
-  const uint32_t kept = sim.heard < kSimRequestLogSize ? sim.heard : kSimRequestLogSize;
+  const uint32_t kept = sim.logged < kSimRequestLogSize ? sim.logged : kSimRequestLogSize;
   const int n = static_cast<int>(kept) < max ? static_cast<int>(kept) : max;
   // The newest n, oldest first.
   for (int i = 0; i < n; ++i) {
-    const uint32_t number = sim.heard - static_cast<uint32_t>(n) + static_cast<uint32_t>(i) + 1;
+    const uint32_t number = sim.logged - static_cast<uint32_t>(n) + static_cast<uint32_t>(i) + 1;
     out[i] = sim.log[(number - 1) % kSimRequestLogSize];
   }
   return n;

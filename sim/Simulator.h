@@ -46,10 +46,11 @@ struct SimReply {
   uint32_t pauseMs = 0;
 };
 
-// One request the controller heard, kept for tests and the trace.
+// One well-formed request that came in, kept for tests and the trace.
 struct SimLoggedRequest {
   SimRequestKind kind = SimRequestKind::Poll;
-  uint32_t number = 0;  // running number of heard requests, from 1
+  bool unheard = false;  // it came while the controller was silent
+  uint32_t number = 0;  // running number of logged requests, from 1
   double timeS = 0;
   int length = 0;
   uint8_t bytes[kMaxCommandFrameLength] = {};
@@ -91,8 +92,8 @@ struct Simulator {
   bool running;         // the dryer runs (run flag, fans, burners, unloading)
   bool physicsFrozen;   // time goes on (faults, warnings) but no register changes by itself
   bool forcedSilent;    // silent until lowered, whatever the fault times say
-  uint32_t heard;       // requests heard, numbering the log
-  SimLoggedRequest log[kSimRequestLogSize];  // ring; the newest at (heard - 1) % size
+  uint32_t logged;      // well-formed requests that came in (silent or not), numbering the log
+  SimLoggedRequest log[kSimRequestLogSize];  // ring; the newest at (logged - 1) % size
   uint8_t lastClock[5];  // the last panel clock item: minute, hour, day, month, year % 100
   uint32_t clockItems;
 };
@@ -118,7 +119,7 @@ bool SimIsSilent(const Simulator& sim);
 void SimTurnKnob(Simulator& sim);  // toggles bit 7 of 0:159
 void SimSetRunning(Simulator& sim, bool running);
 
-// Requests heard, oldest first: fills up to `max` entries and returns how many.
+// The newest logged requests, oldest first: fills up to `max` entries and returns how many.
 int SimRecentRequests(const Simulator& sim, SimLoggedRequest* out, int max);
 
 // Register readers and writers in the controller's byte orders (index: page*256 + register).

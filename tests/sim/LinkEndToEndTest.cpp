@@ -1,0 +1,281 @@
+// The real link (serial port, link thread, decoder, builder) against the simulator over a real
+// pseudo-terminal. The test thread stands for the UI thread: it runs the 175 ms link tick and
+// the 1 s countdown decrement itself. Most cases run the cycle in lockstep: two ticks wake the
+// link, and the next cycle starts only when the simulator has handled the request, so every
+// answer is on the line before the link's next read. Time in those cases is link time, 350 ms
+// a cycle.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "link/Framing.h"
+#include "link/Link.h"
+#include "link/RegisterMap.h"
+#include "link/SettingRequest.h"
+#include "sim/SimServer.h"
+#include "tests/link/LinkTestSupport.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kServeTimeout = std::chrono::seconds(5);
+constexpr int kCycleMs = 350;
+constexpr int kSecondMs = 1000;
+
+SimServerOptions FrozenFast() {
+  SimServerOptions o;
+  o.realPace = false;
+  o.physicsFrozen = true;
+  return o;
+}
+
+class LinkEndToEnd : public LinkStateTest {
+ protected:
+  void StartSim(const SimServerOptions& options) {
+    ASSERT_EQ(server.StartOnPty(options), SimServerResult::Ok);
+    ASSERT_TRUE(OpenLink(server.SlavePath())) << server.SlavePath();
+  }
+  void TearDown() override {
+    CloseLink();
+    server.Stop();
+    LinkStateTest::TearDown();
+  }
+
+  // One link cycle in lockstep. False when the simulator did not see the request in time.
+  bool Cycle() {
+    const uint32_t before = server.Served();
+    LinkTick();
+    LinkTick();
+    const Clock::time_point deadline = Clock::now() + kServeTimeout;
+    while (server.Served() == before) {
+      if (Clock::now() > deadline) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+  }
+  void Cycles(int n) {
+    for (int i = 0; i < n; ++i) ASSERT_TRUE(Cycle()) << "cycle " << i;
+  }
+
+  Simulator Sim() {
+    Simulator s;
+    server.Snapshot(s);
+    return s;
+  }
+  // The requests the simulator received after request number `after`, oldest first.
+  std::vector<SimLoggedRequest> RequestsAfter(uint32_t after) {
+    Simulator s = Sim();
+    SimLoggedRequest log[kSimRequestLogSize];
+    const int n = SimRecentRequests(s, log, kSimRequestLogSize);
+    std::vector<SimLoggedRequest> out;
+    for (int i = 0; i < n; ++i)
+      if (log[i].number > after) out.push_back(log[i]);
+    return out;
+  }
+  SimLoggedRequest LastRequest() {
+    Simulator s = Sim();
+    SimLoggedRequest last;
+    EXPECT_EQ(SimRecentRequests(s, &last, 1), 1);
+    return last;
+  }
+  static std::vector<uint8_t> Bytes(const SimLoggedRequest& r) { return std::vector<uint8_t>(r.bytes, r.bytes + r.length); }
+  static std::vector<uint8_t> WithCrc(std::vector<uint8_t> f) {
+    f.resize(f.size() + 2);
+    AppendChecksum(f.data(), f.size() - 2);
+    return f;
+  }
+  // Every stored byte of the link's record equals the simulator's register. Byte 159 is
+  // taken only when the knob's bit toggles, so it is left out.
+  void ExpectRecordMirrorsSimulator() {
+    DryerStatus record = Snapshot();
+    Simulator s = Sim();
+    for (int k = 0; k < kStatusBytes; ++k) {
+      if (StatusByteStored(k) && k != kStatusMeterRollMode) {
+        EXPECT_EQ(record.b[k], s.reg[k]) << "status byte " << k;
+      }
+    }
+  }
+
+  SimServer server;
+};
+
+TEST_F(LinkEndToEnd, RaisedRequestsGoOutInTableOrderAndRetireOnTheEcho) {
+  StartSim(FrozenFast());
+  Cycles(3);
+  ExpectRecordMirrorsSimulator();
+  EXPECT_EQ(LastRequest().kind, SimRequestKind::Poll);
+
+  // Raised against the table order; the frame carries them in it.
+  RequestByte(Page1(31), 2, CommandRow::MoistureSensorSelection);             // row 80
+  RequestByte(kStatusPlenumDifferential1, 12, CommandRow::PlenumDifferential1);  // row 28
+  const uint8_t setpoint[2] = {0xAA, 0x00};                                    // 170 F
+  RequestSetting(CommandRow::PlenumSetpoint1, setpoint);                       // row 22
+  const uint8_t fanDelay[2] = {0, 20};
+  RequestSetting(CommandRow::FanDelay, fanDelay);  // row 18
+
+  ASSERT_TRUE(Cycle());
+  const SimLoggedRequest sent = LastRequest();
+  EXPECT_EQ(sent.kind, SimRequestKind::Command);
+  EXPECT_EQ(Bytes(sent), WithCrc({22, 4, 0, 46, 2, 0, 20, 0, 59, 2, 0xAA, 0x00, 0, 95, 1, 12, 1, 31, 1, 2}));
+  Simulator s = Sim();
+  EXPECT_EQ(SimS16LowFirst(s, kStatusPlenumSetpoint1), 170);
+  EXPECT_EQ(s.reg[kStatusPlenumDifferential1], 12);
+  EXPECT_EQ(s.reg[kStatusMoistureSensorSelection], 2);
+  EXPECT_EQ(SimMinSec(s, kStatusFanDelay), 20u);
+  EXPECT_TRUE(IsPending(CommandRow::FanDelay));  // the echo has not been read yet
+
+  // The echo lowers the plain rows at once; the setpoint is compared with the previous frame.
+  ASSERT_TRUE(Cycle());
+  EXPECT_FALSE(IsPending(CommandRow::FanDelay));
+  EXPECT_FALSE(IsPending(CommandRow::PlenumDifferential1));
+  EXPECT_FALSE(IsPending(CommandRow::MoistureSensorSelection));
+  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_EQ(Bytes(LastRequest()), WithCrc({9, 1, 0, 59, 2, 0xAA, 0x00}));
+
+  ASSERT_TRUE(Cycle());
+  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_EQ(LastRequest().kind, SimRequestKind::Poll);
+  EXPECT_EQ(StatusS16LowFirst(Snapshot(), kStatusPlenumSetpoint1), 170);
+}
+
+TEST_F(LinkEndToEnd, ClockItemGoesOutOnceInItsWireForm) {
+  StartSim(FrozenFast());
+  Cycles(2);
+  RequestClock(7, 13, 24, 12, 2026);
+  ASSERT_TRUE(Cycle());
+  EXPECT_EQ(Bytes(LastRequest()), WithCrc({0x0C, 0x01, 0x00, 0x35, 0x05, 7, 13, 24, 12, 26}));
+  EXPECT_FALSE(IsPending(CommandRow::Clock));
+  Simulator s = Sim();
+  EXPECT_EQ(s.clockItems, 1u);
+  const uint8_t clock[5] = {7, 13, 24, 12, 26};
+  EXPECT_EQ(0, std::memcmp(s.lastClock, clock, 5));
+  ASSERT_TRUE(Cycle());
+  EXPECT_EQ(LastRequest().kind, SimRequestKind::Poll);
+}
+
+TEST_F(LinkEndToEnd, SilenceLosesTheLinkResyncsAreSpacedAndTheFirstGoodFrameRecovers) {
+  StartSim(FrozenFast());
+  Cycles(3);
+  server.SetSilent(true);
+  // This cycle reads the last answer given before the silence: the countdown is set to 10.
+  ASSERT_TRUE(Cycle());
+  ASSERT_EQ(LinkAliveCountdown(), kLinkAliveSeconds);
+
+  // Link time from that frame; the 1 s tick comes half-way through each second.
+  int nowMs = 0;
+  int nextSecondMs = kSecondMs / 2;
+  int lostAtMs = -1;
+  for (int cycle = 0; cycle < 40 && lostAtMs < 0; ++cycle) {
+    ASSERT_TRUE(Cycle());
+    nowMs += kCycleMs;
+    while (nextSecondMs <= nowMs) {
+      DecrementLinkAliveCountdown();
+      nextSecondMs += kSecondMs;
+    }
+    if (!LinkConnected()) lostAtMs = nowMs;
+  }
+  EXPECT_GE(lostAtMs, 9 * kSecondMs);
+  EXPECT_LE(lostAtMs, 10 * kSecondMs + kCycleMs);
+
+  // The warning window raises the resync on every paint; a setting waits meanwhile.
+  RequestByte(kStatusPlenumDifferential1 + 1, 14, CommandRow::PlenumDifferential2);
+  const uint32_t mark = LastRequest().number;
+  for (int cycle = 0; cycle < 30; ++cycle) {
+    RaiseResyncRequest();
+    ASSERT_TRUE(Cycle());
+    DecrementLinkAliveCountdown();
+    EXPECT_EQ(LinkAliveCountdown(), 0u);
+  }
+  std::vector<SimLoggedRequest> seen = RequestsAfter(mark);
+  ASSERT_EQ(seen.size(), 30u);
+  // One resync each 10 cycles; 8 polls while commands are held back; the command in the 9th.
+  for (int i = 0; i < 30; ++i) {
+    const SimRequestKind expected = i % 10 == 0 ? SimRequestKind::Resync : i % 10 == 9 ? SimRequestKind::Command
+                                                                                       : SimRequestKind::Poll;
+    EXPECT_EQ(seen[i].kind, expected) << "cycle " << i;
+    EXPECT_TRUE(seen[i].unheard);
+  }
+  EXPECT_EQ(Bytes(seen[0]), std::vector<uint8_t>(kResyncFrame, kResyncFrame + kResyncFrameLength));
+  EXPECT_EQ(Bytes(seen[9]), WithCrc({8, 1, 0, 96, 1, 14}));
+  EXPECT_TRUE(IsPending(CommandRow::PlenumDifferential2));
+  EXPECT_NE(Sim().reg[kStatusPlenumDifferential1 + 1], 14);
+
+  // The controller speaks again: the first good frame brings the link back.
+  server.SetSilent(false);
+  ASSERT_TRUE(Cycle());  // heard and answered
+  ASSERT_TRUE(Cycle());  // the answer is read
+  EXPECT_EQ(LinkAliveCountdown(), kLinkAliveSeconds);
+  EXPECT_TRUE(LinkConnected());
+  ExpectRecordMirrorsSimulator();
+  // The held request goes out once the hold-off allows and retires on its echo.
+  for (int cycle = 0; cycle < 15 && IsPending(CommandRow::PlenumDifferential2); ++cycle) ASSERT_TRUE(Cycle());
+  EXPECT_FALSE(IsPending(CommandRow::PlenumDifferential2));
+  EXPECT_EQ(Sim().reg[kStatusPlenumDifferential1 + 1], 14);
+}
+
+TEST_F(LinkEndToEnd, DroppedCorruptedAndSplitAnswersChangeNothingButTheCountdown) {
+  // Real line pace and the real tick cadence, free running: the link reads whatever has
+  // arrived when it wakes, as it does in the panel.
+  SimServerOptions options;
+  options.realPace = true;
+  options.physicsFrozen = true;
+  StartSim(options);
+  Cycles(3);
+  ExpectRecordMirrorsSimulator();
+  const DryerStatus before = Snapshot();
+  events.ClearCounts();
+
+  SimFaults faults;
+  faults.dropEvery = 3;
+  faults.corruptEvery = 4;
+  faults.splitEvery = 5;
+  faults.splitPauseMs = 400;  // across the link's next read
+  server.SetFaults(faults);
+
+  const Clock::time_point start = Clock::now();
+  uint32_t lowest = LinkAliveCountdown();
+  constexpr int kTicks = 48;  // 24 cycles, 8.4 s
+  for (int tick = 1; tick <= kTicks; ++tick) {
+    std::this_thread::sleep_until(start + std::chrono::milliseconds(175 * tick));
+    LinkTick();
+    if (tick % 6 == 0) {  // about once a second
+      DecrementLinkAliveCountdown();
+      lowest = LinkAliveCountdown() < lowest ? LinkAliveCountdown() : lowest;
+    }
+  }
+  Simulator s = Sim();
+  EXPECT_GT(s.counters.dropped, 0u);
+  EXPECT_GT(s.counters.corrupted, 0u);
+  EXPECT_GT(s.counters.split, 0u);
+  EXPECT_TRUE(LinkConnected());
+  EXPECT_GE(lowest, 7u);
+
+  const DryerStatus after = Snapshot();
+  EXPECT_EQ(0, std::memcmp(before.b, after.b, kStatusBytes));
+  // Only the tick's own status-bar redraws; no field changed, nothing was recorded.
+  EXPECT_EQ(events.TotalRedraws(), events.Redraws(PanelWindow::StatusBar));
+  EXPECT_TRUE(events.shutdowns.empty());
+  for (int i = 0; i < kCommandRowCount; ++i) EXPECT_FALSE(IsPending(RowFromIndex(i))) << "row " << i + 1;
+}
+
+TEST_F(LinkEndToEnd, RunningDryerReachesThePanelsRecord) {
+  SimServerOptions options;
+  options.realPace = false;
+  StartSim(options);
+  Cycles(4);
+  // Plant values travel in their byte orders: the record mirrors the simulator's image.
+  Simulator s = Sim();
+  DryerStatus record = Snapshot();
+  EXPECT_TRUE(record.b[kStatusRunFlags] & kRunFlagsRunning);
+  EXPECT_EQ(record.b[kStatusFanHeaterCount], s.reg[kStatusFanHeaterCount]);
+  EXPECT_EQ(StatusU16HighFirst(record, kStatusMoistureSetpoint), 155);
+  EXPECT_GE(StatusU16HighFirst(record, kStatusMoisture1), 200);
+  EXPECT_GE(StatusS16LowFirst(record, kStatusPlenumTemp6), 55);
+  EXPECT_TRUE(record.b[kStatusUnitStatusA1 + 5] & 1);  // the fan of unit 1 runs
+}
+
+}  // namespace
