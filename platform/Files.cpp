@@ -495,6 +495,8 @@ void InjectFileFault(FileOp op, int nth, FileResult result, bool persistent) {
   f = Fault{.armed = true, .persistent = persistent, .nth = nth, .seen = 0, .result = result};
 }
 
+FileResult TakeInjectedFault(FileOp op) { return CheckFault(op); }
+
 void ClearFileFaults() {
   std::lock_guard<std::mutex> lock(faultMutex);
   for (Fault& f : faults) f = Fault{};

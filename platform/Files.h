@@ -96,5 +96,8 @@ bool WildcardMatch(const char* pattern, const char* name);  // case-insensitive
 enum class FileOp : uint8_t { Open, Write, Sync, Rename, Read, Delete, Copy, Count };
 void InjectFileFault(FileOp op, int nth, FileResult result, bool persistent);
 void ClearFileFaults();
+// For the platform's other stores (the database): counts one operation of `op` against the
+// injected faults and returns the injected result, or Ok.
+FileResult TakeInjectedFault(FileOp op);
 
 }  // namespace plat

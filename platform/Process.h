@@ -1,0 +1,18 @@
+#pragma once
+// Starting another program (the manuals viewer) without waiting for it.
+#include <cstdint>
+
+namespace plat {
+
+enum class ProcessResult : uint8_t {
+  Ok,
+  NotFound,  // no such program on the search path
+  Failed,    // it could not be started for another reason
+};
+const char* ProcessResultText(ProcessResult r);
+
+// Starts `program` (looked up on PATH) with one argument and returns at once; the program's
+// end is collected in the background, so nothing is left behind as a zombie.
+ProcessResult StartProgram(const char* program, const char* argument);
+
+}  // namespace plat
