@@ -87,10 +87,10 @@ void* FreeTypeRealloc(FT_Memory, long, long newSize, void* block) {
 }
 FT_MemoryRec_ gFreeTypeMemory{nullptr, FreeTypeAlloc, FreeTypeFree, FreeTypeRealloc};
 
-FontSystem& Fonts() {
-  static FontSystem s;
-  return s;
-}
+// Constant-initialised, so it exists before any static constructor could ask for a font.
+constinit FontSystem gFonts;
+
+inline FontSystem& Fonts() { return gFonts; }
 
 bool Initialise() {
   FontSystem& s = Fonts();
@@ -329,11 +329,12 @@ size_t ZeroTerminatedLength(const Ch* text) {
 }
 
 // The one line breaker behind DrawText, BreakTextLines and MeasureText: calls
-// visit(begin, end) for each line and returns how many there were.
+// visit(begin, end, width) for each line and returns how many there were.
 template <typename Ch, typename Visit>
 size_t BreakLines(FontHandle h, const Ch* text, size_t length, int maxWidth, bool wrap,
                   bool singleLine, Visit visit) {
   if (!text || length == 0) return 0;
+  const int spaceWidth = Advance(h, ' ');
   size_t count = 0;
   size_t i = 0;
   while (i < length) {
@@ -342,6 +343,8 @@ size_t BreakLines(FontHandle h, const Ch* text, size_t length, int maxWidth, boo
     size_t next = length;
     size_t lastSpace = SIZE_MAX;
     int width = 0;
+    int widthAtSpace = 0;
+    bool wrapped = false;
     while (i < length) {
       size_t at = i;
       uint32_t c = NextCode(text, length, i);
@@ -353,25 +356,35 @@ size_t BreakLines(FontHandle h, const Ch* text, size_t length, int maxWidth, boo
       }
       int adv = Advance(h, c);
       if (wrap && width + adv > maxWidth && at > begin) {
+        wrapped = true;
         if (c == ' ') {
           end = at;
           next = i;
         } else if (lastSpace != SIZE_MAX) {
           end = lastSpace;
           next = lastSpace + 1;
+          width = widthAtSpace;
         } else {
           end = at;
           next = at;
         }
-        // The spaces at a wrap belong to neither line.
-        while (next < length && text[next] == ' ') ++next;
-        while (end > begin && text[end - 1] == ' ') --end;
         break;
       }
-      if (c == ' ') lastSpace = at;
+      if (c == ' ') {
+        lastSpace = at;
+        widthAtSpace = width;
+      }
       width += adv;
     }
-    visit(begin, end);
+    if (wrapped) {
+      // The spaces at a wrap belong to neither line.
+      while (next < length && text[next] == ' ') ++next;
+      while (end > begin && text[end - 1] == ' ') {
+        --end;
+        width -= spaceWidth;
+      }
+    }
+    visit(begin, end, width);
     ++count;
     i = next;
   }
@@ -382,19 +395,17 @@ template <typename Ch>
 size_t BreakInto(FontHandle h, const Ch* text, size_t length, int maxWidth, bool wrap,
                  bool singleLine, TextLine* lines, size_t maxLines) {
   size_t stored = 0;
-  return BreakLines(h, text, length, maxWidth, wrap, singleLine, [&](size_t b, size_t e) {
-    if (lines && stored < maxLines) {
-      lines[stored++] = TextLine{b, e, WidthOf(h, text + b, e - b)};
-    }
-  });
+  return BreakLines(h, text, length, maxWidth, wrap, singleLine,
+                    [&](size_t b, size_t e, int width) {
+                      if (lines && stored < maxLines) lines[stored++] = TextLine{b, e, width};
+                    });
 }
 
 template <typename Ch>
 TextExtent Measure(FontHandle h, const Ch* text, size_t length, int maxWidth, bool wrap) {
   TextExtent e;
-  size_t n = BreakLines(h, text, length, maxWidth, wrap, false, [&](size_t b, size_t end) {
-    int w = WidthOf(h, text + b, end - b);
-    if (w > e.width) e.width = w;
+  size_t n = BreakLines(h, text, length, maxWidth, wrap, false, [&](size_t, size_t, int width) {
+    if (width > e.width) e.width = width;
   });
   e.lines = static_cast<int>(n);
   e.height = e.lines * LineHeight(h);
