@@ -89,6 +89,21 @@ void RequestCountdownReset(CommandRow row) {
   SetPending(RowIndex(row), true);
 }
 
+void ApplyMeterRollSpeedModeRule() {
+  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  const DryerStatus& s = link_internal::LiveStatus();
+  const uint8_t mode = s.b[kStatusMoistureControlMode];
+  if ((mode & kMoistureModeLow6Mask) != 1) return;
+  uint8_t& request = gRequest[kRequestMeterRollMode];
+  if (s.b[kStatusLoadFlags] & kLoadFlagsBit1)
+    request = 1;
+  else if ((mode & kMoistureModeBit6) != 0 || request == 0)
+    request = 2;
+  else if (request == 2)
+    request = 0;
+}
+
 uint8_t ReadRequestByte(int reg) {
   if (!ValidRegister(reg)) return 0;
   std::lock_guard<std::mutex> lock(gRequestMutex);

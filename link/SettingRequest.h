@@ -153,6 +153,11 @@ void RequestClock(int minute, int hour, int day, int month, int year);
 // timer's preset, then the row is raised. Other rows are ignored.
 void RequestCountdownReset(CommandRow row);
 
+// The meter-roll speed mode rule, run before row 43 is raised: only while the low 6 bits of
+// status byte 187 are 1, request 0:159 becomes 1 when bit 1 of byte 179 is set, else 2 when
+// bit 6 of byte 187 is set or the request is 0, else 0 when it is 2.
+void ApplyMeterRollSpeedModeRule();
+
 uint8_t ReadRequestByte(int reg);
 // Writes a request byte without raising anything (the meter-roll dialog's working values).
 void WriteRequestByte(int reg, uint8_t value);

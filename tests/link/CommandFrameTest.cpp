@@ -259,3 +259,28 @@ TEST_F(CommandFrame, SpeedModeRowIsLoweredOnlyByTheDialog) {
 }
 
 }  // namespace
+
+namespace {
+
+// Rule 5 of the meter roll: the speed mode chosen before row 43 is raised.
+TEST_F(CommandFrame, MeterRollSpeedModeRule) {
+  struct Case {
+    uint8_t mode187, flags179, before, after;
+  };
+  const Case cases[] = {
+      {0x01, kLoadFlagsBit1, 0, 1}, {0x41, 0, 1, 2}, {0x01, 0, 0, 2},   {0x01, 0, 2, 0},
+      {0x01, 0, 1, 1},              {0x02, kLoadFlagsBit1, 0, 0},      {0x81, 0, 2, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << int(c.mode187) << " " << int(c.flags179) << " " << int(c.before));
+    TestFrame f;
+    f.Set(kStatusMoistureControlMode, c.mode187).Set(kStatusLoadFlags, c.flags179).Decode();
+    events.meterRollQuestion = true;  // the dialog is up: no rewrites of 0:159
+    WriteRequestByte(kRequestMeterRollMode, c.before);
+    ApplyMeterRollSpeedModeRule();
+    EXPECT_EQ(ReadRequestByte(kRequestMeterRollMode), c.after);
+    events.meterRollQuestion = false;
+  }
+}
+
+}  // namespace
