@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "dialogs/LineText.h"
 #include "dialogs/Temperature.h"
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
@@ -164,8 +165,20 @@ void FormatTimerEntryValue(char* out, size_t size, const TimerEntryRequest& r) {
   std::snprintf(out, size, " %03d : %02d ", r.minutes, r.seconds);
 }
 
-void FormatTimerLimitLine(char* out, size_t size, const char* label, int minutes, int seconds) {
-  std::snprintf(out, size, "%s = %02d:%02d    ", label ? label : "", minutes, seconds);
+size_t FormatTimerInfoLine(const TimerEntryRequest& r, TimerInfoLine which,
+                           const char16_t* label, char16_t* out, size_t size) {
+  int minutes = r.defaultMinutes;
+  int seconds = r.defaultSeconds;
+  if (which == TimerInfoLine::Maximum) {
+    minutes = r.maxMinutes;
+    seconds = r.maxSeconds;
+  } else if (which == TimerInfoLine::Minimum) {
+    minutes = r.minMinutes;
+    seconds = r.minSeconds;
+  }
+  char numbers[24];
+  std::snprintf(numbers, sizeof numbers, " = %02d:%02d    ", minutes, seconds);
+  return LineText(out, size).Add(label).AddLatin1(numbers).Length();
 }
 
 // ---- Setpoint entry ----

@@ -57,10 +57,14 @@ EntryResult CheckTimerEntry(const TimerEntryRequest& r);
 // ACCEPT: range-checks, and when accepted writes minutes and seconds and raises the row.
 EntryResult AcceptTimerEntry(const TimerEntryRequest& r);
 
-// " %03d : %02d " of the working value, and the three information lines "%s = %02d:%02d"
-// (label from the caller, Latin-1) padded with trailing blanks.
+// " %03d : %02d " of the working value.
 void FormatTimerEntryValue(char* out, size_t size, const TimerEntryRequest& r);
-void FormatTimerLimitLine(char* out, size_t size, const char* label, int minutes, int seconds);
+// The three information lines "%s = %02d:%02d" with the translated label (strings 55, 356,
+// 357), padded with trailing blanks so a shorter line covers a longer one drawn before it.
+enum class TimerInfoLine : uint8_t { Default, Maximum, Minimum };
+inline constexpr uint16_t kTimerInfoLabelIds[3] = {55, 356, 357};
+size_t FormatTimerInfoLine(const TimerEntryRequest& r, TimerInfoLine which,
+                           const char16_t* label, char16_t* out, size_t size);
 
 // ---- Setpoint entry ----
 

@@ -4,7 +4,7 @@
 
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
-#include "screens/LineText.h"
+#include "dialogs/LineText.h"
 #include "screens/StatusReading.h"
 
 namespace {
@@ -94,11 +94,9 @@ constexpr BatchLayout kTwoHeatLayout = {
 
 constexpr int kTwoHeatBit = 1;         // byte 257
 constexpr int kAveragingOptionBit = 6;  // byte 257
-constexpr int kAveragingMode = 6;
 constexpr int kHeatDoneBit = 7;       // byte 171
 constexpr int kBatchStateBit = 0;     // byte 13
 constexpr int kPage1StateBit = 0;     // byte 256
-constexpr int kDryerTypeContinuous = 0;
 constexpr int kDryerTypeHighLimit = 3;
 
 enum Text : uint16_t {
@@ -141,7 +139,7 @@ bool IsTwoHeat(const DryerStatus& s) { return StatusBit(s, kStatusOptionBits, kT
 
 bool ShowsAveragingWords(const DryerStatus& s) {
   return StatusBit(s, kStatusOptionBits, kAveragingOptionBit) &&
-         MoistureControlMode(s) == kAveragingMode &&
+         MoistureControlMode(s) == kModeStagedBatch &&
          !StatusBit(s, kStatusRunFlags, kHeatDoneBit) &&
          !StatusBit(s, kStatusBatchState, kBatchStateBit) &&
          !StatusBit(s, kStatusUnused256, kPage1StateBit);
@@ -206,6 +204,12 @@ bool StepBatchHoldLatch(uint32_t& latch, bool held) {
   }
   --latch;
   return false;
+}
+
+void BatchHoldQuestionNumbers(const DryerStatus& s, BatchHoldGroup group, int (&numbers)[2]) {
+  const BatchTimerInfo& t = BatchTimerFor(BatchHoldTimer(group));
+  numbers[0] = s.b[t.presetByte];
+  numbers[1] = s.b[t.presetByte + 1];
 }
 
 void RestartBatchTimer(const DryerStatus& s, BatchHoldGroup group) {

@@ -89,6 +89,8 @@ inline constexpr uint16_t kBatchHoldCaptionId = 515;
 // the timer it restarts. `dryHeld` picks the DRY wording of the heat group.
 uint16_t BatchHoldQuestionId(BatchHoldGroup group, bool dryHeld);
 BatchTimer BatchHoldTimer(BatchHoldGroup group);
+// The two numbers of the question: the preset's minutes and seconds.
+void BatchHoldQuestionNumbers(const DryerStatus& s, BatchHoldGroup group, int (&numbers)[2]);
 
 // One tick of a group's latch; true when the question is to be asked now. A button has to be
 // seen held on two consecutive ticks; the latch is set before the question is shown, so a tick

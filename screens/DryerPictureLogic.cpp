@@ -4,7 +4,7 @@
 
 #include "dialogs/Temperature.h"
 #include "i18n/StringIds.h"
-#include "screens/LineText.h"
+#include "dialogs/LineText.h"
 #include "screens/StatusReading.h"
 #include "screens/UnloadLogic.h"
 
@@ -125,11 +125,6 @@ constexpr int kSensorStatusShownBit = 7;      // byte 293
 constexpr uint8_t kSensorStatusMask = 0x03;   // byte 292
 constexpr int kModeOneChoiceBit = 6;          // byte 187
 constexpr int kModeOneActiveBit = 7;          // byte 187
-constexpr int kModeTemperature2Speed = 1;
-constexpr int kModeMoistureVariable = 3;
-constexpr int kModeMoisture5Speed = 4;
-constexpr int kModeTemperature5Speed = 5;
-constexpr int kModeStagedBatch = 6;
 // Bushels of corn to metric tonnes: 25.4 kg a bushel.
 constexpr int kKilogramsPerTenBushels = 254;
 constexpr int kKilogramsPerTonne = 1000;
@@ -160,7 +155,7 @@ void Tenths(char (&out)[24], int tenths, const char* suffix) {
 uint16_t DryingModeText(const DryerStatus& s) {
   int mode = MoistureControlMode(s);
   switch (DryerType(s)) {
-    case 0:
+    case kDryerTypeContinuous:
       switch (mode) {
         case kModeTemperature2Speed: return i18n::kModeTextTemp2Speed;
         case kModeTemperature5Speed: return i18n::kModeTextTemp5Speed;
@@ -186,7 +181,7 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
     colour = colour::kGreen;
     return true;
   }
-  if (mode == 1) {
+  if (mode == kModeTemperature2Speed) {
     if (StatusBit(s, kStatusMoistureControlMode, kModeOneActiveBit)) {
       textId = StatusBit(s, kStatusMoistureControlMode, kModeOneChoiceBit) ? kTextModeOneOn
                                                                            : kTextModeLabel1;
@@ -197,7 +192,7 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
     }
     return true;
   }
-  if (mode == 4 || mode == 5) {
+  if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed) {
     textId = kTextModeFourFive;
     colour = colour::kGreen;
     return true;
@@ -207,7 +202,7 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
 
 uint16_t MeteringLabel(const DryerStatus& s) {
   int mode = MoistureControlMode(s);
-  if (mode == 4 || mode == 5)
+  if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed)
     return s.b[kStatusMoistureControl201] != 0 ? kTextMeterAutoActive : kTextMeterAuto;
   if (s.b[kStatusChart220] != 0) return kTextMeterChart;
   switch (s.b[kStatusMeterRoll0]) {
@@ -220,7 +215,8 @@ uint16_t MeteringLabel(const DryerStatus& s) {
 
 bool MoistureModeShowsOutgoing(const DryerStatus& s) {
   int mode = MoistureControlMode(s);
-  return mode == 1 || mode == 5 || StatusBit(s, kStatusOptionBits, kOutgoingShownBit);
+  return mode == kModeTemperature2Speed || mode == kModeTemperature5Speed ||
+         StatusBit(s, kStatusOptionBits, kOutgoingShownBit);
 }
 
 }  // namespace
@@ -400,8 +396,8 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
 
   bool batchSetpoint = DryerType(s) == kDryerTypeBatchOption &&
                        (s.b[kStatusOptionBits] & kBatchSetpointMask) != 0;
-  if ((s.b[kStatusMoistureControlMode] & kMoistureModeLow6Mask) != 1 && mode != 5 &&
-      !batchSetpoint) {
+  if ((s.b[kStatusMoistureControlMode] & kMoistureModeLow6Mask) != kModeTemperature2Speed &&
+      mode != kModeTemperature5Speed && !batchSetpoint) {
     OverlayLine& sp = Add(lines, n, {180, 370, 250, 390}, kSetpointColour, 0);
     std::snprintf(sp.text, sizeof sp.text, "SP %d.%1d%%",
                   StatusU16HighFirst(s, kStatusMoistureSetpoint) / 10,
@@ -411,7 +407,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
   }
 
   bool twoHeat = StatusBit(s, kStatusOptionBits, kTwoHeatBit);
-  int setpointByte = (DryerType(s) != 0 && twoHeat) ? kStatusGrainTempSetpoint3
+  int setpointByte = (DryerType(s) != kDryerTypeContinuous && twoHeat) ? kStatusGrainTempSetpoint3
                                                     : kStatusGrainTempSetpoint1;
   Temperature(Add(lines, n, {180, 390, 250, 410}, kSetpointColour,
                   twoHeat ? kTextGrainSetpointTwoHeat : kTextGrainSetpoint)
@@ -440,6 +436,6 @@ GuideLines ChooseGuideLines(const DryerStatus& s, PictureLayout layout) {
   g.ladderLeft = 170;
   g.ladderRight = 178;
   g.ladderTop = 285;
-  g.ladderBottom = (mode == 1 || mode == 5) ? 355 : 345;
+  g.ladderBottom = (mode == kModeTemperature2Speed || mode == kModeTemperature5Speed) ? 355 : 345;
   return g;
 }

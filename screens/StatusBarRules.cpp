@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "dialogs/Temperature.h"
-#include "screens/LineText.h"
+#include "dialogs/LineText.h"
 #include "screens/StatusReading.h"
 
 namespace {
@@ -33,7 +33,8 @@ constexpr int kHoldTimeBit = 7;             // byte 224
 constexpr int kDeviationBit = 3;            // byte 224
 constexpr int kTwoHeatBit = 1;              // byte 257
 constexpr int kIdleOptionBit = 0;           // byte 257
-constexpr int kSecondSetpointBit = 4;       // byte 148
+constexpr int kSetpointChoiceByte = kStatusUnitStatusD1 + 5;  // byte 148
+constexpr int kSecondSetpointBit = 4;
 constexpr int kShowRemainingBit = 0;        // byte 28
 constexpr int kShowRunTimeBit = 0;          // byte 43
 constexpr uint8_t kStopReasonMask = 0x03;   // byte 271
@@ -42,7 +43,6 @@ constexpr uint8_t kStopReasonBlue = 0x01;
 constexpr int kHourSeconds = 3600;
 constexpr int kHoldTimeWarnSeconds = 180;
 constexpr int kLearningWarnMinutes = 6;
-constexpr int kLearningMode = 3;
 
 constexpr plat::Color kLearningWarnColour = plat::Rgb(200, 0, 0);
 constexpr plat::Color kLearningColour = plat::Rgb(100, 255, 0);
@@ -85,7 +85,8 @@ bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
   int left = kHourSeconds - StatusS16LowFirst(s, kStatusStatusBar290);
   int mode = MoistureControlMode(s);
   if (left >= kHoldTimeWarnSeconds || !StatusBit(s, kStatusSwitches, kDeviationLineBit) ||
-      !StatusBit(s, kStatusDryingCriteria, kHoldTimeBit) || (mode != 4 && mode != 5))
+      !StatusBit(s, kStatusDryingCriteria, kHoldTimeBit) ||
+      (mode != kModeMoisture5Speed && mode != kModeTemperature5Speed))
     return false;
   if (left < 0) left = 0;
   line = Line(StatusBarRule::HoldTime, kTextHoldTime, colour::kRed);
@@ -100,7 +101,7 @@ bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
   int minutes = s.b[kStatusLearningCounter];
   bool active = minutes != 0 && (s.b[kStatusLoadFlags] & kLoadFlagsBit2) != 0;
   if (!active || !StatusBit(s, kStatusRunFlags, kLearningEnableBit) ||
-      MoistureControlMode(s) != kLearningMode)
+      MoistureControlMode(s) != kModeMoistureVariable)
     return false;
   bool warn = minutes < kLearningWarnMinutes;
   line = Line(StatusBarRule::LearningPeriod, kTextLearning,
@@ -119,7 +120,7 @@ bool DeviationLine(const DryerStatus& s, StatusBarLine& line) {
   int setpointByte = kStatusGrainTempSetpoint1;
   // Sources 1 and 2 always count against the first setpoint.
   if (s.b[kStatusGrainTempSelect] == 0 && StatusBit(s, kStatusOptionBits, kTwoHeatBit))
-    setpointByte = StatusBit(s, kStatusUnitStatusD1 + 5, kSecondSetpointBit)
+    setpointByte = StatusBit(s, kSetpointChoiceByte, kSecondSetpointBit)
                        ? kStatusGrainTempSetpoint2
                        : kStatusGrainTempSetpoint3;
   int deltaF = StatusS16LowFirst(s, setpointByte) - DryerGrainTemperature(s);

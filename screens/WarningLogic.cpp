@@ -4,7 +4,7 @@
 
 #include "dialogs/Temperature.h"
 #include "i18n/TextWrap.h"
-#include "screens/LineText.h"
+#include "dialogs/LineText.h"
 #include "screens/StatusReading.h"
 
 namespace {

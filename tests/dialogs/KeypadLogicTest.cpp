@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "dialogs/KeypadLogic.h"
 #include "link/DryerStatus.h"
@@ -101,6 +102,18 @@ TEST_F(TimerKeypad, DefaultSetsTheDigitStates) {
   EXPECT_EQ(r.minutes, 57);
   Seconds({4});  // 30 is above 5: the digit is dropped
   EXPECT_EQ(r.seconds, 30);
+}
+
+TEST_F(TimerKeypad, InfoLinesShowDefaultMaximumMinimum) {
+  char16_t out[64];
+  FormatTimerInfoLine(r, TimerInfoLine::Default, u"DEFAULT", out, 64);
+  EXPECT_EQ(std::u16string(out), u"DEFAULT = 05:30    ");
+  FormatTimerInfoLine(r, TimerInfoLine::Maximum, u"MAX", out, 64);
+  EXPECT_EQ(std::u16string(out), u"MAX = 10:00    ");
+  FormatTimerInfoLine(r, TimerInfoLine::Minimum, u"MIN", out, 64);
+  EXPECT_EQ(std::u16string(out), u"MIN = 00:01    ");
+  FormatTimerInfoLine(r, TimerInfoLine::Minimum, u"MIN", out, 6);
+  EXPECT_EQ(std::u16string(out), u"MIN =");
 }
 
 TEST_F(TimerKeypad, AcceptWritesMinutesThenSecondsAndRaisesTheRow) {

@@ -144,6 +144,10 @@ TEST(BatchHold, YesRestartsTheCountdownFromThePreset) {
   EXPECT_TRUE(IsPending(CommandRow::CoolCountdownReset));
   EXPECT_EQ(ReadRequestByte(kStatusCoolCountdown), 20);
   EXPECT_EQ(ReadRequestByte(kStatusCoolCountdown + 1), 15);
+  int numbers[2];
+  BatchHoldQuestionNumbers(s, BatchHoldGroup::Cool, numbers);
+  EXPECT_EQ(numbers[0], 20);
+  EXPECT_EQ(numbers[1], 15);
   EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, true), 513);
   EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, false), 514);
   EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Unload, false), 518);

@@ -1,6 +1,6 @@
 #pragma once
-// Builds one line of UTF-16 text in a caller's buffer, for the screens that join a translated
-// label with numbers. Bounded, always terminated, never allocates.
+// Builds one line of UTF-16 text in a caller's buffer, for the dialogs and screens that join a
+// translated label with numbers. Bounded, always terminated, never allocates.
 #include <cstddef>
 
 class LineText {
