@@ -124,9 +124,11 @@ inline constexpr WindowFlags Border = 1u << 4;    // a one-pixel frame inside th
 inline constexpr WindowFlags Transparent = 1u << 5;  // touches pass through (labels, frames)
 }  // namespace WindowFlag
 
+// Plain pointers and numbers only, so designated initialisers may leave any of them out.
 struct WindowDesc {
   const char* className = nullptr;
-  TextRef title;
+  const char* title = nullptr;         // Latin-1
+  const char16_t* wideTitle = nullptr;  // UTF-16, used instead when set
   Hwnd parent = kNoWindow;  // kNoWindow: a top-level window in screen coordinates
   Rect rect;                // in the parent's client coordinates
   WindowFlags flags = 0;
@@ -137,7 +139,7 @@ struct WindowDesc {
 // Sends Create before returning; kNoWindow when the class is unknown, the table is full or
 // the procedure returns -1 from Create (the window is then destroyed).
 Hwnd CreateWindow(const WindowDesc& desc);
-// Sends Destroy to the children first, then to the window; the handle is dead afterwards.
+// Sends Destroy to the window, then destroys its children; the handle is dead afterwards.
 void DestroyWindow(Hwnd h);
 bool IsWindow(Hwnd h);
 
