@@ -166,23 +166,32 @@ static_assert([] {
   return true;
 }(), "field table and never-stored bytes disagree");
 
-// Rows retired by plain status echo, found by the status byte of their last register; the
-// check runs once that byte is stored.
-struct EchoTable {
-  int8_t rowAtLastByte[kStatusBytes];
+// Rows retired by plain status echo, in the order of the status byte of their last register;
+// each check runs once that byte has been stored.
+struct EchoRows {
+  int8_t row[kCommandRowCount];
+  int16_t lastByte[kCommandRowCount];
+  int count;
 };
-constexpr EchoTable MakeEchoTable() {
-  EchoTable t{};
-  for (int8_t& k : t.rowAtLastByte) k = -1;
+constexpr EchoRows MakeEchoRows() {
+  EchoRows e{};
   for (int i = 0; i < kCommandRowCount; ++i) {
     const CommandRowInfo& r = kCommandRows[i];
-    if (r.retire == RowRetire::StatusEcho || r.retire == RowRetire::OneShotAndEcho ||
-        r.retire == RowRetire::OptionBits2Echo)
-      t.rowAtLastByte[RowRegister(r) + r.count - 1] = static_cast<int8_t>(i);
+    if (r.retire != RowRetire::StatusEcho && r.retire != RowRetire::OneShotAndEcho &&
+        r.retire != RowRetire::OptionBits2Echo)
+      continue;
+    const int last = RowRegister(r) + r.count - 1;
+    int j = e.count++;
+    for (; j > 0 && e.lastByte[j - 1] > last; --j) {
+      e.row[j] = e.row[j - 1];
+      e.lastByte[j] = e.lastByte[j - 1];
+    }
+    e.row[j] = static_cast<int8_t>(i);
+    e.lastByte[j] = static_cast<int16_t>(last);
   }
-  return t;
+  return e;
 }
-constexpr EchoTable kEcho = MakeEchoTable();
+constexpr EchoRows kEcho = MakeEchoRows();
 
 // What the decoder asks of the rest of the panel, sent after the record is unlocked.
 struct Posts {
@@ -201,8 +210,35 @@ struct Decode {
   const uint8_t* fr;
   uint8_t* req;
   DryerDerived& d;
+  uint64_t changedWords = 0;  // bit w: bytes 8w..8w+7 of frame and record differ
+  int echoCursor = 0;
   Posts posts;
 };
+
+constexpr int kDiffWords = (kStatusBytes + 7) / 8;
+static_assert(kDiffWords <= 64);
+
+uint64_t DiffWords(const uint8_t* a, const uint8_t* b) {
+  uint64_t mask = 0;
+  int w = 0;
+  for (; (w + 1) * 8 <= kStatusBytes; ++w) {
+    uint64_t x, y;
+    std::memcpy(&x, a + 8 * w, 8);
+    std::memcpy(&y, b + 8 * w, 8);
+    if (x != y) mask |= uint64_t{1} << w;
+  }
+  for (int k = w * 8; k < kStatusBytes; ++k)
+    if (a[k] != b[k]) mask |= uint64_t{1} << w;
+  return mask;
+}
+
+// False only when no byte of [first, end) can differ; true may be a neighbour's change.
+bool RangeMayDiffer(const Decode& x, int first, int end) {
+  const int w0 = first / 8;
+  const int w1 = (end - 1) / 8;
+  const uint64_t upTo = w1 >= 63 ? ~uint64_t{0} : (uint64_t{2} << w1) - 1;
+  return (x.changedWords & upTo & ~((uint64_t{1} << w0) - 1)) != 0;
+}
 
 bool Same(const uint8_t* a, const uint8_t* b, int n) {
   for (int i = 0; i < n; ++i)
@@ -218,20 +254,22 @@ bool StoreField(Decode& x, int k, int width, uint32_t windows) {
   return true;
 }
 
-void RetireByEcho(Decode& x, int k, int width) {
-  for (int b = k; b < k + width; ++b) {
-    const int i = kEcho.rowAtLastByte[b];
-    if (i < 0 || !link_internal::Pending(i)) continue;
-    const CommandRowInfo& r = kCommandRows[i];
-    const int first = RowRegister(r);
-    std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
-    bool echoed;
-    if (r.retire == RowRetire::OptionBits2Echo)
-      echoed = x.st.b[first] == (x.req[first] & static_cast<uint8_t>(~kOptionBits2EchoIgnored));
-    else
-      echoed = Same(x.st.b + first, x.req + first, r.count);
-    if (echoed) link_internal::SetPending(i, false);
-  }
+void RetireRowByEcho(Decode& x, int i) {
+  if (!link_internal::Pending(i)) return;
+  const CommandRowInfo& r = kCommandRows[i];
+  const int first = RowRegister(r);
+  std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
+  bool echoed;
+  if (r.retire == RowRetire::OptionBits2Echo)
+    echoed = x.st.b[first] == (x.req[first] & static_cast<uint8_t>(~kOptionBits2EchoIgnored));
+  else
+    echoed = Same(x.st.b + first, x.req + first, r.count);
+  if (echoed) link_internal::SetPending(i, false);
+}
+
+// Runs the echo checks of every row whose last register lies below `end`.
+void RetireEchoesBelow(Decode& x, int end) {
+  while (x.echoCursor < kEcho.count && kEcho.lastByte[x.echoCursor] < end) RetireRowByEcho(x, kEcho.row[x.echoCursor++]);
 }
 
 void UpdateMiscFromOptionBits(Decode& x) {
@@ -386,104 +424,117 @@ void OptionWithdrawRule(Decode& x) {
   link_internal::SetPending(row, true);
 }
 
-void DecodeField(Decode& x, const FieldRun& f, int k) {
+void DecodeRun(Decode& x, const FieldRun& f) {
   const int w = f.width;
+  const int end = f.first + f.count * w;
+  const bool mayDiffer = RangeMayDiffer(x, f.first, end);
   switch (f.kind) {
     case FieldKind::Plain:
-      StoreField(x, k, w, f.windows);
-      RetireByEcho(x, k, w);
+      if (mayDiffer)
+        for (int k = f.first; k < end; k += w) StoreField(x, k, w, f.windows);
+      RetireEchoesBelow(x, end);
       return;
-    case FieldKind::Setpoint: {
-      const int i = RowIndex(f.row) + (k - f.first) / w;
-      if (link_internal::Pending(i)) {
-        std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
-        if (Same(x.st.b + k, x.req + k, w)) link_internal::SetPending(i, false);
+    case FieldKind::Setpoint:
+      for (int k = f.first; k < end; k += w) {
+        const int i = RowIndex(f.row) + (k - f.first) / w;
+        if (link_internal::Pending(i)) {
+          std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
+          if (Same(x.st.b + k, x.req + k, w)) link_internal::SetPending(i, false);
+        }
+        if (mayDiffer) StoreField(x, k, w, f.windows);
       }
-      StoreField(x, k, w, f.windows);
+      RetireEchoesBelow(x, end);
       return;
-    }
     case FieldKind::Countdown:
       CountdownField(x, f);
+      RetireEchoesBelow(x, end);
       return;
-    case FieldKind::MeterRollValue: {
-      const int i = RowIndex(f.row) + (k - f.first);
-      if (StoreField(x, k, 1, f.windows) && link_internal::Pending(i)) {
-        std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
-        if (x.st.b[k] == x.req[k]) link_internal::SetPending(i, false);
+    case FieldKind::MeterRollValue:
+      for (int k = f.first; k < end; ++k) {
+        const int i = RowIndex(f.row) + (k - f.first);
+        if (mayDiffer && StoreField(x, k, 1, f.windows) && link_internal::Pending(i)) {
+          std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
+          if (x.st.b[k] == x.req[k]) link_internal::SetPending(i, false);
+        }
       }
+      RetireEchoesBelow(x, end);
       return;
-    }
-    case FieldKind::DryerType:
-      if (StoreField(x, k, w, f.windows)) {
-        RetireByEcho(x, k, w);
-        DryerTypeRule(x);
-      } else {
-        RetireByEcho(x, k, w);
-      }
-      return;
-    case FieldKind::OutOfGrainCountdown:
-      if (StoreField(x, k, w, f.windows)) {
-        const uint32_t left = StatusMinSecSeconds(x.st, k);
-        if (left < x.d.loadLowWater.load()) x.d.loadLowWater = left;
-      }
-      return;
-    case FieldKind::LoadState: {
-      const uint8_t old = x.st.b[k];
-      if (StoreField(x, k, w, f.windows)) LoadStateRule(x, old);
-      return;
-    }
+    default:
+      break;
+  }
+
+  // The fields with a rule of their own: store, retire, then the rule.
+  const int k = f.first;
+  const uint8_t old = x.st.b[k];
+  bool changed = false;
+  switch (f.kind) {
     case FieldKind::MeterRollMode:
       MeterRollRule(x, f);
-      return;
-    case FieldKind::BushelCounter:
-      StoreField(x, k, w, f.windows);
-      BushelCounterRule(x);
-      return;
-    case FieldKind::LoadFlags:
-      if (StoreField(x, k, w, f.windows)) LoadFlagsRule(x);
-      return;
+      break;
+    case FieldKind::Moisture2:
+      if (mayDiffer) Moisture2Field(x, f);
+      break;
     case FieldKind::Warning:
-      if (StoreField(x, k, w, 0)) {
+      changed = mayDiffer && StoreField(x, k, w, 0);
+      if (changed) {
         x.posts.redraw |= f.windows;
         x.posts.erase |= f.windows;
-        WarningRule(x);
       }
+      break;
+    default:
+      changed = mayDiffer && StoreField(x, k, w, f.windows);
+      break;
+  }
+  RetireEchoesBelow(x, end);
+  if (f.kind == FieldKind::BushelCounter) {
+    BushelCounterRule(x);
+    return;
+  }
+  if (!changed) return;
+  const uint8_t now = x.st.b[k];
+  switch (f.kind) {
+    case FieldKind::DryerType:
+      DryerTypeRule(x);
       return;
-    case FieldKind::MoistureMode: {
-      const uint8_t old = x.st.b[k];
-      const bool changed = StoreField(x, k, w, f.windows);
-      RetireByEcho(x, k, w);
-      if (changed) MoistureModeRule(x, old);
+    case FieldKind::OutOfGrainCountdown: {
+      const uint32_t left = StatusMinSecSeconds(x.st, k);
+      if (left < x.d.loadLowWater.load()) x.d.loadLowWater = left;
       return;
     }
+    case FieldKind::LoadState:
+      LoadStateRule(x, old);
+      return;
+    case FieldKind::LoadFlags:
+      LoadFlagsRule(x);
+      return;
+    case FieldKind::Warning:
+      WarningRule(x);
+      return;
+    case FieldKind::MoistureMode:
+      MoistureModeRule(x, old);
+      return;
     case FieldKind::Switches:
-      if (StoreField(x, k, w, f.windows))
-        x.d.defaultsSwitchRequest =
-            ((x.st.b[k] & kSwitchesDefaultsOn) != 0 && x.d.defaultsAcknowledged.load() == 0) ? 1 : 0;
+      x.d.defaultsSwitchRequest = ((now & kSwitchesDefaultsOn) != 0 && x.d.defaultsAcknowledged.load() == 0) ? 1 : 0;
       return;
-    case FieldKind::Moisture2:
-      Moisture2Field(x, f);
+    case FieldKind::OptionChange:
+      if (((old ^ now) & kOptionChangeBit) != 0) x.d.optionChangeRequest = (now & kOptionChangeBit) ? 1 : 0;
       return;
-    case FieldKind::OptionChange: {
-      const uint8_t old = x.st.b[k];
-      if (StoreField(x, k, w, f.windows) && ((old ^ x.st.b[k]) & kOptionChangeBit) != 0)
-        x.d.optionChangeRequest = (x.st.b[k] & kOptionChangeBit) ? 1 : 0;
+    case FieldKind::OptionBits:
+      UpdateMiscFromOptionBits(x);
       return;
-    }
-    case FieldKind::OptionBits: {
-      const bool changed = StoreField(x, k, w, f.windows);
-      RetireByEcho(x, k, w);
-      if (changed) UpdateMiscFromOptionBits(x);
+    case FieldKind::DisplayOptions:
+      DisplayOptionsRule(x);
       return;
-    }
-    case FieldKind::DisplayOptions: {
-      const bool changed = StoreField(x, k, w, f.windows);
-      RetireByEcho(x, k, w);
-      if (changed) DisplayOptionsRule(x);
-      return;
-    }
     case FieldKind::OptionWithdraw:
-      if (StoreField(x, k, w, f.windows)) OptionWithdrawRule(x);
+      OptionWithdrawRule(x);
+      return;
+    case FieldKind::Plain:
+    case FieldKind::Setpoint:
+    case FieldKind::Countdown:
+    case FieldKind::MeterRollValue:
+    case FieldKind::MeterRollMode:
+    case FieldKind::BushelCounter:
+    case FieldKind::Moisture2:
       return;
   }
 }
@@ -503,9 +554,10 @@ void DecodeStatusFrame(const uint8_t* frame) {
   Posts posts;
   {
     std::lock_guard<std::mutex> lock(link_internal::StatusMutex());
-    Decode x{link_internal::LiveStatus(), frame, link_internal::RequestBytes(), Derived(), {}};
-    for (const FieldRun& f : kFields)
-      for (int n = 0; n < f.count; ++n) DecodeField(x, f, f.first + n * f.width);
+    Decode x{link_internal::LiveStatus(), frame, link_internal::RequestBytes(), Derived(), 0, 0, {}};
+    x.changedWords = DiffWords(x.st.b, frame);
+    for (const FieldRun& f : kFields) DecodeRun(x, f);
+    RetireEchoesBelow(x, kStatusBytes);
     posts = x.posts;
   }
   SendPosts(posts);
