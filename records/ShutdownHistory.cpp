@@ -1,0 +1,374 @@
+#include "records/ShutdownHistory.h"
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+#include "i18n/Language.h"
+#include "link/RegisterMap.h"
+#include "platform/Clock.h"
+#include "platform/Database.h"
+#include "platform/Files.h"
+#include "platform/Text.h"
+#include "platform/TimeFormat.h"
+#include "records/LogFiles.h"
+#include "records/UsbExport.h"
+
+namespace records {
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+constexpr const char* kSchema =
+    "CREATE TABLE ShutdownHistoryDB ("
+    " id INTEGER PRIMARY KEY,"
+    " description TEXT NOT NULL,"
+    " node TEXT NOT NULL,"
+    " recorded INTEGER NOT NULL);"
+    "CREATE INDEX ByWarning ON ShutdownHistoryDB(description, node, recorded);"
+    "CREATE INDEX ByNode ON ShutdownHistoryDB(node, description, recorded);"
+    "CREATE INDEX ByDateTime ON ShutdownHistoryDB(recorded, description, node);"
+    "PRAGMA user_version=1;";
+constexpr const char* kInsert =
+    "INSERT INTO ShutdownHistoryDB(description, node, recorded) VALUES(?1, ?2, ?3)";
+constexpr const char* kCount = "SELECT count(*) FROM ShutdownHistoryDB";
+constexpr const char* kTables =
+    "SELECT count(*), coalesce(sum(name = 'ShutdownHistoryDB'), 0) FROM sqlite_master WHERE type = 'table'";
+constexpr const char* kClear = "DELETE FROM ShutdownHistoryDB";
+
+// The cached number of rows in the sort order, shown with the last read at the top.
+constexpr const char* kListSql[] = {
+    "SELECT description, node, recorded FROM (SELECT * FROM ShutdownHistoryDB"
+    " ORDER BY description, node, recorded, id LIMIT ?1)"
+    " ORDER BY description DESC, node DESC, recorded DESC, id DESC LIMIT ?2",
+    "SELECT description, node, recorded FROM (SELECT * FROM ShutdownHistoryDB"
+    " ORDER BY node, description, recorded, id LIMIT ?1)"
+    " ORDER BY node DESC, description DESC, recorded DESC, id DESC LIMIT ?2",
+    "SELECT description, node, recorded FROM (SELECT * FROM ShutdownHistoryDB"
+    " ORDER BY recorded, description, node, id LIMIT ?1)"
+    " ORDER BY recorded DESC, description DESC, node DESC, id DESC LIMIT ?2",
+};
+constexpr const char* kExportSql =
+    "SELECT description, node, recorded FROM ShutdownHistoryDB"
+    " ORDER BY recorded, description, node, id LIMIT ?1";
+
+constexpr const char* kDatePicture = "MMM dd',' yyy";
+constexpr const char* kTimePicture = "h':'mm tt";
+
+constexpr int64_t kFileTimeEpochSeconds = 11644473600;  // 1601-01-01 to 1970-01-01
+constexpr int64_t kFileTimeTicksPerSecond = 10000000;
+
+// Error codes the export messages name, as the original store reported them.
+constexpr int kCodeNotFound = 2;
+constexpr int kCodeNoMemory = 8;
+constexpr int kCodeInvalidParameter = 87;
+
+constexpr const char* kHistoryResultTexts[] = {"ok", "history store unavailable", "history store failed"};
+static_assert(sizeof kHistoryResultTexts / sizeof kHistoryResultTexts[0] ==
+              static_cast<size_t>(HistoryResult::Count));
+
+struct Store {
+  std::mutex lock;
+  plat::Database db;
+  uint32_t cachedCount = 0;
+  plat::DbResult lastFailure = plat::DbResult::Ok;
+};
+Store g_store;
+
+enum class FileState : uint8_t { Ours, Empty, Foreign, Damaged, Unreadable };
+
+FileState Classify(plat::Database& db) {
+  plat::DbResult r = db.Check(nullptr);
+  if (r == plat::DbResult::Corrupt || r == plat::DbResult::NotADatabase) return FileState::Damaged;
+  if (r != plat::DbResult::Ok) return FileState::Unreadable;
+  plat::Statement s;
+  if (s.Prepare(db, kTables) != plat::DbResult::Ok || s.Step() != plat::DbResult::Row)
+    return FileState::Unreadable;
+  int tables = s.ColumnInt(0);
+  int ours = s.ColumnInt(1);
+  s.Finalize();
+  if (tables == 0) return FileState::Empty;
+  int version = 0;
+  if (ours != 1 || db.UserVersion(version) != plat::DbResult::Ok || version != kSchemaVersion)
+    return FileState::Foreign;
+  return FileState::Ours;
+}
+
+bool CreateSchema(plat::Database& db) {
+  if (db.Begin() != plat::DbResult::Ok) return false;
+  if (db.Exec(kSchema) != plat::DbResult::Ok || db.Commit() != plat::DbResult::Ok) {
+    db.Rollback();
+    return false;
+  }
+  return true;
+}
+
+// The damaged file is kept beside the new one for whoever looks into it later.
+bool MoveAside() {
+  char aside[kLogPathChars];
+  plat::LocalTime now;
+  plat::GetLocalTime(now);
+  if (!MakeStampedName(aside, sizeof aside, kHistoryAsidePrefix, now, "")) return false;
+  return plat::MoveDatabaseAside(kHistoryPath, aside) == plat::DbResult::Ok;
+}
+
+HistoryOpen OpenLocked() {
+  plat::Database& db = g_store.db;
+  bool replaced = false;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    plat::DbResult r = db.Open(kHistoryPath);
+    FileState state = FileState::Unreadable;
+    if (r == plat::DbResult::Ok)
+      state = Classify(db);
+    else if (r == plat::DbResult::NotADatabase || r == plat::DbResult::Corrupt)
+      state = FileState::Damaged;
+    switch (state) {
+      case FileState::Ours:
+        return replaced ? HistoryOpen::ReplacedDamaged : HistoryOpen::Opened;
+      case FileState::Empty:
+        if (CreateSchema(db)) return replaced ? HistoryOpen::ReplacedDamaged : HistoryOpen::Created;
+        g_store.lastFailure = plat::DbResult::IoError;
+        db.Close();
+        return HistoryOpen::Unavailable;
+      case FileState::Foreign:
+      case FileState::Damaged:
+        db.Close();
+        if (replaced || !MoveAside()) return HistoryOpen::Unavailable;
+        replaced = true;
+        break;
+      case FileState::Unreadable:
+        g_store.lastFailure = r == plat::DbResult::Ok ? plat::DbResult::IoError : r;
+        db.Close();
+        return HistoryOpen::Unavailable;
+    }
+  }
+  return HistoryOpen::Unavailable;
+}
+
+// Every operation opens the store on first use, so a card inserted after start-up is used.
+bool EnsureOpenLocked() {
+  if (g_store.db.IsOpen()) return true;
+  return OpenLocked() != HistoryOpen::Unavailable;
+}
+
+void CopyUnits(char16_t* out, size_t units, const char16_t* in) { plat::Utf16Copy(out, units, in ? in : u""); }
+
+int CodeFor(plat::DbResult r) {
+  switch (r) {
+    case plat::DbResult::IoError:
+    case plat::DbResult::NotADatabase: return kCodeNotFound;
+    case plat::DbResult::Misuse: return kCodeInvalidParameter;
+    default: return static_cast<int>(r);
+  }
+}
+
+// One piece of an export line: the text in the 8-bit code page and the separator.
+bool WritePiece(plat::FileHandle f, const char16_t* text, const char* end) {
+  char piece[kExportPieceBytes + 1];
+  size_t n = plat::Utf16ToLatin1(piece, sizeof piece, text ? text : u"");
+  if (plat::WriteFile(f, piece, n) != plat::FileResult::Ok) return false;
+  return plat::WriteFile(f, end, std::strlen(end)) == plat::FileResult::Ok;
+}
+
+int HexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return 0;
+}
+
+}  // namespace
+
+const char* HistoryResultText(HistoryResult r) {
+  size_t i = static_cast<size_t>(r);
+  return i < static_cast<size_t>(HistoryResult::Count) ? kHistoryResultTexts[i] : "";
+}
+
+int64_t FileTimeFromLocal(const plat::LocalTime& t) {
+  return (plat::ToEpochSeconds(t) + kFileTimeEpochSeconds) * kFileTimeTicksPerSecond +
+         static_cast<int64_t>(t.millisecond) * (kFileTimeTicksPerSecond / 1000);
+}
+
+plat::LocalTime LocalFromFileTime(int64_t fileTime) {
+  int64_t ticks = fileTime < 0 ? 0 : fileTime;
+  plat::LocalTime t = plat::FromEpochSeconds(ticks / kFileTimeTicksPerSecond - kFileTimeEpochSeconds);
+  t.millisecond = static_cast<int>(ticks % kFileTimeTicksPerSecond / (kFileTimeTicksPerSecond / 1000));
+  return t;
+}
+
+HistoryOpen OpenHistoryStore() {
+  std::lock_guard<std::mutex> guard(g_store.lock);
+  g_store.db.Close();
+  return OpenLocked();
+}
+
+void CloseHistoryStore() {
+  std::lock_guard<std::mutex> guard(g_store.lock);
+  g_store.db.Close();
+  g_store.cachedCount = 0;
+}
+
+HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node,
+                               const plat::LocalTime& when) {
+  std::lock_guard<std::mutex> guard(g_store.lock);
+  if (!EnsureOpenLocked()) return HistoryResult::Unavailable;
+  plat::Statement s;
+  if (s.Prepare(g_store.db, kInsert) != plat::DbResult::Ok ||
+      s.BindText16(1, description) != plat::DbResult::Ok || s.BindText16(2, node) != plat::DbResult::Ok ||
+      s.BindInt64(3, FileTimeFromLocal(when)) != plat::DbResult::Ok || s.Step() != plat::DbResult::Done)
+    return HistoryResult::Failed;
+  return HistoryResult::Ok;
+}
+
+HistoryResult AddShutdownRecord(int nodeId, int warningId) {
+  plat::LocalTime now;
+  plat::GetLocalTime(now);
+  char16_t node[kNodeNameUnits] = {};
+  char16_t description[kDescriptionUnits] = {};
+  NodeName(nodeId, node, kNodeNameUnits);
+  i18n::GetWarningText(nodeId, warningId, description);
+  return AddHistoryRecord(description, node, now);
+}
+
+HistoryResult AddAutoStartAcceptedRecord() {
+  plat::LocalTime now;
+  plat::GetLocalTime(now);
+  return AddHistoryRecord(kAutoStartDescription, kAutoStartNode, now);
+}
+
+uint32_t ReadHistoryCount() {
+  std::lock_guard<std::mutex> guard(g_store.lock);
+  g_store.cachedCount = 0;
+  if (!EnsureOpenLocked()) return 0;
+  plat::Statement s;
+  if (s.Prepare(g_store.db, kCount) == plat::DbResult::Ok && s.Step() == plat::DbResult::Row) {
+    int64_t n = s.ColumnInt64(0);
+    g_store.cachedCount = n < 0 ? 0 : (n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n));
+  }
+  return g_store.cachedCount;
+}
+
+uint32_t CachedHistoryCount() {
+  std::lock_guard<std::mutex> guard(g_store.lock);
+  return g_store.cachedCount;
+}
+
+int FillHistoryList(HistorySort order, HistoryRow* rows, int capacity) {
+  size_t o = static_cast<size_t>(order);
+  if (o >= sizeof kListSql / sizeof kListSql[0] || capacity <= 0) return 0;
+  std::lock_guard<std::mutex> guard(g_store.lock);
+  if (!EnsureOpenLocked()) return 0;
+  plat::Statement s;
+  if (s.Prepare(g_store.db, kListSql[o]) != plat::DbResult::Ok ||
+      s.BindInt64(1, g_store.cachedCount) != plat::DbResult::Ok || s.BindInt(2, capacity) != plat::DbResult::Ok)
+    return 0;
+  int n = 0;
+  while (n < capacity && s.Step() == plat::DbResult::Row) {
+    HistoryRow& row = rows[n++];
+    CopyUnits(row.description, kListDescriptionUnits, s.ColumnText16(0));
+    CopyUnits(row.node, kListNodeUnits, s.ColumnText16(1));
+    plat::LocalTime when = LocalFromFileTime(s.ColumnInt64(2));
+    plat::FormatTime(when, kDatePicture, row.date, sizeof row.date / sizeof row.date[0]);
+    plat::FormatTime(when, kTimePicture, row.time, sizeof row.time / sizeof row.time[0]);
+  }
+  return n;
+}
+
+ExportOutcome ExportHistory() {
+  ExportOutcome out{.result = ExportResult::Exported, .rows = 0, .code = 0};
+  plat::FileHandle f;
+  if (plat::OpenFile(kHistoryExportPath, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) {
+    out.result = ExportResult::CannotCreate;
+    return out;
+  }
+  {
+    std::lock_guard<std::mutex> guard(g_store.lock);
+    plat::Statement s;
+    if (!EnsureOpenLocked()) {
+      out.result = ExportResult::StoreUnavailable;
+      out.code = CodeFor(g_store.lastFailure);
+    } else if (plat::DbResult r = s.Prepare(g_store.db, kExportSql);
+               r != plat::DbResult::Ok || s.BindInt64(1, g_store.cachedCount) != plat::DbResult::Ok) {
+      out.result = ExportResult::QueryFailed;
+      out.code = CodeFor(r == plat::DbResult::Ok ? plat::DbResult::Misuse : r);
+    } else {
+      for (;;) {
+        plat::DbResult step = s.Step();
+        if (step == plat::DbResult::Done) break;
+        if (step != plat::DbResult::Row) {
+          out.result = ExportResult::QueryFailed;
+          out.code = CodeFor(step);
+          break;
+        }
+        plat::LocalTime when = LocalFromFileTime(s.ColumnInt64(2));
+        char16_t date[16], time[12];
+        plat::FormatTime(when, kDatePicture, date, sizeof date / sizeof date[0]);
+        plat::FormatTime(when, kTimePicture, time, sizeof time / sizeof time[0]);
+        if (!WritePiece(f, s.ColumnText16(0), ";") || !WritePiece(f, s.ColumnText16(1), ";") ||
+            !WritePiece(f, date, ";") || !WritePiece(f, time, ";\n")) {
+          out.result = ExportResult::WriteFailed;
+          break;
+        }
+        ++out.rows;
+      }
+    }
+  }
+  if (out.result == ExportResult::Exported && plat::SyncFile(f) != plat::FileResult::Ok)
+    out.result = ExportResult::WriteFailed;
+  plat::CloseFile(f);
+  // Half a history on the stick would pass for the whole of it.
+  if (out.result != ExportResult::Exported) plat::DeleteFile(kHistoryExportPath);
+  return out;
+}
+
+bool ExportMessage(const ExportOutcome& o, char* out, size_t size) {
+  switch (o.result) {
+    case ExportResult::Exported:
+    case ExportResult::CannotCreate:
+    case ExportResult::Count:
+      return false;
+    case ExportResult::StoreUnavailable:
+      std::snprintf(out, size, "ERROR: CeMountDBVol failed (%ld)", static_cast<long>(o.code));
+      return true;
+    case ExportResult::QueryFailed:
+      if (o.code == kCodeNoMemory)
+        std::snprintf(out, size, "NOT ENOUGHT MEMORY!");
+      else if (o.code == kCodeInvalidParameter)
+        std::snprintf(out, size, "INVALID PARAMETER!");
+      else if (o.code == kCodeNotFound)
+        std::snprintf(out, size, "FILE NOT FOUND!");
+      else
+        std::snprintf(out, size, "ERROR: Handler (%ld)", static_cast<long>(o.code));
+      return true;
+    case ExportResult::WriteFailed:
+      std::snprintf(out, size, "%s", kCopyFailedText);
+      return true;
+  }
+  return false;
+}
+
+HistoryResult ClearHistory() {
+  std::lock_guard<std::mutex> guard(g_store.lock);
+  if (!EnsureOpenLocked()) return HistoryResult::Unavailable;
+  plat::Database& db = g_store.db;
+  if (db.Begin() != plat::DbResult::Ok) return HistoryResult::Failed;
+  if (db.Exec(kClear) != plat::DbResult::Ok || db.Commit() != plat::DbResult::Ok) {
+    db.Rollback();
+    return HistoryResult::Failed;
+  }
+  g_store.cachedCount = 0;
+  return HistoryResult::Ok;
+}
+
+void NodeName(int nodeId, char16_t* dest, size_t units) {
+  if (units == 0) return;
+  const char* name = WarningNodeName(nodeId);
+  plat::Latin1ToUtf16(dest, units, name ? name : "");
+}
+
+HelpIds DecodeHelpIds(const char16_t* description) {
+  int digits[4] = {};
+  for (int i = 0; i < 4 && description && description[i] != 0; ++i) digits[i] = HexDigit(description[i]);
+  return {.node = digits[0] * 16 + digits[1], .warning = digits[2] * 16 + digits[3]};
+}
+
+}  // namespace records
