@@ -3,7 +3,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <new>
 #include <pthread.h>
 
 namespace plat {
@@ -14,7 +13,7 @@ struct AutoResetEvent::Impl {
   bool set = false;
 };
 
-AutoResetEvent::AutoResetEvent() : impl_(new (std::nothrow) Impl) {}
+AutoResetEvent::AutoResetEvent() : impl_(new Impl) {}
 
 AutoResetEvent::~AutoResetEvent() { delete impl_; }
 
@@ -66,7 +65,7 @@ Thread::~Thread() { Join(); }
 
 bool Thread::Start(ThreadBody body, void* arg) {
   if (impl_ || !body) return false;
-  impl_ = new (std::nothrow) Impl;
+  impl_ = new Impl;
   if (!impl_) return false;
   impl_->entry = ThreadEntry{body, arg};
   // pthread rather than std::thread: a failed start is a result here, not an exception.
