@@ -221,6 +221,8 @@ bool MoistureModeShowsOutgoing(const DryerStatus& s) {
 
 }  // namespace
 
+AnimationPhases gAnimationPhases;
+
 PictureLayout ChoosePictureLayout(const DryerStatus& s) {
   int modules = s.b[kStatusModuleCount];
   if (modules == kTwoModules) return PictureLayout::A;

@@ -27,6 +27,8 @@ struct AnimationPhases {
   int slowCounter;
   int pairCounter;
 };
+// The phases the tenth-second tick advances and the picture's paint reads (UI thread only).
+extern AnimationPhases gAnimationPhases;
 // One tenth of a second: each phase moves only while its part of the dryer moves, so a stopped
 // dryer's elements stand still at their last frame.
 void AdvanceAnimationPhases(AnimationPhases& p, const DryerStatus& s);

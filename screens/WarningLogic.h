@@ -90,6 +90,8 @@ HelpSubject HelpSubjectFor(int node, int code);
 // The rear-discharge warning (node 14, code 5) shows an animation instead of its picture.
 bool IsRearDischarge(int node, int code);
 inline constexpr int kHelpAnimationFrames = 7;
+// The frame of the animation, advanced by the tenth-second tick: 0..6, then 0 again.
+inline int NextHelpFrame(int frame) { return frame >= kHelpAnimationFrames - 1 ? 0 : frame + 1; }
 // The picture file of an animation frame 0..6, and its path in the English folder.
 const char* RearDischargePicture(int frame);
 void FormatRearDischargePath(char* out, size_t size, int frame);

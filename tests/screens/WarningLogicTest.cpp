@@ -148,6 +148,10 @@ TEST(WarningHelp, RearDischargeAnimation) {
   for (int frame = 3; frame < kHelpAnimationFrames; ++frame)
     EXPECT_STREQ(RearDischargePicture(frame), "GRAPHIC_077_REAR_DISCHARGE_IMAGE_4.BMP");
   EXPECT_STREQ(RearDischargePicture(99), "GRAPHIC_077_REAR_DISCHARGE_IMAGE_4.BMP");
+  int frame = 0;
+  for (int tick = 0; tick < kHelpAnimationFrames; ++tick) frame = NextHelpFrame(frame);
+  EXPECT_EQ(frame, 0);  // seven frames, one per tenth
+  EXPECT_EQ(NextHelpFrame(5), 6);
   char path[128];
   FormatRearDischargePath(path, sizeof path, 1);
   EXPECT_STREQ(path, "\\Hard Disk\\Languages\\EN\\Bitmaps\\GRAPHIC_075_REAR_DISCHARGE_IMAGE_2.BMP");
