@@ -135,6 +135,15 @@ BatchButtons ChooseBatchButtons(const DryerStatus& s) {
   }
 }
 
+bool IsBatchButtonShown(const BatchButtons& rule, int command) {
+  switch (command) {
+    case kBatchCommandHiHeat:
+    case kBatchCommandLoHeat: return rule.showHiLoHeat;
+    case kBatchCommandDry: return rule.showDry;
+    default: return true;
+  }
+}
+
 bool IsTwoHeat(const DryerStatus& s) { return StatusBit(s, kStatusOptionBits, kTwoHeatBit); }
 
 bool ShowsAveragingWords(const DryerStatus& s) {

@@ -23,6 +23,26 @@ enum BatchCommand : int {
   kBatchCommandSampleTime = 36900,
 };
 
+// The window's buttons, children created with it and drawn by the platform.
+struct BatchButton {
+  int command;
+  uint16_t textId;
+  plat::Rect place;
+  bool multiLine;
+};
+inline constexpr uint16_t kBatchCaptionId = 442;
+inline constexpr int kBatchButtonCount = 5;
+inline constexpr BatchButton kBatchButtons[kBatchButtonCount] = {
+    {.command = kBatchCommandHiHeat, .textId = 446, .place = plat::RectXywh(7, 55, 110, 25)},
+    {.command = kBatchCommandLoHeat, .textId = 447, .place = plat::RectXywh(7, 140, 110, 25)},
+    {.command = kBatchCommandDry, .textId = 443, .place = plat::RectXywh(5, 110, 110, 55),
+     .multiLine = true},
+    {.command = kBatchCommandCool, .textId = 444, .place = plat::RectXywh(138, 110, 110, 55)},
+    {.command = kBatchCommandUnload, .textId = 445, .place = plat::RectXywh(273, 110, 110, 55)},
+};
+inline constexpr uint16_t kBatchMinutesUnitId = 449;
+inline constexpr uint16_t kBatchSecondsUnitId = 448;
+
 struct BatchTimerInfo {
   BatchTimer timer;
   int countdownByte;     // minutes, then seconds
@@ -40,6 +60,8 @@ struct BatchButtons {
   bool showDry;
 };
 BatchButtons ChooseBatchButtons(const DryerStatus& s);
+// Whether the button with `command` is shown under the rule; COOL and UNLOAD always are.
+bool IsBatchButtonShown(const BatchButtons& rule, int command);
 
 bool IsTwoHeat(const DryerStatus& s);
 // While the controller averages the incoming moisture the heat minutes give way to the words

@@ -13,6 +13,17 @@ enum UnloadCommand : int {
   kUnloadCommandSpeed = 36883,
 };
 
+// The two owner-drawn buttons of the panel; touching the bushel button does nothing.
+struct UnloadButton {
+  const char* text;
+  int command;
+  plat::Rect place;
+};
+inline constexpr UnloadButton kUnloadButtons[2] = {
+    {"UNLOAD_STATUS_SELECT_BUTTON", kUnloadCommandBushels, plat::RectXywh(2, 72, 236, 76)},
+    {"UNLOAD_MR_SPEED_SELECT_BUTTON", kUnloadCommandSpeed, plat::RectXywh(132, 0, 108, 70)},
+};
+
 inline constexpr plat::Color kUnloadTextColour = plat::Rgb(115, 185, 185);
 inline constexpr plat::Color kUnloadHighlightBack = plat::Rgb(215, 185, 185);
 inline constexpr int kBushelSecondsPerBushel = 3600;

@@ -52,6 +52,12 @@ TEST(BatchTimers, ButtonRuleByDryerType) {
   b = ChooseBatchButtons(s);
   EXPECT_TRUE(b.showHiLoHeat);
   EXPECT_FALSE(b.showDry);
+
+  int shown = 0;
+  for (const BatchButton& button : kBatchButtons) shown += IsBatchButtonShown(b, button.command);
+  EXPECT_EQ(shown, 4);  // HI HEAT, LO HEAT, COOL, UNLOAD
+  EXPECT_FALSE(IsBatchButtonShown(b, kBatchCommandDry));
+  EXPECT_TRUE(IsBatchButtonShown(b, kBatchCommandCool));
 }
 
 TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
