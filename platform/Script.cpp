@@ -213,6 +213,8 @@ void RunScriptStep() {
     Words probe;
     bool blank = SplitWords(begin, end, probe) && (probe.count == 0 || probe.word[0][0] == '#');
     if (blank) continue;
+    bool last = g_script.pos >= g_script.length;
+    if (last) g_script.running = false;
     RunLine(begin, end);
     return;
   }

@@ -1,0 +1,171 @@
+// Message boxes: answers by button id, layout within the screen, icons and texts drawn.
+#include "WinSupport.h"
+#include "platform/MessageBox.h"
+#include "platform/Script.h"
+
+namespace wintest {
+namespace {
+
+class WinMessageBoxTest : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    HeadlessTest::SetUp();
+    RegisterRecorder();
+    main = MakeMain();
+    PumpUntilIdle();
+  }
+  Hwnd main = kNoWindow;
+};
+
+TEST_F(WinMessageBoxTest, EachButtonSetReturnsTheIdOfThePressedButton) {
+  struct Case {
+    MbButtons buttons;
+    const char* script;
+    int answer;
+  };
+  const Case cases[] = {
+      {MbButtons::Ok, "press 1", IdOk},
+      {MbButtons::OkCancel, "press 2", IdCancel},
+      {MbButtons::OkCancel, "press 1", IdOk},
+      {MbButtons::YesNo, "press 6", IdYes},
+      {MbButtons::YesNo, "press 7", IdNo},
+      {MbButtons::YesNoCancel, "press 2", IdCancel},
+      {MbButtons::YesNoCancel, "press 6", IdYes},
+      {MbButtons::RetryCancel, "press 4", IdRetry},
+      {MbButtons::RetryCancel, "press 2", IdCancel},
+  };
+  for (const Case& c : cases) {
+    StartScriptText(c.script);
+    EXPECT_EQ(MessageBox(main, "The value entered is out of range.", "WARNING!", c.buttons,
+                         MbIcon::Exclamation),
+              c.answer)
+        << c.script;
+    EXPECT_EQ(ScriptErrorLine(), 0) << c.script;
+  }
+}
+
+// Closes whatever top-level window is active when its timer fires.
+LResult CloserProc(Hwnd h, Msg msg, WParam w, LParam l) {
+  if (msg != Msg::Timer) return DefWindowProc(h, msg, w, l);
+  KillTimer(h, 1);
+  PostMessage(ActiveTopLevel(), Msg::Close);
+  return 0;
+}
+
+TEST_F(WinMessageBoxTest, PressingAButtonTheBoxDoesNotHaveStopsTheScript) {
+  RegisterClass(WindowClass{.name = "CLOSER", .proc = CloserProc, .background = Rgb(0, 0, 0)});
+  Hwnd closer = CreateWindow(WindowDesc{.className = "CLOSER", .parent = main,
+                                        .rect = RectXywh(0, 0, 1, 1)});
+  SetTimer(closer, 1, 200);
+  StartScriptText("press 6\npress 1\n");
+  testing::internal::CaptureStderr();
+  // Closing an OK box answers OK; closing a Yes/No box answers No.
+  EXPECT_EQ(MessageBox(main, "Done.", "Auto-Start Finished...", MbButtons::Ok), IdOk);
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(ScriptErrorLine(), 1);
+  EXPECT_FALSE(ScriptRunning());
+  EXPECT_NE(err.find("script line 1"), std::string::npos);
+  SetTimer(closer, 1, 200);
+  EXPECT_EQ(MessageBox(main, "Sure?", "", MbButtons::YesNo, MbIcon::Question), IdNo);
+}
+
+TEST_F(WinMessageBoxTest, LongTextWrapsInsideTheScreenAndTheBoxIsOnTop) {
+  static const char kLong[] =
+      "The Moisture Control learning period has not expired.  Modifying the MC Setpoint is not "
+      "recommended until the learning period is complete.  Do wish to modify the moisture "
+      "control setpoint?";
+  static Rect boxRect;
+  static Rect textRect;
+  static Hwnd topAtCentre = kNoWindow;
+  StartTextCapture();
+  // The box is inspected from a timer of the main window while it is open.
+  static Hwnd mainWindow;
+  mainWindow = main;
+  RegisterClass(WindowClass{
+      .name = "INSPECT",
+      .proc = +[](Hwnd h, Msg msg, WParam w, LParam l) -> LResult {
+        if (msg != Msg::Timer) return DefWindowProc(h, msg, w, l);
+        KillTimer(h, 1);
+        Hwnd box = ActiveTopLevel();
+        boxRect = GetWindowRect(box);
+        topAtCentre = GetTopLevel(WindowFromPoint((boxRect.left + boxRect.right) / 2,
+                                                  (boxRect.top + boxRect.bottom) / 2));
+        textRect = Rect{};
+        for (int i = 0; i < CapturedTextCount(); ++i) {
+          const CapturedText* t = CapturedTextAt(i);
+          if (GetTopLevel(t->window) == box && t->rect.Width() > 200) textRect = t->rect;
+        }
+        return 0;
+      },
+      .background = Rgb(0, 0, 0)});
+  Hwnd inspector = CreateWindow(WindowDesc{.className = "INSPECT", .parent = main,
+                                           .rect = RectXywh(0, 0, 1, 1)});
+  SetTimer(inspector, 1, 50);
+  StartScriptText("wait 100\npress 7\n");
+  EXPECT_EQ(MessageBox(main, kLong, "MOISTURE CONTROL LEARNING PERIOD STILL ACTIVE",
+                       MbButtons::YesNoCancel, MbIcon::Exclamation),
+            IdNo);
+  EXPECT_GE(boxRect.left, 0);
+  EXPECT_GE(boxRect.top, 0);
+  EXPECT_LE(boxRect.right, kScreenWidth);
+  EXPECT_LE(boxRect.bottom, kScreenHeight);
+  EXPECT_GT(boxRect.Width(), 400);  // widened for the text, not one long line
+  EXPECT_NE(topAtCentre, mainWindow);
+  EXPECT_FALSE(textRect.Empty());
+  EXPECT_LE(textRect.right, boxRect.right);
+  const CapturedText* caption = FindCapturedText("LEARNING PERIOD STILL ACTIVE");
+  ASSERT_NE(caption, nullptr);
+  EXPECT_LT(caption->rect.top, boxRect.top + kCaptionHeight);
+  EXPECT_NE(FindCapturedText("Cancel"), nullptr);
+}
+
+TEST_F(WinMessageBoxTest, IconsAreDrawnInTheirColours) {
+  // Points inside each shape clear of its glyph, from the icon's top-left corner.
+  struct Case {
+    MbIcon icon;
+    Color inside;
+    Point probe;
+  };
+  const Case cases[] = {
+      {MbIcon::Stop, Rgb(200, 0, 0), {8, 24}},
+      {MbIcon::Question, Rgb(0, 64, 200), {8, 24}},
+      {MbIcon::Information, Rgb(0, 64, 200), {8, 24}},
+      {MbIcon::Exclamation, Rgb(255, 204, 0), {14, 44}},
+  };
+  static Color seen;
+  static Point probe;
+  RegisterClass(WindowClass{
+      .name = "PEEK",
+      .proc = +[](Hwnd h, Msg msg, WParam w, LParam l) -> LResult {
+        if (msg != Msg::Timer) return DefWindowProc(h, msg, w, l);
+        Rect box = GetWindowRect(ActiveTopLevel());
+        // A one-line text leaves the body as high as the icon, 16 px in from the corner.
+        int left = box.left + 1 + 16;
+        int top = box.top + 1 + kCaptionHeight + 16;
+        seen = ScreenAt(left + probe.x, top + probe.y);
+        return 0;
+      },
+      .background = Rgb(0, 0, 0)});
+  Hwnd peek = CreateWindow(WindowDesc{.className = "PEEK", .parent = main, .rect = RectXywh(0, 0, 1, 1)});
+  for (const Case& c : cases) {
+    seen = Rgb(1, 2, 3);
+    probe = c.probe;
+    SetTimer(peek, 1, 50);
+    StartScriptText("wait 60\npress 1\n");
+    MessageBox(main, "text", "caption", MbButtons::Ok, c.icon);
+    KillTimer(peek, 1);
+    EXPECT_EQ(seen, c.inside) << static_cast<int>(c.icon);
+  }
+}
+
+TEST_F(WinMessageBoxTest, UnicodeTextAndCaptionAreShown) {
+  StartTextCapture();
+  StartScriptText("wait 10\npress 1\n");
+  EXPECT_EQ(MessageBox(main, u"Temp 71\u00b0C", u"WARNUNG!", MbButtons::Ok), IdOk);
+  const CapturedText* t = FindCapturedText("Temp 71\xb0" "C");
+  ASSERT_NE(t, nullptr);
+  EXPECT_NE(FindCapturedText("WARNUNG!"), nullptr);
+}
+
+}  // namespace
+}  // namespace wintest
