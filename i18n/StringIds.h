@@ -17,6 +17,21 @@ struct UsedString {
   bool bold = false;
 };
 
+// Texts shared by many dialogs.
+inline constexpr uint16_t kStringHelp = 3;
+inline constexpr uint16_t kStringAccept = 4;
+inline constexpr uint16_t kStringIncrease = 8;
+inline constexpr uint16_t kStringDecrease = 9;
+inline constexpr uint16_t kStringCancel = 10;
+inline constexpr uint16_t kStringOn = 14;
+inline constexpr uint16_t kStringOff = 15;
+inline constexpr uint16_t kStringDefault = 55;
+inline constexpr uint16_t kStringClear = 99;
+inline constexpr uint16_t kStringYes = 134;
+inline constexpr uint16_t kStringNo = 135;
+inline constexpr uint16_t kStringDelete = 141;
+inline constexpr uint16_t kStringExit = 145;
+
 // Drying-mode line of the dryer picture: continuous flow modes 1..5, then batch.
 inline constexpr uint16_t kModeTextContinuous = 250;
 inline constexpr uint16_t kModeTextTemp2Speed = 251;

@@ -14,6 +14,7 @@
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
 #include "i18n/StringIds.h"
+#include "i18n/TextWrap.h"
 #include "platform/Bitmap.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
@@ -189,6 +190,22 @@ TEST_F(PackCheck, TextsFitWhereTheyAreDrawn) {
       EXPECT_LE(plat::TextWidth(font, text.c_str()), s.maxWidth)
           << lang.code << " string " << s.id << " \"" << Narrow(text) << "\" at height "
           << int(s.fontHeight);
+    }
+  }
+}
+
+// Help texts joined from several strings are wrapped into at most three lines of 40.
+TEST_F(PackCheck, JoinedHelpTextsWrapIntoThreeLines) {
+  const std::vector<std::vector<uint16_t>> joined = {{67, 68}, {197, 198, 199}, {200, 201}};
+  for (const Shipped& lang : kShipped) {
+    i18n::SetLanguage(lang.id);
+    for (const auto& ids : joined) {
+      std::u16string text;
+      for (uint16_t id : ids) text += (text.empty() ? u"" : u" ") + std::u16string(i18n::StringEntry(id));
+      char16_t line[41];
+      int lines = 0;
+      for (bool restart = true; i18n::NextWrappedLine(restart, 40, text.c_str(), line); restart = false) ++lines;
+      EXPECT_LE(lines, 3) << lang.code << " strings from " << ids.front() << ": " << Narrow(text);
     }
   }
 }
