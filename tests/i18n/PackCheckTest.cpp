@@ -224,6 +224,33 @@ TEST_F(PackCheck, WarningLinesStartWithNodeAndWarningInHex) {
   }
 }
 
+// The warning window shows a description on one line, or cut to 99 characters and split in
+// two, at height 14 in 600 pixels.
+TEST_F(PackCheck, WarningDescriptionsFitTheWarningWindow) {
+  const plat::FontHandle font = plat::CreateFont(plat::kFaceTahoma, 14, plat::FontWeight::Normal);
+  for (const Shipped& lang : kShipped) {
+    for (const i18n::WarningTableInfo& t : i18n::kWarningTables) {
+      const auto lines = Utf16LinesOf(ReadAll(PackDir() / lang.code / t.fileName));
+      for (size_t row = 1; row < lines.size(); ++row) {
+        EXPECT_LE(lines[row].size(), 99u) << lang.code << " " << Narrow(lines[row]);
+        char16_t first[100];
+        char16_t second[100];
+        i18n::SplitInTwoLines(lines[row].c_str(), first, second, 99);
+        EXPECT_LE(plat::TextWidth(font, first), 600) << Narrow(lines[row]);
+        EXPECT_LE(plat::TextWidth(font, second), 600) << Narrow(lines[row]);
+      }
+    }
+  }
+}
+
+// The auto-start message is read into 2000 characters.
+TEST_F(PackCheck, AutoStartMessagesFitTheirBuffer) {
+  for (const Shipped& lang : kShipped) {
+    for (const char* name : {"AutoStartFinishedMessageC.txt", "AutoStartFinishedMessageF.txt"})
+      EXPECT_LT(fs::file_size(PackDir() / lang.code / name), 2u * 1999u) << lang.code << " " << name;
+  }
+}
+
 TEST_F(PackCheck, WarningTextsPicturesAndHelpFilesExist) {
   for (const Shipped& lang : kShipped) {
     i18n::SetLanguage(lang.id);
