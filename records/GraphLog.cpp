@@ -1,6 +1,11 @@
 #include "records/GraphLog.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "i18n/Language.h"
+#include "platform/Text.h"
+#include "records/StatusChartData.h"
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -31,6 +36,7 @@ constexpr StepRow kStepRows[] = {
     {.upToSpan = 200, .step = 50},
 };
 constexpr int kWideStep = 100;
+constexpr int kStringHoursBack = 460;
 
 LogResult StartNewFile(const SampleRecord& record) {
   char path[kLogPathChars];
@@ -188,6 +194,41 @@ LogResult LoadGraphWindow(int scale, int scrollOffset, GraphWindow& out) {
       data.heights[p] = static_cast<uint8_t>(GraphPointHeight(data.values[p], data.axis));
   }
   return LogResult::Ok;
+}
+
+int FormatGraphTime(const GraphSampleTime& t, bool withDate, char* out, size_t size) {
+  int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+  const char* half = t.hour < 12 ? "AM" : "PM";
+  if (withDate) return std::snprintf(out, size, "%d:%02d%s %d/%02d", hour12, t.minute, half, t.month, t.day);
+  return std::snprintf(out, size, "%d:%02d%s", hour12, t.minute, half);
+}
+
+int FormatAxisLabel(GraphTrace trace, int tick, bool celsius, char* out, size_t size) {
+  switch (trace) {
+    case GraphTrace::MoistIn:
+    case GraphTrace::MoistOut:
+      return std::snprintf(out, size, "%d.%d%%", tick / 10, (tick < 0 ? -tick : tick) % 10);
+    case GraphTrace::RollSpeed:
+      return std::snprintf(out, size, "%d%%", tick);
+    case GraphTrace::TempIn:
+    case GraphTrace::TempOut:
+    case GraphTrace::GrainTemp:
+    case GraphTrace::Count:
+      break;
+  }
+  return std::snprintf(out, size, "%d", celsius ? FahrenheitToCelsius(tick) : tick);
+}
+
+size_t FormatGraphScrollPosition(char16_t* out, size_t units, int scrollOffset, int hoursAvailable) {
+  if (units == 0) return 0;
+  if (scrollOffset == hoursAvailable) return plat::Latin1ToUtf16(out, units, "[END]");
+  char number[16];
+  std::snprintf(number, sizeof number, "[-%d ", scrollOffset);
+  size_t n = plat::Latin1ToUtf16(out, units, number);
+  char16_t text[i18n::kStringDestUnits] = {};
+  i18n::GetString(kStringHoursBack, text);
+  n += plat::Utf16Copy(out + n, units - n, text);
+  return n + plat::Latin1ToUtf16(out + n, units - n, "]");
 }
 
 }  // namespace records

@@ -73,4 +73,14 @@ GraphAxis ComputeGraphAxis(int min, int max);
 // Height above the bottom tick, 0..kGraphPlotHeight.
 int GraphPointHeight(int value, const GraphAxis& axis);
 
+// Texts of the graph screen. A window time is "%d:%02dAM" on a 12-hour clock, with the
+// date "%d/%02d" (month, day) after it when asked for.
+int FormatGraphTime(const GraphSampleTime& t, bool withDate, char* out, size_t size);
+// A tick label: moistures "%d.%d%%" of tenths, the roll speed "%d%%", temperatures in whole
+// degrees of the display unit.
+int FormatAxisLabel(GraphTrace trace, int tick, bool celsius, char* out, size_t size);
+// "[-%d %s]" of the hours back and string 460, or "[END]" when the offset equals the hours
+// available.
+size_t FormatGraphScrollPosition(char16_t* out, size_t units, int scrollOffset, int hoursAvailable);
+
 }  // namespace records

@@ -69,4 +69,8 @@ bool IsOfferedSamplePeriod(int minutes) {
   return false;
 }
 
+uint8_t DialogSamplePeriod(int minutes) {
+  return IsOfferedSamplePeriod(minutes) ? static_cast<uint8_t>(minutes) : kFallbackSampleMinutes;
+}
+
 }  // namespace records

@@ -45,7 +45,10 @@ uint8_t GraphTracesFromStored(uint8_t current, uint8_t stored);
 uint8_t SampleMinutesFromStored(uint8_t stored);
 uint8_t ViewSelectionFromStored(uint8_t stored);
 
-// The four periods the sample-time dialog offers; anything else falls back to 5 minutes.
+// The four periods the sample-time dialog offers.
 bool IsOfferedSamplePeriod(int minutes);
+// The period the sample-time dialog shows checked: an offered one as it is, anything else as
+// 5 minutes, its box checked and the period saved.
+uint8_t DialogSamplePeriod(int minutes);
 
 }  // namespace records

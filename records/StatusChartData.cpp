@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "i18n/Language.h"
+#include "platform/Text.h"
+
 namespace records {
 
 namespace {
@@ -13,7 +16,35 @@ int MaxPosition(int count) {
   return max < 0 ? 0 : max;
 }
 
+// Appends Latin-1 `text` after the `used` units already in `out`.
+size_t AppendLatin1(char16_t* out, size_t units, size_t used, const char* text) {
+  return used + plat::Latin1ToUtf16(out + used, units - used, text);
+}
+
+size_t AppendString(char16_t* out, size_t units, size_t used, int id) {
+  char16_t text[i18n::kStringDestUnits] = {};
+  i18n::GetString(id, text);
+  return used + plat::Utf16Copy(out + used, units - used, text);
+}
+
 }  // namespace
+
+size_t FormatSampleTimeCaption(char16_t* out, size_t units, int minutes) {
+  if (units == 0) return 0;
+  char number[16];
+  std::snprintf(number, sizeof number, " %d ", minutes);
+  size_t n = AppendString(out, units, 0, kStringSampleTime);
+  n = AppendLatin1(out, units, n, number);
+  return AppendString(out, units, n, kStringMinutes);
+}
+
+size_t FormatPeriodLabel(char16_t* out, size_t units, int minutes) {
+  if (units == 0) return 0;
+  char number[16];
+  std::snprintf(number, sizeof number, "%d ", minutes);
+  size_t n = AppendLatin1(out, units, 0, number);
+  return AppendString(out, units, n, kStringMinutes);
+}
 
 int FormatTemperature(char* out, size_t size, int fahrenheit, bool celsius) {
   if (celsius) return std::snprintf(out, size, "%d%cC", FahrenheitToCelsius(fahrenheit), kDegreeSign);

@@ -57,6 +57,11 @@ struct ChartRowTexts {
 };
 void FormatChartRow(const SampleRecord& r, bool celsius, ChartRowTexts& out);
 
+// "%s %d %s" of string 286, the period and string 342: the sample-time button's caption.
+size_t FormatSampleTimeCaption(char16_t* out, size_t units, int minutes);
+// "%d %s" of the period and string 342: the first column's second header line.
+size_t FormatPeriodLabel(char16_t* out, size_t units, int minutes);
+
 // "%d%cF" with the degree sign, or the Celsius value "%d%cC".
 int FormatTemperature(char* out, size_t size, int fahrenheit, bool celsius);
 // C = 5 x (F - 32) / 9, truncated toward zero.
@@ -67,7 +72,7 @@ constexpr int FahrenheitToCelsius(int f) { return 5 * (f - 32) / 9; }
 struct ChartLoggerState {
   int topStringId;
   int bottomStringId;  // 0: show `percent` instead
-  char percent[12];
+  char percent[16];
 };
 ChartLoggerState ChartLoggerStateFor(bool loggerOn, int usedPercent);
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Language.h"
+#include "platform/Text.h"
 #include "records/GraphLog.h"
 #include "tests/records/RecordsTestSupport.h"
 
@@ -217,6 +219,32 @@ TEST_F(GraphLog, OddSizedFileReadsWholeRecords) {
   ASSERT_EQ(records::LoadGraphWindow(0, 0, window_), records::LogResult::Ok);
   EXPECT_EQ(Trace(window_, GraphTrace::MoistIn)[0], 1);
   EXPECT_EQ(Trace(window_, GraphTrace::MoistIn)[359], 360);
+}
+
+TEST_F(GraphLog, ScreenTexts) {
+  char s[32];
+  records::GraphSampleTime t{.present = true, .hour = 0, .minute = 7, .month = 10, .day = 4};
+  records::FormatGraphTime(t, true, s, sizeof s);
+  EXPECT_STREQ(s, "12:07AM 10/04");
+  t.hour = 19;
+  records::FormatGraphTime(t, false, s, sizeof s);
+  EXPECT_STREQ(s, "7:07PM");
+  records::FormatAxisLabel(GraphTrace::MoistOut, 152, false, s, sizeof s);
+  EXPECT_STREQ(s, "15.2%");
+  records::FormatAxisLabel(GraphTrace::RollSpeed, 40, false, s, sizeof s);
+  EXPECT_STREQ(s, "40%");
+  records::FormatAxisLabel(GraphTrace::GrainTemp, -4, true, s, sizeof s);
+  EXPECT_STREQ(s, "-20");
+  WriteEnglishStrings({{460, u"HOURS"}});
+  i18n::ResetLanguageState();
+  char16_t wide[32];
+  records::FormatGraphScrollPosition(wide, 32, 3, 24);
+  plat::Utf16ToLatin1(s, sizeof s, wide);
+  EXPECT_STREQ(s, "[-3 HOURS]");
+  records::FormatGraphScrollPosition(wide, 32, 24, 24);
+  plat::Utf16ToLatin1(s, sizeof s, wide);
+  EXPECT_STREQ(s, "[END]");
+  i18n::ResetLanguageState();
 }
 
 TEST_F(GraphLog, FaultLoopDuringRotationKeepsTheNewerFile) {

@@ -147,3 +147,30 @@ inline DryerStatus RunningStatus() {
 }
 
 }  // namespace records_test
+
+namespace records_test {
+
+// An English strings file whose line k is string id k: "S<k>" unless `texts` names it.
+inline void WriteEnglishStrings(const std::vector<std::pair<int, std::u16string>>& texts, int lines = 500) {
+  ASSERT_EQ(plat::CreateFolder("\\Hard Disk\\Languages"), plat::FileResult::Ok);
+  ASSERT_EQ(plat::CreateFolder("\\Hard Disk\\Languages\\EN"), plat::FileResult::Ok);
+  std::string bytes = "\xFF\xFE";
+  for (int id = 1; id <= lines; ++id) {
+    std::u16string line;
+    for (const auto& t : texts)
+      if (t.first == id) line = t.second;
+    if (line.empty())
+      for (char c : "S" + std::to_string(id)) line.push_back(static_cast<char16_t>(c));
+    for (char16_t c : line + u"\r\n") {
+      bytes.push_back(static_cast<char>(c & 0xFF));
+      bytes.push_back(static_cast<char>(c >> 8));
+    }
+  }
+  plat::FileHandle f;
+  ASSERT_EQ(plat::OpenFile("\\Hard Disk\\Languages\\EN\\EnglishStrings.txt", plat::OpenMode::CreateAlways, f),
+            plat::FileResult::Ok);
+  ASSERT_EQ(plat::WriteFile(f, bytes.data(), bytes.size()), plat::FileResult::Ok);
+  plat::CloseFile(f);
+}
+
+}  // namespace records_test

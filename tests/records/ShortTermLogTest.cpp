@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "i18n/Language.h"
+#include "platform/Text.h"
+#include "records/Preferences.h"
 #include "records/ShortTermLog.h"
 #include "records/StatusChartData.h"
 #include "tests/records/RecordsTestSupport.h"
@@ -232,6 +235,29 @@ TEST(StatusChartRows, LoggerState) {
   EXPECT_EQ(full.bottomStringId, records::kStringLoggerFull);
   EXPECT_STREQ(full.percent, "");
   EXPECT_EQ(records::ChartLoggerStateFor(false, 42).topStringId, records::kStringLoggerOff);
+}
+
+TEST_F(ShortTermLog, SampleTimeCaptionFromTheStringTable) {
+  WriteEnglishStrings({{286, u"SAMPLE TIME"}, {342, u"MIN"}});
+  i18n::ResetLanguageState();
+  char16_t out[64];
+  char narrow[64];
+  records::FormatSampleTimeCaption(out, 64, 10);
+  plat::Utf16ToLatin1(narrow, sizeof narrow, out);
+  EXPECT_STREQ(narrow, "SAMPLE TIME 10 MIN");
+  records::FormatPeriodLabel(out, 64, 15);
+  plat::Utf16ToLatin1(narrow, sizeof narrow, out);
+  EXPECT_STREQ(narrow, "15 MIN");
+  records::FormatSampleTimeCaption(out, 8, 10);  // cut to the room given, still terminated
+  EXPECT_EQ(plat::Utf16Length(out), 7u);
+  i18n::ResetLanguageState();
+}
+
+TEST(RecordsFaults, Item14_SampleTimeDialogFallsBackToFiveMinutes) {
+  EXPECT_EQ(records::DialogSamplePeriod(3), 5);
+  EXPECT_EQ(records::DialogSamplePeriod(0), 5);
+  EXPECT_EQ(records::DialogSamplePeriod(15), 15);
+  EXPECT_EQ(records::DialogSamplePeriod(1), 1);
 }
 
 TEST(RecordsFaults, Item18_ChartScrollClampsToTheNewestPage) {
