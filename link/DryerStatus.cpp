@@ -19,7 +19,7 @@ DecoderState& Decoder() { return gDecoder; }
 
 void TakeStatusSnapshot(DryerStatus& out) {
   std::lock_guard<std::mutex> lock(gStatusMutex);
-  std::memcpy(out.b, gStatus.b, sizeof out.b);
+  link_internal::CopyBytes(out.b, gStatus.b, kStatusBytes);
 }
 
 uint8_t ReadStatusByte(int k) {

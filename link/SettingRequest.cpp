@@ -45,7 +45,7 @@ using link_internal::SetPending;
 void RequestSetting(CommandRow row, const uint8_t* bytes) {
   const CommandRowInfo& info = RowInfo(row);
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  if (bytes && info.data == RowData::Request) std::memcpy(gRequest + RowRegister(info), bytes, info.count);
+  if (bytes && info.data == RowData::Request) link_internal::CopyBytes(gRequest + RowRegister(info), bytes, info.count);
   SetPending(RowIndex(row), true);
 }
 
@@ -161,7 +161,7 @@ bool BuildCommandFrame(uint8_t* tx) {
     tx[pos++] = info.reg;
     tx[pos++] = info.count;
     const uint8_t* src = info.data == RowData::Status ? s.b + info.source : gRequest + RowRegister(info);
-    std::memcpy(tx + pos, src, info.count);
+    link_internal::CopyBytes(tx + pos, src, info.count);
     pos += info.count;
     ++items;
     if (info.retire == RowRetire::OneShot || info.retire == RowRetire::OneShotAndEcho) {

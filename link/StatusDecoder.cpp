@@ -249,7 +249,7 @@ bool Same(const uint8_t* a, const uint8_t* b, int n) {
 // Compares, stores and asks for the field's redraws. True when the field changed.
 bool StoreField(Decode& x, int k, int width, uint32_t windows) {
   if (Same(x.st.b + k, x.fr + k, width)) return false;
-  std::memcpy(x.st.b + k, x.fr + k, width);
+  link_internal::CopyBytes(x.st.b + k, x.fr + k, width);
   x.posts.redraw |= windows;
   return true;
 }
@@ -400,7 +400,7 @@ void Moisture2Field(Decode& x, const FieldRun& f) {
     x.st.b[k + 1] = x.st.b[kStatusSubstituteMoisture];
     return;
   }
-  std::memcpy(x.st.b + k, x.fr + k, 2);
+  link_internal::CopyBytes(x.st.b + k, x.fr + k, 2);
 }
 
 void DisplayOptionsRule(Decode& x) {
