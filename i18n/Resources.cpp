@@ -128,6 +128,27 @@ bool LoadLocalisedBitmap(int index, plat::Bitmap& out) {
   return plat::LoadBmpFile(path, out) == plat::BmpResult::Ok;
 }
 
+bool LoadLocalisedBitmapPair(int index, plat::Bitmap& normal, plat::Bitmap& pressed) {
+  pressed.Release();
+  if (!LoadLocalisedBitmap(index, normal)) return false;
+  const int w = normal.Width();
+  const int h = normal.Height();
+  if (!pressed.Allocate(w, h)) {
+    normal.Release();
+    return false;
+  }
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const uint32_t p = normal.At(x > 0 ? x - 1 : 0, y > 0 ? y - 1 : 0);
+      const uint32_t r = ((p >> 16) & 0xFF) * 3 / 4;
+      const uint32_t g = ((p >> 8) & 0xFF) * 3 / 4;
+      const uint32_t b = (p & 0xFF) * 3 / 4;
+      pressed.Pixels()[static_cast<size_t>(y) * w + x] = (r << 16) | (g << 8) | b;
+    }
+  }
+  return true;
+}
+
 bool WarningBitmapPath(int nodeId, int warningId, char* out, size_t size) {
   return WarningFilePath(nodeId, warningId, "bmp", out, size);
 }

@@ -21,6 +21,10 @@ bool LocalisedBitmapPath(int index, char* out, size_t size);
 // when the file is missing or unreadable (no English fallback: the caller's button then
 // shows its text).
 bool LoadLocalisedBitmap(int index, plat::Bitmap& out);
+// The picture and its pressed look (the same picture darkened and moved one pixel down and
+// right), for the owner-drawn buttons that copy a normal and a pressed picture. False, with
+// both empty, when the picture is missing.
+bool LoadLocalisedBitmapPair(int index, plat::Bitmap& normal, plat::Bitmap& pressed);
 
 // "Languages\<code>\WarningBitmaps\NID_nn_WARNING_ID_nn.bmp" (and ".txt") under StoragePath;
 // existence is not tested.

@@ -54,9 +54,17 @@ TEST(ResourcePaths, LocalisedBitmapLoadsOrGivesNone) {
   EXPECT_EQ(out.Height(), 40);
   EXPECT_EQ(out.At(0, 0), 0x123456u);
 
+  plat::Bitmap pressed;
+  ASSERT_TRUE(i18n::LoadLocalisedBitmapPair(1, out, pressed));
+  EXPECT_EQ(pressed.Width(), 105);
+  EXPECT_EQ(pressed.At(1, 1), 0x0D2740u);  // moved down-right and darkened to three quarters
+  EXPECT_EQ(out.At(0, 0), 0x123456u);
+
   // No English fallback for pictures: German without its own picture gets none.
   i18n::SetLanguage(i18n::kGerman);
   EXPECT_FALSE(i18n::LoadLocalisedBitmap(1, out));
+  EXPECT_FALSE(i18n::LoadLocalisedBitmapPair(1, out, pressed));
+  EXPECT_TRUE(pressed.Empty());
 }
 
 TEST(HelpFiles, ReadsTheLanguageFileOrTheEnglishOne) {
