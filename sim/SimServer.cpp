@@ -23,7 +23,7 @@ static_assert(sizeof(kResultTexts) / sizeof(kResultTexts[0]) == static_cast<size
 // 38400 baud with 8 data bits, a parity bit and start and stop bits: 11 bits a byte.
 constexpr auto kByteTime = std::chrono::nanoseconds(11 * 1000000000LL / 38400);
 constexpr int kPacedChunk = 8;
-constexpr int kIdleWaitMs = 5;
+constexpr int kIdleWaitMs = 20;
 constexpr int kPauseSliceMs = 5;
 
 enum class LineKind : uint8_t { None, Pty, Serial };

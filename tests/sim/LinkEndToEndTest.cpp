@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -47,11 +48,11 @@ class LinkEndToEnd : public LinkStateTest {
 
   // One link cycle in lockstep. False when the simulator did not see the request in time.
   bool Cycle() {
-    const uint32_t before = server.Served();
+    const uint32_t before = active->Served();
     LinkTick();
     LinkTick();
     const Clock::time_point deadline = Clock::now() + kServeTimeout;
-    while (server.Served() == before) {
+    while (active->Served() == before) {
       if (Clock::now() > deadline) return false;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
@@ -63,7 +64,7 @@ class LinkEndToEnd : public LinkStateTest {
 
   Simulator Sim() {
     Simulator s;
-    server.Snapshot(s);
+    active->Snapshot(s);
     return s;
   }
   // The requests the simulator received after request number `after`, oldest first.
@@ -101,6 +102,7 @@ class LinkEndToEnd : public LinkStateTest {
   }
 
   SimServer server;
+  SimServer* active = &server;  // the server the lockstep cycle waits for
 };
 
 TEST_F(LinkEndToEnd, RaisedRequestsGoOutInTableOrderAndRetireOnTheEcho) {
@@ -276,6 +278,70 @@ TEST_F(LinkEndToEnd, RunningDryerReachesThePanelsRecord) {
   EXPECT_GE(StatusU16HighFirst(record, kStatusMoisture1), 200);
   EXPECT_GE(StatusS16LowFirst(record, kStatusPlenumTemp6), 55);
   EXPECT_TRUE(record.b[kStatusUnitStatusA1 + 5] & 1);  // the fan of unit 1 runs
+}
+
+TEST_F(LinkEndToEnd, EditsMadeWhileAnOlderValueIsInFlightAreNeverLost) {
+  // Both threads free running: the UI side keeps changing a setpoint while the link sends,
+  // compares echoes and lowers the flag. The last value written must be the one that stays.
+  StartSim(FrozenFast());
+  Cycles(2);
+  int last = 0;
+  for (int i = 0; i < 120; ++i) {
+    last = 100 + i;
+    const uint8_t value[2] = {static_cast<uint8_t>(last), 0};
+    RequestSetting(CommandRow::PlenumSetpoint2, value);
+    LinkTick();
+    if (i % 3 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  const Clock::time_point deadline = Clock::now() + kServeTimeout;
+  while (IsPending(CommandRow::PlenumSetpoint2) && Clock::now() < deadline) {
+    LinkTick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  ASSERT_FALSE(IsPending(CommandRow::PlenumSetpoint2));
+  EXPECT_EQ(SimS16LowFirst(Sim(), kStatusPlenumSetpoint2), last);
+  EXPECT_EQ(StatusS16LowFirst(Snapshot(), kStatusPlenumSetpoint2), last);
+}
+
+TEST_F(LinkEndToEnd, PulledCableLeavesTheLinkRunningAndItRecoversOnTheSameDevice) {
+  StartSim(FrozenFast());
+  Cycles(3);
+  char path[64];
+  std::snprintf(path, sizeof(path), "%s", server.SlavePath());
+  server.PullCable();
+
+  // The link notices the vanished device, closes it and keeps its cadence; nothing answers.
+  for (int cycle = 0; cycle < 6; ++cycle) {
+    LinkTick();
+    LinkTick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(LinkThreadRunning());
+  for (uint32_t s = 0; s < kLinkAliveSeconds; ++s) DecrementLinkAliveCountdown();
+  EXPECT_FALSE(LinkConnected());
+  server.Stop();
+
+  // A new pseudo-terminal usually takes the number just freed. When it does, the link reopens
+  // it by itself within its retry period and the first good frame reconnects it.
+  SimServer second;
+  ASSERT_EQ(second.StartOnPty(FrozenFast()), SimServerResult::Ok);
+  if (std::strcmp(second.SlavePath(), path) != 0) {
+    GTEST_SKIP() << "the new pseudo-terminal is " << second.SlavePath() << ", not " << path;
+  }
+  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
+  while (!LinkConnected() && Clock::now() < deadline) {
+    LinkTick();
+    LinkTick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(LinkConnected());
+  EXPECT_GT(second.Served(), 0u);
+  active = &second;
+  ASSERT_TRUE(Cycle());
+  ASSERT_TRUE(Cycle());
+  ExpectRecordMirrorsSimulator();
+  CloseLink();
+  active = &server;
 }
 
 }  // namespace
