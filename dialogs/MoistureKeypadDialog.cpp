@@ -1,0 +1,104 @@
+#include "dialogs/MoistureKeypadDialog.h"
+
+#include "dialogs/KeypadLook.h"
+#include "platform/Dialog.h"
+
+namespace dialogs {
+
+namespace {
+
+constexpr int kKeyWidth = 70;
+constexpr int kKeyHeight = 50;
+constexpr int kKeyGap = 6;
+constexpr plat::Point kPad = {10, 10};
+
+constexpr plat::DialogControl Digit(int digit) {
+  return plat::DialogControl{.kind = plat::ControlKind::PushButton,
+                             .id = kMoistureDigits[digit],
+                             .rect = DigitKeyRect(kPad, digit, kKeyWidth, kKeyHeight, kKeyGap),
+                             .text = kDigitTexts[digit],
+                             .style = plat::ControlStyle::Center};
+}
+
+constexpr plat::DialogControl kControls[] = {
+    Digit(0), Digit(1), Digit(2), Digit(3), Digit(4), Digit(5), Digit(6), Digit(7), Digit(8), Digit(9),
+    {.kind = plat::ControlKind::PushButton,
+     .id = kMoistureDelete,
+     .rect = plat::RectXywh(kPad.x + kKeyWidth + kKeyGap, kPad.y + 3 * (kKeyHeight + kKeyGap),
+                            2 * kKeyWidth + kKeyGap, kKeyHeight),
+     .text = "DELETE",
+     .style = plat::ControlStyle::Center},
+    {.kind = plat::ControlKind::PushButton,
+     .id = kMoistureAccept,
+     .rect = plat::RectXywh(kPad.x, kPad.y + 4 * (kKeyHeight + kKeyGap), 3 * kKeyWidth + 2 * kKeyGap,
+                            kKeyHeight),
+     .text = "ACCEPT",
+     .style = plat::ControlStyle::Center},
+};
+
+constexpr plat::DialogTemplate kTemplate{
+    .id = kMoistureKeypadDialogId,
+    .caption = "MODIFY SETPOINT",
+    .rect = plat::RectXywh(0, 0, 246, 320),
+    .controls = kControls,
+    .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
+};
+
+constexpr KeypadLabel kLabels[] = {{0, 144}, {kMoistureDelete, 141}, {kMoistureAccept, 4}};
+constexpr int kLabelCount = static_cast<int>(sizeof kLabels / sizeof kLabels[0]);
+
+MoistureKeypad g_keypad;
+bool g_stored = false;
+plat::Hwnd g_host = plat::kNoWindow;
+
+void ShowInHost(plat::Hwnd dialog) {
+  char text[16];
+  FormatMoistureKeypadValue(text, sizeof text, g_keypad.value);
+  (void)dialog;
+  plat::SetDlgItemText(g_host, kMoistureValueField, text);
+}
+
+bool OnCommand(plat::Hwnd dialog, int id) {
+  int digit = DigitOfControl(kMoistureDigits, id);
+  if (digit >= 0) {
+    MoistureKey(g_keypad, digit);
+  } else if (id == kMoistureDelete) {
+    MoistureKey(g_keypad, kKeyDelete);
+  } else if (id == kMoistureAccept) {
+    g_stored = AcceptMoistureKeypad(g_keypad);
+    plat::EndDialog(dialog, plat::IdOk);
+    return true;
+  } else {
+    return false;
+  }
+  ShowInHost(dialog);
+  return true;
+}
+
+bool MoistureKeypadProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam) {
+  switch (msg) {
+    case plat::Msg::InitDialog:
+      plat::CenterOverParent(dialog);
+      ApplyKeypadLabels(dialog, kLabels, kLabelCount);
+      return true;
+    case plat::Msg::Paint:
+      ApplyKeypadLabels(dialog, kLabels, kLabelCount);
+      return false;
+    case plat::Msg::Command:
+      return OnCommand(dialog, plat::CommandId(w));
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool OpenMoistureKeypadDialog(plat::Hwnd host, MoistureSetpoint target) {
+  OpenMoistureKeypad(g_keypad, target);
+  g_stored = false;
+  g_host = host;
+  plat::DialogBox(host, kTemplate, MoistureKeypadProc, 0);
+  return g_stored;
+}
+
+}  // namespace dialogs

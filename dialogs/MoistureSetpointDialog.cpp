@@ -1,0 +1,99 @@
+#include "dialogs/MoistureSetpointDialog.h"
+
+#include "dialogs/KeypadLook.h"
+#include "dialogs/MoistureKeypadDialog.h"
+#include "link/DryerStatus.h"
+#include "platform/Dialog.h"
+#include "platform/Font.h"
+
+namespace dialogs {
+
+namespace {
+
+constexpr int kRightOfCentre = 200;
+
+constexpr plat::DialogControl kControls[] = {
+    {.kind = plat::ControlKind::Edit,
+     .id = kMoistureValueField,
+     .rect = plat::RectXywh(10, 10, 200, 60),
+     .text = "",
+     .style = plat::ControlStyle::Center},
+    {.kind = plat::ControlKind::PushButton,
+     .id = kMoistureModify,
+     .rect = plat::RectXywh(10, 80, 200, 50),
+     .text = "MODIFY SETPOINT",
+     .style = plat::ControlStyle::Center},
+    {.kind = plat::ControlKind::PushButton,
+     .id = kMoistureExit,
+     .rect = plat::RectXywh(10, 140, 200, 50),
+     .text = "EXIT",
+     .style = plat::ControlStyle::Center},
+};
+
+constexpr plat::DialogTemplate kTemplate{
+    .id = kMoistureSetpointDialogId,
+    .caption = "MOISTURE SETPOINT",
+    .rect = plat::RectXywh(0, 0, 220, 224),
+    .controls = kControls,
+    .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
+};
+
+constexpr KeypadLabel kLabels[] = {{0, 143}, {kMoistureModify, 144}, {kMoistureExit, 145}};
+constexpr int kLabelCount = static_cast<int>(sizeof kLabels / sizeof kLabels[0]);
+
+MoistureSetpoint g_target = MoistureSetpoint::Drying;
+bool g_stored = false;
+
+void PlaceRightOfCentre(plat::Hwnd dialog) {
+  plat::CenterOverParent(dialog);
+  plat::Rect r = plat::GetChildRect(dialog);
+  plat::MoveWindow(dialog, r.Offset(kRightOfCentre, 0));
+}
+
+void ShowSetpoint(plat::Hwnd dialog) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  char text[16];
+  FormatMoistureSetpoint(text, sizeof text, MoistureSetpointFromStatus(s, g_target));
+  plat::SetDlgItemText(dialog, kMoistureValueField, text);
+}
+
+bool MoistureSetpointProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam) {
+  switch (msg) {
+    case plat::Msg::InitDialog:
+      PlaceRightOfCentre(dialog);
+      ApplyKeypadLabels(dialog, kLabels, kLabelCount);
+      plat::SetControlFont(plat::GetDlgItem(dialog, kMoistureValueField),
+                           plat::CreateFont(plat::kFaceTahoma, 40, plat::FontWeight::Bold));
+      ShowSetpoint(dialog);
+      return true;
+    case plat::Msg::Paint:
+      ApplyKeypadLabels(dialog, kLabels, kLabelCount);
+      return false;
+    case plat::Msg::Command:
+      switch (plat::CommandId(w)) {
+        case kMoistureModify:
+          // The keypad raises the setpoint's row itself, and only when it stored a value.
+          if (OpenMoistureKeypadDialog(dialog, g_target)) g_stored = true;
+          return true;
+        case kMoistureExit:
+          plat::EndDialog(dialog, plat::IdOk);
+          return true;
+        default:
+          return false;
+      }
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool OpenMoistureSetpointDialog(plat::Hwnd parent, MoistureSetpoint target) {
+  g_target = target;
+  g_stored = false;
+  plat::DialogBox(parent, kTemplate, MoistureSetpointProc, 0);
+  return g_stored;
+}
+
+}  // namespace dialogs
