@@ -38,7 +38,8 @@ struct LinkEvents {
   void (*updateMainButtons)(void* context) = nullptr;
   void (*relayoutButtonBar)(void* context) = nullptr;
   void (*recordShutdown)(void* context, uint8_t node, uint8_t warning) = nullptr;
-  // Asked by the decoder; both answer false when unset.
+  // Asked by the decoder while it holds the status record: they read flags and must not take
+  // a snapshot. Both answer false when unset.
   bool (*meterRollWindowVisible)(void* context) = nullptr;
   bool (*meterRollQuestionPending)(void* context) = nullptr;
 };

@@ -49,6 +49,21 @@ void RequestSetting(CommandRow row, const uint8_t* bytes) {
   SetPending(RowIndex(row), true);
 }
 
+bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes) {
+  const CommandRowInfo& info = RowInfo(row);
+  if (!bytes || info.data != RowData::Request) return false;
+  const int first = RowRegister(info);
+  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> lock(gRequestMutex);
+  const DryerStatus& s = link_internal::LiveStatus();
+  bool differs = false;
+  for (int i = 0; i < info.count; ++i) differs |= s.b[first + i] != bytes[i];
+  if (!differs) return false;
+  link_internal::CopyBytes(gRequest + first, bytes, info.count);
+  SetPending(RowIndex(row), true);
+  return true;
+}
+
 void RequestByte(int reg, uint8_t value, CommandRow row) {
   if (!ValidRegister(reg)) return;
   std::lock_guard<std::mutex> lock(gRequestMutex);

@@ -140,6 +140,9 @@ constexpr const CommandRowInfo& RowInfo(CommandRow row) { return kCommandRows[Ro
 
 // Writes the row's bytes (its count, in register order) into the request, then raises the flag.
 void RequestSetting(CommandRow row, const uint8_t* bytes);
+// Writes the row's bytes and raises the flag only when they differ from the status record
+// (the hardware setup dialog's ACCEPT). True when the flag was raised.
+bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes);
 // Writes one request byte, then raises `row`.
 void RequestByte(int reg, uint8_t value, CommandRow row);
 // Loads the request byte from the status record (unless `row` is pending), sets and clears the

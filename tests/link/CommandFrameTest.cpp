@@ -284,3 +284,17 @@ TEST_F(CommandFrame, MeterRollSpeedModeRule) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CommandFrame, HardwareSetupRaisesOnlyChangedRows) {
+  TestFrame f;
+  f.Set(kStatusFanHeaterCount, 3).Set(kStatusFuelType, 1).Decode();
+  const uint8_t units = 3;
+  const uint8_t fuel = 2;
+  EXPECT_FALSE(RequestSettingIfChanged(CommandRow::FanHeaterCount, &units));
+  EXPECT_TRUE(RequestSettingIfChanged(CommandRow::FuelType, &fuel));
+  EXPECT_EQ(ItemRows(Build()), (std::vector<int>{3}));
+}
+
+}  // namespace
