@@ -42,7 +42,8 @@ void HeadlessInjectTouch(int x, int y, bool down);
 // steps already due) without moving the clock. Returns the number of messages dispatched.
 int PumpUntilIdle();
 // Advances the virtual clock by `ms` in steps to each deadline that falls inside, dispatching
-// what is due at each step, and paints at the end.
+// what is due at each step, and paints at the end. A modal dialog opened on the way runs its
+// own loop, which moves the clock on by itself until something (a script step) ends it.
 void RunFor(uint64_t ms);
 
 // Text capture: while on, every text drawn by a window's paint is recorded with the window

@@ -50,7 +50,9 @@ bool GetControlKind(Hwnd h, ControlKind& out);
 void SetControlColors(Hwnd h, Color text, Color background);
 void SetControlFont(Hwnd h, FontHandle font);
 
-// Owner-drawn buttons: DrawItem goes to the parent whenever the button paints.
+// Owner-drawn buttons: DrawItem goes to the parent whenever the button paints; the parent
+// returns nonzero when it drew the button, otherwise the button draws a plain face with its
+// text (so a missing picture still leaves a usable button).
 namespace ItemState {
 inline constexpr uint32_t Pressed = 1u << 0;  // the finger is on it
 inline constexpr uint32_t Disabled = 1u << 1;

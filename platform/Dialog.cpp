@@ -94,6 +94,7 @@ int DialogBox(Hwnd parent, const DialogTemplate& tmpl, DialogProc proc, LParam p
   Hwnd captured = detail::CapturedWindow();
   if (captured != kNoWindow && GetTopLevel(captured) != dlg) {
     SendMessage(captured, Msg::TouchUp, 0, kNowhere);
+    detail::ReleaseCapture();
   }
   Hwnd owner = GetTopLevel(rec->parent);
   bool ownerWasEnabled = owner != kNoWindow && EnableWindow(owner, false);

@@ -45,7 +45,8 @@ using DialogProc = bool (*)(Hwnd dialog, Msg msg, WParam wParam, LParam lParam);
 inline constexpr int kMaxOpenDialogs = 8;
 inline constexpr Color kDialogBackground = Rgb(200, 200, 200);
 
-// Runs the dialog modally. Returns the id given to EndDialog, or -1 when the dialog could not
+// Runs the dialog modally. A touch in progress elsewhere when it opens ends there without a
+// click (the window gets TouchUp at a point outside itself), as a Win32 capture release does. Returns the id given to EndDialog, or -1 when the dialog could not
 // be created, too many are open, or the quit message ended the loop (which is posted again
 // for the outer loop).
 int DialogBox(Hwnd parent, const DialogTemplate& tmpl, DialogProc proc, LParam param);

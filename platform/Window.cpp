@@ -596,6 +596,7 @@ Hwnd CreateWindow(const WindowDesc& d) {
 namespace detail {
 int SlotOf(Hwnd h) { return Slot(h); }
 Hwnd CapturedWindow() { return g_capture; }
+void ReleaseCapture() { g_capture = kNoWindow; }
 Hwnd FirstChild(Hwnd parent) {
   int s = Slot(parent);
   if (s == kNone || g_windows[s].firstChild == kNone) return kNoWindow;

@@ -10,6 +10,7 @@ namespace plat::detail {
 
 int SlotOf(Hwnd h);  // -1 when not a window
 Hwnd CapturedWindow();
+void ReleaseCapture();
 // Children in z-order, bottom first (creation order unless raised); kNoWindow at the end.
 Hwnd FirstChild(Hwnd parent);
 Hwnd NextSibling(Hwnd h);

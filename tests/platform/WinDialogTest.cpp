@@ -1,6 +1,7 @@
 // Modal dialogs: the nested loop, placement, input refusal, held buttons and owner drawing.
 #include "WinSupport.h"
 #include "platform/Dialog.h"
+#include "platform/MessageBox.h"
 #include "platform/Script.h"
 
 namespace wintest {
@@ -128,6 +129,19 @@ TEST_F(WinDialogTest, TouchesOutsideTheDialogAreRefusedWhileItIsOpen) {
   PumpUntilIdle();
   EXPECT_EQ(g_rec.commands, 1);
   EXPECT_EQ(g_rec.lastCommandId, kMainButtonId);
+}
+
+TEST_F(WinDialogTest, AButtonHeldWhenADialogOpensIsReleasedWithoutAClick) {
+  Point b = CenterOf(mainButton);
+  HeadlessInjectTouch(b.x, b.y, true);
+  PumpUntilIdle();
+  ASSERT_TRUE(IsButtonHeld(mainButton));
+  StartScriptText("wait 100\npress 6\n");
+  EXPECT_EQ(MessageBox(main, "Reset the timer?", "", MbButtons::YesNo, MbIcon::Question), IdYes);
+  EXPECT_FALSE(IsButtonHeld(mainButton));
+  HeadlessInjectTouch(b.x, b.y, false);
+  PumpUntilIdle();
+  EXPECT_EQ(g_rec.commands, 0);
 }
 
 TEST_F(WinDialogTest, NestedDialogsEachReturnTheirOwnResult) {
