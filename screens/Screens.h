@@ -63,6 +63,8 @@ enum MainCommand : int {
   kCmdShowMainScreen = 40001,  // a selection screen closed
   kCmdApplyView = 40002,
   kCmdOpenMeterRoll = 40003,   // the unload panel's speed button
+  kCmdOpenHistory = 36901,      // the view pop-up's history button
+  kCmdOpenSystemInfo = 36904,   // the view pop-up's system information button
 };
 
 // State of the main screen shared by the shell and the screens (UI thread only).

@@ -1,10 +1,34 @@
+#include "platform/Controls.h"
 #include "screens/Screens.h"
 
 namespace screens {
+namespace {
 
-// The full-screen selection screens (their dialogs are not built yet).
+// Until each selection screen has its own buttons, EXIT brings the main screen back, so every
+// path into a selection screen has a way out.
+constexpr int kSelectionExit = 1003;
+constexpr plat::Rect kExitPlace = plat::RectXywh(241, 395, 158, 41);
+
+}  // namespace
+
+// The full-screen selection screens (timers, temperatures, setup, extended setup, auto-start
+// configuration).
 plat::LResult SelectionWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
-  return plat::DefWindowProc(h, msg, w, l);
+  switch (msg) {
+    case plat::Msg::Create:
+      plat::CreateControl(h, plat::ControlKind::PushButton, kSelectionExit, kExitPlace, "EXIT",
+                          plat::ControlStyle::Center);
+      return 0;
+    case plat::Msg::Command:
+      if (plat::CommandId(w) == kSelectionExit) {
+        plat::ShowWindow(h, false);
+        SendMainCommand(kCmdShowMainScreen);
+        return 0;
+      }
+      return 0;
+    default:
+      return plat::DefWindowProc(h, msg, w, l);
+  }
 }
 
 }  // namespace screens

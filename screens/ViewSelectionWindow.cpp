@@ -1,10 +1,150 @@
+#include "i18n/Language.h"
+#include "i18n/Resources.h"
+#include "link/DryerStatus.h"
+#include "link/SettingRequest.h"
+#include "platform/Bitmap.h"
+#include "platform/Controls.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+#include "platform/Process.h"
+#include "records/Preferences.h"
 #include "screens/Screens.h"
 
 namespace screens {
+namespace {
 
-// The view selection pop-up (its buttons come with the shell).
+using plat::RectXywh;
+
+enum ViewCommand : int {
+  kChartView = 36898,
+  kGraphView = 36897,
+  kManuals = 36895,
+  kHistory = 36901,
+  kSystemInfo = 36904,
+  kExitView = 36896,
+};
+
+struct ViewButton {
+  const char* text;
+  int command;
+  plat::Rect place;
+  int picture;
+};
+constexpr ViewButton kButtons[] = {
+    {.text = "CHART VIEW BUTTON", .command = kChartView, .place = RectXywh(10, 10, 200, 50), .picture = 42},
+    {.text = "GRAPH VIEW BUTTON", .command = kGraphView, .place = RectXywh(10, 70, 200, 50), .picture = 43},
+    {.text = "MANUALS BUTTON", .command = kManuals, .place = RectXywh(10, 130, 200, 50), .picture = 44},
+    {.text = "HISTORY BUTTON", .command = kHistory, .place = RectXywh(230, 10, 200, 50), .picture = 45},
+    {.text = "HISTORY BUTTON", .command = kSystemInfo, .place = RectXywh(230, 70, 200, 50), .picture = 46},
+    {.text = "EXIT VIEW BUTTON", .command = kExitView, .place = RectXywh(151, 190, 158, 41), .picture = 41},
+};
+constexpr int kButtonCount = sizeof kButtons / sizeof kButtons[0];
+constexpr int kCaptionTextId = 469;
+
+constexpr const char* kRefusedCaption = " REQUESTED FUNCTION NOT PERMITTED";
+constexpr const char* kGraphRefused = "Graph is not available in Batch Drying.";
+constexpr const char* kChartRefused = "Status Chart is not available in Batch Drying.";
+constexpr const char* kManualsProgram = "xdg-open";
+constexpr const char* kManualsFolder = "\\Hard Disk\\Manuals";
+constexpr const char* kManualsFailedText = " Trying to Open Manuals";
+constexpr const char* kManualsFailedCaption = " Could not execute Explorer Program!";
+
+plat::Bitmap gPictures[kButtonCount];
+
+void Show(const char* className, bool visible) { plat::ShowWindow(plat::FindWindow(className), visible); }
+
+// The view request goes to the controller first, so a refused choice still becomes the stored
+// view and takes effect once the dryer leaves batch drying.
+void ChooseView(plat::Hwnd pop, bool graph) {
+  const int reg = kStatusDisplayOptions;
+  RequestBits(reg, graph ? kDisplayOptionsGraphView : 0, graph ? 0 : kDisplayOptionsGraphView,
+              CommandRow::DisplayOptions);
+  if (ReadStatusByte(kStatusDryerType) != 0) {
+    plat::MessageBox(pop, graph ? kGraphRefused : kChartRefused, kRefusedCaption, plat::MbButtons::Ok,
+                     plat::MbIcon::Exclamation);
+    return;
+  }
+  Show(kCustomViewClass, !graph);
+  Show(kAverageValuesClass, !graph);
+  Show(kDrawGraphClass, graph);
+  Show(kGraphClass, graph);
+  plat::ShowWindow(pop, false);
+  const uint8_t view = graph ? records::kViewGraph : records::kViewStatusChart;
+  if (records::SavePreference(records::kPrefViewSelection, view)) {
+    UiState().selectedView = view;
+    records::CurrentPreferences().viewSelection = view;
+  }
+}
+
+void OpenManuals(plat::Hwnd pop) {
+  plat::ShowWindow(pop, false);
+  char folder[1024];
+  if (!plat::ResolvePath(kManualsFolder, folder, sizeof folder) || !plat::FolderExists(kManualsFolder) ||
+      plat::StartProgram(kManualsProgram, folder) != plat::ProcessResult::Ok)
+    plat::MessageBox(MainWindow(), kManualsFailedText, kManualsFailedCaption, plat::MbButtons::Ok);
+}
+
+void OnCreate(plat::Hwnd h) {
+  char16_t caption[i18n::kStringDestUnits];
+  i18n::GetString(kCaptionTextId, caption);
+  if (caption[0] != 0) plat::SetWindowText(h, caption);
+  for (int i = 0; i < kButtonCount; ++i) {
+    i18n::LoadLocalisedBitmap(kButtons[i].picture, gPictures[i]);
+    plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kButtons[i].command, kButtons[i].place,
+                        kButtons[i].text, 0);
+  }
+}
+
+void OnDrawItem(const plat::DrawItemInfo& item) {
+  for (int i = 0; i < kButtonCount; ++i) {
+    if (kButtons[i].command != item.controlId) continue;
+    const bool pressed = (item.state & plat::ItemState::Pressed) != 0;
+    if (gPictures[i].Empty()) {
+      plat::DrawButtonFace(*item.canvas, item.rect, kButtons[i].text, pressed, true);
+    } else {
+      item.canvas->Blit(0, 0, gPictures[i].View());
+      if (pressed) item.canvas->FrameRect(item.rect, plat::Rgb(255, 255, 0), 3);
+    }
+    return;
+  }
+}
+
+void OnCommand(plat::Hwnd h, int id) {
+  switch (id) {
+    case kChartView: ChooseView(h, false); return;
+    case kGraphView: ChooseView(h, true); return;
+    case kManuals: OpenManuals(h); return;
+    case kHistory:
+    case kSystemInfo:
+      plat::ShowWindow(h, false);
+      SendMainCommand(id);
+      return;
+    case kExitView: plat::ShowWindow(h, false); return;
+    default: return;
+  }
+}
+
+}  // namespace
+
+// The view selection pop-up: chart or graph, the manuals, the history and the system
+// information.
 plat::LResult ViewSelectionWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
-  return plat::DefWindowProc(h, msg, w, l);
+  switch (msg) {
+    case plat::Msg::Create:
+      OnCreate(h);
+      return 0;
+    case plat::Msg::Destroy:
+      for (plat::Bitmap& b : gPictures) b.Release();
+      return 0;
+    case plat::Msg::DrawItem:
+      OnDrawItem(plat::DrawItemFrom(l));
+      return 1;
+    case plat::Msg::Command:
+      OnCommand(h, plat::CommandId(w));
+      return 0;
+    default:
+      return plat::DefWindowProc(h, msg, w, l);
+  }
 }
 
 }  // namespace screens

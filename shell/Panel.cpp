@@ -1,0 +1,211 @@
+#include "shell/Panel.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <new>
+#include <system_error>
+
+#include "dialogs/DipSwitchDialog.h"
+#include "i18n/Language.h"
+#include "link/DryerStatus.h"
+#include "link/Link.h"
+#include "link/LinkEvents.h"
+#include "platform/Backend.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Pictures.h"
+#include "platform/Script.h"
+#include "records/Preferences.h"
+#include "records/ShutdownHistory.h"
+#include "screens/Screens.h"
+#include "shell/MainWindow.h"
+#include "shell/PanelEvents.h"
+#include "shell/SingleInstance.h"
+#include "shell/Ticks.h"
+#include "sim/SimServer.h"
+
+namespace shell {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::atomic<int> gStopRequested{0};
+SimServer* gSim = nullptr;
+alignas(SimServer) unsigned char gSimStorage[sizeof(SimServer)];
+
+constexpr const char* kStorageFolder = "Hard Disk";
+constexpr const char* kLanguagesFolder = "Languages";
+constexpr const char* kEnglishFolder = "EN";
+constexpr const char* kManualsFolder = "Manuals";
+
+// The quick-start button's own picture: white letters on green.
+void DrawQuickStart(plat::Canvas& c) {
+  const plat::Rect all{0, 0, 44, kMainButtonHeight};
+  c.FillRect(all, plat::Rgb(0, 110, 60));
+  c.FrameRect(all, plat::Rgb(255, 255, 255));
+  c.SetFont(plat::CreateFont("Tahoma", 18, plat::FontWeight::Bold));
+  c.SetTextColor(plat::Rgb(255, 255, 255));
+  c.DrawText(all, "QS", plat::TextFlag::Center | plat::TextFlag::VCenter);
+}
+constexpr plat::PictureEntry kShellPictures[] = {
+    {.resourceNumber = kQuickStartPicture, .width = 44, .height = kMainButtonHeight, .draw = DrawQuickStart},
+};
+
+SimServer& Sim() {
+  if (gSim == nullptr) gSim = new (gSimStorage) SimServer();
+  return *gSim;
+}
+
+bool StartLink(const PanelOptions& o) {
+  SetLinkTrace(o.traceLink);
+  if (o.port != nullptr) return OpenLink(o.port);
+  SimServerOptions so;
+  so.realPace = !o.simFast;
+  so.trace = false;
+  const SimServerResult r = Sim().StartOnPty(so);
+  if (r != SimServerResult::Ok) {
+    std::fprintf(stderr, "dryer-panel: built-in simulator: %s\n", SimServerResultText(r));
+    return false;
+  }
+  return OpenLink(Sim().SlavePath());
+}
+
+}  // namespace
+
+const char* StartResultText(StartResult r) {
+  switch (r) {
+    case StartResult::Ok: return "started";
+    case StartResult::NoMainWindow: return "the main window could not be created";
+    case StartResult::LinkFailed: return "the serial port could not be opened";
+  }
+  return "?";
+}
+
+const char* DefaultPackDir() {
+#ifdef DRYER_PACK_DIR
+  return DRYER_PACK_DIR;
+#else
+  return nullptr;
+#endif
+}
+
+bool PrepareRoot(const char* root, const char* packDir) {
+  std::error_code ec;
+  const fs::path storage = fs::path(root) / kStorageFolder;
+  const fs::path languages = storage / kLanguagesFolder;
+  fs::create_directories(languages, ec);
+  fs::create_directories(storage / kManualsFolder, ec);
+  if (packDir != nullptr && fs::is_directory(packDir, ec)) {
+    for (const fs::directory_entry& e : fs::directory_iterator(packDir, ec)) {
+      if (!e.is_directory(ec)) continue;
+      const fs::path target = languages / e.path().filename();
+      if (fs::exists(target, ec)) continue;
+      fs::copy(e.path(), target, fs::copy_options::recursive, ec);
+      if (ec) std::fprintf(stderr, "dryer-panel: copying the %s pack failed\n", e.path().filename().c_str());
+    }
+  }
+  return fs::is_directory(languages / kEnglishFolder, ec);
+}
+
+StartResult StartPanel(const PanelOptions& o) {
+  gStopRequested = 0;
+  plat::SetFileRoot(o.root);
+  if (o.usb != nullptr) plat::SetUsbDir(o.usb);
+  plat::OpenDisplay(plat::DisplayOptions{.headless = o.headless, .scale = o.scale,
+                                         .fullscreen = o.fullscreen, .title = "Dryer panel"});
+  plat::RegisterPictures(kShellPictures, 1);
+  dialogs::RegisterDipSwitchPicture();
+  InstallPanelLinkEvents();
+  ResetTickState();
+
+  const plat::Hwnd main = CreateMainWindow();
+  if (main == plat::kNoWindow) return StartResult::NoMainWindow;
+  plat::SetMainWindow(main);
+  screens::SetMainWindow(main);
+
+  records::LoadPreferences();
+  CreateScreenWindows();
+  const bool linked = StartLink(o);
+  plat::SetTimer(main, kLinkTimerId, kLinkTimerMs);
+  plat::SetTimer(main, kSecondTimerId, kSecondTimerMs);
+  plat::SetTimer(main, kTenthTimerId, kTenthTimerMs);
+  records::OpenHistoryStore();
+  plat::InvalidateRect(main, nullptr, true);
+  plat::UpdateWindow(main);
+  plat::SetForegroundWindow(plat::FindWindow(plat::GetClassName(main)));
+  PresetDryerStatus();
+  i18n::EnsureLanguageLoaded();
+  return linked ? StartResult::Ok : StartResult::LinkFailed;
+}
+
+void ServeLoopRequests() {
+  DryerDerived& d = Derived();
+  const plat::Hwnd main = screens::MainWindow();
+  uint8_t one = 1;
+  if (d.knobRequest.compare_exchange_strong(one, 0)) plat::SendCommand(main, screens::kCmdKnob);
+  if (d.defaultsSwitchRequest.load() != 0 && d.defaultsAcknowledged.load() == 0) {
+    d.defaultsSwitchRequest = 0;
+    plat::SendCommand(main, screens::kCmdDipSwitch);
+  }
+  if (d.optionChangeRequest.exchange(0) != 0) plat::SendCommand(main, screens::kCmdOptionChange);
+}
+
+int RunMessageLoop(const PanelOptions& o) {
+  const uint64_t deadline =
+      o.runForSeconds > 0 ? plat::NowMs() + static_cast<uint64_t>(o.runForSeconds * 1000.0) : UINT64_MAX;
+  bool closing = false;
+  plat::Message m;
+  while (plat::GetMessage(m)) {
+    plat::DispatchMessage(m);
+    ServeLoopRequests();
+    if (TakeFrontRequest()) plat::SetForegroundWindow(screens::MainWindow());
+    if (!closing && (gStopRequested.load() != 0 || plat::NowMs() >= deadline)) {
+      // Destroying the main window releases its pictures and posts the quit message.
+      closing = true;
+      plat::DestroyWindow(screens::MainWindow());
+    }
+  }
+  return plat::ExitCode();
+}
+
+void StopPanel() {
+  CloseLink();
+  if (gSim != nullptr) gSim->Stop();
+  records::CloseHistoryStore();
+  plat::CloseDisplay();
+  ResetMainWindowState();
+  screens::SetMainWindow(plat::kNoWindow);
+  SetLinkEvents(LinkEvents{});
+}
+
+void RequestPanelStop() { gStopRequested = 1; }
+
+const char* BuiltInSimulatorPath() { return gSim != nullptr && gSim->Running() ? gSim->SlavePath() : ""; }
+
+int RunPanel(const PanelOptions& o) {
+  const InstanceResult instance = AcquireInstance(o.root);
+  if (instance == InstanceResult::AlreadyRunning) return 0;
+  if (instance == InstanceResult::Failed)
+    std::fprintf(stderr, "dryer-panel: %s: running without the single-instance guard\n",
+                 InstanceResultText(instance));
+  const StartResult r = StartPanel(o);
+  if (r == StartResult::NoMainWindow) {
+    StopPanel();
+    ReleaseInstance();
+    return 0;
+  }
+  if (r == StartResult::LinkFailed) std::fprintf(stderr, "dryer-panel: %s\n", StartResultText(r));
+  if (o.script != nullptr) {
+    const plat::ScriptResult sr = plat::StartScriptFile(o.script);
+    if (sr != plat::ScriptResult::Ok)
+      std::fprintf(stderr, "dryer-panel: script %s: %s\n", o.script, plat::ScriptResultText(sr));
+  }
+  const int code = RunMessageLoop(o);
+  StopPanel();
+  ReleaseInstance();
+  return code;
+}
+
+}  // namespace shell

@@ -1,0 +1,55 @@
+#pragma once
+// The panel process: start-up in its fixed order, the message loop that serves the decoder's
+// requests, and a clean stop (after --run-for, a closed window or SIGTERM).
+#include <cstdint>
+
+namespace shell {
+
+struct PanelOptions {
+  const char* port = nullptr;  // null: the built-in simulator on a pseudo-terminal
+  const char* root = nullptr;  // required by StartPanel
+  const char* usb = nullptr;   // null: "Hard Disk2" below the root
+  const char* pack = nullptr;  // folder of the language packs copied into a new root
+  const char* script = nullptr;
+  double runForSeconds = 0;    // 0: until the window closes or a signal comes
+  int scale = 1;
+  bool headless = false;
+  bool fullscreen = false;
+  bool traceLink = false;
+  bool simFast = false;        // the built-in simulator answers at once (tests)
+};
+
+enum class StartResult : uint8_t {
+  Ok,
+  NoMainWindow,  // the process ends with 0, as a panel whose window cannot be made does
+  LinkFailed,    // the port could not be opened: the panel runs and shows the lost link
+};
+const char* StartResultText(StartResult r);
+
+// Copies the shipped language packs into "<root>/Hard Disk/Languages" for every language
+// folder the root lacks, and makes the root's storage folders. False when nothing could be
+// copied and the root holds no English pack.
+bool PrepareRoot(const char* root, const char* packDir);
+// The folder the build leaves the packs in, or null when the program was built without one.
+const char* DefaultPackDir();
+
+// Start order steps 3 to 15: display, main window, preferences, screen windows, link (or the
+// built-in simulator and the link), timers, history store, first paint, the 0xA0 preset and
+// the language. The display must not be open yet.
+StartResult StartPanel(const PanelOptions& options);
+// The decoder's three requests, served after each message.
+void ServeLoopRequests();
+// Runs the message loop until the quit message; returns its code.
+int RunMessageLoop(const PanelOptions& options);
+// Stops the link and the simulator, closes the store and the display (tests and a clean exit).
+void StopPanel();
+// Asks the loop to end at its next message; safe from a signal handler.
+void RequestPanelStop();
+
+// The built-in simulator's device, "" when the panel talks to a given port.
+const char* BuiltInSimulatorPath();
+
+// The whole program: single instance, start, loop, stop. Returns the process exit code.
+int RunPanel(const PanelOptions& options);
+
+}  // namespace shell

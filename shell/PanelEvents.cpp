@@ -1,0 +1,100 @@
+#include "shell/PanelEvents.h"
+
+#include "link/LinkEvents.h"
+#include "platform/Dialog.h"
+#include "records/ShutdownHistory.h"
+#include "screens/Screens.h"
+#include "shell/MainWindow.h"
+
+namespace shell {
+namespace {
+
+using plat::Hwnd;
+
+void Post(PanelMessage m, plat::WParam w = 0, plat::LParam l = 0) {
+  plat::PostMessage(screens::MainWindow(), plat::UserMessage(m), w, l);
+}
+
+void OnRedraw(void*, PanelWindow window, bool erase) {
+  Post(kMsgRedraw, static_cast<plat::WParam>(window), erase ? 1 : 0);
+}
+void OnReshow(void*, ReshowReason reason) { Post(kMsgReshowViews, static_cast<plat::WParam>(reason)); }
+void OnUpdateButtons(void*) { Post(kMsgUpdateButtons); }
+void OnRelayout(void*) { Post(kMsgRelayoutButtons); }
+void OnShutdown(void*, uint8_t node, uint8_t warning) { records::AddShutdownRecord(node, warning); }
+bool OnMeterRollVisible(void*) { return screens::UiState().meterRollOpen != 0; }
+bool OnMeterRollQuestion(void*) { return screens::UiState().meterRollQuestion != 0; }
+
+constexpr Screen kMainScreens[] = {Screen::DryerPic, Screen::RightStatusBar, Screen::BatchDrying,
+                                   Screen::UnloadStatus, Screen::CustomView, Screen::AverageValues,
+                                   Screen::Graph};
+
+void Invalidate(Hwnd h, bool erase) {
+  if (h != plat::kNoWindow) plat::InvalidateRect(h, nullptr, erase);
+}
+
+void Redraw(PanelWindow window, bool erase) {
+  switch (window) {
+    case PanelWindow::DryerPicture: Invalidate(ScreenWindow(Screen::DryerPic), erase); return;
+    case PanelWindow::StatusBar:
+    case PanelWindow::OutOfGrainTimer: Invalidate(ScreenWindow(Screen::RightStatusBar), erase); return;
+    case PanelWindow::BatchTimers: Invalidate(ScreenWindow(Screen::BatchDrying), erase); return;
+    case PanelWindow::SetupSelection: Invalidate(ScreenWindow(Screen::SetupSelection), erase); return;
+    case PanelWindow::WarningWindow: Invalidate(ScreenWindow(Screen::Warning), erase); return;
+    case PanelWindow::UnloadStatus: Invalidate(ScreenWindow(Screen::UnloadStatus), erase); return;
+    case PanelWindow::PlenumView: Invalidate(ScreenWindow(Screen::CustomView), erase); return;
+    case PanelWindow::LineGraph: Invalidate(ScreenWindow(Screen::LineGraph), erase); return;
+    case PanelWindow::StatusChart: Invalidate(ScreenWindow(Screen::AverageValues), erase); return;
+    case PanelWindow::MiscButton: Invalidate(MainButton(4), erase); return;
+    case PanelWindow::ButtonBar: Invalidate(ScreenWindow(Screen::ButtonBar), erase); return;
+    case PanelWindow::MainScreens:
+      for (Screen s : kMainScreens) Invalidate(ScreenWindow(s), erase);
+      return;
+    case PanelWindow::Diagnostics:
+    case PanelWindow::UnitStatistics: {
+      // Both live in the dialog in front, when one is open.
+      const Hwnd top = plat::ActiveTopLevel();
+      if (plat::DialogTemplateId(top) != 0) Invalidate(top, erase);
+      return;
+    }
+    case PanelWindow::Count: return;
+  }
+}
+
+}  // namespace
+
+void InstallPanelLinkEvents() {
+  SetLinkEvents(LinkEvents{
+      .context = nullptr,
+      .redraw = OnRedraw,
+      .reshowMainViews = OnReshow,
+      .updateMainButtons = OnUpdateButtons,
+      .relayoutButtonBar = OnRelayout,
+      .recordShutdown = OnShutdown,
+      .meterRollWindowVisible = OnMeterRollVisible,
+      .meterRollQuestionPending = OnMeterRollQuestion,
+  });
+}
+
+plat::LResult HandlePanelEvent(plat::Msg msg, plat::WParam w, plat::LParam l) {
+  switch (static_cast<int>(msg) - static_cast<int>(plat::Msg::User)) {
+    case kMsgRedraw:
+      if (w < static_cast<plat::WParam>(kPanelWindowCount)) Redraw(static_cast<PanelWindow>(w), l != 0);
+      return 0;
+    case kMsgReshowViews:
+      // The views are re-applied only while the main screen is up; the setup screens bring
+      // them back through ShowMainScreen when they close.
+      if (screens::UiState().mainScreenShowing) ApplyView();
+      return 0;
+    case kMsgUpdateButtons:
+      Invalidate(MainButton(4), true);
+      return 0;
+    case kMsgRelayoutButtons:
+      if (plat::IsWindowVisible(ScreenWindow(Screen::ButtonBar))) PlaceMainButtons();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace shell

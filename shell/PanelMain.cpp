@@ -1,0 +1,129 @@
+// dryer-panel: the operator panel of the grain dryer.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "shell/Panel.h"
+
+namespace {
+
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "usage: dryer-panel [options]\n"
+    "  --port PATH        the controller's serial device (default: the built-in simulator\n"
+    "                     on a pseudo-terminal)\n"
+    "  --root DIR         the panel's storage root, holding \"Hard Disk\" (default:\n"
+    "                     $XDG_DATA_HOME/dryer-panel or ~/.local/share/dryer-panel)\n"
+    "  --usb DIR          where the USB stick (\"Hard Disk2\") is mounted (default: below the root)\n"
+    "  --pack DIR         language packs copied into a new root (default: the build's)\n"
+    "  --headless         no display; draw off screen only (on when there is no display)\n"
+    "  --script FILE      run an automation script (wait, touch, press, screenshot, quit)\n"
+    "  --run-for SECONDS  exit cleanly after that long\n"
+    "  --scale N          window magnification on a desktop (1..4)\n"
+    "  --fullscreen       fill the screen\n"
+    "  --trace-link       hex dumps of every frame on standard error\n"
+    "  --help             this text\n";
+
+void OnSignal(int) { shell::RequestPanelStop(); }
+
+// The per-user data folder, made when missing; false when no home is known.
+bool DefaultRoot(char* out, size_t size) {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  int n = 0;
+  if (xdg != nullptr && xdg[0] == '/') {
+    n = std::snprintf(out, size, "%s/dryer-panel", xdg);
+  } else if (home != nullptr && home[0] != 0) {
+    char base[900];
+    std::snprintf(base, sizeof base, "%s/.local", home);
+    ::mkdir(base, 0755);
+    std::snprintf(base, sizeof base, "%s/.local/share", home);
+    ::mkdir(base, 0755);
+    n = std::snprintf(out, size, "%s/.local/share/dryer-panel", home);
+  } else {
+    return false;
+  }
+  if (n <= 0 || static_cast<size_t>(n) >= size) return false;
+  ::mkdir(out, 0755);
+  return true;
+}
+
+bool ParseSeconds(const char* text, double& out) {
+  char* end = nullptr;
+  const double v = std::strtod(text, &end);
+  if (!text[0] || *end || !(v > 0) || v > 1e9) return false;
+  out = v;
+  return true;
+}
+
+bool ParseScale(const char* text, int& out) {
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (!text[0] || *end || v < 1 || v > 4) return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  shell::PanelOptions o;
+  o.pack = shell::DefaultPackDir();
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (std::strcmp(a, "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (std::strcmp(a, "--headless") == 0) {
+      o.headless = true;
+    } else if (std::strcmp(a, "--fullscreen") == 0) {
+      o.fullscreen = true;
+    } else if (std::strcmp(a, "--trace-link") == 0) {
+      o.traceLink = true;
+    } else if (hasValue && std::strcmp(a, "--port") == 0) {
+      o.port = argv[++i];
+    } else if (hasValue && std::strcmp(a, "--root") == 0) {
+      o.root = argv[++i];
+    } else if (hasValue && std::strcmp(a, "--usb") == 0) {
+      o.usb = argv[++i];
+    } else if (hasValue && std::strcmp(a, "--pack") == 0) {
+      o.pack = argv[++i];
+    } else if (hasValue && std::strcmp(a, "--script") == 0) {
+      o.script = argv[++i];
+    } else if (hasValue && std::strcmp(a, "--run-for") == 0) {
+      if (!ParseSeconds(argv[++i], o.runForSeconds)) {
+        std::fprintf(stderr, "dryer-panel: bad --run-for value '%s'\n%s", argv[i], kUsage);
+        return kExitUsage;
+      }
+    } else if (hasValue && std::strcmp(a, "--scale") == 0) {
+      if (!ParseScale(argv[++i], o.scale)) {
+        std::fprintf(stderr, "dryer-panel: bad --scale value '%s' (1..4)\n%s", argv[i], kUsage);
+        return kExitUsage;
+      }
+    } else {
+      std::fprintf(stderr, "dryer-panel: unknown or incomplete option '%s'\n%s", a, kUsage);
+      return kExitUsage;
+    }
+  }
+  char root[1024];
+  if (o.root == nullptr) {
+    if (!DefaultRoot(root, sizeof root)) {
+      std::fprintf(stderr, "dryer-panel: no home folder; give --root DIR\n");
+      return kExitUsage;
+    }
+    o.root = root;
+  }
+  if (!shell::PrepareRoot(o.root, o.pack))
+    std::fprintf(stderr, "dryer-panel: no English language pack in %s; texts stay empty\n", o.root);
+
+  struct sigaction sa {};
+  sa.sa_handler = OnSignal;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);
+  return shell::RunPanel(o);
+}

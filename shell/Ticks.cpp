@@ -1,0 +1,236 @@
+#include "shell/Ticks.h"
+
+#include "i18n/Language.h"
+#include "i18n/Resources.h"
+#include "link/DryerStatus.h"
+#include "link/Link.h"
+#include "link/SettingRequest.h"
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "platform/MessageBox.h"
+#include "records/LogTick.h"
+#include "records/ShutdownHistory.h"
+#include "screens/Animation.h"
+#include "screens/BatchTimerLogic.h"
+#include "screens/DryerPictureLogic.h"
+#include "screens/Screens.h"
+#include "screens/WarningLogic.h"
+#include "shell/FormatText.h"
+#include "shell/MainWindow.h"
+
+namespace shell {
+namespace {
+
+using plat::Hwnd;
+
+TickState gTicks;
+
+// Setup-screen buttons shown or hidden every second.
+inline constexpr int kExtendedSetupButtonA = 36987;
+inline constexpr int kExtendedSetupButtonB = 36991;
+inline constexpr int kSetupSelectionButton = 34867;
+
+inline constexpr plat::Rect kHelpAnimationRegion{150, 20, 400, 150};
+inline constexpr plat::Rect kWarningBlinkStrip{105, 65, 260, 75};
+inline constexpr uint8_t kBlinkStepBit = 0x02;
+inline constexpr int kRearDischargeNode = 14;
+inline constexpr int kRearDischargeCode = 5;
+
+inline constexpr const char* kAutoStartCaption = "Auto-Start Finished...";
+inline constexpr const char* kAutoStartTextC = "AutoStartFinishedMessageC.txt";
+inline constexpr const char* kAutoStartTextF = "AutoStartFinishedMessageF.txt";
+inline constexpr size_t kAutoStartTextUnits = 2000;
+
+struct BatchGroupButtons {
+  BatchHoldGroup group;
+  int first;
+  int second;  // 0: none
+};
+constexpr BatchGroupButtons kBatchGroups[kBatchLatchCount] = {
+    {.group = BatchHoldGroup::Heat, .first = kBatchCommandDry, .second = kBatchCommandHiHeat},
+    {.group = BatchHoldGroup::LowHeat, .first = kBatchCommandLoHeat, .second = 0},
+    {.group = BatchHoldGroup::Cool, .first = kBatchCommandCool, .second = 0},
+    {.group = BatchHoldGroup::Unload, .first = kBatchCommandUnload, .second = 0},
+};
+
+struct RepeatDialog {
+  int dialogId;
+  int buttons[8];
+  int count;
+};
+constexpr RepeatDialog kRepeatDialogs[kRepeatDialogCount] = {
+    {.dialogId = 223, .buttons = {1149, 1150, 1045, 1046, 1154, 1155, 1047, 1048}, .count = 8},
+    {.dialogId = 166, .buttons = {1047, 1046}, .count = 2},
+    {.dialogId = 226, .buttons = {1171, 1172}, .count = 2},
+};
+
+// Kept here rather than on the stack: the auto-start text is 4 kB.
+char16_t gAutoStartText[kAutoStartTextUnits];
+
+bool Held(Hwnd window, int id) { return id != 0 && plat::IsButtonHeld(plat::GetDlgItem(window, id)); }
+
+void ShowSetupOptionButtons(const DryerStatus& s) {
+  const uint8_t display = s.b[kStatusControllerDisplayOptions];
+  const bool hardwareChoice = (s.b[kStatusConfigBits] & kConfigBitsHardwareChoice) != 0;
+  const Hwnd setup = ScreenWindow(Screen::SetupSelection);
+  const Hwnd extended = ScreenWindow(Screen::ExtendedSetup);
+  for (Hwnd w : {setup, extended}) {
+    plat::ShowWindow(plat::GetDlgItem(w, kExtendedSetupButtonA), (display & kControllerDisplayBit2) != 0);
+    plat::ShowWindow(plat::GetDlgItem(w, kExtendedSetupButtonB),
+                     (display & kControllerDisplayBit1) != 0 && !hardwareChoice);
+    plat::ShowWindow(plat::GetDlgItem(w, kSetupSelectionButton), !hardwareChoice);
+  }
+}
+
+void StepHistoryHold() {
+  const Hwnd history = plat::FindOpenDialog(kHistoryDialogId);
+  if (history == plat::kNoWindow || !plat::IsWindowVisible(history)) return;
+  if (plat::IsDlgButtonHeld(history, kHistoryExitButton)) {
+    if (gTicks.historyHold > 0) --gTicks.historyHold;
+  } else {
+    gTicks.historyHold = kHistoryHoldSeconds;
+  }
+}
+
+void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
+  char16_t format[i18n::kStringDestUnits];
+  char16_t caption[i18n::kStringDestUnits];
+  i18n::GetString(BatchHoldQuestionId(g.group, dryHeld), format);
+  i18n::GetString(kBatchHoldCaptionId, caption);
+  int numbers[2];
+  BatchHoldQuestionNumbers(s, g.group, numbers);
+  char16_t text[2 * i18n::kStringDestUnits];
+  FormatText(text, sizeof text / sizeof text[0], format, numbers, 2);
+  if (plat::MessageBox(screens::MainWindow(), text, caption, plat::MbButtons::YesNo,
+                       plat::MbIcon::Question) == plat::IdYes)
+    RestartBatchTimer(s, g.group);
+}
+
+void StepBatchLatches(const DryerStatus& s) {
+  const Hwnd batch = ScreenWindow(Screen::BatchDrying);
+  if (!plat::IsWindowVisible(batch)) return;
+  for (int i = 0; i < kBatchLatchCount; ++i) {
+    const BatchGroupButtons& g = kBatchGroups[i];
+    const bool firstHeld = Held(batch, g.first);
+    const bool held = firstHeld || Held(batch, g.second);
+    const bool dryHeld = g.group == BatchHoldGroup::Heat && firstHeld;
+    if (StepBatchHoldLatch(gTicks.batchLatch[i], held)) AskBatchRestart(s, g, dryHeld);
+  }
+}
+
+void ShowAutoStartFinished(const DryerStatus& s) {
+  if ((s.b[kStatusOptionWithdraw] & kOptionWithdrawBit) == 0 || gTicks.autoStartShown) return;
+  gTicks.autoStartShown = 1;
+  const bool celsius = (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
+  i18n::ReadHelpFile(celsius ? kAutoStartTextC : kAutoStartTextF, gAutoStartText, kAutoStartTextUnits);
+  if (plat::MessageBox(screens::MainWindow(), gAutoStartText, kAutoStartCaption, plat::MbButtons::Ok,
+                       plat::MbIcon::None) == plat::IdOk)
+    records::AddAutoStartAcceptedRecord();
+}
+
+void RunLogging(const DryerStatus& s) {
+  records::LoggingSecond out;
+  records::RunLoggingSecond(s, out);
+  gTicks.dryerRunning = out.dryerRunning ? 1 : 0;
+  const Hwnd chart = ScreenWindow(Screen::AverageValues);
+  plat::InvalidateRect(chart, nullptr, true);
+  if (out.graphSampled) plat::InvalidateRect(DrawGraphWindow(), nullptr, false);
+  if (out.askSizeWarning &&
+      plat::MessageBox(screens::MainWindow(), records::kSizeWarningText, records::kSizeWarningCaption,
+                       plat::MbButtons::YesNo, plat::MbIcon::Exclamation) == plat::IdYes)
+    OpenPanelDialog(PanelDialog::DataLoggerSetup);
+}
+
+void StepWarningWindow(const DryerStatus& s) {
+  const Hwnd warning = ScreenWindow(Screen::Warning);
+  const int node = s.b[kStatusWarningNode];
+  const int code = s.b[kStatusWarningId];
+  if (node == 0 && code == 0 && LinkAliveCountdown() > 0) {
+    plat::ShowWindow(warning, false);
+    if (!screens::UiState().helpDialogBySelf) {
+      const Hwnd help = plat::FindOpenDialog(kHelpDialogId);
+      if (help != plat::kNoWindow) plat::SendCommand(help, kHelpDialogClose);
+    }
+    return;
+  }
+  // The setup screens keep the warning window down while they are open.
+  if (screens::UiState().mainScreenShowing && !plat::IsWindowVisible(warning)) {
+    plat::ShowWindow(warning, true);
+    plat::BringWindowToTop(warning);
+  }
+  if (node == kRearDischargeNode && code == kRearDischargeCode) {
+    const Hwnd help = plat::FindOpenDialog(kHelpDialogId);
+    if (help != plat::kNoWindow) plat::InvalidateRect(help, &kHelpAnimationRegion, false);
+    screens::Phases().helpFrame = NextHelpFrame(screens::Phases().helpFrame);
+  }
+}
+
+void StepWarningBlink() {
+  const uint32_t taken = gTicks.blinkCounter++;
+  if (taken < 2) return;
+  gTicks.blinkCounter = 0;
+  screens::UiState().displayState |= kBlinkStepBit;
+  plat::InvalidateRect(ScreenWindow(Screen::Warning), &kWarningBlinkStrip, false);
+}
+
+void StepHeldButtons() {
+  for (int i = 0; i < kRepeatDialogCount; ++i) {
+    const RepeatDialog& d = kRepeatDialogs[i];
+    const Hwnd dialog = plat::FindOpenDialog(d.dialogId);
+    if (dialog == plat::kNoWindow || !plat::IsWindowVisible(dialog)) continue;
+    int heldId = 0;
+    for (int b = 0; b < d.count && heldId == 0; ++b)
+      if (plat::IsDlgButtonHeld(dialog, d.buttons[b])) heldId = d.buttons[b];
+    if (heldId == 0) {
+      gTicks.repeatDelay[i] = kRepeatDelayTicks;
+    } else if (gTicks.repeatDelay[i] == 0) {
+      plat::SendCommand(dialog, heldId);
+    } else {
+      --gTicks.repeatDelay[i];
+    }
+  }
+}
+
+}  // namespace
+
+TickState& Ticks() { return gTicks; }
+
+void ResetTickState() {
+  gTicks = TickState{};
+  screens::Phases() = screens::TickPhases{};
+}
+
+void OneSecondTick() {
+  ++gTicks.secondTicks;
+  plat::LocalTime now;
+  plat::GetLocalTime(now);
+  // The values go in before the flag, in one step, so no cycle sends a half-written clock.
+  RequestClock(now.minute, now.hour, now.day, now.month, now.year);
+  DecrementWarningRecordHold();
+  DecrementLinkAliveCountdown();
+
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  RunLogging(s);
+  ShowSetupOptionButtons(s);
+
+  const Hwnd info = plat::FindOpenDialog(kSystemInfoDialogId);
+  if (info != plat::kNoWindow) plat::InvalidateRect(info, nullptr, true);
+  StepHistoryHold();
+  StepBatchLatches(s);
+  ShowAutoStartFinished(s);
+}
+
+void TenthSecondTick() {
+  ++gTicks.tenthTicks;
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  StepWarningWindow(s);
+  StepWarningBlink();
+  AdvanceAnimationPhases(gAnimationPhases, s);
+  plat::InvalidateRect(ScreenWindow(Screen::DryerPic), nullptr, true);
+  StepHeldButtons();
+}
+
+}  // namespace shell

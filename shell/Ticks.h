@@ -1,0 +1,45 @@
+#pragma once
+// The two ticks of the main window besides the link's: the one-second tick (clock, link
+// watch, data logs, setup option buttons, batch timer restarts, the auto-start message) and the
+// tenth-second tick (warning window, blink, animation, dryer picture, held arrow buttons).
+#include <cstdint>
+
+namespace shell {
+
+inline constexpr uint32_t kLinkTimerId = 36865;
+inline constexpr uint32_t kSecondTimerId = 36866;
+inline constexpr uint32_t kTenthTimerId = 36894;
+inline constexpr uint32_t kLinkTimerMs = 175;
+inline constexpr uint32_t kSecondTimerMs = 1000;
+inline constexpr uint32_t kTenthTimerMs = 100;
+
+inline constexpr int kBatchLatchCount = 4;
+inline constexpr int kRepeatDialogCount = 3;
+inline constexpr int kRepeatDelayTicks = 5;
+inline constexpr int32_t kHistoryHoldSeconds = 5;
+
+// Counters owned by the ticks; none is saved.
+struct TickState {
+  uint8_t dryerRunning = 0;
+  uint8_t autoStartShown = 0;
+  uint32_t batchLatch[kBatchLatchCount] = {1, 1, 1, 1};
+  int32_t historyHold = kHistoryHoldSeconds;
+  uint32_t blinkCounter = 0;
+  uint32_t repeatDelay[kRepeatDialogCount] = {};
+  uint32_t secondTicks = 0;
+  uint32_t tenthTicks = 0;
+};
+TickState& Ticks();
+void ResetTickState();
+
+void OneSecondTick();
+void TenthSecondTick();
+
+// Dialogs of other parts that the ticks watch.
+inline constexpr int kHelpDialogId = 169;
+inline constexpr int kHelpDialogClose = 1224;
+inline constexpr int kSystemInfoDialogId = 440;
+inline constexpr int kHistoryDialogId = 197;
+inline constexpr int kHistoryExitButton = 1107;
+
+}  // namespace shell
