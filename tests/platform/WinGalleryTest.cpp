@@ -1,6 +1,7 @@
 // The gallery: every control painted headless, and the program opening a real SDL window
 // under Xvfb when Xvfb is installed.
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -57,9 +58,10 @@ TEST_F(WinGalleryTest, EveryControlAndFontSizeIsDrawnAndTheMessageBoxAnswers) {
   EXPECT_EQ(ActiveTopLevel(), gallery);  // answered and gone
 }
 
-// Runs a program with arguments and environment additions; returns its exit status, or -1.
+// Runs a program with arguments and environment additions, its output to a file; returns its
+// exit status, or -1.
 int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env,
-        const std::string& output, pid_t* background = nullptr) {
+               const std::string& output) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -76,10 +78,6 @@ int RunProgram(const std::vector<std::string>& args, const std::vector<std::stri
   int rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) return -1;
-  if (background != nullptr) {
-    *background = pid;
-    return 0;
-  }
   int status = 0;
   if (waitpid(pid, &status, 0) != pid) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -108,24 +106,35 @@ TEST(WinGallerySmokeTest, OpensARealWindowUnderXvfb) {
   std::string gallery = std::string(DRYER_BINARY_DIR) + "/bin/platform-gallery";
   if (access(gallery.c_str(), X_OK) != 0) GTEST_SKIP() << "platform-gallery is not built here";
   SysTempDir dir;
-  int display = -1;
-  for (int n = 90; n < 140 && display < 0; ++n) {
-    std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-    std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-    if (access(lock.c_str(), F_OK) != 0 && access(socket.c_str(), F_OK) != 0) display = n;
-  }
-  ASSERT_GE(display, 0) << "no free display number";
-  std::string name = ":" + std::to_string(display);
+  // Xvfb picks a free display itself and writes its number to the descriptor given.
+  int pipeFds[2];
+  ASSERT_EQ(pipe(pipeFds), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);  // first: it may be descriptor 3
+  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 3);
+  std::string log = dir.Sub("xvfb.log");
+  posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const char* xargs[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "800x600x24", "-nolisten",
+                         "tcp", nullptr};
   pid_t xvfb = 0;
-  ASSERT_EQ(RunProgram({"Xvfb", name, "-screen", "0", "800x600x24", "-nolisten", "tcp"}, {},
-                dir.Sub("xvfb.log"), &xvfb),
-            0);
-  std::string socket = "/tmp/.X11-unix/X" + std::to_string(display);
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (access(socket.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  int spawned = posix_spawnp(&xvfb, "Xvfb", &actions, nullptr, const_cast<char**>(xargs), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeFds[1]);
+  ASSERT_EQ(spawned, 0);
+  std::string number;
+  pollfd pfd{pipeFds[0], POLLIN, 0};
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (number.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+    if (poll(&pfd, 1, 100) <= 0) continue;
+    char buf[16];
+    ssize_t n = read(pipeFds[0], buf, sizeof buf);
+    if (n <= 0) break;
+    number.append(buf, static_cast<size_t>(n));
   }
-  bool up = access(socket.c_str(), F_OK) == 0;
+  close(pipeFds[0]);
+  bool up = number.find('\n') != std::string::npos;
+  std::string name = ":" + number.substr(0, number.find('\n'));
   int rc = -1;
   std::string shot = dir.Sub("sdl.png");
   if (up) {
@@ -135,12 +144,12 @@ TEST(WinGallerySmokeTest, OpensARealWindowUnderXvfb) {
   }
   kill(xvfb, SIGTERM);
   waitpid(xvfb, nullptr, 0);
-  ASSERT_TRUE(up) << ReadAll(dir.Sub("xvfb.log"));
-  std::string log = ReadAll(dir.Sub("gallery.log"));
-  EXPECT_EQ(rc, 0) << log;
-  EXPECT_NE(log.find("SDL display"), std::string::npos) << log;
+  ASSERT_TRUE(up) << ReadAll(log);
+  std::string output = ReadAll(dir.Sub("gallery.log"));
+  EXPECT_EQ(rc, 0) << output;
+  EXPECT_NE(output.find("SDL display"), std::string::npos) << output;
   Bitmap png;
-  ASSERT_EQ(ReadPng(shot.c_str(), png), PngResult::Ok) << log;
+  ASSERT_EQ(ReadPng(shot.c_str(), png), PngResult::Ok) << output;
   EXPECT_EQ(png.At(300, 5), PixelOf(kCaptionColor));
 }
 
