@@ -1,6 +1,7 @@
 #pragma once
 // Shared between the link's own sources; nothing outside link/ includes this.
 // Lock order: the status lock before the request lock, never the other way round.
+#include <atomic>
 #include <mutex>
 
 #include "link/DryerStatus.h"
@@ -21,9 +22,12 @@ DryerStatus& LiveStatus();
 std::mutex& RequestMutex();
 // The request bytes; only touch them with RequestMutex held.
 uint8_t* RequestBytes();
-// Flag access without taking the lock.
-bool Pending(int rowIndex);
-void SetPending(int rowIndex, bool raised);
+// The pending flags; read without the lock, changed with it held.
+extern std::atomic<uint8_t> gPendingFlags[kCommandRowCount];
+inline bool Pending(int rowIndex) { return gPendingFlags[rowIndex].load(std::memory_order_acquire) != 0; }
+inline void SetPending(int rowIndex, bool raised) {
+  gPendingFlags[rowIndex].store(raised ? 1 : 0, std::memory_order_release);
+}
 
 // The decoder's own state that is not part of the derived values.
 struct DecoderState {

@@ -9,7 +9,6 @@ namespace {
 
 std::mutex gRequestMutex;
 uint8_t gRequest[kSettingRequestBytes] = {};
-std::atomic<uint8_t> gPending[kCommandRowCount] = {};
 
 constexpr int kBuilderRoomMark = 100;
 
@@ -34,10 +33,7 @@ void CopyStatusIntoRequest(int first, int count) {
 namespace link_internal {
 std::mutex& RequestMutex() { return gRequestMutex; }
 uint8_t* RequestBytes() { return gRequest; }
-bool Pending(int rowIndex) { return gPending[rowIndex].load(std::memory_order_acquire) != 0; }
-void SetPending(int rowIndex, bool raised) {
-  gPending[rowIndex].store(raised ? 1 : 0, std::memory_order_release);
-}
+std::atomic<uint8_t> gPendingFlags[kCommandRowCount] = {};
 }  // namespace link_internal
 
 using link_internal::SetPending;
@@ -192,5 +188,5 @@ bool BuildCommandFrame(uint8_t* tx) {
 void ResetSettingRequest() {
   std::lock_guard<std::mutex> lock(gRequestMutex);
   std::memset(gRequest, 0, sizeof gRequest);
-  for (auto& f : gPending) f.store(0);
+  for (auto& f : link_internal::gPendingFlags) f.store(0);
 }

@@ -258,7 +258,6 @@ void RetireRowByEcho(Decode& x, int i) {
   if (!link_internal::Pending(i)) return;
   const CommandRowInfo& r = kCommandRows[i];
   const int first = RowRegister(r);
-  std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
   bool echoed;
   if (r.retire == RowRetire::OptionBits2Echo)
     echoed = x.st.b[first] == (x.req[first] & static_cast<uint8_t>(~kOptionBits2EchoIgnored));
@@ -292,7 +291,6 @@ void CountdownField(Decode& x, const FieldRun& f) {
   const int i = RowIndex(f.row);
   const int k = f.first;
   if (link_internal::Pending(i)) {
-    std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
     if (Same(x.fr + k, x.req + k, 2)) link_internal::SetPending(i, false);
     return;
   }
@@ -331,7 +329,6 @@ void MeterRollRule(Decode& x, const FieldRun& f) {
     x.posts.redraw |= f.windows;
     if (!MeterRollWindowVisible()) x.d.knobRequest = 1;
   }
-  std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
   if (link_internal::Pending(row48) && x.fr[kStatusMeterRollMedium] == x.req[kRequestMeterRollMedium])
     link_internal::SetPending(row48, false);
   if (link_internal::Pending(row51) && Same(x.fr + kStatusMeterRollHigh, x.fr + kStatusMeterRoll1, 3))
@@ -348,7 +345,6 @@ void MeterRollRule(Decode& x, const FieldRun& f) {
 }
 
 void BushelCounterRule(Decode& x) {
-  std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
   uint8_t& command = x.req[kRequestSensorCommand];
   if ((command & kSensorCommandZeroBushels) == 0) return;
   if (StatusU32LowFirst(x.st, kStatusBushelCounter) == 0) command &= static_cast<uint8_t>(~kSensorCommandZeroBushels);
@@ -384,7 +380,6 @@ void WarningRule(Decode& x) {
 void MoistureModeRule(Decode& x, uint8_t old) {
   const uint8_t now = x.st.b[kStatusMoistureControlMode];
   if ((old & kMoistureModeMask) == 3 && (old & kMoistureModeBit7) != 0 && (now & kMoistureModeBit7) == 0) {
-    std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
     link_internal::SetPending(RowIndex(CommandRow::MeterRollRestore), true);
   }
 }
@@ -417,7 +412,6 @@ void DisplayOptionsRule(Decode& x) {
 void OptionWithdrawRule(Decode& x) {
   if ((x.st.b[kStatusOptionWithdraw] & kOptionWithdrawBit) == 0) return;
   const int row = RowIndex(CommandRow::OptionBits2);
-  std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
   // Only bit 0 is withdrawn: start from the controller's byte unless an edit is in flight.
   if (!link_internal::Pending(row)) x.req[kRequestOptionBits2] = x.st.b[kStatusOptionBits2];
   x.req[kRequestOptionBits2] &= static_cast<uint8_t>(~kOptionBits2QuickStart);
@@ -438,7 +432,6 @@ void DecodeRun(Decode& x, const FieldRun& f) {
       for (int k = f.first; k < end; k += w) {
         const int i = RowIndex(f.row) + (k - f.first) / w;
         if (link_internal::Pending(i)) {
-          std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
           if (Same(x.st.b + k, x.req + k, w)) link_internal::SetPending(i, false);
         }
         if (mayDiffer) StoreField(x, k, w, f.windows);
@@ -453,7 +446,6 @@ void DecodeRun(Decode& x, const FieldRun& f) {
       for (int k = f.first; k < end; ++k) {
         const int i = RowIndex(f.row) + (k - f.first);
         if (mayDiffer && StoreField(x, k, 1, f.windows) && link_internal::Pending(i)) {
-          std::lock_guard<std::mutex> lock(link_internal::RequestMutex());
           if (x.st.b[k] == x.req[k]) link_internal::SetPending(i, false);
         }
       }
@@ -553,7 +545,10 @@ void SendPosts(const Posts& p) {
 void DecodeStatusFrame(const uint8_t* frame) {
   Posts posts;
   {
-    std::lock_guard<std::mutex> lock(link_internal::StatusMutex());
+    // Both locks for the whole frame: every compare-and-lower and every rewrite of a request
+    // is then atomic to the UI's write-and-raise, and the frame costs two lock operations.
+    std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+    std::lock_guard<std::mutex> requestLock(link_internal::RequestMutex());
     Decode x{link_internal::LiveStatus(), frame, link_internal::RequestBytes(), Derived(), 0, 0, {}};
     x.changedWords = DiffWords(x.st.b, frame);
     for (const FieldRun& f : kFields) DecodeRun(x, f);
