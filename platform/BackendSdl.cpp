@@ -2,6 +2,7 @@
 // composed screen; mouse buttons and fingers become touches in panel coordinates.
 #include <SDL.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,7 +14,7 @@ namespace {
 SDL_Window* g_window = nullptr;
 SDL_Renderer* g_renderer = nullptr;
 SDL_Texture* g_texture = nullptr;
-Uint32 g_wakeEvent = 0;
+std::atomic<Uint32> g_wakeEvent{0};  // read by the threads that wake the loop
 bool g_mouseDown = false;
 SDL_FingerID g_finger = 0;
 bool g_fingerDown = false;
@@ -156,9 +157,10 @@ void Wait(int timeoutMs) {
 }
 
 void WakeUp() {
-  if (g_wakeEvent == 0 || g_wakeEvent == static_cast<Uint32>(-1)) return;
+  Uint32 type = g_wakeEvent.load();
+  if (type == 0 || type == static_cast<Uint32>(-1)) return;
   SDL_Event e{};
-  e.type = g_wakeEvent;
+  e.type = type;
   SDL_PushEvent(&e);
 }
 

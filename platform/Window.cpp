@@ -1,6 +1,6 @@
 #include "platform/Window.h"
 
-#include <condition_variable>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -90,7 +90,8 @@ Canvas* g_backbuffers[kMaxTopLevels] = {};
 bool g_backbufferUsed[kMaxTopLevels] = {};
 Canvas* g_screen = nullptr;
 
-const detail::BackendOps* g_backend = nullptr;
+// Read by other threads when they wake the loop.
+std::atomic<const detail::BackendOps*> g_backend{nullptr};
 DisplayKind g_displayKind = DisplayKind::None;
 Hwnd g_mainWindow = kNoWindow;
 
@@ -115,7 +116,8 @@ int Slot(Hwnd h) {
 }
 
 void Wake() {
-  if (g_backend != nullptr) g_backend->wake();
+  const detail::BackendOps* backend = g_backend.load(std::memory_order_acquire);
+  if (backend != nullptr) backend->wake();
 }
 
 // --- geometry ---------------------------------------------------------------------------
@@ -456,7 +458,7 @@ void Compose(const Rect& dirty) {
     if (b == nullptr || part.Empty()) continue;
     g_screen->Blit(part.left, part.top, b->View(), part);
   }
-  if (g_backend != nullptr) g_backend->present(g_screen->View(), dirty);
+  if (g_backend.load() != nullptr) g_backend.load()->present(g_screen->View(), dirty);
 }
 
 void ResetTables() {
@@ -724,7 +726,7 @@ void SetForegroundWindow(Hwnd h) {
   int s = Slot(h);
   if (s == kNone) return;
   BringWindowToTop(MakeHandle(TopLevelOf(s)));
-  if (g_backend != nullptr) g_backend->raise();
+  if (g_backend.load() != nullptr) g_backend.load()->raise();
 }
 
 bool IsWindowVisible(Hwnd h) {
@@ -871,7 +873,7 @@ bool QuitPending() {
 }
 
 void WaitForWork(int timeoutMs) {
-  if (g_backend != nullptr) g_backend->wait(timeoutMs);
+  if (g_backend.load() != nullptr) g_backend.load()->wait(timeoutMs);
 }
 
 uint64_t NextDeadlineMs() {
@@ -930,7 +932,7 @@ NextResult NextMessage(Message& out, bool wait) {
       uint64_t ms = deadline > now ? deadline - now : 0;
       timeout = ms > 1000000 ? 1000000 : static_cast<int>(ms);
     }
-    if (g_backend != nullptr) g_backend->wait(timeout);
+    if (g_backend.load() != nullptr) g_backend.load()->wait(timeout);
   }
 }
 
@@ -1126,8 +1128,8 @@ void CloseDisplay() {
   detail::ResetDialogs();
   detail::ResetControls();
   SetTextObserver(nullptr);
-  if (g_backend != nullptr) g_backend->close();
-  g_backend = nullptr;
+  const detail::BackendOps* backend = g_backend.exchange(nullptr);
+  if (backend != nullptr) backend->close();
   g_displayKind = DisplayKind::None;
   ResetTables();
 }
