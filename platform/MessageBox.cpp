@@ -13,7 +13,8 @@ constexpr int kButtonGap = 12;
 constexpr int kMinWidth = 260;
 constexpr int kMaxWidth = 620;
 constexpr int kMaxHeight = 470;
-constexpr int kTextHeight = 17;
+// A long text (a help file shown in a box) steps down through these until it fits.
+constexpr int kTextHeights[] = {17, 15, 13, 11};
 constexpr int kMaxButtons = 3;
 
 struct ButtonSpec {
@@ -40,12 +41,13 @@ struct BoxState {
   TextRef text;
   TextRef caption;
   MbIcon icon = MbIcon::None;
+  FontHandle font;
   Rect textRect;  // client coordinates
   Rect iconRect;
   int closeAnswer = IdCancel;
 };
 
-FontHandle TextFont() { return CreateFont(kFaceTahoma, kTextHeight, FontWeight::Normal); }
+FontHandle TextFont(int height) { return CreateFont(kFaceTahoma, height, FontWeight::Normal); }
 FontHandle IconFont() { return CreateFont(kFaceTahoma, 38, FontWeight::Bold); }
 
 size_t LengthOf(TextRef t) {
@@ -58,8 +60,7 @@ size_t LengthOf(TextRef t) {
   return n;
 }
 
-TextExtent Measure(TextRef t, int maxWidth) {
-  FontHandle f = TextFont();
+TextExtent Measure(FontHandle f, TextRef t, int maxWidth) {
   if (t.wide != nullptr) return MeasureText(f, t.wide, LengthOf(t), maxWidth, true);
   if (t.narrow != nullptr) return MeasureText(f, t.narrow, LengthOf(t), maxWidth, true);
   return TextExtent{};
@@ -112,7 +113,7 @@ bool BoxProc(Hwnd dlg, Msg msg, WParam wParam, LParam lParam) {
       PaintContext& ctx = PaintFrom(lParam);
       Canvas& c = *ctx.canvas;
       if (box->icon != MbIcon::None) DrawIcon(c, box->iconRect, box->icon);
-      c.SetFont(TextFont());
+      c.SetFont(box->font);
       c.SetTextColor(kTextColor);
       c.SetBackgroundMode(BackgroundMode::Transparent);
       if (box->text.wide != nullptr) {
@@ -147,7 +148,13 @@ int MessageBox(Hwnd owner, TextRef text, TextRef caption, MbButtons buttons, MbI
 
   int iconSpace = icon == MbIcon::None ? 0 : kIconSize + kMargin;
   int maxText = kMaxWidth - 2 * kMargin - iconSpace;
-  TextExtent extent = Measure(text, maxText);
+  constexpr int kMaxBody = kMaxHeight - kCaptionHeight - 2 - 3 * kMargin - kButtonHeight;
+  TextExtent extent;
+  for (int height : kTextHeights) {
+    box.font = TextFont(height);
+    extent = Measure(box.font, text, maxText);
+    if (extent.height <= kMaxBody) break;
+  }
   int buttonsWidth = set.count * kButtonWidth + (set.count - 1) * kButtonGap;
   int captionWidth = 0;
   if (caption.wide != nullptr) captionWidth = TextWidth(SystemFont(), caption.wide);

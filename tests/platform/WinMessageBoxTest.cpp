@@ -1,5 +1,6 @@
 // Message boxes: answers by button id, layout within the screen, icons and texts drawn.
 #include "WinSupport.h"
+#include "platform/Font.h"
 #include "platform/MessageBox.h"
 #include "platform/Script.h"
 
@@ -117,6 +118,41 @@ TEST_F(WinMessageBoxTest, LongTextWrapsInsideTheScreenAndTheBoxIsOnTop) {
   ASSERT_NE(caption, nullptr);
   EXPECT_LT(caption->rect.top, boxRect.top + kCaptionHeight);
   EXPECT_NE(FindCapturedText("Cancel"), nullptr);
+}
+
+TEST_F(WinMessageBoxTest, AHelpFileLongTextStillFitsTheScreenWithItsButtons) {
+  std::string text;
+  while (text.size() < 1999) text += "Auto-start finished; check the moisture setpoint. ";
+  text.resize(1999);
+  static Rect boxRect;
+  static Rect okRect;
+  RegisterClass(WindowClass{
+      .name = "MEASURE",
+      .proc = +[](Hwnd h, Msg msg, WParam w, LParam l) -> LResult {
+        if (msg != Msg::Timer) return DefWindowProc(h, msg, w, l);
+        KillTimer(h, 1);
+        boxRect = GetWindowRect(ActiveTopLevel());
+        okRect = GetWindowRect(GetDlgItem(ActiveTopLevel(), IdOk));
+        return 0;
+      },
+      .background = Rgb(0, 0, 0)});
+  Hwnd measure = CreateWindow(WindowDesc{.className = "MEASURE", .parent = main,
+                                         .rect = RectXywh(0, 0, 1, 1)});
+  SetTimer(measure, 1, 20);
+  StartTextCapture();
+  StartScriptText("wait 50\npress 1\n");
+  EXPECT_EQ(MessageBox(main, text.c_str(), "Auto-Start Finished...", MbButtons::OkCancel), IdOk);
+  EXPECT_GE(boxRect.top, 0);
+  EXPECT_LE(boxRect.bottom, kScreenHeight);
+  EXPECT_LE(okRect.bottom, boxRect.bottom);
+  // The text is laid out above the buttons, in a rectangle that holds all of it in the
+  // smallest of the box's fonts at least.
+  const CapturedText* drawn = FindCapturedText("Auto-start finished;");
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_LE(drawn->rect.bottom, okRect.top);
+  TextExtent need = MeasureText(CreateFont(kFaceTahoma, 11, FontWeight::Normal), text.c_str(),
+                                text.size(), drawn->rect.Width(), true);
+  EXPECT_LE(need.height, drawn->rect.Height());
 }
 
 TEST_F(WinMessageBoxTest, IconsAreDrawnInTheirColours) {
