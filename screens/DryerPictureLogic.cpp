@@ -24,7 +24,7 @@ struct LayoutInfo {
 };
 
 constexpr UnitColumn kLargeUnits = {.x = 48, .firstY = 100, .width = 111, .height = 113,
-                                    .lowest = 415, .p = picture::kUnitCP, .q = picture::kUnitCQ,
+                                    .lowest = 326, .p = picture::kUnitCP, .q = picture::kUnitCQ,
                                     .r = picture::kUnitCR, .s = picture::kUnitCS};
 constexpr UnitColumn kSmallUnits = {.x = 58, .firstY = 40, .width = 96, .height = 64,
                                     .lowest = 390, .p = picture::kUnitSmallP,
@@ -282,7 +282,11 @@ UnitPicture ChooseUnitPicture(const DryerStatus& s, const AnimationPhases& p, Pi
     if (room < step) step = room;
   }
   int y = column.firstY + step * (unit - 1);
-  picture.place = plat::RectXywh(column.x, y, column.width, column.height);
+  // Many units stack closer than a picture's height: each is then drawn smaller, so none hides
+  // the one above it.
+  int height = step < column.height ? step : column.height;
+  int width = column.width * height / column.height;
+  picture.place = plat::RectXywh(column.x + (column.width - width) / 2, y, width, height);
   return picture;
 }
 
@@ -293,7 +297,7 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
   int bottom = Info(layout).towerBottom;
   switch (element) {
     case MovingElement::Reverse:
-      return {picture::kReverse + Frame(p.reverse), plat::RectXywh(64, bottom - 40, 50, 20)};
+      return {picture::kReverse + Frame(p.reverse), plat::RectXywh(65, bottom - 14, 50, 14)};
     case MovingElement::Running:
       return {picture::kRunning + Frame(p.running), plat::RectXywh(10, bottom, 160, 15)};
     case MovingElement::SlowRunning:

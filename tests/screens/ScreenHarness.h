@@ -1,0 +1,52 @@
+#pragma once
+// Screen windows on the headless backend: each test registers the window's class, creates it
+// at its place on the main screen, sets status bytes and reads back what its paint drew.
+#include <string>
+
+#include "../dialogs/DialogDriver.h"
+#include "screens/Screens.h"
+
+namespace testing_support {
+
+class ScreenFixture : public HeadlessFixture {
+ protected:
+  plat::Hwnd Create(const char* className, plat::WindowProc proc, plat::Rect rect, const char* title = nullptr) {
+    EXPECT_TRUE(plat::RegisterClass(plat::WindowClass{.name = className, .proc = proc, .eraseBackground = false}));
+    plat::WindowFlags flags = plat::WindowFlag::Visible;
+    if (title != nullptr) flags |= plat::WindowFlag::Caption;
+    return plat::CreateWindow(plat::WindowDesc{.className = className, .title = title, .parent = parent_,
+                                               .rect = rect, .flags = flags});
+  }
+  // Repaints the window now with a fresh capture, so only this paint's texts are seen.
+  void Repaint(plat::Hwnd h) {
+    plat::ClearCapturedText();
+    plat::InvalidateRect(h, nullptr, true);
+    plat::UpdateWindow(h);
+  }
+  void Set(int byte, uint8_t value) { WriteStatusByte(byte, value); }
+  void Set16HighFirst(int byte, int value) {
+    WriteStatusByte(byte, static_cast<uint8_t>(value >> 8));
+    WriteStatusByte(byte + 1, static_cast<uint8_t>(value & 0xFF));
+  }
+  void Set16LowFirst(int byte, int value) {
+    WriteStatusByte(byte, static_cast<uint8_t>(value & 0xFF));
+    WriteStatusByte(byte + 1, static_cast<uint8_t>(value >> 8));
+  }
+  // The texts this window drew, each on a line, for failure messages.
+  std::string AllTexts() const {
+    std::string all;
+    for (int i = 0; i < plat::CapturedTextCount(); ++i) all += Narrow(plat::CapturedTextAt(i)->text) + "\n";
+    return all;
+  }
+  void Screenshot(const char* name) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(DRYER_BINARY_DIR) / "screenshots", ec);
+    plat::ScreenshotPng((std::filesystem::path(DRYER_BINARY_DIR) / "screenshots" / name).c_str());
+  }
+  void LoadEnglish() {
+    ASSERT_TRUE(hasPack_) << "build the language_packs target first";
+    i18n::EnsureLanguageLoaded();
+  }
+};
+
+}  // namespace testing_support
