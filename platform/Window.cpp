@@ -31,6 +31,7 @@ struct WindowEntry {
   bool destroying = false;
   bool popup = false;  // a dialog: above every top-level window there was when it opened
   uint16_t generation = 0;
+  uint32_t serial = 0;  // creation order
   int16_t classIndex = kNone;
   int16_t parent = kNone;
   int16_t owner = kNone;
@@ -69,6 +70,7 @@ TimerEntry g_timers[kMaxTimers];
 int g_topFirst = kNone;
 int g_topLast = kNone;
 int g_nextSlot = 0;
+uint32_t g_nextSerial = 0;
 Hwnd g_capture = kNoWindow;
 int g_exitCode = 0;
 
@@ -569,6 +571,7 @@ Hwnd CreateWindow(const WindowDesc& d) {
   w = WindowEntry{};
   w.used = true;
   w.generation = gen;
+  w.serial = ++g_nextSerial;
   w.classIndex = static_cast<int16_t>(cls);
   w.parent = static_cast<int16_t>(parent);
   w.rect = d.rect;
@@ -772,8 +775,7 @@ Hwnd FindWindow(const char* className, const char* title) {
   if (className == nullptr) return kNoWindow;
   char16_t wanted[kMaxWindowText];
   if (title != nullptr) CopyText(wanted, kMaxWindowText, TextRef(title));
-  // Creation order is slot order from the rotating start; use the generation-free order of
-  // the slots, which for a panel that never destroys its screens is creation order.
+  int found = kNone;
   for (int s = 0; s < kMaxWindows; ++s) {
     const WindowEntry& w = g_windows[s];
     if (!w.used || w.destroying) continue;
@@ -783,9 +785,9 @@ Hwnd FindWindow(const char* className, const char* title) {
       while (wanted[i] != 0 && wanted[i] == w.text[i]) ++i;
       if (wanted[i] != w.text[i]) continue;
     }
-    return MakeHandle(s);
+    if (found == kNone || w.serial < g_windows[found].serial) found = s;
   }
-  return kNoWindow;
+  return found == kNone ? kNoWindow : MakeHandle(found);
 }
 
 const char* GetClassName(Hwnd h) {
