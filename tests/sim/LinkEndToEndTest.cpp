@@ -174,6 +174,40 @@ TEST_F(LinkEndToEnd, RaisedRequestsGoOutInTableOrderAndRetireOnTheEcho) {
   EXPECT_EQ(StatusS16LowFirst(Snapshot(), kStatusPlenumSetpoint1), 170);
 }
 
+TEST_F(LinkEndToEnd, ControllerRulesEchoTheWayTheLinkRetiresThem) {
+  StartSim(FrozenFast());
+  Cycles(3);
+  active->Edit([](Simulator& sim, void*) { sim.reg[kStatusBushelCounter + 2] = 1; }, nullptr);
+  Cycles(2);
+  ASSERT_EQ(StatusU32LowFirst(Snapshot(), kStatusBushelCounter), 0x10000u);
+
+  // Zeroing the bushel counter: the bit goes out, the controller zeroes the counter, the link
+  // sends the cleared byte once more and retires the row on its echo.
+  const uint32_t mark = LastRequest().number;
+  RequestBits(kRequestSensorCommand, kSensorCommandZeroBushels, 0, CommandRow::SensorCommand);
+  Cycles(4);
+  std::vector<SimLoggedRequest> seen = RequestsAfter(mark);
+  ASSERT_EQ(seen.size(), 4u);
+  EXPECT_EQ(Bytes(seen[0]), WithCrc({8, 1, 0, 238, 1, kSensorCommandZeroBushels}));
+  EXPECT_EQ(Bytes(seen[1]), WithCrc({8, 1, 0, 238, 1, 0}));
+  EXPECT_EQ(seen[2].kind, SimRequestKind::Poll);
+  EXPECT_FALSE(IsPending(CommandRow::SensorCommand));
+  EXPECT_EQ(StatusU32LowFirst(Snapshot(), kStatusBushelCounter), 0u);
+  EXPECT_EQ(Sim().reg[kStatusSensorCommand], 0);
+
+  // 1:23 comes back without bits 4..6 and still retires.
+  RequestByte(kRequestOptionBits2, 0x71, CommandRow::OptionBits2);
+  Cycles(2);
+  EXPECT_FALSE(IsPending(CommandRow::OptionBits2));
+  EXPECT_EQ(Snapshot().b[kStatusOptionBits2], 0x01);
+
+  // The knob turned on the control panel reaches the panel as one knob request.
+  active->Edit([](Simulator& sim, void*) { SimTurnKnob(sim); }, nullptr);
+  Cycles(3);
+  EXPECT_EQ(Derived().knobRequest.load(), 1);
+  EXPECT_TRUE(Snapshot().b[kStatusMeterRollMode] & kMeterRollModeKnobBit);
+}
+
 TEST_F(LinkEndToEnd, ClockItemGoesOutOnceInItsWireForm) {
   StartSim(FrozenFast());
   Cycles(2);

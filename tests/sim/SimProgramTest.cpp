@@ -12,7 +12,9 @@
 #include <string>
 #include <thread>
 
+#include "link/Framing.h"
 #include "link/Link.h"
+#include "platform/Pty.h"
 #include "tests/link/LinkTestSupport.h"
 
 namespace {
@@ -89,6 +91,33 @@ TEST_F(DryerSimProgram, PrintsTheSlavePathFirstAndExitsCleanlyOnSigterm) {
   const std::string out = ReadFile("out");
   EXPECT_EQ(out.rfind("/dev/pts/", 0), 0u) << out;
   EXPECT_EQ(out.find('\n'), out.size() - 1) << out;  // one line, then nothing
+}
+
+TEST_F(DryerSimProgram, ServesOnAGivenDevice) {
+  // The test holds the master of a pair and plays the panel; dryer-sim serves the slave.
+  plat::PtyPair line;
+  ASSERT_EQ(line.Open(), plat::PtyResult::Ok);
+  const std::string command = "'" + SimProgram() + "' --port '" + line.SlavePath() + "' --fast --run-for 3";
+  FILE* sim = popen(command.c_str(), "r");
+  ASSERT_NE(sim, nullptr);
+  char path[128] = {};
+  ASSERT_NE(std::fgets(path, sizeof(path), sim), nullptr);
+  EXPECT_EQ(std::string(path), std::string(line.SlavePath()) + "\n");
+
+  ASSERT_EQ(line.Write(kPollFrame, kPollFrameLength), plat::PtyResult::Ok);
+  uint8_t answer[2 * kStatusFrameLength] = {};
+  int have = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+  while (have < kStatusFrameLength && std::chrono::steady_clock::now() < deadline) {
+    line.WaitReadable(50);
+    int got = 0;
+    line.Read(answer + have, static_cast<int>(sizeof(answer)) - have, got);
+    have += got;
+  }
+  EXPECT_TRUE(AcceptStatusFrame(answer, have)) << have << " bytes";
+  EXPECT_EQ(answer[kStatusFanHeaterCount], 1);
+  const int status = pclose(sim);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(DryerSimProgram, TheLinkKeepsItsConnectionToTheProgram) {
