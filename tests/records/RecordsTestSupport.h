@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -171,6 +172,36 @@ inline void WriteEnglishStrings(const std::vector<std::pair<int, std::u16string>
             plat::FileResult::Ok);
   ASSERT_EQ(plat::WriteFile(f, bytes.data(), bytes.size()), plat::FileResult::Ok);
   plat::CloseFile(f);
+}
+
+}  // namespace records_test
+
+namespace records_test {
+
+// The shipped English strings (assets/source/EN/strings.txt, "id<TAB>text" in UTF-8) as the
+// panel reads them, so screenshots show the real texts.
+inline void WriteShippedEnglishStrings() {
+  std::string path = std::string(DRYER_SOURCE_DIR) + "/assets/source/EN/strings.txt";
+  FILE* f = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(f, nullptr) << path;
+  std::vector<std::pair<int, std::u16string>> texts;
+  char line[1024];
+  while (std::fgets(line, sizeof line, f)) {
+    char* tab = std::strchr(line, '\t');
+    if (!tab) continue;
+    int id = std::atoi(line);
+    std::u16string text;
+    for (const unsigned char* p = reinterpret_cast<unsigned char*>(tab + 1); *p && *p != '\n' && *p != '\r';) {
+      uint32_t c = *p++;
+      int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+      if (more) c &= 0x3F >> more;
+      for (; more > 0 && (*p & 0xC0) == 0x80; --more) c = (c << 6) | (*p++ & 0x3F);
+      text.push_back(static_cast<char16_t>(c));
+    }
+    texts.emplace_back(id, text.empty() ? u" " : text);
+  }
+  std::fclose(f);
+  WriteEnglishStrings(texts, 1000);
 }
 
 }  // namespace records_test

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <sys/stat.h>
+
 #include "i18n/Language.h"
 #include "platform/Backend.h"
 #include "platform/Controls.h"
@@ -26,9 +28,10 @@ class GraphScreen : public records_test::PanelRoot {
  protected:
   void SetUp() override {
     PanelRoot::SetUp();
-    records_test::WriteEnglishStrings({{460, u"HRS"}});
+    records_test::WriteShippedEnglishStrings();
     i18n::ResetLanguageState();
     records::CurrentPreferences() = records::Preferences{};
+    ::mkdir((std::string(DRYER_BINARY_DIR) + "/screenshots").c_str(), 0755);
     ASSERT_EQ(plat::OpenDisplay({.headless = true}), plat::DisplayKind::Headless);
     ASSERT_TRUE(plat::RegisterClass({.name = screens::kGraphClass, .proc = screens::GraphWindowProc}));
     ASSERT_TRUE(plat::RegisterClass({.name = screens::kDrawGraphClass, .proc = screens::DrawGraphWindowProc}));
@@ -88,7 +91,7 @@ TEST_F(GraphScreen, SixTracesOverTwoHours) {
   EXPECT_TRUE(Drawn("6:59PM 10/04"));
   EXPECT_TRUE(Drawn("[-0 HRS]"));
   EXPECT_TRUE(Drawn("22.0%"));  // the incoming moisture's bottom tick
-  std::string shot = std::string(DRYER_BINARY_DIR) + "/graph_six_traces_two_hours.png";
+  std::string shot = std::string(DRYER_BINARY_DIR) + "/screenshots/graph_six_traces_two_hours.png";
   EXPECT_TRUE(plat::ScreenshotPng(shot.c_str()));
   // Every trace is drawn in its colour inside the plot.
   plat::PixelView screen = plat::ScreenPixels();

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include <sys/stat.h>
+
 #include "i18n/Language.h"
 #include "link/DryerStatus.h"
 #include "link/RegisterMap.h"
@@ -24,12 +26,11 @@ class StatusChart : public records_test::PanelRoot {
  protected:
   void SetUp() override {
     PanelRoot::SetUp();
-    records_test::WriteEnglishStrings({{286, u"SAMPLE"}, {342, u"MIN"}, {14, u"ON"}, {15, u"OFF"},
-                                       {341, u"GRAIN"}, {265, u"TEMP"}, {267, u"MOIST"}, {344, u"OUT"},
-                                       {345, u"IN"}, {346, u"MR %"}});
+    records_test::WriteShippedEnglishStrings();
     i18n::ResetLanguageState();
     records::CurrentPreferences() = records::Preferences{};
     records::ResetLoggingState();
+    ::mkdir((std::string(DRYER_BINARY_DIR) + "/screenshots").c_str(), 0755);
     ASSERT_EQ(plat::OpenDisplay({.headless = true}), plat::DisplayKind::Headless);
     ASSERT_TRUE(plat::RegisterClass({.name = screens::kAverageValuesClass, .proc = screens::StatusChartWindowProc}));
   }
@@ -81,7 +82,7 @@ TEST_F(StatusChart, EightNewestRowsOldestAtTheTop) {
   const plat::CapturedText* bottom = plat::FindCapturedText("11:07AM 10/4");
   ASSERT_TRUE(top && bottom);
   EXPECT_EQ(bottom->rect.top - top->rect.top, 7 * 16);
-  std::string shot = std::string(DRYER_BINARY_DIR) + "/status_chart_eight_rows.png";
+  std::string shot = std::string(DRYER_BINARY_DIR) + "/screenshots/status_chart_eight_rows.png";
   EXPECT_TRUE(plat::ScreenshotPng(shot.c_str()));
 
   // One line up shows one older sample; the position is kept on the next paint.

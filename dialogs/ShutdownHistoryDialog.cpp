@@ -1,0 +1,302 @@
+#include "dialogs/ShutdownHistoryDialog.h"
+
+#include <cstdio>
+#include <initializer_list>
+
+#include "i18n/Language.h"
+#include "i18n/StringIds.h"
+#include "platform/Dialog.h"
+#include "platform/MessageBox.h"
+#include "records/ShutdownHistory.h"
+#include "records/UsbExport.h"
+
+namespace dialogs {
+
+namespace {
+
+using plat::ControlKind;
+using plat::DialogControl;
+using plat::RectXywh;
+using records::HistorySort;
+namespace Style = plat::ControlStyle;
+
+constexpr int kHoldStart = 5;
+constexpr int kHoldAfterGesture = 10;
+constexpr int kStringCaption = 427;
+constexpr int kStringNoSelection = 471;
+constexpr int kStringNoSelectionCaption = 472;
+
+struct SortRow {
+  HistorySort order;
+  int button;
+  int box;
+  int buttonString;
+  int boxString;
+};
+constexpr SortRow kSorts[] = {
+    {.order = HistorySort::ByWarning, .button = kHistorySortByWarning, .box = kHistoryBoxByWarning,
+     .buttonString = 432, .boxString = 429},
+    {.order = HistorySort::ByDateTime, .button = kHistorySortByDate, .box = kHistoryBoxByDate,
+     .buttonString = 433, .boxString = 430},
+    {.order = HistorySort::ByNode, .button = kHistorySortByNode, .box = kHistoryBoxByNode,
+     .buttonString = 434, .boxString = 431},
+};
+
+struct Column {
+  const char* title;
+  int width;       // when the columns are made
+  int finalWidth;  // set right after
+};
+constexpr Column kColumns[] = {
+    {"Shutdown ID", 280, 325}, {"Node ID", 140, 90}, {"Date", 90, 90}, {"Time", 90, 90}};
+
+constexpr DialogControl kControls[] = {
+    {.kind = ControlKind::ListView, .id = kHistoryList, .rect = RectXywh(6, 6, 612, 250)},
+    {.kind = ControlKind::PushButton, .id = kHistorySortByWarning, .rect = RectXywh(6, 264, 150, 40),
+     .text = "SORT BY WARNING", .style = Style::Center},
+    {.kind = ControlKind::PushButton, .id = kHistorySortByDate, .rect = RectXywh(162, 264, 150, 40),
+     .text = "SORT BY DATE/TIME", .style = Style::Center},
+    {.kind = ControlKind::PushButton, .id = kHistorySortByNode, .rect = RectXywh(318, 264, 150, 40),
+     .text = "SORT BY    NODE ID", .style = Style::Center},
+    {.kind = ControlKind::CheckBox, .id = kHistoryBoxByWarning, .rect = RectXywh(6, 310, 150, 24),
+     .text = "Sorted by warning.", .style = Style::NoAuto},
+    {.kind = ControlKind::CheckBox, .id = kHistoryBoxByDate, .rect = RectXywh(162, 310, 150, 24),
+     .text = "Sorted by date/time.", .style = Style::NoAuto},
+    {.kind = ControlKind::CheckBox, .id = kHistoryBoxByNode, .rect = RectXywh(318, 310, 150, 24),
+     .text = "Sorted by node id.", .style = Style::NoAuto},
+    {.kind = ControlKind::PushButton, .id = kHistoryCopy, .rect = RectXywh(474, 264, 144, 40),
+     .text = "COPY HISTORY TO USB", .style = Style::Center | Style::Multiline},
+    {.kind = ControlKind::PushButton, .id = kHistoryHelp, .rect = RectXywh(474, 310, 144, 40),
+     .text = "Show Help File", .style = Style::Center},
+    {.kind = ControlKind::PushButton, .id = kHistoryClear, .rect = RectXywh(6, 344, 150, 40),
+     .text = "CLEAR HISTORY", .style = Style::Center | Style::Hidden},
+    {.kind = ControlKind::PushButton, .id = kHistoryExit, .rect = RectXywh(474, 356, 144, 40), .text = "EXIT",
+     .style = Style::Center},
+};
+
+constexpr plat::DialogTemplate kTemplate{
+    .id = kHistoryDialogId,
+    .caption = "Shutdown History -29",
+    .rect = RectXywh(0, 0, 628, 430),
+    .controls = kControls,
+    .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
+};
+
+// The three questions share one layout: a text and YES, NO, CANCEL.
+constexpr DialogControl kQuestionControls[] = {
+    {.kind = ControlKind::Static, .id = kHistoryQuestionText, .rect = RectXywh(12, 10, 376, 64), .text = "",
+     .style = Style::Center | Style::Multiline},
+    {.kind = ControlKind::PushButton, .id = plat::IdYes, .rect = RectXywh(12, 84, 116, 40), .text = "YES",
+     .style = Style::Center},
+    {.kind = ControlKind::PushButton, .id = plat::IdNo, .rect = RectXywh(142, 84, 116, 40), .text = "NO",
+     .style = Style::Center},
+    {.kind = ControlKind::PushButton, .id = plat::IdCancel, .rect = RectXywh(272, 84, 116, 40), .text = "CANCEL",
+     .style = Style::Center},
+};
+constexpr int kQuestionCount = static_cast<int>(sizeof kQuestionControls / sizeof kQuestionControls[0]);
+constexpr plat::Rect kQuestionRect = RectXywh(0, 0, 400, 162);
+
+struct Question {
+  plat::DialogTemplate tmpl;
+  int textString;
+  int captionString;
+};
+constexpr Question kClearQuestion{
+    {.id = kClearHistoryDialogId, .caption = "", .rect = kQuestionRect, .controls = kQuestionControls, .count = kQuestionCount},
+    436, 437};
+constexpr Question kCopyQuestion{
+    {.id = kCopyHistoryDialogId, .caption = "", .rect = kQuestionRect, .controls = kQuestionControls, .count = kQuestionCount},
+    438, 439};
+constexpr Question kNoStickQuestion{
+    {.id = kNoStickDialogId, .caption = "", .rect = kQuestionRect, .controls = kQuestionControls, .count = kQuestionCount},
+    440, 441};
+
+struct DialogState {
+  int holdCountdown = kHoldStart;
+  HistoryHelp help{};
+  HistorySort order = HistorySort::ByDateTime;
+  plat::Hwnd parent = plat::kNoWindow;  // the screen that opened the dialog
+  records::HistoryRow rows[plat::kMaxListRows];
+};
+DialogState g_dialog;
+
+void SetString(plat::Hwnd dialog, int id, int stringId) {
+  char16_t text[i18n::kStringDestUnits] = {};
+  i18n::GetString(stringId, text);
+  if (id == 0)
+    plat::SetWindowText(dialog, text);
+  else
+    plat::SetDlgItemText(dialog, id, text);
+}
+
+const Question* QuestionOf(int templateId) {
+  for (const Question* q : {&kClearQuestion, &kCopyQuestion, &kNoStickQuestion})
+    if (q->tmpl.id == templateId) return q;
+  return nullptr;
+}
+
+bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam) {
+  switch (msg) {
+    case plat::Msg::InitDialog: {
+      plat::CenterOverParent(dialog);
+      if (const Question* q = QuestionOf(plat::DialogTemplateId(dialog))) {
+        SetString(dialog, 0, q->captionString);
+        SetString(dialog, kHistoryQuestionText, q->textString);
+      }
+      SetString(dialog, plat::IdYes, i18n::kStringYes);
+      SetString(dialog, plat::IdNo, i18n::kStringNo);
+      SetString(dialog, plat::IdCancel, i18n::kStringCancel);
+      return true;
+    }
+    case plat::Msg::Command: {
+      int id = plat::CommandId(wParam);
+      if (id != plat::IdYes && id != plat::IdNo && id != plat::IdCancel) return false;
+      plat::EndDialog(dialog, id);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+int Ask(plat::Hwnd owner, const Question& q) { return plat::DialogBox(owner, q.tmpl, QuestionProc, 0); }
+
+void Fill(plat::Hwnd dialog, HistorySort order) {
+  g_dialog.order = order;
+  plat::Hwnd list = plat::GetDlgItem(dialog, kHistoryList);
+  plat::ListViewDeleteAllItems(list);
+  int n = records::FillHistoryList(order, g_dialog.rows, plat::kMaxListRows);
+  for (int i = 0; i < n; ++i) {
+    const records::HistoryRow& r = g_dialog.rows[i];
+    int row = plat::ListViewInsertItem(list, i, r.description);
+    if (row < 0) break;
+    plat::ListViewSetItemText(list, row, 1, r.node);
+    plat::ListViewSetItemText(list, row, 2, r.date);
+    plat::ListViewSetItemText(list, row, 3, r.time);
+  }
+  for (const SortRow& s : kSorts) plat::CheckDlgButton(dialog, s.box, s.order == order);
+}
+
+void SetUpList(plat::Hwnd dialog) {
+  plat::Hwnd list = plat::GetDlgItem(dialog, kHistoryList);
+  for (int c = 0; c < static_cast<int>(sizeof kColumns / sizeof kColumns[0]); ++c) {
+    plat::ListViewInsertColumn(list, c, kColumns[c].title, kColumns[c].width);
+    plat::ListViewSetColumnWidth(list, c, kColumns[c].finalWidth);
+  }
+  records::ReadHistoryCount();
+  Fill(dialog, HistorySort::ByDateTime);
+}
+
+void SetTexts(plat::Hwnd dialog) {
+  SetString(dialog, 0, kStringCaption);
+  for (const SortRow& s : kSorts) {
+    SetString(dialog, s.button, s.buttonString);
+    SetString(dialog, s.box, s.boxString);
+  }
+  char16_t first[i18n::kStringDestUnits] = {}, second[i18n::kStringDestUnits] = {};
+  i18n::GetString(i18n::kHistoryCopyFirst, first);
+  i18n::GetString(i18n::kHistoryCopySecond, second);
+  char16_t copy[plat::kMaxWindowText];
+  size_t n = plat::CopyText(copy, plat::kMaxWindowText, first);
+  n += plat::CopyText(copy + n, plat::kMaxWindowText - n, " ");
+  plat::CopyText(copy + n, plat::kMaxWindowText - n, second);
+  plat::SetDlgItemText(dialog, kHistoryCopy, copy);
+  SetString(dialog, kHistoryHelp, i18n::kStringHelp);
+  SetString(dialog, kHistoryExit, i18n::kStringExit);
+}
+
+void CopyToStick(plat::Hwnd dialog) {
+  if (!records::UsbStickPresent()) {
+    Ask(dialog, kNoStickQuestion);
+    return;
+  }
+  if (Ask(dialog, kCopyQuestion) != plat::IdYes) return;
+  records::ExportOutcome outcome = records::ExportHistory();
+  char text[96];
+  if (records::ExportMessage(outcome, text, sizeof text))
+    plat::MessageBox(dialog, text, "", plat::MbButtons::Ok);
+}
+
+void ShowHelp(plat::Hwnd dialog) {
+  plat::Hwnd list = plat::GetDlgItem(dialog, kHistoryList);
+  int row = plat::ListGetSelection(list);
+  if (row < 0) {
+    char16_t text[i18n::kStringDestUnits] = {}, caption[i18n::kStringDestUnits] = {};
+    i18n::GetString(kStringNoSelection, text);
+    i18n::GetString(kStringNoSelectionCaption, caption);
+    plat::MessageBox(dialog, text, caption, plat::MbButtons::OkCancel);
+    return;
+  }
+  records::HelpIds ids = records::DecodeHelpIds(plat::ListItemText(list, row, 0));
+  g_dialog.help = {.node = ids.node, .warning = ids.warning};
+  plat::SendMessage(g_dialog.parent, plat::Msg::Command,
+                    plat::CommandParam(kHistoryHelpCommand, plat::Notify::Clicked),
+                    static_cast<plat::LParam>(static_cast<uint32_t>(dialog)));
+}
+
+void OnExit(plat::Hwnd dialog) {
+  if (g_dialog.holdCountdown > 0) {
+    plat::EndDialog(dialog, kHistoryExit);
+    return;
+  }
+  g_dialog.holdCountdown = kHoldAfterGesture;
+  if (Ask(dialog, kClearQuestion) != plat::IdYes) return;
+  records::ClearHistory();
+  records::ReadHistoryCount();
+  Fill(dialog, HistorySort::ByDateTime);
+}
+
+bool OnCommand(plat::Hwnd dialog, int id) {
+  for (const SortRow& s : kSorts) {
+    if (id != s.button) continue;
+    Fill(dialog, s.order);
+    return true;
+  }
+  switch (id) {
+    case kHistoryCopy: CopyToStick(dialog); return true;
+    case kHistoryHelp: ShowHelp(dialog); return true;
+    case kHistoryExit: OnExit(dialog); return true;
+    default: return false;
+  }
+}
+
+bool HistoryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam) {
+  switch (msg) {
+    case plat::Msg::InitDialog:
+      g_dialog.holdCountdown = kHoldStart;
+      SetUpList(dialog);
+      SetTexts(dialog);
+      plat::CenterOverParent(dialog);
+      return true;
+    case plat::Msg::Paint:
+      SetTexts(dialog);
+      return false;
+    case plat::Msg::Command:
+      return OnCommand(dialog, plat::CommandId(wParam));
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+HistoryHelp HistoryHelpRequest() { return g_dialog.help; }
+
+int OpenShutdownHistoryDialog(plat::Hwnd parent) {
+  g_dialog.parent = parent;
+  return plat::DialogBox(parent, kTemplate, HistoryProc, 0);
+}
+
+void HistoryDialogSecond() {
+  plat::Hwnd dialog = plat::FindOpenDialog(kHistoryDialogId);
+  if (dialog == plat::kNoWindow || !plat::IsWindowVisible(dialog)) return;
+  if (plat::IsDlgButtonHeld(dialog, kHistoryExit)) {
+    if (g_dialog.holdCountdown > 0) --g_dialog.holdCountdown;
+  } else {
+    g_dialog.holdCountdown = kHoldStart;
+  }
+}
+
+int HistoryHoldCountdown() { return g_dialog.holdCountdown; }
+
+}  // namespace dialogs
