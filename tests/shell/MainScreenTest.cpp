@@ -1,0 +1,306 @@
+// The panel after start-up: the link cadence, the preset, the views on the right half, the
+// button row, the view pop-up and its refusals, the fifth button and the loop's requests.
+#include "link/LinkEvents.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "platform/MessageBox.h"
+#include "platform/Script.h"
+#include "screens/Screens.h"
+#include "tests/shell/PanelTestSupport.h"
+
+namespace {
+
+using paneltest::PanelTest;
+using shell::Screen;
+
+TEST_F(PanelTest, FirstLinkWakeComes350MsAfterTheTimersStartThenEvery350Ms) {
+  plat::RunFor(349);
+  EXPECT_EQ(LinkWakeCount(), 0u);
+  plat::RunFor(1);
+  EXPECT_EQ(LinkWakeCount(), 1u);
+  plat::RunFor(350 * 9);
+  EXPECT_EQ(LinkWakeCount(), 10u);
+  EXPECT_EQ(ReadStatusByte(kStatusRunFlags), kRunFlagsPreset);
+}
+
+TEST_F(PanelTest, ChartViewAtStartShowsChartAndPlenumAndNoSecondWindowOrBatch) {
+  EXPECT_TRUE(Visible(Screen::AverageValues));
+  EXPECT_TRUE(Visible(Screen::CustomView));
+  EXPECT_TRUE(Visible(Screen::DryerPic));
+  EXPECT_TRUE(Visible(Screen::RightStatusBar));
+  EXPECT_FALSE(Visible(Screen::Graph));
+  EXPECT_FALSE(Visible(Screen::BatchDrying));
+  EXPECT_FALSE(Visible(Screen::Warning));
+  EXPECT_FALSE(Visible(Screen::ViewSelection));
+  EXPECT_FALSE(Visible(Screen::UnloadStatus));
+  EXPECT_FALSE(Visible(Screen::LeftStatusBar));
+  // The full-screen selection screens lie above everything, caption included.
+  EXPECT_EQ(plat::GetWindowRect(Window(Screen::TimerSelect)), plat::RectXywh(0, 0, 640, 475));
+}
+
+TEST_F(PanelTest, ApplyViewForContinuousGraphAndForTwoHeatBatch) {
+  WriteStatusByte(kStatusDryerType, 0);
+  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsGraphView);
+  shell::ApplyView();
+  EXPECT_TRUE(Visible(Screen::Graph));
+  EXPECT_EQ(plat::GetWindowRect(Window(Screen::Graph)), (plat::Rect{240, 40, 640, 420}));
+  EXPECT_FALSE(Visible(Screen::CustomView));
+  EXPECT_FALSE(Visible(Screen::AverageValues));
+  EXPECT_FALSE(Visible(Screen::BatchDrying));
+  EXPECT_EQ(screens::UiState().selectedView, 1);
+
+  WriteStatusByte(kStatusDisplayOptions, 0);
+  shell::ApplyView();
+  EXPECT_FALSE(Visible(Screen::Graph));
+  EXPECT_TRUE(Visible(Screen::AverageValues));
+  EXPECT_TRUE(Visible(Screen::CustomView));
+  EXPECT_EQ(screens::UiState().selectedView, 0);
+
+  WriteStatusByte(kStatusDryerType, 3);
+  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsGraphView);
+  shell::ApplyView();
+  EXPECT_TRUE(Visible(Screen::BatchDrying));
+  EXPECT_TRUE(Visible(Screen::CustomView));
+  EXPECT_FALSE(Visible(Screen::Graph));
+  EXPECT_FALSE(Visible(Screen::AverageValues));
+  const plat::Hwnd batch = Window(Screen::BatchDrying);
+  if (plat::GetDlgItem(batch, 36959) != plat::kNoWindow) {
+    EXPECT_TRUE(plat::IsWindowVisible(plat::GetDlgItem(batch, 36959)));  // HI HEAT
+    EXPECT_FALSE(plat::IsWindowVisible(plat::GetDlgItem(batch, 36958)));  // DRY
+  }
+}
+
+TEST_F(PanelTest, DryerTypeChangeFromTheLinkReplacesTheChartByTheBatchTimers) {
+  WriteStatusByte(kStatusDryerType, 3);
+  PostReshowMainViews(ReshowReason::DryerTypeChanged);
+  EXPECT_FALSE(Visible(Screen::BatchDrying));  // nothing happens on the link thread's side
+  plat::PumpUntilIdle();
+  EXPECT_TRUE(Visible(Screen::BatchDrying));
+  EXPECT_FALSE(Visible(Screen::AverageValues));
+}
+
+TEST_F(PanelTest, QuickStartBitPutsSixButtonsInTheRowAt115PixelSpacing) {
+  auto x = [](int i) { return plat::GetChildRect(shell::MainButton(i)).left; };
+  EXPECT_FALSE(plat::IsWindowVisible(shell::MainButton(5)));
+  EXPECT_EQ(x(0), 20);
+  EXPECT_EQ(x(4), 516);
+
+  WriteStatusByte(kStatusOptionBits2, kOptionBits2QuickStart);
+  shell::PlaceMainButtons();
+  EXPECT_TRUE(plat::IsWindowVisible(shell::MainButton(5)));
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(x(i), 10 + 115 * i) << "button " << i;
+    const plat::Rect r = plat::GetChildRect(shell::MainButton(i));
+    EXPECT_EQ(r.top, 427);
+    EXPECT_EQ(r.Width(), 105);
+    EXPECT_EQ(r.Height(), 40);
+  }
+  EXPECT_EQ(plat::GetChildRect(shell::MainButton(5)), plat::RectXywh(585, 427, 44, 40));
+  // The buttons of the row are not hidden by the bar behind them.
+  EXPECT_EQ(plat::WindowFromPoint(600, 440), shell::MainButton(5));
+
+  WriteStatusByte(kStatusOptionBits2, 0);
+  shell::PlaceMainButtons();
+  EXPECT_FALSE(plat::IsWindowVisible(shell::MainButton(5)));
+  EXPECT_EQ(x(1), 144);
+}
+
+TEST_F(PanelTest, GraphRefusedInBatchDryingIsStillSentAndShownOnceDryingIsContinuous) {
+  WriteStatusByte(kStatusDryerType, 3);
+  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsCelsius);
+  shell::ApplyView();
+  screens::SendMainCommand(screens::kCmdView);
+  ASSERT_TRUE(Visible(Screen::ViewSelection));
+
+  // The refusal is a message box; the script answers it as a finger would.
+  ASSERT_EQ(plat::StartScriptText("wait 50\npress 1\n"), plat::ScriptResult::Ok);
+  plat::SendCommand(Window(Screen::ViewSelection), 36897);
+  EXPECT_FALSE(plat::ScriptRunning());
+  EXPECT_TRUE(IsPending(CommandRow::DisplayOptions));
+  // Loaded from the status byte first: the Celsius bit is kept.
+  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions), kDisplayOptionsCelsius | kDisplayOptionsGraphView);
+  EXPECT_TRUE(Visible(Screen::ViewSelection));  // the pop-up stays open
+  EXPECT_TRUE(Visible(Screen::BatchDrying));
+  EXPECT_FALSE(Visible(Screen::Graph));
+
+  // The controller stores the view and later reports continuous drying.
+  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsCelsius | kDisplayOptionsGraphView);
+  WriteStatusByte(kStatusDryerType, 0);
+  PostReshowMainViews(ReshowReason::DryerTypeChanged);
+  plat::PumpUntilIdle();
+  EXPECT_TRUE(Visible(Screen::Graph));
+  EXPECT_FALSE(Visible(Screen::AverageValues));
+  EXPECT_FALSE(Visible(Screen::BatchDrying));
+}
+
+TEST_F(PanelTest, ChartChoiceInContinuousDryingSwitchesAndStoresThePreference) {
+  WriteStatusByte(kStatusDryerType, 0);
+  screens::SendMainCommand(screens::kCmdView);
+  plat::SendCommand(Window(Screen::ViewSelection), 36897);
+  EXPECT_TRUE(Visible(Screen::Graph));
+  EXPECT_FALSE(Visible(Screen::ViewSelection));
+  EXPECT_EQ(screens::UiState().selectedView, 1);
+  records::LoadPreferences();
+  EXPECT_EQ(records::CurrentPreferences().viewSelection, records::kViewGraph);
+
+  screens::SendMainCommand(screens::kCmdView);
+  plat::SendCommand(Window(Screen::ViewSelection), 36898);
+  EXPECT_FALSE(Visible(Screen::Graph));
+  EXPECT_TRUE(Visible(Screen::AverageValues));
+  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions) & kDisplayOptionsGraphView, 0);
+}
+
+class PanelWithGraphPreference : public PanelTest {
+  void BeforeStart() override { records::SavePreference(records::kPrefViewSelection, records::kViewGraph); }
+};
+
+TEST_F(PanelWithGraphPreference, StoredGraphChoiceIsOverruledByTheStatusUntilAFrameSaysGraph) {
+  // The windows are made for the stored choice; ApplyView then reads the status, which says
+  // chart until the first frame arrives.
+  EXPECT_TRUE(Visible(Screen::AverageValues));
+  EXPECT_FALSE(Visible(Screen::Graph));
+}
+
+shell::PanelDialog gOpened[8];
+int gOpenedCount = 0;
+void RecordDialog(shell::PanelDialog d) {
+  if (gOpenedCount < 8) gOpened[gOpenedCount] = d;
+  ++gOpenedCount;
+}
+
+struct QuickCase {
+  int mode;
+  int dryerType;
+  uint8_t optionBits;
+  bool miscDisabled;
+  shell::QuickAction expected;
+};
+
+TEST(QuickSetpoint, EveryBranchOfTheFifthButton) {
+  constexpr QuickCase kCases[] = {
+      {.mode = 2, .dryerType = 0, .expected = shell::QuickAction::Nothing},
+      {.mode = 0, .dryerType = 0, .expected = shell::QuickAction::Nothing},
+      {.mode = 1, .dryerType = 0, .expected = shell::QuickAction::GrainSetpoint1},
+      {.mode = 1, .dryerType = 3, .expected = shell::QuickAction::GrainSetpoints3Then2},
+      {.mode = 3, .dryerType = 0, .expected = shell::QuickAction::MoistureAfterLearning},
+      {.mode = 4, .dryerType = 2, .expected = shell::QuickAction::MoistureSetpoint},
+      {.mode = 5, .dryerType = 0, .expected = shell::QuickAction::GrainSetpoint1},
+      {.mode = 6, .dryerType = 0, .expected = shell::QuickAction::Nothing},
+      {.mode = 6, .dryerType = 1, .expected = shell::QuickAction::GrainSetpoint1},
+      {.mode = 6, .dryerType = 1, .optionBits = 0x02, .expected = shell::QuickAction::Temps},
+      {.mode = 2, .dryerType = 1, .optionBits = 0x10, .expected = shell::QuickAction::GrainSetpoint1},
+      {.mode = 4, .dryerType = 1, .optionBits = 0x22, .expected = shell::QuickAction::Temps},
+      {.mode = 5, .dryerType = 1, .optionBits = 0x10, .miscDisabled = true, .expected = shell::QuickAction::Nothing},
+  };
+  for (const QuickCase& c : kCases) {
+    DryerStatus s{};
+    s.b[kStatusMoistureControlMode] = static_cast<uint8_t>(c.mode);
+    s.b[kStatusDryerType] = static_cast<uint8_t>(c.dryerType);
+    s.b[kStatusOptionBits] = c.optionBits;
+    EXPECT_EQ(shell::ChooseQuickAction(s, c.miscDisabled), c.expected)
+        << "mode " << c.mode << " type " << c.dryerType << " options " << int(c.optionBits);
+  }
+  // Moisture setpoint when bit 6 of 257 and bit 7 of 187 are both set, on a type 1 dryer.
+  DryerStatus s{};
+  s.b[kStatusMoistureControlMode] = 7 | kMoistureModeBit7;
+  s.b[kStatusDryerType] = 1;
+  s.b[kStatusOptionBits] = 0x40;
+  EXPECT_EQ(shell::ChooseQuickAction(s, false), shell::QuickAction::MoistureSetpoint);
+}
+
+TEST_F(PanelTest, FifthButtonInMode2OnAContinuousDryerDoesNothing) {
+  gOpenedCount = 0;
+  shell::SetPanelDialogHook(RecordDialog);
+  WriteStatusByte(kStatusMoistureControlMode, 2);
+  WriteStatusByte(kStatusDryerType, 0);
+  ASSERT_TRUE(plat::ClickWindow(shell::MainButton(4)));
+  plat::PumpUntilIdle();
+  EXPECT_EQ(gOpenedCount, 0);
+  EXPECT_EQ(plat::FindOpenDialog(plat::kMessageBoxTemplateId), plat::kNoWindow);
+  EXPECT_TRUE(Visible(Screen::DryerPic));
+
+  // Mode 1 on a two-heat dryer asks for setpoint 3, then 2.
+  WriteStatusByte(kStatusMoistureControlMode, 1);
+  WriteStatusByte(kStatusDryerType, 3);
+  screens::SendMainCommand(screens::kCmdMisc);
+  ASSERT_EQ(gOpenedCount, 2);
+  EXPECT_EQ(gOpened[0], shell::PanelDialog::GrainSetpoint3);
+  EXPECT_EQ(gOpened[1], shell::PanelDialog::GrainSetpoint2);
+}
+
+TEST_F(PanelTest, LearningPeriodQuestionStopsTheMoistureEntryUnlessYes) {
+  gOpenedCount = 0;
+  shell::SetPanelDialogHook(RecordDialog);
+  WriteStatusByte(kStatusMoistureControlMode, 3);
+  WriteStatusByte(kStatusLearningCounter, 4);
+  WriteStatusByte(kStatusLoadFlags, kLoadFlagsBit2);
+  ASSERT_EQ(plat::StartScriptText("wait 10\npress 2\n"), plat::ScriptResult::Ok);  // Cancel
+  screens::SendMainCommand(screens::kCmdMisc);
+  EXPECT_EQ(gOpenedCount, 0);
+  ASSERT_EQ(plat::StartScriptText("wait 10\npress 6\n"), plat::ScriptResult::Ok);  // Yes
+  screens::SendMainCommand(screens::kCmdMisc);
+  ASSERT_EQ(gOpenedCount, 1);
+  EXPECT_EQ(gOpened[0], shell::PanelDialog::MoistureSetpoint);
+  // With the learning period over there is no question.
+  WriteStatusByte(kStatusLearningCounter, 0);
+  screens::SendMainCommand(screens::kCmdMisc);
+  EXPECT_EQ(gOpenedCount, 2);
+}
+
+TEST_F(PanelTest, SelectionScreensHideTheMainScreenAndSetupKeepsTheViewsFromReturning) {
+  screens::SendMainCommand(screens::kCmdSetup);
+  EXPECT_TRUE(Visible(Screen::SetupSelection));
+  EXPECT_FALSE(Visible(Screen::DryerPic));
+  EXPECT_FALSE(plat::IsWindowVisible(shell::MainButton(0)));
+  EXPECT_EQ(screens::UiState().mainScreenShowing, 0);
+  // A dryer type change while setup is open does not bring the views back.
+  WriteStatusByte(kStatusDryerType, 3);
+  PostReshowMainViews(ReshowReason::DryerTypeChanged);
+  plat::PumpUntilIdle();
+  EXPECT_FALSE(Visible(Screen::BatchDrying));
+  // Nor does a warning show the warning window over the setup screens.
+  WriteStatusByte(kStatusWarningNode, 2);
+  plat::RunFor(100);
+  EXPECT_FALSE(Visible(Screen::Warning));
+
+  screens::SendMainCommand(screens::kCmdShowMainScreen);
+  EXPECT_TRUE(Visible(Screen::DryerPic));
+  EXPECT_TRUE(Visible(Screen::BatchDrying));
+  EXPECT_TRUE(plat::IsWindowVisible(shell::MainButton(4)));
+}
+
+TEST_F(PanelTest, KnobRequestIsServedOnlyAtOneAndTheDipSwitchReminderOnlyUntilExit) {
+  gOpenedCount = 0;
+  shell::SetPanelDialogHook(RecordDialog);
+  Derived().knobRequest = 2;
+  shell::ServeLoopRequests();
+  EXPECT_EQ(gOpenedCount, 0);
+  EXPECT_EQ(Derived().knobRequest.load(), 2);
+  Derived().knobRequest = 1;
+  shell::ServeLoopRequests();
+  EXPECT_EQ(Derived().knobRequest.load(), 0);
+  ASSERT_EQ(gOpenedCount, 1);
+  EXPECT_EQ(gOpened[0], shell::PanelDialog::MeterRoll);
+  EXPECT_EQ(screens::UiState().meterRollByKnob, 1);
+
+  Derived().defaultsSwitchRequest = 1;
+  ASSERT_EQ(plat::StartScriptText("wait 10\npress 1101\n"), plat::ScriptResult::Ok);
+  shell::ServeLoopRequests();
+  EXPECT_EQ(Derived().defaultsAcknowledged.load(), 1);
+  EXPECT_EQ(Derived().defaultsSwitchRequest.load(), 0);
+  Derived().defaultsSwitchRequest = 1;
+  shell::ServeLoopRequests();  // not shown again: no dialog is waiting for an answer
+  EXPECT_EQ(plat::FindOpenDialog(179), plat::kNoWindow);
+  EXPECT_EQ(Derived().defaultsSwitchRequest.load(), 1);
+}
+
+TEST_F(PanelTest, DestroyingTheMainWindowEndsTheLoopWithZero) {
+  plat::DestroyWindow(screens::MainWindow());
+  plat::Message m;
+  int guard = 0;
+  while (plat::GetMessage(m) && ++guard < 1000) plat::DispatchMessage(m);
+  EXPECT_LT(guard, 1000);
+  EXPECT_EQ(plat::ExitCode(), 0);
+}
+
+}  // namespace

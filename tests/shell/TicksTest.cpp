@@ -1,0 +1,233 @@
+// The one-second and tenth-second ticks on the virtual clock: the clock request, the link
+// watch and the warning window, the batch restart latches, the auto-start message and the
+// held-arrow repeat.
+#include <vector>
+
+#include "link/RegisterMap.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "screens/Animation.h"
+#include "screens/BatchTimerLogic.h"
+#include "screens/Screens.h"
+#include "tests/shell/PanelTestSupport.h"
+
+namespace {
+
+using paneltest::PanelTest;
+using shell::Screen;
+
+constexpr int kClockMinute = 53;
+constexpr int kClockHour = 54;
+constexpr int kClockDay = 55;
+constexpr int kClockMonth = 56;
+constexpr int kClockYear = 57;
+
+TEST_F(PanelTest, ClockGoesOutEverySecondWithTheTwoDigitYear) {
+  // The link thread lowers the one-shot flag when it sends; the values stay in the request.
+  plat::RunFor(1000);
+  EXPECT_EQ(ReadRequestByte(kClockMinute), 20);
+  EXPECT_EQ(ReadRequestByte(kClockHour), 10);
+  EXPECT_EQ(ReadRequestByte(kClockDay), 7);
+  EXPECT_EQ(ReadRequestByte(kClockMonth), 3);
+  EXPECT_EQ(ReadRequestByte(kClockYear), 16);
+  EXPECT_EQ(shell::Ticks().secondTicks, 1u);
+  // 10:20:31 + 29 s is 10:21:00: the next request carries the new minute.
+  plat::RunFor(29000);
+  EXPECT_EQ(shell::Ticks().secondTicks, 30u);
+  EXPECT_EQ(ReadRequestByte(kClockMinute), 21);
+}
+
+TEST_F(PanelTest, LostLinkShowsTheWarningWindowAtTheTenthSilentSecond) {
+  // The silent port never answers: the countdown of 10 runs out at the tenth tick.
+  plat::RunFor(9000);
+  EXPECT_EQ(LinkAliveCountdown(), 1u);
+  EXPECT_FALSE(Visible(Screen::Warning));
+  plat::RunFor(1100);
+  EXPECT_EQ(LinkAliveCountdown(), 0u);
+  EXPECT_TRUE(Visible(Screen::Warning));
+}
+
+TEST_F(PanelTest, WarningCodeShowsTheWarningWindowAndClearingItHidesIt) {
+  WriteStatusByte(kStatusWarningNode, 14);
+  WriteStatusByte(kStatusWarningId, 5);
+  plat::RunFor(100);
+  EXPECT_TRUE(Visible(Screen::Warning));
+  // The rear-discharge animation steps one frame a tenth, seven frames round.
+  plat::RunFor(700);
+  EXPECT_EQ(screens::Phases().helpFrame, 1);
+  WriteStatusByte(kStatusWarningNode, 0);
+  WriteStatusByte(kStatusWarningId, 0);
+  plat::RunFor(100);
+  EXPECT_FALSE(Visible(Screen::Warning));
+}
+
+struct Asked {
+  uint64_t atMs;
+  shell::TickQuestion which;
+  std::u16string text;
+};
+std::vector<Asked> gAsked;
+int gAnswer = plat::IdNo;
+
+int RecordQuestion(shell::TickQuestion which, const char16_t* text, const char16_t*) {
+  gAsked.push_back(Asked{plat::NowMs(), which, text});
+  return gAnswer;
+}
+
+class BatchHoldTest : public PanelTest {
+ protected:
+  void SetUp() override {
+    PanelTest::SetUp();
+    gAsked.clear();
+    gAnswer = plat::IdNo;
+    shell::SetTickAsker(RecordQuestion);
+    WriteStatusByte(kStatusDryerType, 3);
+    WriteStatusByte(kStatusHiHeatTime, 45);
+    WriteStatusByte(kStatusHiHeatTime + 1, 30);
+    shell::ApplyView();
+    ASSERT_TRUE(Visible(Screen::BatchDrying));
+    batch_ = Window(Screen::BatchDrying);
+    hiHeat_ = plat::GetDlgItem(batch_, kBatchCommandHiHeat);
+    if (hiHeat_ == plat::kNoWindow)
+      hiHeat_ = plat::CreateControl(batch_, plat::ControlKind::PushButton, kBatchCommandHiHeat,
+                                    plat::RectXywh(7, 55, 110, 25), "HI HEAT", 0);
+    plat::ShowWindow(hiHeat_, true);
+    plat::BringWindowToTop(hiHeat_);
+    const plat::Rect r = plat::GetWindowRect(hiHeat_);
+    cx_ = (r.left + r.right) / 2;
+    cy_ = (r.top + r.bottom) / 2;
+  }
+  void Hold(bool down) {
+    plat::HeadlessInjectTouch(cx_, cy_, down);
+    plat::PumpUntilIdle();
+  }
+  plat::Hwnd batch_ = plat::kNoWindow;
+  plat::Hwnd hiHeat_ = plat::kNoWindow;
+  int cx_ = 0;
+  int cy_ = 0;
+};
+
+TEST_F(BatchHoldTest, HeldForTwoTicksAsksOnceThenAgainTwoTicksAfterTheAnswer) {
+  plat::RunFor(500);  // half-way between ticks
+  Hold(true);
+  ASSERT_TRUE(plat::IsButtonHeld(hiHeat_));
+  plat::RunFor(1000);  // tick 1 sees it held: nothing yet
+  EXPECT_TRUE(gAsked.empty());
+  plat::RunFor(1000);  // tick 2: the question
+  ASSERT_EQ(gAsked.size(), 1u);
+  EXPECT_EQ(gAsked[0].which, shell::TickQuestion::BatchRestart);
+  EXPECT_EQ(gAsked[0].atMs % 1000, 0u);
+  plat::RunFor(1000);
+  EXPECT_EQ(gAsked.size(), 1u);
+  plat::RunFor(1000);
+  ASSERT_EQ(gAsked.size(), 2u);
+  EXPECT_EQ(gAsked[1].atMs - gAsked[0].atMs, 2000u);
+  EXPECT_FALSE(IsPending(CommandRow::HiHeatCountdownReset));  // both answered No
+
+  // Let go for a tick, hold again for a single tick: nothing.
+  Hold(false);
+  plat::RunFor(1000);
+  Hold(true);
+  plat::RunFor(1000);
+  EXPECT_EQ(gAsked.size(), 2u);
+}
+
+TEST_F(BatchHoldTest, YesRestartsTheCountdownFromThePresetAndTheQuestionCarriesIt) {
+  gAnswer = plat::IdYes;
+  plat::RunFor(500);
+  Hold(true);
+  plat::RunFor(2000);
+  ASSERT_EQ(gAsked.size(), 1u);
+  Hold(false);
+  EXPECT_TRUE(IsPending(CommandRow::HiHeatCountdownReset));
+  EXPECT_EQ(ReadRequestByte(kStatusHiHeatCountdown), 45);
+  EXPECT_EQ(ReadRequestByte(kStatusHiHeatCountdown + 1), 30);
+  // The translated question is a format filled by the bounded formatter, never printf.
+  char16_t format[i18n::kStringDestUnits];
+  i18n::GetString(BatchHoldQuestionId(BatchHoldGroup::Heat, false), format);
+  if (format[0] != 0) {
+    EXPECT_NE(gAsked[0].text.find(u"45"), std::u16string::npos);
+    EXPECT_EQ(gAsked[0].text.find(u"%d"), std::u16string::npos);
+  }
+}
+
+TEST_F(PanelTest, AutoStartFinishedIsAnnouncedOnceAndOkRecordsIt) {
+  gAsked.clear();
+  gAnswer = plat::IdOk;
+  shell::SetTickAsker(RecordQuestion);
+  WriteStatusByte(kStatusOptionWithdraw, kOptionWithdrawBit);
+  plat::RunFor(3000);
+  ASSERT_EQ(gAsked.size(), 1u);
+  EXPECT_EQ(gAsked[0].which, shell::TickQuestion::AutoStartFinished);
+  EXPECT_FALSE(gAsked[0].text.empty());
+}
+
+// A stand-in for the meter-roll dialog (166): its INCREASE arrow is held from 300 ms after
+// opening for `holdMs`, and every command it gets is timed.
+constexpr int kIncrease = 1047;
+constexpr uint32_t kPressTimer = 1;
+constexpr uint32_t kReleaseTimer = 2;
+uint32_t gHoldMs = 0;
+std::vector<uint64_t> gIncreases;
+uint64_t gPressedAt = 0;
+
+constexpr plat::DialogControl kArrowControls[] = {
+    {.kind = plat::ControlKind::PushButton, .id = kIncrease, .rect = plat::RectXywh(20, 20, 80, 40),
+     .text = "INCREASE"},
+};
+constexpr plat::DialogTemplate kArrowDialog{.id = 166, .caption = "ARROWS", .rect = plat::RectXywh(0, 0, 200, 120),
+                                            .controls = kArrowControls, .count = 1};
+
+void TouchArrow(plat::Hwnd dialog, bool down) {
+  const plat::Rect r = plat::GetWindowRect(plat::GetDlgItem(dialog, kIncrease));
+  plat::HeadlessInjectTouch((r.left + r.right) / 2, (r.top + r.bottom) / 2, down);
+}
+
+bool ArrowProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam) {
+  switch (msg) {
+    case plat::Msg::InitDialog:
+      plat::SetTimer(dialog, kPressTimer, 300);
+      return true;
+    case plat::Msg::Timer:
+      if (w == kPressTimer) {
+        plat::KillTimer(dialog, kPressTimer);
+        TouchArrow(dialog, true);
+        gPressedAt = plat::NowMs();
+        plat::SetTimer(dialog, kReleaseTimer, gHoldMs);
+      } else if (w == kReleaseTimer) {
+        TouchArrow(dialog, false);
+        plat::KillTimer(dialog, kReleaseTimer);
+        plat::SetTimer(dialog, kPressTimer + 10, 50);
+      } else {
+        plat::EndDialog(dialog, plat::IdOk);
+      }
+      return true;
+    case plat::Msg::Command:
+      if (plat::CommandId(w) == kIncrease) gIncreases.push_back(plat::NowMs() - gPressedAt);
+      return true;
+    default:
+      return false;
+  }
+}
+
+int ArrowActionsWhenHeldFor(uint32_t holdMs) {
+  gHoldMs = holdMs;
+  gIncreases.clear();
+  plat::DialogBox(screens::MainWindow(), kArrowDialog, ArrowProc, 0);
+  return static_cast<int>(gIncreases.size());
+}
+
+TEST_F(PanelTest, HeldArrowRepeatsEvery100MsAfterHalfASecond) {
+  plat::RunFor(50);  // the press lands between two tenth ticks
+  EXPECT_EQ(ArrowActionsWhenHeldFor(400), 1);  // the click alone
+  const int actions = ArrowActionsWhenHeldFor(1000);
+  EXPECT_GE(actions, 5);
+  EXPECT_LE(actions, 7);
+  ASSERT_GE(gIncreases.size(), 3u);
+  EXPECT_GE(gIncreases[0], 500u);
+  EXPECT_LE(gIncreases[0], 700u);
+  EXPECT_EQ(gIncreases[1] - gIncreases[0], 100u);
+  EXPECT_EQ(gIncreases[2] - gIncreases[1], 100u);
+}
+
+}  // namespace
