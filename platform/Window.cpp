@@ -1067,6 +1067,18 @@ void UpdateWindow(Hwnd h) {
 // --- touches --------------------------------------------------------------------------------
 
 bool PostTouch(TouchPhase phase, int x, int y) {
+  if (phase == TouchPhase::Move) {
+    // A move still queued behind the loop is replaced, so a fast finger cannot fill the ring
+    // and push out the TouchUp that follows.
+    std::lock_guard<std::mutex> guard(g_lock);
+    if (g_ringCount > 0) {
+      Message& last = g_ring[(g_ringHead + g_ringCount - 1) % kMaxPostedMessages];
+      if (last.window == kNoWindow && last.msg == Msg::TouchMove) {
+        last.lParam = PointParam(x, y);
+        return true;
+      }
+    }
+  }
   Msg m = phase == TouchPhase::Down ? Msg::TouchDown
           : phase == TouchPhase::Move ? Msg::TouchMove
                                       : Msg::TouchUp;
