@@ -123,6 +123,9 @@ TEST_F(DryerSimProgram, ServesOnAGivenDevice) {
 TEST_F(DryerSimProgram, TheLinkKeepsItsConnectionToTheProgram) {
   CloseLink();
   ResetLinkState();
+  ResetDryerStatus();
+  ResetSettingRequest();
+  SetLinkEvents(LinkEvents{});  // both threads post here; nothing records them
   const std::string command = "'" + SimProgram() + "' --pty --fast --run-for 3 --warning 14:5@0-60";
   FILE* sim = popen(command.c_str(), "r");
   ASSERT_NE(sim, nullptr);
