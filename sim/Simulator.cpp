@@ -283,10 +283,7 @@ void WriteRegister(Simulator& sim, int index, uint8_t value) {
       return;
     case kStatusSensorCommand:
       sim.reg[index] = value;
-      if (value & kSensorCommandZeroBushels) {
-        SetU32LowFirst(sim, kStatusBushelCounter, 0);
-        sim.plant.bushelSeconds = 0;
-      }
+      if (value & kSensorCommandZeroBushels) SetU32LowFirst(sim, kStatusBushelCounter, 0);
       return;
     default:
       sim.reg[index] = value;

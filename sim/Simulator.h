@@ -76,7 +76,6 @@ struct SimPlant {
   double grainTemp[3];
   double incomingMoisture;  // tenths of a percent
   double outgoingMoisture;
-  double bushelSeconds;     // fractional part of the bushel counter
   double secondCarry;       // simulated time not yet spent on whole-second work
   uint32_t loadPhaseS;      // seconds into the current load (running) or pause (idle)
   uint32_t runSeconds;
