@@ -283,6 +283,29 @@ TEST_F(LinkEndToEnd, SilenceLosesTheLinkResyncsAreSpacedAndTheFirstGoodFrameReco
   EXPECT_EQ(Sim().reg[kStatusPlenumDifferential1 + 1], 14);
 }
 
+TEST_F(LinkEndToEnd, OnlyAGoodAnswerRefreshesTheCountdown) {
+  StartSim(FrozenFast());
+  Cycles(3);
+  const DryerStatus before = Snapshot();
+  shared.Clear();
+  SimFaults faults;
+  faults.dropEvery = 2;
+  faults.corruptEvery = 3;
+  server.SetFaults(faults);
+  const uint32_t first = Sim().counters.answered + 1;  // the number of the next answer
+  ASSERT_TRUE(Cycle());  // produces answer `first`
+  for (uint32_t n = first; n < first + 12; ++n) {
+    DecrementLinkAliveCountdown();
+    const uint32_t countdown = LinkAliveCountdown();
+    ASSERT_TRUE(Cycle());  // reads answer n
+    const bool good = n % 2 != 0 && n % 3 != 0;
+    EXPECT_EQ(LinkAliveCountdown(), good ? kLinkAliveSeconds : countdown) << "answer " << n;
+  }
+  const DryerStatus after = Snapshot();
+  EXPECT_EQ(0, std::memcmp(before.b, after.b, kStatusBytes));
+  EXPECT_EQ(shared.TotalRedraws(), shared.Redraws(PanelWindow::StatusBar));
+}
+
 TEST_F(LinkEndToEnd, DroppedCorruptedAndSplitAnswersChangeNothingButTheCountdown) {
   // Real line pace and the real tick cadence, free running: the link reads whatever has
   // arrived when it wakes, as it does in the panel.
