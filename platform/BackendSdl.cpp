@@ -12,13 +12,42 @@ namespace plat {
 namespace {
 
 SDL_Window* g_window = nullptr;
-SDL_Renderer* g_renderer = nullptr;
-SDL_Texture* g_texture = nullptr;
+SDL_Surface* g_source = nullptr;  // wraps the composed screen's pixels, made once
+const uint32_t* g_sourcePixels = nullptr;
 std::atomic<Uint32> g_wakeEvent{0};  // read by the threads that wake the loop
 bool g_mouseDown = false;
 SDL_FingerID g_finger = 0;
 bool g_fingerDown = false;
-PixelView g_lastScreen;
+
+// Where the panel lies in the window: magnified by a whole or fractional factor and centred
+// (letterboxed) when the window is not the panel's shape.
+struct Placement {
+  float scale = 1;
+  int left = 0;
+  int top = 0;
+};
+
+Placement PlacementIn(int w, int h) {
+  Placement p;
+  p.scale = static_cast<float>(w) / kScreenWidth;
+  float scaleY = static_cast<float>(h) / kScreenHeight;
+  if (scaleY < p.scale) p.scale = scaleY;
+  if (p.scale <= 0) p.scale = 1;
+  p.left = static_cast<int>((w - kScreenWidth * p.scale) / 2);
+  p.top = static_cast<int>((h - kScreenHeight * p.scale) / 2);
+  return p;
+}
+
+Placement WindowPlacement() {
+  int w = kScreenWidth, h = kScreenHeight;
+  if (g_window != nullptr) SDL_GetWindowSize(g_window, &w, &h);
+  return PlacementIn(w, h);
+}
+
+Point WindowToPanel(int x, int y) {
+  Placement p = WindowPlacement();
+  return Point{static_cast<int>((x - p.left) / p.scale), static_cast<int>((y - p.top) / p.scale)};
+}
 
 void Close();
 
@@ -30,65 +59,76 @@ bool Open(const DisplayOptions& options) {
   }
   // Touches arrive as finger events; the mouse events SDL makes from them would double them.
   SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+  // The window surface as the display's own framebuffer (X11 shared memory): a panel drawn in
+  // software gains nothing from a GL texture, which without a GPU costs a software rasteriser.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   int scale = options.scale < 1 ? 1 : options.scale;
   Uint32 flags = SDL_WINDOW_SHOWN;
   if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   g_window = SDL_CreateWindow(options.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                               kScreenWidth * scale, kScreenHeight * scale, flags);
-  if (g_window != nullptr) g_renderer = SDL_CreateRenderer(g_window, -1, 0);
-  if (g_renderer != nullptr) {
-    SDL_RenderSetLogicalSize(g_renderer, kScreenWidth, kScreenHeight);
-    g_texture = SDL_CreateTexture(g_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                  kScreenWidth, kScreenHeight);
-  }
-  if (g_texture == nullptr) {
+  if (g_window == nullptr || SDL_GetWindowSurface(g_window) == nullptr) {
     std::fprintf(stderr, "display: SDL window failed (%s), running headless\n", SDL_GetError());
     Close();
     return false;
   }
-  if (g_wakeEvent == 0) g_wakeEvent = SDL_RegisterEvents(1);
+  if (g_wakeEvent.load() == 0) g_wakeEvent.store(SDL_RegisterEvents(1));
   g_mouseDown = g_fingerDown = false;
   return true;
 }
 
 void Close() {
-  if (g_texture != nullptr) SDL_DestroyTexture(g_texture);
-  if (g_renderer != nullptr) SDL_DestroyRenderer(g_renderer);
+  if (g_source != nullptr) SDL_FreeSurface(g_source);
   if (g_window != nullptr) SDL_DestroyWindow(g_window);
-  g_texture = nullptr;
-  g_renderer = nullptr;
+  g_source = nullptr;
+  g_sourcePixels = nullptr;
   g_window = nullptr;
-  g_lastScreen = PixelView{};
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-void Show() {
-  SDL_RenderClear(g_renderer);
-  SDL_RenderCopy(g_renderer, g_texture, nullptr, nullptr);
-  SDL_RenderPresent(g_renderer);
+// Copies `dirty` of the composed screen to the window and shows only that part: a software
+// drawn panel needs no renderer, and a 100 ms animation then moves only its own pixels.
+void Show(const Rect& dirty) {
+  SDL_Surface* target = g_window != nullptr ? SDL_GetWindowSurface(g_window) : nullptr;
+  if (target == nullptr || g_source == nullptr) return;
+  Placement p = PlacementIn(target->w, target->h);
+  SDL_Rect from{dirty.left, dirty.top, dirty.Width(), dirty.Height()};
+  SDL_Rect to{p.left + static_cast<int>(dirty.left * p.scale), p.top + static_cast<int>(dirty.top * p.scale),
+              static_cast<int>(dirty.Width() * p.scale + 0.999f),
+              static_cast<int>(dirty.Height() * p.scale + 0.999f)};
+  if (p.scale == 1) {
+    SDL_BlitSurface(g_source, &from, target, &to);
+  } else {
+    SDL_BlitScaled(g_source, &from, target, &to);
+  }
+  SDL_UpdateWindowSurfaceRects(g_window, &to, 1);
 }
 
 void Present(const PixelView& screen, const Rect& dirty) {
-  if (g_texture == nullptr) return;
-  g_lastScreen = screen;
+  if (g_window == nullptr) return;
+  if (g_source == nullptr || g_sourcePixels != screen.pixels) {
+    if (g_source != nullptr) SDL_FreeSurface(g_source);
+    g_source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(screen.pixels), screen.width,
+                                                  screen.height, 32, screen.stride * 4,
+                                                  SDL_PIXELFORMAT_RGB888);
+    g_sourcePixels = screen.pixels;
+  }
   Rect r = Intersect(dirty, Rect{0, 0, screen.width, screen.height});
-  if (r.Empty()) return;
-  SDL_Rect area{r.left, r.top, r.Width(), r.Height()};
-  const uint32_t* first = screen.pixels + static_cast<size_t>(r.top) * screen.stride + r.left;
-  SDL_UpdateTexture(g_texture, &area, first, screen.stride * 4);
-  Show();
+  if (!r.Empty()) Show(r);
 }
 
-// Finger positions are fractions of the window; the renderer letterboxes the panel in it.
+void ShowAll() {
+  SDL_Surface* target = g_window != nullptr ? SDL_GetWindowSurface(g_window) : nullptr;
+  if (target == nullptr) return;
+  SDL_FillRect(target, nullptr, 0);
+  SDL_UpdateWindowSurface(g_window);
+  Show(Rect{0, 0, kScreenWidth, kScreenHeight});
+}
+
 Point FingerToPanel(float fx, float fy) {
   int w = 0, h = 0;
   SDL_GetWindowSize(g_window, &w, &h);
-  float scale = static_cast<float>(w) / kScreenWidth;
-  float scaleY = static_cast<float>(h) / kScreenHeight;
-  if (scaleY < scale) scale = scaleY;
-  float left = (w - kScreenWidth * scale) / 2;
-  float top = (h - kScreenHeight * scale) / 2;
-  return Point{static_cast<int>((fx * w - left) / scale), static_cast<int>((fy * h - top) / scale)};
+  return WindowToPanel(static_cast<int>(fx * w), static_cast<int>(fy * h));
 }
 
 void Handle(const SDL_Event& e) {
@@ -101,25 +141,29 @@ void Handle(const SDL_Event& e) {
       }
       break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_RESIZED) {
-        Show();
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+          e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        ShowAll();
       }
       break;
     case SDL_MOUSEBUTTONDOWN:
       if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID) {
         g_mouseDown = true;
-        PostTouch(TouchPhase::Down, e.button.x, e.button.y);
+        Point p = WindowToPanel(e.button.x, e.button.y);
+        PostTouch(TouchPhase::Down, p.x, p.y);
       }
       break;
     case SDL_MOUSEMOTION:
       if (g_mouseDown && e.motion.which != SDL_TOUCH_MOUSEID) {
-        PostTouch(TouchPhase::Move, e.motion.x, e.motion.y);
+        Point p = WindowToPanel(e.motion.x, e.motion.y);
+        PostTouch(TouchPhase::Move, p.x, p.y);
       }
       break;
     case SDL_MOUSEBUTTONUP:
       if (e.button.button == SDL_BUTTON_LEFT && g_mouseDown) {
         g_mouseDown = false;
-        PostTouch(TouchPhase::Up, e.button.x, e.button.y);
+        Point p = WindowToPanel(e.button.x, e.button.y);
+        PostTouch(TouchPhase::Up, p.x, p.y);
       }
       break;
     case SDL_FINGERDOWN:
