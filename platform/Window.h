@@ -8,9 +8,10 @@
 // InvalidateRect, which any thread may call (the link thread posts redraws and rules).
 //
 // Painting: each top-level window (the main window, a dialog, a message box) has a backbuffer
-// of the screen's size. Dirty windows are painted into it in z-order, each clipped to its dirty
-// part and to the parts that a window below it has just painted over, and the composed screen
-// is then copied to the display in one step.
+// of the screen's size. Dirty windows are painted into it in z-order, each over its dirty part
+// and over whatever a window below it has just painted, and the composed screen is then copied
+// to the display in one step. A paint may open a modal dialog (a question about a missing
+// picture): the dialog's loop paints and shows the screen, and the first paint then goes on.
 #include <cstddef>
 #include <cstdint>
 

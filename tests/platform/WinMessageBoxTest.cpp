@@ -194,6 +194,35 @@ TEST_F(WinMessageBoxTest, IconsAreDrawnInTheirColours) {
   }
 }
 
+// The warning help dialog asks Retry/Cancel from its paint when its picture is missing.
+TEST_F(WinMessageBoxTest, AQuestionAskedWhilePaintingIsAnsweredAndThePaintGoesOn) {
+  static int asked = 0;
+  static int answer = 0;
+  RegisterClass(WindowClass{
+      .name = "ASKS_IN_PAINT",
+      .proc = +[](Hwnd h, Msg msg, WParam w, LParam l) -> LResult {
+        if (msg != Msg::Paint) return DefWindowProc(h, msg, w, l);
+        PaintContext& ctx = PaintFrom(l);
+        if (asked++ == 0) {
+          answer = MessageBox(h, "Picture missing.", "HELP", MbButtons::RetryCancel,
+                              MbIcon::Information);
+        }
+        ctx.canvas->FillRect(GetClientRect(h), Rgb(0, 200, 0));
+        return 0;
+      },
+      .background = Rgb(0, 0, 0)});
+  asked = 0;
+  Hwnd w = CreateWindow(WindowDesc{.className = "ASKS_IN_PAINT", .parent = main,
+                                   .rect = RectXywh(10, 0, 500, 400), .flags = WindowFlag::Visible});
+  ASSERT_NE(w, kNoWindow);
+  StartScriptText("wait 50\npress 4\n");
+  PumpUntilIdle();
+  EXPECT_EQ(answer, IdRetry);
+  PumpUntilIdle();
+  EXPECT_EQ(ActiveTopLevel(), main);
+  EXPECT_EQ(ScreenAt(250, 200), Rgb(0, 200, 0));  // the box is gone, the paint finished
+}
+
 TEST_F(WinMessageBoxTest, UnicodeTextAndCaptionAreShown) {
   StartTextCapture();
   StartScriptText("wait 10\npress 1\n");
