@@ -21,6 +21,7 @@
 #include "records/ShutdownHistory.h"
 #include "screens/Screens.h"
 #include "shell/MainWindow.h"
+#include "shell/PanelDialogs.h"
 #include "shell/PanelEvents.h"
 #include "shell/SingleInstance.h"
 #include "shell/Ticks.h"
@@ -60,6 +61,7 @@ SimServer& Sim() {
 
 bool StartLink(const PanelOptions& o) {
   SetLinkTrace(o.traceLink);
+  if (o.linkPort != nullptr) return OpenLinkOnPort(*o.linkPort);
   if (o.port != nullptr) return OpenLink(o.port);
   SimServerOptions so;
   so.realPace = !o.simFast;
@@ -124,6 +126,7 @@ StartResult StartPanel(const PanelOptions& o) {
   if (main == plat::kNoWindow) return StartResult::NoMainWindow;
   plat::SetMainWindow(main);
   screens::SetMainWindow(main);
+  SetPanelDialogHook(OpenPanelDialogNow);
 
   records::LoadPreferences();
   CreateScreenWindows();

@@ -3,6 +3,8 @@
 // requests, and a clean stop (after --run-for, a closed window or SIGTERM).
 #include <cstdint>
 
+struct LinkPort;
+
 namespace shell {
 
 struct PanelOptions {
@@ -17,6 +19,7 @@ struct PanelOptions {
   bool fullscreen = false;
   bool traceLink = false;
   bool simFast = false;        // the built-in simulator answers at once (tests)
+  const LinkPort* linkPort = nullptr;  // tests: the link talks to this port instead
 };
 
 enum class StartResult : uint8_t {

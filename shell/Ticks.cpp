@@ -1,5 +1,8 @@
 #include "shell/Ticks.h"
 
+#include "dialogs/DataLoggerDialog.h"
+#include "dialogs/ShutdownHistoryDialog.h"
+#include "dialogs/SystemInfoDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
 #include "link/DryerStatus.h"
@@ -25,6 +28,19 @@ namespace {
 using plat::Hwnd;
 
 TickState gTicks;
+TickAsker gAsker = nullptr;
+
+int Ask(TickQuestion which, plat::TextRef text, plat::TextRef caption, plat::MbButtons buttons,
+        plat::MbIcon icon) {
+  if (gAsker != nullptr) {
+    char16_t t[2 * i18n::kStringDestUnits];
+    char16_t c[i18n::kStringDestUnits];
+    plat::CopyText(t, sizeof t / sizeof t[0], text);
+    plat::CopyText(c, sizeof c / sizeof c[0], caption);
+    return gAsker(which, t, c);
+  }
+  return plat::MessageBox(screens::MainWindow(), text, caption, buttons, icon);
+}
 
 // Setup-screen buttons shown or hidden every second.
 inline constexpr int kExtendedSetupButtonA = 36987;
@@ -83,16 +99,6 @@ void ShowSetupOptionButtons(const DryerStatus& s) {
   }
 }
 
-void StepHistoryHold() {
-  const Hwnd history = plat::FindOpenDialog(kHistoryDialogId);
-  if (history == plat::kNoWindow || !plat::IsWindowVisible(history)) return;
-  if (plat::IsDlgButtonHeld(history, kHistoryExitButton)) {
-    if (gTicks.historyHold > 0) --gTicks.historyHold;
-  } else {
-    gTicks.historyHold = kHistoryHoldSeconds;
-  }
-}
-
 void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
   char16_t format[i18n::kStringDestUnits];
   char16_t caption[i18n::kStringDestUnits];
@@ -102,8 +108,8 @@ void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryH
   BatchHoldQuestionNumbers(s, g.group, numbers);
   char16_t text[2 * i18n::kStringDestUnits];
   FormatText(text, sizeof text / sizeof text[0], format, numbers, 2);
-  if (plat::MessageBox(screens::MainWindow(), text, caption, plat::MbButtons::YesNo,
-                       plat::MbIcon::Question) == plat::IdYes)
+  if (Ask(TickQuestion::BatchRestart, text, caption, plat::MbButtons::YesNo, plat::MbIcon::Question) ==
+      plat::IdYes)
     RestartBatchTimer(s, g.group);
 }
 
@@ -124,8 +130,8 @@ void ShowAutoStartFinished(const DryerStatus& s) {
   gTicks.autoStartShown = 1;
   const bool celsius = (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
   i18n::ReadHelpFile(celsius ? kAutoStartTextC : kAutoStartTextF, gAutoStartText, kAutoStartTextUnits);
-  if (plat::MessageBox(screens::MainWindow(), gAutoStartText, kAutoStartCaption, plat::MbButtons::Ok,
-                       plat::MbIcon::None) == plat::IdOk)
+  if (Ask(TickQuestion::AutoStartFinished, gAutoStartText, kAutoStartCaption, plat::MbButtons::Ok,
+          plat::MbIcon::None) == plat::IdOk)
     records::AddAutoStartAcceptedRecord();
 }
 
@@ -136,9 +142,10 @@ void RunLogging(const DryerStatus& s) {
   const Hwnd chart = ScreenWindow(Screen::AverageValues);
   plat::InvalidateRect(chart, nullptr, true);
   if (out.graphSampled) plat::InvalidateRect(DrawGraphWindow(), nullptr, false);
+  if (out.longTermStep) dialogs::RefreshDataLoggerDialog();
   if (out.askSizeWarning &&
-      plat::MessageBox(screens::MainWindow(), records::kSizeWarningText, records::kSizeWarningCaption,
-                       plat::MbButtons::YesNo, plat::MbIcon::Exclamation) == plat::IdYes)
+      Ask(TickQuestion::LogSize, records::kSizeWarningText, records::kSizeWarningCaption,
+          plat::MbButtons::YesNo, plat::MbIcon::Exclamation) == plat::IdYes)
     OpenPanelDialog(PanelDialog::DataLoggerSetup);
 }
 
@@ -196,6 +203,8 @@ void StepHeldButtons() {
 
 TickState& Ticks() { return gTicks; }
 
+void SetTickAsker(TickAsker asker) { gAsker = asker; }
+
 void ResetTickState() {
   gTicks = TickState{};
   screens::Phases() = screens::TickPhases{};
@@ -215,9 +224,8 @@ void OneSecondTick() {
   RunLogging(s);
   ShowSetupOptionButtons(s);
 
-  const Hwnd info = plat::FindOpenDialog(kSystemInfoDialogId);
-  if (info != plat::kNoWindow) plat::InvalidateRect(info, nullptr, true);
-  StepHistoryHold();
+  dialogs::RefreshSystemInfoDialog();
+  dialogs::HistoryDialogSecond();
   StepBatchLatches(s);
   ShowAutoStartFinished(s);
 }

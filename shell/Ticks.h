@@ -16,14 +16,12 @@ inline constexpr uint32_t kTenthTimerMs = 100;
 inline constexpr int kBatchLatchCount = 4;
 inline constexpr int kRepeatDialogCount = 3;
 inline constexpr int kRepeatDelayTicks = 5;
-inline constexpr int32_t kHistoryHoldSeconds = 5;
 
 // Counters owned by the ticks; none is saved.
 struct TickState {
   uint8_t dryerRunning = 0;
   uint8_t autoStartShown = 0;
   uint32_t batchLatch[kBatchLatchCount] = {1, 1, 1, 1};
-  int32_t historyHold = kHistoryHoldSeconds;
   uint32_t blinkCounter = 0;
   uint32_t repeatDelay[kRepeatDialogCount] = {};
   uint32_t secondTicks = 0;
@@ -32,14 +30,18 @@ struct TickState {
 TickState& Ticks();
 void ResetTickState();
 
+// The questions of the one-second tick (batch restarts, the log size, the auto-start end) are
+// asked through this function: a modal message box unless a test puts its own answerer in.
+// Returns the answer id (plat::IdYes, IdNo, IdOk).
+enum class TickQuestion : uint8_t { BatchRestart, LogSize, AutoStartFinished };
+using TickAsker = int (*)(TickQuestion which, const char16_t* text, const char16_t* caption);
+void SetTickAsker(TickAsker asker);
+
 void OneSecondTick();
 void TenthSecondTick();
 
 // Dialogs of other parts that the ticks watch.
 inline constexpr int kHelpDialogId = 169;
 inline constexpr int kHelpDialogClose = 1224;
-inline constexpr int kSystemInfoDialogId = 440;
-inline constexpr int kHistoryDialogId = 197;
-inline constexpr int kHistoryExitButton = 1107;
 
 }  // namespace shell

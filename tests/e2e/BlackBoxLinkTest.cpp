@@ -55,29 +55,38 @@ bool FindClockItem(const Request& r, ClockItem& out) {
   return false;
 }
 
-void MakeStatusFrame(uint8_t (&frame)[kStatusFrameLength], int serial) {
-  std::memset(frame, 0, sizeof frame);
-  frame[171] = 0xA0;
-  frame[8] = 0;
+// The controller's register image, as the status frame carries it (byte k is frame byte k).
+struct Image {
+  uint8_t b[kStatusPayloadLength] = {};
+};
+
+// A command's items land in the image, so the next status frames echo them.
+void ApplyItems(const Request& r, Image& image) {
+  if (r.length < 4 || r.bytes[0] != r.length || !VerifyChecksum(r.bytes, r.length - 2)) return;
+  int pos = 2;
+  for (int i = 0; i < r.bytes[1] && pos + 3 <= r.length - 2; ++i) {
+    const int first = r.bytes[pos] * 256 + r.bytes[pos + 1];
+    const int count = r.bytes[pos + 2];
+    for (int k = 0; k < count; ++k)
+      if (first + k < kStatusPayloadLength) image.b[first + k] = r.bytes[pos + 3 + k];
+    pos += 3 + count;
+  }
+}
+
+void MakeStatusFrame(uint8_t (&frame)[kStatusFrameLength], const Image& image, int serial) {
+  std::memcpy(frame, image.b, kStatusPayloadLength);
   frame[71] = static_cast<uint8_t>(100 + serial % 50);  // a plenum temperature that moves
   AppendChecksum(frame, kStatusPayloadLength);
 }
 
-TEST(BlackBoxLink, FirstRequestCadenceAndTheClockOnceASecond) {
-  plat::PtyPair pty;
-  ASSERT_EQ(pty.Open(), plat::PtyResult::Ok);
-  e2e::TempDir root;
-  constexpr int kSeconds = 8;
-  const auto start = Clock::now();
-  const pid_t pid = e2e::StartPanel({"--headless", "--port", pty.SlavePath(), "--root", root.path,
-                                     "--run-for", std::to_string(kSeconds)});
-  ASSERT_GT(pid, 0);
-
+// Answers every request on the pty until the panel exits or `limit` passes; returns the
+// requests in the order they came.
+std::vector<Request> Serve(plat::PtyPair& pty, pid_t pid, Image& image, std::chrono::seconds limit) {
   std::vector<Request> requests;
-  std::vector<ClockItem> clocks;
   uint8_t pending[1024];
   int have = 0;
-  while (Clock::now() - start < std::chrono::seconds(kSeconds + 5)) {
+  const auto start = Clock::now();
+  while (Clock::now() - start < limit) {
     if (!pty.WaitReadable(50)) {
       // Looked at without reaping, so WaitExit still gets the exit code.
       siginfo_t info{};
@@ -96,15 +105,36 @@ TEST(BlackBoxLink, FirstRequestCadenceAndTheClockOnceASecond) {
       if (r.length < kResyncFrameLength) continue;
       r.at = Clock::now();
       requests.push_back(r);
-      ClockItem c{};
-      if (FindClockItem(r, c)) {
-        const time_t now = time(nullptr);
-        localtime_r(&now, &c.local);
-        clocks.push_back(c);
-      }
+      ApplyItems(r, image);
       uint8_t frame[kStatusFrameLength];
-      MakeStatusFrame(frame, static_cast<int>(requests.size()));
+      MakeStatusFrame(frame, image, static_cast<int>(requests.size()));
       pty.Write(frame, kStatusFrameLength);
+    }
+  }
+  return requests;
+}
+
+TEST(BlackBoxLink, FirstRequestCadenceAndTheClockOnceASecond) {
+  plat::PtyPair pty;
+  ASSERT_EQ(pty.Open(), plat::PtyResult::Ok);
+  e2e::TempDir root;
+  constexpr int kSeconds = 8;
+  const pid_t pid = e2e::StartPanel({"--headless", "--port", pty.SlavePath(), "--root", root.path,
+                                     "--run-for", std::to_string(kSeconds)});
+  ASSERT_GT(pid, 0);
+
+  Image image;
+  image.b[171] = 0xA0;
+  const std::vector<Request> requests = Serve(pty, pid, image, std::chrono::seconds(kSeconds + 5));
+  std::vector<ClockItem> clocks;
+  for (const Request& r : requests) {
+    ClockItem c{};
+    if (FindClockItem(r, c)) {
+      // The local time when the item came: the frame was read a moment after it was built.
+      const time_t when = time(nullptr) - static_cast<time_t>(std::chrono::duration_cast<std::chrono::seconds>(
+                                                                   Clock::now() - r.at).count());
+      localtime_r(&when, &c.local);
+      clocks.push_back(c);
     }
   }
   EXPECT_EQ(e2e::WaitExit(pid, 10000), 0);
@@ -137,6 +167,60 @@ TEST(BlackBoxLink, FirstRequestCadenceAndTheClockOnceASecond) {
     const int seen = c.local.tm_hour * 60 + c.local.tm_min;
     EXPECT_LE((seen - sent + 1440) % 1440, 1) << c.hour << ":" << c.minute;
   }
+}
+
+
+// The grain temperature setpoint item (page 0, register 149, two bytes low first), -1 if none.
+int GrainSetpointItem(const Request& r) {
+  if (r.length < 4 || r.bytes[0] != r.length) return -1;
+  int pos = 2;
+  for (int i = 0; i < r.bytes[1] && pos + 3 <= r.length - 2; ++i) {
+    const int count = r.bytes[pos + 2];
+    if (r.bytes[pos] == 0 && r.bytes[pos + 1] == 149 && count == 2) return r.bytes[pos + 3] | (r.bytes[pos + 4] << 8);
+    pos += 3 + count;
+  }
+  return -1;
+}
+
+TEST(BlackBoxLink, SetpointTypedOnTheKeypadGoesOutAndIsRetiredByTheEcho) {
+  plat::PtyPair pty;
+  ASSERT_EQ(pty.Open(), plat::PtyResult::Ok);
+  e2e::TempDir root;
+  // The fifth button in moisture-control mode 5 opens the grain setpoint keypad (dialog 101):
+  // CLEAR, 1, 2, 0, ACCEPT.
+  const std::string script = root.path + "/keypad.txt";
+  {
+    std::FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("wait 1500\ntouch 568 447\nwait 400\npress 1015\npress 1003\npress 1007\npress 1002\n"
+               "wait 100\npress 1013\n", f);
+    std::fclose(f);
+  }
+  const pid_t pid = e2e::StartPanel({"--headless", "--port", pty.SlavePath(), "--root", root.path,
+                                     "--script", script, "--run-for", "6"});
+  ASSERT_GT(pid, 0);
+  Image image;
+  image.b[171] = 0xA0;
+  image.b[187] = 5;    // moisture-control mode 5
+  image.b[149] = 90;   // grain setpoint 1 at 90 F
+  const std::vector<Request> requests = Serve(pty, pid, image, std::chrono::seconds(12));
+  EXPECT_EQ(e2e::WaitExit(pid, 10000), 0);
+
+  size_t first = requests.size(), last = 0, carrying = 0;
+  for (size_t i = 0; i < requests.size(); ++i) {
+    const int v = GrainSetpointItem(requests[i]);
+    if (v < 0) continue;
+    EXPECT_EQ(v, 120) << "request " << i;
+    first = std::min(first, i);
+    last = i;
+    ++carrying;
+  }
+  ASSERT_GT(carrying, 0u) << "the typed setpoint never reached the wire";
+  EXPECT_EQ(image.b[149], 120);
+  // Retired by the echo: sent for a cycle or two after it, then never again.
+  EXPECT_LE(carrying, 3u);
+  EXPECT_EQ(last - first + 1, carrying);
+  EXPECT_GT(requests.size(), last + 3);
 }
 
 }  // namespace

@@ -1,0 +1,50 @@
+#include "shell/PanelDialogs.h"
+
+#include "dialogs/DataLoggerDialog.h"
+#include "dialogs/KeypadLogic.h"
+#include "dialogs/MoistureSetpointDialog.h"
+#include "dialogs/SetpointEntryDialog.h"
+#include "dialogs/ShutdownHistoryDialog.h"
+#include "dialogs/SystemInfoDialog.h"
+#include "link/DryerStatus.h"
+#include "screens/Screens.h"
+
+namespace shell {
+namespace {
+
+// Grain temperature setpoints from the quick setpoint, in degrees F.
+constexpr int kGrainSetpointMinimum = 50;
+constexpr int kGrainSetpointMaximum = 160;
+constexpr int kGrainSetpointDefault = 105;
+
+void OpenGrainSetpoint(CommandRow row) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  SetpointEntryRequest& r = gSetpointEntryRequest;
+  OpenSetpointEntryFromStatus(r, s, row, kGrainSetpointMinimum, kGrainSetpointMaximum,
+                              kGrainSetpointDefault, Derived().celsius.load() != 0);
+  dialogs::OpenSetpointEntryDialog(ScreenWindow(Screen::LineGraph), r);
+}
+
+}  // namespace
+
+void OpenPanelDialogNow(PanelDialog which) {
+  const plat::Hwnd main = screens::MainWindow();
+  switch (which) {
+    case PanelDialog::MoistureSetpoint:
+      dialogs::OpenMoistureSetpointDialog(ScreenWindow(Screen::LineGraph), MoistureSetpoint::Drying);
+      return;
+    case PanelDialog::GrainSetpoint1: OpenGrainSetpoint(CommandRow::GrainTempSetpoint1); return;
+    case PanelDialog::GrainSetpoint2: OpenGrainSetpoint(CommandRow::GrainTempSetpoint2); return;
+    case PanelDialog::GrainSetpoint3: OpenGrainSetpoint(CommandRow::GrainTempSetpoint3); return;
+    case PanelDialog::ShutdownHistory: dialogs::OpenShutdownHistoryDialog(main); return;
+    case PanelDialog::SystemInformation: dialogs::OpenSystemInfoDialog(main); return;
+    case PanelDialog::DataLoggerSetup: dialogs::OpenDataLoggerDialog(main); return;
+    case PanelDialog::MeterRoll:        // dialog 166 is not part of the panel yet
+    case PanelDialog::AutoStartStatus:  // nor is dialog 612
+    case PanelDialog::Count:
+      return;
+  }
+}
+
+}  // namespace shell
