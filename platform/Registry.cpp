@@ -64,45 +64,51 @@ bool ValidName(const char* name) {
 }
 
 // Reads the key's file; anything that is not a complete, intact key reads as no values.
-void LoadImage(const RegKey& key, KeyImage& image) {
+// False only when an existing file could not be read: a rewrite must then not go ahead, or
+// it would replace the values it could not see.
+bool LoadImage(const RegKey& key, KeyImage& image) {
   image.count = 0;
   FileHandle f;
-  if (OpenFile(key.file, OpenMode::Read, f) != FileResult::Ok) return;
+  FileResult opened = OpenFile(key.file, OpenMode::Read, f);
+  if (opened == FileResult::NotFound) return true;
+  if (opened != FileResult::Ok) return false;
   uint8_t bytes[kMaxFileBytes + 1];
   size_t got = 0;
   FileResult r = ReadFile(f, bytes, sizeof(bytes), got);
   CloseFile(f);
-  if (r != FileResult::Ok || got > kMaxFileBytes || got < sizeof(kMagic) + 2 + 4) return;
+  if (r != FileResult::Ok) return false;
+  if (got > kMaxFileBytes || got < sizeof(kMagic) + 2 + 4) return true;
   uint32_t stored = bytes[got - 4] | bytes[got - 3] << 8 | bytes[got - 2] << 16 |
                     static_cast<uint32_t>(bytes[got - 1]) << 24;
-  if (std::memcmp(bytes, kMagic, sizeof(kMagic)) != 0 || Crc32(bytes, got - 4) != stored) return;
+  if (std::memcmp(bytes, kMagic, sizeof(kMagic)) != 0 || Crc32(bytes, got - 4) != stored) return true;
   size_t end = got - 4;
   size_t pos = sizeof(kMagic);
   size_t count = bytes[pos] | bytes[pos + 1] << 8;
   pos += 2;
-  if (count > kRegMaxValuesPerKey) return;
+  if (count > kRegMaxValuesPerKey) return true;
   for (size_t i = 0; i < count; ++i) {
     Value& v = image.values[i];
-    if (pos + 1 > end) return;
+    if (pos + 1 > end) return true;
     size_t nameLen = bytes[pos++];
-    if (nameLen == 0 || nameLen > kRegMaxValueName || pos + nameLen + 3 > end) return;
+    if (nameLen == 0 || nameLen > kRegMaxValueName || pos + nameLen + 3 > end) return true;
     std::memcpy(v.name, bytes + pos, nameLen);
     v.name[nameLen] = 0;
     pos += nameLen;
     uint8_t type = bytes[pos++];
     if (type != static_cast<uint8_t>(RegType::Binary) && type != static_cast<uint8_t>(RegType::Dword) &&
         type != static_cast<uint8_t>(RegType::String))
-      return;
+      return true;
     v.type = static_cast<RegType>(type);
     size_t size = bytes[pos] | bytes[pos + 1] << 8;
     pos += 2;
-    if (size > kRegMaxValueSize || pos + size > end) return;
+    if (size > kRegMaxValueSize || pos + size > end) return true;
     v.size = static_cast<uint16_t>(size);
     std::memcpy(v.data, bytes + pos, size);
     pos += size;
   }
-  if (pos != end) return;
+  if (pos != end) return true;
   image.count = count;
+  return true;
 }
 
 void ParentFolder(const char* file, char* out, size_t size) {
@@ -175,7 +181,7 @@ RegResult WriteValue(const RegKey& key, const char* name, RegType type, const vo
   if (size > kRegMaxValueSize) return RegResult::TooLarge;
   std::lock_guard<std::mutex> lock(registryMutex);
   KeyImage image;
-  LoadImage(key, image);
+  if (!LoadImage(key, image)) return RegResult::IoError;
   Value* v = FindValue(image, name);
   if (!v) {
     if (image.count == kRegMaxValuesPerKey) return RegResult::TooLarge;
@@ -311,7 +317,7 @@ RegResult RegDeleteValue(const RegKey& key, const char* name) {
   if (!key.valid() || !ValidName(name)) return RegResult::BadKey;
   std::lock_guard<std::mutex> lock(registryMutex);
   KeyImage image;
-  LoadImage(key, image);
+  if (!LoadImage(key, image)) return RegResult::IoError;
   Value* v = FindValue(image, name);
   if (!v) return RegResult::NotFound;
   *v = image.values[--image.count];

@@ -140,6 +140,26 @@ TEST_F(SysRegistry, WriteInterruptedBeforeTheRenameLeavesTheOldValue) {
   EXPECT_EQ(ReadByte("TEMP_DATA_LOG_SAMPLE_TIME"), 15);
 }
 
+// A key that exists but cannot be read this once must not be rewritten from an empty image:
+// that would keep the new value and lose every other one.
+TEST_F(SysRegistry, UnreadableKeyIsNotReplacedByAWrite) {
+  uint8_t a = 10, b = 2;
+  ASSERT_EQ(RegWriteBinary(key_, "TEMP_DATA_LOG_SAMPLE_TIME", &a, 1), RegResult::Ok);
+  ASSERT_EQ(RegWriteBinary(key_, "GRAPH_HORIZONTAL_SCALE", &b, 1), RegResult::Ok);
+  for (FileOp op : {FileOp::Open, FileOp::Read}) {
+    uint8_t v = 15;
+    InjectFileFault(op, 1, FileResult::IoError, false);
+    EXPECT_EQ(RegWriteBinary(key_, "TEMP_DATA_LOG_SAMPLE_TIME", &v, 1), RegResult::IoError);
+    ClearFileFaults();
+    EXPECT_EQ(ReadByte("TEMP_DATA_LOG_SAMPLE_TIME"), 10);
+    EXPECT_EQ(ReadByte("GRAPH_HORIZONTAL_SCALE"), 2);
+  }
+  InjectFileFault(FileOp::Open, 1, FileResult::IoError, false);
+  EXPECT_EQ(RegDeleteValue(key_, "GRAPH_HORIZONTAL_SCALE"), RegResult::IoError);
+  ClearFileFaults();
+  EXPECT_EQ(ReadByte("GRAPH_HORIZONTAL_SCALE"), 2);
+}
+
 TEST_F(SysRegistry, TornOrForeignFilesReadAsMissingValues) {
   uint8_t v = 1;
   ASSERT_EQ(RegWriteBinary(key_, "SCREEN_VIEW_SELECTION", &v, 1), RegResult::Ok);
