@@ -1,7 +1,13 @@
 // The one-second and tenth-second ticks on the virtual clock: the clock request, the link
 // watch and the warning window, the batch restart latches, the auto-start message and the
 // held-arrow repeat.
+#include <atomic>
+#include <set>
+#include <thread>
+#include <tuple>
 #include <vector>
+
+#include "link/Framing.h"
 
 #include "link/RegisterMap.h"
 #include "platform/Controls.h"
@@ -35,6 +41,42 @@ TEST_F(PanelTest, ClockGoesOutEverySecondWithTheTwoDigitYear) {
   plat::RunFor(29000);
   EXPECT_EQ(shell::Ticks().secondTicks, 30u);
   EXPECT_EQ(ReadRequestByte(kClockMinute), 21);
+}
+
+// Issue 9 item 6: the clock values go in with the flag in one locked step. A builder runs on its
+// own thread as the link's would while the ticks cross a minute each; every clock it sends must
+// be one a tick wrote (never a mix of two), and none twice (never the flag over old values).
+TEST_F(PanelTest, Item6_ClockItemsUnderAConcurrentBuilderAreWholeAndSentOnce) {
+  std::atomic<bool> stop{false};
+  std::vector<std::tuple<int, int, int>> sent;
+  std::thread builder([&] {
+    uint8_t tx[kTransmitBufferLength];
+    while (!stop.load()) {
+      if (!BuildCommandFrame(tx)) continue;
+      for (int pos = 2, i = 0; i < tx[1]; ++i) {
+        if (tx[pos] == 0 && tx[pos + 1] == kClockMinute) sent.emplace_back(tx[pos + 5], tx[pos + 4], tx[pos + 3]);
+        pos += 3 + tx[pos + 2];
+      }
+    }
+  });
+  constexpr int kTicks = 2000;
+  std::set<std::tuple<int, int, int>> written;
+  for (int i = 0; i < kTicks; ++i) {
+    plat::AdvanceVirtualClock(60000);  // a new minute every tick
+    plat::LocalTime t;
+    plat::GetLocalTime(t);
+    written.emplace(t.day, t.hour, t.minute);
+    shell::OneSecondTick();
+  }
+  stop = true;
+  builder.join();
+  std::set<std::tuple<int, int, int>> seen;
+  for (const auto& c : sent) {
+    EXPECT_TRUE(written.count(c)) << "a clock no tick wrote";
+    EXPECT_TRUE(seen.insert(c).second) << "day " << std::get<0>(c) << " " << std::get<1>(c) << ":"
+                                       << std::get<2>(c) << " sent twice: the flag rose over old values";
+  }
+  EXPECT_FALSE(sent.empty());
 }
 
 TEST_F(PanelTest, LostLinkShowsTheWarningWindowAtTheTenthSilentSecond) {
