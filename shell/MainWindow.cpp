@@ -13,6 +13,7 @@
 #include "records/Preferences.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
+#include "shell/Panel.h"
 #include "shell/PanelEvents.h"
 #include "shell/Ticks.h"
 
@@ -336,7 +337,12 @@ plat::LResult MainWindowProc(Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam
       switch (static_cast<uint32_t>(w)) {
         case kLinkTimerId: LinkTick(); return 0;
         case kSecondTimerId: OneSecondTick(); return 0;
-        case kTenthTimerId: TenthSecondTick(); return 0;
+        case kTenthTimerId:
+          TenthSecondTick();
+          // Inside a modal dialog the outer loop cannot see a stop; the quit message ends
+          // every nested loop on its way out.
+          if (PanelStopDue() && plat::DialogTemplateId(plat::ActiveTopLevel()) != 0) plat::PostQuitMessage(0);
+          return 0;
         default: break;
       }
       break;

@@ -33,6 +33,7 @@ namespace {
 namespace fs = std::filesystem;
 
 std::atomic<int> gStopRequested{0};
+uint64_t gDeadlineMs = UINT64_MAX;
 SimServer* gSim = nullptr;
 alignas(SimServer) unsigned char gSimStorage[sizeof(SimServer)];
 
@@ -156,7 +157,7 @@ void ServeLoopRequests() {
 }
 
 int RunMessageLoop(const PanelOptions& o) {
-  const uint64_t deadline =
+  gDeadlineMs =
       o.runForSeconds > 0 ? plat::NowMs() + static_cast<uint64_t>(o.runForSeconds * 1000.0) : UINT64_MAX;
   bool closing = false;
   plat::Message m;
@@ -164,14 +165,17 @@ int RunMessageLoop(const PanelOptions& o) {
     plat::DispatchMessage(m);
     ServeLoopRequests();
     if (TakeFrontRequest()) plat::SetForegroundWindow(screens::MainWindow());
-    if (!closing && (gStopRequested.load() != 0 || plat::NowMs() >= deadline)) {
+    if (!closing && PanelStopDue()) {
       // Destroying the main window releases its pictures and posts the quit message.
       closing = true;
       plat::DestroyWindow(screens::MainWindow());
     }
   }
+  gDeadlineMs = UINT64_MAX;
   return plat::ExitCode();
 }
+
+bool PanelStopDue() { return gStopRequested.load() != 0 || plat::NowMs() >= gDeadlineMs; }
 
 void StopPanel() {
   CloseLink();

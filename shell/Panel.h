@@ -48,6 +48,9 @@ int RunMessageLoop(const PanelOptions& options);
 void StopPanel();
 // Asks the loop to end at its next message; safe from a signal handler.
 void RequestPanelStop();
+// True once a stop was asked for or the --run-for time is up. The main window's timers check
+// it, so the panel also ends while a modal dialog runs its own loop.
+bool PanelStopDue();
 
 // The built-in simulator's device, "" when the panel talks to a given port.
 const char* BuiltInSimulatorPath();

@@ -103,3 +103,20 @@ TEST(PanelProgram, HeadlessScriptVisitsTheFourMainButtonsAndTakesScreenshots) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PanelProgram, SigtermEndsThePanelWhileAModalDialogIsOpen) {
+  TempDir root;
+  const std::string d = root.path + "/";
+  std::ofstream script(d + "info.txt");
+  script << "wait 500\npress 34820\nwait 200\npress 36904\nwait 300\nscreenshot " << d << "info.png\n";
+  script.close();
+  const pid_t pid = e2e::StartPanel({"--headless", "--root", root.path, "--script", d + "info.txt"});
+  ASSERT_GT(pid, 0);
+  ASSERT_TRUE(e2e::WaitForFile(d + "info.png", 20000));
+  ::kill(pid, SIGTERM);
+  EXPECT_EQ(e2e::WaitExit(pid, 15000), 0);
+}
+
+}  // namespace

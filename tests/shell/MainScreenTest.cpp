@@ -150,6 +150,17 @@ TEST_F(PanelTest, ChartChoiceInContinuousDryingSwitchesAndStoresThePreference) {
   EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions) & kDisplayOptionsGraphView, 0);
 }
 
+TEST_F(PanelTest, ManualsWithoutTheirFolderHidesThePopUpAndSaysSo) {
+  std::filesystem::remove_all(root_ + "/Hard Disk/Manuals");
+  screens::SendMainCommand(screens::kCmdView);
+  // The script's OK can only land inside the message box: the main screen has no control 1.
+  ASSERT_EQ(plat::StartScriptText("wait 20\npress 1\n"), plat::ScriptResult::Ok);
+  plat::SendCommand(Window(Screen::ViewSelection), 36895);
+  EXPECT_FALSE(plat::ScriptRunning());
+  EXPECT_EQ(plat::ScriptErrorLine(), 0);
+  EXPECT_FALSE(Visible(Screen::ViewSelection));
+}
+
 class PanelWithGraphPreference : public PanelTest {
   void BeforeStart() override { records::SavePreference(records::kPrefViewSelection, records::kViewGraph); }
 };
