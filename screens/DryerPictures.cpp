@@ -222,15 +222,17 @@ void MarkerPicture(Canvas& c) {
 
 // ---- Warning window ----
 
+// The panel stands in the left part of its picture; the rest stays transparent, so the
+// connection bar that starts beside it shows.
 void PanelPicture(Canvas& c) {
-  c.FillRect(Rect{4, 4, 96, 60}, Rgb(60, 64, 72));
-  c.FillRect(Rect{10, 10, 90, 52}, Rgb(40, 90, 150));
-  c.FillRect(Rect{16, 16, 54, 46}, Rgb(200, 160, 64));  // the dryer on its screen
-  c.FillRect(Rect{60, 18, 84, 22}, Rgb(0, 220, 0));
-  c.FillRect(Rect{60, 28, 84, 32}, Rgb(255, 255, 0));
-  c.FillRect(Rect{60, 38, 84, 42}, Rgb(255, 255, 255));
-  c.FillRect(Rect{40, 60, 60, 70}, Rgb(60, 64, 72));
-  c.FillRect(Rect{26, 70, 74, 74}, Rgb(60, 64, 72));
+  c.FillRect(Rect{2, 6, 72, 52}, Rgb(60, 64, 72));
+  c.FillRect(Rect{7, 11, 67, 47}, Rgb(40, 90, 150));
+  c.FillRect(Rect{11, 15, 35, 43}, Rgb(200, 160, 64));  // the dryer on its screen
+  c.FillRect(Rect{40, 17, 62, 21}, Rgb(0, 220, 0));
+  c.FillRect(Rect{40, 26, 62, 30}, Rgb(255, 255, 0));
+  c.FillRect(Rect{40, 35, 62, 39}, Rgb(255, 255, 255));
+  c.FillRect(Rect{30, 52, 44, 64}, Rgb(60, 64, 72));
+  c.FillRect(Rect{16, 64, 58, 70}, Rgb(60, 64, 72));
 }
 
 void ControllerPicture(Canvas& c) {

@@ -25,7 +25,6 @@ enum Text : uint16_t {
 constexpr int kTemperatureStyleBit = 4;  // byte 188
 constexpr int kCountdownStyleBit = 1;    // byte 188
 constexpr int kFanCode = 5;
-constexpr int kRearDischargeCode = 5;
 
 constexpr plat::Color kTitleBlue = plat::Rgb(0, 0, 255);
 constexpr plat::Color kNoteBlue = plat::Rgb(0, 0, 200);
@@ -34,15 +33,6 @@ constexpr plat::Color kNoteRed = plat::Rgb(175, 0, 0);
 constexpr int kNoteFont = 16;
 constexpr int kNoteWeight = 700;
 constexpr int kCallServiceWeight = 900;
-
-constexpr const char* kRearDischargePictures[] = {
-    "GRAPHIC_074_REAR_DISCHARGE_IMAGE_1.BMP",
-    "GRAPHIC_075_REAR_DISCHARGE_IMAGE_2.BMP",
-    "GRAPHIC_076_REAR_DISCHARGE_IMAGE_3.BMP",
-    "GRAPHIC_077_REAR_DISCHARGE_IMAGE_4.BMP",
-};
-constexpr int kRearDischargePictureCount = 4;
-constexpr const char* kEnglishBitmapFormat = "\\Hard Disk\\Languages\\%s\\Bitmaps\\%s";
 
 constexpr plat::Point kMarkerOrigin = {105, 70};
 constexpr int kMarkerStep = 10;
@@ -170,20 +160,3 @@ plat::Point MarkerEnd(const MarkerSweep& m) {
   return {kMarkerOrigin.x + kMarkerLength + kMarkerStep * m.position, kMarkerOrigin.y};
 }
 
-HelpSubject HelpSubjectFor(int node, int code) {
-  return {IsFanHeaterNode(node) ? kNodeFanHeater1 : node, code};
-}
-
-bool IsRearDischarge(int node, int code) {
-  return node == kNodeMainIo && code == kRearDischargeCode;
-}
-
-const char* RearDischargePicture(int frame) {
-  if (frame < 0) frame = 0;
-  if (frame >= kRearDischargePictureCount) frame = kRearDischargePictureCount - 1;
-  return kRearDischargePictures[frame];
-}
-
-void FormatRearDischargePath(char* out, size_t size, int frame) {
-  std::snprintf(out, size, kEnglishBitmapFormat, "EN", RearDischargePicture(frame));
-}

@@ -1,10 +1,199 @@
+// WARNING_WINDOW: the warning reported by the controller, with its title blinking with the
+// link trigger, or, while the link is lost, the connection-lost picture whose marker sweeps
+// along the bar; every such paint asks the link to resynchronise.
+#include "dialogs/WarningHelpDialog.h"
+#include "i18n/Language.h"
+#include "i18n/Resources.h"
+#include "link/DryerStatus.h"
+#include "link/Link.h"
+#include "platform/Bitmap.h"
+#include "platform/Controls.h"
+#include "platform/Font.h"
+#include "platform/Pictures.h"
+#include "platform/Text.h"
+#include "screens/DryerPictures.h"
 #include "screens/Screens.h"
+#include "screens/StatusReading.h"
+#include "screens/WarningLogic.h"
 
 namespace screens {
 
-// Warnings and the connection-lost display (to come).
+namespace {
+
+enum Text : uint16_t {
+  kTextCaption = 329,
+  kTextConnectionLost = 338,
+};
+constexpr int kHelpCommand = 34884;
+constexpr int kHelpButtonPicture = 72;
+constexpr plat::Rect kHelpButtonPlace = plat::RectXywh(195, 125, 200, 50);
+constexpr uint8_t kBlinkStepBit = 0x02;  // display-state word bit 1
+
+constexpr plat::Color kBackground = plat::Rgb(100, 100, 100);
+constexpr plat::Color kLostText = plat::Rgb(0, 0, 150);
+constexpr plat::Color kBarColour = plat::Rgb(0, 125, 0);
+constexpr plat::Color kBarEdge = plat::Rgb(20, 50, 20);
+constexpr plat::Color kMarkerColour = plat::Rgb(0, 0, 150);
+constexpr plat::Color kGrainLineColour = plat::Rgb(0, 0, 100);
+
+plat::Bitmap g_helpPicture;
+MarkerSweep g_marker;
+int g_helpNode = 0;
+int g_helpCode = 0;
+
+plat::FontHandle Font(int height, int weight) {
+  return plat::CreateFont(plat::kFaceTahoma, height, weight >= 600 ? plat::FontWeight::Bold : plat::FontWeight::Normal);
+}
+
+void CopyPicture(plat::Canvas& c, int resource, int x, int y) {
+  if (const plat::Bitmap* b = plat::GetPicture(resource))
+    c.BlitKeyed(x, y, b->View(), plat::Rect{0, 0, b->Width(), b->Height()}, colour::kBlack);
+}
+
+void DrawConnectionLost(plat::Canvas& c) {
+  char16_t text[i18n::kStringDestUnits] = {};
+  i18n::GetString(kTextConnectionLost, text);
+  c.SetFont(Font(24, 700));
+  c.SetTextColor(kLostText);
+  c.DrawText(plat::Rect{5, 5, 325, 50}, text, plat::TextFlag::Left | plat::TextFlag::SingleLine);
+
+  c.DrawLine(105, 70, 255, 70, kBarColour, 10);
+  c.DrawLine(105, 65, 255, 65, kBarEdge);
+  c.DrawLine(105, 75, 255, 75, kBarEdge);
+  MainScreenState& ui = UiState();
+  if (ui.displayState & kBlinkStepBit) {
+    ui.displayState = static_cast<uint8_t>(ui.displayState & ~kBlinkStepBit);
+    StepMarkerSweep(g_marker);
+  }
+  const plat::Point from = MarkerStart(g_marker), to = MarkerEnd(g_marker);
+  c.DrawLine(from.x, from.y, to.x, to.y, kMarkerColour, 6);
+}
+
+void DrawCentred(plat::Canvas& c, const plat::Rect& r, const char16_t* text, size_t n) {
+  c.DrawText(r, text, n, plat::TextFlag::Center | plat::TextFlag::SingleLine);
+}
+
+void DrawDetails(plat::Canvas& c, const DryerStatus& s) {
+  c.DrawLine(25, 50, 575, 50, colour::kRed, 2);
+  c.DrawLine(25, 100, 575, 100, colour::kRed, 2);
+
+  char16_t warning[i18n::kWarningDestUnits] = {};
+  i18n::GetWarningText(s.b[kStatusWarningNode], s.b[kStatusWarningId], warning);
+  char16_t first[kWarningLineUnits], second[kWarningLineUnits];
+  const int lines = SplitWarningText(warning, first, second);
+  c.SetFont(Font(14, 300));
+  c.SetTextColor(colour::kWhite);
+  if (lines == 1) {
+    DrawCentred(c, kWarningOneLinePlace, first, plat::Utf16Length(first));
+  } else {
+    DrawCentred(c, kWarningFirstLinePlace, first, plat::Utf16Length(first));
+    DrawCentred(c, kWarningSecondLinePlace, second, plat::Utf16Length(second));
+  }
+
+  const WarningTitle title = ChooseWarningTitle(s, BlinkOn());
+  if (title.visible) {
+    char16_t label[i18n::kStringDestUnits] = {};
+    i18n::GetString(title.textId, label);
+    char16_t text[i18n::kStringDestUnits + 24];
+    const size_t n = FormatWarningTitle(title, label, text, sizeof text / sizeof text[0]);
+    c.SetFont(Font(title.fontHeight, 900));
+    c.SetTextColor(title.colour);
+    DrawCentred(c, title.place, text, n);
+  }
+  if (ChooseWarningStyle(s) == WarningStyle::Temperature) {
+    char grain[48];
+    FormatWarningGrainTemperature(grain, sizeof grain, WarningGrainTemperature(s));
+    c.SetFont(Font(20, 500));
+    c.SetTextColor(kGrainLineColour);
+    c.DrawText(kWarningGrainPlace, grain, plat::TextFlag::Center | plat::TextFlag::SingleLine);
+  }
+  WarningNote notes[kMaxWarningNotes];
+  const int n = ChooseWarningNotes(s, notes);
+  for (int i = 0; i < n; ++i) {
+    char16_t text[i18n::kStringDestUnits] = {};
+    i18n::GetString(notes[i].textId, text);
+    c.SetFont(Font(notes[i].fontHeight, notes[i].fontWeight));
+    c.SetTextColor(notes[i].colour);
+    DrawCentred(c, notes[i].place, text, plat::Utf16Length(text));
+  }
+}
+
+void SetCaption(plat::Hwnd h, WarningContent content) {
+  if (content == WarningContent::ConnectionLost) {
+    plat::SetWindowText(h, kConnectionLostCaption);
+    return;
+  }
+  char16_t caption[i18n::kStringDestUnits] = {};
+  i18n::GetString(kTextCaption, caption);
+  plat::SetWindowText(h, caption);
+}
+
+void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  plat::Canvas& c = *ctx.canvas;
+  c.FillRect(plat::GetClientRect(h), kBackground);
+  c.SetBackgroundMode(plat::BackgroundMode::Transparent);
+  const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
+  SetCaption(h, content);
+  switch (content) {
+    case WarningContent::ConnectionLost:
+      RaiseResyncRequest();
+      DrawConnectionLost(c);
+      CopyPicture(c, kPictureConnectionPanel, 30, 40);
+      CopyPicture(c, kPictureConnectionController, 250, 20);
+      break;
+    case WarningContent::Details:
+      CopyPicture(c, kPictureWarningSign, 20, 1);
+      DrawDetails(c, s);
+      break;
+    case WarningContent::Empty:
+      break;
+  }
+}
+
+void DrawHelpButton(const plat::DrawItemInfo& item) {
+  if (!g_helpPicture.Empty()) {
+    item.canvas->Blit(0, 0, g_helpPicture.View());
+    return;
+  }
+  plat::DrawButtonFace(*item.canvas, item.rect, "HELP", false, true);
+}
+
+void OpenHelp(plat::Hwnd h) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  g_helpNode = s.b[kStatusWarningNode];
+  g_helpCode = s.b[kStatusWarningId];
+  dialogs::OpenWarningHelpDialog(h, g_helpNode, g_helpCode);
+}
+
+}  // namespace
+
 plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
-  return plat::DefWindowProc(h, msg, w, l);
+  switch (msg) {
+    case plat::Msg::Create:
+      RegisterScreenPictures();
+      i18n::LoadLocalisedBitmap(kHelpButtonPicture, g_helpPicture);
+      g_marker = MarkerSweep{};
+      plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kHelpCommand, kHelpButtonPlace,
+                          "WARNING_HELP", 0);
+      return 0;
+    case plat::Msg::EraseBackground:
+      return 1;
+    case plat::Msg::Paint:
+      Paint(h, plat::PaintFrom(l));
+      return 0;
+    case plat::Msg::DrawItem:
+      if (static_cast<int>(w) != kHelpCommand) return 0;
+      DrawHelpButton(plat::DrawItemFrom(l));
+      return 1;
+    case plat::Msg::Command:
+      if (plat::CommandId(w) == kHelpCommand) OpenHelp(h);
+      return 0;
+    default:
+      return plat::DefWindowProc(h, msg, w, l);
+  }
 }
 
 }  // namespace screens

@@ -25,6 +25,7 @@ namespace testing_support {
 struct Step {
   int control = 0;                                // clicked on the active dialog when non-zero
   std::function<void(plat::Hwnd active)> check;  // run first, with the active dialog
+  int waitFor = 0;  // a template id: the step waits until that dialog is the active one
 };
 
 inline std::vector<Step> g_steps;
@@ -37,11 +38,16 @@ inline plat::LResult DriverProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
   const plat::Hwnd active = plat::ActiveTopLevel();
   if (g_next >= g_steps.size()) {
     // A dialog left open by a broken test is closed, so the test fails instead of hanging.
-    if (active != plat::kNoWindow && plat::GetParent(active) != plat::kNoWindow && ++g_idleTicks > 50)
+    if (active != plat::kNoWindow && plat::DialogTemplateId(active) != 0 && ++g_idleTicks > 50)
       plat::EndDialog(active, -2);
     return 0;
   }
   if (active == plat::kNoWindow || plat::DialogTemplateId(active) == 0) return 0;
+  if (g_steps[g_next].waitFor != 0 && plat::DialogTemplateId(active) != g_steps[g_next].waitFor) {
+    if (++g_idleTicks > 50) plat::EndDialog(active, -2);
+    return 0;
+  }
+  g_idleTicks = 0;
   Step& step = g_steps[g_next++];
   if (step.check) step.check(active);
   if (step.control != 0) {

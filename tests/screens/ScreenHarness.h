@@ -1,6 +1,7 @@
 #pragma once
 // Screen windows on the headless backend: each test registers the window's class, creates it
 // at its place on the main screen, sets status bytes and reads back what its paint drew.
+#include <cstdio>
 #include <string>
 
 #include "../dialogs/DialogDriver.h"
@@ -42,6 +43,37 @@ class ScreenFixture : public HeadlessFixture {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(DRYER_BINARY_DIR) / "screenshots", ec);
     plat::ScreenshotPng((std::filesystem::path(DRYER_BINARY_DIR) / "screenshots" / name).c_str());
+  }
+  // Replaces the English pack by a folder of links to its files, with `name` (a path below the
+  // EN folder) written instead as UTF-16 with its byte-order mark.
+  void ReplacePackFile(const std::string& name, const std::u16string& text) {
+    namespace fs = std::filesystem;
+    ASSERT_TRUE(hasPack_) << "build the language_packs target first";
+    const fs::path languages = fs::path(root_) / "Hard Disk" / "Languages";
+    const fs::path built = fs::path(DRYER_BINARY_DIR) / "assets" / "Languages";
+    std::error_code ec;
+    if (fs::is_symlink(languages)) {
+      fs::remove(languages, ec);
+      fs::create_directories(languages / "EN" / "WarningBitmaps", ec);
+      for (const auto& e : fs::directory_iterator(built / "EN")) {
+        if (e.is_directory()) continue;
+        fs::create_symlink(e.path(), languages / "EN" / e.path().filename(), ec);
+      }
+      for (const auto& e : fs::directory_iterator(built / "EN" / "WarningBitmaps"))
+        fs::create_symlink(e.path(), languages / "EN" / "WarningBitmaps" / e.path().filename(), ec);
+      fs::create_directory_symlink(built / "EN" / "Bitmaps", languages / "EN" / "Bitmaps", ec);
+    }
+    const fs::path target = languages / "EN" / name;
+    fs::remove(target, ec);
+    std::string bytes = "\xFF\xFE";
+    for (char16_t ch : text) {
+      bytes.push_back(static_cast<char>(ch & 0xFF));
+      bytes.push_back(static_cast<char>(ch >> 8));
+    }
+    FILE* f = std::fopen(target.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
   }
   void LoadEnglish() {
     ASSERT_TRUE(hasPack_) << "build the language_packs target first";

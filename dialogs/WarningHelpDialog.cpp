@@ -1,0 +1,222 @@
+#include "dialogs/WarningHelpDialog.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "dialogs/WarningHelpLogic.h"
+#include "i18n/Language.h"
+#include "i18n/Resources.h"
+#include "platform/Bitmap.h"
+#include "platform/Controls.h"
+#include "platform/Dialog.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
+
+namespace dialogs {
+
+namespace {
+
+enum Text : uint16_t {
+  kTextClose = 145,
+  kTextCaption = 459,
+  kTextPictureMissing = 467,
+  kTextPictureMissingCaption = 468,
+};
+
+constexpr plat::Point kPictureAt = {10, 0};
+constexpr size_t kMaxHelpBytes = 16384;
+constexpr int kTabSpaces = 4;
+constexpr size_t kPathUnits = 200;
+const plat::Msg kAskPictureMissing = plat::UserMessage(1);
+
+constexpr plat::DialogControl kControls[] = {
+    {.kind = plat::ControlKind::PushButton, .id = kWarningHelpClose,
+     .rect = plat::RectXywh(520, 402, 110, 50), .text = "CLOSE", .style = plat::ControlStyle::Center},
+    {.kind = plat::ControlKind::ListBox, .id = kWarningHelpText,
+     .rect = plat::RectXywh(10, 402, 500, 52), .text = ""},
+};
+
+constexpr plat::DialogTemplate kTemplate{
+    .id = kWarningHelpDialogId,
+    .caption = "Shutdown Help File - 34",
+    .rect = plat::RectXywh(0, 0, 640, 480),
+    .controls = kControls,
+    .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
+};
+
+struct HelpState {
+  int node = 0;
+  int code = 0;
+  bool pictureMissing = false;
+  bool textLoaded = false;
+  plat::Hwnd dialog = plat::kNoWindow;
+  int frame = 0;
+};
+HelpState g_help;
+
+// Pictures are loaded once per path and kept: the rear-discharge animation cycles four files.
+struct CachedPicture {
+  char path[kPathUnits] = {};
+  plat::Bitmap bitmap;
+};
+constexpr int kCachedPictures = 5;
+CachedPicture g_cache[kCachedPictures];
+int g_nextCacheSlot = 0;
+
+const plat::Bitmap* LoadPicture(const char* path) {
+  for (CachedPicture& c : g_cache)
+    if (!c.bitmap.Empty() && std::strcmp(c.path, path) == 0) return &c.bitmap;
+  CachedPicture& slot = g_cache[g_nextCacheSlot];
+  g_nextCacheSlot = (g_nextCacheSlot + 1) % kCachedPictures;
+  if (plat::LoadBmpFile(path, slot.bitmap) != plat::BmpResult::Ok) {
+    slot.path[0] = 0;
+    return nullptr;
+  }
+  std::snprintf(slot.path, sizeof slot.path, "%s", path);
+  return &slot.bitmap;
+}
+
+bool PicturePath(char* out, size_t size) {
+  if (IsRearDischarge(g_help.node, g_help.code)) {
+    FormatRearDischargePath(out, size, g_help.frame);
+    return true;
+  }
+  const HelpSubject subject = HelpPictureSubject(g_help.node, g_help.code);
+  return i18n::WarningBitmapPath(subject.node, subject.code, out, size);
+}
+
+// CR ends the visible text of a line, TAB becomes four spaces, LF adds the line; a last line
+// without LF is not added.
+void AddHelpLines(plat::Hwnd list, const char16_t* text, size_t units) {
+  char16_t line[plat::kMaxCellText];
+  size_t n = 0;
+  bool ended = false;
+  for (size_t i = 0; i < units; ++i) {
+    const char16_t ch = text[i];
+    if (ch == u'\n') {
+      line[n] = 0;
+      plat::ListBoxAddString(list, line);
+      n = 0;
+      ended = false;
+    } else if (ch == u'\r') {
+      ended = true;
+    } else if (!ended) {
+      const int copies = ch == u'\t' ? kTabSpaces : 1;
+      for (int k = 0; k < copies && n + 1 < sizeof line / sizeof line[0]; ++k) line[n++] = ch == u'\t' ? u' ' : ch;
+    }
+  }
+}
+
+void LoadHelpText(plat::Hwnd dialog) {
+  g_help.textLoaded = true;
+  const plat::Hwnd list = plat::GetDlgItem(dialog, kWarningHelpText);
+  plat::ListBoxResetContent(list);
+  const HelpSubject subject = HelpSubjectFor(g_help.node, g_help.code);
+  char path[kPathUnits];
+  plat::FileHandle f;
+  if (!i18n::WarningTextPath(subject.node, subject.code, path, sizeof path) ||
+      plat::OpenFile(path, plat::OpenMode::Read, f) != plat::FileResult::Ok) {
+    plat::ListBoxAddString(list, kNoHelpText);
+    return;
+  }
+  static uint8_t bytes[kMaxHelpBytes];
+  size_t got = 0;
+  size_t total = 0;
+  while (total < kMaxHelpBytes &&
+         plat::ReadFile(f, bytes + total, kMaxHelpBytes - total, got) == plat::FileResult::Ok && got > 0)
+    total += got;
+  plat::CloseFile(f);
+  static char16_t text[kMaxHelpBytes / 2];
+  const size_t units = total / 2;
+  for (size_t i = 0; i < units; ++i)
+    text[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+  // The first unit is the byte-order mark.
+  if (units > 0) AddHelpLines(list, text + 1, units - 1);
+}
+
+void Paint(plat::Hwnd dialog, plat::Canvas& c) {
+  char16_t text[i18n::kStringDestUnits] = {};
+  i18n::GetString(kTextCaption, text);
+  if (text[0] != 0) plat::SetWindowText(dialog, text);
+  text[0] = 0;
+  i18n::GetString(kTextClose, text);
+  if (text[0] != 0) plat::SetDlgItemText(dialog, kWarningHelpClose, text);
+
+  if (!g_help.pictureMissing) {
+    char path[kPathUnits];
+    const plat::Bitmap* picture = PicturePath(path, sizeof path) ? LoadPicture(path) : nullptr;
+    if (picture == nullptr) {
+      g_help.pictureMissing = true;
+      // Asked from the message loop, not from inside the paint.
+      plat::PostMessage(dialog, kAskPictureMissing);
+    } else {
+      c.Blit(kPictureAt.x, kPictureAt.y, picture->View());
+    }
+  }
+  if (!g_help.textLoaded) LoadHelpText(dialog);
+}
+
+void AskPictureMissing(plat::Hwnd dialog) {
+  char16_t question[i18n::kStringDestUnits] = {};
+  char16_t caption[i18n::kStringDestUnits] = {};
+  i18n::GetString(kTextPictureMissing, question);
+  i18n::GetString(kTextPictureMissingCaption, caption);
+  const int answer = plat::MessageBox(dialog, question, caption, plat::MbButtons::RetryCancel,
+                                      plat::MbIcon::Information);
+  if (answer == plat::IdRetry) {
+    g_help.pictureMissing = false;
+    plat::InvalidateRect(dialog, nullptr, true);
+  } else {
+    plat::EndDialog(dialog, plat::IdCancel);
+  }
+}
+
+bool WarningHelpProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kAskPictureMissing) {
+    AskPictureMissing(dialog);
+    return true;
+  }
+  switch (msg) {
+    case plat::Msg::InitDialog:
+      g_help.pictureMissing = false;
+      g_help.textLoaded = false;
+      g_help.dialog = dialog;
+      plat::CenterOverParent(dialog);
+      return true;
+    case plat::Msg::Paint:
+      Paint(dialog, *plat::PaintFrom(l).canvas);
+      return false;
+    case plat::Msg::Command:
+      if (plat::CommandId(w) != kWarningHelpClose) return false;
+      plat::EndDialog(dialog, plat::IdOk);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+int OpenWarningHelpDialog(plat::Hwnd parent, int node, int code) {
+  g_help.node = node;
+  g_help.code = code;
+  const int result = plat::DialogBox(parent, kTemplate, WarningHelpProc, 0);
+  g_help.dialog = plat::kNoWindow;
+  return result;
+}
+
+int HelpAnimationFrame() { return g_help.frame; }
+
+void StepHelpAnimation() {
+  const plat::Hwnd dialog = plat::FindOpenDialog(kWarningHelpDialogId);
+  if (dialog == plat::kNoWindow) return;
+  plat::InvalidateRect(dialog, &kHelpAnimationRegion, false);
+  g_help.frame = NextHelpFrame(g_help.frame);
+}
+
+void CloseWarningHelpDialog() {
+  const plat::Hwnd dialog = plat::FindOpenDialog(kWarningHelpDialogId);
+  if (dialog != plat::kNoWindow) plat::SendCommand(dialog, kWarningHelpClose);
+}
+
+}  // namespace dialogs
