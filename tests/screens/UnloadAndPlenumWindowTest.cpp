@@ -1,0 +1,205 @@
+// UNLOAD_STATUS_WINDOW and CUSTOM_VIEW_WINDOW through the headless backend: the figures as
+// drawn, the highlighted speed line, the speed button's command, and the plenum layouts.
+#include "ScreenHarness.h"
+#include "screens/PlenumViewLogic.h"
+#include "screens/UnloadLogic.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::vector<int> g_mainCommands;
+plat::LResult MainRecorder(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == plat::Msg::Command) g_mainCommands.push_back(plat::CommandId(w));
+  return plat::DefWindowProc(h, msg, w, l);
+}
+
+class UnloadWindow : public ScreenFixture {
+ protected:
+  void SetUp() override {
+    ScreenFixture::SetUp();
+    window_ = Create(screens::kUnloadStatusClass, screens::UnloadStatusWindowProc, plat::RectXywh(0, 245, 240, 175),
+                     " UNLOAD STATUS");
+    ASSERT_NE(window_, plat::kNoWindow);
+  }
+  const plat::CapturedText* Drawn(const char* text) {
+    const plat::CapturedText* t = plat::FindCapturedText(text, window_);
+    EXPECT_NE(t, nullptr) << text << " in\n" << AllTexts();
+    return t;
+  }
+  void Counter(uint32_t bushelSeconds) {
+    for (int i = 0; i < 4; ++i) Set(kStatusBushelCounter + i, static_cast<uint8_t>(bushelSeconds >> (8 * i)));
+  }
+  plat::Hwnd window_ = plat::kNoWindow;
+};
+
+}  // namespace
+
+TEST_F(UnloadWindow, UnloadFigureInTenthsWithItsLeadingBlank) {
+  Set16HighFirst(kStatusUnloadStatusValue, 5);
+  Repaint(window_);
+  ASSERT_NE(Drawn(" 0.5"), nullptr);
+  EXPECT_EQ(Narrow(Drawn(" 0.5")->text), " 0.5");
+  Set16HighFirst(kStatusUnloadStatusValue, 123);
+  Repaint(window_);
+  ASSERT_NE(Drawn("12.3"), nullptr);
+  EXPECT_EQ(Drawn("12.3")->color, kUnloadTextColour);
+}
+
+TEST_F(UnloadWindow, TotalBushelsCountWholeBushelsOfBushelSeconds) {
+  Set16HighFirst(kStatusUnloadPanel173, 850);
+  Counter(7199);
+  Repaint(window_);
+  ASSERT_NE(Drawn("Total Bushels:"), nullptr);
+  EXPECT_NE(Drawn("850"), nullptr);
+  const plat::CapturedText* total = plat::FindCapturedText("1", window_);
+  ASSERT_NE(total, nullptr);
+  EXPECT_EQ(Narrow(total->text), "1");
+  Counter(7200);
+  Repaint(window_);
+  EXPECT_NE(plat::FindCapturedText("2", window_), nullptr) << AllTexts();
+  EXPECT_EQ(Narrow(plat::FindCapturedText("2", window_)->text), "2");
+}
+
+TEST_F(UnloadWindow, TheSpeedInUseIsHighlightedAndAnUnknownSpeedHighlightsNone) {
+  Set(kStatusMeterRoll1, 45);
+  Set(kStatusMeterRoll2, 30);
+  Set(kStatusMeterRoll3, 12);
+  Set(kStatusMeterRoll0, 1);
+  Repaint(window_);
+  ASSERT_NE(Drawn(" HIGH: 0450 "), nullptr);
+  EXPECT_EQ(Drawn(" HIGH: 0450 ")->color, kUnloadTextColour);
+  ASSERT_NE(Drawn(" MED:  0300 "), nullptr);
+  EXPECT_EQ(Drawn(" MED:  0300 ")->color, plat::Rgb(0, 0, 0));
+  const plat::Rect med = Drawn(" MED:  0300 ")->rect;
+  EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(med.left + 1, med.top + 1)), kUnloadHighlightBack);
+
+  Set(kStatusMeterRoll0, 3);
+  Repaint(window_);
+  for (const char* line : {" HIGH: 0450 ", " MED:  0300 ", " LOW:  0120 "}) {
+    ASSERT_NE(Drawn(line), nullptr);
+    EXPECT_EQ(Drawn(line)->color, kUnloadTextColour) << line;
+  }
+  EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(med.left + 1, med.top + 1)), plat::Rgb(0, 0, 0));
+}
+
+TEST_F(UnloadWindow, TouchingTheSpeedsAsksTheMainWindowForTheMeterRollDialog) {
+  ASSERT_TRUE(plat::RegisterClass(plat::WindowClass{.name = "MAIN_RECORDER", .proc = MainRecorder}));
+  const plat::Hwnd main = plat::CreateWindow(plat::WindowDesc{.className = "MAIN_RECORDER", .rect = {0, 0, 1, 1}});
+  screens::SetMainWindow(main);
+  g_mainCommands.clear();
+  plat::ClickWindow(plat::GetDlgItem(window_, kUnloadCommandBushels));
+  EXPECT_TRUE(g_mainCommands.empty()) << "the bushel lines do nothing";
+  plat::ClickWindow(plat::GetDlgItem(window_, kUnloadCommandSpeed));
+  EXPECT_EQ(g_mainCommands, (std::vector<int>{screens::kCmdOpenMeterRoll}));
+  screens::SetMainWindow(plat::kNoWindow);
+}
+
+namespace {
+
+class PlenumWindow : public ScreenFixture {
+ protected:
+  void SetUp() override {
+    ScreenFixture::SetUp();
+    LoadEnglish();
+    window_ = Create(screens::kCustomViewClass, screens::PlenumViewWindowProc, plat::RectXywh(240, 245, 400, 175),
+                     " PLENUM(S)");
+    ASSERT_NE(window_, plat::kNoWindow);
+    client_ = plat::ClientToScreen(window_, plat::Point{0, 0});
+  }
+  std::string Text(int id) {
+    char16_t t[i18n::kStringDestUnits] = {};
+    i18n::GetString(id, t);
+    return Narrow(t);
+  }
+  int Count(const std::string& text) {
+    int n = 0;
+    for (int i = 0; i < plat::CapturedTextCount(); ++i)
+      if (Narrow(plat::CapturedTextAt(i)->text) == text) ++n;
+    return n;
+  }
+  // Texts drawn in the client area (the caption bar draws its title too).
+  int ClientTexts() {
+    int n = 0;
+    for (int i = 0; i < plat::CapturedTextCount(); ++i)
+      if (plat::CapturedTextAt(i)->rect.top >= client_.y) ++n;
+    return n;
+  }
+  plat::Hwnd window_ = plat::kNoWindow;
+  plat::Point client_;
+};
+
+const std::string kDeg(1, static_cast<char>(176));
+
+}  // namespace
+
+TEST_F(PlenumWindow, TwoPlenumsShowSlotsFiveAndSixInTheirRows) {
+  Set(kStatusFanHeaterCount, 1);
+  Set16LowFirst(kStatusPlenumSetpoint5, 180);
+  Set16LowFirst(kStatusPlenumTemp5, 175);
+  Set16LowFirst(kStatusPlenumSetpoint6, 150);
+  Set16LowFirst(kStatusPlenumTemp6, 149);
+  Repaint(window_);
+  const plat::CapturedText* upper = plat::FindCapturedText(("SP:  180 " + kDeg + "F ").c_str(), window_);
+  const plat::CapturedText* lower = plat::FindCapturedText(("SP:  150 " + kDeg + "F ").c_str(), window_);
+  ASSERT_NE(upper, nullptr) << AllTexts();
+  ASSERT_NE(lower, nullptr) << AllTexts();
+  EXPECT_EQ(upper->rect.top - client_.y, 15);
+  EXPECT_EQ(lower->rect.top - client_.y, 90);
+  EXPECT_EQ(upper->color, plat::Rgb(200, 200, 0));
+  const plat::CapturedText* temp = plat::FindCapturedText(("175" + kDeg + "F").c_str(), window_);
+  ASSERT_NE(temp, nullptr);
+  EXPECT_EQ(temp->color, plat::Rgb(255, 0, 0));
+  EXPECT_EQ(temp->rect.left - client_.x, 150);
+  EXPECT_EQ(Count(Text(326)), 1);
+  EXPECT_EQ(Count(Text(327)), 1);
+  EXPECT_EQ(plat::GetWindowText(window_), std::u16string(u"") + [&] {
+    char16_t t[i18n::kStringDestUnits] = {};
+    i18n::GetString(328, t);
+    return std::u16string(t);
+  }());
+  Screenshot("plenum_view.png");
+}
+
+TEST_F(PlenumWindow, SeriesSwitchDrawsTheSinglePlenumLayoutForATwoPlenumDryer) {
+  Set(kStatusFanHeaterCount, 1);
+  Set(kStatusConfigBits, 0x20);
+  Set16LowFirst(kStatusPlenumSetpoint6, 180);
+  Repaint(window_);
+  EXPECT_EQ(Count(Text(327)), 0) << AllTexts();
+  const plat::CapturedText* sp = plat::FindCapturedText(("SP:  180 " + kDeg + "F ").c_str(), window_);
+  ASSERT_NE(sp, nullptr);
+  EXPECT_EQ(sp->rect.top - client_.y, 50);
+  EXPECT_EQ(ClientTexts(), 4) << AllTexts();
+}
+
+TEST_F(PlenumWindow, CelsiusShowsEightyTwoForOneHundredEighty) {
+  Set(kStatusFanHeaterCount, 0);
+  Set(kStatusDisplayOptions, 0x80);
+  Set16LowFirst(kStatusPlenumSetpoint6, 180);
+  Set16LowFirst(kStatusPlenumTemp6, 180);
+  Repaint(window_);
+  EXPECT_NE(plat::FindCapturedText(("SP:  82 " + kDeg + "C ").c_str(), window_), nullptr) << AllTexts();
+  EXPECT_NE(plat::FindCapturedText(("82" + kDeg + "C").c_str(), window_), nullptr) << AllTexts();
+  EXPECT_EQ(plat::FindCapturedText((kDeg + "F").c_str(), window_), nullptr);
+}
+
+TEST_F(PlenumWindow, BothBurnerBitsGiveTheGreenText) {
+  Set(kStatusFanHeaterCount, 0);
+  Set(kStatusUnitStatusD1 + 5, 0x03);  // burner state of slot 6
+  Repaint(window_);
+  const plat::CapturedText* t = plat::FindCapturedText(Text(314).c_str(), window_);
+  ASSERT_NE(t, nullptr) << AllTexts();
+  EXPECT_EQ(Narrow(t->text), Text(314));
+  EXPECT_EQ(t->color, plat::Rgb(0, 255, 0));
+  Set(kStatusUnitStatusD1 + 5, 0x02);
+  Repaint(window_);
+  ASSERT_NE(plat::FindCapturedText(Text(315).c_str(), window_), nullptr);
+  EXPECT_EQ(plat::FindCapturedText(Text(315).c_str(), window_)->color, plat::Rgb(255, 0, 0));
+}
+
+TEST_F(PlenumWindow, AFanHeaterCodeOutsideTheLayoutsDrawsNoPlenum) {
+  Set(kStatusFanHeaterCount, 9);
+  Repaint(window_);
+  EXPECT_EQ(ClientTexts(), 0) << AllTexts();
+}
