@@ -1,6 +1,7 @@
 #include "shell/MainWindow.h"
 
 #include "dialogs/DipSwitchDialog.h"
+#include "dialogs/ShutdownHistoryDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
 #include "link/Link.h"
@@ -14,6 +15,7 @@
 #include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
 #include "shell/Panel.h"
+#include "shell/PanelDialogs.h"
 #include "shell/PanelEvents.h"
 #include "shell/Ticks.h"
 
@@ -331,6 +333,10 @@ plat::LResult MainWindowProc(Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam
       plat::PostQuitMessage(0);
       return 0;
     case plat::Msg::Command:
+      if (plat::CommandId(w) == dialogs::kHistoryHelpCommand) {
+        OpenHistoryHelp(static_cast<Hwnd>(static_cast<uint32_t>(l)));
+        return 0;
+      }
       if (OnCommand(plat::CommandId(w))) return 0;
       break;
     case plat::Msg::Timer:

@@ -6,6 +6,7 @@
 #include "dialogs/SetpointEntryDialog.h"
 #include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/SystemInfoDialog.h"
+#include "dialogs/WarningHelpDialog.h"
 #include "link/DryerStatus.h"
 #include "screens/Screens.h"
 
@@ -45,6 +46,13 @@ void OpenPanelDialogNow(PanelDialog which) {
     case PanelDialog::Count:
       return;
   }
+}
+
+void OpenHistoryHelp(plat::Hwnd historyDialog) {
+  const dialogs::HistoryHelp help = dialogs::HistoryHelpRequest();
+  screens::UiState().helpDialogBySelf = 1;
+  dialogs::OpenWarningHelpDialog(historyDialog, help.node, help.warning);
+  screens::UiState().helpDialogBySelf = 0;
 }
 
 }  // namespace shell

@@ -6,5 +6,8 @@
 namespace shell {
 
 void OpenPanelDialogNow(PanelDialog which);
+// The history dialog asked for the help of a row: the warning help dialog opens over it, marked
+// as the history's own so that the tenth-second tick does not close it.
+void OpenHistoryHelp(plat::Hwnd historyDialog);
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 #include "dialogs/DataLoggerDialog.h"
 #include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/SystemInfoDialog.h"
+#include "dialogs/WarningHelpDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
 #include "link/DryerStatus.h"
@@ -14,7 +15,6 @@
 #include "platform/MessageBox.h"
 #include "records/LogTick.h"
 #include "records/ShutdownHistory.h"
-#include "screens/Animation.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
@@ -47,7 +47,6 @@ inline constexpr int kExtendedSetupButtonA = 36987;
 inline constexpr int kExtendedSetupButtonB = 36991;
 inline constexpr int kSetupSelectionButton = 34867;
 
-inline constexpr plat::Rect kHelpAnimationRegion{150, 20, 400, 150};
 inline constexpr plat::Rect kWarningBlinkStrip{105, 65, 260, 75};
 inline constexpr uint8_t kBlinkStepBit = 0x02;
 inline constexpr int kRearDischargeNode = 14;
@@ -155,10 +154,7 @@ void StepWarningWindow(const DryerStatus& s) {
   const int code = s.b[kStatusWarningId];
   if (node == 0 && code == 0 && LinkAliveCountdown() > 0) {
     plat::ShowWindow(warning, false);
-    if (!screens::UiState().helpDialogBySelf) {
-      const Hwnd help = plat::FindOpenDialog(kHelpDialogId);
-      if (help != plat::kNoWindow) plat::SendCommand(help, kHelpDialogClose);
-    }
+    if (!screens::UiState().helpDialogBySelf) dialogs::CloseWarningHelpDialog();
     return;
   }
   // The setup screens keep the warning window down while they are open.
@@ -166,11 +162,7 @@ void StepWarningWindow(const DryerStatus& s) {
     plat::ShowWindow(warning, true);
     plat::BringWindowToTop(warning);
   }
-  if (node == kRearDischargeNode && code == kRearDischargeCode) {
-    const Hwnd help = plat::FindOpenDialog(kHelpDialogId);
-    if (help != plat::kNoWindow) plat::InvalidateRect(help, &kHelpAnimationRegion, false);
-    screens::Phases().helpFrame = NextHelpFrame(screens::Phases().helpFrame);
-  }
+  if (node == kRearDischargeNode && code == kRearDischargeCode) dialogs::StepHelpAnimation();
 }
 
 void StepWarningBlink() {
@@ -207,7 +199,6 @@ void SetTickAsker(TickAsker asker) { gAsker = asker; }
 
 void ResetTickState() {
   gTicks = TickState{};
-  screens::Phases() = screens::TickPhases{};
 }
 
 void OneSecondTick() {

@@ -40,8 +40,5 @@ void SetTickAsker(TickAsker asker);
 void OneSecondTick();
 void TenthSecondTick();
 
-// Dialogs of other parts that the ticks watch.
-inline constexpr int kHelpDialogId = 169;
-inline constexpr int kHelpDialogClose = 1224;
 
 }  // namespace shell

@@ -12,7 +12,6 @@
 #include "link/RegisterMap.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
-#include "screens/Animation.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
 #include "tests/shell/PanelTestSupport.h"
@@ -96,9 +95,8 @@ TEST_F(PanelTest, WarningCodeShowsTheWarningWindowAndClearingItHidesIt) {
   WriteStatusByte(kStatusWarningId, 5);
   plat::RunFor(100);
   EXPECT_TRUE(Visible(Screen::Warning));
-  // The rear-discharge animation steps one frame a tenth, seven frames round.
   plat::RunFor(700);
-  EXPECT_EQ(screens::Phases().helpFrame, 1);
+  EXPECT_TRUE(Visible(Screen::Warning));
   WriteStatusByte(kStatusWarningNode, 0);
   WriteStatusByte(kStatusWarningId, 0);
   plat::RunFor(100);
@@ -141,8 +139,11 @@ class BatchHoldTest : public PanelTest {
     cx_ = (r.left + r.right) / 2;
     cy_ = (r.top + r.bottom) / 2;
   }
+  // Pressing holds the button; letting go slides off it first, so the release is no click (a
+  // click opens the timer keypad).
   void Hold(bool down) {
-    plat::HeadlessInjectTouch(cx_, cy_, down);
+    if (!down) plat::HeadlessInjectTouch(5, 5, true);
+    plat::HeadlessInjectTouch(down ? cx_ : 5, down ? cy_ : 5, down);
     plat::PumpUntilIdle();
   }
   plat::Hwnd batch_ = plat::kNoWindow;
