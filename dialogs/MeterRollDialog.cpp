@@ -1,0 +1,281 @@
+#include "dialogs/MeterRollDialog.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "link/DryerStatus.h"
+#include "link/SettingRequest.h"
+#include "platform/Dialog.h"
+#include "platform/Font.h"
+#include "platform/MessageBox.h"
+
+namespace dialogs {
+
+namespace {
+
+// Which working speed INCREASE and DECREASE change: request 0:159.
+enum Speed : uint8_t { kLow = 0, kMedium = 1, kHigh = 2 };
+
+constexpr int kModeOneSpeedBit = 6;   // request 0:187 in mode 1
+constexpr int kModeTrackingBit = 5;   // request 0:187 in mode 2
+constexpr uint8_t kCriteriaMeterRollBit = 0x02;  // request 0:224, set on ACCEPT in mode 2
+constexpr int kModeTwoSpeed = 1;
+constexpr int kModeTracking = 2;
+constexpr int kFirstAutomaticMode = 3;
+constexpr int kLastAutomaticMode = 5;
+constexpr int kTrackingHighPercent = 115;
+constexpr int kTrackingLowPercent = 85;
+constexpr int kMoistureSpeedModeFirst = 4;  // modes 4 and 5 take MEDIUM from status byte 230
+constexpr int kMoistureSpeedModeLast = 5;
+
+constexpr const char* kTrackingQuestion =
+    "The HI setpoint will be placed 15% above the center setpoint and the LOW setpoint 15% below "
+    "it.\nTheir present settings will be lost.\n\nSwitch to tracking of the center?";
+constexpr const char* kAutomaticNote =
+    "NOTE:  The dryer has automatic moisture control selected. No manual adjustments of the "
+    "meter roll speeds are allowed in automatic mode.";
+
+constexpr plat::Color kBarBack = plat::Rgb(30, 30, 30);
+constexpr plat::Color kBarFill = plat::Rgb(0, 170, 0);
+constexpr plat::Color kBarSelected = plat::Rgb(255, 200, 0);
+constexpr plat::Color kScaleColour = plat::Rgb(0, 0, 0);
+
+struct BarPlace {
+  Speed speed;
+  int reg;  // the working value in the request array
+  const char* label;
+  plat::Rect bar;
+};
+constexpr int kBarTop = 40;
+constexpr int kBarBottom = 240;
+constexpr BarPlace kBars[3] = {
+    {kHigh, kRequestMeterRollHigh, "HIGH SP", {110, kBarTop, 170, kBarBottom}},
+    {kMedium, kRequestMeterRollMedium, "MAIN SP", {210, kBarTop, 270, kBarBottom}},
+    {kLow, kRequestMeterRollLow, "LOW SP", {310, kBarTop, 370, kBarBottom}},
+};
+constexpr const char* kScaleMarks[4] = {"-25%", "-50%", "-75%", "-100%"};
+
+constexpr plat::DialogControl Button(int id, int y, const char* text) {
+  return plat::DialogControl{.kind = plat::ControlKind::PushButton, .id = id,
+                             .rect = plat::RectXywh(450, y, 170, 56), .text = text,
+                             .style = plat::ControlStyle::Center | plat::ControlStyle::Multiline};
+}
+constexpr plat::DialogControl kControls[] = {
+    Button(kMeterRollIncrease, 8, "INCREASE"),   Button(kMeterRollDecrease, 70, "DECREASE"),
+    Button(kMeterRollSelect, 132, "SELECT"),     Button(kMeterRollMode, 194, "MODE"),
+    Button(kMeterRollAccept, 300, "ACCEPT / EXIT"), Button(kMeterRollCancel, 362, "CANCEL / EXIT"),
+};
+constexpr plat::DialogTemplate kTemplate{
+    .id = kMeterRollDialogId,
+    .caption = "MODIFYING METER ROLL SPEED SETPOINTS (Use knob on control panel) - 23",
+    .rect = plat::RectXywh(0, 0, 640, 456),
+    .controls = kControls,
+    .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
+};
+
+std::atomic<bool> g_visible{false};
+std::atomic<bool> g_question{false};
+uint8_t* g_reminder = nullptr;
+
+int Mode(const DryerStatus& s) { return s.b[kStatusMoistureControlMode] & kMoistureModeMask; }
+bool Automatic(int mode) { return mode >= kFirstAutomaticMode && mode <= kLastAutomaticMode; }
+bool TrackingOn() { return (ReadRequestByte(kRequestMoistureControlMode) >> kModeTrackingBit) & 1; }
+
+DryerStatus Snapshot() {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  return s;
+}
+
+// HIGH and LOW follow MEDIUM while tracking of the centre is on.
+void ApplyTracking() {
+  if (!TrackingOn()) return;
+  const int medium = ReadRequestByte(kRequestMeterRollMedium);
+  int high = medium * kTrackingHighPercent / 100;
+  if (high > kMeterRollMaximum) high = kMeterRollMaximum;
+  WriteRequestByte(kRequestMeterRollHigh, static_cast<uint8_t>(high));
+  WriteRequestByte(kRequestMeterRollLow, static_cast<uint8_t>(medium * kTrackingLowPercent / 100));
+}
+
+void Open(plat::Hwnd dialog) {
+  const DryerStatus s = Snapshot();
+  const int mode = Mode(s);
+  WriteRequestByte(kRequestMeterRoll0, s.b[kStatusMeterRoll0]);
+  WriteRequestByte(kRequestMeterRollHigh, s.b[kStatusMeterRoll1]);
+  const bool fromSensor = mode >= kMoistureSpeedModeFirst && mode <= kMoistureSpeedModeLast;
+  WriteRequestByte(kRequestMeterRollMedium, fromSensor ? s.b[kStatusMeterRollValue230] : s.b[kStatusMeterRoll2]);
+  WriteRequestByte(kRequestMeterRollLow, s.b[kStatusMeterRoll3]);
+  LowerPending(CommandRow::MeterRollSpeedMode);
+  RaisePending(CommandRow::MeterRollFromStatus230);
+  // The mode byte is changed bit by bit here, so it starts from the controller's value.
+  LoadRequestFromStatus(CommandRow::MoistureControlMode);
+  const bool arrows = g_question.load();
+  for (int id : {kMeterRollIncrease, kMeterRollDecrease, kMeterRollSelect})
+    plat::EnableDlgItem(dialog, id, arrows && !Automatic(mode));
+  if (arrows) ApplyMeterRollSpeedModeRule();
+  ApplyTracking();
+}
+
+int SelectedRegister() {
+  switch (ReadRequestByte(kRequestMeterRollMode)) {
+    case kHigh: return kRequestMeterRollHigh;
+    case kMedium: return kRequestMeterRollMedium;
+    case kLow: return kRequestMeterRollLow;
+    default: return -1;
+  }
+}
+
+void Step(int delta) {
+  const int reg = SelectedRegister();
+  if (reg < 0) return;
+  const int v = ReadRequestByte(reg);
+  if (delta > 0 && v < kMeterRollMaximum) WriteRequestByte(reg, static_cast<uint8_t>(v + 1));
+  if (delta < 0 && v > 0) WriteRequestByte(reg, static_cast<uint8_t>(v - 1));
+  ApplyTracking();
+}
+
+void ToggleModeBit(plat::Hwnd dialog) {
+  const int mode = Mode(Snapshot());
+  LoadRequestFromStatus(CommandRow::MoistureControlMode);
+  uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
+  if (mode == kModeTwoSpeed) {
+    request ^= static_cast<uint8_t>(1u << kModeOneSpeedBit);
+  } else if (mode == kModeTracking) {
+    if (!TrackingOn()) {
+      const int answer = plat::MessageBox(dialog, kTrackingQuestion, kTrackingCaption,
+                                          plat::MbButtons::YesNoCancel, plat::MbIcon::Question);
+      if (answer == plat::IdYes) request |= static_cast<uint8_t>(1u << kModeTrackingBit);
+    } else {
+      request &= static_cast<uint8_t>(~(1u << kModeTrackingBit));
+      RaisePending(CommandRow::MeterRollSpeeds);
+    }
+  }
+  WriteRequestByte(kRequestMoistureControlMode, request);
+  RaisePending(CommandRow::MoistureControlMode);
+  ApplyTracking();
+}
+
+void Leave(plat::Hwnd dialog, int result) {
+  if (g_reminder != nullptr) *g_reminder = 0;
+  plat::EndDialog(dialog, result);
+}
+
+void Accept(plat::Hwnd dialog) {
+  const DryerStatus s = Snapshot();
+  if (Mode(s) == kModeTracking) RequestBits(kRequestDryingCriteria, kCriteriaMeterRollBit, 0, CommandRow::DryingCriteria);
+  struct Copy { int working, statusByte; CommandRow row; };
+  constexpr Copy kCopies[3] = {
+      {kRequestMeterRollHigh, kStatusMeterRoll1, CommandRow::MeterRollValue1},
+      {kRequestMeterRollMedium, kStatusMeterRoll2, CommandRow::MeterRollValue2},
+      {kRequestMeterRollLow, kStatusMeterRoll3, CommandRow::MeterRollValue3},
+  };
+  for (const Copy& c : kCopies) {
+    const uint8_t v = ReadRequestByte(c.working);
+    if (v != s.b[c.statusByte]) RequestByte(c.statusByte, v, c.row);
+  }
+  if (g_question.load()) {
+    RaisePending(CommandRow::MeterRollCopyOver);
+    WriteStatusByte(kStatusMeterRollMode, ReadRequestByte(kRequestMeterRollMode));
+  }
+  Leave(dialog, kMeterRollAccept);
+}
+
+bool OnCommand(plat::Hwnd dialog, int id) {
+  switch (id) {
+    case kMeterRollIncrease: Step(+1); break;
+    case kMeterRollDecrease: Step(-1); break;
+    case kMeterRollSelect:
+      ApplyMeterRollSpeedModeRule();
+      RaisePending(CommandRow::MeterRollSpeedMode);
+      break;
+    case kMeterRollMode: ToggleModeBit(dialog); break;
+    case kMeterRollAccept: Accept(dialog); return true;
+    case kMeterRollCancel:
+      RaisePending(CommandRow::MeterRollRestore);
+      Leave(dialog, kMeterRollCancel);
+      return true;
+    default: return false;
+  }
+  plat::InvalidateRect(dialog, nullptr, false);
+  return true;
+}
+
+void ModeButtonText(plat::Hwnd dialog, int mode) {
+  const uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
+  const char* text = "MODE";
+  if (mode == kModeTwoSpeed) text = (request >> kModeOneSpeedBit) & 1 ? "TWO SPEEDS" : "ONE SPEED";
+  if (mode == kModeTracking) text = TrackingOn() ? "TRACKING ON" : "TRACKING OFF";
+  plat::SetDlgItemText(dialog, kMeterRollMode, text);
+}
+
+void DrawBars(plat::Canvas& c) {
+  const int selected = ReadRequestByte(kRequestMeterRollMode);
+  const plat::FontHandle small = plat::CreateFont(plat::kFaceTahoma, 13, plat::FontWeight::Normal);
+  const plat::FontHandle bold = plat::CreateFont(plat::kFaceTahoma, 16, plat::FontWeight::Bold);
+  c.SetBackgroundMode(plat::BackgroundMode::Transparent);
+  c.SetTextColor(kScaleColour);
+  c.SetFont(small);
+  const int height = kBarBottom - kBarTop;
+  for (int i = 0; i < 4; ++i) {
+    const int y = kBarTop + height * (i + 1) / 4;
+    c.DrawLine(60, y, 390, y, plat::Rgb(120, 120, 120));
+    c.DrawText(plat::Rect{10, y - 8, 58, y + 8}, kScaleMarks[i], plat::TextFlag::Right | plat::TextFlag::SingleLine);
+  }
+  for (const BarPlace& b : kBars) {
+    const int v = ReadRequestByte(b.reg);
+    c.FillRect(b.bar, kBarBack);
+    const int top = b.bar.bottom - height * (v > kMeterRollMaximum ? kMeterRollMaximum : v) / kMeterRollMaximum;
+    c.FillRect(plat::Rect{b.bar.left + 4, top, b.bar.right - 4, b.bar.bottom}, b.speed == selected ? kBarSelected : kBarFill);
+    c.SetFont(bold);
+    c.DrawText(plat::Rect{b.bar.left - 20, 14, b.bar.right + 20, 36}, b.label, plat::TextFlag::Center | plat::TextFlag::SingleLine);
+    char value[12];
+    std::snprintf(value, sizeof value, "%04d", v * 10);
+    c.FillRect(plat::Rect{b.bar.left - 20, 246, b.bar.right + 20, 268}, plat::kDialogBackground);
+    c.DrawText(plat::Rect{b.bar.left - 20, 246, b.bar.right + 20, 268}, value, plat::TextFlag::Center | plat::TextFlag::SingleLine);
+  }
+}
+
+void Paint(plat::Hwnd dialog, plat::Canvas& c) {
+  const int mode = Mode(Snapshot());
+  ModeButtonText(dialog, mode);
+  DrawBars(c);
+  if (Automatic(mode)) {
+    c.SetFont(plat::CreateFont(plat::kFaceTahoma, 16, plat::FontWeight::Bold));
+    c.SetTextColor(plat::Rgb(160, 0, 0));
+    c.DrawText(plat::Rect{20, 290, 430, 420}, kAutomaticNote, plat::TextFlag::WordBreak);
+  }
+}
+
+bool MeterRollProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  switch (msg) {
+    case plat::Msg::InitDialog:
+      plat::CenterOverParent(dialog);
+      Open(dialog);
+      return true;
+    case plat::Msg::Paint:
+      Paint(dialog, *plat::PaintFrom(l).canvas);
+      return false;
+    case plat::Msg::Command:
+      return OnCommand(dialog, plat::CommandId(w));
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+int OpenMeterRollDialog(plat::Hwnd parent, const MeterRollOpening& opening) {
+  g_question = opening.question;
+  g_reminder = opening.reminder;
+  g_visible = true;
+  const int result = plat::DialogBox(parent, kTemplate, MeterRollProc, 0);
+  g_visible = false;
+  g_question = false;
+  g_reminder = nullptr;
+  return result;
+}
+
+bool MeterRollDialogVisible() { return g_visible.load(); }
+bool MeterRollQuestionPending() { return g_question.load(); }
+
+}  // namespace dialogs
