@@ -18,6 +18,7 @@
 #include "screens/BatchTimerLogic.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
+#include "screens/StatusChartWindow.h"
 #include "screens/WarningLogic.h"
 #include "shell/FormatText.h"
 #include "shell/MainWindow.h"
@@ -213,6 +214,7 @@ void OneSecondTick() {
   DryerStatus s;
   TakeStatusSnapshot(s);
   RunLogging(s);
+  screens::StatusChartSecond();
   ShowSetupOptionButtons(s);
 
   dialogs::RefreshSystemInfoDialog();
