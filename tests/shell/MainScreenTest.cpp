@@ -21,6 +21,10 @@ TEST_F(PanelTest, FirstLinkWakeComes350MsAfterTheTimersStartThenEvery350Ms) {
   plat::RunFor(350 * 9);
   EXPECT_EQ(LinkWakeCount(), 10u);
   EXPECT_EQ(ReadStatusByte(kStatusRunFlags), kRunFlagsPreset);
+  // A minute from the start: every second tick of the 175 ms timer, never a burst or a gap.
+  plat::RunFor(60000 - 350 * 10);
+  EXPECT_EQ(LinkWakeCount(), 60000u / 350u);
+  EXPECT_EQ(LinkTickCount(), 60000u / 175u);
 }
 
 TEST_F(PanelTest, ChartViewAtStartShowsChartAndPlenumAndNoSecondWindowOrBatch) {
