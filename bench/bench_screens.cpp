@@ -1,0 +1,146 @@
+// The main screens' paints on the headless display: the tenth-second repaint of the dryer
+// picture (animation phases advanced, drawn off screen, composed and shown) and the paint of
+// the whole main screen, each with its heap allocations per paint (the target is zero).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+#include <filesystem>
+#include <string>
+
+#include "bench/AllocHook.h"
+#include "i18n/Language.h"
+#include "link/DryerStatus.h"
+#include "platform/Backend.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "screens/DryerPictureLogic.h"
+#include "screens/Screens.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ScreenWindow {
+  const char* className;
+  plat::WindowProc proc;
+  plat::Rect rect;
+  bool caption;
+};
+constexpr ScreenWindow kMainScreen[] = {
+    {screens::kAverageValuesClass, screens::StatusChartWindowProc, plat::RectXywh(240, 40, 400, 205), true},
+    {screens::kCustomViewClass, screens::PlenumViewWindowProc, plat::RectXywh(240, 245, 400, 175), true},
+    {screens::kUnloadStatusClass, screens::UnloadStatusWindowProc, plat::RectXywh(0, 245, 240, 175), true},
+    {screens::kRightStatusBarClass, screens::RightStatusBarWindowProc, plat::RectXywh(240, 0, 400, 40), false},
+    {screens::kButtonBarClass, screens::ButtonBarWindowProc, plat::RectXywh(0, 420, 640, 55), false},
+    {screens::kDryerPicClass, screens::DryerPicWindowProc, plat::RectXywh(0, 0, 240, 420), false},
+};
+constexpr int kWindowCount = sizeof kMainScreen / sizeof kMainScreen[0];
+constexpr int kPictureIndex = kWindowCount - 1;
+
+plat::LResult MainProc(plat::Hwnd h, plat::Msg m, plat::WParam w, plat::LParam l) { return plat::DefWindowProc(h, m, w, l); }
+
+plat::Hwnd g_windows[kWindowCount];
+std::string g_root;
+
+// The English pack lies beside the program's folder in the build tree; without it the labels
+// are empty and only the numbers are drawn.
+void UsePack() {
+  std::error_code ec;
+  const fs::path pack = fs::read_symlink("/proc/self/exe", ec).parent_path().parent_path() / "assets" / "Languages";
+  const char* tmp = std::getenv("TMPDIR");
+  g_root = std::string(tmp && *tmp ? tmp : "/tmp") + "/bench-screens-XXXXXX";
+  if (mkdtemp(g_root.data()) == nullptr) return;
+  if (fs::is_directory(pack / "EN")) {
+    fs::create_directories(fs::path(g_root) / "Hard Disk", ec);
+    fs::create_directory_symlink(pack, fs::path(g_root) / "Hard Disk" / "Languages", ec);
+  }
+  plat::SetFileRoot(g_root.c_str());
+  i18n::EnsureLanguageLoaded();
+}
+
+// A running two-unit dryer, so every moving element and both units animate.
+void RunningDryer() {
+  ResetDryerStatus();
+  PresetDryerStatus();
+  WriteStatusByte(kStatusFanHeaterCount, 1);
+  WriteStatusByte(kStatusRunFlags, 0x60);
+  WriteStatusByte(kStatusRunFlags2, 0x01);
+  WriteStatusByte(kStatusLoadState, 0x0C);
+  WriteStatusByte(kStatusMoistureControlMode, 3);
+  for (int unit = 1; unit <= 2; ++unit) {
+    WriteStatusByte(kStatusUnitStatusB1 + 6 - unit, unit == 1 ? 0x02 : 0x01);
+    WriteStatusByte(kStatusUnitStatusA1 + 6 - unit, 0x03);
+  }
+  WriteStatusByte(kStatusPlenumTemp6, 178);
+  WriteStatusByte(kStatusPlenumSetpoint6, 180);
+  WriteStatusByte(kStatusMoisture2 + 1, 231);
+}
+
+void Start() {
+  UsePack();
+  plat::UseVirtualClock(plat::LocalTime{});
+  plat::OpenDisplay(plat::DisplayOptions{.headless = true});
+  plat::RegisterClass(plat::WindowClass{.name = "BENCH_MAIN", .proc = MainProc});
+  const plat::Hwnd main = plat::CreateWindow(plat::WindowDesc{.className = "BENCH_MAIN", .rect = {0, 0, 640, 480},
+                                                              .flags = plat::WindowFlag::Visible});
+  for (int i = 0; i < kWindowCount; ++i) {
+    const ScreenWindow& w = kMainScreen[i];
+    plat::RegisterClass(plat::WindowClass{.name = w.className, .proc = w.proc, .eraseBackground = false});
+    g_windows[i] = plat::CreateWindow(plat::WindowDesc{
+        .className = w.className, .title = w.className, .parent = main, .rect = w.rect,
+        .flags = plat::WindowFlag::Visible | (w.caption ? plat::WindowFlag::Caption : 0u)});
+  }
+  RunningDryer();
+}
+
+void Stop() {
+  plat::CloseDisplay();
+  std::error_code ec;
+  fs::remove_all(g_root, ec);
+}
+
+template <typename Paint>
+void Measure(benchmark::State& state, Paint paint) {
+  for (int i = 0; i < 30; ++i) paint();  // every picture, glyph and frame drawn once
+  const uint64_t before = AllocationCount();
+  for (auto _ : state) {
+    paint();
+    benchmark::ClobberMemory();
+  }
+  state.counters["allocs_per_paint"] =
+      benchmark::Counter(static_cast<double>(AllocationCount() - before), benchmark::Counter::kAvgIterations);
+}
+
+void BM_DryerPictureAnimationRepaint(benchmark::State& state) {
+  Start();
+  const plat::Hwnd picture = g_windows[kPictureIndex];
+  Measure(state, [picture] {
+    DryerStatus s;
+    TakeStatusSnapshot(s);
+    AdvanceAnimationPhases(gAnimationPhases, s);
+    plat::InvalidateRect(picture, nullptr, true);
+    plat::UpdateWindow(picture);
+  });
+  Stop();
+}
+BENCHMARK(BM_DryerPictureAnimationRepaint)->Unit(benchmark::kMillisecond);
+
+void BM_MainScreenPaint(benchmark::State& state) {
+  Start();
+  Measure(state, [] {
+    for (plat::Hwnd h : g_windows) plat::InvalidateRect(h, nullptr, true);
+    plat::PumpUntilIdle();
+  });
+  Stop();
+}
+BENCHMARK(BM_MainScreenPaint)->Unit(benchmark::kMillisecond)->ComputeStatistics("p99", [](const std::vector<double>& v) {
+  std::vector<double> s = v;
+  std::sort(s.begin(), s.end());
+  return s.empty() ? 0.0 : s[static_cast<size_t>(0.99 * static_cast<double>(s.size() - 1))];
+});
+
+}  // namespace
+
+BENCHMARK_MAIN();
