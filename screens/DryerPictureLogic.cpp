@@ -46,6 +46,7 @@ constexpr int kLayoutCBit = 7;        // byte 225
 constexpr int kSeriesSwitchBit = 5;   // byte 225
 
 constexpr int kUnitCounts[] = {1, 2, 3, 4, 6};  // by byte 3
+constexpr int kCrowdedFirstY = 40;
 constexpr int kUnitCountCodes = sizeof kUnitCounts / sizeof kUnitCounts[0];
 
 constexpr int kUnitAlarmBit = 1;   // status byte
@@ -276,12 +277,15 @@ UnitPicture ChooseUnitPicture(const DryerStatus& s, const AnimationPhases& p, Pi
   picture.resource = picture.set == UnitSet::P ? first : first + Frame(p.fan[unit - 1]);
 
   int count = ShownUnitCount(s);
+  // Three or more units start higher up the tower, so each keeps a useful size.
+  int firstY = count > 2 ? kCrowdedFirstY : column.firstY;
   int step = column.height;
   if (count > 1) {
-    int room = (column.lowest - column.firstY - column.height) / (count - 1);
-    if (room < step) step = room;
+    int room = (column.lowest - firstY - column.height) / (count - 1);
+    // Too close for full-size pictures: the units share the column evenly, drawn smaller.
+    if (room < step) step = (column.lowest - firstY) / count;
   }
-  int y = column.firstY + step * (unit - 1);
+  int y = firstY + step * (unit - 1);
   // Many units stack closer than a picture's height: each is then drawn smaller, so none hides
   // the one above it.
   int height = step < column.height ? step : column.height;
