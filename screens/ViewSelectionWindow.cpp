@@ -56,7 +56,7 @@ void Show(const char* className, bool visible) { plat::ShowWindow(plat::FindWind
 // The view request goes to the controller first, so a refused choice still becomes the stored
 // view and takes effect once the dryer leaves batch drying.
 void ChooseView(plat::Hwnd pop, bool graph) {
-  const int reg = kStatusDisplayOptions;
+  const int reg = RowRegister(RowInfo(CommandRow::DisplayOptions));
   RequestBits(reg, graph ? kDisplayOptionsGraphView : 0, graph ? 0 : kDisplayOptionsGraphView,
               CommandRow::DisplayOptions);
   if (ReadStatusByte(kStatusDryerType) != 0) {

@@ -101,12 +101,15 @@ bool PrepareRoot(const char* root, const char* packDir) {
   fs::create_directories(languages, ec);
   fs::create_directories(storage / kManualsFolder, ec);
   if (packDir != nullptr && fs::is_directory(packDir, ec)) {
-    for (const fs::directory_entry& e : fs::directory_iterator(packDir, ec)) {
-      if (!e.is_directory(ec)) continue;
-      const fs::path target = languages / e.path().filename();
-      if (fs::exists(target, ec)) continue;
-      fs::copy(e.path(), target, fs::copy_options::recursive, ec);
-      if (ec) std::fprintf(stderr, "dryer-panel: copying the %s pack failed\n", e.path().filename().c_str());
+    // The error-code forms throughout: nothing here may throw.
+    for (fs::directory_iterator it(packDir, ec), end; !ec && it != end; it.increment(ec)) {
+      std::error_code entryError;
+      if (!it->is_directory(entryError)) continue;
+      const fs::path target = languages / it->path().filename();
+      if (fs::exists(target, entryError)) continue;
+      fs::copy(it->path(), target, fs::copy_options::recursive, entryError);
+      if (entryError)
+        std::fprintf(stderr, "dryer-panel: copying the %s pack failed\n", it->path().filename().c_str());
     }
   }
   return fs::is_directory(languages / kEnglishFolder, ec);
