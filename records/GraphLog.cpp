@@ -24,6 +24,7 @@ constexpr int kMaxWindowRecords = kGraphRecordsPerHour * 8;
 
 // The window is read here rather than on the stack: 8 hours are 51,840 bytes.
 SampleRecord g_window[kMaxWindowRecords];
+uint32_t g_generation = 1;
 
 struct StepRow {
   int upToSpan;
@@ -102,7 +103,10 @@ GraphSampleTime TimeOf(const SampleRecord& r) {
 
 }  // namespace
 
+uint32_t GraphLogGeneration() { return g_generation; }
+
 LogResult AppendGraphSample(const SampleRecord& record) {
+  ++g_generation;
   if (plat::CreateFolder(kFolder) != plat::FileResult::Ok) return LogResult::NoStorage;
   LogFileList list;
   BuildLogFileList(kFolder, kPattern, list);

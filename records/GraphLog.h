@@ -58,6 +58,9 @@ struct GraphWindow {
 // written.
 LogResult AppendGraphSample(const SampleRecord& record);
 
+// Changes whenever this program appends to the graph log.
+uint32_t GraphLogGeneration();
+
 // Hours of data in the listed files, at most 24.
 int GraphHoursAvailable();
 

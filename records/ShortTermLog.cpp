@@ -29,6 +29,8 @@ constexpr const char* kLogResultTexts[] = {
 static_assert(sizeof kLogResultTexts / sizeof kLogResultTexts[0] ==
               static_cast<size_t>(LogResult::Count));
 
+uint32_t g_generation = 1;
+
 void ListShortTermFiles(LogFileList& list) {
   char folder[kLogPathChars];
   char pattern[kLogPathChars];
@@ -88,7 +90,10 @@ const char* LogResultText(LogResult r) {
 
 bool ShortTermFolderPath(char* out, size_t size) { return i18n::StoragePath(kFolderName, out, size); }
 
+uint32_t ShortTermLogGeneration() { return g_generation; }
+
 LogResult AppendSample(const SampleRecord& record) {
+  ++g_generation;
   LogFileList list;
   ListShortTermFiles(list);
   switch (list.count) {
@@ -125,6 +130,7 @@ int ReadSamplePage(int rows, SampleRecord* buffer, int startOffset) {
   ListShortTermFiles(list);
   if (list.count == 0) return 0;
   if (list.count >= kLogListMax) {
+    ++g_generation;
     for (int i = 0; i < list.count; ++i) plat::DeleteFile(list.files[i].path);
     return 0;
   }
@@ -144,6 +150,7 @@ int ReadSamplePage(int rows, SampleRecord* buffer, int startOffset) {
 }
 
 void ClearSamples() {
+  ++g_generation;
   LogFileList list;
   ListShortTermFiles(list);
   for (int i = 0; i < list.count && i < 2; ++i) plat::DeleteFile(list.files[i].path);

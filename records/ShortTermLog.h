@@ -44,6 +44,10 @@ int ReadSamplePage(int rows, SampleRecord* buffer, int startOffset);
 // Deletes the first two listed files; a third, if any, stays.
 void ClearSamples();
 
+// Changes whenever this program changes the log's files, so a window can keep what it read
+// until the log changes.
+uint32_t ShortTermLogGeneration();
+
 // Panel paths of the folder and of the search pattern, through the storage root rule.
 bool ShortTermFolderPath(char* out, size_t size);
 

@@ -53,6 +53,11 @@ struct GraphState {
   plat::FontHandle small;
   int scrollOffset = 0;
   bool loaded = false;
+  // What the last good read was made for: the paint reads the files again only when the
+  // log, the window length or the scroll position changed.
+  uint32_t loadedGeneration = 0;
+  int loadedScale = -1;
+  int loadedOffset = -1;
   records::GraphWindow window;
   plat::Point points[records::kGraphPoints];
 };
@@ -116,6 +121,7 @@ void OnGraphCommand(plat::Hwnd graph, int id) {
 }
 
 void OnGraphCreate(plat::Hwnd graph) {
+  g_graph.loaded = false;
   for (int t = 0; t < records::kGraphTraceCount; ++t) {
     i18n::LoadLocalisedBitmapPair(kTraceButtons[t].bitmap, g_graph.normal[t], g_graph.pressed[t]);
     plat::CreateControl(graph, plat::ControlKind::OwnerDrawButton, kGraphFirstTraceButtonId + t,
@@ -165,11 +171,17 @@ void OnDrawPaint(plat::Hwnd draw, plat::PaintContext& pc) {
   Rect client = plat::GetClientRect(draw);
   c.FillRect(client, kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
+  int scale = records::CurrentPreferences().graphScale;
+  uint32_t generation = records::GraphLogGeneration();
+  bool stale = !g_graph.loaded || g_graph.loadedGeneration != generation || g_graph.loadedScale != scale ||
+               g_graph.loadedOffset != g_graph.scrollOffset;
   // A failed read keeps the traces of the last good one.
-  if (records::LoadGraphWindow(records::CurrentPreferences().graphScale, g_graph.scrollOffset, g_graph.window) ==
-      records::LogResult::Ok) {
+  if (stale && records::LoadGraphWindow(scale, g_graph.scrollOffset, g_graph.window) == records::LogResult::Ok) {
     g_graph.loaded = true;
     g_graph.scrollOffset = g_graph.window.scrollOffset;
+    g_graph.loadedGeneration = generation;
+    g_graph.loadedScale = scale;
+    g_graph.loadedOffset = g_graph.scrollOffset;
     UpdateScrollBar(plat::GetParent(draw));
   }
   c.FrameRect(Rect{kPlotLeft - 1, kPlotTop - 1, kPlotLeft + records::kGraphPoints + 1, kPlotBottom + 1}, kFrame, 1);

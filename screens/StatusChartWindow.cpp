@@ -31,9 +31,20 @@ constexpr int kChartPage = records::kChartPageRows;
 constexpr plat::Color kBlack = plat::Rgb(0, 0, 0);
 constexpr plat::Color kWhite = plat::Rgb(255, 255, 255);
 
+// What the last paint read, kept until the log changes or another page is asked for, so the
+// paint of every second touches no file.
+struct PageCache {
+  uint32_t generation = 0;
+  int count = 0;
+  int startOffset = -1;
+  int rows = 0;
+  records::SampleRecord page[kChartPage];
+};
+
 struct ChartState {
   plat::FontHandle font;
   int holdSeconds = 0;
+  PageCache cache;
 };
 ChartState g_chart;
 
@@ -98,13 +109,31 @@ void DrawLoggerState(plat::Canvas& c, const DryerStatus& s) {
   }
 }
 
+int SampleCount() {
+  PageCache& cache = g_chart.cache;
+  uint32_t generation = records::ShortTermLogGeneration();
+  if (cache.generation != generation) {
+    cache.generation = generation;
+    cache.count = records::CountSamples();
+    cache.startOffset = -1;
+  }
+  return cache.count;
+}
+
 void DrawRows(plat::Canvas& c, int startOffset, bool celsius) {
-  records::SampleRecord rows[kChartPage];
-  int n = records::ReadSamplePage(kChartPage, rows, startOffset);
+  PageCache& cache = g_chart.cache;
+  uint32_t generation = records::ShortTermLogGeneration();
+  if (cache.startOffset != startOffset || cache.generation != generation) {
+    // A read that deletes stray files changes the generation, so the next paint counts again.
+    cache.rows = records::ReadSamplePage(kChartPage, cache.page, startOffset);
+    cache.startOffset = startOffset;
+    cache.generation = generation;
+  }
+  int n = cache.rows;
   if (n < 0 || n > kChartPage) return;  // a failed read draws nothing
   for (int i = 0; i < n; ++i) {
     records::ChartRowTexts t;
-    records::FormatChartRow(rows[i], celsius, t);
+    records::FormatChartRow(cache.page[i], celsius, t);
     const char* cells[] = {t.time, t.grainTemp, t.moistIn, t.moistOut, t.tempOut, t.rollSpeed};
     int y = records::kChartRowTop + i * records::kChartRowHeight;
     for (int col = 0; col < records::kChartColumnCount; ++col) {
@@ -130,7 +159,8 @@ void OnCreate(plat::Hwnd h) {
   plat::CreateControl(h, plat::ControlKind::PushButton, kChartSampleTimeButtonId, kButtonRect, "",
                       plat::ControlStyle::Center);
   RefreshButton(h);
-  ResetScrollBar(h, records::CountSamples(), true);
+  g_chart.cache = PageCache{};
+  ResetScrollBar(h, SampleCount(), true);
 }
 
 void OnPaint(plat::Hwnd h, plat::PaintContext& pc) {
@@ -139,7 +169,7 @@ void OnPaint(plat::Hwnd h, plat::PaintContext& pc) {
   c.SetFont(g_chart.font);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   RefreshButton(h);
-  int count = records::CountSamples();
+  int count = SampleCount();
   ResetScrollBar(h, count, g_chart.holdSeconds == 0);
   DryerStatus s;
   TakeStatusSnapshot(s);
@@ -152,7 +182,7 @@ void OnPaint(plat::Hwnd h, plat::PaintContext& pc) {
 
 void OnScroll(plat::Hwnd h, plat::WParam w) {
   plat::Hwnd bar = plat::GetDlgItem(h, kChartScrollBarId);
-  int count = records::CountSamples();
+  int count = SampleCount();
   int pos = plat::GetScrollPos(bar);
   int thumb = plat::ScrollPositionFrom(w);
   switch (plat::ScrollCodeFrom(w)) {

@@ -102,6 +102,25 @@ TEST_F(StatusChart, EightNewestRowsOldestAtTheTop) {
   EXPECT_FALSE(Drawn(" 3:07AM 10/4"));
 }
 
+// The chart repaints every second: it reads the log again only when the log changed, and a
+// read that fails then draws no rows.
+TEST_F(StatusChart, RepaintsWithoutTouchingAnUnchangedLog) {
+  Samples(4);
+  plat::StartTextCapture();
+  plat::Hwnd h = Create();
+  Repaint(h);
+  ASSERT_TRUE(Drawn(" 3:07AM 10/4"));
+  plat::InjectFileFault(plat::FileOp::Read, 1, plat::FileResult::IoError, true);
+  Repaint(h);
+  EXPECT_TRUE(Drawn(" 3:07AM 10/4"));
+  plat::ClearFileFaults();
+  Samples(1);  // the log changes; its next read fails
+  plat::InjectFileFault(plat::FileOp::Read, 1, plat::FileResult::IoError, true);
+  Repaint(h);
+  EXPECT_FALSE(Drawn("AM 10/4"));
+  plat::ClearFileFaults();
+}
+
 TEST_F(StatusChart, FewSamplesHideTheScrollBarAndLoggerOff) {
   Samples(3);
   plat::StartTextCapture();
