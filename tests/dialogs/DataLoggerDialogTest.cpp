@@ -144,6 +144,17 @@ TEST_F(DataLoggerDialog, MissingStickAsksToInsertIt) {
   EXPECT_EQ(ReadAll(records::kLongTermPath), kOld);
 }
 
+TEST_F(DataLoggerDialog, StickPulledDuringTheCopyReportsTheFailure) {
+  plat::InjectFileFault(plat::FileOp::Sync, 1, plat::FileResult::IoError, true);
+  g_seen.script = "cykx";
+  dialogs::OpenDataLoggerDialog(parent_);
+  plat::ClearFileFaults();
+  ASSERT_EQ(g_seen.captions.size(), 2u);
+  EXPECT_EQ(g_seen.captions[1], records::kCopyFailedCaption);
+  EXPECT_TRUE(List("\\Hard Disk2\\*").empty());
+  EXPECT_EQ(ReadAll(records::kLongTermPath), kOld);
+}
+
 TEST_F(DataLoggerDialog, SystemInformationShowsVersionAndMemory) {
   g_seen.script = "i";
   dialogs::OpenSystemInfoDialog(parent_);
