@@ -2,6 +2,7 @@
 
 #include "dialogs/DataLoggerDialog.h"
 #include "dialogs/KeypadLogic.h"
+#include "dialogs/MeterRollDialog.h"
 #include "dialogs/MoistureSetpointDialog.h"
 #include "dialogs/SetpointEntryDialog.h"
 #include "dialogs/ShutdownHistoryDialog.h"
@@ -41,8 +42,14 @@ void OpenPanelDialogNow(PanelDialog which) {
     case PanelDialog::ShutdownHistory: dialogs::OpenShutdownHistoryDialog(main); return;
     case PanelDialog::SystemInformation: dialogs::OpenSystemInfoDialog(main); return;
     case PanelDialog::DataLoggerSetup: dialogs::OpenDataLoggerDialog(main); return;
-    case PanelDialog::MeterRoll:        // dialog 166 is not part of the panel yet
-    case PanelDialog::AutoStartStatus:  // nor is dialog 612
+    case PanelDialog::MeterRoll: {
+      screens::MainScreenState& ui = screens::UiState();
+      dialogs::OpenMeterRollDialog(main, dialogs::MeterRollOpening{.question = ui.meterRollByKnob != 0,
+                                                                   .reminder = &ui.meterRollReminder});
+      ui.meterRollByKnob = 0;
+      return;
+    }
+    case PanelDialog::AutoStartStatus:  // dialog 612 is not part of the panel yet
     case PanelDialog::Count:
       return;
   }

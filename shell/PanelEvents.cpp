@@ -1,5 +1,6 @@
 #include "shell/PanelEvents.h"
 
+#include "dialogs/MeterRollDialog.h"
 #include "link/LinkEvents.h"
 #include "platform/Dialog.h"
 #include "records/ShutdownHistory.h"
@@ -22,8 +23,8 @@ void OnReshow(void*, ReshowReason reason) { Post(kMsgReshowViews, static_cast<pl
 void OnUpdateButtons(void*) { Post(kMsgUpdateButtons); }
 void OnRelayout(void*) { Post(kMsgRelayoutButtons); }
 void OnShutdown(void*, uint8_t node, uint8_t warning) { records::AddShutdownRecord(node, warning); }
-bool OnMeterRollVisible(void*) { return screens::UiState().meterRollOpen != 0; }
-bool OnMeterRollQuestion(void*) { return screens::UiState().meterRollQuestion != 0; }
+bool OnMeterRollVisible(void*) { return dialogs::MeterRollDialogVisible(); }
+bool OnMeterRollQuestion(void*) { return dialogs::MeterRollQuestionPending(); }
 
 constexpr Screen kMainScreens[] = {Screen::DryerPic, Screen::RightStatusBar, Screen::BatchDrying,
                                    Screen::UnloadStatus, Screen::CustomView, Screen::AverageValues,
