@@ -1,6 +1,8 @@
 // WARNING_WINDOW and the help dialog 169 through the headless backend: the connection-lost
 // picture and its marker, the warning text on one or two lines, the blinking title, and the
 // help picture and text chosen for a warning.
+#include <memory>
+
 #include "ScreenHarness.h"
 #include "dialogs/WarningHelpDialog.h"
 #include "dialogs/WarningHelpLogic.h"
@@ -255,4 +257,73 @@ TEST_F(WarningWindowScreen, HelpWithoutATextFileSaysSo) {
   plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(rows, (std::vector<std::u16string>{u"NO TEXT FILE AVAILABLE."}));
+}
+
+TEST_F(WarningWindowScreen, HelpTextIsCutAtSixteenKilobytes) {
+  // 800 lines of 21 units; 16,384 bytes hold the byte-order mark and 8,191 units: 390 whole
+  // lines and the start of the next, which has no LF and is left out.
+  std::u16string text;
+  for (int i = 0; i < 800; ++i) text += Repeat(u'x', 20) + u"\n";
+  ReplacePackFile("WarningBitmaps/NID_01_WARNING_ID_41.txt", text);
+  LoadEnglish();
+  CreateWindow();
+  Set(kStatusWarningNode, 1);
+  Set(kStatusWarningId, 41);
+  int rows = -1;
+  Drive({Step{plat::IdCancel, [&](plat::Hwnd) {
+    rows = plat::ListItemCount(plat::GetDlgItem(plat::FindOpenDialog(dialogs::kWarningHelpDialogId),
+                                                dialogs::kWarningHelpText));
+  }, plat::kMessageBoxTemplateId}});
+  plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
+  EXPECT_EQ(rows, 390);
+}
+
+TEST_F(WarningWindowScreen, RearDischargeHelpAnimatesThroughItsFourPictures) {
+  LoadEnglish();
+  CreateWindow();
+  Set(kStatusWarningNode, 14);
+  Set(kStatusWarningId, 5);
+  auto pictureOf = [](int frame) {
+    char path[200];
+    FormatRearDischargePath(path, sizeof path, frame);
+    auto b = std::make_shared<plat::Bitmap>();
+    EXPECT_EQ(plat::LoadBmpFile(path, *b), plat::BmpResult::Ok) << path;
+    return b;
+  };
+  const auto first = pictureOf(0), second = pictureOf(1), last = pictureOf(3);
+  std::vector<int> matched;
+  auto check = [&](plat::Hwnd d) {
+    const plat::Point at = plat::ClientToScreen(d, plat::Point{10, 0});
+    int which = -1;
+    const std::shared_ptr<plat::Bitmap> pictures[] = {first, second, last};
+    for (int i = 0; i < 3; ++i) {
+      bool same = true;
+      for (int y = 0; y < 400 && same; ++y)
+        for (int x = 0; x < 500 && same; ++x)
+          same = plat::ScreenPixels().At(at.x + x, at.y + y) == pictures[i]->At(x, y);
+      if (same) which = which == -1 ? i : -2;  // -2: the pictures do not tell apart
+    }
+    matched.push_back(which);
+  };
+  std::vector<Step> steps;
+  for (int i = 0; i < 8; ++i)
+    steps.push_back(Step{0, [&, i](plat::Hwnd d) {
+      check(d);
+      if (i == 7) return;
+      dialogs::StepHelpAnimation();
+      // The whole picture is repainted, so every part of the frame chosen is seen.
+      plat::InvalidateRect(d, nullptr, false);
+    }});
+  steps.push_back(Step{dialogs::kWarningHelpClose, {}});
+  while (dialogs::HelpAnimationFrame() != 0) dialogs::StepHelpAnimation();
+  Drive(steps);
+  plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
+  // Frames 0, 1, 2 and then 3 to 6 on the fourth picture; back to the first after 6.
+  ASSERT_EQ(matched.size(), 8u);
+  EXPECT_EQ(matched[0], 0);
+  EXPECT_EQ(matched[1], 1);
+  EXPECT_EQ(matched[3], 2);
+  EXPECT_EQ(matched[4], 2);
+  EXPECT_EQ(matched[6], 2);
+  EXPECT_EQ(matched[7], 0);
 }
