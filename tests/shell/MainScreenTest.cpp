@@ -243,6 +243,23 @@ TEST_F(PanelTest, FifthButtonInMode2OnAContinuousDryerDoesNothing) {
   EXPECT_EQ(gOpened[1], shell::PanelDialog::GrainSetpoint2);
 }
 
+TEST_F(PanelTest, MeterRollReminderOffersTheSpeedDialogBeforeTheQuickSetpoint) {
+  gOpenedCount = 0;
+  shell::SetPanelDialogHook(RecordDialog);
+  screens::UiState().meterRollReminder = 1;
+  WriteStatusByte(kStatusMoistureControlMode, 4);
+  ASSERT_EQ(plat::StartScriptText("wait 10\npress 6\n"), plat::ScriptResult::Ok);  // Yes
+  screens::SendMainCommand(screens::kCmdMisc);
+  ASSERT_EQ(gOpenedCount, 2);
+  EXPECT_EQ(gOpened[0], shell::PanelDialog::MeterRoll);
+  EXPECT_EQ(gOpened[1], shell::PanelDialog::MoistureSetpoint);
+  // No to the question: only the quick setpoint.
+  ASSERT_EQ(plat::StartScriptText("wait 10\npress 7\n"), plat::ScriptResult::Ok);
+  screens::SendMainCommand(screens::kCmdMisc);
+  ASSERT_EQ(gOpenedCount, 3);
+  EXPECT_EQ(gOpened[2], shell::PanelDialog::MoistureSetpoint);
+}
+
 TEST_F(PanelTest, LearningPeriodQuestionStopsTheMoistureEntryUnlessYes) {
   gOpenedCount = 0;
   shell::SetPanelDialogHook(RecordDialog);

@@ -18,6 +18,7 @@
 #include "platform/Pictures.h"
 #include "records/LogTick.h"
 #include "records/Preferences.h"
+#include "screens/Screens.h"
 #include "shell/MainWindow.h"
 #include "shell/Panel.h"
 #include "shell/Ticks.h"
@@ -66,6 +67,7 @@ class PanelTest : public ::testing::Test {
   void TearDown() override {
     shell::SetTickAsker(nullptr);
     shell::StopPanel();
+    screens::UiState() = screens::MainScreenState{};
     ResetLinkState();
     ResetDryerStatus();
     ResetSettingRequest();
