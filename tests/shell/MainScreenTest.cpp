@@ -1,5 +1,8 @@
 // The panel after start-up: the link cadence, the preset, the views on the right half, the
 // button row, the view pop-up and its refusals, the fifth button and the loop's requests.
+#include <atomic>
+#include <thread>
+
 #include "link/LinkEvents.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
@@ -81,6 +84,23 @@ TEST_F(PanelTest, DryerTypeChangeFromTheLinkReplacesTheChartByTheBatchTimers) {
   plat::PumpUntilIdle();
   EXPECT_TRUE(Visible(Screen::BatchDrying));
   EXPECT_FALSE(Visible(Screen::AverageValues));
+}
+
+std::atomic<int> gBarPaints{0};
+plat::LResult CountingBarProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == plat::Msg::Paint) ++gBarPaints;
+  return plat::DefWindowProc(h, msg, w, l);
+}
+
+TEST_F(PanelTest, RedrawAskedOnAnotherThreadIsPaintedOnTheUiThread) {
+  plat::RegisterClass(plat::WindowClass{.name = screens::kButtonBarClass, .proc = CountingBarProc});
+  plat::PumpUntilIdle();
+  gBarPaints = 0;
+  std::thread link([] { PostRedraw(PanelWindow::ButtonBar, true); });
+  link.join();
+  EXPECT_EQ(gBarPaints.load(), 0);  // nothing is painted where the request was made
+  plat::PumpUntilIdle();
+  EXPECT_GE(gBarPaints.load(), 1);
 }
 
 TEST_F(PanelTest, QuickStartBitPutsSixButtonsInTheRowAt115PixelSpacing) {
