@@ -204,11 +204,11 @@ void RecordDialog(shell::PanelDialog d) {
 }
 
 struct QuickCase {
-  int mode;
-  int dryerType;
-  uint8_t optionBits;
-  bool miscDisabled;
-  shell::QuickAction expected;
+  int mode = 0;
+  int dryerType = 0;
+  uint8_t optionBits = 0;
+  bool miscDisabled = false;
+  shell::QuickAction expected = shell::QuickAction::Nothing;
 };
 
 TEST(QuickSetpoint, EveryBranchOfTheFifthButton) {
