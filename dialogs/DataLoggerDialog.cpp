@@ -1,4 +1,5 @@
 #include "dialogs/DataLoggerDialog.h"
+#include "dialogs/DialogText.h"
 
 #include "i18n/Language.h"
 #include "i18n/StringIds.h"
@@ -54,15 +55,6 @@ constexpr plat::DialogTemplate kTemplate{
     .controls = kControls,
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
-
-void SetString(plat::Hwnd dialog, int id, int stringId) {
-  char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(stringId, text);
-  if (id == 0)
-    plat::SetWindowText(dialog, text);
-  else
-    plat::SetDlgItemText(dialog, id, text);
-}
 
 void Refresh(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringCaption);

@@ -1,4 +1,5 @@
 #include "dialogs/GraphSetupDialog.h"
+#include "dialogs/DialogText.h"
 
 #include "i18n/Language.h"
 #include "platform/Dialog.h"
@@ -59,15 +60,6 @@ constexpr plat::DialogTemplate kTemplate{
     .controls = kControls,
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
-
-void SetString(plat::Hwnd dialog, int id, int stringId) {
-  char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(stringId, text);
-  if (id == 0)
-    plat::SetWindowText(dialog, text);
-  else
-    plat::SetDlgItemText(dialog, id, text);
-}
 
 void CheckScale(plat::Hwnd dialog, int scale) {
   for (int i = 0; i < records::kGraphScaleCount; ++i) plat::CheckDlgButton(dialog, kScales[i].box, i == scale);

@@ -1,4 +1,5 @@
 #include "dialogs/SampleTimeDialog.h"
+#include "dialogs/DialogText.h"
 
 #include "i18n/Language.h"
 #include "platform/Dialog.h"
@@ -92,15 +93,6 @@ constexpr plat::DialogTemplate kClearTemplate{
     .controls = kClearControls,
     .count = static_cast<int>(sizeof kClearControls / sizeof kClearControls[0]),
 };
-
-void SetString(plat::Hwnd dialog, int id, int stringId) {
-  char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(stringId, text);
-  if (id == 0)
-    plat::SetWindowText(dialog, text);
-  else
-    plat::SetDlgItemText(dialog, id, text);
-}
 
 void CheckPeriod(plat::Hwnd dialog, int minutes) {
   for (const PeriodRow& p : kPeriods) plat::CheckDlgButton(dialog, p.box, p.minutes == minutes);

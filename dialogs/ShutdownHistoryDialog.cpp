@@ -1,4 +1,5 @@
 #include "dialogs/ShutdownHistoryDialog.h"
+#include "dialogs/DialogText.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -119,15 +120,6 @@ struct DialogState {
   records::HistoryRow rows[plat::kMaxListRows];
 };
 DialogState g_dialog;
-
-void SetString(plat::Hwnd dialog, int id, int stringId) {
-  char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(stringId, text);
-  if (id == 0)
-    plat::SetWindowText(dialog, text);
-  else
-    plat::SetDlgItemText(dialog, id, text);
-}
 
 const Question* QuestionOf(int templateId) {
   for (const Question* q : {&kClearQuestion, &kCopyQuestion, &kNoStickQuestion})

@@ -1,4 +1,5 @@
 #include "dialogs/SystemInfoDialog.h"
+#include "dialogs/DialogText.h"
 
 #include <cstdio>
 
@@ -46,15 +47,6 @@ constexpr plat::DialogTemplate kTemplate{
     .controls = kControls,
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
-
-void SetString(plat::Hwnd dialog, int id, int stringId) {
-  char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(stringId, text);
-  if (id == 0)
-    plat::SetWindowText(dialog, text);
-  else
-    plat::SetDlgItemText(dialog, id, text);
-}
 
 void SetBytesLine(plat::Hwnd dialog, int id, int stringId, uint64_t bytes) {
   char16_t label[i18n::kStringDestUnits] = {};

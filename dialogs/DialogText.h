@@ -1,0 +1,10 @@
+#pragma once
+// Texts of the display language placed into a dialog.
+#include "platform/Window.h"
+
+namespace dialogs {
+
+// Puts string `stringId` into control `id` of the dialog, or into its caption when `id` is 0.
+void SetString(plat::Hwnd dialog, int id, int stringId);
+
+}  // namespace dialogs
