@@ -67,9 +67,10 @@ constexpr PlenumPlace Cell(int plenum, int column, int row, int width, int heigh
   int x = column * width;
   int y = row * height;
   bool tall = height > 100;
-  int labelH = tall ? 20 : 16;
-  int tempH = tall ? 70 : 32;
-  int setH = tall ? 30 : 19;
+  // A short cell leaves 16 pixels for the state line.
+  int labelH = tall ? 20 : 14;
+  int tempH = tall ? 70 : 26;
+  int setH = tall ? 30 : 16;
   return PlenumPlace{
       .slot = kMaxPlenums + 1 - plenum,
       .labelId = static_cast<uint16_t>(kTextPlenum1 + 1 - plenum),
@@ -78,8 +79,8 @@ constexpr PlenumPlace Cell(int plenum, int column, int row, int width, int heigh
       .state = {x, y + labelH + tempH + setH, x + width, y + height},
       .temperature = {x, y + labelH, x + width, y + labelH + tempH},
       .labelFont = kBigLabelFont,
-      .setpointFont = tall ? 24 : 16,
-      .temperatureFont = tall ? 60 : 30,
+      .setpointFont = tall ? 24 : 14,
+      .temperatureFont = tall ? 60 : 26,
   };
 }
 
