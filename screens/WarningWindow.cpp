@@ -28,6 +28,8 @@ constexpr int kHelpCommand = 34884;
 constexpr int kHelpButtonPicture = 72;
 constexpr plat::Rect kHelpButtonPlace = plat::RectXywh(195, 125, 200, 50);
 constexpr uint8_t kBlinkStepBit = 0x02;  // display-state word bit 1
+constexpr int kLostFontHeight = 24;
+constexpr int kLostFontSmallest = 16;
 
 constexpr plat::Color kBackground = plat::Rgb(100, 100, 100);
 constexpr plat::Color kLostText = plat::Rgb(0, 0, 150);
@@ -53,9 +55,13 @@ void CopyPicture(plat::Canvas& c, int resource, int x, int y) {
 void DrawConnectionLost(plat::Canvas& c) {
   char16_t text[i18n::kStringDestUnits] = {};
   i18n::GetString(kTextConnectionLost, text);
-  c.SetFont(Font(24, 700));
+  // A translation longer than the place is drawn a little smaller rather than cut.
+  constexpr plat::Rect kPlace{5, 5, 325, 50};
+  int height = kLostFontHeight;
+  while (height > kLostFontSmallest && plat::TextWidth(Font(height, 700), text) > kPlace.Width()) height -= 2;
+  c.SetFont(Font(height, 700));
   c.SetTextColor(kLostText);
-  c.DrawText(plat::Rect{5, 5, 325, 50}, text, plat::TextFlag::Left | plat::TextFlag::SingleLine);
+  c.DrawText(kPlace, text, plat::TextFlag::Left | plat::TextFlag::SingleLine);
 
   c.DrawLine(105, 70, 255, 70, kBarColour, 10);
   c.DrawLine(105, 65, 255, 65, kBarEdge);
@@ -139,9 +145,10 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   switch (content) {
     case WarningContent::ConnectionLost:
       RaiseResyncRequest();
-      DrawConnectionLost(c);
+      // The pictures go first so the text and the bar stay readable where they overlap them.
       CopyPicture(c, kPictureConnectionPanel, 30, 40);
       CopyPicture(c, kPictureConnectionController, 250, 20);
+      DrawConnectionLost(c);
       break;
     case WarningContent::Details:
       CopyPicture(c, kPictureWarningSign, 20, 1);
