@@ -38,11 +38,25 @@ std::atomic<uint8_t> gPendingFlags[kCommandRowCount] = {};
 
 using link_internal::SetPending;
 
+namespace {
+std::atomic<RaiseObserver> gRaiseObserver{nullptr};
+
+// Outside the lock, so an observer may build a frame as the link thread would at that moment.
+void NotifyRaised(CommandRow row) {
+  if (RaiseObserver observer = gRaiseObserver.load()) observer(row);
+}
+}  // namespace
+
+void SetRaiseObserver(RaiseObserver observer) { gRaiseObserver.store(observer); }
+
 void RequestSetting(CommandRow row, const uint8_t* bytes) {
   const CommandRowInfo& info = RowInfo(row);
-  std::lock_guard<std::mutex> lock(gRequestMutex);
-  if (bytes && info.data == RowData::Request) link_internal::CopyBytes(gRequest + RowRegister(info), bytes, info.count);
-  SetPending(RowIndex(row), true);
+  {
+    std::lock_guard<std::mutex> lock(gRequestMutex);
+    if (bytes && info.data == RowData::Request) link_internal::CopyBytes(gRequest + RowRegister(info), bytes, info.count);
+    SetPending(RowIndex(row), true);
+  }
+  NotifyRaised(row);
 }
 
 bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes) {
@@ -62,9 +76,12 @@ bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes) {
 
 void RequestByte(int reg, uint8_t value, CommandRow row) {
   if (!ValidRegister(reg)) return;
-  std::lock_guard<std::mutex> lock(gRequestMutex);
-  gRequest[reg] = value;
-  SetPending(RowIndex(row), true);
+  {
+    std::lock_guard<std::mutex> lock(gRequestMutex);
+    gRequest[reg] = value;
+    SetPending(RowIndex(row), true);
+  }
+  NotifyRaised(row);
 }
 
 void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row) {
@@ -77,13 +94,16 @@ void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row) {
 }
 
 void RequestClock(int minute, int hour, int day, int month, int year) {
-  std::lock_guard<std::mutex> lock(gRequestMutex);
-  gRequest[kRequestClockMinute] = static_cast<uint8_t>(minute);
-  gRequest[kRequestClockHour] = static_cast<uint8_t>(hour);
-  gRequest[kRequestClockDay] = static_cast<uint8_t>(day);
-  gRequest[kRequestClockMonth] = static_cast<uint8_t>(month);
-  gRequest[kRequestClockYear] = static_cast<uint8_t>(((year % 100) + 100) % 100);
-  SetPending(RowIndex(CommandRow::Clock), true);
+  {
+    std::lock_guard<std::mutex> lock(gRequestMutex);
+    gRequest[kRequestClockMinute] = static_cast<uint8_t>(minute);
+    gRequest[kRequestClockHour] = static_cast<uint8_t>(hour);
+    gRequest[kRequestClockDay] = static_cast<uint8_t>(day);
+    gRequest[kRequestClockMonth] = static_cast<uint8_t>(month);
+    gRequest[kRequestClockYear] = static_cast<uint8_t>(((year % 100) + 100) % 100);
+    SetPending(RowIndex(CommandRow::Clock), true);
+  }
+  NotifyRaised(CommandRow::Clock);
 }
 
 void RequestCountdownReset(CommandRow row) {
@@ -130,8 +150,11 @@ void WriteRequestByte(int reg, uint8_t value) {
 bool IsPending(CommandRow row) { return link_internal::Pending(RowIndex(row)); }
 
 void RaisePending(CommandRow row) {
-  std::lock_guard<std::mutex> lock(gRequestMutex);
-  SetPending(RowIndex(row), true);
+  {
+    std::lock_guard<std::mutex> lock(gRequestMutex);
+    SetPending(RowIndex(row), true);
+  }
+  NotifyRaised(row);
 }
 
 void LowerPending(CommandRow row) {

@@ -167,6 +167,12 @@ void WriteRequestByte(int reg, uint8_t value);
 
 bool IsPending(CommandRow row);
 void RaisePending(CommandRow row);
+
+// Tests only: called on the raising thread right after RequestSetting, RequestByte,
+// RequestClock or RaisePending has raised a row, outside the lock, so a test can run the
+// builder at the very moment a flag rises. Null removes it.
+using RaiseObserver = void (*)(CommandRow row);
+void SetRaiseObserver(RaiseObserver observer);
 void LowerPending(CommandRow row);
 
 // A register changed bit by bit or compared with its echo is loaded first: copies the status
