@@ -43,6 +43,8 @@ plat::LResult ButtonBarWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LPa
 // The full-screen selection screens (timers, temperatures, setup, extended setup, auto-start
 // configuration) share one procedure until their dialogs exist.
 plat::LResult SelectionWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
+plat::LResult TimerSelectWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
+plat::LResult TempSelectWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult GraphWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult DrawGraphWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult DryerPicWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
