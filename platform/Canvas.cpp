@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/Bitmap.h"
+#include "platform/Text.h"
 
 namespace plat {
 namespace {
@@ -38,23 +39,6 @@ size_t LengthOf(const Ch* text) {
     while (text[n]) ++n;
   }
   return n;
-}
-
-template <typename Ch>
-uint32_t NextCode(const Ch* text, size_t length, size_t& i) {
-  if constexpr (sizeof(Ch) == 1) {
-    return static_cast<unsigned char>(text[i++]);
-  } else {
-    uint32_t u = static_cast<uint16_t>(text[i++]);
-    if (u >= 0xD800 && u < 0xDC00 && i < length) {
-      uint32_t low = static_cast<uint16_t>(text[i]);
-      if (low >= 0xDC00 && low < 0xE000) {
-        ++i;
-        return 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-      }
-    }
-    return u;
-  }
 }
 
 // Liang-Barsky: clips the segment to the box; false when nothing is left.

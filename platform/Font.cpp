@@ -1,4 +1,5 @@
 #include "platform/Font.h"
+#include "platform/Text.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -287,23 +288,6 @@ const Glyph* Render(FontRecord& f, uint32_t codePoint, Glyph* slot) {
   }
   s.scratchGlyph = g;
   return &s.scratchGlyph;
-}
-
-template <typename Ch>
-uint32_t NextCode(const Ch* text, size_t length, size_t& i) {
-  if constexpr (sizeof(Ch) == 1) {
-    return static_cast<unsigned char>(text[i++]);
-  } else {
-    uint32_t u = static_cast<uint16_t>(text[i++]);
-    if (u >= 0xD800 && u < 0xDC00 && i < length) {
-      uint32_t low = static_cast<uint16_t>(text[i]);
-      if (low >= 0xDC00 && low < 0xE000) {
-        ++i;
-        return 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-      }
-    }
-    return u;
-  }
 }
 
 int Advance(FontHandle h, uint32_t codePoint) {
