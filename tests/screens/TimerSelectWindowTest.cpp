@@ -1,0 +1,283 @@
+// TIMER_SELECT_WINDOW through the headless backend: the four panels and their places, what each
+// panel draws, SETUP presses that open the timer keypad and raise the preset's row, and EXIT.
+#include "ScreenHarness.h"
+#include "dialogs/TimerEntryDialog.h"
+#include "platform/MessageBox.h"
+#include "screens/TimerSelectLogic.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::vector<int> g_mainCommands;
+plat::LResult MainRecorder(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == plat::Msg::Command) g_mainCommands.push_back(plat::CommandId(w));
+  return plat::DefWindowProc(h, msg, w, l);
+}
+
+constexpr plat::Color kPurple = timer_colour::kDefault;
+
+class TimerScreen : public ScreenFixture {
+ protected:
+  void SetUp() override {
+    ScreenFixture::SetUp();
+    LoadEnglish();
+    screen_ = Create(screens::kTimerSelectClass, screens::TimerSelectWindowProc, plat::RectXywh(0, 0, 640, 475),
+                     " SELECT TIMER TO MODIFY - 01");
+    ASSERT_NE(screen_, plat::kNoWindow);
+  }
+  void TearDown() override {
+    screens::SetMainWindow(plat::kNoWindow);
+    ScreenFixture::TearDown();
+  }
+  plat::Hwnd Panel(TimerPanel p) { return plat::FindWindow(TimerPanelFor(p).className); }
+  plat::Hwnd Button(TimerPanel p, int b) { return plat::GetDlgItem(Panel(p), TimerPanelFor(p).buttons[b].command); }
+  std::u16string Text(int id) {
+    char16_t t[i18n::kStringDestUnits] = {};
+    i18n::GetString(id, t);
+    return t;
+  }
+  // The text drawn by the panel that equals `text` exactly.
+  const plat::CapturedText* Exactly(const std::u16string& text, plat::Hwnd panel) {
+    for (int i = 0; i < plat::CapturedTextCount(); ++i) {
+      const plat::CapturedText* t = plat::CapturedTextAt(i);
+      if (std::u16string(t->text) == text && (t->window == panel || plat::GetParent(t->window) == panel)) return t;
+    }
+    ADD_FAILURE() << Narrow(text) << " not drawn; drawn:\n" << AllTexts();
+    return nullptr;
+  }
+  void ExpectColour(const std::u16string& text, plat::Hwnd panel, plat::Color colour) {
+    const plat::CapturedText* t = Exactly(text, panel);
+    if (t != nullptr) {
+      EXPECT_EQ(t->color, colour) << Narrow(text);
+    }
+  }
+  plat::Hwnd screen_ = plat::kNoWindow;
+};
+
+}  // namespace
+
+TEST_F(TimerScreen, FourPanelsOfEqualSizeInTwoByTwoGrid) {
+  const plat::Rect load = plat::GetChildRect(Panel(TimerPanel::LoadDelay));
+  const plat::Rect grain = plat::GetChildRect(Panel(TimerPanel::OutOfGrain));
+  const plat::Rect fan = plat::GetChildRect(Panel(TimerPanel::Fan));
+  const plat::Rect unload = plat::GetChildRect(Panel(TimerPanel::UnloadDelay));
+  for (const plat::Rect& r : {grain, fan, unload}) {
+    EXPECT_EQ(r.Width(), load.Width());
+    EXPECT_EQ(r.Height(), load.Height());
+  }
+  EXPECT_EQ(grain.top, load.top);
+  EXPECT_GE(grain.left, load.right);
+  EXPECT_EQ(fan.left, load.left);
+  EXPECT_GE(fan.top, load.bottom);
+  EXPECT_EQ(unload.left, grain.left);
+  EXPECT_EQ(unload.top, fan.top);
+  for (TimerPanel p : {TimerPanel::LoadDelay, TimerPanel::OutOfGrain, TimerPanel::Fan, TimerPanel::UnloadDelay})
+    EXPECT_EQ(plat::GetParent(Panel(p)), screen_);
+  // The return button stays below the grid.
+  const plat::Rect exit = plat::GetChildRect(plat::GetDlgItem(screen_, 1003));
+  EXPECT_GE(exit.top, unload.bottom);
+  EXPECT_LE(exit.bottom, plat::GetClientRect(screen_).bottom);
+  // One SETUP button on each panel, two on the fan panel.
+  EXPECT_NE(Button(TimerPanel::Fan, 1), plat::kNoWindow);
+  EXPECT_NE(Button(TimerPanel::UnloadDelay, 0), plat::kNoWindow);
+}
+
+TEST_F(TimerScreen, SetupOpensTheKeypadOnTheReportedPresetAndAcceptRaisesItsRow) {
+  struct Case {
+    TimerPanel panel;
+    int button;
+    CommandRow row;
+    int reg;  // the minutes register of the request; seconds follow
+    uint8_t reported[2];
+    const char* shown;
+    const char* maximum;
+    std::vector<int> minutes, seconds;
+    uint8_t sent[2];
+  };
+  const Case cases[] = {
+      {TimerPanel::LoadDelay, 0, CommandRow::LoadStartupDelay, 31, {1, 0}, " 001 : 00 ", "= 10:00", {2}, {1, 5}, {2, 15}},
+      {TimerPanel::OutOfGrain, 0, CommandRow::OutOfGrainTime, 26, {8, 0}, " 008 : 00 ", "= 30:00", {2, 5}, {0}, {25, 0}},
+      {TimerPanel::Fan, 0, CommandRow::FanDelay, 46, {0, 3}, " 000 : 03 ", "= 00:25", {}, {2, 0}, {0, 20}},
+      {TimerPanel::Fan, 1, CommandRow::FanSetupTime, Page1(13), {5, 9}, " 005 : 09 ", "= 60:00", {4, 5}, {3, 0}, {45, 30}},
+      {TimerPanel::UnloadDelay, 0, CommandRow::UnloadCleanoutDelay, 41, {1, 0}, " 001 : 00 ", "= 10:00", {0}, {4, 5}, {0, 45}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    ResetSettingRequest();
+    Set(c.reg, c.reported[0]);
+    Set(c.reg + 1, c.reported[1]);
+    std::u16string value, maximum;
+    int dialogId = 0;
+    std::vector<Step> steps{Step{0, [&](plat::Hwnd d) {
+                                   dialogId = plat::DialogTemplateId(d);
+                                   value = DrawnText(" : ", d);
+                                   maximum = DrawnText(c.maximum, d);
+                                 }}};
+    for (int d : c.minutes) steps.push_back(Step{dialogs::kTimerMinutesDigits[d], {}});
+    for (int d : c.seconds) steps.push_back(Step{dialogs::kTimerSecondsDigits[d], {}});
+    steps.push_back(Step{dialogs::kTimerAccept, {}});
+    Drive(steps);
+    ASSERT_TRUE(plat::ClickWindow(Button(c.panel, c.button)));
+    EXPECT_TRUE(AllStepsTaken());
+    EXPECT_EQ(dialogId, dialogs::kTimerEntryDialogId);
+    EXPECT_EQ(Narrow(value), c.shown);
+    EXPECT_FALSE(maximum.empty()) << c.maximum;
+    EXPECT_TRUE(IsPending(c.row));
+    EXPECT_EQ(ReadRequestByte(c.reg), c.sent[0]);
+    EXPECT_EQ(ReadRequestByte(c.reg + 1), c.sent[1]);
+    // Only the preset's own row goes out.
+    for (const Case& other : cases)
+      if (other.row != c.row) {
+        EXPECT_FALSE(IsPending(other.row));
+      }
+  }
+}
+
+TEST_F(TimerScreen, FanDelayOfNoneOrTwentySixSecondsIsRefusedWithTheWarning) {
+  Set(kStatusFanDelay + 1, 3);
+  for (std::vector<int> seconds : {std::vector<int>{0}, std::vector<int>{2, 6}}) {
+    std::u16string caption;
+    bool warned = false;
+    std::vector<Step> steps;
+    for (int d : seconds) steps.push_back(Step{dialogs::kTimerSecondsDigits[d], {}});
+    steps.push_back(Step{dialogs::kTimerAccept, {}});
+    steps.push_back(Step{plat::IdOk, [&](plat::Hwnd box) {
+                           caption = plat::GetWindowText(box);
+                           warned = plat::FindCapturedText(kOutOfRangeText, box) != nullptr;
+                         },
+                         plat::kMessageBoxTemplateId});
+    Drive(steps);
+    ASSERT_TRUE(plat::ClickWindow(Button(TimerPanel::Fan, 0)));
+    EXPECT_TRUE(AllStepsTaken());
+    EXPECT_TRUE(warned);
+    EXPECT_EQ(Narrow(caption), kOutOfRangeCaption);
+    EXPECT_FALSE(IsPending(CommandRow::FanDelay));
+  }
+}
+
+TEST_F(TimerScreen, LoadDelayPanelDrawsTitlePresetHelpDefaultAndNote) {
+  Set(kStatusLoadStartupDelay, 3);
+  Set(kStatusLoadStartupDelay + 1, 7);
+  const plat::Hwnd panel = Panel(TimerPanel::LoadDelay);
+  Repaint(panel);
+  ExpectColour(Text(49), panel, timer_colour::kPresetLabel);
+  ExpectColour(u"003 " + Text(50), panel, timer_colour::kPresetValue);
+  ExpectColour(u"07 " + Text(51), panel, timer_colour::kPresetValue);
+  ExpectColour(Text(55) + u" = 1 " + Text(50), panel, kPurple);
+  ExpectColour(Text(56), panel, timer_colour::kNote);
+  // Title, help lines and the default line from top to bottom.
+  int lastTop = -1;
+  for (int id : {45, 52, 53, 54}) {
+    const plat::CapturedText* t = Exactly(Text(id), panel);
+    ASSERT_NE(t, nullptr) << id;
+    if (id != 45) {
+      EXPECT_EQ(t->color, timer_colour::kHelp) << id;
+    }
+    EXPECT_GT(t->rect.top, lastTop) << id;
+    lastTop = t->rect.top;
+  }
+  EXPECT_EQ(Narrow(plat::GetWindowText(panel)), Narrow(Text(45)));
+  EXPECT_EQ(Narrow(plat::GetWindowText(screen_)), Narrow(Text(44)));
+}
+
+TEST_F(TimerScreen, OutOfGrainPanelShowsThePreviousLoadTimeAboveItsHelp) {
+  Set(kStatusOutOfGrainTime, 12);
+  Derived().previousLoadSeconds = 125;
+  // Every bit of byte 179 but the load switch.
+  Set(kStatusLoadFlags, 0xF7);
+  const plat::Hwnd panel = Panel(TimerPanel::OutOfGrain);
+  Repaint(panel);
+  const plat::CapturedText* label = Exactly(Text(57), panel);
+  const plat::CapturedText* time = Exactly(Text(50) + u": 002     " + Text(51) + u": 05", panel);
+  const plat::CapturedText* help = Exactly(Text(60), panel);
+  ASSERT_TRUE(label && time && help);
+  EXPECT_LT(label->rect.top, time->rect.top);
+  EXPECT_LT(time->rect.top, help->rect.top);
+  ExpectColour(u"012 " + Text(50), panel, timer_colour::kPresetValue);
+  ExpectColour(Text(61), panel, timer_colour::kHelp);
+  ExpectColour(Text(55) + u" = 8 " + Text(50), panel, kPurple);
+  ExpectColour(Text(62), panel, timer_colour::kNote);
+  EXPECT_EQ(plat::FindCapturedText(kLoadSwitchOnLines[0], panel), nullptr);
+}
+
+TEST_F(TimerScreen, LoadSwitchOnShowsTheTwoFixedEnglishLinesInEveryLanguage) {
+  Derived().previousLoadSeconds = 125;
+  Set(kStatusLoadFlags, 0x08);
+  const plat::Hwnd panel = Panel(TimerPanel::OutOfGrain);
+  for (i18n::LanguageId language : {i18n::kEnglish, i18n::kGerman}) {
+    SCOPED_TRACE(static_cast<int>(language));
+    i18n::SetLanguage(language);
+    Repaint(panel);
+    for (const char* line : kLoadSwitchOnLines) {
+      const plat::CapturedText* t = plat::FindCapturedText(line, panel);
+      ASSERT_NE(t, nullptr) << line << "\n" << AllTexts();
+      EXPECT_EQ(Narrow(t->text), line);
+      EXPECT_EQ(t->color, timer_colour::kLoadSwitchOn);
+    }
+    EXPECT_EQ(plat::FindCapturedText(": 002", panel), nullptr);
+    for (int i = 0; i < plat::CapturedTextCount(); ++i)
+      EXPECT_NE(std::u16string(plat::CapturedTextAt(i)->text), Text(57));
+    // The rest of the panel follows the language.
+    Exactly(Text(46), panel);
+    Exactly(Text(60), panel);
+  }
+  EXPECT_NE(Text(46), u" Out of Grain Timer");
+}
+
+TEST_F(TimerScreen, FanPanelDrawsBothPresetsWithTheirHelpUnderTheirOwnButton) {
+  Set(kStatusFanDelay, 0);
+  Set(kStatusFanDelay + 1, 3);
+  Set(kStatusFanSetupTime, 12);
+  Set(kStatusFanSetupTime + 1, 34);
+  const plat::Hwnd panel = Panel(TimerPanel::Fan);
+  Repaint(panel);
+  ExpectColour(u"000 " + Text(50), panel, timer_colour::kPresetValue);
+  ExpectColour(u"03 " + Text(51), panel, timer_colour::kPresetValue);
+  ExpectColour(u"012 " + Text(50), panel, timer_colour::kPresetValue);
+  ExpectColour(u"34 " + Text(51), panel, timer_colour::kPresetValue);
+  const plat::CapturedText* delayHelp = Exactly(Text(65), panel);
+  const plat::CapturedText* timerHelp = Exactly(Text(66), panel);
+  ASSERT_TRUE(delayHelp && timerHelp);
+  const plat::Rect upper = plat::GetChildRect(Button(TimerPanel::Fan, 0));
+  const plat::Rect lower = plat::GetChildRect(Button(TimerPanel::Fan, 1));
+  const int panelTop = plat::GetWindowRect(panel).top;
+  EXPECT_GE(delayHelp->rect.top - panelTop, upper.bottom);
+  EXPECT_LE(delayHelp->rect.bottom - panelTop, lower.top);
+  EXPECT_GE(timerHelp->rect.top - panelTop, lower.bottom);
+  EXPECT_EQ(plat::FindCapturedText(" = ", panel), nullptr) << "the fan panel has no default line";
+}
+
+TEST_F(TimerScreen, UnloadPanelWrapsItsTwoHelpStringsIntoAtMostThreeLinesOfForty) {
+  const plat::Hwnd panel = Panel(TimerPanel::UnloadDelay);
+  Repaint(panel);
+  std::u16string joined;
+  int lines = 0;
+  for (int i = 0; i < plat::CapturedTextCount(); ++i) {
+    const plat::CapturedText* t = plat::CapturedTextAt(i);
+    if (t->color != timer_colour::kHelp || t->window != panel || std::u16string(t->text) == Text(48)) continue;
+    const std::u16string line(t->text);
+    EXPECT_LE(line.size(), kUnloadHelpWidth) << Narrow(line);
+    if (!joined.empty()) joined += u" ";
+    joined += line;
+    ++lines;
+  }
+  EXPECT_GE(lines, 2);
+  EXPECT_LE(lines, kUnloadHelpMaxLines);
+  // The English texts fit in three lines, so nothing is lost, the last character included.
+  EXPECT_EQ(Narrow(joined), Narrow(Text(67) + u" " + Text(68)));
+  ExpectColour(Text(55) + u" = 1 " + Text(50), panel, kPurple);
+  ExpectColour(Text(69), panel, timer_colour::kNote);
+}
+
+TEST_F(TimerScreen, ExitHidesTheScreenAndAsksForTheMainScreen) {
+  ASSERT_TRUE(plat::RegisterClass(plat::WindowClass{.name = "MAIN_RECORDER", .proc = MainRecorder}));
+  const plat::Hwnd main = plat::CreateWindow(plat::WindowDesc{.className = "MAIN_RECORDER", .rect = {0, 0, 10, 10}});
+  screens::SetMainWindow(main);
+  g_mainCommands.clear();
+  ASSERT_TRUE(plat::IsWindowVisible(screen_));
+  ASSERT_TRUE(plat::ClickWindow(plat::GetDlgItem(screen_, 1003)));
+  EXPECT_FALSE(plat::IsWindowVisible(screen_));
+  ASSERT_EQ(g_mainCommands.size(), 1u);
+  EXPECT_EQ(g_mainCommands[0], screens::kCmdShowMainScreen);
+}
