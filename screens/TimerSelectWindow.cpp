@@ -102,7 +102,7 @@ void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
   c.SetTextColor(kPanelFrame);
   c.DrawText(kTitlePlace, text.title, plat::TextFlag::SingleLine);
 
-  int y[kMaxPanelButtons];
+  int y[kMaxPanelButtons] = {kButtonTops[0], kButtonTops[1]};
   for (int b = 0; b < text.boxCount && b < kMaxPanelButtons; ++b) {
     DrawBox(c, text.boxes[b], kButtonTops[b]);
     y[b] = kButtonTops[b] + kButtonHeight + kLineGap;

@@ -157,19 +157,3 @@ TEST(TimerPanelTexts, PreviousLoadLineSplitsSecondsIntoPaddedMinutesAndSeconds) 
   EXPECT_EQ(n, 7u);
   EXPECT_EQ(std::u16string(small), u"MIN: 00");
 }
-
-TEST(TimerPanelTexts, EverySetupButtonCommandLeadsToItsPanelsPreset) {
-  int seen = 0;
-  for (int p = 0; p < kTimerPanelCount; ++p) {
-    const TimerPanelInfo& info = TimerPanelFor(static_cast<TimerPanel>(p));
-    for (int b = 0; b < info.buttonCount; ++b) {
-      TimerPreset preset = TimerPreset::StagedBatch;
-      ASSERT_TRUE(TimerPresetForCommand(info.buttons[b].command, preset));
-      EXPECT_EQ(preset, info.buttons[b].preset);
-      ++seen;
-    }
-  }
-  EXPECT_EQ(seen, 5);
-  TimerPreset preset;
-  EXPECT_FALSE(TimerPresetForCommand(1003, preset));
-}

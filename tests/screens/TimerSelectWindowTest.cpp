@@ -81,6 +81,13 @@ TEST_F(TimerScreen, FourPanelsOfEqualSizeInTwoByTwoGrid) {
   // One SETUP button on each panel, two on the fan panel.
   EXPECT_NE(Button(TimerPanel::Fan, 1), plat::kNoWindow);
   EXPECT_NE(Button(TimerPanel::UnloadDelay, 0), plat::kNoWindow);
+  Set(kStatusLoadStartupDelay, 1);
+  Set(kStatusOutOfGrainTime, 8);
+  Set(kStatusFanDelay + 1, 3);
+  Set(kStatusUnloadCleanoutDelay, 1);
+  Derived().previousLoadSeconds = 431;
+  Repaint(screen_);
+  Screenshot("timer_select.png");
 }
 
 TEST_F(TimerScreen, SetupOpensTheKeypadOnTheReportedPresetAndAcceptRaisesItsRow) {
