@@ -288,3 +288,32 @@ TEST_F(TimerScreen, ExitHidesTheScreenAndAsksForTheMainScreen) {
   ASSERT_EQ(g_mainCommands.size(), 1u);
   EXPECT_EQ(g_mainCommands[0], screens::kCmdShowMainScreen);
 }
+
+TEST_F(TimerScreen, UnloadHelpLongerThanThreeLinesIsCutAtTheThirdLine) {
+  // A translation whose two help strings need five lines of forty characters.
+  std::u16string file;
+  for (int id = 1; id <= 68; ++id) {
+    if (id == 67 || id == 68) {
+      for (int w = 0; w < 10; ++w) file += u"cleanout ";
+    } else {
+      file += u"x";
+    }
+    file += u"\r\n";
+  }
+  ReplacePackFile("EnglishStrings.txt", file);
+  i18n::LoadStringTable();
+  ASSERT_EQ(Text(67).size(), 90u);
+  const plat::Hwnd panel = Panel(TimerPanel::UnloadDelay);
+  Repaint(panel);
+  int lines = 0;
+  for (int i = 0; i < plat::CapturedTextCount(); ++i) {
+    const plat::CapturedText* t = plat::CapturedTextAt(i);
+    if (t->color != timer_colour::kHelp || t->window != panel || std::u16string(t->text) == Text(48)) continue;
+    EXPECT_LE(std::u16string(t->text).size(), kUnloadHelpWidth);
+    EXPECT_EQ(std::u16string(t->text).substr(0, 8), u"cleanout");
+    ++lines;
+  }
+  EXPECT_EQ(lines, kUnloadHelpMaxLines) << AllTexts();
+  // The lines after the help still come.
+  ExpectColour(u"x = 1 x", panel, kPurple);
+}
