@@ -258,6 +258,16 @@ TEST_F(TempSelectWindow, TitlesAndTheGrainHelpComeFromTheStringTable) {
   EXPECT_EQ(celsius[0], "The burners are turned off when the");
   ASSERT_GE(celsius.size(), 2u);
   EXPECT_NE(celsius[1].find("(in C)"), std::string::npos) << celsius[1];
+
+  Celsius(false);
+  Dryer(0, 4);
+  for (int n = 1; n <= 6; ++n) Set16LowFirst(RegisterIndex(0, 71 - 2 * n), 170 + 5 * n);
+  Set16LowFirst(kStatusGrainTempSetpoint1, 105);
+  PaintAll();
+  Screenshot("temp_select.png");
+  Dryer(1, 1, true);
+  PaintAll();
+  Screenshot("temp_select_two_heat.png");
 }
 
 TEST_F(TempSelectWindow, ExitHidesTheScreenAndAsksForTheMainScreen) {
