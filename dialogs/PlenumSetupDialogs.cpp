@@ -194,7 +194,7 @@ constexpr DialogControl kManagerControls[] = {
     {.kind = ControlKind::PushButton, .id = kManagerTimeDown, .rect = RectXywh(322, 80, 84, 60), .text = "DECREASE",
      .style = Style::Center},
     {.kind = ControlKind::GroupBox, .id = 1305, .rect = RectXywh(430, 8, 200, 150),
-     .text = "SIZE OF TEMPERATURE STEPS"},
+     .text = "STEP SIZE"},
     {.kind = ControlKind::Edit, .id = kManagerSizeField, .rect = RectXywh(444, 34, 172, 30), .text = "",
      .style = Style::Center | Style::Border},
     {.kind = ControlKind::PushButton, .id = kManagerSizeUp, .rect = RectXywh(444, 80, 84, 60), .text = "INCREASE",

@@ -126,6 +126,12 @@ class PlenumSetupDialogs : public HeadlessFixture {
   std::string Field(plat::Hwnd dialog, int id) { return Narrow(plat::GetWindowText(plat::GetDlgItem(dialog, id))); }
 };
 
+void Screenshot(const char* name) {
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(DRYER_BINARY_DIR) / "screenshots", ec);
+  plat::ScreenshotPng((std::filesystem::path(DRYER_BINARY_DIR) / "screenshots" / name).c_str());
+}
+
 }  // namespace
 
 TEST_F(PlenumSetupDialogs, DifferentialOfTheSelectedPlenumIsSetAndDrawnInFahrenheitEvenWithSiUnits) {
@@ -147,6 +153,7 @@ TEST_F(PlenumSetupDialogs, DifferentialOfTheSelectedPlenumIsSetAndDrawnInFahrenh
            const plat::CapturedText* t = plat::FindCapturedText("PLENUM 3:", d);
            ASSERT_NE(t, nullptr);
            selected = *t;
+           Screenshot("burner_differential.png");
          }},
          Step{kDifferentialAccept, {}}});
   EXPECT_EQ(OpenBurnerDifferentialDialog(parent_), kDifferentialAccept);
@@ -200,6 +207,7 @@ TEST_F(PlenumSetupDialogs, ManagerShowsItsFieldsStepsThemAndOnlyAcceptSendsThem)
         Step{closeWith, [&](plat::Hwnd d) {
                afterTime = Field(d, kManagerTimeField);
                offAfterToggle = plat::IsDlgButtonChecked(d, kManagerOffRadio);
+               Screenshot("plenum_temp_manager.png");
              }}};
   };
   Drive(steps(kManagerCancel));
