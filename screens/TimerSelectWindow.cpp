@@ -54,6 +54,16 @@ struct TimerScreen {
 };
 TimerScreen g_screen;
 
+// Setting an unchanged text must not invalidate the window that is painting itself, so the
+// text is compared here first.
+void SetTitle(plat::Hwnd h, const char16_t* title) {
+  if (title[0] == 0) return;
+  const char16_t* now = plat::GetWindowText(h);
+  int i = 0;
+  while (now[i] != 0 && now[i] == title[i]) ++i;
+  if (now[i] != title[i]) plat::SetWindowText(h, title);
+}
+
 TimerPanel PanelOf(plat::Hwnd panel) {
   const int i = plat::GetDlgCtrlID(panel) - kFirstPanelId;
   return static_cast<TimerPanel>(i >= 0 && i < kTimerPanelCount ? i : 0);
@@ -92,7 +102,7 @@ void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
   TakeStatusSnapshot(s);
   TimerPanelText text;
   BuildTimerPanelText(PanelOf(h), s, Derived().previousLoadSeconds.load(), text);
-  if (text.title[0] != 0) plat::SetWindowText(h, text.title);
+  SetTitle(h, text.title);
 
   const plat::Rect client = plat::GetClientRect(h);
   c.FillRect(client, kPanelBackground);
@@ -197,7 +207,7 @@ void CreateScreen(plat::Hwnd h) {
 void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
   char16_t title[i18n::kStringDestUnits] = {};
   i18n::GetString(kTimerScreenTitleId, title);
-  if (title[0] != 0) plat::SetWindowText(h, title);
+  SetTitle(h, title);
   c.FillRect(plat::GetClientRect(h), kScreenBackground);
 }
 

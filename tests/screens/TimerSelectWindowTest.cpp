@@ -317,3 +317,11 @@ TEST_F(TimerScreen, UnloadHelpLongerThanThreeLinesIsCutAtTheThirdLine) {
   // The lines after the help still come.
   ExpectColour(u"x = 1 x", panel, kPurple);
 }
+
+TEST_F(TimerScreen, PaintingTheTitlesDoesNotAskForAnotherPaint) {
+  Repaint(screen_);
+  plat::PumpUntilIdle();
+  plat::ClearCapturedText();
+  plat::PumpUntilIdle();
+  EXPECT_EQ(plat::CapturedTextCount(), 0) << AllTexts();
+}
