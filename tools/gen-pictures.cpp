@@ -144,27 +144,81 @@ bool DrawButton(int index, const PictureStyle& s, const std::string& folder) {
   return Save(folder + "/" + i18n::kBitmapNames[index], c);
 }
 
-// The rear of the dryer with the discharge auger and its door, the door a little more open
-// in each of the four frames.
+// The rear of the dryer with the discharge auger and its door, and above it a magnified view
+// of the door that opens a little more in each of the four frames, with grain running out.
+// The help dialog repaints only kRearDischargeMoving while it animates, so everything that
+// changes from frame to frame lies inside it and the rest is the same in every frame.
+constexpr Rect kRearDischargeMoving{140, 20, 390, 150};  // the dialog's region, less the picture's place
+constexpr Rect kRearDischargeInset{160, 28, 380, 146};
+static_assert(kRearDischargeInset.left >= kRearDischargeMoving.left &&
+              kRearDischargeInset.top >= kRearDischargeMoving.top &&
+              kRearDischargeInset.right <= kRearDischargeMoving.right &&
+              kRearDischargeInset.bottom <= kRearDischargeMoving.bottom);
+
+void DrawRearDischargeInset(Canvas& c, int frame) {
+  const Rect& inset = kRearDischargeInset;
+  c.FillRect(inset, Rgb(250, 250, 245));
+  c.FrameRect(inset, Rgb(40, 40, 40), 2);
+  const Rect wall{inset.left + 10, inset.top + 10, 250, inset.bottom - 8};
+  c.FillRect(wall, Rgb(150, 150, 160));
+  for (int y = wall.top + 12; y < wall.bottom; y += 16) c.DrawLine(wall.left + 6, y, wall.right - 18, y, Rgb(110, 110, 120));
+  c.FillRect(Rect{236, 70, 250, 130}, Rgb(60, 50, 40));
+  const int floor = inset.bottom - 8;
+  c.DrawLine(250, floor, inset.right - 6, floor, Rgb(90, 90, 90), 3);
+
+  // Grain out of the opening: a heap that grows as the door opens, and a stream that
+  // lengthens in front of the door.
+  const Color grain = Rgb(200, 160, 60);
+  const int heap = 4 + frame * 6;
+  const plat::Point pile[] = {{270, floor - 1}, {300, floor - 1 - heap}, {340, floor - 1}};
+  c.FillPolygon(pile, 3, grain);
+
+  // The door, hinged on the wall's edge, swings out toward the viewer.
+  const int open = 10 + frame * 16;
+  const plat::Point door[] = {{250, 70}, {250 + open, 70 - open / 4}, {250 + open, 130 - open / 4}, {250, 130}};
+  c.FillPolygon(door, 4, Rgb(220, 60, 40));
+  c.DrawPolyline(door, 4, Rgb(60, 0, 0), 2);
+  const int kernels = 2 + frame * 3;
+  for (int k = 0; k < kernels; ++k) {
+    const int t = k * 5 + (frame % 2) * 2;
+    const int x = 244 + t;
+    const int y = 116 + t * t / 45;
+    if (y >= floor - 3) break;
+    c.FillEllipse(Rect{x, y, x + 5, y + 4}, grain);
+    c.FrameEllipse(Rect{x, y, x + 5, y + 4}, Rgb(120, 90, 20));
+  }
+
+  // The door switch's lamp: dark while the door has barely moved, lit after.
+  const Rect lamp{inset.right - 28, inset.top + 8, inset.right - 12, inset.top + 24};
+  c.FillEllipse(lamp, frame > 0 ? Rgb(255, 40, 0) : Rgb(90, 30, 30));
+}
+
 bool DrawRearDischarge(int index, const std::string& folder) {
   const int frame = index - kRearDischargeFirst;
   Canvas c(kLargeWidth, kLargeHeight);
   c.Clear(Rgb(235, 235, 235));
-  c.FillRect(Rect{150, 40, 350, 300}, Rgb(150, 150, 160));
-  c.FrameRect(Rect{150, 40, 350, 300}, Rgb(40, 40, 40), 3);
-  for (int y = 70; y < 290; y += 30) c.DrawLine(160, y, 340, y, Rgb(110, 110, 120));
-  c.FillRect(Rect{100, 300, 400, 330}, Rgb(90, 90, 90));
-  for (int x = 110; x < 390; x += 24) c.DrawLine(x, 302, x + 12, 328, Rgb(200, 200, 200), 3);
-  const int open = 10 + frame * 20;
-  const plat::Point door[] = {{350, 240}, {350 + open, 240 - open / 2}, {350 + open, 300 - open / 2}, {350, 300}};
-  c.FillPolygon(door, 4, Rgb(220, 60, 40));
-  c.DrawPolyline(door, 4, Rgb(60, 0, 0), 2);
+  const Rect body{150, 165, 350, 315};
+  c.FillRect(body, Rgb(150, 150, 160));
+  c.FrameRect(body, Rgb(40, 40, 40), 3);
+  for (int y = 190; y < 305; y += 25) c.DrawLine(160, y, 340, y, Rgb(110, 110, 120));
+  c.FillRect(Rect{100, 315, 400, 340}, Rgb(90, 90, 90));
+  for (int x = 110; x < 390; x += 24) c.DrawLine(x, 317, x + 12, 338, Rgb(200, 200, 200), 3);
+  // The door on the dryer, drawn shut: the view above shows it magnified.
+  const Rect door{318, 262, 346, 312};
+  c.FillRect(door, Rgb(220, 60, 40));
+  c.FrameRect(door, Rgb(60, 0, 0), 2);
+  c.DrawLine(door.left, door.top, kRearDischargeInset.left + 10, kRearDischargeInset.bottom + 2, Rgb(60, 60, 60));
+  c.DrawLine(door.right, door.top, kRearDischargeInset.right - 10, kRearDischargeInset.bottom + 2, Rgb(60, 60, 60));
+  DrawRearDischargeInset(c, frame);
+
   c.FillEllipse(Rect{420, 30, 480, 90}, Rgb(230, 180, 0));
+  c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   c.SetFont(plat::CreateFont(plat::kFaceTahoma, 40, plat::FontWeight::Bold));
   c.SetTextColor(Rgb(0, 0, 0));
   c.DrawText(Rect{420, 30, 480, 90}, u"!", plat::TextFlag::Center | plat::TextFlag::VCenter);
-  const char16_t* text = Caption(i18n::kPictureCaptionBase + index);
-  const Rect room{10, 340, kLargeWidth - 10, kLargeHeight - 5};
+  // Every frame carries the first frame's caption, so the part left unpainted stays right.
+  const char16_t* text = Caption(i18n::kPictureCaptionBase + kRearDischargeFirst);
+  const Rect room{10, 345, kLargeWidth - 10, kLargeHeight - 5};
   c.SetFont(FittingFont(text, room, 24));
   c.DrawText(room, text, plat::TextFlag::Center | plat::TextFlag::VCenter | plat::TextFlag::WordBreak);
   return Save(folder + "/" + i18n::kBitmapNames[index], c);
