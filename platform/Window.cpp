@@ -822,9 +822,13 @@ Point ClientToScreen(Hwnd h, Point p) {
 void SetWindowText(Hwnd h, TextRef text) {
   int s = Slot(h);
   if (s == kNone) return;
-  char16_t buf[kMaxWindowText];
+  // Only the text up to its terminator counts: the same text set again repaints nothing.
+  char16_t buf[kMaxWindowText] = {};
   CopyText(buf, kMaxWindowText, text);
-  if (std::memcmp(buf, g_windows[s].text, sizeof buf) == 0) return;
+  const char16_t* old = g_windows[s].text;
+  int i = 0;
+  while (i < kMaxWindowText && buf[i] == old[i] && buf[i] != 0) ++i;
+  if (i == kMaxWindowText || buf[i] == old[i]) return;
   std::memcpy(g_windows[s].text, buf, sizeof buf);
   InvalidateRect(h, nullptr, true);
 }

@@ -169,6 +169,34 @@ TEST_F(WinWindowTest, InvalidationsBeforeAPaintArriveAsOnePaintOfTheirUnion) {
   EXPECT_TRUE(g_rec.lastErase);
 }
 
+// Leaves a pattern on the stack where the next call's locals will be.
+__attribute__((noinline)) void ScribbleOnTheStack(int seed) {
+  volatile char16_t junk[512];
+  for (int i = 0; i < 512; ++i) junk[i] = static_cast<char16_t>(0x5A00 + seed + i);
+}
+
+// A window that sets the same title again (a caption refreshed at every paint) must not be
+// marked for another paint, whatever lies in memory after the text's terminator.
+TEST_F(WinWindowTest, SettingTheSameTextAgainRepaintsNothing) {
+  RegisterRecorder();
+  Hwnd main = MakeMain();
+  Hwnd w = Child(main, "REC", RectXywh(100, 100, 300, 200));
+  SetWindowText(w, u"A LONGER TITLE THAN THE NEXT");
+  SetWindowText(w, u"SHORT");
+  PumpUntilIdle();
+  g_rec.paints = 0;
+  for (int i = 0; i < 50; ++i) {
+    ScribbleOnTheStack(i);
+    SetWindowText(w, u"SHORT");
+    SetWindowText(w, "SHORT");
+  }
+  PumpUntilIdle();
+  EXPECT_EQ(g_rec.paints, 0);
+  SetWindowText(w, u"OTHER");
+  PumpUntilIdle();
+  EXPECT_EQ(g_rec.paints, 1);
+}
+
 TEST_F(WinWindowTest, TimersFireAtTheirPeriodsWithoutDrift) {
   RegisterRecorder();
   Hwnd main = MakeMain();
