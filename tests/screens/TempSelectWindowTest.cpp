@@ -280,3 +280,13 @@ TEST_F(TempSelectWindow, ExitHidesTheScreenAndAsksForTheMainScreen) {
   EXPECT_EQ(g_mainCommands, (std::vector<int>{screens::kCmdShowMainScreen}));
   screens::SetMainWindow(plat::kNoWindow);
 }
+
+TEST_F(TempSelectWindow, PaintingTheTitlesAndButtonsDoesNotAskForAnotherPaint) {
+  LoadEnglish();
+  Dryer(1, 1, true);  // the first paint hides the plenum buttons and shows the grid
+  PaintAll();
+  plat::PumpUntilIdle();
+  plat::ClearCapturedText();
+  plat::PumpUntilIdle();
+  EXPECT_EQ(plat::CapturedTextCount(), 0) << AllTexts();
+}
