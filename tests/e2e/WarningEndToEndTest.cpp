@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,7 +49,6 @@ const std::vector<uint8_t> kPollBytes = {0x07, 0x00, 0x00, 0x00, 0x00, 0x91, 0xC
 int AnswerNo(shell::TickQuestion, const char16_t*, const char16_t*) { return plat::IdNo; }
 
 struct SentRequest {
-  uint64_t atMs;  // the panel's clock when the cycle ran
   SimLoggedRequest request;
   std::vector<uint8_t> Bytes() const { return {request.bytes, request.bytes + request.length}; }
 };
@@ -124,7 +122,7 @@ class PanelWithSimulator : public ::testing::Test {
       }
       Simulator s;
       server_.Snapshot(s);
-      SentRequest sent{plat::NowMs(), {}};
+      SentRequest sent{};
       if (SimRecentRequests(s, &sent.request, 1) != 1) {
         ADD_FAILURE() << "the simulator logged nothing";
         return false;
