@@ -1,5 +1,6 @@
 #include "dialogs/SampleTimeDialog.h"
 #include "dialogs/DialogText.h"
+#include "dialogs/QuestionAnswers.h"
 
 #include "i18n/Language.h"
 #include "platform/Dialog.h"
@@ -20,9 +21,6 @@ constexpr int kStringGroup = 367;
 constexpr int kStringAccept = 350;
 constexpr int kStringNote = 372;
 constexpr int kStringClearTable = 373;
-constexpr int kStringYes = 134;
-constexpr int kStringNo = 135;
-constexpr int kStringCancel = 10;
 
 struct PeriodRow {
   int minutes;
@@ -126,16 +124,10 @@ bool ClearTableProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat:
   switch (msg) {
     case plat::Msg::InitDialog:
       plat::CenterOverParent(dialog);
-      SetString(dialog, plat::IdYes, kStringYes);
-      SetString(dialog, plat::IdNo, kStringNo);
-      SetString(dialog, plat::IdCancel, kStringCancel);
+      SetAnswerTexts(dialog);
       return true;
-    case plat::Msg::Command: {
-      int id = plat::CommandId(wParam);
-      if (id != plat::IdYes && id != plat::IdNo && id != plat::IdCancel) return false;
-      plat::EndDialog(dialog, id);
-      return true;
-    }
+    case plat::Msg::Command:
+      return EndOnAnswer(dialog, plat::CommandId(wParam));
     default:
       return false;
   }

@@ -1,5 +1,6 @@
 #include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/DialogText.h"
+#include "dialogs/QuestionAnswers.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -135,17 +136,11 @@ bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::L
         SetString(dialog, 0, q->captionString);
         SetString(dialog, kHistoryQuestionText, q->textString);
       }
-      SetString(dialog, plat::IdYes, i18n::kStringYes);
-      SetString(dialog, plat::IdNo, i18n::kStringNo);
-      SetString(dialog, plat::IdCancel, i18n::kStringCancel);
+      SetAnswerTexts(dialog);
       return true;
     }
-    case plat::Msg::Command: {
-      int id = plat::CommandId(wParam);
-      if (id != plat::IdYes && id != plat::IdNo && id != plat::IdCancel) return false;
-      plat::EndDialog(dialog, id);
-      return true;
-    }
+    case plat::Msg::Command:
+      return EndOnAnswer(dialog, plat::CommandId(wParam));
     default:
       return false;
   }
