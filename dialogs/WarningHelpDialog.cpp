@@ -122,9 +122,7 @@ void LoadHelpText(plat::Hwnd dialog) {
   static uint8_t bytes[kMaxHelpBytes];
   size_t got = 0;
   size_t total = 0;
-  while (total < kMaxHelpBytes &&
-         plat::ReadFile(f, bytes + total, kMaxHelpBytes - total, got) == plat::FileResult::Ok && got > 0)
-    total += got;
+  if (plat::ReadFile(f, bytes, kMaxHelpBytes, got) == plat::FileResult::Ok) total = got;
   plat::CloseFile(f);
   static char16_t text[kMaxHelpBytes / 2];
   const size_t units = total / 2;

@@ -60,11 +60,8 @@ bool ReadFileStart(const char* panelPath, uint8_t* buffer, size_t limit, size_t&
   uint64_t size = 0;
   if (plat::GetFileSize(f, size) == plat::FileResult::Ok) {
     const size_t want = size < limit ? static_cast<size_t>(size) : limit;
-    while (got < want) {
-      size_t n = 0;
-      if (plat::ReadFile(f, buffer + got, want - got, n) != plat::FileResult::Ok || n == 0) break;
-      got += n;
-    }
+    size_t n = 0;
+    if (plat::ReadFile(f, buffer, want, n) == plat::FileResult::Ok) got = n;
   }
   plat::CloseFile(f);
   return true;

@@ -181,11 +181,8 @@ size_t ReadHelpFile(const char* name, char16_t* dest, size_t n) {
     const size_t room = 2 * (n - 1);
     const size_t want = (size < room ? static_cast<size_t>(size) : room) & ~static_cast<size_t>(1);
     auto* bytes = reinterpret_cast<uint8_t*>(dest);
-    while (got < want) {
-      size_t part = 0;
-      if (plat::ReadFile(f, bytes + got, want - got, part) != plat::FileResult::Ok || part == 0) break;
-      got += part;
-    }
+    size_t part = 0;
+    if (plat::ReadFile(f, bytes, want, part) == plat::FileResult::Ok) got = part;
     got &= ~static_cast<size_t>(1);
     dest[got / 2] = 0;
   }
