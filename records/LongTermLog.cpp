@@ -12,11 +12,6 @@ namespace records {
 
 namespace {
 
-constexpr int kMoistOutByte = kStatusMoisture1;
-constexpr int kMoistInByte = kStatusMoisture2;
-constexpr int kTempOutByte = kStatusMoisture3;
-constexpr int kTempInByte = kStatusMoisture4;
-constexpr int kRollSpeedByte = kStatusLogged245;
 constexpr int kSpareByte = kStatusMoistureControl202;
 
 bool g_enabled = false;

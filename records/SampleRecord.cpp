@@ -8,14 +8,6 @@ namespace records {
 
 namespace {
 
-// The log's names for the status fields it copies; the controller reports the sensor pair's
-// moisture and temperature in the four high-first words at 189..196.
-constexpr int kMoistOutByte = kStatusMoisture1;
-constexpr int kMoistInByte = kStatusMoisture2;
-constexpr int kTempOutByte = kStatusMoisture3;
-constexpr int kTempInByte = kStatusMoisture4;
-constexpr int kRollSpeedByte = kStatusLogged245;
-
 void CopyHighFirst(SampleRecord& r, int offset, const DryerStatus& s, int firstByte) {
   r.b[offset] = s.b[firstByte];
   r.b[offset + 1] = s.b[firstByte + 1];

@@ -4,6 +4,8 @@
 // original panel reads the same here.
 #include <cstdint>
 
+#include "link/RegisterMap.h"
+
 struct DryerStatus;
 namespace plat {
 struct LocalTime;
@@ -31,6 +33,14 @@ inline constexpr int kSampleMinute = 14;
 inline constexpr int kSampleSecond = 15;
 inline constexpr int kSampleMonth = 16;
 inline constexpr int kSampleDay = 17;
+
+// The logs' names for the status fields they copy; the controller reports the sensor pair's
+// moisture and temperature in the four high-first words at 189..196.
+inline constexpr int kMoistOutByte = kStatusMoisture1;
+inline constexpr int kMoistInByte = kStatusMoisture2;
+inline constexpr int kTempOutByte = kStatusMoisture3;
+inline constexpr int kTempInByte = kStatusMoisture4;
+inline constexpr int kRollSpeedByte = kStatusLogged245;
 
 // Status byte of the low half of the dryer grain temperature chosen by the source byte
 // (status byte 184), or -1 for a source value that names no sensor.
