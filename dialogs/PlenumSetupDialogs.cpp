@@ -29,8 +29,6 @@ void ShowHelpFile(plat::Hwnd owner, const char* fileName, int captionId) {
   plat::MessageBox(owner, text, caption, plat::MbButtons::Ok, plat::MbIcon::Information);
 }
 
-plat::FontHandle Bold(int height) { return plat::CreateFont(plat::kFaceTahoma, height, plat::FontWeight::Bold); }
-
 // ---- Dialog 170 ----
 
 constexpr int kStringDifferentialCaption = 85;
@@ -103,7 +101,7 @@ void DifferentialLabels(plat::Hwnd dialog) {
 }
 
 void DrawDifferentials(plat::Canvas& c) {
-  c.SetFont(Bold(kValueFont));
+  c.SetFont(plat::BoldTahoma(kValueFont));
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   for (int n = 1; n <= kDifferentialPlenums; ++n) {
     char16_t label[i18n::kStringDestUnits] = {};

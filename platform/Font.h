@@ -31,6 +31,8 @@ inline constexpr const char* kFaceSystem = "System";
 // loaded or the table (kMaxFonts) is full.
 inline constexpr int kMaxFonts = 48;
 FontHandle CreateFont(const char* face, int height, FontWeight weight);
+// Bold Tahoma, in which most screens and dialogs write their labels and figures.
+inline FontHandle BoldTahoma(int height) { return CreateFont(kFaceTahoma, height, FontWeight::Bold); }
 // The panel's system font: a bold sans serif of about 13 pixels.
 FontHandle SystemFont();
 

@@ -19,8 +19,6 @@ constexpr int kWordsFontHeight = 16;
 constexpr int kDividerBottom = 170;
 constexpr int kColumnEdges[] = {0, 126, 259, 400};  // heat, cool, unload
 
-plat::FontHandle Bold(int height) { return plat::CreateFont(plat::kFaceTahoma, height, plat::FontWeight::Bold); }
-
 void ApplyButtons(plat::Hwnd h, const DryerStatus& s) {
   const BatchButtons rule = ChooseBatchButtons(s);
   for (const BatchButton& b : kBatchButtons) {
@@ -40,12 +38,12 @@ void DrawTimer(plat::Canvas& c, const DryerStatus& s, const BatchTimerPlace& p, 
   char16_t row[2 * i18n::kStringDestUnits + 16];
   const size_t n = FormatBatchPresetRow(t, minutesUnit, secondsUnit, row, sizeof row / sizeof row[0]);
   c.SetTextColor(info.colour);
-  c.SetFont(Bold(kPresetFontHeight));
+  c.SetFont(plat::BoldTahoma(kPresetFontHeight));
   c.DrawText(p.preset, row, n, plat::TextFlag::Center | plat::TextFlag::SingleLine);
 
   const bool heat = p.timer == BatchTimer::HiHeat;
   if (heat && ShowsAveragingWords(s)) {
-    c.SetFont(Bold(kWordsFontHeight));
+    c.SetFont(plat::BoldTahoma(kWordsFontHeight));
     const int lineHeight = p.minutes.Height() / 3;
     for (int i = 0; i < 3; ++i) {
       const plat::Rect r{p.minutes.left, p.minutes.top + i * lineHeight, p.minutes.right,
@@ -53,10 +51,10 @@ void DrawTimer(plat::Canvas& c, const DryerStatus& s, const BatchTimerPlace& p, 
       c.DrawText(r, kAveragingWords[i], plat::TextFlag::Center | plat::TextFlag::VCenter | plat::TextFlag::SingleLine);
     }
   } else {
-    c.SetFont(Bold(p.minutesFont));
+    c.SetFont(plat::BoldTahoma(p.minutesFont));
     c.DrawText(p.minutes, t.countdownMinutes, plat::TextFlag::Right | plat::TextFlag::SingleLine);
   }
-  c.SetFont(Bold(p.secondsFont));
+  c.SetFont(plat::BoldTahoma(p.secondsFont));
   c.DrawText(p.seconds, t.countdownSeconds, plat::TextFlag::Left | plat::TextFlag::SingleLine);
 }
 

@@ -13,32 +13,30 @@ namespace {
 
 constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
 
-plat::FontHandle Bold(int height) { return plat::CreateFont(plat::kFaceTahoma, height, plat::FontWeight::Bold); }
-
 void DrawPlenum(plat::Canvas& c, const DryerStatus& s, const PlenumPlace& p) {
   const bool celsius = IsCelsius(s);
   constexpr plat::TextFlags kCentred = plat::TextFlag::Center | plat::TextFlag::SingleLine;
   char16_t text[i18n::kStringDestUnits] = {};
   i18n::GetString(p.labelId, text);
-  c.SetFont(Bold(p.labelFont));
+  c.SetFont(plat::BoldTahoma(p.labelFont));
   c.SetTextColor(colour::kBlue);
   c.DrawText(p.label, text, kCentred);
 
   char number[32];
   FormatPlenumSetpoint(number, sizeof number, PlenumSetpointF(s, p.slot), celsius);
-  c.SetFont(Bold(p.setpointFont));
+  c.SetFont(plat::BoldTahoma(p.setpointFont));
   c.SetTextColor(kSetpointColour);
   c.DrawText(p.setpoint, number, kCentred);
 
   const PlenumState state = ChoosePlenumState(s, p.slot);
   text[0] = 0;
   i18n::GetString(state.textId, text);
-  c.SetFont(Bold(p.labelFont));
+  c.SetFont(plat::BoldTahoma(p.labelFont));
   c.SetTextColor(state.colour);
   c.DrawText(p.state, text, kCentred);
 
   FormatPlenumTemperature(number, sizeof number, PlenumTemperatureF(s, p.slot), celsius);
-  c.SetFont(Bold(p.temperatureFont));
+  c.SetFont(plat::BoldTahoma(p.temperatureFont));
   c.SetTextColor(colour::kRed);
   c.DrawText(p.temperature, number, kCentred | plat::TextFlag::VCenter);
 }

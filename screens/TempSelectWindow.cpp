@@ -44,8 +44,6 @@ struct TempScreen {
 };
 TempScreen gTemps;
 
-plat::FontHandle Bold(int height) { return plat::CreateFont(plat::kFaceTahoma, height, plat::FontWeight::Bold); }
-
 void SetCaptionFromString(plat::Hwnd h, uint16_t id) {
   char16_t text[i18n::kStringDestUnits] = {};
   i18n::GetString(id, text);
@@ -66,7 +64,7 @@ void DrawValue(plat::Canvas& c, const plat::Rect& place, int fahrenheit, bool ce
   char text[24];
   FormatTempSetpointValue(text, sizeof text, fahrenheit, celsius);
   c.FillRect(place, kValueBack);
-  c.SetFont(Bold(kValueFont));
+  c.SetFont(plat::BoldTahoma(kValueFont));
   c.SetTextColor(colour::kBlue);
   c.SetBackgroundColor(kValueBack);
   c.SetBackgroundMode(plat::BackgroundMode::Opaque);
@@ -162,7 +160,7 @@ void CreateGrainButtons(plat::Hwnd h) {
 void DrawGrainHelp(plat::Canvas& c, bool celsius) {
   char16_t help[3 * i18n::kStringDestUnits + 4];
   FormatGrainHelp(celsius, help, sizeof help / sizeof help[0]);
-  c.SetFont(Bold(kHelpFont));
+  c.SetFont(plat::BoldTahoma(kHelpFont));
   c.SetTextColor(colour::kRed);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   const int lineHeight = kGrainHelpPlace.Height() / kGrainHelpLines;
@@ -186,7 +184,7 @@ void PaintGrainPanel(plat::Hwnd h, plat::PaintContext& ctx) {
 
   char16_t label[i18n::kStringDestUnits] = {};
   i18n::GetString(kGrainSetpointLabelId, label);
-  c.SetFont(Bold(kLabelFont));
+  c.SetFont(plat::BoldTahoma(kLabelFont));
   c.SetTextColor(colour::kWhite);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   c.DrawText(kGrainLabelPlace, label, kCentredLine);
