@@ -54,14 +54,10 @@ struct TimerScreen {
 };
 TimerScreen g_screen;
 
-// Setting an unchanged text must not invalidate the window that is painting itself, so the
-// text is compared here first.
+// A missing translation keeps the title there is; SetWindowText leaves an unchanged text, and the
+// window painting itself, alone.
 void SetTitle(plat::Hwnd h, const char16_t* title) {
-  if (title[0] == 0) return;
-  const char16_t* now = plat::GetWindowText(h);
-  int i = 0;
-  while (now[i] != 0 && now[i] == title[i]) ++i;
-  if (now[i] != title[i]) plat::SetWindowText(h, title);
+  if (title[0] != 0) plat::SetWindowText(h, title);
 }
 
 TimerPanel PanelOf(plat::Hwnd panel) {
