@@ -6,5 +6,7 @@ namespace dialogs {
 
 // Puts string `stringId` into control `id` of the dialog, or into its caption when `id` is 0.
 void SetString(plat::Hwnd dialog, int id, int stringId);
+// As SetString, but a text the language lacks leaves the control or caption as it is.
+void SetStringIfPresent(plat::Hwnd dialog, int id, int stringId);
 
 }  // namespace dialogs

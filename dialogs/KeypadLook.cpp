@@ -1,5 +1,6 @@
 #include "dialogs/KeypadLook.h"
 
+#include "dialogs/DialogText.h"
 #include "i18n/Language.h"
 #include "platform/Font.h"
 
@@ -10,15 +11,8 @@ constexpr int kValueFontHeight = 60;
 }
 
 void ApplyKeypadLabels(plat::Hwnd dialog, const KeypadLabel* labels, int count) {
-  for (int i = 0; i < count; ++i) {
-    char16_t text[i18n::kStringDestUnits] = {};
-    i18n::GetString(labels[i].textId, text);
-    if (text[0] == 0) continue;  // a missing text keeps the English resource text
-    if (labels[i].control == 0)
-      plat::SetWindowText(dialog, text);
-    else
-      plat::SetDlgItemText(dialog, labels[i].control, text);
-  }
+  // A missing text keeps the English resource text.
+  for (int i = 0; i < count; ++i) SetStringIfPresent(dialog, labels[i].control, labels[i].textId);
 }
 
 void DrawKeypadValue(plat::Canvas& canvas, const plat::Rect& place, const char* text) {

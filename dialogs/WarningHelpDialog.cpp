@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "dialogs/DialogText.h"
 #include "dialogs/WarningHelpLogic.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
@@ -133,12 +134,8 @@ void LoadHelpText(plat::Hwnd dialog) {
 }
 
 void Paint(plat::Hwnd dialog, plat::Canvas& c) {
-  char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextCaption, text);
-  if (text[0] != 0) plat::SetWindowText(dialog, text);
-  text[0] = 0;
-  i18n::GetString(kTextClose, text);
-  if (text[0] != 0) plat::SetDlgItemText(dialog, kWarningHelpClose, text);
+  SetStringIfPresent(dialog, 0, kTextCaption);
+  SetStringIfPresent(dialog, kWarningHelpClose, kTextClose);
 
   if (!g_help.pictureMissing) {
     char path[kPathUnits];

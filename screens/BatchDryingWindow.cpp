@@ -1,6 +1,7 @@
 // BATCH_DRYING_WINDOW: the heat, cool and unload timers of a batch dryer with their presets;
 // a button opens the timer keypad for its preset (holding it restarts the timer, which the
 // one-second tick asks about).
+#include "dialogs/DialogText.h"
 #include "dialogs/TimerEntryDialog.h"
 #include "i18n/Language.h"
 #include "link/DryerStatus.h"
@@ -23,9 +24,7 @@ void ApplyButtons(plat::Hwnd h, const DryerStatus& s) {
   const BatchButtons rule = ChooseBatchButtons(s);
   for (const BatchButton& b : kBatchButtons) {
     const plat::Hwnd button = plat::GetDlgItem(h, b.command);
-    char16_t text[i18n::kStringDestUnits] = {};
-    i18n::GetString(b.textId, text);
-    if (text[0] != 0) plat::SetWindowText(button, text);
+    dialogs::SetStringIfPresent(button, 0, b.textId);
     plat::ShowWindow(button, IsBatchButtonShown(rule, b.command));
   }
 }
@@ -61,9 +60,7 @@ void DrawTimer(plat::Canvas& c, const DryerStatus& s, const BatchTimerPlace& p, 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(kBatchCaptionId, caption);
-  if (caption[0] != 0) plat::SetWindowText(h, caption);
+  dialogs::SetStringIfPresent(h, 0, kBatchCaptionId);
   ApplyButtons(h, s);
 
   plat::Canvas& c = *ctx.canvas;

@@ -1,5 +1,6 @@
 // CUSTOM_VIEW_WINDOW: each plenum's temperature in large figures, its setpoint and the one-line
 // state of its fan and burner, in the display unit.
+#include "dialogs/DialogText.h"
 #include "i18n/Language.h"
 #include "link/DryerStatus.h"
 #include "platform/Font.h"
@@ -44,9 +45,7 @@ void DrawPlenum(plat::Canvas& c, const DryerStatus& s, const PlenumPlace& p) {
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(kPlenumViewCaptionId, caption);
-  if (caption[0] != 0) plat::SetWindowText(h, caption);
+  dialogs::SetStringIfPresent(h, 0, kPlenumViewCaptionId);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);

@@ -1,5 +1,6 @@
 // TEMP_SELECT_WINDOW: the plenum setpoint panel above the grain temperature setpoint panel, each
 // button opening the setpoint keypad on its register pair, and EXIT back to the main screen.
+#include "dialogs/DialogText.h"
 #include "dialogs/KeypadLogic.h"
 #include "dialogs/SetpointEntryDialog.h"
 #include "i18n/Language.h"
@@ -44,12 +45,6 @@ struct TempScreen {
 };
 TempScreen gTemps;
 
-void SetCaptionFromString(plat::Hwnd h, uint16_t id) {
-  char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(id, text);
-  if (text[0] != 0) plat::SetWindowText(h, text);
-}
-
 // The picture of an owner-drawn button; false lets the button draw its own face and text.
 bool DrawPicture(const plat::DrawItemInfo& item, const Pictures& p) {
   const bool pressed = (item.state & plat::ItemState::Pressed) != 0;
@@ -93,7 +88,7 @@ void CreatePlenumButtons(plat::Hwnd h) {
 void PaintPlenumPanel(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  SetCaptionFromString(h, kPlenumSetpointCaptionId);
+  dialogs::SetStringIfPresent(h, 0, kPlenumSetpointCaptionId);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   ChoosePlenumButtons(s, gTemps.plenumShown);
@@ -177,7 +172,7 @@ void DrawGrainHelp(plat::Canvas& c, bool celsius) {
 void PaintGrainPanel(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  SetCaptionFromString(h, kGrainSetpointCaptionId);
+  dialogs::SetStringIfPresent(h, 0, kGrainSetpointCaptionId);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   const bool celsius = IsCelsius(s);
@@ -275,7 +270,7 @@ plat::LResult TempSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, 
       }
       return 0;
     case plat::Msg::Paint:
-      SetCaptionFromString(h, kTempSelectTitleId);
+      dialogs::SetStringIfPresent(h, 0, kTempSelectTitleId);
       return plat::DefWindowProc(h, msg, w, l);
     case plat::Msg::Command:
       if (plat::CommandId(w) == kTempSelectExit) {

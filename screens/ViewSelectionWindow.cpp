@@ -1,3 +1,4 @@
+#include "dialogs/DialogText.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
 #include "link/DryerStatus.h"
@@ -85,9 +86,7 @@ void OpenManuals(plat::Hwnd pop) {
 }
 
 void OnCreate(plat::Hwnd h) {
-  char16_t caption[i18n::kStringDestUnits];
-  i18n::GetString(kCaptionTextId, caption);
-  if (caption[0] != 0) plat::SetWindowText(h, caption);
+  dialogs::SetStringIfPresent(h, 0, kCaptionTextId);
   for (int i = 0; i < kButtonCount; ++i) {
     i18n::LoadLocalisedBitmap(kButtons[i].picture, gPictures[i]);
     plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kButtons[i].command, kButtons[i].place,
