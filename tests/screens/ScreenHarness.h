@@ -3,11 +3,19 @@
 // at its place on the main screen, sets status bytes and reads back what its paint drew.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "../dialogs/DialogDriver.h"
 #include "screens/Screens.h"
 
 namespace testing_support {
+
+// A stand-in main window that keeps the commands a screen sends it; each test clears it first.
+inline std::vector<int> g_mainCommands;
+inline plat::LResult MainRecorder(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == plat::Msg::Command) g_mainCommands.push_back(plat::CommandId(w));
+  return plat::DefWindowProc(h, msg, w, l);
+}
 
 class ScreenFixture : public HeadlessFixture {
  protected:

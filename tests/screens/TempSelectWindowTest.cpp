@@ -15,12 +15,6 @@ using namespace testing_support;
 
 namespace {
 
-std::vector<int> g_mainCommands;
-plat::LResult MainRecorder(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
-  if (msg == plat::Msg::Command) g_mainCommands.push_back(plat::CommandId(w));
-  return plat::DefWindowProc(h, msg, w, l);
-}
-
 class TempSelectWindow : public ScreenFixture {
  protected:
   void SetUp() override {
