@@ -1,5 +1,6 @@
 #include "shell/PanelDialogs.h"
 
+#include "dialogs/AutoStartDialogs.h"
 #include "dialogs/DataLoggerDialog.h"
 #include "dialogs/KeypadLogic.h"
 #include "dialogs/MeterRollDialog.h"
@@ -49,7 +50,9 @@ void OpenPanelDialogNow(PanelDialog which) {
       ui.meterRollByKnob = 0;
       return;
     }
-    case PanelDialog::AutoStartStatus:  // dialog 612 is not part of the panel yet
+    case PanelDialog::AutoStartStatus:
+      dialogs::OpenAutoStartStatusDialog(main, [] { screens::SendMainCommand(screens::kCmdShowMainScreen); });
+      return;
     case PanelDialog::Count:
       return;
   }
