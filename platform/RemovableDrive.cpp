@@ -108,12 +108,12 @@ bool FindRemovableMount(char* out, size_t size) {
   while (!found && std::fgets(line, sizeof line, f) != nullptr) {
     char device[kPathMax], mountPoint[kPathMax], type[64], options[kPathMax];
     if (std::sscanf(line, "%1023s %1023s %63s %1023s", device, mountPoint, type, options) != 4) continue;
-    if (!HasOption(options, "rw")) continue;  // the copies must be written
+    // The copies must be written; whether this user may write there shows when one is.
+    if (!HasOption(options, "rw")) continue;
     Unescape(device);
     Unescape(mountPoint);
     if (SystemFolder(mountPoint)) continue;
     if (!UnderAutomountFolder(mountPoint) && !DeviceIsRemovable(device)) continue;
-    if (::access(mountPoint, W_OK) != 0) continue;
     found = std::snprintf(out, size, "%s", mountPoint) < static_cast<int>(size);
   }
   std::fclose(f);
