@@ -1,12 +1,15 @@
 #include "dialogs/DataLoggerDialog.h"
 #include "dialogs/DialogText.h"
 
+#include <cstdio>
+
 #include "i18n/Language.h"
 #include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "records/LogTick.h"
 #include "records/LongTermLog.h"
@@ -107,7 +110,11 @@ void CopyToStick(plat::Hwnd dialog) {
                      plat::MbIcon::Stop);
     return;
   }
-  plat::MessageBox(dialog, copy.displayName, records::kCopiedCaption, plat::MbButtons::Ok);
+  // The whole folder, not only the name: the stick is whichever drive was found mounted.
+  char where[1024];
+  if (!plat::ResolvePath(copy.destination, where, sizeof where))
+    std::snprintf(where, sizeof where, "%s", copy.displayName);
+  plat::MessageBox(dialog, where, records::kCopiedCaption, plat::MbButtons::Ok);
   if (plat::MessageBox(dialog, records::kDeleteAfterCopyText, records::kDeleteCaption, plat::MbButtons::YesNo,
                        plat::MbIcon::Question) != plat::IdYes)
     return;

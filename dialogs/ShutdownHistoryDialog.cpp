@@ -8,6 +8,7 @@
 #include "i18n/Language.h"
 #include "i18n/StringIds.h"
 #include "platform/Dialog.h"
+#include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "records/ShutdownHistory.h"
 #include "records/UsbExport.h"
@@ -192,6 +193,20 @@ void SetTexts(plat::Hwnd dialog) {
   SetString(dialog, kHistoryExit, i18n::kStringExit);
 }
 
+// The stick may be any drive the panel found mounted, so the operator is told which folder.
+void TellWhereItWent(plat::Hwnd dialog) {
+  char where[plat::kMaxWindowText];
+  if (!plat::ResolvePath(records::kHistoryExportPath, where, sizeof where)) return;
+  char16_t caption[i18n::kStringDestUnits] = {}, line[i18n::kStringDestUnits] = {};
+  i18n::GetString(i18n::kStringCopiedToStickCaption, caption);
+  i18n::GetString(i18n::kStringCopiedToStickText, line);
+  char16_t text[plat::kMaxWindowText];
+  size_t n = plat::CopyText(text, plat::kMaxWindowText, line);
+  n += plat::CopyText(text + n, plat::kMaxWindowText - n, "\n");
+  plat::CopyText(text + n, plat::kMaxWindowText - n, where);
+  plat::MessageBox(dialog, text, caption, plat::MbButtons::Ok, plat::MbIcon::Information);
+}
+
 void CopyToStick(plat::Hwnd dialog) {
   if (!records::UsbStickPresent()) {
     Ask(dialog, kNoStickQuestion);
@@ -202,6 +217,8 @@ void CopyToStick(plat::Hwnd dialog) {
   char text[96];
   if (records::ExportMessage(outcome, text, sizeof text))
     plat::MessageBox(dialog, text, "", plat::MbButtons::Ok);
+  else if (outcome.result == records::ExportResult::Exported)
+    TellWhereItWent(dialog);
 }
 
 void ShowHelp(plat::Hwnd dialog) {

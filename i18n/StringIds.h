@@ -59,6 +59,9 @@ inline constexpr uint16_t kConfirmAirSwitchEnable = 414;
 inline constexpr uint16_t kConfirmAirSwitchNote = 415;
 // The caption drawn on language picture k (1..77) is string kPictureCaptionBase + k.
 inline constexpr uint16_t kPictureCaptionBase = 520;
+// The message after a copy to the USB stick that names where the file went.
+inline constexpr uint16_t kStringCopiedToStickCaption = 598;
+inline constexpr uint16_t kStringCopiedToStickText = 599;
 
 constexpr UsedString Fixed(uint16_t id) { return UsedString{.id = id}; }
 constexpr UsedString Room(uint16_t id, uint16_t width, uint8_t height, bool bold) {
@@ -156,6 +159,8 @@ inline constexpr UsedString kUsedStrings[] = {
     Room(506, 400, 30, true), Fixed(507), Fixed(508), Fixed(510), Fixed(511), Fixed(512),
     // Batch timer restart questions (two numbers each) and their caption.
     Fixed(513), Fixed(514), Fixed(515), Fixed(516), Fixed(517), Fixed(518),
+    // Where a copy to the stick went.
+    Fixed(kStringCopiedToStickCaption), Fixed(kStringCopiedToStickText),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 

@@ -26,6 +26,9 @@ DisplayKind OpenDisplay(const DisplayOptions& options);
 // test can start again from nothing.
 void CloseDisplay();
 DisplayKind ActiveDisplay();
+// Frames composed and handed to the display since it opened; the first one means the panel is
+// on screen.
+uint64_t FramesShown();
 // The main window gets Close when the display's close box is used.
 void SetMainWindow(Hwnd h);
 Hwnd MainWindow();

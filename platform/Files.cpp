@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/RemovableDrive.h"
+
 namespace plat {
 
 namespace {
@@ -29,6 +31,7 @@ static_assert(sizeof(kFileResultTexts) / sizeof(kFileResultTexts[0]) ==
 // Root and USB folder are set once at start-up, before any other thread touches files.
 char rootDir[kHostPathMax] = ".";
 char usbDir[kHostPathMax] = {};  // empty: "Hard Disk2" below the root
+bool usbAuto = false;            // the stick is whatever removable drive is mounted now
 
 struct Fault {
   bool armed = false;
@@ -176,9 +179,15 @@ void SetFileRoot(const char* dir) {
 }
 
 void SetUsbDir(const char* dir) {
+  usbAuto = false;
   std::snprintf(usbDir, sizeof(usbDir), "%s", dir ? dir : "");
   size_t n = std::strlen(usbDir);
   while (n > 1 && usbDir[n - 1] == '/') usbDir[--n] = 0;
+}
+
+void SetUsbAutoDetect() {
+  usbDir[0] = 0;
+  usbAuto = true;
 }
 
 const char* FileRoot() { return rootDir; }
@@ -195,7 +204,14 @@ bool ResolvePath(const char* panelPath, char* out, size_t size) {
   const char* first = p;
   size_t firstLen = 0;
   while (first[firstLen] && !IsSeparator(first[firstLen])) ++firstLen;
-  if (absolute && usbDir[0] && firstLen == 10 && strncasecmp(first, "Hard Disk2", 10) == 0) {
+  const bool usbPath = absolute && firstLen == 10 && strncasecmp(first, "Hard Disk2", 10) == 0;
+  if (usbPath && usbAuto) {
+    // Looked up at every use: the stick comes and goes while the panel runs.
+    char mount[kHostPathMax];
+    if (!FindRemovableMount(mount, sizeof mount) || !Append(out, size, len, mount, std::strlen(mount)))
+      return false;
+    p = first + firstLen;
+  } else if (usbPath && usbDir[0]) {
     if (!Append(out, size, len, usbDir, std::strlen(usbDir))) return false;
     p = first + firstLen;
   } else if (!Append(out, size, len, rootDir, std::strlen(rootDir))) {

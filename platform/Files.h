@@ -22,6 +22,9 @@ const char* FileResultText(FileResult r);
 
 void SetFileRoot(const char* rootDir);
 void SetUsbDir(const char* usbDir);  // default: "Hard Disk2" below the root
+// "\Hard Disk2" becomes the mounted removable drive of the moment (FindRemovableMount); with
+// none mounted, its paths do not resolve, so the stick counts as absent.
+void SetUsbAutoDetect();
 const char* FileRoot();
 
 // Host path for a panel path; existing components are matched case-insensitively, missing

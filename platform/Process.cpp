@@ -6,6 +6,7 @@
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -49,6 +50,19 @@ ProcessResult StartProgram(const char* program, const char* argument) {
     waitpid(pid, nullptr, WNOHANG);
   pthread_attr_destroy(&attr);
   return ProcessResult::Ok;
+}
+
+bool ProgramDir(char* out, size_t size) {
+  if (out == nullptr || size < 2) return false;
+  const ssize_t n = ::readlink("/proc/self/exe", out, size - 1);
+  if (n <= 0 || static_cast<size_t>(n) >= size - 1) return false;
+  out[n] = 0;
+  char* slash = nullptr;
+  for (char* p = out; *p; ++p)
+    if (*p == '/') slash = p;
+  if (slash == nullptr) return false;
+  slash[slash == out ? 1 : 0] = 0;
+  return true;
 }
 
 }  // namespace plat

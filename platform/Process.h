@@ -1,5 +1,6 @@
 #pragma once
 // Starting another program (the manuals viewer) without waiting for it.
+#include <cstddef>
 #include <cstdint>
 
 namespace plat {
@@ -14,5 +15,9 @@ const char* ProcessResultText(ProcessResult r);
 // Starts `program` (looked up on PATH) with one argument and returns at once; the program's
 // end is collected in the background, so nothing is left behind as a zombie.
 ProcessResult StartProgram(const char* program, const char* argument);
+
+// The folder of the running program's executable, as a host path; false when it cannot be
+// read or does not fit `size`.
+bool ProgramDir(char* out, size_t size);
 
 }  // namespace plat

@@ -1,8 +1,10 @@
 #include "platform/Script.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/Backend.h"
 #include "platform/Clock.h"
@@ -107,6 +109,14 @@ void Press(long id) {
   ClickWindow(target);
 }
 
+// Holds the UI thread in real time, as a handler that hangs would: no message, timer or paint
+// runs meanwhile, while other threads go on.
+void StallThread(long ms) {
+  timespec left{.tv_sec = ms / 1000, .tv_nsec = (ms % 1000) * 1000000L};
+  while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+}
+
 // Runs one command; returns false when the line was bad (already reported).
 void RunLine(const char* begin, const char* end) {
   Words w;
@@ -135,6 +145,9 @@ void RunLine(const char* begin, const char* end) {
   } else if (std::strcmp(cmd, "screenshot") == 0) {
     if (w.count != 2) return Fail("usage: screenshot FILE.png", "");
     if (!ScreenshotPng(w.word[1])) Fail("screenshot could not be written", w.word[1]);
+  } else if (std::strcmp(cmd, "stall") == 0) {
+    if (w.count != 2 || !ParseInt(w.word[1], 0, 600000L, a)) return Fail("usage: stall MS", "");
+    StallThread(a);
   } else if (std::strcmp(cmd, "quit") == 0) {
     if (w.count != 1) return Fail("usage: quit", "");
     g_script.running = false;

@@ -5,6 +5,7 @@
 //   touch X Y            a finger down and up at screen point X, Y
 //   press CONTROL_ID     a click on that control of the topmost window or dialog
 //   screenshot FILE.png  the composed screen as a PNG (relative to the working directory)
+//   stall MS             holds the message loop for MS milliseconds of real time (a hung handler)
 //   quit                 posts the quit message
 // Empty lines and lines starting with '#' are skipped. A bad line is reported on standard
 // error with its line number and stops the script; the program goes on.

@@ -94,6 +94,7 @@ Canvas* g_screen = nullptr;
 
 // Read by other threads when they wake the loop.
 std::atomic<const detail::BackendOps*> g_backend{nullptr};
+uint64_t g_framesShown = 0;  // since the display opened
 DisplayKind g_displayKind = DisplayKind::None;
 Hwnd g_mainWindow = kNoWindow;
 
@@ -460,7 +461,10 @@ void Compose(const Rect& dirty) {
     if (b == nullptr || part.Empty()) continue;
     g_screen->Blit(part.left, part.top, b->View(), part);
   }
-  if (g_backend.load() != nullptr) g_backend.load()->present(g_screen->View(), dirty);
+  if (g_backend.load() != nullptr) {
+    g_backend.load()->present(g_screen->View(), dirty);
+    ++g_framesShown;
+  }
 }
 
 void ResetTables() {
@@ -1121,6 +1125,7 @@ DisplayKind OpenDisplay(const DisplayOptions& options) {
   g_screen->ResetClip();
   g_screen->Clear(Rgb(0, 0, 0));
   g_backend = nullptr;
+  g_framesShown = 0;
   if (!options.headless && detail::DisplayAvailable() && detail::SdlBackend().open(options)) {
     g_backend = &detail::SdlBackend();
     g_displayKind = DisplayKind::Sdl;
@@ -1153,6 +1158,7 @@ void CloseDisplay() {
 }
 
 DisplayKind ActiveDisplay() { return g_displayKind; }
+uint64_t FramesShown() { return g_framesShown; }
 void SetMainWindow(Hwnd h) { g_mainWindow = h; }
 Hwnd MainWindow() { return g_mainWindow; }
 

@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <initializer_list>
+
 #include "dialogs/DialogText.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
@@ -47,6 +50,9 @@ constexpr const char* kGraphRefused = "Graph is not available in Batch Drying.";
 constexpr const char* kChartRefused = "Status Chart is not available in Batch Drying.";
 constexpr const char* kManualsProgram = "xdg-open";
 constexpr const char* kManualsFolder = "\\Hard Disk\\Manuals";
+constexpr const char* kManualPrefix = "OperatorManual_";  // + folder code, e.g. OperatorManual_DE.pdf
+constexpr const char* kManualSuffix = ".pdf";
+constexpr const char* kEnglishCode = "EN";
 constexpr const char* kManualsFailedText = " Trying to Open Manuals";
 constexpr const char* kManualsFailedCaption = " Could not execute Explorer Program!";
 
@@ -77,11 +83,24 @@ void ChooseView(plat::Hwnd pop, bool graph) {
   }
 }
 
+// The operator's manual in the display language, else the English one, else the folder itself
+// for whatever the operator keeps there; a panel path, or false when the folder is missing.
+bool ManualToOpen(char* out, size_t size) {
+  if (!plat::FolderExists(kManualsFolder)) return false;
+  for (const char* code : {i18n::CurrentFolderCode(), kEnglishCode}) {
+    std::snprintf(out, size, "%s\\%s%s%s", kManualsFolder, kManualPrefix, code, kManualSuffix);
+    if (plat::FileExists(out)) return true;
+  }
+  std::snprintf(out, size, "%s", kManualsFolder);
+  return true;
+}
+
 void OpenManuals(plat::Hwnd pop) {
   plat::ShowWindow(pop, false);
-  char folder[1024];
-  if (!plat::ResolvePath(kManualsFolder, folder, sizeof folder) || !plat::FolderExists(kManualsFolder) ||
-      plat::StartProgram(kManualsProgram, folder) != plat::ProcessResult::Ok)
+  char manual[256];
+  char host[1024];
+  if (!ManualToOpen(manual, sizeof manual) || !plat::ResolvePath(manual, host, sizeof host) ||
+      plat::StartProgram(kManualsProgram, host) != plat::ProcessResult::Ok)
     plat::MessageBox(MainWindow(), kManualsFailedText, kManualsFailedCaption, plat::MbButtons::Ok);
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -17,12 +18,14 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 #include "platform/Script.h"
+#include "platform/ServiceNotify.h"
 #include "records/Preferences.h"
 #include "records/ShutdownHistory.h"
 #include "screens/Screens.h"
 #include "shell/MainWindow.h"
 #include "shell/PanelDialogs.h"
 #include "shell/PanelEvents.h"
+#include "shell/ShippedData.h"
 #include "shell/SingleInstance.h"
 #include "shell/Ticks.h"
 #include "sim/SimServer.h"
@@ -87,11 +90,11 @@ const char* StartResultText(StartResult r) {
 }
 
 const char* DefaultPackDir() {
-#ifdef DRYER_PACK_DIR
-  return DRYER_PACK_DIR;
-#else
-  return nullptr;
-#endif
+  static char dir[1100];
+  const ShippedData& shipped = FindShippedData();
+  if (shipped.dir[0] == 0) return nullptr;
+  std::snprintf(dir, sizeof dir, "%s/%s", shipped.dir, kLanguagesFolder);
+  return dir;
 }
 
 bool PrepareRoot(const char* root, const char* packDir) {
@@ -112,13 +115,17 @@ bool PrepareRoot(const char* root, const char* packDir) {
         std::fprintf(stderr, "dryer-panel: copying the %s pack failed\n", it->path().filename().c_str());
     }
   }
+  if (RefreshManuals(root) < 0) std::fprintf(stderr, "dryer-panel: copying the manuals failed\n");
   return fs::is_directory(languages / kEnglishFolder, ec);
 }
 
 StartResult StartPanel(const PanelOptions& o) {
   gStopRequested = 0;
   plat::SetFileRoot(o.root);
-  if (o.usb != nullptr) plat::SetUsbDir(o.usb);
+  if (o.usb != nullptr && std::strcmp(o.usb, kUsbAuto) == 0)
+    plat::SetUsbAutoDetect();
+  else if (o.usb != nullptr)
+    plat::SetUsbDir(o.usb);
   plat::OpenDisplay(plat::DisplayOptions{.headless = o.headless, .scale = o.scale,
                                          .fullscreen = o.fullscreen, .title = "Dryer panel"});
   plat::RegisterPictures(kShellPictures, 1);
@@ -163,10 +170,16 @@ int RunMessageLoop(const PanelOptions& o) {
   gDeadlineMs =
       o.runForSeconds > 0 ? plat::NowMs() + static_cast<uint64_t>(o.runForSeconds * 1000.0) : UINT64_MAX;
   bool closing = false;
+  bool readyTold = false;
   plat::Message m;
   while (plat::GetMessage(m)) {
     plat::DispatchMessage(m);
     ServeLoopRequests();
+    if (!readyTold && plat::FramesShown() > 0) {
+      // A service manager counts the panel as started once it can be seen.
+      plat::NotifyServiceManager("READY=1");
+      readyTold = true;
+    }
     if (TakeFrontRequest()) plat::SetForegroundWindow(screens::MainWindow());
     if (!closing && PanelStopDue()) {
       // Destroying the main window releases its pictures and posts the quit message.

@@ -7,10 +7,13 @@ struct LinkPort;
 
 namespace shell {
 
+// The --usb value that looks for a mounted removable drive at every copy.
+inline constexpr const char* kUsbAuto = "auto";
+
 struct PanelOptions {
   const char* port = nullptr;  // null: the built-in simulator on a pseudo-terminal
   const char* root = nullptr;  // required by StartPanel
-  const char* usb = nullptr;   // null: "Hard Disk2" below the root
+  const char* usb = nullptr;   // null: "Hard Disk2" below the root; kUsbAuto: a removable drive
   const char* pack = nullptr;  // folder of the language packs copied into a new root
   const char* script = nullptr;
   double runForSeconds = 0;    // 0: until the window closes or a signal comes
@@ -33,7 +36,8 @@ const char* StartResultText(StartResult r);
 // folder the root lacks, and makes the root's storage folders. False when nothing could be
 // copied and the root holds no English pack.
 bool PrepareRoot(const char* root, const char* packDir);
-// The folder the build leaves the packs in, or null when the program was built without one.
+// The language packs shipped beside the running program (installed or in the build tree), or
+// null when there are none.
 const char* DefaultPackDir();
 
 // Start order steps 3 to 15: display, main window, preferences, screen windows, link (or the

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "shell/Panel.h"
+#include "shell/ShippedData.h"
 
 namespace {
 
@@ -17,8 +18,11 @@ constexpr const char* kUsage =
     "                     on a pseudo-terminal)\n"
     "  --root DIR         the panel's storage root, holding \"Hard Disk\" (default:\n"
     "                     $XDG_DATA_HOME/dryer-panel or ~/.local/share/dryer-panel)\n"
-    "  --usb DIR          where the USB stick (\"Hard Disk2\") is mounted (default: below the root)\n"
-    "  --pack DIR         language packs copied into a new root (default: the build's)\n"
+    "  --usb DIR|auto     where the USB stick (\"Hard Disk2\") is mounted; auto: the mounted\n"
+    "                     removable drive of the moment (default: auto when installed, else\n"
+    "                     \"Hard Disk2\" below the root)\n"
+    "  --pack DIR         language packs copied into a new root (default: those shipped\n"
+    "                     beside the program)\n"
     "  --headless         no display; draw off screen only (on when there is no display)\n"
     "  --script FILE      run an automation script (wait, touch, press, screenshot, quit)\n"
     "  --run-for SECONDS  exit cleanly after that long\n"
@@ -109,6 +113,7 @@ int main(int argc, char** argv) {
       return kExitUsage;
     }
   }
+  if (o.usb == nullptr && shell::FindShippedData().installed) o.usb = shell::kUsbAuto;
   char root[1024];
   if (o.root == nullptr) {
     if (!DefaultRoot(root, sizeof root)) {

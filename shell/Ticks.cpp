@@ -13,6 +13,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ServiceNotify.h"
 #include "records/LogTick.h"
 #include "records/ShutdownHistory.h"
 #include "screens/BatchTimerLogic.h"
@@ -204,6 +205,8 @@ void ResetTickState() {
 
 void OneSecondTick() {
   ++gTicks.secondTicks;
+  // Sent from the tick, not from a thread of its own, so a loop that stops turning stops it.
+  plat::NotifyServiceManager("WATCHDOG=1");
   plat::LocalTime now;
   plat::GetLocalTime(now);
   // The values go in before the flag, in one step, so no cycle sends a half-written clock.

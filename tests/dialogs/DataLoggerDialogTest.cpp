@@ -31,6 +31,7 @@ struct Seen {
   std::u16string used;
   std::u16string version;
   std::u16string totalMemory;
+  bool copyNamesItsFolder = false;  // the box after the copy shows where on the stick it went
   const char* script = "";  // one letter per step (see ParentProc)
 };
 Seen g_seen;
@@ -66,7 +67,12 @@ plat::LResult ParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPar
     case 'c': Press(dialog, dialogs::kLoggerCopy); break;
     case 'y': Press(box, plat::IdYes); break;
     case 'n': Press(box, plat::IdNo); break;
-    case 'k': Press(box, plat::IdOk); break;
+    case 'k':
+      if (!g_seen.copyNamesItsFolder)
+        g_seen.copyNamesItsFolder =
+            plat::FindCapturedText("Disk2/LongTermDataLog16_10_04_19_05_09.TXT", box) != nullptr;
+      Press(box, plat::IdOk);
+      break;
     case 'C': Press(box, plat::IdCancel); break;
     case 'R': {
       // The one-second tick logs a line while the delete question is open; then Yes.
@@ -122,7 +128,10 @@ TEST_F(DataLoggerDialog, OnRaisesTheRequestAndTheCopyKeepsLaterLines) {
   // ON; copy: the question (Yes), the file name (OK), then a line is logged before Yes to
   // the delete question; EXIT.
   g_seen.script = "ocykRx";
+  plat::StartTextCapture();
   dialogs::OpenDataLoggerDialog(parent_);
+  plat::StopTextCapture();
+  EXPECT_TRUE(g_seen.copyNamesItsFolder);
   EXPECT_TRUE(g_seen.offChecked);
   EXPECT_EQ(g_seen.used, u"0 %");
   EXPECT_TRUE(g_seen.onPending);

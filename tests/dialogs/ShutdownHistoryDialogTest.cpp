@@ -13,6 +13,8 @@
 #include "platform/Backend.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "platform/Files.h"
+#include "platform/MessageBox.h"
 #include "records/ShutdownHistory.h"
 #include "tests/records/RecordsTestSupport.h"
 
@@ -97,6 +99,47 @@ plat::LResult ParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPar
   }
 }
 
+// The copy to the stick answered Yes, then the message that says where the file went.
+struct CopySeen {
+  int step = 0;
+  std::string caption;
+  bool namesTheFile = false;
+};
+CopySeen g_copy;
+
+std::string Narrow(const char16_t* s) {
+  std::string out;
+  for (; s && *s; ++s) out.push_back(static_cast<char>(*s < 256 ? *s : '?'));
+  return out;
+}
+
+plat::LResult CopyParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg != plat::Msg::Timer) return plat::DefWindowProc(h, msg, w, l);
+  plat::Hwnd dialog = plat::FindOpenDialog(dialogs::kHistoryDialogId);
+  plat::Hwnd question = plat::FindOpenDialog(dialogs::kCopyHistoryDialogId);
+  plat::Hwnd box = plat::FindOpenDialog(plat::kMessageBoxTemplateId);
+  if (w == 9) {
+    for (plat::Hwnd d : {box, question, dialog})
+      if (d != plat::kNoWindow) plat::EndDialog(d, plat::IdCancel);
+    return 0;
+  }
+  switch (g_copy.step++) {
+    case 0: plat::ClickWindow(plat::GetDlgItem(dialog, dialogs::kHistoryCopy)); return 0;
+    case 1:
+      if (question != plat::kNoWindow) plat::ClickWindow(plat::GetDlgItem(question, plat::IdYes));
+      return 0;
+    case 2:
+      if (box != plat::kNoWindow) {
+        g_copy.caption = Narrow(plat::GetWindowText(box));
+        g_copy.namesTheFile = plat::FindCapturedText("Disk2/DryerShutdownHistory.txt", box) != nullptr;
+        plat::ClickWindow(plat::GetDlgItem(box, plat::IdOk));
+      }
+      return 0;
+    case 3: plat::ClickWindow(plat::GetDlgItem(dialog, dialogs::kHistoryExit)); return 0;
+    default: return 0;
+  }
+}
+
 class HistoryDialog : public records_test::PanelRoot {
  protected:
   void SetUp() override {
@@ -148,6 +191,26 @@ TEST_F(HistoryDialog, ListSortHelpAndTheHiddenClear) {
   EXPECT_EQ(g_seen.rowsAfterClear, 0);
   EXPECT_EQ(records::ReadHistoryCount(), 0u);
   EXPECT_GE(g_seen.step, 5);
+}
+
+TEST_F(HistoryDialog, CopyToTheStickSaysWhereTheFileWent) {
+  ASSERT_EQ(records::OpenHistoryStore(), records::HistoryOpen::Created);
+  ASSERT_EQ(records::AddHistoryRecord(u"0E05 LOW AIR", u"MAIN I/O", MakeTime(2016, 10, 4, 8, 0, 0)),
+            records::HistoryResult::Ok);
+  records::ReadHistoryCount();
+  g_copy = CopySeen{};
+  ASSERT_TRUE(plat::RegisterClass({.name = "HISTORY_COPY_PARENT", .proc = CopyParentProc}));
+  plat::Hwnd parent = plat::CreateWindow({.className = "HISTORY_COPY_PARENT", .rect = plat::Rect{0, 0, 640, 480},
+                                          .flags = plat::WindowFlag::Visible});
+  ASSERT_TRUE(plat::SetTimer(parent, 1, 200));
+  ASSERT_TRUE(plat::SetTimer(parent, 9, 60000));
+  plat::StartTextCapture();
+  dialogs::OpenShutdownHistoryDialog(parent);
+  plat::StopTextCapture();
+
+  EXPECT_EQ(g_copy.caption, "COPIED TO USB FLASH DRIVE");
+  EXPECT_TRUE(g_copy.namesTheFile);
+  EXPECT_TRUE(plat::FileExists(records::kHistoryExportPath));
 }
 
 }  // namespace

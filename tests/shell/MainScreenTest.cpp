@@ -1,6 +1,12 @@
 // The panel after start-up: the link cadence, the preset, the views on the right half, the
 // button row, the view pop-up and its refusals, the fifth button and the loop's requests.
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <thread>
 
 #include "link/LinkEvents.h"
@@ -183,6 +189,28 @@ TEST_F(PanelTest, ManualsWithoutTheirFolderHidesThePopUpAndSaysSo) {
   EXPECT_FALSE(plat::ScriptRunning());
   EXPECT_EQ(plat::ScriptErrorLine(), 0);
   EXPECT_FALSE(Visible(Screen::ViewSelection));
+}
+
+TEST_F(PanelTest, ManualsOpensTheOperatorsManualOfTheLanguageWithTheViewer) {
+  // A viewer of the test's own stands for the desktop's opener: it notes what it was given.
+  const std::string bin = root_ + "/bin", noted = root_ + "/opened.txt";
+  std::filesystem::create_directories(bin);
+  std::ofstream(bin + "/xdg-open") << "#!/bin/sh\nprintf '%s' \"$1\" > '" << noted << ".tmp'\nmv '" << noted
+                                   << ".tmp' '" << noted << "'\n";
+  std::filesystem::permissions(bin + "/xdg-open", std::filesystem::perms::owner_all);
+  const std::string manual = root_ + "/Hard Disk/Manuals/OperatorManual_EN.pdf";
+  std::ofstream(manual) << "%PDF-1.4\n";
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ::setenv("PATH", (bin + ":" + path).c_str(), 1);
+  screens::SendMainCommand(screens::kCmdView);
+  plat::SendCommand(Window(Screen::ViewSelection), 36895);
+  ::setenv("PATH", path.c_str(), 1);
+  EXPECT_FALSE(Visible(Screen::ViewSelection));
+  for (int i = 0; i < 200 && !std::filesystem::exists(noted); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::ifstream in(noted);
+  std::string opened((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(opened, manual);
 }
 
 class PanelWithGraphPreference : public PanelTest {
