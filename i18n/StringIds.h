@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "i18n/Language.h"
+#include "i18n/Resources.h"
+
 namespace i18n {
 
 struct UsedString {
@@ -59,6 +62,14 @@ inline constexpr uint16_t kConfirmAirSwitchEnable = 414;
 inline constexpr uint16_t kConfirmAirSwitchNote = 415;
 // The caption drawn on language picture k (1..77) is string kPictureCaptionBase + k.
 inline constexpr uint16_t kPictureCaptionBase = 520;
+
+// How many characters of string `id` reach the operator. The picture captions are drawn at
+// build time from the whole stored line; every other text is read at run time through
+// GetString, which copies at most 100 characters, so a longer text is cut.
+constexpr int StringReadChars(int id) {
+  return id > kPictureCaptionBase && id < kPictureCaptionBase + kBitmapNameCount ? kCellChars
+                                                                                 : kStringDestUnits - 1;
+}
 
 constexpr UsedString Fixed(uint16_t id) { return UsedString{.id = id}; }
 constexpr UsedString Room(uint16_t id, uint16_t width, uint8_t height, bool bold) {
