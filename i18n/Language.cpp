@@ -142,12 +142,18 @@ void LoadLanguageConfig() {
 }
 
 void SaveLanguageConfig(const char* name) {
+  // Written beside the file and renamed over it once on the card, so a full card or a power
+  // cut leaves the previous choice whole instead of an empty file.
   char path[kPathSize];
+  char temp[kPathSize];
   if (!StoragePath(kConfigFileName, path, sizeof path)) return;
+  if (std::snprintf(temp, sizeof temp, "%s.tmp", path) >= static_cast<int>(sizeof temp)) return;
   plat::FileHandle f;
-  if (plat::OpenFile(path, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) return;
-  plat::WriteFile(f, name, std::strlen(name));
+  if (plat::OpenFile(temp, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) return;
+  const bool written = plat::WriteFile(f, name, std::strlen(name)) == plat::FileResult::Ok &&
+                       plat::SyncFile(f) == plat::FileResult::Ok;
   plat::CloseFile(f);
+  if (!written || plat::MoveFile(temp, path) != plat::FileResult::Ok) plat::DeleteFile(temp);
 }
 
 void LoadStringTable() {

@@ -56,7 +56,8 @@ void EnsureLanguageLoaded();
 // Reads the configuration file into the current language; a missing file is created
 // holding "English", an unmatched text gives English and leaves the file alone.
 void LoadLanguageConfig();
-// Writes `name` without line end or terminator; a file that cannot be created is skipped.
+// Writes `name` without line end or terminator through a temporary file, a sync and a rename,
+// so a failed write keeps the previous choice; a file that cannot be created is skipped.
 void SaveLanguageConfig(const char* name);
 // Loads the strings file of the current language, or the English one when it is missing;
 // when both are missing the table keeps what it held. Entries past the file's last line

@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "i18n/Language.h"
+#include "i18n/Resources.h"
+
 namespace i18n {
 
 struct UsedString {
@@ -62,6 +65,14 @@ inline constexpr uint16_t kPictureCaptionBase = 520;
 // The message after a copy to the USB stick that names where the file went.
 inline constexpr uint16_t kStringCopiedToStickCaption = 598;
 inline constexpr uint16_t kStringCopiedToStickText = 599;
+
+// How many characters of string `id` reach the operator. The picture captions are drawn at
+// build time from the whole stored line; every other text is read at run time through
+// GetString, which copies at most 100 characters, so a longer text is cut.
+constexpr int StringReadChars(int id) {
+  return id > kPictureCaptionBase && id < kPictureCaptionBase + kBitmapNameCount ? kCellChars
+                                                                                 : kStringDestUnits - 1;
+}
 
 constexpr UsedString Fixed(uint16_t id) { return UsedString{.id = id}; }
 constexpr UsedString Room(uint16_t id, uint16_t width, uint8_t height, bool bold) {

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <string>
 #include <system_error>
 
 #include "dialogs/DipSwitchDialog.h"
 #include "i18n/Language.h"
+#include "i18n/PackInstall.h"
 #include "link/DryerStatus.h"
 #include "link/Link.h"
 #include "link/LinkEvents.h"
@@ -104,15 +106,16 @@ bool PrepareRoot(const char* root, const char* packDir) {
   fs::create_directories(languages, ec);
   fs::create_directories(storage / kManualsFolder, ec);
   if (packDir != nullptr && fs::is_directory(packDir, ec)) {
-    // The error-code forms throughout: nothing here may throw.
+    // Each shipped language is checked against its manifest; a copy cut short by a power cut
+    // or a full card is put right before the first text is read.
+    plat::SetFileRoot(root);
     for (fs::directory_iterator it(packDir, ec), end; !ec && it != end; it.increment(ec)) {
       std::error_code entryError;
       if (!it->is_directory(entryError)) continue;
-      const fs::path target = languages / it->path().filename();
-      if (fs::exists(target, entryError)) continue;
-      fs::copy(it->path(), target, fs::copy_options::recursive, entryError);
-      if (entryError)
-        std::fprintf(stderr, "dryer-panel: copying the %s pack failed\n", it->path().filename().c_str());
+      const std::string code = it->path().filename().string();
+      const i18n::PackResult r = i18n::EnsureLanguagePack(packDir, code.c_str());
+      if (r != i18n::PackResult::Whole && r != i18n::PackResult::Installed)
+        std::fprintf(stderr, "dryer-panel: the %s pack: %s\n", code.c_str(), i18n::PackResultText(r));
     }
   }
   if (RefreshManuals(root) < 0) std::fprintf(stderr, "dryer-panel: copying the manuals failed\n");

@@ -32,9 +32,10 @@ enum class StartResult : uint8_t {
 };
 const char* StartResultText(StartResult r);
 
-// Copies the shipped language packs into "<root>/Hard Disk/Languages" for every language
-// folder the root lacks, and makes the root's storage folders. False when nothing could be
-// copied and the root holds no English pack.
+// Makes the root's storage folders and, for every shipped language, a whole copy of its pack
+// in "<root>/Hard Disk/Languages": a missing one is copied, one that does not match the
+// shipped manifest is moved aside and copied afresh (i18n::EnsureLanguagePack). False when
+// the root holds no English pack.
 bool PrepareRoot(const char* root, const char* packDir);
 // The language packs shipped beside the running program (installed or in the build tree), or
 // null when there are none.

@@ -9,7 +9,8 @@
 // "warning-texts.txt", whose "[NID_nn_WARNING_ID_nn]" sections each become
 // WarningBitmaps/NID_nn_WARNING_ID_nn.txt. Lines starting with '#' in strings.txt and
 // warning-texts.txt are comments. The tool fails when a text would not be read whole
-// by the panel: a line over 150 characters, a file over the loaders' byte limits.
+// by the panel: a line over 150 characters, a string longer than the call that reads it
+// returns, a file over the loaders' byte limits.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "i18n/Language.h"
+#include "i18n/StringIds.h"
 
 namespace fs = std::filesystem;
 
@@ -147,6 +149,12 @@ bool ConvertStrings(const fs::path& src, const fs::path& out) {
       continue;
     }
     ok = CheckLine(src, number, value) && ok;
+    if (value.size() <= static_cast<size_t>(i18n::kCellChars) &&
+        value.size() > static_cast<size_t>(i18n::StringReadChars(id))) {
+      std::fprintf(stderr, "%s:%zu: string %d has %zu characters, the panel reads %d of it\n", src.c_str(),
+                   number, id, value.size(), i18n::StringReadChars(id));
+      ok = false;
+    }
     if (rows.size() < static_cast<size_t>(id)) rows.resize(id);
     if (!rows[id - 1].empty()) {
       std::fprintf(stderr, "%s:%zu: id %d given twice\n", src.c_str(), number, id);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "i18n/Language.h"
+#include "platform/Files.h"
 #include "tests/i18n/TestRoot.h"
 
 using i18n_test::TestRoot;
@@ -153,6 +154,23 @@ TEST(LanguageConfig, SetLanguageSavesTheEnglishNameWithoutLineEnd) {
   i18n::SetLanguage(13);
   EXPECT_EQ(root.ReadBytes("OrvaneLangConfig.txt"), "English");
   EXPECT_STREQ(i18n::CurrentFolderCode(), "EN");
+}
+
+// A full card or a power cut while the choice is saved keeps the previous choice whole.
+TEST(LanguageConfig, FailedSaveKeepsThePreviousChoice) {
+  TestRoot root;
+  root.WriteBytes("OrvaneLangConfig.txt", "German");
+  for (plat::FileOp op : {plat::FileOp::Write, plat::FileOp::Sync, plat::FileOp::Rename}) {
+    plat::InjectFileFault(op, 1, plat::FileResult::NoSpace, false);
+    i18n::SaveLanguageConfig("French");
+    plat::ClearFileFaults();
+    EXPECT_EQ(root.ReadBytes("OrvaneLangConfig.txt"), "German") << int(op);
+    EXPECT_EQ(root.ReadBytes("OrvaneLangConfig.txt.tmp"), "<missing>") << int(op);
+  }
+  i18n::LoadLanguageConfig();
+  EXPECT_EQ(i18n::CurrentLanguage(), i18n::kGerman);
+  i18n::SaveLanguageConfig("French");
+  EXPECT_EQ(root.ReadBytes("OrvaneLangConfig.txt"), "French");
 }
 
 TEST(StoragePathRule, RelativeWithoutCardAndBelowHardDiskWithIt) {

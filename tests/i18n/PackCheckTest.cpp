@@ -149,6 +149,19 @@ TEST_F(PackCheck, EveryUsedIdHasATextInEveryLanguage) {
   }
 }
 
+// Every line of a strings file is a text some call reads; none may be longer than that call
+// returns, or the operator sees it cut.
+TEST_F(PackCheck, EveryTextFitsTheCallThatReadsIt) {
+  for (const Shipped& lang : kShipped) {
+    i18n::SetLanguage(lang.id);
+    for (int id = 1; id <= i18n::kStringCount; ++id) {
+      const std::u16string text = i18n::StringEntry(id);
+      EXPECT_LE(text.size(), static_cast<size_t>(i18n::StringReadChars(id)))
+          << lang.code << " string " << id << " \"" << Narrow(text) << "\"";
+    }
+  }
+}
+
 TEST_F(PackCheck, GermanIsATranslationNotACopy) {
   i18n::SetLanguage(i18n::kEnglish);
   std::vector<std::u16string> english;
@@ -191,6 +204,17 @@ TEST_F(PackCheck, TextsFitWhereTheyAreDrawn) {
           << lang.code << " string " << s.id << " \"" << Narrow(text) << "\" at height "
           << int(s.fontHeight);
     }
+  }
+}
+
+// The temperature screen's two panel captions are drawn in the system font in a caption bar
+// as wide as the screen, less its margins.
+TEST_F(PackCheck, TemperaturePanelCaptionsFitTheirCaptionBars) {
+  for (const Shipped& lang : kShipped) {
+    i18n::SetLanguage(lang.id);
+    for (uint16_t id : {194, 195})
+      EXPECT_LE(plat::TextWidth(plat::SystemFont(), i18n::StringEntry(id)), 640 - 10)
+          << lang.code << " " << Narrow(i18n::StringEntry(id));
   }
 }
 

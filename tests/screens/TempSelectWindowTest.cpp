@@ -224,7 +224,7 @@ TEST_F(TempSelectWindow, TitlesAndTheGrainHelpComeFromTheStringTable) {
   EXPECT_EQ(Narrow(plat::GetWindowText(plenum_)),
             " Plenum Temperature Setpoint Adjustment (Range = 50 to 250 F -> 10 to 120 C)");
   EXPECT_EQ(Narrow(plat::GetWindowText(grain_)),
-            " Grain Temperature Setpoint Adjustment (Range = 50 to 150 F -> 10 to 71 C)");
+            " Grain Temperature Setpoint Adjustment (Range = 50 to 160 or 180 F -> 10 to 71 or 82 C)");
   EXPECT_NE(plat::FindCapturedText("GRAIN TEMPERATURE SETPOINT", grain_), nullptr) << AllTexts();
 
   auto helpLines = [&] {
@@ -242,8 +242,8 @@ TEST_F(TempSelectWindow, TitlesAndTheGrainHelpComeFromTheStringTable) {
     EXPECT_LE(line.size(), kGrainHelpLineChars) << line;
     joined += (joined.empty() ? "" : " ") + line;
   }
-  EXPECT_EQ(joined, "The burners are turned off when the grain reaches this temperature (in F). Set 0 to "
-                    "ignore the grain temperature.");
+  EXPECT_EQ(joined, "The burners are turned off when the grain reaches this temperature (in F). The lowest "
+                    "setpoint is 50 F.");
 
   Celsius(true);
   PaintAll();
