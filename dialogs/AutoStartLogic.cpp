@@ -16,9 +16,6 @@ constexpr int kStringStateBit2 = 504;
 constexpr int kStringStateBit1 = 503;
 constexpr uint8_t kUnitOnBit = 0x02;
 
-constexpr int kUnitCodeCount = 5;
-constexpr int kUnitsForCode[kUnitCodeCount] = {1, 2, 3, 4, 6};
-
 int Word(const DryerStatus& s, int at) { return s.b[at] | (s.b[at + 1] << 8); }
 
 int Limit(int v, int total) { return v > total ? total : v; }
@@ -34,8 +31,7 @@ AutoStartBand ChooseAutoStartBand(const DryerStatus& s) {
 }
 
 int AutoStartUnitCount(const DryerStatus& s) {
-  const int code = s.b[kStatusFanHeaterCount];
-  return code < kUnitCodeCount ? kUnitsForCode[code] : 0;
+  return PlenumSlotsInUse(s.b[kStatusFanHeaterCount]);
 }
 
 AutoStartProgress ReadAutoStartProgress(const DryerStatus& s, int unit) {

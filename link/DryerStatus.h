@@ -87,15 +87,11 @@ void ResetDryerStatus();
 
 // ---- Status values used as indexes, range-checked ----
 
-// The logged grain temperature's first status byte for `grainTempSelect` (0 takes 93-94,
-// 1 takes 91-92, 2 takes 89-90); anything else takes the first entry.
-constexpr int LoggedGrainTempByte(uint8_t select) {
-  constexpr int kBytes[3] = {kStatusGrainTemp3, kStatusGrainTemp2, kStatusGrainTemp1};
-  return kBytes[select < 3 ? select : 0];
+// Number of fan/heater slots in use for the code in byte 3 (code 4 is six units); an unknown
+// code gives 0, so the result can size a loop over the six slots.
+constexpr int PlenumSlotsInUse(uint8_t code) {
+  return code < kFanHeaterCodeCount ? kFanHeaterUnitsForCode[code] : 0;
 }
-// Number of fan/heater slots in use for the fan/heater count code, clamped to 0..6 so it can
-// size a loop over the six slots.
-constexpr int PlenumSlotsInUse(uint8_t code) { return code > 6 ? 6 : code; }
 // True when the dryer runs (bit 6 of byte 171 or bit 0 of byte 172).
 inline bool DryerRunning(const DryerStatus& s) {
   return (s.b[kStatusRunFlags] & kRunFlagsRunning) != 0 || (s.b[kStatusRunFlags2] & kRunFlags2Running) != 0;

@@ -50,3 +50,9 @@ bool VerifyChecksum(const uint8_t* buffer, size_t n) {
 bool AcceptStatusFrame(const uint8_t* data, int length) {
   return length == kStatusFrameLength && VerifyChecksum(data, kStatusPayloadLength);
 }
+
+int StatusFrameOffset(const uint8_t* data, int length) {
+  if (length < kStatusFrameLength) return -1;
+  const int at = length - kStatusFrameLength;
+  return AcceptStatusFrame(data + at, kStatusFrameLength) ? at : -1;
+}

@@ -22,3 +22,7 @@ void AppendChecksum(uint8_t* buffer, size_t n);
 bool VerifyChecksum(const uint8_t* buffer, size_t n);
 // A received status frame is used only when exactly 331 bytes came and the CRC verifies.
 bool AcceptStatusFrame(const uint8_t* data, int length);
+// Where the status frame in a read starts, or -1 when there is none. A read longer than a frame
+// is the late tail of an earlier answer followed by a whole one: its last 331 bytes are taken
+// when they verify. Shorter reads never hold a frame.
+int StatusFrameOffset(const uint8_t* data, int length);

@@ -13,7 +13,7 @@
 
 namespace {
 
-// Room for more than one frame, so a read longer than 331 bytes is seen and rejected.
+// Room for a late tail and the whole answer behind it.
 constexpr int kReceiveCapacity = 2 * kStatusFrameLength;
 constexpr uint32_t kBlinkOffPhase = 0;
 constexpr uint32_t kBlinkOnPhase = 3;
@@ -25,6 +25,8 @@ std::atomic<uint8_t> gResyncRequest{0};
 std::atomic<uint32_t> gCommandHoldOff{0};
 std::atomic<uint32_t> gDisplayState{0};
 std::atomic<bool> gTrace{false};
+// Bytes thrown away ahead of an accepted frame, since the start (link thread; shown in the trace).
+uint32_t gDroppedBytes = 0;
 
 // The link thread's own.
 uint8_t gRx[kReceiveCapacity];
@@ -137,9 +139,15 @@ void RunLinkCycle() {
   if (gPort.maintain) gPort.maintain(gPort.context);
   const int got = ReadAnswer();
   if (got > 0) Trace("rx", gRx, got);
-  if (AcceptStatusFrame(gRx, got)) {
+  const int at = StatusFrameOffset(gRx, got);
+  if (at >= 0) {
+    if (at > 0) {
+      gDroppedBytes += static_cast<uint32_t>(at);
+      if (gTrace.load(std::memory_order_relaxed))
+        std::fprintf(stderr, "link dropped %d bytes ahead of the frame, %u in all\n", at, gDroppedBytes);
+    }
     gAliveCountdown.store(kLinkAliveSeconds);
-    DecodeStatusFrame(gRx);
+    DecodeStatusFrame(gRx + at);
   }
   uint32_t holdOff = gCommandHoldOff.load();
   if (holdOff > 0) --holdOff;
@@ -219,6 +227,7 @@ void SetLinkTrace(bool on) { gTrace.store(on); }
 
 void ResetLinkState() {
   gAliveCountdown = kLinkAliveSeconds;
+  gDroppedBytes = 0;
   gResyncRequest = 0;
   gCommandHoldOff = 0;
   gDisplayState = 0;

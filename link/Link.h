@@ -3,7 +3,9 @@
 // connection-alive countdown and the 175 ms link tick of the UI thread.
 //
 // One cycle: read what the controller answered to the previous request, accept it when exactly
-// 331 bytes came with a good CRC (refresh the countdown, decode), then send one request: a
+// 331 bytes came with a good CRC, or when a longer read ends in 331 such bytes (a late tail
+// ahead of a whole answer; the tail is dropped and counted in the trace), refresh the
+// countdown and decode, then send one request: a
 // resync when asked for and the hold-off is over, a command when the builder has items and the
 // hold-off allows it, a poll otherwise, always purging both queues first.
 #include <cstdint>

@@ -29,6 +29,16 @@ inline void SetPending(int rowIndex, bool raised) {
   gPendingFlags[rowIndex].store(raised ? 1 : 0, std::memory_order_release);
 }
 
+// Accepted frames left in which the controller may still apply a value the builder sent for
+// the row: set when the item goes out, cleared by its echo, counted down by every other frame.
+// While it runs the panel's own request is the newer value, not the status byte. Only touched
+// with RequestMutex held.
+inline constexpr uint8_t kEchoWaitFrames = 3;
+extern uint8_t gAwaitingEcho[kCommandRowCount];
+inline bool AwaitingEcho(int rowIndex) { return gAwaitingEcho[rowIndex] != 0; }
+// Called by the decoder once per accepted frame, with both locks held, after the frame is stored.
+void AgeAwaitedEchoes(const DryerStatus& status);
+
 // The decoder's own state that is not part of the derived values.
 struct DecoderState {
   uint8_t lastViewBit = 0;  // bit 6 of byte 266 at its last change

@@ -215,6 +215,12 @@ constexpr int DryerLengthFeet(int index) {
   return (index >= 0 && index < kDryerLengthCount) ? kDryerLengthFeet[index] : 0;
 }
 
+// Fan/heater units for each code of byte 3 (the hardware setup's choice); a dryer with fewer
+// units uses the highest slots.
+inline constexpr int kFanHeaterCodeCount = 5;
+inline constexpr uint8_t kFanHeaterUnitsForCode[kFanHeaterCodeCount] = {1, 2, 3, 4, 6};
+inline constexpr int kFanHeaterSlots = 6;
+
 // ---- Warning nodes (values of status byte 186) ----
 inline constexpr int kNodeNone = 0;
 inline constexpr int kNodeDisplayIo = 1;

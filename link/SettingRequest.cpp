@@ -20,12 +20,40 @@ static_assert([] {
 
 bool ValidRegister(int reg) { return reg >= 0 && reg < kSettingRequestBytes; }
 
+// What of a status byte a request may take over: the controller reports the one-shot command
+// bits of 1:10 while it works on them, and sending them back would repeat the command.
+uint8_t LoadableStatusByte(int k, uint8_t value) {
+  if (k == kRequestDisplayOptions) return static_cast<uint8_t>(value & ~kDisplayOptionsOneShotBits);
+  return value;
+}
+
 // Copies the status bytes of a row's registers into the request; bytes the record never
 // stores keep their request value. Both locks held by the caller.
 void CopyStatusIntoRequest(int first, int count) {
   const DryerStatus& s = link_internal::LiveStatus();
   for (int k = first; k < first + count; ++k)
-    if (StatusByteStored(k)) gRequest[k] = s.b[k];
+    if (StatusByteStored(k)) gRequest[k] = LoadableStatusByte(k, s.b[k]);
+}
+
+// The request is the panel's newest word on the row while it is pending or while a value it
+// sent may still be applied; loading the status byte then would throw that word away.
+bool RequestIsNewer(int rowIndex) {
+  return link_internal::Pending(rowIndex) || link_internal::AwaitingEcho(rowIndex);
+}
+
+// The controller has taken the row's request when its stored status bytes equal it, with the
+// bits the controller reports differently masked off. Both locks held by the caller.
+bool RequestEchoed(const CommandRowInfo& info, const DryerStatus& s) {
+  if (info.data != RowData::Request) return false;
+  const int first = RowRegister(info);
+  for (int k = first; k < first + info.count; ++k) {
+    if (!StatusByteStored(k)) return false;
+    uint8_t ignored = 0;
+    if (k == kRequestDisplayOptions) ignored = kDisplayOptionsOneShotBits;
+    if (info.retire == RowRetire::OptionBits2Echo) ignored = kOptionBits2EchoIgnored;
+    if ((s.b[k] & ~ignored) != (gRequest[k] & ~ignored)) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -34,6 +62,15 @@ namespace link_internal {
 std::mutex& RequestMutex() { return gRequestMutex; }
 uint8_t* RequestBytes() { return gRequest; }
 std::atomic<uint8_t> gPendingFlags[kCommandRowCount] = {};
+uint8_t gAwaitingEcho[kCommandRowCount] = {};
+
+void AgeAwaitedEchoes(const DryerStatus& status) {
+  for (int i = 0; i < kCommandRowCount; ++i) {
+    uint8_t& left = gAwaitingEcho[i];
+    if (left == 0) continue;
+    left = RequestEchoed(kCommandRows[i], status) ? 0 : static_cast<uint8_t>(left - 1);
+  }
+}
 }  // namespace link_internal
 
 using link_internal::SetPending;
@@ -63,15 +100,23 @@ bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes) {
   const CommandRowInfo& info = RowInfo(row);
   if (!bytes || info.data != RowData::Request) return false;
   const int first = RowRegister(info);
+  const int i = RowIndex(row);
   std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
   const DryerStatus& s = link_internal::LiveStatus();
   bool differs = false;
-  for (int i = 0; i < info.count; ++i) differs |= s.b[first + i] != bytes[i];
-  if (!differs) return false;
+  for (int k = 0; k < info.count; ++k) differs |= s.b[first + k] != bytes[k];
+  // The bytes are written in every case: an edit taken back to the controller's value must
+  // replace an older value that is still pending.
   link_internal::CopyBytes(gRequest + first, bytes, info.count);
-  SetPending(RowIndex(row), true);
-  return true;
+  if (differs) {
+    SetPending(i, true);
+    return true;
+  }
+  // Back at the controller's value: nothing to send, unless the older value has gone out and
+  // may still be applied; then this one goes out after it and its echo retires the row.
+  if (link_internal::Pending(i) && !link_internal::AwaitingEcho(i)) SetPending(i, false);
+  return link_internal::Pending(i);
 }
 
 void RequestByte(int reg, uint8_t value, CommandRow row) {
@@ -88,7 +133,7 @@ void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row) {
   if (!ValidRegister(reg)) return;
   std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  if (!link_internal::Pending(RowIndex(row))) CopyStatusIntoRequest(reg, 1);
+  if (!RequestIsNewer(RowIndex(row))) CopyStatusIntoRequest(reg, 1);
   gRequest[reg] = static_cast<uint8_t>((gRequest[reg] & ~clearMask) | setMask);
   SetPending(RowIndex(row), true);
 }
@@ -166,7 +211,7 @@ bool LoadRequestFromStatus(CommandRow row) {
   const CommandRowInfo& info = RowInfo(row);
   std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  if (link_internal::Pending(RowIndex(row))) return false;
+  if (RequestIsNewer(RowIndex(row))) return false;
   CopyStatusIntoRequest(RowRegister(info), info.count);
   return true;
 }
@@ -175,7 +220,7 @@ bool LoadRequestByteFromStatus(int reg, CommandRow row) {
   if (!ValidRegister(reg)) return false;
   std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  if (link_internal::Pending(RowIndex(row))) return false;
+  if (RequestIsNewer(RowIndex(row))) return false;
   CopyStatusIntoRequest(reg, 1);
   return true;
 }
@@ -198,6 +243,7 @@ bool BuildCommandFrame(uint8_t* tx) {
     link_internal::CopyBytes(tx + pos, src, info.count);
     pos += info.count;
     ++items;
+    link_internal::gAwaitingEcho[i] = link_internal::kEchoWaitFrames;
     if (info.retire == RowRetire::OneShot || info.retire == RowRetire::OneShotAndEcho) {
       SetPending(i, false);
       if (info.row == CommandRow::DisplayOptions) gRequest[kRequestDisplayOptions] &= static_cast<uint8_t>(~kDisplayOptionsOneShotBits);
@@ -212,4 +258,5 @@ void ResetSettingRequest() {
   std::lock_guard<std::mutex> lock(gRequestMutex);
   std::memset(gRequest, 0, sizeof gRequest);
   for (auto& f : link_internal::gPendingFlags) f.store(0);
+  for (auto& a : link_internal::gAwaitingEcho) a = 0;
 }

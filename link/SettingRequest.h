@@ -140,13 +140,16 @@ constexpr const CommandRowInfo& RowInfo(CommandRow row) { return kCommandRows[Ro
 
 // Writes the row's bytes (its count, in register order) into the request, then raises the flag.
 void RequestSetting(CommandRow row, const uint8_t* bytes);
-// Writes the row's bytes and raises the flag only when they differ from the status record
-// (the hardware setup dialog's ACCEPT). True when the flag was raised.
+// The hardware setup dialog's ACCEPT: writes the row's bytes and raises the flag when they
+// differ from the status record. Bytes equal to the record replace an older pending value; the
+// flag is then lowered, unless that older value has gone out and may still be applied, in which
+// case these bytes go out after it. True when the flag is left raised.
 bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes);
 // Writes one request byte, then raises `row`.
 void RequestByte(int reg, uint8_t value, CommandRow row);
-// Loads the request byte from the status record (unless `row` is pending), sets and clears the
-// given bits, then raises `row`. The form for every bit change of a shared register.
+// Loads the request byte from the status record (unless `row` is pending or a value it sent is
+// not yet echoed), sets and clears the given bits, then raises `row`. The form for every bit
+// change of a shared register. The one-shot command bits of 1:10 are never loaded.
 void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row);
 // The panel clock: writes registers 53..57 and then raises row 21, under the lock, so no cycle
 // sends a half-written clock. `year` is taken modulo 100.
@@ -176,8 +179,8 @@ void SetRaiseObserver(RaiseObserver observer);
 void LowerPending(CommandRow row);
 
 // A register changed bit by bit or compared with its echo is loaded first: copies the status
-// byte(s) of the row's registers into the request unless the row's flag is raised. Returns true
-// when the copy was made.
+// byte(s) of the row's registers into the request unless the row's flag is raised or a value it
+// sent is not yet echoed. Returns true when the copy was made.
 bool LoadRequestFromStatus(CommandRow row);
 // The same for one register, guarded by the flag of `row`.
 bool LoadRequestByteFromStatus(int reg, CommandRow row);

@@ -553,6 +553,7 @@ void DecodeStatusFrame(const uint8_t* frame) {
     x.changedWords = DiffWords(x.st.b, frame);
     for (const FieldRun& f : kFields) DecodeRun(x, f);
     RetireEchoesBelow(x, kStatusBytes);
+    link_internal::AgeAwaitedEchoes(x.st);
     posts = x.posts;
   }
   SendPosts(posts);

@@ -45,9 +45,7 @@ constexpr int kThreeModules = 2;
 constexpr int kLayoutCBit = 7;        // byte 225
 constexpr int kSeriesSwitchBit = 5;   // byte 225
 
-constexpr int kUnitCounts[] = {1, 2, 3, 4, 6};  // by byte 3
 constexpr int kCrowdedFirstY = 40;
-constexpr int kUnitCountCodes = sizeof kUnitCounts / sizeof kUnitCounts[0];
 
 constexpr int kUnitAlarmBit = 1;   // status byte
 constexpr int kUnitTurnBit = 0;    // status byte
@@ -250,8 +248,7 @@ void AdvanceAnimationPhases(AnimationPhases& p, const DryerStatus& s) {
 }
 
 int ShownUnitCount(const DryerStatus& s) {
-  int code = s.b[kStatusFanHeaterCount];
-  return code < kUnitCountCodes ? kUnitCounts[code] : 0;
+  return PlenumSlotsInUse(s.b[kStatusFanHeaterCount]);
 }
 
 UnitPicture ChooseUnitPicture(const DryerStatus& s, const AnimationPhases& p, PictureLayout layout,

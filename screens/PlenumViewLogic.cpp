@@ -102,6 +102,13 @@ constexpr PlenumLayout kSixPlenums = {
 constexpr const PlenumLayout* kLayouts[] = {&kOnePlenum, &kTwoPlenums, &kThreePlenums,
                                             &kFourPlenums, &kSixPlenums};
 constexpr int kLayoutCount = sizeof kLayouts / sizeof kLayouts[0];
+static_assert([] {
+  for (int code = 0; code < 256; ++code) {
+    const int slots = PlenumSlotsInUse(static_cast<uint8_t>(code));
+    if ((code < kLayoutCount ? kLayouts[code]->count : 0) != slots) return false;
+  }
+  return true;
+}(), "one plenum layout for each fan/heater code, with as many plenums as it has units");
 
 constexpr int kSinglePlenumBit = 5;  // byte 225
 constexpr uint8_t kBurnerOn = 0x01;

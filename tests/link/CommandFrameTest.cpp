@@ -142,6 +142,33 @@ TEST_F(CommandFrame, DisplayOptionsAreOneShotWithCommandBitsCleared) {
   EXPECT_FALSE(IsPending(CommandRow::DisplayOptions));
 }
 
+TEST_F(CommandFrame, DisplayOptionEditsBeforeTheEchoBuildOnThePanelsLastRequest) {
+  const int reg = kRequestDisplayOptions;
+  TestFrame f;
+  f.Set(kStatusDisplayOptions, 0x30).Decode();
+  RequestBits(reg, kDisplayOptionsGraphView, 0, CommandRow::DisplayOptions);
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 1, 10, 1, 0x70}));
+  f.Decode();  // an answer from before the command: still 0x30
+  RequestBits(reg, kDisplayOptionsCelsius, 0, CommandRow::DisplayOptions);
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 1, 10, 1, 0xF0}));
+
+  // Once echoed, edits start from the controller's byte again, without its command bits.
+  f.Set(kStatusDisplayOptions, 0xF0 | kDisplayOptionsOneShotBits).Decode();
+  f.Set(kStatusDisplayOptions, 0x23).Decode();
+  RequestBits(reg, kDisplayOptionsGraphView, 0, CommandRow::DisplayOptions);
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 1, 10, 1, 0x60}));
+  f.Set(kStatusDisplayOptions, 0x61).Decode();
+  EXPECT_TRUE(LoadRequestFromStatus(CommandRow::DisplayOptions));
+  EXPECT_EQ(ReadRequestByte(reg), 0x60);
+
+  // A request the controller never takes stops standing in for its byte after a few answers.
+  RequestBits(reg, kDisplayOptionsCelsius, 0, CommandRow::DisplayOptions);
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 1, 10, 1, 0xE0}));
+  for (int i = 0; i < 3; ++i) f.Decode();
+  RequestBits(reg, 0, kDisplayOptionsGraphView, CommandRow::DisplayOptions);
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 1, 10, 1, 0x20}));
+}
+
 TEST_F(CommandFrame, OptionBits2EchoIgnoresBits4To6) {
   RequestByte(kRequestOptionBits2, 0x71, CommandRow::OptionBits2);
   TestFrame f;
@@ -295,6 +322,30 @@ TEST_F(CommandFrame, HardwareSetupRaisesOnlyChangedRows) {
   EXPECT_FALSE(RequestSettingIfChanged(CommandRow::FanHeaterCount, &units));
   EXPECT_TRUE(RequestSettingIfChanged(CommandRow::FuelType, &fuel));
   EXPECT_EQ(ItemRows(Build()), (std::vector<int>{3}));
+}
+
+TEST_F(CommandFrame, HardwareSetupEditTakenBackToTheControllersValueReplacesThePendingOne) {
+  TestFrame f;
+  f.Set(kStatusFuelType, 1).Set(kStatusLoadSystem, 1).Decode();
+  const uint8_t one = 1;
+  const uint8_t two = 2;
+  // Not yet sent: taking it back leaves nothing to send.
+  EXPECT_TRUE(RequestSettingIfChanged(CommandRow::LoadSystem, &two));
+  EXPECT_FALSE(RequestSettingIfChanged(CommandRow::LoadSystem, &one));
+  EXPECT_FALSE(IsPending(CommandRow::LoadSystem));
+  EXPECT_EQ(ReadRequestByte(kStatusLoadSystem), 1);
+  EXPECT_TRUE(Build().empty());
+
+  // Sent and not yet echoed: the controller may apply 2, so 1 goes out after it.
+  EXPECT_TRUE(RequestSettingIfChanged(CommandRow::FuelType, &two));
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 0, 5, 1, 2}));
+  EXPECT_TRUE(RequestSettingIfChanged(CommandRow::FuelType, &one));
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 0, 5, 1, 1}));
+  f.Set(kStatusFuelType, 2).Decode();  // the controller took 2
+  EXPECT_TRUE(IsPending(CommandRow::FuelType));
+  EXPECT_EQ(Build(), (std::vector<uint8_t>{8, 1, 0, 5, 1, 1}));
+  f.Set(kStatusFuelType, 1).Decode();
+  EXPECT_FALSE(IsPending(CommandRow::FuelType));
 }
 
 }  // namespace

@@ -47,6 +47,34 @@ TEST_F(LinkCycle, OnlyExactly331BytesWithAGoodChecksumAreDecoded) {
   EXPECT_EQ(Snapshot().b[kStatusFanHeaterCount], 7);
 }
 
+TEST_F(LinkCycle, ReadLongerThanAFrameIsTakenByItsLastFrameAndTheDropIsTraced) {
+  // The tail of a split answer came after the purge and the next whole answer behind it.
+  TestFrame f;
+  f.Set(kStatusFanHeaterCount, 4);
+  const uint8_t* wire = f.Wire();
+  std::vector<uint8_t> late(wire + 166, wire + kStatusFrameLength);
+  late.insert(late.end(), wire, wire + kStatusFrameLength);
+  std::vector<uint8_t> lateCorrupted = late;
+  lateCorrupted[late.size() - 50] ^= 0x10;
+  for (int i = 0; i < 7; ++i) DecrementLinkAliveCountdown();
+  port.Answer(lateCorrupted.data(), static_cast<int>(lateCorrupted.size()));
+  RunLinkCycle();
+  EXPECT_EQ(LinkAliveCountdown(), 3u);
+  EXPECT_EQ(Snapshot().b[kStatusFanHeaterCount], 0);
+
+  SetLinkTrace(true);
+  testing::internal::CaptureStderr();
+  port.Answer(late.data(), static_cast<int>(late.size()));
+  port.Answer(late.data(), static_cast<int>(late.size()));
+  RunLinkCycle();
+  RunLinkCycle();
+  const std::string out = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(LinkAliveCountdown(), 10u);
+  EXPECT_EQ(Snapshot().b[kStatusFanHeaterCount], 4);
+  EXPECT_NE(out.find("dropped 165 bytes ahead of the frame, 330 in all"), std::string::npos) << out;
+  EXPECT_EQ(Kinds(), "PPP");
+}
+
 TEST_F(LinkCycle, EveryCyclePurgesThenWritesOneRequest) {
   for (int i = 0; i < 3; ++i) RunLinkCycle();
   EXPECT_EQ(port.ops, "pwpwpw");

@@ -204,17 +204,17 @@ TEST_F(LinkFaults, Item04_StatusValuesUsedAsIndexesAreRangeChecked) {
   EXPECT_EQ(DryerLengthFeet(14), 40);
   EXPECT_EQ(DryerLengthFeet(15), 0);
   EXPECT_EQ(DryerLengthFeet(255), 0);
-  EXPECT_EQ(LoggedGrainTempByte(0), kStatusGrainTemp3);
-  EXPECT_EQ(LoggedGrainTempByte(2), kStatusGrainTemp1);
-  EXPECT_EQ(LoggedGrainTempByte(3), kStatusGrainTemp3);
-  EXPECT_EQ(LoggedGrainTempByte(255), kStatusGrainTemp3);
   EXPECT_STREQ(WarningNodeName(kNodeMoistureCont), "MOISTURE CONT");
   EXPECT_STREQ(WarningNodeName(kNodeFanHeaterInt1), "FAN/HEATER INT #1");
   EXPECT_EQ(WarningNodeName(16), nullptr);
   EXPECT_EQ(WarningNodeName(255), nullptr);
   EXPECT_EQ(WarningNodeName(kNodeNone), nullptr);
-  EXPECT_EQ(PlenumSlotsInUse(4), 4);
-  EXPECT_EQ(PlenumSlotsInUse(200), 6);
+}
+
+TEST_F(LinkFaults, FanHeaterCodeGivesItsUnitCountAndAnUnknownCodeNone) {
+  const int expected[] = {1, 2, 3, 4, 6};
+  for (int code = 0; code < 256; ++code)
+    EXPECT_EQ(PlenumSlotsInUse(static_cast<uint8_t>(code)), code < 5 ? expected[code] : 0) << "code " << code;
 }
 
 // The decoder posts the show and hide rules; the handler runs with the record unlocked, so it

@@ -352,6 +352,44 @@ TEST_F(LinkEndToEnd, DroppedCorruptedAndSplitAnswersChangeNothingButTheCountdown
   for (int i = 0; i < kCommandRowCount; ++i) EXPECT_FALSE(IsPending(RowFromIndex(i))) << "row " << i + 1;
 }
 
+TEST_F(LinkEndToEnd, EverySecondAnswerSplitNearOneCycleKeepsTheLinkUp) {
+  // The late tail of each split answer arrives after the purge, right ahead of the next whole
+  // answer; the link takes the whole one at the end of that read.
+  for (const uint32_t pauseMs : {340u, 400u}) {
+    SCOPED_TRACE(pauseMs);
+    SimServerOptions options;
+    options.realPace = true;
+    options.physicsFrozen = true;
+    StartSim(options);
+    Cycles(3);
+    const DryerStatus before = Snapshot();
+    SimFaults faults;
+    faults.splitEvery = 2;
+    faults.splitPauseMs = pauseMs;
+    server.SetFaults(faults);
+
+    const Clock::time_point start = Clock::now();
+    uint32_t lowest = LinkAliveCountdown();
+    constexpr int kTicks = 48;  // 24 cycles, 8.4 s
+    for (int tick = 1; tick <= kTicks; ++tick) {
+      std::this_thread::sleep_until(start + std::chrono::milliseconds(175 * tick));
+      LinkTick();
+      if (tick % 6 == 0) {
+        DecrementLinkAliveCountdown();
+        lowest = LinkAliveCountdown() < lowest ? LinkAliveCountdown() : lowest;
+      }
+    }
+    EXPECT_GE(Sim().counters.split, 8u);
+    EXPECT_TRUE(LinkConnected());
+    EXPECT_GE(lowest, 7u);
+    const DryerStatus after = Snapshot();
+    EXPECT_EQ(0, std::memcmp(before.b, after.b, kStatusBytes));
+    CloseLink();
+    server.Stop();
+    ResetLinkState();
+  }
+}
+
 TEST_F(LinkEndToEnd, RunningDryerReachesThePanelsRecord) {
   SimServerOptions options;
   options.realPace = false;
