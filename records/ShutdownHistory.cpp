@@ -276,7 +276,7 @@ int FillHistoryList(HistorySort order, HistoryRow* rows, int capacity) {
 ExportOutcome ExportHistory() {
   ExportOutcome out{.result = ExportResult::Exported, .rows = 0, .code = 0};
   plat::FileHandle f;
-  if (plat::OpenFile(kHistoryExportPath, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) {
+  if (plat::OpenFile(kHistoryExportTempPath, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) {
     out.result = ExportResult::CannotCreate;
     return out;
   }
@@ -315,8 +315,15 @@ ExportOutcome ExportHistory() {
   if (out.result == ExportResult::Exported && plat::SyncFile(f) != plat::FileResult::Ok)
     out.result = ExportResult::WriteFailed;
   plat::CloseFile(f);
+  if (out.result == ExportResult::Exported &&
+      plat::MoveFile(kHistoryExportTempPath, kHistoryExportPath) != plat::FileResult::Ok)
+    out.result = ExportResult::WriteFailed;
   // Half a history on the stick would pass for the whole of it.
-  if (out.result != ExportResult::Exported) plat::DeleteFile(kHistoryExportPath);
+  if (out.result != ExportResult::Exported) {
+    plat::DeleteFile(kHistoryExportTempPath);
+    return out;
+  }
+  plat::SyncFolder(kUsbRoot);
   return out;
 }
 

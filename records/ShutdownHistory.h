@@ -15,6 +15,8 @@ namespace records {
 inline constexpr const char* kHistoryPath = "\\Hard Disk\\ShutdownHistoryDB";
 inline constexpr const char* kHistoryAsidePrefix = "\\Hard Disk\\ShutdownHistoryDB.damaged-";
 inline constexpr const char* kHistoryExportPath = "\\Hard Disk2\\DryerShutdownHistory.txt";
+// The export is written here and renamed over kHistoryExportPath once it is whole.
+inline constexpr const char* kHistoryExportTempPath = "\\Hard Disk2\\DryerShutdownHistory.tmp";
 inline constexpr const char16_t* kAutoStartDescription = u"User Accepted Auto-Start MC Setup";
 inline constexpr const char16_t* kAutoStartNode = u"Global";
 
@@ -76,7 +78,7 @@ enum class ExportResult : uint8_t {
   CannotCreate,  // the file on the stick could not be created: nothing is shown
   StoreUnavailable,
   QueryFailed,
-  WriteFailed,  // stopped part-way; the partial file was removed
+  WriteFailed,  // stopped part-way; the partial file was removed, an earlier export kept
   Count,
 };
 struct ExportOutcome {
@@ -85,7 +87,8 @@ struct ExportOutcome {
   int code;       // the store's error code for the messages
 };
 // Writes the cached number of rows, oldest first, to kHistoryExportPath as
-// "description;node;Oct 04, 2016;7:05 PM;" and LF, in the panel's 8-bit code page.
+// "description;node;Oct 04, 2016;7:05 PM;" and LF, in the panel's 8-bit code page. The file
+// is written under kHistoryExportTempPath and replaces an earlier export only when whole.
 ExportOutcome ExportHistory();
 // The message box text for an outcome, or false when nothing is shown.
 bool ExportMessage(const ExportOutcome& outcome, char* out, size_t size);

@@ -241,7 +241,8 @@ TEST_F(History, Item16_ExportThatStopsEarlyRemovesItsFile) {
   for (plat::FileOp op : {plat::FileOp::Write, plat::FileOp::Sync}) {
     records::ExportOutcome o{};
     int failed = RunFaultLoop(
-        op, plat::FileResult::NoSpace, [] {}, [&] { o = records::ExportHistory(); },
+        op, plat::FileResult::NoSpace, [] { plat::DeleteFile(records::kHistoryExportPath); },
+        [&] { o = records::ExportHistory(); },
         [&] { return o.result == records::ExportResult::Exported; },
         [&] {
           EXPECT_EQ(o.result, records::ExportResult::WriteFailed);
@@ -254,6 +255,27 @@ TEST_F(History, Item16_ExportThatStopsEarlyRemovesItsFile) {
   ASSERT_TRUE(records::ExportMessage({.result = records::ExportResult::WriteFailed, .rows = 2, .code = 0},
                                      text, sizeof text));
   EXPECT_STREQ(text, "Could not copy file to flashdrive.");
+}
+
+// An export that fails at any step leaves the previous export on the stick as it was.
+TEST_F(History, FailedExportKeepsThePreviousExport) {
+  records::OpenHistoryStore();
+  for (int i = 0; i < 5; ++i) Add(u"0E01 OUT OF GRAIN", u"MAIN I/O", 4, 8, i);
+  records::ReadHistoryCount();
+  const std::string previous = "0E01 OUT OF GRAIN;MAIN I/O;Oct 03, 2016;8:30 AM;\n";
+  for (plat::FileOp op : {plat::FileOp::Open, plat::FileOp::Write, plat::FileOp::Sync, plat::FileOp::Rename}) {
+    records::ExportOutcome o{};
+    int failed = RunFaultLoop(
+        op, plat::FileResult::NoSpace, [&] { WriteAll(records::kHistoryExportPath, previous); },
+        [&] { o = records::ExportHistory(); },
+        [&] { return o.result == records::ExportResult::Exported; },
+        [&] {
+          EXPECT_EQ(ReadAll(records::kHistoryExportPath), previous);
+        });
+    EXPECT_GE(failed, 1) << static_cast<int>(op);
+    EXPECT_EQ(o.rows, 5u);
+    EXPECT_EQ(PanelRoot::List("\\Hard Disk2\\*").size(), 1u);
+  }
 }
 
 TEST_F(History, Item16_CountIsThirtyTwoBits) {
