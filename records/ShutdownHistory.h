@@ -35,6 +35,7 @@ enum class HistorySort : uint8_t {
 
 enum class HistoryResult : uint8_t {
   Ok,
+  Queued,       // handed to the writer thread, written shortly
   Unavailable,  // the store could not be opened or created (storage missing)
   Failed,       // the store refused the operation; nothing was changed
   Count,
@@ -51,15 +52,20 @@ struct HistoryRow {
   char16_t time[12];  // "7:05 PM"
 };
 
-// Opens the store, creating it when missing. A damaged or foreign file is moved aside under
-// kHistoryAsidePrefix + the time and a new, empty store takes its place.
+// Opens the store, creating it when missing. A damaged file, or anything else standing at the
+// path (another database, one whose schema is not exactly ours, a folder), is moved aside with
+// its journals under kHistoryAsidePrefix + the time and a new, empty store takes its place.
+// A store started afresh, or one that cannot be written, is reported as a StorageCondition.
 HistoryOpen OpenHistoryStore();
 void CloseHistoryStore();
 
 // Appends a row for (node, warning) with the warning's description in the display language;
-// a node without a name or without a warning table gives empty texts. Safe on the link thread.
+// a node without a name or without a warning table gives empty texts. Safe on the link thread:
+// while the writer thread runs (HistoryWriter.h) the row is queued for it (Queued) and the
+// caller never waits on the card; otherwise it is written at once.
 HistoryResult AddShutdownRecord(int nodeId, int warningId);
 HistoryResult AddAutoStartAcceptedRecord();
+// Writes one row at once, on the calling thread.
 HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node,
                                const plat::LocalTime& when);
 

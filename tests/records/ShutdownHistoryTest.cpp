@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,7 +12,9 @@
 #include "i18n/Language.h"
 #include "platform/Database.h"
 #include "platform/Text.h"
+#include "records/HistoryWriter.h"
 #include "records/ShutdownHistory.h"
+#include "records/StorageNotice.h"
 #include "tests/records/RecordsTestSupport.h"
 
 namespace records_test {
@@ -33,9 +36,11 @@ class History : public PanelRoot {
   void SetUp() override {
     PanelRoot::SetUp();
     records::CloseHistoryStore();
+    records::ResetStorageNotice();
     i18n::ResetLanguageState();
   }
   void TearDown() override {
+    records::StopHistoryWriter();
     records::CloseHistoryStore();
     i18n::ResetLanguageState();
     PanelRoot::TearDown();
@@ -201,6 +206,132 @@ TEST_F(History, ForeignDatabaseIsMovedAside) {
   records::CloseHistoryStore();
   EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::Opened);
   EXPECT_EQ(records::ReadHistoryCount(), 1u);
+}
+
+// A child process writes 32 rows into a store and dies without closing it, as at a power
+// cut: the rows live only in the write-ahead log. `setUp` makes the store.
+void WriteRowsAndDie(const char* setUp) {
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    plat::Database db;
+    bool ok = db.Open(records::kHistoryPath) == plat::DbResult::Ok &&
+              db.Exec("PRAGMA wal_autocheckpoint=0;") == plat::DbResult::Ok &&
+              db.Exec(setUp) == plat::DbResult::Ok;
+    for (int i = 0; ok && i < 32; ++i)
+      ok = db.Exec("INSERT INTO ShutdownHistoryDB(description, node, recorded)"
+                   " VALUES('0E01 OUT OF GRAIN', 'MAIN I/O', 1)") == plat::DbResult::Ok;
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(plat::FileExists((std::string(records::kHistoryPath) + "-wal").c_str()));
+}
+
+int RowsIn(const std::string& panelPath) {
+  plat::Database look;
+  if (look.Open(panelPath.c_str()) != plat::DbResult::Ok) return -1;
+  plat::Statement s;
+  if (s.Prepare(look, "SELECT count(*) FROM ShutdownHistoryDB") != plat::DbResult::Ok ||
+      s.Step() != plat::DbResult::Row)
+    return -1;
+  return s.ColumnInt(0);
+}
+
+// The right table name and version but other columns: every insert would fail. The store goes
+// aside with its rows, a new one takes its place and the operator is told once.
+TEST_F(History, StoreWithOtherColumnsIsMovedAsideAndToldOnce) {
+  WriteRowsAndDie("CREATE TABLE ShutdownHistoryDB(description TEXT, node TEXT, recorded INTEGER);"
+                  "PRAGMA user_version=1;");
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::ReplacedDamaged);
+  std::vector<std::string> aside = PanelRoot::List("\\Hard Disk\\ShutdownHistoryDB.damaged-*");
+  ASSERT_FALSE(aside.empty());
+  EXPECT_EQ(RowsIn("\\Hard Disk\\" + aside[0]), 32);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryStartedAfresh);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::ReadHistoryCount(), 1u);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+}
+
+// A damaged store whose rows live only in its write-ahead log: the log goes aside with it,
+// whole, so the rows can still be recovered from there.
+TEST_F(History, DamagedStoreTakesItsJournalAside) {
+  WriteRowsAndDie("CREATE TABLE ShutdownHistoryDB(description TEXT, node TEXT, recorded INTEGER);"
+                  "PRAGMA wal_checkpoint(TRUNCATE);");
+  const std::string wal = ReadAll((std::string(records::kHistoryPath) + "-wal").c_str());
+  std::string file = ReadAll(records::kHistoryPath);
+  file.replace(0, 15, "damaged header!");
+  WriteAll(records::kHistoryPath, file);
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::ReplacedDamaged);
+  std::vector<std::string> aside = PanelRoot::List("\\Hard Disk\\ShutdownHistoryDB.damaged-*");
+  ASSERT_EQ(aside.size(), 3u);  // the file, its log and its shared-memory index
+  EXPECT_EQ(aside[2], aside[0] + "-wal");
+  EXPECT_EQ(ReadAll(("\\Hard Disk\\" + aside[2]).c_str()), wal);
+  EXPECT_EQ(records::ReadHistoryCount(), 0u);
+}
+
+// A folder where the store belongs is moved aside like any other stranger.
+TEST_F(History, FolderWhereTheStoreBelongsIsMovedAside) {
+  ASSERT_EQ(plat::CreateFolder(records::kHistoryPath), plat::FileResult::Ok);
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::ReplacedDamaged);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::ReadHistoryCount(), 1u);
+  EXPECT_TRUE(plat::FileExists(records::kHistoryPath));
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryStartedAfresh);
+}
+
+// A store that cannot be written is told once while it lasts, and again when it comes back
+// after the store had worked in between.
+TEST_F(History, StoreThatCannotBeWrittenIsToldOncePerChange) {
+  auto removeCard = [&] {
+    records::CloseHistoryStore();
+    ASSERT_EQ(::nftw(Host("\\Hard Disk").c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS), 0);
+  };
+  removeCard();
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::Unavailable);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+  ASSERT_EQ(plat::CreateFolder("\\Hard Disk"), plat::FileResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+  removeCard();
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
+}
+
+// While another connection holds the store's write lock (a card that takes seconds to
+// answer), shutdowns reported on the link thread return at once; the writer thread writes them
+// when the card answers and the rest when it stops. A queue overrun is told, not hidden.
+TEST_F(History, SlowCardNeverHoldsTheLinkThread) {
+  ASSERT_EQ(records::OpenHistoryStore(), HistoryOpen::Created);
+  records::StartHistoryWriter();
+  plat::Database other;
+  ASSERT_EQ(other.Open(records::kHistoryPath), plat::DbResult::Ok);
+  ASSERT_EQ(other.Begin(), plat::DbResult::Ok);
+  int queued = 0, dropped = 0;
+  int64_t slowestMs = 0;
+  std::thread link([&] {
+    for (int i = 0; i < records::kHistoryQueueSize + 4; ++i) {
+      auto start = std::chrono::steady_clock::now();
+      HistoryResult r = records::AddShutdownRecord(kNodeMainIo, 5);
+      auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+      slowestMs = std::max<int64_t>(slowestMs, ms.count());
+      if (r == HistoryResult::Queued) ++queued;
+      if (r == HistoryResult::Failed) ++dropped;
+    }
+  });
+  link.join();
+  EXPECT_LT(slowestMs, 100);
+  EXPECT_GE(queued, records::kHistoryQueueSize);
+  EXPECT_EQ(queued + dropped, records::kHistoryQueueSize + 4);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
+  ASSERT_EQ(other.Commit(), plat::DbResult::Ok);
+  other.Close();
+  records::StopHistoryWriter();
+  EXPECT_EQ(records::ReadHistoryCount(), static_cast<uint32_t>(queued));
 }
 
 TEST_F(History, StoreUsesAWriteAheadJournal) {
