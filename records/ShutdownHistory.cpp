@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/TimeFormat.h"
+#include "records/CodePage.h"
 #include "records/HistoryWriter.h"
 #include "records/LogFiles.h"
 #include "records/StorageNotice.h"
@@ -196,9 +197,9 @@ int CodeFor(plat::DbResult r) {
 }
 
 // One piece of an export line: the text in the 8-bit code page and the separator.
-bool WritePiece(plat::FileHandle f, const char16_t* text, const char* end) {
+bool WritePiece(plat::FileHandle f, CodePage page, const char16_t* text, const char* end) {
   char piece[kExportPieceBytes + 1];
-  size_t n = plat::Utf16ToLatin1(piece, sizeof piece, text ? text : u"");
+  size_t n = Utf16ToCodePage(page, piece, sizeof piece, text ? text : u"");
   if (plat::WriteFile(f, piece, n) != plat::FileResult::Ok) return false;
   return plat::WriteFile(f, end, std::strlen(end)) == plat::FileResult::Ok;
 }
@@ -326,6 +327,7 @@ int FillHistoryList(HistorySort order, HistoryRow* rows, int capacity) {
 
 ExportOutcome ExportHistory() {
   ExportOutcome out{.result = ExportResult::Exported, .rows = 0, .code = 0};
+  const CodePage page = CodePageOf(i18n::CurrentLanguage());
   plat::FileHandle f;
   if (plat::OpenFile(kHistoryExportTempPath, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) {
     out.result = ExportResult::CannotCreate;
@@ -354,8 +356,8 @@ ExportOutcome ExportHistory() {
         char16_t date[16], time[12];
         plat::FormatTime(when, kDatePicture, date, sizeof date / sizeof date[0]);
         plat::FormatTime(when, kTimePicture, time, sizeof time / sizeof time[0]);
-        if (!WritePiece(f, s.ColumnText16(0), ";") || !WritePiece(f, s.ColumnText16(1), ";") ||
-            !WritePiece(f, date, ";") || !WritePiece(f, time, ";\n")) {
+        if (!WritePiece(f, page, s.ColumnText16(0), ";") || !WritePiece(f, page, s.ColumnText16(1), ";") ||
+            !WritePiece(f, page, date, ";") || !WritePiece(f, page, time, ";\n")) {
           out.result = ExportResult::WriteFailed;
           break;
         }

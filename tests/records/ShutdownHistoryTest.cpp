@@ -92,6 +92,38 @@ TEST_F(History, ExportOfThreeRecordsOldestFirst) {
   EXPECT_EQ(records::ExportHistory().rows, 4u);
 }
 
+// The export is in the 8-bit code page of the display language: Western texts as before,
+// Central European and Cyrillic letters as their own bytes instead of '?'.
+TEST_F(History, ExportIsInTheCodePageOfTheDisplayLanguage) {
+  struct Case {
+    const char* language;
+    std::u16string description;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"German", u"0205 \u00dcBERHITZUNG 90\u00b0F \u00df", "0205 \xdc" "BERHITZUNG 90\xb0" "F \xdf"},
+      {"English", u"0205 HIGH LIMIT \u20ac\u0416", "0205 HIGH LIMIT \x80?"},
+      {"Czech", u"0205 P\u0159EH\u0158\u00c1T\u00cd", "0205 P\xf8" "EH\xd8\xc1T\xcd"},
+      {"Polish", u"0205 PRZEGRZANIE \u0141\u015a", "0205 PRZEGRZANIE \xa3\x8c"},
+      {"Russian", u"0205 \u041f\u0415\u0420\u0415\u0413\u0420\u0415\u0412 \u0451",
+       "0205 \xcf\xc5\xd0\xc5\xc3\xd0\xc5\xc2 \xb8"},
+      {"Bulgarian", u"0205 \u0429\u0141", "0205 \xd9?"},
+  };
+  ASSERT_EQ(records::OpenHistoryStore(), HistoryOpen::Created);
+  for (const Case& c : cases) {
+    ASSERT_EQ(records::ClearHistory(), HistoryResult::Ok);
+    Add(c.description.c_str(), u"FAN/HEATER #1", 4, 19, 5);
+    records::ReadHistoryCount();
+    i18n::LanguageId id = i18n::kEnglish;
+    for (int l = 0; l < i18n::kLanguageCount; ++l)
+      if (std::string(i18n::kLanguages[l].name) == c.language) id = static_cast<i18n::LanguageId>(l);
+    i18n::SetLanguage(id);
+    ASSERT_EQ(records::ExportHistory().result, records::ExportResult::Exported);
+    EXPECT_EQ(ReadAll(records::kHistoryExportPath), c.bytes + ";FAN/HEATER #1;Oct 04, 2016;7:05 PM;\n")
+        << c.language;
+  }
+}
+
 TEST_F(History, SortOrdersAsTheListShowsThem) {
   records::OpenHistoryStore();
   Add(u"0E05 LOW AIR", u"DISPLAY I/O", 4, 10, 0);
