@@ -13,6 +13,7 @@ namespace plat {
 namespace {
 
 constexpr int kBusyWaitMs = 2000;
+constexpr char kHeaderMagic[] = "SQLite format 3";  // the terminator is part of it: 16 bytes
 constexpr const char* kJournalSuffixes[] = {"-wal", "-shm", "-journal"};
 
 constexpr const char* kDbResultTexts[] = {
@@ -47,6 +48,19 @@ DbResult FromFile(FileResult r) {
   return r == FileResult::Ok ? DbResult::Ok : DbResult::IoError;
 }
 
+// A file that is not empty and does not start as a database is refused before the engine
+// opens it: the engine, failing on it, would remove its write-ahead log, and with it rows that
+// live only there.
+bool HeaderIsForeign(const char* panelPath) {
+  FileHandle f;
+  if (OpenFile(panelPath, OpenMode::Read, f) != FileResult::Ok) return false;
+  char header[sizeof kHeaderMagic] = {};
+  size_t got = 0;
+  FileResult r = ReadFile(f, header, sizeof header, got);
+  CloseFile(f);
+  return r == FileResult::Ok && got > 0 && (got < sizeof header || std::memcmp(header, kHeaderMagic, sizeof header) != 0);
+}
+
 // Runs a statement that yields at most one text row, copying its first column into `out`.
 DbResult QueryText(sqlite3* db, const char* sql, char* out, size_t size) {
   if (size) out[0] = 0;
@@ -77,6 +91,7 @@ DbResult Database::Open(const char* panelPath) {
     return FromFile(fault);
   char host[4096];
   if (!ResolvePath(panelPath, host, sizeof(host))) return DbResult::IoError;
+  if (HeaderIsForeign(panelPath)) return DbResult::NotADatabase;
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(host, &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                            nullptr);
@@ -227,14 +242,19 @@ bool Statement::ColumnIsNull(int column) const {
 }
 
 DbResult MoveDatabaseAside(const char* panelPath, const char* toPanelPath) {
-  if (!FileExists(panelPath)) return DbResult::Ok;
+  // Whatever stands at the path goes, a folder included, or the store could never be made.
+  if (!FileExists(panelPath) && !FolderExists(panelPath)) return DbResult::Ok;
   DbResult r = FromFile(MoveFile(panelPath, toPanelPath));
   if (r != DbResult::Ok) return r;
-  // The journals belong to the moved file; left in place they would meet its successor.
+  // The journals go with the file: a write-ahead log can hold committed rows the file has not
+  // taken in yet. One that cannot follow must not stay to meet the file's successor.
   char journal[600];
+  char target[600];
   for (const char* suffix : kJournalSuffixes) {
     std::snprintf(journal, sizeof(journal), "%s%s", panelPath, suffix);
-    if (FileExists(journal)) DeleteFile(journal);
+    std::snprintf(target, sizeof(target), "%s%s", toPanelPath, suffix);
+    if (!FileExists(journal) || MoveFile(journal, target) == FileResult::Ok) continue;
+    if (DeleteFile(journal) != FileResult::Ok) return DbResult::IoError;
   }
   return DbResult::Ok;
 }

@@ -91,8 +91,9 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-// Moves a closed database file and its journal files out of the way (a damaged or foreign
-// file is kept for inspection, not deleted), replacing `toPanelPath`.
+// Moves a closed database file, or a folder standing at its path, out of the way together
+// with its journal files (`toPanelPath` + "-wal" and so on), so a damaged or foreign file is
+// kept whole for inspection. Replaces `toPanelPath`.
 DbResult MoveDatabaseAside(const char* panelPath, const char* toPanelPath);
 // Removes a closed database file and its journal files; Ok when none was there.
 DbResult DeleteDatabaseFiles(const char* panelPath);

@@ -25,6 +25,7 @@ constexpr int kMaxWindowRecords = kGraphRecordsPerHour * 8;
 // The window is read here rather than on the stack: 8 hours are 51,840 bytes.
 SampleRecord g_window[kMaxWindowRecords];
 uint32_t g_generation = 1;
+LastLogWrite g_lastWrite{};
 
 struct StepRow {
   int upToSpan;
@@ -44,7 +45,7 @@ LogResult StartNewFile(const SampleRecord& record) {
   plat::LocalTime now;
   plat::GetLocalTime(now);
   if (!MakeStampedName(path, sizeof path, kFilePrefix, now, kFileSuffix)) return LogResult::NoStorage;
-  plat::FileResult r = AppendRecordToFile(path, record);
+  plat::FileResult r = AppendRecordToFile(path, record, g_lastWrite);
   if (r == plat::FileResult::Ok) return LogResult::Ok;
   return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
 }
@@ -109,14 +110,15 @@ LogResult AppendGraphSample(const SampleRecord& record) {
   ++g_generation;
   if (plat::CreateFolder(kFolder) != plat::FileResult::Ok) return LogResult::NoStorage;
   LogFileList list;
-  BuildLogFileList(kFolder, kPattern, list);
+  BuildLogFileList(kFolder, kPattern, g_lastWrite, list);
   if (list.count == 0) return StartNewFile(record);
   const LogFileEntry& newest = list.files[list.count - 1];
   if (newest.size < kGraphFileBytes) {
-    plat::FileResult r = AppendRecordToFile(newest.path, record);
+    plat::FileResult r = AppendRecordToFile(newest.path, record, g_lastWrite);
     return r == plat::FileResult::Ok ? LogResult::Ok : LogResult::WriteFailed;
   }
-  // The newest is full: keep it as the older of two and start a new one.
+  // The newest is full: keep it as the older of two and start a new one. The newest is the
+  // one written last, so the file just filled survives whatever the clock says.
   for (int i = 0; i + 1 < list.count; ++i)
     if (plat::DeleteFile(list.files[i].path) != plat::FileResult::Ok) return LogResult::DeleteFailed;
   return StartNewFile(record);
@@ -124,7 +126,7 @@ LogResult AppendGraphSample(const SampleRecord& record) {
 
 int GraphHoursAvailable() {
   LogFileList list;
-  BuildLogFileList(kFolder, kPattern, list);
+  BuildLogFileList(kFolder, kPattern, g_lastWrite, list);
   uint64_t bytes = 0;
   for (int i = 0; i < list.count && i < 2; ++i) bytes += list.files[i].size;
   uint64_t hours = bytes / kGraphBytesPerHour;
@@ -159,7 +161,7 @@ int GraphPointHeight(int value, const GraphAxis& axis) {
 LogResult LoadGraphWindow(int scale, int scrollOffset, GraphWindow& out) {
   int k = GraphScaleHours(scale);
   LogFileList list;
-  BuildLogFileList(kFolder, kPattern, list);
+  BuildLogFileList(kFolder, kPattern, g_lastWrite, list);
   int64_t total = TotalRecords(list);
   int64_t maxScroll = total / kGraphRecordsPerHour - k;
   if (maxScroll < 0) maxScroll = 0;

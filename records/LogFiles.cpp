@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <strings.h>
+
 #include "platform/Clock.h"
 #include "platform/TimeFormat.h"
 
@@ -15,7 +17,16 @@ constexpr const char* kNameTimePicture = "HH'_'mm'_'ss";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool EntryBefore(const LogFileEntry& a, const LogFileEntry& b) { return a.started < b.started; }
+bool IsLast(const LogFileEntry& e, const LastLogWrite& last) {
+  return last.path[0] != 0 && e.size == last.size && ::strcasecmp(e.path, last.path) == 0;
+}
+
+bool EntryBefore(const LogFileEntry& a, const LogFileEntry& b, const LastLogWrite& last) {
+  bool aLast = IsLast(a, last), bLast = IsLast(b, last);
+  if (aLast != bLast) return bLast;
+  if (a.written != b.written) return a.written < b.written;
+  return a.started < b.started;
+}
 
 }  // namespace
 
@@ -48,7 +59,7 @@ bool MakeStampedName(char* out, size_t size, const char* prefix, const plat::Loc
   return n > 0 && static_cast<size_t>(n) < size;
 }
 
-void BuildLogFileList(const char* folder, const char* pattern, LogFileList& out) {
+void BuildLogFileList(const char* folder, const char* pattern, const LastLogWrite& last, LogFileList& out) {
   out.count = 0;
   plat::FindHandle h;
   plat::FindData fd;
@@ -58,19 +69,21 @@ void BuildLogFileList(const char* folder, const char* pattern, LogFileList& out)
       LogFileEntry& e = out.files[out.count];
       int n = std::snprintf(e.path, sizeof e.path, "%s\\%s", folder, fd.name);
       if (n > 0 && static_cast<size_t>(n) < sizeof e.path) {
+        plat::FileInfo info;
         e.size = fd.size;
         e.started = StampFromName(fd.name);
+        e.written = plat::GetFileInfo(e.path, info) == plat::FileResult::Ok ? info.modifiedEpochSeconds : 0;
         ++out.count;
       }
     }
     r = plat::FindNextFile(h, fd);
   }
   plat::FindClose(h);
-  // Insertion sort keeps the search order among equal start times.
+  // Insertion sort keeps the search order among equal keys.
   for (int i = 1; i < out.count; ++i) {
     LogFileEntry e = out.files[i];
     int j = i;
-    while (j > 0 && EntryBefore(e, out.files[j - 1])) {
+    while (j > 0 && EntryBefore(e, out.files[j - 1], last)) {
       out.files[j] = out.files[j - 1];
       --j;
     }
@@ -78,7 +91,7 @@ void BuildLogFileList(const char* folder, const char* pattern, LogFileList& out)
   }
 }
 
-plat::FileResult AppendRecordToFile(const char* path, const SampleRecord& record) {
+plat::FileResult AppendRecordToFile(const char* path, const SampleRecord& record, LastLogWrite& last) {
   plat::FileHandle f;
   plat::FileResult r = plat::OpenFile(path, plat::OpenMode::OpenAlways, f);
   if (r != plat::FileResult::Ok) return r;
@@ -92,6 +105,10 @@ plat::FileResult AppendRecordToFile(const char* path, const SampleRecord& record
     if (r != plat::FileResult::Ok) plat::TruncateFile(f, whole);
   }
   plat::CloseFile(f);
+  if (r == plat::FileResult::Ok) {
+    std::snprintf(last.path, sizeof last.path, "%s", path);
+    last.size = whole + kSampleBytes;
+  }
   return r;
 }
 

@@ -1,6 +1,7 @@
 #include "records/LongTermLog.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "link/DryerStatus.h"
 #include "link/RegisterMap.h"
@@ -15,6 +16,46 @@ namespace {
 constexpr int kSpareByte = kStatusMoistureControl202;
 
 bool g_enabled = false;
+
+// Reach of the search for the last line end: several lines, far more than one.
+constexpr size_t kTailBytes = 4 * kLongTermLineChars;
+
+// A power cut can leave the last line without its end, and a line appended to it would join
+// two records into one broken row. The cut line is taken back to the last line end (a lone CR
+// only lacks its LF); a tail with no line end in reach is not a line of ours and is ended
+// instead, so nothing of it is lost. False when the file could not be put right.
+bool EndLastLine(plat::FileHandle f, uint64_t& size) {
+  if (size == 0) return true;
+  char tail[kTailBytes];
+  size_t want = size < kTailBytes ? static_cast<size_t>(size) : kTailBytes;
+  size_t got = 0;
+  if (plat::SeekFile(f, static_cast<int64_t>(size - want), plat::SeekFrom::Begin) != plat::FileResult::Ok ||
+      plat::ReadFile(f, tail, want, got) != plat::FileResult::Ok || got != want)
+    return false;
+  if (tail[want - 1] == '\n') return true;
+  const char* ending = nullptr;
+  if (tail[want - 1] == '\r') {
+    ending = "\n";
+  } else {
+    size_t keep = want;
+    while (keep > 0 && tail[keep - 1] != '\n') --keep;
+    if (keep > 0 || want == size) {
+      uint64_t cut = size - want + keep;
+      if (plat::TruncateFile(f, cut) != plat::FileResult::Ok) return false;
+      size = cut;
+      return true;
+    }
+    ending = "\r\n";
+  }
+  size_t n = std::strlen(ending);
+  if (plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin) != plat::FileResult::Ok ||
+      plat::WriteFile(f, ending, n) != plat::FileResult::Ok) {
+    plat::TruncateFile(f, size);
+    return false;
+  }
+  size += n;
+  return true;
+}
 
 int Word(int32_t high, int32_t low) { return static_cast<int>((high & 0xFF) * 256 + (low & 0xFF)); }
 int SignedWord(int32_t high, int32_t low) { return static_cast<int16_t>(Word(high, low)); }
@@ -116,7 +157,8 @@ LongTermResult AppendLongTermLine(const LongTermRecord& record, int& usedPercent
   char line[kLongTermLineChars];
   int length = FormatLongTermLine(record, line, sizeof line);
   // The outcome of the write is not reported, but a torn line must not stay behind.
-  if (plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin) != plat::FileResult::Ok ||
+  if (!EndLastLine(f, size) ||
+      plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin) != plat::FileResult::Ok ||
       plat::WriteFile(f, line, static_cast<size_t>(length)) != plat::FileResult::Ok)
     plat::TruncateFile(f, size);
   plat::CloseFile(f);

@@ -30,6 +30,7 @@ static_assert(sizeof kLogResultTexts / sizeof kLogResultTexts[0] ==
               static_cast<size_t>(LogResult::Count));
 
 uint32_t g_generation = 1;
+LastLogWrite g_lastWrite{};
 
 void ListShortTermFiles(LogFileList& list) {
   char folder[kLogPathChars];
@@ -39,11 +40,11 @@ void ListShortTermFiles(LogFileList& list) {
     list.count = 0;
     return;
   }
-  BuildLogFileList(folder, pattern, list);
+  BuildLogFileList(folder, pattern, g_lastWrite, list);
 }
 
 LogResult AppendTo(const char* path, const SampleRecord& record) {
-  plat::FileResult r = AppendRecordToFile(path, record);
+  plat::FileResult r = AppendRecordToFile(path, record, g_lastWrite);
   if (r == plat::FileResult::Ok) return LogResult::Ok;
   return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
 }
@@ -105,7 +106,7 @@ LogResult AppendSample(const SampleRecord& record) {
     case 2:
       if (list.files[0].size <= kLastNotFullSize) return AppendTo(list.files[0].path, record);
       if (list.files[1].size > kLastNotFullSize) {
-        // Both full: the older goes. The list is oldest first.
+        // Both full: the one written longest ago goes. The list is in the order of writing.
         if (plat::DeleteFile(list.files[0].path) != plat::FileResult::Ok)
           return LogResult::DeleteFailed;
         return StartNewFile(record);

@@ -11,7 +11,10 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "platform/TimeFormat.h"
+#include "records/CodePage.h"
+#include "records/HistoryWriter.h"
 #include "records/LogFiles.h"
+#include "records/StorageNotice.h"
 #include "records/UsbExport.h"
 
 namespace records {
@@ -19,21 +22,27 @@ namespace records {
 namespace {
 
 constexpr int kSchemaVersion = 1;
-constexpr const char* kSchema =
-    "CREATE TABLE ShutdownHistoryDB ("
-    " id INTEGER PRIMARY KEY,"
-    " description TEXT NOT NULL,"
-    " node TEXT NOT NULL,"
-    " recorded INTEGER NOT NULL);"
-    "CREATE INDEX ByWarning ON ShutdownHistoryDB(description, node, recorded);"
-    "CREATE INDEX ByNode ON ShutdownHistoryDB(node, description, recorded);"
-    "CREATE INDEX ByDateTime ON ShutdownHistoryDB(recorded, description, node);"
-    "PRAGMA user_version=1;";
+
+// Everything the store holds besides its rows. A file is taken as ours only when its schema is
+// exactly this: a table of the right name with other columns would refuse every insert.
+struct SchemaEntry {
+  const char* type;
+  const char* name;
+  const char* sql;  // as the database keeps it
+};
+constexpr SchemaEntry kSchema[] = {
+    {"table", "ShutdownHistoryDB",
+     "CREATE TABLE ShutdownHistoryDB ( id INTEGER PRIMARY KEY, description TEXT NOT NULL,"
+     " node TEXT NOT NULL, recorded INTEGER NOT NULL)"},
+    {"index", "ByWarning", "CREATE INDEX ByWarning ON ShutdownHistoryDB(description, node, recorded)"},
+    {"index", "ByNode", "CREATE INDEX ByNode ON ShutdownHistoryDB(node, description, recorded)"},
+    {"index", "ByDateTime", "CREATE INDEX ByDateTime ON ShutdownHistoryDB(recorded, description, node)"},
+};
+constexpr int kSchemaEntries = static_cast<int>(sizeof kSchema / sizeof kSchema[0]);
+constexpr const char* kSchemaRows = "SELECT type, name, sql FROM sqlite_master";
 constexpr const char* kInsert =
     "INSERT INTO ShutdownHistoryDB(description, node, recorded) VALUES(?1, ?2, ?3)";
 constexpr const char* kCount = "SELECT count(*) FROM ShutdownHistoryDB";
-constexpr const char* kTables =
-    "SELECT count(*), coalesce(sum(name = 'ShutdownHistoryDB'), 0) FROM sqlite_master WHERE type = 'table'";
 constexpr const char* kClear = "DELETE FROM ShutdownHistoryDB";
 
 // The cached number of rows in the sort order, shown with the last read at the top.
@@ -63,7 +72,8 @@ constexpr int kCodeNotFound = 2;
 constexpr int kCodeNoMemory = 8;
 constexpr int kCodeInvalidParameter = 87;
 
-constexpr const char* kHistoryResultTexts[] = {"ok", "history store unavailable", "history store failed"};
+constexpr const char* kHistoryResultTexts[] = {"ok", "queued", "history store unavailable",
+                                               "history store failed"};
 static_assert(sizeof kHistoryResultTexts / sizeof kHistoryResultTexts[0] ==
               static_cast<size_t>(HistoryResult::Count));
 
@@ -77,26 +87,42 @@ Store g_store;
 
 enum class FileState : uint8_t { Ours, Empty, Foreign, Damaged, Unreadable };
 
+const SchemaEntry* FindSchemaEntry(const char* type, const char* name) {
+  for (const SchemaEntry& e : kSchema)
+    if (std::strcmp(e.type, type) == 0 && std::strcmp(e.name, name) == 0) return &e;
+  return nullptr;
+}
+
 FileState Classify(plat::Database& db) {
   plat::DbResult r = db.Check(nullptr);
   if (r == plat::DbResult::Corrupt || r == plat::DbResult::NotADatabase) return FileState::Damaged;
   if (r != plat::DbResult::Ok) return FileState::Unreadable;
   plat::Statement s;
-  if (s.Prepare(db, kTables) != plat::DbResult::Ok || s.Step() != plat::DbResult::Row)
-    return FileState::Unreadable;
-  int tables = s.ColumnInt(0);
-  int ours = s.ColumnInt(1);
+  if (s.Prepare(db, kSchemaRows) != plat::DbResult::Ok) return FileState::Unreadable;
+  int rows = 0;
+  bool ours = true;
+  for (;;) {
+    r = s.Step();
+    if (r == plat::DbResult::Done) break;
+    if (r != plat::DbResult::Row) return FileState::Unreadable;
+    ++rows;
+    const SchemaEntry* e = FindSchemaEntry(s.ColumnText(0), s.ColumnText(1));
+    if (e == nullptr || std::strcmp(e->sql, s.ColumnText(2)) != 0) ours = false;
+  }
   s.Finalize();
-  if (tables == 0) return FileState::Empty;
+  if (rows == 0) return FileState::Empty;
   int version = 0;
-  if (ours != 1 || db.UserVersion(version) != plat::DbResult::Ok || version != kSchemaVersion)
+  if (!ours || rows != kSchemaEntries || db.UserVersion(version) != plat::DbResult::Ok ||
+      version != kSchemaVersion)
     return FileState::Foreign;
   return FileState::Ours;
 }
 
 bool CreateSchema(plat::Database& db) {
   if (db.Begin() != plat::DbResult::Ok) return false;
-  if (db.Exec(kSchema) != plat::DbResult::Ok || db.Commit() != plat::DbResult::Ok) {
+  bool ok = true;
+  for (const SchemaEntry& e : kSchema) ok = ok && db.Exec(e.sql) == plat::DbResult::Ok;
+  if (!ok || db.SetUserVersion(kSchemaVersion) != plat::DbResult::Ok || db.Commit() != plat::DbResult::Ok) {
     db.Rollback();
     return false;
   }
@@ -112,11 +138,12 @@ bool MoveAside() {
   return plat::MoveDatabaseAside(kHistoryPath, aside) == plat::DbResult::Ok;
 }
 
-HistoryOpen OpenLocked() {
+HistoryOpen OpenOrReplaceLocked() {
   plat::Database& db = g_store.db;
   bool replaced = false;
   for (int attempt = 0; attempt < 2; ++attempt) {
-    plat::DbResult r = db.Open(kHistoryPath);
+    // A folder where the file belongs cannot be opened, but it can be moved out of the way.
+    plat::DbResult r = plat::FolderExists(kHistoryPath) ? plat::DbResult::NotADatabase : db.Open(kHistoryPath);
     FileState state = FileState::Unreadable;
     if (r == plat::DbResult::Ok)
       state = Classify(db);
@@ -145,6 +172,13 @@ HistoryOpen OpenLocked() {
   return HistoryOpen::Unavailable;
 }
 
+HistoryOpen OpenLocked() {
+  HistoryOpen how = OpenOrReplaceLocked();
+  if (how == HistoryOpen::ReplacedDamaged) ReportStorageCondition(StorageCondition::HistoryStartedAfresh);
+  if (how == HistoryOpen::Unavailable) ReportStorageCondition(StorageCondition::HistoryNotWritable);
+  return how;
+}
+
 // Every operation opens the store on first use, so a card inserted after start-up is used.
 bool EnsureOpenLocked() {
   if (g_store.db.IsOpen()) return true;
@@ -163,9 +197,9 @@ int CodeFor(plat::DbResult r) {
 }
 
 // One piece of an export line: the text in the 8-bit code page and the separator.
-bool WritePiece(plat::FileHandle f, const char16_t* text, const char* end) {
+bool WritePiece(plat::FileHandle f, CodePage page, const char16_t* text, const char* end) {
   char piece[kExportPieceBytes + 1];
-  size_t n = plat::Utf16ToLatin1(piece, sizeof piece, text ? text : u"");
+  size_t n = Utf16ToCodePage(page, piece, sizeof piece, text ? text : u"");
   if (plat::WriteFile(f, piece, n) != plat::FileResult::Ok) return false;
   return plat::WriteFile(f, end, std::strlen(end)) == plat::FileResult::Ok;
 }
@@ -214,10 +248,28 @@ HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node
   plat::Statement s;
   if (s.Prepare(g_store.db, kInsert) != plat::DbResult::Ok ||
       s.BindText16(1, description) != plat::DbResult::Ok || s.BindText16(2, node) != plat::DbResult::Ok ||
-      s.BindInt64(3, FileTimeFromLocal(when)) != plat::DbResult::Ok || s.Step() != plat::DbResult::Done)
+      s.BindInt64(3, FileTimeFromLocal(when)) != plat::DbResult::Ok || s.Step() != plat::DbResult::Done) {
+    ReportStorageCondition(StorageCondition::HistoryNotWritable);
     return HistoryResult::Failed;
+  }
+  ClearStorageCondition(StorageCondition::HistoryNotWritable);
   return HistoryResult::Ok;
 }
+
+namespace {
+
+HistoryResult Record(const char16_t* description, const char16_t* node, const plat::LocalTime& when) {
+  switch (QueueHistoryRecord(description, node, when)) {
+    case QueueResult::Queued: return HistoryResult::Queued;
+    case QueueResult::Full:
+      ReportStorageCondition(StorageCondition::HistoryNotWritable);
+      return HistoryResult::Failed;
+    case QueueResult::NotRunning: break;
+  }
+  return AddHistoryRecord(description, node, when);
+}
+
+}  // namespace
 
 HistoryResult AddShutdownRecord(int nodeId, int warningId) {
   plat::LocalTime now;
@@ -226,13 +278,13 @@ HistoryResult AddShutdownRecord(int nodeId, int warningId) {
   char16_t description[kDescriptionUnits] = {};
   NodeName(nodeId, node, kNodeNameUnits);
   i18n::GetWarningText(nodeId, warningId, description);
-  return AddHistoryRecord(description, node, now);
+  return Record(description, node, now);
 }
 
 HistoryResult AddAutoStartAcceptedRecord() {
   plat::LocalTime now;
   plat::GetLocalTime(now);
-  return AddHistoryRecord(kAutoStartDescription, kAutoStartNode, now);
+  return Record(kAutoStartDescription, kAutoStartNode, now);
 }
 
 uint32_t ReadHistoryCount() {
@@ -275,8 +327,9 @@ int FillHistoryList(HistorySort order, HistoryRow* rows, int capacity) {
 
 ExportOutcome ExportHistory() {
   ExportOutcome out{.result = ExportResult::Exported, .rows = 0, .code = 0};
+  const CodePage page = CodePageOf(i18n::CurrentLanguage());
   plat::FileHandle f;
-  if (plat::OpenFile(kHistoryExportPath, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) {
+  if (plat::OpenFile(kHistoryExportTempPath, plat::OpenMode::CreateAlways, f) != plat::FileResult::Ok) {
     out.result = ExportResult::CannotCreate;
     return out;
   }
@@ -303,8 +356,8 @@ ExportOutcome ExportHistory() {
         char16_t date[16], time[12];
         plat::FormatTime(when, kDatePicture, date, sizeof date / sizeof date[0]);
         plat::FormatTime(when, kTimePicture, time, sizeof time / sizeof time[0]);
-        if (!WritePiece(f, s.ColumnText16(0), ";") || !WritePiece(f, s.ColumnText16(1), ";") ||
-            !WritePiece(f, date, ";") || !WritePiece(f, time, ";\n")) {
+        if (!WritePiece(f, page, s.ColumnText16(0), ";") || !WritePiece(f, page, s.ColumnText16(1), ";") ||
+            !WritePiece(f, page, date, ";") || !WritePiece(f, page, time, ";\n")) {
           out.result = ExportResult::WriteFailed;
           break;
         }
@@ -315,8 +368,15 @@ ExportOutcome ExportHistory() {
   if (out.result == ExportResult::Exported && plat::SyncFile(f) != plat::FileResult::Ok)
     out.result = ExportResult::WriteFailed;
   plat::CloseFile(f);
+  if (out.result == ExportResult::Exported &&
+      plat::MoveFile(kHistoryExportTempPath, kHistoryExportPath) != plat::FileResult::Ok)
+    out.result = ExportResult::WriteFailed;
   // Half a history on the stick would pass for the whole of it.
-  if (out.result != ExportResult::Exported) plat::DeleteFile(kHistoryExportPath);
+  if (out.result != ExportResult::Exported) {
+    plat::DeleteFile(kHistoryExportTempPath);
+    return out;
+  }
+  plat::SyncFolder(kUsbRoot);
   return out;
 }
 

@@ -15,6 +15,8 @@ namespace records {
 inline constexpr const char* kHistoryPath = "\\Hard Disk\\ShutdownHistoryDB";
 inline constexpr const char* kHistoryAsidePrefix = "\\Hard Disk\\ShutdownHistoryDB.damaged-";
 inline constexpr const char* kHistoryExportPath = "\\Hard Disk2\\DryerShutdownHistory.txt";
+// The export is written here and renamed over kHistoryExportPath once it is whole.
+inline constexpr const char* kHistoryExportTempPath = "\\Hard Disk2\\DryerShutdownHistory.tmp";
 inline constexpr const char16_t* kAutoStartDescription = u"User Accepted Auto-Start MC Setup";
 inline constexpr const char16_t* kAutoStartNode = u"Global";
 
@@ -33,6 +35,7 @@ enum class HistorySort : uint8_t {
 
 enum class HistoryResult : uint8_t {
   Ok,
+  Queued,       // handed to the writer thread, written shortly
   Unavailable,  // the store could not be opened or created (storage missing)
   Failed,       // the store refused the operation; nothing was changed
   Count,
@@ -49,15 +52,20 @@ struct HistoryRow {
   char16_t time[12];  // "7:05 PM"
 };
 
-// Opens the store, creating it when missing. A damaged or foreign file is moved aside under
-// kHistoryAsidePrefix + the time and a new, empty store takes its place.
+// Opens the store, creating it when missing. A damaged file, or anything else standing at the
+// path (another database, one whose schema is not exactly ours, a folder), is moved aside with
+// its journals under kHistoryAsidePrefix + the time and a new, empty store takes its place.
+// A store started afresh, or one that cannot be written, is reported as a StorageCondition.
 HistoryOpen OpenHistoryStore();
 void CloseHistoryStore();
 
 // Appends a row for (node, warning) with the warning's description in the display language;
-// a node without a name or without a warning table gives empty texts. Safe on the link thread.
+// a node without a name or without a warning table gives empty texts. Safe on the link thread:
+// while the writer thread runs (HistoryWriter.h) the row is queued for it (Queued) and the
+// caller never waits on the card; otherwise it is written at once.
 HistoryResult AddShutdownRecord(int nodeId, int warningId);
 HistoryResult AddAutoStartAcceptedRecord();
+// Writes one row at once, on the calling thread.
 HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node,
                                const plat::LocalTime& when);
 
@@ -76,7 +84,7 @@ enum class ExportResult : uint8_t {
   CannotCreate,  // the file on the stick could not be created: nothing is shown
   StoreUnavailable,
   QueryFailed,
-  WriteFailed,  // stopped part-way; the partial file was removed
+  WriteFailed,  // stopped part-way; the partial file was removed, an earlier export kept
   Count,
 };
 struct ExportOutcome {
@@ -85,7 +93,8 @@ struct ExportOutcome {
   int code;       // the store's error code for the messages
 };
 // Writes the cached number of rows, oldest first, to kHistoryExportPath as
-// "description;node;Oct 04, 2016;7:05 PM;" and LF, in the panel's 8-bit code page.
+// "description;node;Oct 04, 2016;7:05 PM;" and LF, in the panel's 8-bit code page. The file
+// is written under kHistoryExportTempPath and replaces an earlier export only when whole.
 ExportOutcome ExportHistory();
 // The message box text for an outcome, or false when nothing is shown.
 bool ExportMessage(const ExportOutcome& outcome, char* out, size_t size);

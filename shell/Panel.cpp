@@ -21,6 +21,7 @@
 #include "platform/Pictures.h"
 #include "platform/Script.h"
 #include "platform/ServiceNotify.h"
+#include "records/HistoryWriter.h"
 #include "records/Preferences.h"
 #include "records/ShutdownHistory.h"
 #include "screens/Screens.h"
@@ -149,6 +150,7 @@ StartResult StartPanel(const PanelOptions& o) {
   plat::SetTimer(main, kSecondTimerId, kSecondTimerMs);
   plat::SetTimer(main, kTenthTimerId, kTenthTimerMs);
   records::OpenHistoryStore();
+  records::StartHistoryWriter();
   plat::InvalidateRect(main, nullptr, true);
   plat::UpdateWindow(main);
   plat::SetForegroundWindow(plat::FindWindow(plat::GetClassName(main)));
@@ -199,6 +201,8 @@ bool PanelStopDue() { return gStopRequested.load() != 0 || plat::NowMs() >= gDea
 void StopPanel() {
   CloseLink();
   if (gSim != nullptr) gSim->Stop();
+  // The link thread has stopped, so nothing more is queued: what is, is written now.
+  records::StopHistoryWriter();
   records::CloseHistoryStore();
   plat::CloseDisplay();
   ResetMainWindowState();

@@ -16,6 +16,7 @@
 #include "platform/ServiceNotify.h"
 #include "records/LogTick.h"
 #include "records/ShutdownHistory.h"
+#include "records/StorageNotice.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
@@ -150,6 +151,15 @@ void RunLogging(const DryerStatus& s) {
     OpenPanelDialog(PanelDialog::DataLoggerSetup);
 }
 
+// A store reports its condition from whichever thread met it; it is told here, on the
+// user-interface thread, once per change.
+void TellStorageNotice() {
+  const records::StorageCondition c = records::TakeStorageNotice();
+  if (c == records::StorageCondition::Ok) return;
+  const records::StorageNoticeText t = records::StorageNoticeTextOf(c);
+  Ask(TickQuestion::StorageNotice, t.text, t.caption, plat::MbButtons::Ok, plat::MbIcon::Exclamation);
+}
+
 void StepWarningWindow(const DryerStatus& s) {
   const Hwnd warning = ScreenWindow(Screen::Warning);
   const int node = s.b[kStatusWarningNode];
@@ -224,6 +234,7 @@ void OneSecondTick() {
   dialogs::HistoryDialogSecond();
   StepBatchLatches(s);
   ShowAutoStartFinished(s);
+  TellStorageNotice();
 }
 
 void TenthSecondTick() {

@@ -30,10 +30,10 @@ struct TickState {
 TickState& Ticks();
 void ResetTickState();
 
-// The questions of the one-second tick (batch restarts, the log size, the auto-start end) are
-// asked through this function: a modal message box unless a test puts its own answerer in.
-// Returns the answer id (plat::IdYes, IdNo, IdOk).
-enum class TickQuestion : uint8_t { BatchRestart, LogSize, AutoStartFinished };
+// The questions of the one-second tick (batch restarts, the log size, the auto-start end, a
+// storage condition to tell the operator) are asked through this function: a modal message box
+// unless a test puts its own answerer in. Returns the answer id (plat::IdYes, IdNo, IdOk).
+enum class TickQuestion : uint8_t { BatchRestart, LogSize, AutoStartFinished, StorageNotice };
 using TickAsker = int (*)(TickQuestion which, const char16_t* text, const char16_t* caption);
 void SetTickAsker(TickAsker asker);
 

@@ -115,6 +115,41 @@ TEST_F(GraphLog, Item13_ThreeFilesBehaveAsTwo) {
                                                       "GRAPH_DATA_LOG_24HR16_10_04_19_05_09.DAT"}));
 }
 
+// A panel clock behind the newest file's name: the samples go on in the file they started, and
+// once both are full the file written longest ago goes, not the one whose name reads oldest.
+TEST_F(GraphLog, RotationNeverDeletesTheFileJustWrittenWhenTheClockIsBehind) {
+  const std::string ahead = Records(1, 8640);
+  Write("16_10_05_08_00_00", ahead);
+  SetWrittenAgo(FileName("16_10_05_08_00_00"), 3600);
+  SetClock(MakeTime(2016, 10, 4, 19, 5, 0));
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(records::AppendGraphSample(SampleRecord{}), records::LogResult::Ok);
+    plat::AdvanceVirtualClock(10000);
+  }
+  EXPECT_EQ(List(kPattern), (std::vector<std::string>{"GRAPH_DATA_LOG_24HR16_10_04_19_05_00.DAT",
+                                                      "GRAPH_DATA_LOG_24HR16_10_05_08_00_00.DAT"}));
+  EXPECT_EQ(SizeOf(FileName("16_10_04_19_05_00").c_str()), 4u * 18);
+  EXPECT_EQ(ReadAll(FileName("16_10_05_08_00_00").c_str()), ahead);
+
+  // The file started behind fills up: the one from ahead goes.
+  Write("16_10_04_19_05_00", Records(1, 8639));
+  ASSERT_EQ(records::AppendGraphSample(SampleRecord{}), records::LogResult::Ok);
+  ASSERT_EQ(records::AppendGraphSample(SampleRecord{}), records::LogResult::Ok);
+  EXPECT_EQ(List(kPattern), (std::vector<std::string>{"GRAPH_DATA_LOG_24HR16_10_04_19_05_00.DAT",
+                                                      "GRAPH_DATA_LOG_24HR16_10_04_19_05_40.DAT"}));
+  EXPECT_EQ(SizeOf(FileName("16_10_04_19_05_00").c_str()), 8640u * 18);
+
+  // After a restart only the files tell which was written last.
+  for (const std::string& f : List(kPattern)) plat::DeleteFile((std::string(kFolder) + f).c_str());
+  Write("16_10_05_09_00_00", Records(1, 8640));
+  Write("16_10_04_20_00_00", Records(1, 8640));
+  SetWrittenAgo(FileName("16_10_05_09_00_00"), 7200);
+  SetWrittenAgo(FileName("16_10_04_20_00_00"), 3600);
+  ASSERT_EQ(records::AppendGraphSample(SampleRecord{}), records::LogResult::Ok);
+  EXPECT_EQ(List(kPattern), (std::vector<std::string>{"GRAPH_DATA_LOG_24HR16_10_04_19_05_40.DAT",
+                                                      "GRAPH_DATA_LOG_24HR16_10_04_20_00_00.DAT"}));
+}
+
 TEST_F(GraphLog, HalfHourOfDataInAOneHourWindowIsZeroFilled) {
   Write("16_10_04_19_05_09", Constant(180, 150));
   ASSERT_EQ(records::LoadGraphWindow(0, 0, window_), records::LogResult::Ok);

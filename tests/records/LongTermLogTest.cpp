@@ -208,6 +208,30 @@ TEST_F(LongTermFile, FirstStepAtFirstTickThenEveryTwelfth) {
   EXPECT_EQ(CountLines(ReadAll(records::kLongTermPath)), 4);
 }
 
+// A power cut left the last line without its end: the next line never joins it.
+TEST_F(LongTermFile, LineAfterAPowerCutStartsARowOfItsOwn) {
+  const std::string whole = "2016-10-04,07:05:09PM,112,23.7,61.0,15.2,84.5,40\r\n";
+  const std::string next = LineFor(RunningStatus(), MakeTime(2016, 10, 4, 19, 5, 9));
+  struct Case {
+    std::string before;
+    std::string after;  // what stands before the appended line
+  };
+  const Case cases[] = {
+      {whole + "2016-10-04,07:05:21P", whole},
+      {whole + whole.substr(0, whole.size() - 1), whole + whole},
+      {"2016-10-04,07:05:21P", ""},
+      {whole, whole},
+  };
+  records::SetLongTermEnabled(true);
+  for (const Case& c : cases) {
+    ASSERT_EQ(plat::CreateFolder(records::kLongTermFolder), plat::FileResult::Ok);
+    WriteAll(records::kLongTermPath, c.before);
+    int percent = 0;
+    EXPECT_EQ(records::AppendLongTermLine(record_, percent), LongTermResult::Written);
+    EXPECT_EQ(ReadAll(records::kLongTermPath), c.after + next) << c.before;
+  }
+}
+
 // Every file operation of an append fails in turn: the lines already logged stay whole and
 // no torn line is left behind; the first run without the fault adds the line.
 TEST_F(LongTermFile, FaultLoopKeepsEarlierLines) {

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <ftw.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "link/DryerStatus.h"
@@ -103,6 +105,16 @@ class PanelRoot : public ::testing::Test {
   }
 
   void SetClock(const plat::LocalTime& t) { plat::UseVirtualClock(t); }
+
+  // Sets a file's modification time to `secondsAgo` before the system clock's now, as if it
+  // had last been written then.
+  void SetWrittenAgo(const std::string& panelPath, int secondsAgo) {
+    struct timespec times[2];
+    ::clock_gettime(CLOCK_REALTIME, &times[0]);
+    times[0].tv_sec -= secondsAgo;
+    times[1] = times[0];
+    ASSERT_EQ(::utimensat(AT_FDCWD, Host(panelPath.c_str()).c_str(), times, 0), 0) << panelPath;
+  }
 
   std::string root_;
 };

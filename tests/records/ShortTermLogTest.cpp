@@ -112,6 +112,20 @@ TEST_F(ShortTermLog, RotatesAfter144And288Samples) {
   EXPECT_EQ(Page(8, 0), Range(282, 289));
 }
 
+// A panel clock behind the older file's name: the file started behind fills up and then the
+// file written longest ago goes, so the newest samples stay and read as the newest.
+TEST_F(ShortTermLog, RotationNeverDeletesTheFileJustWrittenWhenTheClockIsBehind) {
+  WriteAll("\\Hard Disk\\ShortTermDataLog\\DATA_LOG_24HR16_10_05_08_00_00.DAT", Bytes(1, 144));
+  SetClock(MakeTime(2016, 10, 4, 19, 5, 0));
+  for (int i = 145; i <= 289; ++i) {
+    Append(i);
+    plat::AdvanceVirtualClock(600000);
+  }
+  EXPECT_EQ(List(kPattern), (std::vector<std::string>{"DATA_LOG_24HR16_10_04_19_05_00.DAT",
+                                                      "DATA_LOG_24HR16_10_05_19_05_00.DAT"}));
+  EXPECT_EQ(Page(8, 0), Range(282, 289));
+}
+
 TEST_F(ShortTermLog, NineRecordsNewestPageIsTwoToNine) {
   for (int i = 1; i <= 9; ++i) Append(i);
   EXPECT_EQ(records::CountSamples(), 9);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,7 +12,9 @@
 #include "i18n/Language.h"
 #include "platform/Database.h"
 #include "platform/Text.h"
+#include "records/HistoryWriter.h"
 #include "records/ShutdownHistory.h"
+#include "records/StorageNotice.h"
 #include "tests/records/RecordsTestSupport.h"
 
 namespace records_test {
@@ -33,9 +36,11 @@ class History : public PanelRoot {
   void SetUp() override {
     PanelRoot::SetUp();
     records::CloseHistoryStore();
+    records::ResetStorageNotice();
     i18n::ResetLanguageState();
   }
   void TearDown() override {
+    records::StopHistoryWriter();
     records::CloseHistoryStore();
     i18n::ResetLanguageState();
     PanelRoot::TearDown();
@@ -85,6 +90,38 @@ TEST_F(History, ExportOfThreeRecordsOldestFirst) {
   Add(u"0E01 OUT OF GRAIN", u"MAIN I/O", 5, 8, 30);
   records::ReadHistoryCount();
   EXPECT_EQ(records::ExportHistory().rows, 4u);
+}
+
+// The export is in the 8-bit code page of the display language: Western texts as before,
+// Central European and Cyrillic letters as their own bytes instead of '?'.
+TEST_F(History, ExportIsInTheCodePageOfTheDisplayLanguage) {
+  struct Case {
+    const char* language;
+    std::u16string description;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"German", u"0205 \u00dcBERHITZUNG 90\u00b0F \u00df", "0205 \xdc" "BERHITZUNG 90\xb0" "F \xdf"},
+      {"English", u"0205 HIGH LIMIT \u20ac\u0416", "0205 HIGH LIMIT \x80?"},
+      {"Czech", u"0205 P\u0159EH\u0158\u00c1T\u00cd", "0205 P\xf8" "EH\xd8\xc1T\xcd"},
+      {"Polish", u"0205 PRZEGRZANIE \u0141\u015a", "0205 PRZEGRZANIE \xa3\x8c"},
+      {"Russian", u"0205 \u041f\u0415\u0420\u0415\u0413\u0420\u0415\u0412 \u0451",
+       "0205 \xcf\xc5\xd0\xc5\xc3\xd0\xc5\xc2 \xb8"},
+      {"Bulgarian", u"0205 \u0429\u0141", "0205 \xd9?"},
+  };
+  ASSERT_EQ(records::OpenHistoryStore(), HistoryOpen::Created);
+  for (const Case& c : cases) {
+    ASSERT_EQ(records::ClearHistory(), HistoryResult::Ok);
+    Add(c.description.c_str(), u"FAN/HEATER #1", 4, 19, 5);
+    records::ReadHistoryCount();
+    i18n::LanguageId id = i18n::kEnglish;
+    for (int l = 0; l < i18n::kLanguageCount; ++l)
+      if (std::string(i18n::kLanguages[l].name) == c.language) id = static_cast<i18n::LanguageId>(l);
+    i18n::SetLanguage(id);
+    ASSERT_EQ(records::ExportHistory().result, records::ExportResult::Exported);
+    EXPECT_EQ(ReadAll(records::kHistoryExportPath), c.bytes + ";FAN/HEATER #1;Oct 04, 2016;7:05 PM;\n")
+        << c.language;
+  }
 }
 
 TEST_F(History, SortOrdersAsTheListShowsThem) {
@@ -203,6 +240,132 @@ TEST_F(History, ForeignDatabaseIsMovedAside) {
   EXPECT_EQ(records::ReadHistoryCount(), 1u);
 }
 
+// A child process writes 32 rows into a store and dies without closing it, as at a power
+// cut: the rows live only in the write-ahead log. `setUp` makes the store.
+void WriteRowsAndDie(const char* setUp) {
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    plat::Database db;
+    bool ok = db.Open(records::kHistoryPath) == plat::DbResult::Ok &&
+              db.Exec("PRAGMA wal_autocheckpoint=0;") == plat::DbResult::Ok &&
+              db.Exec(setUp) == plat::DbResult::Ok;
+    for (int i = 0; ok && i < 32; ++i)
+      ok = db.Exec("INSERT INTO ShutdownHistoryDB(description, node, recorded)"
+                   " VALUES('0E01 OUT OF GRAIN', 'MAIN I/O', 1)") == plat::DbResult::Ok;
+    ::_exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(plat::FileExists((std::string(records::kHistoryPath) + "-wal").c_str()));
+}
+
+int RowsIn(const std::string& panelPath) {
+  plat::Database look;
+  if (look.Open(panelPath.c_str()) != plat::DbResult::Ok) return -1;
+  plat::Statement s;
+  if (s.Prepare(look, "SELECT count(*) FROM ShutdownHistoryDB") != plat::DbResult::Ok ||
+      s.Step() != plat::DbResult::Row)
+    return -1;
+  return s.ColumnInt(0);
+}
+
+// The right table name and version but other columns: every insert would fail. The store goes
+// aside with its rows, a new one takes its place and the operator is told once.
+TEST_F(History, StoreWithOtherColumnsIsMovedAsideAndToldOnce) {
+  WriteRowsAndDie("CREATE TABLE ShutdownHistoryDB(description TEXT, node TEXT, recorded INTEGER);"
+                  "PRAGMA user_version=1;");
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::ReplacedDamaged);
+  std::vector<std::string> aside = PanelRoot::List("\\Hard Disk\\ShutdownHistoryDB.damaged-*");
+  ASSERT_FALSE(aside.empty());
+  EXPECT_EQ(RowsIn("\\Hard Disk\\" + aside[0]), 32);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryStartedAfresh);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::ReadHistoryCount(), 1u);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+}
+
+// A damaged store whose rows live only in its write-ahead log: the log goes aside with it,
+// whole, so the rows can still be recovered from there.
+TEST_F(History, DamagedStoreTakesItsJournalAside) {
+  WriteRowsAndDie("CREATE TABLE ShutdownHistoryDB(description TEXT, node TEXT, recorded INTEGER);"
+                  "PRAGMA wal_checkpoint(TRUNCATE);");
+  const std::string wal = ReadAll((std::string(records::kHistoryPath) + "-wal").c_str());
+  std::string file = ReadAll(records::kHistoryPath);
+  file.replace(0, 15, "damaged header!");
+  WriteAll(records::kHistoryPath, file);
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::ReplacedDamaged);
+  std::vector<std::string> aside = PanelRoot::List("\\Hard Disk\\ShutdownHistoryDB.damaged-*");
+  ASSERT_EQ(aside.size(), 3u);  // the file, its log and its shared-memory index
+  EXPECT_EQ(aside[2], aside[0] + "-wal");
+  EXPECT_EQ(ReadAll(("\\Hard Disk\\" + aside[2]).c_str()), wal);
+  EXPECT_EQ(records::ReadHistoryCount(), 0u);
+}
+
+// A folder where the store belongs is moved aside like any other stranger.
+TEST_F(History, FolderWhereTheStoreBelongsIsMovedAside) {
+  ASSERT_EQ(plat::CreateFolder(records::kHistoryPath), plat::FileResult::Ok);
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::ReplacedDamaged);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::ReadHistoryCount(), 1u);
+  EXPECT_TRUE(plat::FileExists(records::kHistoryPath));
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryStartedAfresh);
+}
+
+// A store that cannot be written is told once while it lasts, and again when it comes back
+// after the store had worked in between.
+TEST_F(History, StoreThatCannotBeWrittenIsToldOncePerChange) {
+  auto removeCard = [&] {
+    records::CloseHistoryStore();
+    ASSERT_EQ(::nftw(Host("\\Hard Disk").c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS), 0);
+  };
+  removeCard();
+  EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::Unavailable);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+  ASSERT_EQ(plat::CreateFolder("\\Hard Disk"), plat::FileResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
+  removeCard();
+  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
+}
+
+// While another connection holds the store's write lock (a card that takes seconds to
+// answer), shutdowns reported on the link thread return at once; the writer thread writes them
+// when the card answers and the rest when it stops. A queue overrun is told, not hidden.
+TEST_F(History, SlowCardNeverHoldsTheLinkThread) {
+  ASSERT_EQ(records::OpenHistoryStore(), HistoryOpen::Created);
+  records::StartHistoryWriter();
+  plat::Database other;
+  ASSERT_EQ(other.Open(records::kHistoryPath), plat::DbResult::Ok);
+  ASSERT_EQ(other.Begin(), plat::DbResult::Ok);
+  int queued = 0, dropped = 0;
+  int64_t slowestMs = 0;
+  std::thread link([&] {
+    for (int i = 0; i < records::kHistoryQueueSize + 4; ++i) {
+      auto start = std::chrono::steady_clock::now();
+      HistoryResult r = records::AddShutdownRecord(kNodeMainIo, 5);
+      auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+      slowestMs = std::max<int64_t>(slowestMs, ms.count());
+      if (r == HistoryResult::Queued) ++queued;
+      if (r == HistoryResult::Failed) ++dropped;
+    }
+  });
+  link.join();
+  EXPECT_LT(slowestMs, 100);
+  EXPECT_GE(queued, records::kHistoryQueueSize);
+  EXPECT_EQ(queued + dropped, records::kHistoryQueueSize + 4);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
+  ASSERT_EQ(other.Commit(), plat::DbResult::Ok);
+  other.Close();
+  records::StopHistoryWriter();
+  EXPECT_EQ(records::ReadHistoryCount(), static_cast<uint32_t>(queued));
+}
+
 TEST_F(History, StoreUsesAWriteAheadJournal) {
   records::OpenHistoryStore();
   Add(u"0E01 OUT OF GRAIN", u"MAIN I/O", 4, 8, 0);
@@ -241,7 +404,8 @@ TEST_F(History, Item16_ExportThatStopsEarlyRemovesItsFile) {
   for (plat::FileOp op : {plat::FileOp::Write, plat::FileOp::Sync}) {
     records::ExportOutcome o{};
     int failed = RunFaultLoop(
-        op, plat::FileResult::NoSpace, [] {}, [&] { o = records::ExportHistory(); },
+        op, plat::FileResult::NoSpace, [] { plat::DeleteFile(records::kHistoryExportPath); },
+        [&] { o = records::ExportHistory(); },
         [&] { return o.result == records::ExportResult::Exported; },
         [&] {
           EXPECT_EQ(o.result, records::ExportResult::WriteFailed);
@@ -254,6 +418,27 @@ TEST_F(History, Item16_ExportThatStopsEarlyRemovesItsFile) {
   ASSERT_TRUE(records::ExportMessage({.result = records::ExportResult::WriteFailed, .rows = 2, .code = 0},
                                      text, sizeof text));
   EXPECT_STREQ(text, "Could not copy file to flashdrive.");
+}
+
+// An export that fails at any step leaves the previous export on the stick as it was.
+TEST_F(History, FailedExportKeepsThePreviousExport) {
+  records::OpenHistoryStore();
+  for (int i = 0; i < 5; ++i) Add(u"0E01 OUT OF GRAIN", u"MAIN I/O", 4, 8, i);
+  records::ReadHistoryCount();
+  const std::string previous = "0E01 OUT OF GRAIN;MAIN I/O;Oct 03, 2016;8:30 AM;\n";
+  for (plat::FileOp op : {plat::FileOp::Open, plat::FileOp::Write, plat::FileOp::Sync, plat::FileOp::Rename}) {
+    records::ExportOutcome o{};
+    int failed = RunFaultLoop(
+        op, plat::FileResult::NoSpace, [&] { WriteAll(records::kHistoryExportPath, previous); },
+        [&] { o = records::ExportHistory(); },
+        [&] { return o.result == records::ExportResult::Exported; },
+        [&] {
+          EXPECT_EQ(ReadAll(records::kHistoryExportPath), previous);
+        });
+    EXPECT_GE(failed, 1) << static_cast<int>(op);
+    EXPECT_EQ(o.rows, 5u);
+    EXPECT_EQ(PanelRoot::List("\\Hard Disk2\\*").size(), 1u);
+  }
 }
 
 TEST_F(History, Item16_CountIsThirtyTwoBits) {

@@ -12,6 +12,7 @@
 #include "link/RegisterMap.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "records/StorageNotice.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
 #include "tests/shell/PanelTestSupport.h"
@@ -242,6 +243,28 @@ TEST_F(PanelTest, AutoStartFinishedIsAnnouncedOnceAndOkRecordsIt) {
   ASSERT_EQ(gAsked.size(), 1u);
   EXPECT_EQ(gAsked[0].which, shell::TickQuestion::AutoStartFinished);
   EXPECT_FALSE(gAsked[0].text.empty());
+}
+
+// A storage condition met on another thread is told once, on the tick, and again only when it
+// changes.
+TEST_F(PanelTest, StorageConditionIsToldOncePerChange) {
+  gAsked.clear();
+  gAnswer = plat::IdOk;
+  shell::SetTickAsker(RecordQuestion);
+  records::ResetStorageNotice();
+  std::thread other([] { records::ReportStorageCondition(records::StorageCondition::HistoryNotWritable); });
+  other.join();
+  plat::RunFor(3000);
+  ASSERT_EQ(gAsked.size(), 1u);
+  EXPECT_EQ(gAsked[0].which, shell::TickQuestion::StorageNotice);
+  records::ReportStorageCondition(records::StorageCondition::HistoryNotWritable);
+  plat::RunFor(2000);
+  EXPECT_EQ(gAsked.size(), 1u);
+  records::ReportStorageCondition(records::StorageCondition::HistoryStartedAfresh);
+  plat::RunFor(1000);
+  ASSERT_EQ(gAsked.size(), 2u);
+  EXPECT_EQ(gAsked[1].which, shell::TickQuestion::StorageNotice);
+  records::ResetStorageNotice();
 }
 
 // A stand-in for the meter-roll dialog (166): its INCREASE arrow is held from 300 ms after

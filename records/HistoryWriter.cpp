@@ -1,0 +1,86 @@
+#include "records/HistoryWriter.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "platform/Text.h"
+#include "records/ShutdownHistory.h"
+
+namespace records {
+
+namespace {
+
+struct PendingRecord {
+  char16_t description[kDescriptionUnits];
+  char16_t node[kNodeNameUnits];
+  plat::LocalTime when;
+};
+
+struct Writer {
+  std::mutex lock;
+  std::condition_variable wake;
+  PendingRecord queue[kHistoryQueueSize];
+  int head = 0;
+  int count = 0;
+  bool running = false;
+  bool stopping = false;
+  std::thread thread;
+};
+Writer g_writer;
+
+void WriterMain() {
+  std::unique_lock<std::mutex> hold(g_writer.lock);
+  for (;;) {
+    g_writer.wake.wait(hold, [] { return g_writer.count > 0 || g_writer.stopping; });
+    if (g_writer.count == 0) return;
+    PendingRecord record = g_writer.queue[g_writer.head];
+    g_writer.head = (g_writer.head + 1) % kHistoryQueueSize;
+    --g_writer.count;
+    // The card is written without the queue's lock, so the link thread never waits on it.
+    hold.unlock();
+    AddHistoryRecord(record.description, record.node, record.when);
+    hold.lock();
+  }
+}
+
+}  // namespace
+
+void StartHistoryWriter() {
+  std::lock_guard<std::mutex> guard(g_writer.lock);
+  if (g_writer.running) return;
+  g_writer.head = 0;
+  g_writer.count = 0;
+  g_writer.stopping = false;
+  g_writer.running = true;
+  g_writer.thread = std::thread(WriterMain);
+}
+
+void StopHistoryWriter() {
+  {
+    std::lock_guard<std::mutex> guard(g_writer.lock);
+    if (!g_writer.running) return;
+    g_writer.stopping = true;
+  }
+  g_writer.wake.notify_one();
+  g_writer.thread.join();
+  std::lock_guard<std::mutex> guard(g_writer.lock);
+  g_writer.running = false;
+}
+
+QueueResult QueueHistoryRecord(const char16_t* description, const char16_t* node, const plat::LocalTime& when) {
+  {
+    std::lock_guard<std::mutex> guard(g_writer.lock);
+    if (!g_writer.running || g_writer.stopping) return QueueResult::NotRunning;
+    if (g_writer.count == kHistoryQueueSize) return QueueResult::Full;
+    PendingRecord& r = g_writer.queue[(g_writer.head + g_writer.count) % kHistoryQueueSize];
+    plat::Utf16Copy(r.description, kDescriptionUnits, description ? description : u"");
+    plat::Utf16Copy(r.node, kNodeNameUnits, node ? node : u"");
+    r.when = when;
+    ++g_writer.count;
+  }
+  g_writer.wake.notify_one();
+  return QueueResult::Queued;
+}
+
+}  // namespace records
