@@ -171,8 +171,10 @@ size_t FormatBatchPresetRow(const BatchTimerTexts& t, const char16_t* minutesUni
   return line.Length();
 }
 
+// The layout follows the buttons: HI HEAT and LO HEAT over the one-heat layout would cover its
+// heat countdown.
 const BatchLayout& ChooseBatchLayout(const DryerStatus& s) {
-  return IsTwoHeat(s) ? kTwoHeatLayout : kOneHeatLayout;
+  return ChooseBatchButtons(s).showHiLoHeat ? kTwoHeatLayout : kOneHeatLayout;
 }
 
 bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command) {
