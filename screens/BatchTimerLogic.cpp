@@ -171,10 +171,10 @@ size_t FormatBatchPresetRow(const BatchTimerTexts& t, const char16_t* minutesUni
   return line.Length();
 }
 
-// The layout follows the buttons: HI HEAT and LO HEAT over the one-heat layout would cover its
-// heat countdown.
+// Wherever HI HEAT and LO HEAT are shown the heat column holds both heats: over the one-heat
+// layout the buttons would cover its heat countdown.
 const BatchLayout& ChooseBatchLayout(const DryerStatus& s) {
-  return ChooseBatchButtons(s).showHiLoHeat ? kTwoHeatLayout : kOneHeatLayout;
+  return IsTwoHeat(s) || ChooseBatchButtons(s).showHiLoHeat ? kTwoHeatLayout : kOneHeatLayout;
 }
 
 bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command) {

@@ -232,7 +232,7 @@ TEST_F(PlenumWindow, ThreeDigitTemperaturesFitTheirPlacesInEveryLayout) {
       Set(kStatusDisplayOptions, celsius ? 0x80 : 0x00);
       for (int slot = 1; slot <= 6; ++slot) {
         Set16LowFirst(kStatusPlenumSetpoint1 + 2 * (slot - 1), 250);  // 121 C
-        Set16LowFirst(kStatusPlenumTemp1 + 2 * (slot - 1), 248 - slot);
+        Set16LowFirst(kStatusPlenumTemp1 + 2 * (slot - 1), 248 - 2 * slot);  // distinct in C too
       }
       Repaint(window_);
       DryerStatus s;
