@@ -171,8 +171,10 @@ size_t FormatBatchPresetRow(const BatchTimerTexts& t, const char16_t* minutesUni
   return line.Length();
 }
 
+// Wherever HI HEAT and LO HEAT are shown the heat column holds both heats: over the one-heat
+// layout the buttons would cover its heat countdown.
 const BatchLayout& ChooseBatchLayout(const DryerStatus& s) {
-  return IsTwoHeat(s) ? kTwoHeatLayout : kOneHeatLayout;
+  return IsTwoHeat(s) || ChooseBatchButtons(s).showHiLoHeat ? kTwoHeatLayout : kOneHeatLayout;
 }
 
 bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command) {

@@ -23,19 +23,28 @@ struct LayoutInfo {
   int towerBottom;
 };
 
+// The units stack between the upper guide line (y 48) and the paired wheels, which stand
+// kWheelRise above the foot of the tower, so no unit is crossed by either.
+constexpr int kUpperGuideY = 48;
+constexpr int kWheelRise = 70;
+constexpr int kUnitGap = 3;
+constexpr int kLargeTowerBottom = 340;
+constexpr int kSmallTowerBottom = 405;
+
 constexpr UnitColumn kLargeUnits = {.x = 48, .firstY = 100, .width = 111, .height = 113,
-                                    .lowest = 326, .p = picture::kUnitCP, .q = picture::kUnitCQ,
+                                    .lowest = kLargeTowerBottom - kWheelRise - kUnitGap,
+                                    .p = picture::kUnitCP, .q = picture::kUnitCQ,
                                     .r = picture::kUnitCR, .s = picture::kUnitCS};
-constexpr UnitColumn kSmallUnits = {.x = 58, .firstY = 40, .width = 96, .height = 64,
-                                    .lowest = 390, .p = picture::kUnitSmallP,
-                                    .q = picture::kUnitSmallQ, .r = picture::kUnitSmallR,
-                                    .s = picture::kUnitSmallS};
+constexpr UnitColumn kSmallUnits = {.x = 58, .firstY = kUpperGuideY + kUnitGap, .width = 96, .height = 64,
+                                    .lowest = kSmallTowerBottom - kWheelRise - kUnitGap,
+                                    .p = picture::kUnitSmallP, .q = picture::kUnitSmallQ,
+                                    .r = picture::kUnitSmallR, .s = picture::kUnitSmallS};
 
 constexpr LayoutInfo kLayouts[] = {
-    {.tower = {picture::kTowerA, {0, 25, 180, 405}}, .units = kSmallUnits, .towerBottom = 405},
-    {.tower = {picture::kTowerB, {0, 25, 180, 405}}, .units = kSmallUnits, .towerBottom = 405},
-    {.tower = {picture::kTowerC, {0, 25, 180, 340}}, .units = kLargeUnits, .towerBottom = 340},
-    {.tower = {picture::kTowerD, {0, 25, 180, 340}}, .units = kLargeUnits, .towerBottom = 340},
+    {.tower = {picture::kTowerA, {0, 25, 180, kSmallTowerBottom}}, .units = kSmallUnits, .towerBottom = kSmallTowerBottom},
+    {.tower = {picture::kTowerB, {0, 25, 180, kSmallTowerBottom}}, .units = kSmallUnits, .towerBottom = kSmallTowerBottom},
+    {.tower = {picture::kTowerC, {0, 25, 180, kLargeTowerBottom}}, .units = kLargeUnits, .towerBottom = kLargeTowerBottom},
+    {.tower = {picture::kTowerD, {0, 25, 180, kLargeTowerBottom}}, .units = kLargeUnits, .towerBottom = kLargeTowerBottom},
 };
 
 const LayoutInfo& Info(PictureLayout layout) { return kLayouts[static_cast<int>(layout)]; }
@@ -45,7 +54,7 @@ constexpr int kThreeModules = 2;
 constexpr int kLayoutCBit = 7;        // byte 225
 constexpr int kSeriesSwitchBit = 5;   // byte 225
 
-constexpr int kCrowdedFirstY = 40;
+constexpr int kCrowdedFirstY = kUpperGuideY + kUnitGap;
 
 constexpr int kUnitAlarmBit = 1;   // status byte
 constexpr int kUnitTurnBit = 0;    // status byte
@@ -88,10 +97,10 @@ enum Text : uint16_t {
   kTextModeOneOn = 269,
   kTextModeOneOff = 270,
   kTextModeFourFive = 271,
-  kTextMeterLow = 272,
-  kTextMeterMedium = 273,
-  kTextMeterHigh = 274,
-  kTextMeterOther = 275,
+  kTextMeterOther = 272,
+  kTextMeterHigh = 273,
+  kTextMeterMedium = 274,
+  kTextMeterLow = 275,
   kTextMeterAuto = 276,
   kTextMeterAutoActive = 277,
   kTextMeterChart = 278,
@@ -204,6 +213,7 @@ uint16_t MeteringLabel(const DryerStatus& s) {
   if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed)
     return s.b[kStatusMoistureControl201] != 0 ? kTextMeterAutoActive : kTextMeterAuto;
   if (s.b[kStatusChart220] != 0) return kTextMeterChart;
+  // Byte 155 counts up from low (0) to high (2), as on the unload panel.
   switch (s.b[kStatusMeterRoll0]) {
     case 0: return kTextMeterLow;
     case 1: return kTextMeterMedium;
@@ -304,9 +314,9 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
     case MovingElement::SlowRunning:
       return {picture::kSlowRunning + Frame(p.slowRunning), plat::RectXywh(60, 5, 60, 20)};
     case MovingElement::PairA:
-      return {picture::kPairA + Frame(p.pairA), plat::RectXywh(20, bottom - 70, 30, 30)};
+      return {picture::kPairA + Frame(p.pairA), plat::RectXywh(20, bottom - kWheelRise, 30, 30)};
     case MovingElement::PairB:
-      return {picture::kPairB + Frame(p.pairB), plat::RectXywh(130, bottom - 70, 30, 30)};
+      return {picture::kPairB + Frame(p.pairB), plat::RectXywh(130, bottom - kWheelRise, 30, 30)};
   }
   return {picture::kReverse, {}};
 }
@@ -436,8 +446,8 @@ size_t FormatOverlayLine(const OverlayLine& line, const char16_t* label, char16_
 GuideLines ChooseGuideLines(const DryerStatus& s, PictureLayout layout) {
   int mode = MoistureControlMode(s);
   GuideLines g{};
-  g.from[0] = {135, 48};
-  g.to[0] = {190, 48};
+  g.from[0] = {135, kUpperGuideY};
+  g.to[0] = {190, kUpperGuideY};
   g.from[1] = {175, 208};
   g.to[1] = {190, 208};
   g.ladderLeft = 170;

@@ -7,9 +7,11 @@
 
 namespace {
 
+// Plenums are named by unit number, not by place: the dryer picture draws unit 1 at the top of
+// the tower, while this view puts its slot (6) at the bottom, below unit 2.
 enum Text : uint16_t {
-  kTextUpperPlenum = 326,
-  kTextLowerPlenum = 327,
+  kTextPlenumSlot5 = 326,  // unit 2
+  kTextPlenumSlot6 = 327,  // unit 1
   kTextPlenum1 = 91,  // the burner differential dialog's plenum names, 91 down to 86
   kTextBurnerOn = 314,
   kTextBurnerFault = 315,
@@ -29,7 +31,7 @@ constexpr int kBigTemperatureFont = 80;
 constexpr PlenumLayout kOnePlenum = {
     .count = 1,
     .plenums = {{.slot = 6,
-                 .labelId = kTextUpperPlenum,
+                 .labelId = kTextPlenumSlot6,
                  .label = {0, 20, 150, 40},
                  .setpoint = {0, 50, 150, 90},
                  .state = {0, 100, 150, 120},
@@ -42,7 +44,7 @@ constexpr PlenumLayout kOnePlenum = {
 constexpr PlenumLayout kTwoPlenums = {
     .count = 2,
     .plenums = {{.slot = 5,
-                 .labelId = kTextUpperPlenum,
+                 .labelId = kTextPlenumSlot5,
                  .label = {0, 0, 150, 20},
                  .setpoint = {0, 15, 150, 55},
                  .state = {0, 53, 150, 70},
@@ -51,7 +53,7 @@ constexpr PlenumLayout kTwoPlenums = {
                  .setpointFont = kBigSetpointFont,
                  .temperatureFont = kBigTemperatureFont},
                 {.slot = 6,
-                 .labelId = kTextLowerPlenum,
+                 .labelId = kTextPlenumSlot6,
                  .label = {0, 75, 150, 95},
                  .setpoint = {0, 90, 150, 130},
                  .state = {0, 125, 150, 140},
@@ -79,8 +81,9 @@ constexpr PlenumPlace Cell(int plenum, int column, int row, int width, int heigh
       .state = {x, y + labelH + tempH + setH, x + width, y + height},
       .temperature = {x, y + labelH, x + width, y + labelH + tempH},
       .labelFont = kBigLabelFont,
-      .setpointFont = tall ? 24 : 14,
-      .temperatureFont = tall ? 60 : 26,
+      // Sized so that a three-digit figure with its unit ("250°F") fits a 133-pixel cell.
+      .setpointFont = tall ? 20 : 14,
+      .temperatureFont = tall ? 40 : 26,
   };
 }
 

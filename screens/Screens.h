@@ -44,6 +44,10 @@ plat::LResult ButtonBarWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LPa
 // configuration) share one procedure until their dialogs exist.
 plat::LResult SelectionWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult TimerSelectWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
+// The timer screen's presets live in its four panels, child windows that a repaint of the screen
+// itself does not reach: a changed preset repaints them here.
+enum class TimerPanelSet : uint8_t { All, OutOfGrain };
+void InvalidateTimerPanels(plat::Hwnd timerScreen, TimerPanelSet which, bool erase);
 plat::LResult TempSelectWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult GraphWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult DrawGraphWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);

@@ -5,6 +5,7 @@
 #include "dialogs/SetpointEntryDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
+#include "i18n/StringIds.h"
 #include "i18n/TextWrap.h"
 #include "link/DryerStatus.h"
 #include "platform/Bitmap.h"
@@ -271,6 +272,7 @@ plat::LResult TempSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, 
       return 0;
     case plat::Msg::Paint:
       dialogs::SetStringIfPresent(h, 0, kTempSelectTitleId);
+      dialogs::SetStringIfPresent(h, kTempSelectExit, i18n::kStringExit);
       return plat::DefWindowProc(h, msg, w, l);
     case plat::Msg::Command:
       if (plat::CommandId(w) == kTempSelectExit) {

@@ -209,6 +209,14 @@ void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
 
 }  // namespace
 
+void InvalidateTimerPanels(plat::Hwnd timerScreen, TimerPanelSet which, bool erase) {
+  for (int p = 0; p < kTimerPanelCount; ++p) {
+    if (which == TimerPanelSet::OutOfGrain && static_cast<TimerPanel>(p) != TimerPanel::OutOfGrain) continue;
+    const plat::Hwnd panel = plat::GetDlgItem(timerScreen, kFirstPanelId + p);
+    if (panel != plat::kNoWindow) plat::InvalidateRect(panel, nullptr, erase);
+  }
+}
+
 plat::LResult TimerSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::Create:

@@ -34,19 +34,31 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   c.DrawLine(0, 70, plat::GetClientRect(h).right, 70, colour::kGrey);
 }
 
+// A figure starts at its place or, when the label (in the same font) reaches further, a space
+// after the label, and may run to the button's right edge.
+void DrawLabelled(plat::Canvas& c, plat::FontHandle font, const plat::Rect& labelPlace, const char* label,
+                  plat::Rect figurePlace, const char* figure, int right) {
+  c.DrawText(labelPlace, label, plat::TextFlag::SingleLine);
+  const int labelEnd = labelPlace.left + plat::TextWidth(font, label) + plat::TextWidth(font, " ");
+  if (figurePlace.left < labelEnd) figurePlace.left = labelEnd;
+  if (figurePlace.right < right) figurePlace.right = right;
+  c.DrawText(figurePlace, figure, plat::TextFlag::SingleLine);
+}
+
 void DrawBushels(const plat::DrawItemInfo& item, const DryerStatus& s) {
   plat::Canvas& c = *item.canvas;
   c.FillRect(item.rect, colour::kBlack);
-  c.SetFont(plat::CreateFont(plat::kFaceTahoma, kBushelFontHeight, plat::FontWeight::Normal));
+  const plat::FontHandle font = plat::CreateFont(plat::kFaceTahoma, kBushelFontHeight, plat::FontWeight::Normal);
+  c.SetFont(font);
   c.SetTextColor(kUnloadTextColour);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   char number[16];
-  c.DrawText(plat::Rect{5, 0, 130, 25}, "Bushel/Hour:", plat::TextFlag::SingleLine);
   std::snprintf(number, sizeof number, "%d", BushelsPerHour(s));
-  c.DrawText(plat::Rect{120, 0, 170, 25}, number, plat::TextFlag::SingleLine);
-  c.DrawText(plat::Rect{5, 20, 130, 40}, "Total Bushels:", plat::TextFlag::SingleLine);
+  DrawLabelled(c, font, plat::Rect{5, 0, 130, 25}, "Bushel/Hour:", plat::Rect{120, 0, 170, 25}, number,
+               item.rect.right);
   std::snprintf(number, sizeof number, "%u", TotalBushels(s));
-  c.DrawText(plat::Rect{120, 20, 270, 40}, number, plat::TextFlag::SingleLine | plat::TextFlag::NoClip);
+  DrawLabelled(c, font, plat::Rect{5, 20, 130, 40}, "Total Bushels:", plat::Rect{120, 20, 270, 40}, number,
+               item.rect.right);
 }
 
 void DrawSpeeds(const plat::DrawItemInfo& item, const DryerStatus& s) {

@@ -37,8 +37,11 @@ void Invalidate(Hwnd h, bool erase) {
 void Redraw(PanelWindow window, bool erase) {
   switch (window) {
     case PanelWindow::DryerPicture: Invalidate(ScreenWindow(Screen::DryerPic), erase); return;
-    case PanelWindow::StatusBar:
-    case PanelWindow::OutOfGrainTimer: Invalidate(ScreenWindow(Screen::RightStatusBar), erase); return;
+    case PanelWindow::StatusBar: Invalidate(ScreenWindow(Screen::RightStatusBar), erase); return;
+    case PanelWindow::OutOfGrainTimer:
+      Invalidate(ScreenWindow(Screen::RightStatusBar), erase);
+      screens::InvalidateTimerPanels(ScreenWindow(Screen::TimerSelect), screens::TimerPanelSet::OutOfGrain, erase);
+      return;
     case PanelWindow::BatchTimers: Invalidate(ScreenWindow(Screen::BatchDrying), erase); return;
     case PanelWindow::SetupSelection: Invalidate(ScreenWindow(Screen::SetupSelection), erase); return;
     case PanelWindow::WarningWindow: Invalidate(ScreenWindow(Screen::Warning), erase); return;
@@ -50,6 +53,8 @@ void Redraw(PanelWindow window, bool erase) {
     case PanelWindow::ButtonBar: Invalidate(ScreenWindow(Screen::ButtonBar), erase); return;
     case PanelWindow::MainScreens:
       for (Screen s : kMainScreens) Invalidate(ScreenWindow(s), erase);
+      // The load, fan and cleanout presets come this way too.
+      screens::InvalidateTimerPanels(ScreenWindow(Screen::TimerSelect), screens::TimerPanelSet::All, erase);
       return;
     case PanelWindow::Diagnostics:
     case PanelWindow::UnitStatistics: {

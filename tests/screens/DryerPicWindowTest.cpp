@@ -155,3 +155,54 @@ TEST_F(DryerPicWindow, IncomingMoistureInGreenAndLabelsFromTheLanguage) {
   EXPECT_EQ(t->rect.left, 192);
   Screenshot("dryer_pic.png");
 }
+
+// The metering label names the speed in use as the unload panel highlights it: byte 155 is 0
+// for low, 1 for medium and 2 for high; other values name no speed.
+TEST_F(DryerPicWindow, MeteringLabelNamesTheSpeedTheUnloadPanelHighlights) {
+  LoadEnglish();
+  Set(kStatusLogged245, 4);
+  Set(kStatusChart223, 5);
+  struct Case {
+    uint8_t speed;
+    const char* line;
+  };
+  for (const Case& c : {Case{0, "MR LO 4"}, Case{1, "MR MED 4.5"}, Case{2, "MR HI 4"}, Case{3, "MR 4.5"}}) {
+    Set(kStatusMeterRoll0, c.speed);
+    Repaint(window_);
+    const plat::CapturedText* t = plat::FindCapturedText(c.line, window_);
+    ASSERT_NE(t, nullptr) << "speed " << int(c.speed) << "\n" << AllTexts();
+    EXPECT_EQ(Narrow(t->text), c.line);
+  }
+}
+
+// However many units the tower holds, the paired wheels and the guide lines stay clear of them,
+// in every layout.
+TEST_F(DryerPicWindow, WheelsAndGuideLinesNeverCrossAUnit) {
+  struct Layout {
+    uint8_t modules;
+    uint8_t config;
+  };
+  for (const Layout l : {Layout{1, 0}, Layout{2, 0}, Layout{0, 0}, Layout{0, 0x20}}) {
+    for (int code = 0; code < 5; ++code) {
+      Set(kStatusModuleCount, l.modules);
+      Set(kStatusConfigBits, l.config);
+      Set(kStatusFanHeaterCount, static_cast<uint8_t>(code));
+      DryerStatus s;
+      TakeStatusSnapshot(s);
+      const PictureLayout layout = ChoosePictureLayout(s);
+      SCOPED_TRACE("layout " + std::to_string(static_cast<int>(layout)) + ", byte 3 = " + std::to_string(code));
+      const GuideLines g = ChooseGuideLines(s, layout);
+      for (int unit = 1; unit <= ShownUnitCount(s); ++unit) {
+        const plat::Rect u = Unit(unit).place;
+        for (MovingElement wheel : {MovingElement::PairA, MovingElement::PairB}) {
+          const plat::Rect w = ChooseElementPicture(gAnimationPhases, layout, wheel).place;
+          EXPECT_TRUE(plat::Intersect(u, w).Empty()) << "unit " << unit;
+        }
+        for (int i = 0; i < 2; ++i) {
+          const plat::Rect line{g.from[i].x, g.from[i].y, g.to[i].x + 1, g.from[i].y + 1};
+          EXPECT_TRUE(plat::Intersect(u, line).Empty()) << "unit " << unit << ", guide line " << i;
+        }
+      }
+    }
+  }
+}

@@ -165,6 +165,28 @@ TEST_F(BatchDryingWindow, TwoHeatsStackTheHeatColumnAndShowHiAndLoHeat) {
   EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(client_.x + 60, client_.y + 87)), plat::Rgb(150, 150, 150));
 }
 
+// Dryer type 3 shows HI HEAT and LO HEAT whatever byte 257 says; the heat column then stacks
+// both heats so that neither button covers a countdown.
+TEST_F(BatchDryingWindow, TypeThreeWithoutTheTwoHeatBitStacksBothHeatsBesideTheirButtons) {
+  Set(kStatusDryerType, 3);
+  Set(kStatusOptionBits, 0x00);
+  Set(kStatusHiHeatCountdown, 47);
+  Set(kStatusLoHeatTime, 30);
+  Repaint(window_);
+  ASSERT_TRUE(Shown(kBatchCommandHiHeat));
+  ASSERT_TRUE(Shown(kBatchCommandLoHeat));
+  const plat::CapturedText* minutes = plat::FindCapturedText("47", window_);
+  ASSERT_NE(minutes, nullptr) << AllTexts();
+  for (int command : {kBatchCommandHiHeat, kBatchCommandLoHeat}) {
+    const plat::Rect button = plat::GetWindowRect(plat::GetDlgItem(window_, command));
+    const plat::Point middle{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+    EXPECT_FALSE(minutes->rect.Contains(middle.x, middle.y)) << command;
+  }
+  const plat::CapturedText* low = plat::FindCapturedText(Narrow(u"30 " + Text(449)).c_str(), window_);
+  ASSERT_NE(low, nullptr) << "the low-heat preset is shown\n" << AllTexts();
+  EXPECT_EQ(low->rect.top - client_.y, 88);
+}
+
 TEST_F(BatchDryingWindow, AveragingWordsReplaceTheHeatMinutes) {
   Set(kStatusDryerType, 2);
   Set(kStatusOptionBits, 0x40);

@@ -6,6 +6,7 @@
 #include "ScreenHarness.h"
 #include "dialogs/KeypadLogic.h"
 #include "dialogs/SetpointEntryDialog.h"
+#include "i18n/StringIds.h"
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "screens/StatusReading.h"
@@ -283,4 +284,14 @@ TEST_F(TempSelectWindow, PaintingTheTitlesAndButtonsDoesNotAskForAnotherPaint) {
   plat::ClearCapturedText();
   plat::PumpUntilIdle();
   EXPECT_EQ(plat::CapturedTextCount(), 0) << AllTexts();
+}
+
+TEST_F(TempSelectWindow, ExitSpeaksTheDisplayLanguage) {
+  LoadEnglish();
+  i18n::SetLanguage(i18n::kGerman);
+  PaintAll();
+  char16_t exit[i18n::kStringDestUnits] = {};
+  i18n::GetString(i18n::kStringExit, exit);
+  ASSERT_NE(Narrow(exit), "EXIT");
+  EXPECT_EQ(plat::GetWindowText(plat::GetDlgItem(screen_, kTempSelectExit)), std::u16string(exit));
 }

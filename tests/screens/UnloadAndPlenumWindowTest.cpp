@@ -1,6 +1,8 @@
 // UNLOAD_STATUS_WINDOW and CUSTOM_VIEW_WINDOW through the headless backend: the figures as
 // drawn, the highlighted speed line, the speed button's command, and the plenum layouts.
 #include "ScreenHarness.h"
+#include "i18n/Language.h"
+#include "platform/Font.h"
 #include "screens/PlenumViewLogic.h"
 #include "screens/UnloadLogic.h"
 
@@ -75,6 +77,26 @@ TEST_F(UnloadWindow, TheSpeedInUseIsHighlightedAndAnUnknownSpeedHighlightsNone) 
     EXPECT_EQ(Drawn(line)->color, kUnloadTextColour) << line;
   }
   EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(med.left + 1, med.top + 1)), plat::Rgb(0, 0, 0));
+}
+
+// Each figure starts after its label, and the largest counter still fits in the button.
+TEST_F(UnloadWindow, BushelFiguresNeverRunIntoTheirLabels) {
+  const plat::FontHandle font = plat::CreateFont(plat::kFaceTahoma, 20, plat::FontWeight::Normal);
+  const plat::Rect button = plat::GetWindowRect(plat::GetDlgItem(window_, kUnloadCommandBushels));
+  Set16HighFirst(kStatusUnloadPanel173, 65535);
+  Counter(0xFFFFFFFFu);
+  Repaint(window_);
+  struct Case {
+    const char* label;
+    const char* figure;
+  };
+  for (const Case& c : {Case{"Bushel/Hour:", "65535"}, Case{"Total Bushels:", "1193046"}}) {
+    const plat::CapturedText* label = Drawn(c.label);
+    const plat::CapturedText* figure = Drawn(c.figure);
+    ASSERT_TRUE(label != nullptr && figure != nullptr);
+    EXPECT_GT(figure->rect.left, label->rect.left + plat::TextWidth(font, c.label)) << c.figure;
+    EXPECT_LE(figure->rect.left + plat::TextWidth(font, c.figure), button.right) << c.figure;
+  }
 }
 
 TEST_F(UnloadWindow, TouchingTheSpeedsAsksTheMainWindowForTheMeterRollDialog) {
@@ -160,7 +182,7 @@ TEST_F(PlenumWindow, SeriesSwitchDrawsTheSinglePlenumLayoutForATwoPlenumDryer) {
   Set(kStatusConfigBits, 0x20);
   Set16LowFirst(kStatusPlenumSetpoint6, 180);
   Repaint(window_);
-  EXPECT_EQ(Count(Text(327)), 0) << AllTexts();
+  EXPECT_EQ(Count(Text(326)), 0) << AllTexts();
   const plat::CapturedText* sp = plat::FindCapturedText(("SP:  180 " + kDeg + "F ").c_str(), window_);
   ASSERT_NE(sp, nullptr);
   EXPECT_EQ(sp->rect.top - client_.y, 50);
@@ -196,4 +218,77 @@ TEST_F(PlenumWindow, AFanHeaterCodeOutsideTheLayoutsDrawsNoPlenum) {
   Set(kStatusFanHeaterCount, 9);
   Repaint(window_);
   EXPECT_EQ(ClientTexts(), 0) << AllTexts();
+}
+
+// Every layout with three-digit figures in both units: each temperature and setpoint is drawn
+// whole in its own place, and no two plenums' temperatures share pixels.
+TEST_F(PlenumWindow, ThreeDigitTemperaturesFitTheirPlacesInEveryLayout) {
+  const plat::Rect client = plat::GetClientRect(window_);
+  for (int code = 0; code <= 5; ++code) {
+    for (bool celsius : {false, true}) {
+      SCOPED_TRACE("byte 3 = " + std::to_string(code) + (celsius ? " C" : " F"));
+      Set(kStatusFanHeaterCount, static_cast<uint8_t>(code < 5 ? code : 1));
+      Set(kStatusConfigBits, code < 5 ? 0x00 : 0x20);
+      Set(kStatusDisplayOptions, celsius ? 0x80 : 0x00);
+      for (int slot = 1; slot <= 6; ++slot) {
+        Set16LowFirst(kStatusPlenumSetpoint1 + 2 * (slot - 1), 250);  // 121 C
+        Set16LowFirst(kStatusPlenumTemp1 + 2 * (slot - 1), 248 - 2 * slot);  // distinct in C too
+      }
+      Repaint(window_);
+      DryerStatus s;
+      TakeStatusSnapshot(s);
+      const PlenumLayout* layout = ChoosePlenumLayout(s);
+      ASSERT_NE(layout, nullptr);
+      plat::Rect drawn[kMaxPlenums] = {};
+      for (int i = 0; i < layout->count; ++i) {
+        const PlenumPlace& p = layout->plenums[i];
+        char temperature[32];
+        char setpoint[32];
+        FormatPlenumTemperature(temperature, sizeof temperature, PlenumTemperatureF(s, p.slot), celsius);
+        FormatPlenumSetpoint(setpoint, sizeof setpoint, PlenumSetpointF(s, p.slot), celsius);
+        const plat::CapturedText* t = plat::FindCapturedText(temperature, window_);
+        ASSERT_NE(t, nullptr) << temperature << "\n" << AllTexts();
+        const int width = plat::TextWidth(plat::BoldTahoma(p.temperatureFont), temperature);
+        // Centred in its place, as DrawText puts it.
+        const plat::Rect place = t->rect.Offset(-client_.x, -client_.y);
+        drawn[i] = {place.left + (place.Width() - width) / 2, place.top, place.left + (place.Width() + width) / 2,
+                    place.bottom};
+        EXPECT_LE(width, place.Width()) << temperature;
+        EXPECT_TRUE(drawn[i].left >= 0 && drawn[i].right <= client.right && place.bottom <= client.bottom)
+            << temperature;
+        EXPECT_LE(plat::TextWidth(plat::BoldTahoma(p.setpointFont), setpoint), p.setpoint.Width()) << setpoint;
+        for (int j = 0; j < i; ++j)
+          EXPECT_TRUE(plat::Intersect(drawn[i], drawn[j]).Empty()) << temperature << " meets plenum " << j;
+      }
+    }
+  }
+}
+
+// The view names each plenum as the temperature screen does (slot 6 is plenum 1, unit 1 of the
+// dryer picture), never by a place that another screen contradicts.
+TEST_F(PlenumWindow, EveryPlenumIsNamedByItsUnitNumberInEveryLanguage) {
+  for (i18n::LanguageId language : {i18n::kEnglish, i18n::kGerman}) {
+    i18n::SetLanguage(language);
+    for (int code = 0; code <= 5; ++code) {
+      SCOPED_TRACE("language " + std::to_string(static_cast<int>(language)) + ", byte 3 = " + std::to_string(code));
+      Set(kStatusFanHeaterCount, static_cast<uint8_t>(code < 5 ? code : 1));
+      Set(kStatusConfigBits, code < 5 ? 0x00 : 0x20);
+      Repaint(window_);
+      DryerStatus s;
+      TakeStatusSnapshot(s);
+      const PlenumLayout* layout = ChoosePlenumLayout(s);
+      ASSERT_NE(layout, nullptr);
+      for (int i = 0; i < layout->count; ++i) {
+        const PlenumPlace& p = layout->plenums[i];
+        // The burner differential and setpoint screens call plenum n "PLENUM n": ids 91 down to 86.
+        const std::string name = Text(91 - (kMaxPlenums - p.slot));
+        const plat::Rect label = p.label.Offset(client_.x, client_.y);
+        const plat::CapturedText* drawn = nullptr;
+        for (int k = 0; k < plat::CapturedTextCount(); ++k)
+          if (plat::CapturedTextAt(k)->rect == label) drawn = plat::CapturedTextAt(k);
+        ASSERT_NE(drawn, nullptr) << AllTexts();
+        EXPECT_EQ(Narrow(drawn->text), name) << "slot " << p.slot;
+      }
+    }
+  }
 }

@@ -7,6 +7,8 @@
 #include "dialogs/WarningHelpDialog.h"
 #include "dialogs/WarningHelpLogic.h"
 #include "i18n/Resources.h"
+#include "link/LinkEvents.h"
+#include "link/StatusDecoder.h"
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
@@ -326,4 +328,48 @@ TEST_F(WarningWindowScreen, RearDischargeHelpAnimatesThroughItsFourPictures) {
   EXPECT_EQ(matched[4], 2);
   EXPECT_EQ(matched[6], 2);
   EXPECT_EQ(matched[7], 0);
+}
+
+namespace {
+plat::Hwnd g_warningWindow = plat::kNoWindow;
+void InvalidateWarningWindow(void*, PanelWindow window, bool erase) {
+  if (window == PanelWindow::WarningWindow) plat::InvalidateRect(g_warningWindow, nullptr, erase);
+}
+}  // namespace
+
+// The style and countdown bytes change the title, the details and the notes together: their
+// change must repaint the whole window, or the 300 ms blink strip shows the new style inside
+// the old one until the title blinks.
+TEST_F(WarningWindowScreen, StyleAndCountdownChangesRepaintTheWholeWindow) {
+  LoadEnglish();
+  CreateWindow();
+  g_warningWindow = window_;
+  SetLinkEvents(LinkEvents{.redraw = InvalidateWarningWindow});
+  while (!BlinkOn()) LinkTick();
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  s.b[kStatusWarningNode] = 3;
+  s.b[kStatusWarningId] = 5;
+  DecodeStatusFrame(s.b);
+  plat::UpdateWindow(window_);
+  ASSERT_NE(Find(Text(330)), nullptr) << AllTexts();
+
+  struct Case {
+    int byte;
+    uint8_t value;
+    std::u16string title;
+  };
+  const Case cases[] = {{kStatusSwitches, 0x10, Text(339)},
+                        {kStatusSwitches, 0x02, Text(462) + u": 0:00"},
+                        {kStatusChart267, 4, Text(462) + u": 4:00"},
+                        {kStatusChart267 + 1, 30, Text(462) + u": 4:30"}};
+  for (const Case& c : cases) {
+    plat::ClearCapturedText();
+    s.b[c.byte] = c.value;
+    DecodeStatusFrame(s.b);
+    plat::UpdateWindow(window_);
+    EXPECT_NE(Find(c.title), nullptr) << Narrow(c.title) << "\n" << AllTexts();
+  }
+  SetLinkEvents(LinkEvents{});
+  g_warningWindow = plat::kNoWindow;
 }

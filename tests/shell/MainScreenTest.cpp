@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "link/LinkEvents.h"
+#include "link/StatusDecoder.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
@@ -107,6 +108,34 @@ TEST_F(PanelTest, RedrawAskedOnAnotherThreadIsPaintedOnTheUiThread) {
   EXPECT_EQ(gBarPaints.load(), 0);  // nothing is painted where the request was made
   plat::PumpUntilIdle();
   EXPECT_GE(gBarPaints.load(), 1);
+}
+
+// The presets live in the timer screen's panels, child windows of the screen: the decoder's
+// redraws must reach them, or an accepted value shows only after the screen is reopened.
+TEST_F(PanelTest, TimerScreenShowsEachPresetOnceTheControllerReportsIt) {
+  screens::SendMainCommand(screens::kCmdTimers);
+  plat::PumpUntilIdle();
+  ASSERT_TRUE(Visible(Screen::TimerSelect));
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  struct Case {
+    int minutesByte;
+    uint8_t minutes;
+    const char* drawn;
+  };
+  constexpr Case kCases[] = {{kStatusOutOfGrainTime, 12, "012 "},
+                             {kStatusLoadStartupDelay, 7, "007 "},
+                             {kStatusUnloadCleanoutDelay, 9, "009 "},
+                             {kStatusFanDelay, 23, "023 "}};
+  plat::StartTextCapture();
+  for (const Case& c : kCases) {
+    plat::ClearCapturedText();
+    s.b[c.minutesByte] = c.minutes;
+    DecodeStatusFrame(s.b);
+    plat::PumpUntilIdle();
+    EXPECT_NE(plat::FindCapturedText(c.drawn, Window(Screen::TimerSelect)), nullptr) << "byte " << c.minutesByte;
+  }
+  plat::StopTextCapture();
 }
 
 TEST_F(PanelTest, QuickStartBitPutsSixButtonsInTheRowAt115PixelSpacing) {
