@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 #include "link/DryerStatus.h"
 #include "link/Framing.h"
 #include "link/LinkEvents.h"
+#include "link/LinkInternal.h"
 #include "link/SettingRequest.h"
 #include "link/StatusDecoder.h"
 #include "platform/Event.h"
@@ -89,8 +91,14 @@ void LinkThreadBody(void*) {
   }
 }
 
+// exit() from anywhere (Xlib ends the process that way when the display goes) would otherwise
+// reach the thread's destructor, which joins a thread asleep until a tick that never comes.
+void StopLinkAtExit() { CloseLink(); }
+
 bool StartThread(const LinkPort& port) {
   if (gThreadRunning.load()) return false;
+  static const bool stopAtExit = std::atexit(StopLinkAtExit) == 0;
+  (void)stopAtExit;
   gPort = port;
   gStopRequested = false;
   if (!gThread.Start(LinkThreadBody, nullptr)) return false;
@@ -100,12 +108,11 @@ bool StartThread(const LinkPort& port) {
 
 }  // namespace
 
-bool OpenLink(const char* devicePath) {
+bool OpenLink(const char* devicePath, plat::SerialResult* deviceResult) {
   if (gThreadRunning.load()) return false;
-  if (gSerial.Open(devicePath) != plat::SerialResult::Ok) {
-    gSerial.Close();
-    return false;
-  }
+  // On failure the port stays wanted, so the cycle's Maintain() keeps trying it.
+  const plat::SerialResult opened = gSerial.Open(devicePath);
+  if (deviceResult != nullptr) *deviceResult = opened;
   const LinkPort port{.context = &gSerial, .read = SerialRead, .write = SerialWrite,
                       .purge = SerialPurge, .maintain = SerialMaintain};
   if (!StartThread(port)) {
@@ -131,6 +138,7 @@ void CloseLink() {
 
 bool LinkThreadRunning() { return gThreadRunning.load(); }
 
+
 void SetLinkPort(const LinkPort& port) { gPort = port; }
 
 void RunLinkCycle() {
@@ -140,6 +148,7 @@ void RunLinkCycle() {
   if (AcceptStatusFrame(gRx, got)) {
     gAliveCountdown.store(kLinkAliveSeconds);
     DecodeStatusFrame(gRx);
+    link_internal::EndFirstFrameWait();
   }
   uint32_t holdOff = gCommandHoldOff.load();
   if (holdOff > 0) --holdOff;
