@@ -7,7 +7,6 @@
 #include "link/DryerStatus.h"
 #include "link/Framing.h"
 #include "link/LinkEvents.h"
-#include "link/LinkInternal.h"
 #include "link/SettingRequest.h"
 #include "link/StatusDecoder.h"
 #include "platform/Event.h"
@@ -148,7 +147,6 @@ void RunLinkCycle() {
   if (AcceptStatusFrame(gRx, got)) {
     gAliveCountdown.store(kLinkAliveSeconds);
     DecodeStatusFrame(gRx);
-    link_internal::EndFirstFrameWait();
   }
   uint32_t holdOff = gCommandHoldOff.load();
   if (holdOff > 0) --holdOff;

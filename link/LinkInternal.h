@@ -35,7 +35,7 @@ struct DecoderState {
 };
 DecoderState& Decoder();
 
-// The first decoded frame ends the wait the start-up preset began.
+// The decoder's first frame ends the wait the start-up preset began.
 void EndFirstFrameWait();
 
 }  // namespace link_internal

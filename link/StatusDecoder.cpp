@@ -555,5 +555,6 @@ void DecodeStatusFrame(const uint8_t* frame) {
     RetireEchoesBelow(x, kStatusBytes);
     posts = x.posts;
   }
+  link_internal::EndFirstFrameWait();
   SendPosts(posts);
 }
