@@ -193,6 +193,8 @@ class BatchHoldTest : public PanelTest {
     gAsked.clear();
     gAnswer = plat::IdNo;
     shell::SetTickAsker(RecordQuestion);
+    uint8_t answered[kStatusFrameLength] = {};
+    DecodeStatusFrame(answered);  // the dryer has answered: its screens are no longer covered
     WriteStatusByte(kStatusDryerType, 3);
     WriteStatusByte(kStatusHiHeatTime, 45);
     WriteStatusByte(kStatusHiHeatTime + 1, 30);
