@@ -55,9 +55,10 @@ void CopyPicture(plat::Canvas& c, int resource, int x, int y) {
 }
 
 // Covers the dryer picture, whose readings are still the start-up preset's zeros.
-void DrawWaitingForDryer(plat::Canvas& c) {
+void DrawWaitingForDryer(plat::Hwnd h, plat::Canvas& c) {
   char16_t text[i18n::kStringDestUnits] = {};
   i18n::GetString(i18n::kStringWaitingForDryer, text);
+  plat::SetWindowText(h, text);
   c.SetFont(Font(kLostFontHeight, 700));
   c.SetTextColor(colour::kWhite);
   c.DrawText(kWaitingPlace, text, plat::Utf16Length(text),
@@ -153,11 +154,11 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   c.FillRect(plat::GetClientRect(h), kBackground);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
-  SetCaption(h, content);
   if (content != WarningContent::ConnectionLost && AwaitingFirstStatusFrame()) {
-    DrawWaitingForDryer(c);
+    DrawWaitingForDryer(h, c);
     return;
   }
+  SetCaption(h, content);
   switch (content) {
     case WarningContent::ConnectionLost:
       RaiseResyncRequest();
