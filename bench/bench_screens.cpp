@@ -62,8 +62,9 @@ void UsePack() {
 
 // A running two-unit dryer, so every moving element and both units animate.
 void RunningDryer() {
+  // No start-up preset: it would make the screens wait for a first frame; these bytes stand
+  // for frames already read.
   ResetDryerStatus();
-  PresetDryerStatus();
   WriteStatusByte(kStatusFanHeaterCount, 1);
   WriteStatusByte(kStatusRunFlags, 0x60);
   WriteStatusByte(kStatusRunFlags2, 0x01);

@@ -60,6 +60,8 @@ inline constexpr uint16_t kConfirmAirSwitchCaption = 412;
 inline constexpr uint16_t kConfirmAirSwitchDisable = 413;
 inline constexpr uint16_t kConfirmAirSwitchEnable = 414;
 inline constexpr uint16_t kConfirmAirSwitchNote = 415;
+// Status bar line and warning window text from the start until the first status frame.
+inline constexpr uint16_t kStringWaitingForDryer = 600;
 // The caption drawn on language picture k (1..77) is string kPictureCaptionBase + k.
 inline constexpr uint16_t kPictureCaptionBase = 520;
 // The message after a copy to the USB stick that names where the file went.
@@ -132,6 +134,7 @@ inline constexpr UsedString kUsedStrings[] = {
     Room(304, 385, 28, true), Room(305, 385, 28, true), Room(306, 300, 28, true),
     Room(307, 300, 28, true), Room(308, 270, 28, true), Room(309, 250, 25, false),
     Room(310, 280, 28, true), Room(311, 385, 28, true), Room(504, 385, 28, true),
+    Room(kStringWaitingForDryer, 385, 28, true),
     // Plenum view labels and state lines: 150 pixels at 14 bold.
     Room(314, 150, 14, true), Room(315, 150, 14, true), Room(316, 150, 14, true),
     Room(317, 150, 14, true), Room(319, 150, 14, true), Room(320, 150, 14, true),

@@ -9,12 +9,14 @@ std::mutex gStatusMutex;
 DryerStatus gStatus{};
 DryerDerived gDerived;
 link_internal::DecoderState gDecoder;
+std::atomic<bool> gAwaitingFirstFrame{false};
 }  // namespace
 
 namespace link_internal {
 std::mutex& StatusMutex() { return gStatusMutex; }
 DryerStatus& LiveStatus() { return gStatus; }
 DecoderState& Decoder() { return gDecoder; }
+void EndFirstFrameWait() { gAwaitingFirstFrame.store(false); }
 }  // namespace link_internal
 
 void TakeStatusSnapshot(DryerStatus& out) {
@@ -34,7 +36,12 @@ void WriteStatusByte(int k, uint8_t value) {
   gStatus.b[k] = value;
 }
 
-void PresetDryerStatus() { WriteStatusByte(kStatusRunFlags, kRunFlagsPreset); }
+void PresetDryerStatus() {
+  WriteStatusByte(kStatusRunFlags, kRunFlagsPreset);
+  gAwaitingFirstFrame.store(true);
+}
+
+bool AwaitingFirstStatusFrame() { return gAwaitingFirstFrame.load(); }
 
 DryerDerived& Derived() { return gDerived; }
 
@@ -61,4 +68,5 @@ void ResetDryerStatus() {
   gDerived.moistureSubstituteCount = kMoistureSubstituteStart;
   gDerived.defaultsAcknowledged = 0;
   gDecoder = link_internal::DecoderState{};
+  gAwaitingFirstFrame = false;
 }

@@ -56,7 +56,12 @@ uint8_t ReadStatusByte(int k);
 // A write into the record from the panel side (start-up preset, the meter-roll dialog's ACCEPT).
 void WriteStatusByte(int k, uint8_t value);
 // The start-up preset: status byte 171 = 0xA0 (the controller's run flags before a first frame).
+// It also begins the wait for the first frame.
 void PresetDryerStatus();
+// True from the start-up preset until the first status frame is decoded: the record then holds
+// no reading of the dryer, and the screens say they are waiting for it instead of showing the
+// preset's zeros as readings.
+bool AwaitingFirstStatusFrame();
 
 // Values the decoder derives while it stores a frame. Flags and counters that the UI reads,
 // lowers or counts down are atomics; the link thread writes the rest.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 
 #include "link/DryerStatus.h"
 #include "link/Framing.h"
@@ -91,8 +92,14 @@ void LinkThreadBody(void*) {
   }
 }
 
+// exit() from anywhere (Xlib ends the process that way when the display goes) would otherwise
+// reach the thread's destructor, which joins a thread asleep until a tick that never comes.
+void StopLinkAtExit() { CloseLink(); }
+
 bool StartThread(const LinkPort& port) {
   if (gThreadRunning.load()) return false;
+  static const bool stopAtExit = std::atexit(StopLinkAtExit) == 0;
+  (void)stopAtExit;
   gPort = port;
   gStopRequested = false;
   if (!gThread.Start(LinkThreadBody, nullptr)) return false;
@@ -102,12 +109,11 @@ bool StartThread(const LinkPort& port) {
 
 }  // namespace
 
-bool OpenLink(const char* devicePath) {
+bool OpenLink(const char* devicePath, plat::SerialResult* deviceResult) {
   if (gThreadRunning.load()) return false;
-  if (gSerial.Open(devicePath) != plat::SerialResult::Ok) {
-    gSerial.Close();
-    return false;
-  }
+  // On failure the port stays wanted, so the cycle's Maintain() keeps trying it.
+  const plat::SerialResult opened = gSerial.Open(devicePath);
+  if (deviceResult != nullptr) *deviceResult = opened;
   const LinkPort port{.context = &gSerial, .read = SerialRead, .write = SerialWrite,
                       .purge = SerialPurge, .maintain = SerialMaintain};
   if (!StartThread(port)) {
@@ -132,6 +138,7 @@ void CloseLink() {
 }
 
 bool LinkThreadRunning() { return gThreadRunning.load(); }
+
 
 void SetLinkPort(const LinkPort& port) { gPort = port; }
 

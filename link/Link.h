@@ -10,6 +10,8 @@
 // hold-off allows it, a poll otherwise, always purging both queues first.
 #include <cstdint>
 
+#include "platform/Serial.h"
+
 // The port the cycle talks to. The real one is the serial device; tests plug a fake.
 struct LinkPort {
   void* context = nullptr;
@@ -27,9 +29,11 @@ inline constexpr uint32_t kCommandHoldOffLimit = 2;  // the builder runs while t
 inline constexpr uint32_t kBlinkPhases = 8;
 inline constexpr uint32_t kDelayedRedrawTicks = 25;
 
-// Opens the serial device and starts the link thread. False when the port cannot be opened:
-// then nothing else is created, the tick wakes nothing and the countdown runs out.
-bool OpenLink(const char* devicePath);
+// Opens the serial device and starts the link thread. A device that cannot be opened yet (a USB
+// adapter still enumerating at boot) is tried again from the thread's cycles, as one that went
+// away is, while the countdown runs out and the panel shows the lost link. `deviceResult` gets
+// the first attempt's result. False only when no link thread could be started.
+bool OpenLink(const char* devicePath, plat::SerialResult* deviceResult = nullptr);
 // Starts the link thread on a given port (tests, the in-process simulator). False when a link
 // thread already runs.
 bool OpenLinkOnPort(const LinkPort& port);

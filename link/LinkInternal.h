@@ -45,4 +45,7 @@ struct DecoderState {
 };
 DecoderState& Decoder();
 
+// The decoder's first frame ends the wait the start-up preset began.
+void EndFirstFrameWait();
+
 }  // namespace link_internal

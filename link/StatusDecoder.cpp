@@ -556,5 +556,6 @@ void DecodeStatusFrame(const uint8_t* frame) {
     link_internal::AgeAwaitedEchoes(x.st);
     posts = x.posts;
   }
+  link_internal::EndFirstFrameWait();
   SendPosts(posts);
 }

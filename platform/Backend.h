@@ -1,7 +1,9 @@
 #pragma once
 // The display behind the window system: SDL2 on a desktop or panel, or headless (no display,
-// everything drawn off screen). Headless is used when asked for, and whenever no display is
-// available (no DISPLAY or WAYLAND_DISPLAY, or SDL's video start fails).
+// everything drawn off screen). Headless is used when asked for and when no display is named
+// (no DISPLAY or WAYLAND_DISPLAY); a named display that does not answer is reported on standard
+// error and the panel runs headless, unless full screen was asked for, which a panel without a
+// screen cannot give: then, as for a magnification that does not fit, nothing is opened.
 #include <cstddef>
 #include <cstdint>
 
@@ -13,6 +15,18 @@ class Bitmap;
 
 enum class DisplayKind : uint8_t { None, Sdl, Headless };
 
+enum class DisplayResult : uint8_t {
+  Ok,
+  NoDisplay,      // none named in the environment
+  Unreachable,    // the named display does not answer
+  ScaleTooLarge,  // the magnified window does not fit on the screen
+  WindowFailed,   // the display answers but gives no window
+};
+const char* DisplayResultText(DisplayResult r);
+
+// Exit status of a process whose display went away under it.
+inline constexpr int kExitDisplayLost = 4;
+
 struct DisplayOptions {
   bool headless = false;
   int scale = 1;  // window magnification on a desktop
@@ -20,8 +34,10 @@ struct DisplayOptions {
   const char* title = "Dryer panel";
 };
 
-// Starts the window system on a display. Returns the kind started (never None).
-DisplayKind OpenDisplay(const DisplayOptions& options);
+// Starts the window system on a display. Returns the kind started, or None when the display
+// asked for cannot be given (full screen without a display, a magnification that does not fit);
+// `result` says why the display is not the one asked for.
+DisplayKind OpenDisplay(const DisplayOptions& options, DisplayResult* result = nullptr);
 // Destroys every window, timer, class and queued message, and closes the display, so a
 // test can start again from nothing.
 void CloseDisplay();

@@ -16,9 +16,9 @@ bool g_woken = false;
 bool g_fingerDown = false;
 constexpr int kMaxPumpedMessages = 100000;
 
-bool Open(const DisplayOptions&) {
+DisplayResult Open(const DisplayOptions&) {
   g_fingerDown = false;
-  return true;
+  return DisplayResult::Ok;
 }
 
 void Close() { g_fingerDown = false; }

@@ -1,12 +1,17 @@
-// The SDL2 display: a 640 x 480 window (magnified by --scale, or full screen) showing the
-// composed screen; mouse buttons and fingers become touches in panel coordinates.
+// The SDL2 display: a 640 x 480 window (magnified by --scale, or the whole screen with the panel
+// centred on it) showing the composed screen; mouse buttons and fingers become touches in panel
+// coordinates.
 #include <SDL.h>
 
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/Placement.h"
 #include "platform/WindowInternal.h"
+
+// Last: Xlib's macros (None, Status, ...) would clash with the names above.
+#include <SDL_syswm.h>
 
 namespace plat {
 namespace {
@@ -19,62 +24,90 @@ bool g_mouseDown = false;
 SDL_FingerID g_finger = 0;
 bool g_fingerDown = false;
 
-// Where the panel lies in the window: magnified by a whole or fractional factor and centred
-// (letterboxed) when the window is not the panel's shape.
-struct Placement {
-  float scale = 1;
-  int left = 0;
-  int top = 0;
-};
+// Where the panel lies in the window: the whole window for a magnified desktop window, centred
+// on the screen by a whole factor when full screen. Taken from the window surface's own size,
+// so what is drawn and where touches land always agree.
+Rect g_panel{0, 0, kScreenWidth, kScreenHeight};
 
-Placement PlacementIn(int w, int h) {
-  Placement p;
-  p.scale = static_cast<float>(w) / kScreenWidth;
-  float scaleY = static_cast<float>(h) / kScreenHeight;
-  if (scaleY < p.scale) p.scale = scaleY;
-  if (p.scale <= 0) p.scale = 1;
-  p.left = static_cast<int>((w - kScreenWidth * p.scale) / 2);
-  p.top = static_cast<int>((h - kScreenHeight * p.scale) / 2);
-  return p;
+void PlacePanel() {
+  SDL_Surface* target = g_window != nullptr ? SDL_GetWindowSurface(g_window) : nullptr;
+  if (target != nullptr) g_panel = FullScreenPanelRect(target->w, target->h);
 }
 
-Placement WindowPlacement() {
-  int w = kScreenWidth, h = kScreenHeight;
-  if (g_window != nullptr) SDL_GetWindowSize(g_window, &w, &h);
-  return PlacementIn(w, h);
+Point WindowToPanel(int x, int y) { return ScreenToPanel(g_panel, x, y); }
+
+// Xlib ends the process when its connection breaks (it calls exit() once this returns), so the
+// panel leaves here, through the same exit: its handlers stop the link thread; the status says
+// the display went away, so whatever started the panel starts it again.
+int OnDisplayConnectionLost(Display*) {
+  std::fputs("display: the connection to the display was lost; ending\n", stderr);
+  std::exit(kExitDisplayLost);
 }
 
-Point WindowToPanel(int x, int y) {
-  Placement p = WindowPlacement();
-  return Point{static_cast<int>((x - p.left) / p.scale), static_cast<int>((y - p.top) / p.scale)};
+void WatchDisplayConnection() {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(g_window, &info) && info.subsystem == SDL_SYSWM_X11)
+    XSetIOErrorHandler(OnDisplayConnectionLost);
+}
+
+// Only the display servers named in the environment: SDL would otherwise fall back to a
+// driver that opens an invisible window, and the panel would run unseen.
+void ChooseVideoDriver() {
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const bool hasX = x != nullptr && x[0] != 0;
+  const bool hasWayland = wayland != nullptr && wayland[0] != 0;
+  const char* drivers = hasX && hasWayland ? "x11,wayland" : hasX ? "x11" : "wayland";
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, drivers, SDL_HINT_DEFAULT);
 }
 
 void Close();
 
-bool Open(const DisplayOptions& options) {
+DisplayResult Open(const DisplayOptions& options) {
+  ChooseVideoDriver();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "display: SDL video not available (%s), running headless\n",
-                 SDL_GetError());
-    return false;
+    const char* x = std::getenv("DISPLAY");
+    std::fprintf(stderr, "display: cannot reach the display %s (%s)\n",
+                 x != nullptr && x[0] != 0 ? x : std::getenv("WAYLAND_DISPLAY"), SDL_GetError());
+    return DisplayResult::Unreachable;
   }
   // Touches arrive as finger events; the mouse events SDL makes from them would double them.
   SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
   // The window surface as the display's own framebuffer (X11 shared memory): a panel drawn in
   // software gains nothing from a GL texture, which without a GPU costs a software rasteriser.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  int scale = options.scale < 1 ? 1 : options.scale;
+  SDL_Rect screen{0, 0, kScreenWidth, kScreenHeight};
+  if (SDL_GetDisplayBounds(0, &screen) != 0) screen = SDL_Rect{0, 0, kScreenWidth, kScreenHeight};
+  const int scale = options.scale < 1 ? 1 : options.scale;
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+  int w = kScreenWidth * scale, h = kScreenHeight * scale;
   Uint32 flags = SDL_WINDOW_SHOWN;
-  if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  g_window = SDL_CreateWindow(options.title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              kScreenWidth * scale, kScreenHeight * scale, flags);
-  if (g_window == nullptr || SDL_GetWindowSurface(g_window) == nullptr) {
-    std::fprintf(stderr, "display: SDL window failed (%s), running headless\n", SDL_GetError());
-    Close();
-    return false;
+  if (options.fullscreen) {
+    // Made at the screen's size, so the window is the screen even with no window manager to
+    // carry out the full-screen request.
+    x = screen.x;
+    y = screen.y;
+    w = screen.w;
+    h = screen.h;
+    flags |= SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+  } else if (!ScaledWindowFits(scale, screen.w, screen.h)) {
+    std::fprintf(stderr, "display: a window magnified %d times needs %d x %d; the screen has %d x %d\n",
+                 scale, w, h, screen.w, screen.h);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return DisplayResult::ScaleTooLarge;
   }
+  g_window = SDL_CreateWindow(options.title, x, y, w, h, flags);
+  if (g_window == nullptr || SDL_GetWindowSurface(g_window) == nullptr) {
+    std::fprintf(stderr, "display: SDL window failed (%s)\n", SDL_GetError());
+    Close();
+    return DisplayResult::WindowFailed;
+  }
+  WatchDisplayConnection();
+  PlacePanel();
   if (g_wakeEvent.load() == 0) g_wakeEvent.store(SDL_RegisterEvents(1));
   g_mouseDown = g_fingerDown = false;
-  return true;
+  return DisplayResult::Ok;
 }
 
 void Close() {
@@ -83,6 +116,7 @@ void Close() {
   g_source = nullptr;
   g_sourcePixels = nullptr;
   g_window = nullptr;
+  g_panel = Rect{0, 0, kScreenWidth, kScreenHeight};
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -91,12 +125,15 @@ void Close() {
 void Show(const Rect& dirty) {
   SDL_Surface* target = g_window != nullptr ? SDL_GetWindowSurface(g_window) : nullptr;
   if (target == nullptr || g_source == nullptr) return;
-  Placement p = PlacementIn(target->w, target->h);
+  const Rect& p = g_panel;
   SDL_Rect from{dirty.left, dirty.top, dirty.Width(), dirty.Height()};
-  SDL_Rect to{p.left + static_cast<int>(dirty.left * p.scale), p.top + static_cast<int>(dirty.top * p.scale),
-              static_cast<int>(dirty.Width() * p.scale + 0.999f),
-              static_cast<int>(dirty.Height() * p.scale + 0.999f)};
-  if (p.scale == 1) {
+  // Edges rounded outwards, so a shrunk panel leaves no seams between partial updates.
+  const int left = p.left + dirty.left * p.Width() / kScreenWidth;
+  const int top = p.top + dirty.top * p.Height() / kScreenHeight;
+  const int right = p.left + (dirty.right * p.Width() + kScreenWidth - 1) / kScreenWidth;
+  const int bottom = p.top + (dirty.bottom * p.Height() + kScreenHeight - 1) / kScreenHeight;
+  SDL_Rect to{left, top, right - left, bottom - top};
+  if (p.Width() == kScreenWidth && p.Height() == kScreenHeight) {
     SDL_BlitSurface(g_source, &from, target, &to);
   } else {
     SDL_BlitScaled(g_source, &from, target, &to);
@@ -125,10 +162,15 @@ void ShowAll() {
   Show(Rect{0, 0, kScreenWidth, kScreenHeight});
 }
 
-Point FingerToPanel(float fx, float fy) {
+Point FingerInWindow(float fx, float fy) {
   int w = 0, h = 0;
   SDL_GetWindowSize(g_window, &w, &h);
-  return WindowToPanel(static_cast<int>(fx * w), static_cast<int>(fy * h));
+  return Point{static_cast<int>(fx * w), static_cast<int>(fy * h)};
+}
+
+Point FingerToPanel(float fx, float fy) {
+  const Point p = FingerInWindow(fx, fy);
+  return WindowToPanel(p.x, p.y);
 }
 
 void Handle(const SDL_Event& e) {
@@ -143,11 +185,14 @@ void Handle(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
           e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        PlacePanel();
         ShowAll();
       }
       break;
     case SDL_MOUSEBUTTONDOWN:
-      if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID) {
+      // A touch on the bars around a centred panel touches nothing.
+      if (e.button.button == SDL_BUTTON_LEFT && e.button.which != SDL_TOUCH_MOUSEID &&
+          g_panel.Contains(e.button.x, e.button.y)) {
         g_mouseDown = true;
         Point p = WindowToPanel(e.button.x, e.button.y);
         PostTouch(TouchPhase::Down, p.x, p.y);
@@ -167,7 +212,8 @@ void Handle(const SDL_Event& e) {
       }
       break;
     case SDL_FINGERDOWN:
-      if (!g_fingerDown) {
+      if (!g_fingerDown && g_panel.Contains(FingerInWindow(e.tfinger.x, e.tfinger.y).x,
+                                            FingerInWindow(e.tfinger.x, e.tfinger.y).y)) {
         g_fingerDown = true;
         g_finger = e.tfinger.fingerId;
         Point p = FingerToPanel(e.tfinger.x, e.tfinger.y);

@@ -22,9 +22,27 @@ constexpr int kWriteRoomWaitMs = 200;
 
 constexpr const char* kSerialResultTexts[] = {
     "ok", "port not open", "open failed", "device busy", "device gone", "write failed",
+    "no such device", "permission denied: add the user to the dialout group", "not a terminal",
 };
 static_assert(sizeof(kSerialResultTexts) / sizeof(kSerialResultTexts[0]) ==
-              static_cast<size_t>(SerialResult::WriteFailed) + 1);
+              static_cast<size_t>(SerialResult::NotATerminal) + 1);
+
+SerialResult OpenError(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+      return SerialResult::NoDevice;
+    case EACCES:
+    case EPERM:
+      return SerialResult::PermissionDenied;
+    case EBUSY:
+      return SerialResult::Busy;
+    default:
+      return SerialResult::OpenFailed;
+  }
+}
 
 bool IsDisappearance(int err) { return err == EIO || err == ENXIO || err == ENODEV || err == EPIPE; }
 
@@ -74,7 +92,11 @@ SerialResult SerialPort::OpenDevice() {
   lastAttemptMs_ = NowMs();
   attempted_ = true;
   int fd = ::open(path_, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == EBUSY ? SerialResult::Busy : SerialResult::OpenFailed;
+  if (fd < 0) return OpenError(errno);
+  if (!isatty(fd)) {
+    ::close(fd);
+    return SerialResult::NotATerminal;
+  }
   // TIOCEXCL keeps other programs out but not a privileged one; the lock also keeps out a
   // second panel running as root.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -9,10 +9,13 @@ namespace plat {
 enum class SerialResult : uint8_t {
   Ok,
   NotOpen,      // no device open (never opened, or gone and not yet back)
-  OpenFailed,   // the device does not exist or cannot be configured
+  OpenFailed,   // the device cannot be opened or configured for another reason
   Busy,         // another program holds the device exclusively
   Gone,         // the device disappeared; the port is now closed
   WriteFailed,  // a write error that did not take the device away
+  NoDevice,          // nothing at that path (yet): an adapter not plugged in or not enumerated
+  PermissionDenied,  // the user may not open it (not in the group that owns serial devices)
+  NotATerminal,      // the path is something other than a serial line
 };
 const char* SerialResultText(SerialResult r);
 
@@ -23,7 +26,8 @@ class SerialPort {
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
 
-  // Opens and configures the device; remembers the path for later reopening.
+  // Opens and configures the device; remembers the path, so Maintain() keeps trying a device
+  // that is not there yet exactly as it reopens one that went away.
   SerialResult Open(const char* devicePath);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }

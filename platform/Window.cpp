@@ -1,6 +1,7 @@
 #include "platform/Window.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 
@@ -1118,15 +1119,23 @@ Hwnd ActiveTopLevel() {
 
 // --- display --------------------------------------------------------------------------------
 
-DisplayKind OpenDisplay(const DisplayOptions& options) {
+DisplayKind OpenDisplay(const DisplayOptions& options, DisplayResult* result) {
   if (g_displayKind != DisplayKind::None) CloseDisplay();
+  DisplayResult r = DisplayResult::Ok;
+  if (!options.headless) r = detail::DisplayAvailable() ? detail::SdlBackend().open(options) : DisplayResult::NoDisplay;
+  if (result != nullptr) *result = r;
+  // A panel asked to fill a screen it does not get, or to be larger than its screen, would be
+  // invisible or cut off: better not to start than to run unseen.
+  if (r == DisplayResult::ScaleTooLarge || (r != DisplayResult::Ok && options.fullscreen)) return DisplayKind::None;
+  if (r == DisplayResult::Unreachable || r == DisplayResult::WindowFailed)
+    std::fprintf(stderr, "display: %s; running headless\n", DisplayResultText(r));
   ResetTables();
   if (g_screen == nullptr) g_screen = new Canvas(kScreenWidth, kScreenHeight);
   g_screen->ResetClip();
   g_screen->Clear(Rgb(0, 0, 0));
   g_backend = nullptr;
   g_framesShown = 0;
-  if (!options.headless && detail::DisplayAvailable() && detail::SdlBackend().open(options)) {
+  if (!options.headless && r == DisplayResult::Ok) {
     g_backend = &detail::SdlBackend();
     g_displayKind = DisplayKind::Sdl;
   } else {
@@ -1137,6 +1146,17 @@ DisplayKind OpenDisplay(const DisplayOptions& options) {
   detail::RegisterControlClasses();
   SetTextObserver(detail::RecordText);
   return g_displayKind;
+}
+
+const char* DisplayResultText(DisplayResult r) {
+  switch (r) {
+    case DisplayResult::Ok: return "display open";
+    case DisplayResult::NoDisplay: return "no display is named (DISPLAY and WAYLAND_DISPLAY are unset)";
+    case DisplayResult::Unreachable: return "the display named in the environment cannot be reached";
+    case DisplayResult::ScaleTooLarge: return "the magnified window does not fit on the screen";
+    case DisplayResult::WindowFailed: return "the display gives no window";
+  }
+  return "?";
 }
 
 void CloseDisplay() {

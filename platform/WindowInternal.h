@@ -44,7 +44,7 @@ void ResetDialogs();
 // A display backend. Wait returns after timeoutMs (-1: no limit), after Wake from any thread,
 // or after input arrived (which it posts with PostTouch / PostMessage).
 struct BackendOps {
-  bool (*open)(const DisplayOptions& options);
+  DisplayResult (*open)(const DisplayOptions& options);
   void (*close)();
   void (*present)(const PixelView& screen, const Rect& dirty);
   void (*wait)(int timeoutMs);

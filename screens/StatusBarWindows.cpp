@@ -1,6 +1,7 @@
 // DRYER_RIGHT_STATUS_BAR_WINDOW: one line, chosen by the first of nine rules that applies; a
 // blinking line follows bit 0 of the display-state word. The left bar is never shown.
 #include "i18n/Language.h"
+#include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
 #include "link/Link.h"
 #include "platform/Font.h"
@@ -21,7 +22,12 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
-  const StatusBarLine line = ChooseStatusBarLine(s, BlinkOn());
+  StatusBarLine line = ChooseStatusBarLine(s, BlinkOn());
+  // Until the first frame the rules would read the start-up preset as a stopped dryer.
+  if (AwaitingFirstStatusFrame()) {
+    line = StatusBarLine{.form = StatusBarForm::Label, .textId = i18n::kStringWaitingForDryer,
+                         .colour = colour::kWhite};
+  }
   char16_t text[i18n::kStringDestUnits] = {};
   char16_t second[i18n::kStringDestUnits] = {};
   i18n::GetString(line.textId, text);

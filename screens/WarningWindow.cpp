@@ -4,6 +4,7 @@
 #include "dialogs/WarningHelpDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
+#include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
 #include "link/Link.h"
 #include "platform/Bitmap.h"
@@ -30,6 +31,7 @@ constexpr plat::Rect kHelpButtonPlace = plat::RectXywh(195, 125, 200, 50);
 constexpr uint8_t kBlinkStepBit = 0x02;  // display-state word bit 1
 constexpr int kLostFontHeight = 24;
 constexpr int kLostFontSmallest = 16;
+constexpr plat::Rect kWaitingPlace{0, 40, 600, 110};
 
 constexpr plat::Color kBackground = plat::Rgb(100, 100, 100);
 constexpr plat::Color kLostText = plat::Rgb(0, 0, 150);
@@ -50,6 +52,17 @@ plat::FontHandle Font(int height, int weight) {
 void CopyPicture(plat::Canvas& c, int resource, int x, int y) {
   if (const plat::Bitmap* b = plat::GetPicture(resource))
     c.BlitKeyed(x, y, b->View(), plat::Rect{0, 0, b->Width(), b->Height()}, colour::kBlack);
+}
+
+// Covers the dryer picture, whose readings are still the start-up preset's zeros.
+void DrawWaitingForDryer(plat::Hwnd h, plat::Canvas& c) {
+  char16_t text[i18n::kStringDestUnits] = {};
+  i18n::GetString(i18n::kStringWaitingForDryer, text);
+  plat::SetWindowText(h, text);
+  c.SetFont(Font(kLostFontHeight, 700));
+  c.SetTextColor(colour::kWhite);
+  c.DrawText(kWaitingPlace, text, plat::Utf16Length(text),
+             plat::TextFlag::Center | plat::TextFlag::VCenter | plat::TextFlag::SingleLine);
 }
 
 void DrawConnectionLost(plat::Canvas& c) {
@@ -141,6 +154,10 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   c.FillRect(plat::GetClientRect(h), kBackground);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
+  if (content != WarningContent::ConnectionLost && AwaitingFirstStatusFrame()) {
+    DrawWaitingForDryer(h, c);
+    return;
+  }
   SetCaption(h, content);
   switch (content) {
     case WarningContent::ConnectionLost:

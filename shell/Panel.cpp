@@ -66,10 +66,23 @@ SimServer& Sim() {
   return *gSim;
 }
 
+// False when the device is not open yet; the link thread runs anyway and keeps trying it.
+bool OpenLinkOn(const char* path) {
+  plat::SerialResult device = plat::SerialResult::Ok;
+  if (!OpenLink(path, &device)) {
+    std::fprintf(stderr, "dryer-panel: the link to the dryer could not be started\n");
+    return false;
+  }
+  if (device == plat::SerialResult::Ok) return true;
+  std::fprintf(stderr, "dryer-panel: the serial port %s could not be opened: %s; trying again in the background\n",
+               path, plat::SerialResultText(device));
+  return false;
+}
+
 bool StartLink(const PanelOptions& o) {
   SetLinkTrace(o.traceLink);
   if (o.linkPort != nullptr) return OpenLinkOnPort(*o.linkPort);
-  if (o.port != nullptr) return OpenLink(o.port);
+  if (o.port != nullptr) return OpenLinkOn(o.port);
   SimServerOptions so;
   so.realPace = !o.simFast;
   so.trace = false;
@@ -78,7 +91,7 @@ bool StartLink(const PanelOptions& o) {
     std::fprintf(stderr, "dryer-panel: built-in simulator: %s\n", SimServerResultText(r));
     return false;
   }
-  return OpenLink(Sim().SlavePath());
+  return OpenLinkOn(Sim().SlavePath());
 }
 
 }  // namespace
@@ -88,6 +101,7 @@ const char* StartResultText(StartResult r) {
     case StartResult::Ok: return "started";
     case StartResult::NoMainWindow: return "the main window could not be created";
     case StartResult::LinkFailed: return "the serial port could not be opened";
+    case StartResult::NoDisplay: return "no screen to show the panel on";
   }
   return "?";
 }
@@ -130,8 +144,15 @@ StartResult StartPanel(const PanelOptions& o) {
     plat::SetUsbAutoDetect();
   else if (o.usb != nullptr)
     plat::SetUsbDir(o.usb);
-  plat::OpenDisplay(plat::DisplayOptions{.headless = o.headless, .scale = o.scale,
-                                         .fullscreen = o.fullscreen, .title = "Dryer panel"});
+  plat::DisplayResult display = plat::DisplayResult::Ok;
+  if (plat::OpenDisplay(plat::DisplayOptions{.headless = o.headless, .scale = o.scale,
+                                             .fullscreen = o.fullscreen, .title = "Dryer panel"},
+                        &display) == plat::DisplayKind::None) {
+    std::fprintf(stderr, "dryer-panel: %s: %s
+", StartResultText(StartResult::NoDisplay),
+                 plat::DisplayResultText(display));
+    return StartResult::NoDisplay;
+  }
   plat::RegisterPictures(kShellPictures, 1);
   dialogs::RegisterDipSwitchPicture();
   InstallPanelLinkEvents();
@@ -221,12 +242,15 @@ int RunPanel(const PanelOptions& o) {
     std::fprintf(stderr, "dryer-panel: %s: running without the single-instance guard\n",
                  InstanceResultText(instance));
   const StartResult r = StartPanel(o);
+  if (r == StartResult::NoDisplay) {
+    ReleaseInstance();
+    return kExitNoDisplay;
+  }
   if (r == StartResult::NoMainWindow) {
     StopPanel();
     ReleaseInstance();
     return 0;
   }
-  if (r == StartResult::LinkFailed) std::fprintf(stderr, "dryer-panel: %s\n", StartResultText(r));
   if (o.script != nullptr) {
     const plat::ScriptResult sr = plat::StartScriptFile(o.script);
     if (sr != plat::ScriptResult::Ok)

@@ -28,8 +28,12 @@ struct PanelOptions {
 enum class StartResult : uint8_t {
   Ok,
   NoMainWindow,  // the process ends with 0, as a panel whose window cannot be made does
-  LinkFailed,    // the port could not be opened: the panel runs and shows the lost link
+  LinkFailed,    // the port is not open yet: the link tries it again while the panel shows the
+                 // lost link
+  NoDisplay,     // full screen without a screen, or a magnification that does not fit: the
+                 // process ends with kExitNoDisplay
 };
+inline constexpr int kExitNoDisplay = 3;
 const char* StartResultText(StartResult r);
 
 // Makes the root's storage folders and, for every shipped language, a whole copy of its pack

@@ -26,8 +26,10 @@ constexpr const char* kUsage =
     "  --headless         no display; draw off screen only (on when there is no display)\n"
     "  --script FILE      run an automation script (wait, touch, press, screenshot, quit)\n"
     "  --run-for SECONDS  exit cleanly after that long\n"
-    "  --scale N          window magnification on a desktop (1..4)\n"
-    "  --fullscreen       fill the screen\n"
+    "  --scale N          window magnification on a desktop (1..4); refused when the\n"
+    "                     window would not fit on the screen\n"
+    "  --fullscreen       fill the screen: the panel magnified by the largest whole factor\n"
+    "                     that fits, centred; refused when there is no display\n"
     "  --trace-link       hex dumps of every frame on standard error\n"
     "  --help             this text\n";
 

@@ -164,7 +164,7 @@ void StepWarningWindow(const DryerStatus& s) {
   const Hwnd warning = ScreenWindow(Screen::Warning);
   const int node = s.b[kStatusWarningNode];
   const int code = s.b[kStatusWarningId];
-  if (node == 0 && code == 0 && LinkAliveCountdown() > 0) {
+  if (node == 0 && code == 0 && LinkAliveCountdown() > 0 && !AwaitingFirstStatusFrame()) {
     plat::ShowWindow(warning, false);
     if (!screens::UiState().helpDialogBySelf) dialogs::CloseWarningHelpDialog();
     return;

@@ -59,8 +59,9 @@ void Set16HighFirst(int k, int v) {
 
 // A continuous-flow dryer drying corn: every unit's fan turning, the top one firing.
 void RunningDryer(int fanHeaterCode, int units) {
+  // No start-up preset: it would make the screens wait for a first frame; these bytes stand
+  // for frames already read.
   ResetDryerStatus();
-  PresetDryerStatus();
   WriteStatusByte(kStatusFanHeaterCount, static_cast<uint8_t>(fanHeaterCode));
   WriteStatusByte(kStatusRunFlags, 0xE0);
   WriteStatusByte(kStatusRunFlags2, 0x01);

@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -45,6 +48,46 @@ inline pid_t StartPanel(const std::vector<std::string>& args) {
   pid_t pid = -1;
   if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
   return pid;
+}
+
+// Starts the panel with `args`, its standard error going to the file `stderrPath` and the
+// environment changed by `env` ("NAME=value" replaces NAME); -1 when it could not be started.
+inline pid_t StartPanelLogged(const std::vector<std::string>& args, const std::string& stderrPath,
+                              const std::vector<std::string>& env = {}) {
+  std::vector<std::string> copy = args;
+  std::string program = PanelProgram();
+  std::vector<char*> argv{program.data()};
+  for (std::string& a : copy) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> envCopy = env;
+  std::vector<char*> envp;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    bool replaced = false;
+    for (const std::string& v : env)
+      if (entry.compare(0, v.find('=') + 1, v, 0, v.find('=') + 1) == 0) replaced = true;
+    if (!replaced) envp.push_back(*e);
+  }
+  for (std::string& v : envCopy) envp.push_back(v.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = -1;
+  const int r = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  return r == 0 ? pid : -1;
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::string out;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.append(buffer, n);
+    std::fclose(f);
+  }
+  return out;
 }
 
 // The exit code, or -1 when the process did not end within `limitMs` (it is then killed).

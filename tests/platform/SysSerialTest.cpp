@@ -159,10 +159,11 @@ TEST_F(SysSerial, SecondOpenOfTheSameDeviceIsRefused) {
   EXPECT_EQ(second.Open(pty.path), SerialResult::Ok);
 }
 
-TEST_F(SysSerial, MissingDeviceReportsOpenFailedAndReadsNotOpen) {
+TEST_F(SysSerial, MissingDeviceOrNonTerminalSaysWhyAndReadsNotOpen) {
   SysTempDir dir;
   SerialPort port;
-  EXPECT_EQ(port.Open(dir.Sub("no-such-tty").c_str()), SerialResult::OpenFailed);
+  EXPECT_EQ(port.Open(dir.Sub("no-such-tty").c_str()), SerialResult::NoDevice);
+  EXPECT_STREQ(SerialResultText(SerialResult::NoDevice), "no such device");
   uint8_t buf[4];
   int got = 7;
   EXPECT_EQ(port.Read(buf, sizeof(buf), got), SerialResult::NotOpen);
@@ -173,7 +174,8 @@ TEST_F(SysSerial, MissingDeviceReportsOpenFailedAndReadsNotOpen) {
   int fd = open(plain.c_str(), O_CREAT | O_WRONLY, 0644);
   ASSERT_GE(fd, 0);
   close(fd);
-  EXPECT_EQ(port.Open(plain.c_str()), SerialResult::OpenFailed);
+  EXPECT_EQ(port.Open(plain.c_str()), SerialResult::NotATerminal);
+  EXPECT_EQ(port.Open("/dev/null"), SerialResult::NotATerminal);
 }
 
 // A USB adapter pulled and plugged in again: the device node behind a stable name goes away

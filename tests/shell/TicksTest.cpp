@@ -3,6 +3,7 @@
 // held-arrow repeat.
 #include <atomic>
 #include <set>
+#include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "link/Framing.h"
 
 #include "link/RegisterMap.h"
+#include "link/StatusDecoder.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "records/StorageNotice.h"
@@ -118,17 +120,48 @@ TEST_F(PanelTest, Item6_ClockItemsUnderAConcurrentBuilderAreWholeAndSentOnce) {
   EXPECT_FALSE(sent.empty());
 }
 
+bool WarningCaptionIsConnectionLost(plat::Hwnd warning) {
+  const std::u16string caption = plat::GetWindowText(warning);
+  return caption.find(u"CONNECTION TO DRYER LOST") != std::u16string::npos;
+}
+
 TEST_F(PanelTest, LostLinkShowsTheWarningWindowAtTheTenthSilentSecond) {
-  // The silent port never answers: the countdown of 10 runs out at the tenth tick.
+  // The silent port never answers: the countdown of 10 runs out at the tenth tick. Until then
+  // the window only says that the panel waits for the dryer.
   plat::RunFor(9000);
   EXPECT_EQ(LinkAliveCountdown(), 1u);
-  EXPECT_FALSE(Visible(Screen::Warning));
+  EXPECT_FALSE(WarningCaptionIsConnectionLost(Window(Screen::Warning)));
   plat::RunFor(1100);
   EXPECT_EQ(LinkAliveCountdown(), 0u);
   EXPECT_TRUE(Visible(Screen::Warning));
+  EXPECT_TRUE(WarningCaptionIsConnectionLost(Window(Screen::Warning)));
+}
+
+TEST_F(PanelTest, UntilTheFirstFrameTheScreensSayTheyWaitForTheDryerInsteadOfPresetReadings) {
+  plat::StartTextCapture();
+  plat::RunFor(2000);
+  const char* waiting = "WAITING FOR THE DRYER";
+  EXPECT_NE(plat::FindCapturedText(waiting, Window(Screen::RightStatusBar)), nullptr);
+  EXPECT_EQ(plat::FindCapturedText("DRYER STOPPED", Window(Screen::RightStatusBar)), nullptr);
+  // The warning window covers the dryer picture and its preset zeros.
+  EXPECT_TRUE(Visible(Screen::Warning));
+  EXPECT_NE(plat::FindCapturedText(waiting, Window(Screen::Warning)), nullptr);
+
+  uint8_t frame[kStatusFrameLength] = {};
+  frame[kStatusRunFlags] = 0xA0;
+  DecodeStatusFrame(frame);
+  plat::RunFor(400);
+  plat::ClearCapturedText();
+  plat::RunFor(400);
+  EXPECT_FALSE(Visible(Screen::Warning));
+  EXPECT_EQ(plat::FindCapturedText(waiting), nullptr);
+  EXPECT_GT(plat::CapturedTextCount(), 0);
+  plat::StopTextCapture();
 }
 
 TEST_F(PanelTest, WarningCodeShowsTheWarningWindowAndClearingItHidesIt) {
+  uint8_t answered[kStatusFrameLength] = {};
+  DecodeStatusFrame(answered);  // the dryer has answered once
   WriteStatusByte(kStatusWarningNode, 14);
   WriteStatusByte(kStatusWarningId, 5);
   plat::RunFor(100);
@@ -161,6 +194,8 @@ class BatchHoldTest : public PanelTest {
     gAsked.clear();
     gAnswer = plat::IdNo;
     shell::SetTickAsker(RecordQuestion);
+    uint8_t answered[kStatusFrameLength] = {};
+    DecodeStatusFrame(answered);  // the dryer has answered: its screens are no longer covered
     WriteStatusByte(kStatusDryerType, 3);
     WriteStatusByte(kStatusHiHeatTime, 45);
     WriteStatusByte(kStatusHiHeatTime + 1, 30);
