@@ -78,7 +78,7 @@ double CpuSeconds() {
 
 // A dryer that has run a while has a full page of samples in the status chart; the panel has
 // logged at most one in its first seconds, so the rest are added here.
-void FillChartPage() {
+bool FillChartPage() {
   DryerStatus s;
   TakeStatusSnapshot(s);
   plat::LocalTime t;
@@ -87,8 +87,9 @@ void FillChartPage() {
   for (int i = 0; i < records::kChartRows; ++i) {
     t.minute = (t.minute + 1) % 60;
     records::FillSampleRecord(r, s, t);
-    records::AppendSample(r);
+    if (records::AppendSample(r) != records::LogResult::Ok) return false;
   }
+  return true;
 }
 
 enum class PaintTarget : uint8_t { FullMainScreen, DryerPictureOnly };
@@ -99,17 +100,21 @@ struct PaintSetup {
   plat::Hwnd target = plat::kNoWindow;
 };
 
-bool PreparePaints(const BenchRoot& root, PaintTarget target, PaintSetup& out) {
-  if (!StartBenchPanel(root)) return false;
+// Null when ready, otherwise why not.
+const char* PreparePaints(const BenchRoot& root, PaintTarget target, PaintSetup& out) {
+  const char* packs = shell::DefaultPackDir();
+  if (packs == nullptr || !std::filesystem::is_directory(std::filesystem::path(packs) / "EN"))
+    return "no English language pack in the build: the screens would have no texts";
+  if (!StartBenchPanel(root)) return "the panel did not start";
   plat::RunFor(2000);
-  FillChartPage();
+  if (!FillChartPage()) return "the chart's samples could not be logged";
   out.main = screens::MainWindow();
   out.target = target == PaintTarget::FullMainScreen ? out.main : shell::ScreenWindow(shell::Screen::DryerPic);
   for (int i = 0; i < 30; ++i) {  // every picture, glyph and chart page drawn once
     plat::InvalidateRect(out.target, nullptr, true);
     plat::UpdateWindow(out.main);
   }
-  return true;
+  return nullptr;
 }
 
 // Paints off screen and copies to the screen in one step, as the panel's loop does.
@@ -121,8 +126,8 @@ void PaintOnce(const PaintSetup& p) {
 void PaintLoop(benchmark::State& state, PaintTarget target) {
   BenchRoot root;
   PaintSetup setup;
-  if (!PreparePaints(root, target, setup)) {
-    state.SkipWithError("the panel did not start");
+  if (const char* error = PreparePaints(root, target, setup)) {
+    state.SkipWithError(error);
     StopBenchPanel();
     return;
   }
@@ -218,11 +223,11 @@ int PaintsOnly(const char* what, const char* count) {
   {
     BenchRoot root;
     PaintSetup setup;
-    if (PreparePaints(root, target, setup)) {
-      CountedPaints(setup, n);
-    } else {
-      std::fprintf(stderr, "bench_panel: the panel did not start\n");
+    if (const char* error = PreparePaints(root, target, setup)) {
+      std::fprintf(stderr, "bench_panel: %s\n", error);
       result = 1;
+    } else {
+      CountedPaints(setup, n);
     }
     StopBenchPanel();
   }
