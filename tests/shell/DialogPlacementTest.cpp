@@ -88,15 +88,16 @@ TEST_F(DialogPlacement, EveryDialogOpenedByAFingerLiesWhollyOnTheScreen) {
   // The plenum setpoint keypad from the temperature screen.
   script += Press(screens::kCmdTemps) + Press(kPlenumButtons[0].controlId);
   script += Press(dialogs::kSetpointCancel) + Press(kTempSelectExit);
-  // The sample time dialog from the status chart.
+  // The sample time dialog from the status chart, and its CLEAR TABLE question answered NO.
   script += Press(screens::kChartSampleTimeButtonId) + Press(dialogs::kSampleAccept);
+  script += Press(screens::kChartSampleTimeButtonId) + Press(dialogs::kSampleClearTable) + Press(plat::IdNo);
   // The shutdown history and the system information from the view pop-up.
   script += Press(screens::kCmdView) + Press(screens::kCmdOpenHistory) + Press(dialogs::kHistoryExit);
   script += Press(screens::kCmdView) + Press(screens::kCmdOpenSystemInfo) + Press(dialogs::kInfoExit);
   Run(script);
 
   for (int id : {dialogs::kTimerEntryDialogId, plat::kMessageBoxTemplateId, dialogs::kSetpointEntryDialogId,
-                 dialogs::kSampleTimeDialogId, dialogs::kHistoryDialogId, dialogs::kSystemInfoDialogId}) {
+                 dialogs::kSampleTimeDialogId, dialogs::kClearTableDialogId, dialogs::kHistoryDialogId, dialogs::kSystemInfoDialogId}) {
     EXPECT_TRUE(WasSeen(id)) << "dialog " << id << " was never opened";
   }
   const plat::Rect screen{0, 0, plat::kScreenWidth, plat::kScreenHeight};
