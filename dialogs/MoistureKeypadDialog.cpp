@@ -51,6 +51,20 @@ MoistureKeypad g_keypad;
 bool g_stored = false;
 plat::Hwnd g_host = plat::kNoWindow;
 
+// Beside the host window rather than over it, on the side with room (the host stands right of
+// the centre, so normally the left), level with the field, so the value being typed stays in
+// sight.
+void PlaceBesideField(plat::Hwnd dialog) {
+  const plat::Rect me = plat::GetWindowRect(dialog);
+  const plat::Rect host = plat::GetWindowRect(g_host);
+  const plat::Rect field = plat::GetWindowRect(plat::GetDlgItem(g_host, kMoistureValueField));
+  const int roomLeft = host.left;
+  const int roomRight = plat::kScreenWidth - host.right;
+  const int x = roomLeft >= me.Width() || roomLeft >= roomRight ? host.left - me.Width() : host.right;
+  const int y = field.top + field.Height() / 2 - me.Height() / 2;
+  plat::PlaceOnScreen(dialog, plat::RectXywh(x, y, me.Width(), me.Height()));
+}
+
 void ShowInHost(plat::Hwnd dialog) {
   char text[16];
   FormatMoistureKeypadValue(text, sizeof text, g_keypad.value);
@@ -78,7 +92,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
 bool MoistureKeypadProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam) {
   switch (msg) {
     case plat::Msg::InitDialog:
-      plat::CenterOverParent(dialog);
+      PlaceBesideField(dialog);
       ApplyKeypadLabels(dialog, kLabels, kLabelCount);
       return true;
     case plat::Msg::Paint:

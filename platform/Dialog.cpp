@@ -43,13 +43,21 @@ LResult DialogWindowProc(Hwnd h, Msg msg, WParam wParam, LParam lParam) {
   }
 }
 
-Rect PlaceOverParent(Hwnd parent, const Rect& r) {
-  Point o{0, 0};
-  if (parent != kNoWindow) o = ClientToScreen(parent, Point{0, 0});
-  Rect placed = r.Offset(o.x, o.y);
+// Shifts a screen rectangle the least distance that puts it wholly on the screen; one larger
+// than the screen keeps its top-left corner on it.
+Rect InsideScreen(const Rect& r) {
+  Rect placed = r;
+  if (placed.right > kScreenWidth) placed = placed.Offset(kScreenWidth - placed.right, 0);
+  if (placed.bottom > kScreenHeight) placed = placed.Offset(0, kScreenHeight - placed.bottom);
   if (placed.left < 0) placed = placed.Offset(-placed.left, 0);
   if (placed.top < 0) placed = placed.Offset(0, -placed.top);
   return placed;
+}
+
+Rect PlaceOverParent(Hwnd parent, const Rect& r) {
+  Point o{0, 0};
+  if (parent != kNoWindow) o = ClientToScreen(parent, Point{0, 0});
+  return InsideScreen(r.Offset(o.x, o.y));
 }
 
 }  // namespace
@@ -99,6 +107,9 @@ int DialogBox(Hwnd parent, const DialogTemplate& tmpl, DialogProc proc, LParam p
   Hwnd owner = GetTopLevel(rec->parent);
   bool ownerWasEnabled = owner != kNoWindow && EnableWindow(owner, false);
   SendMessage(dlg, Msg::InitDialog, 0, param);
+  // The procedure may have placed itself (centred, beside a field); wherever that was, an
+  // operator must be able to touch every part of it.
+  MoveInsideScreen(dlg);
   bool quit = false;
   if (IsWindow(dlg) && !rec->ended) {
     ShowWindow(dlg, true);
@@ -151,16 +162,28 @@ void CenterOverParent(Hwnd window) {
     if (d != nullptr) parent = d->parent;
   }
   Rect area{0, 0, kScreenWidth, kScreenHeight};
-  if (parent != kNoWindow) {
-    Rect client = GetClientRect(parent);
-    Point o = topLevel ? ClientToScreen(parent, Point{0, 0}) : Point{0, 0};
-    area = client.Offset(o.x, o.y);
+  if (IsWindow(parent)) {
+    Point o = ClientToScreen(parent, Point{0, 0});
+    area = GetClientRect(parent).Offset(o.x, o.y);
   }
   int x = area.left + (area.Width() - me.Width()) / 2;
   int y = area.top + (area.Height() - me.Height()) / 2;
-  if (x < 0) x = 0;
-  if (y < 0) y = 0;
-  MoveWindow(window, RectXywh(x, y, me.Width(), me.Height()));
+  PlaceOnScreen(window, RectXywh(x, y, me.Width(), me.Height()));
+}
+
+void PlaceOnScreen(Hwnd window, const Rect& screenRect) {
+  if (!IsWindow(window)) return;
+  Rect placed = InsideScreen(screenRect);
+  Hwnd parent = GetParent(window);
+  if (parent != kNoWindow) {
+    Point o = ClientToScreen(parent, Point{0, 0});
+    placed = placed.Offset(-o.x, -o.y);
+  }
+  MoveWindow(window, placed);
+}
+
+void MoveInsideScreen(Hwnd window) {
+  if (IsWindow(window)) PlaceOnScreen(window, GetWindowRect(window));
 }
 
 bool SetDlgItemText(Hwnd dialog, int id, TextRef text) {

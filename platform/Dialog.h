@@ -33,7 +33,8 @@ struct DialogControl {
 struct DialogTemplate {
   int id = 0;
   const char* caption = nullptr;  // null: no caption bar
-  Rect rect;  // the whole dialog, caption included, in the parent's client coordinates
+  Rect rect;  // the whole dialog, caption included, in the parent's client coordinates (then
+              // moved inside the screen)
   const DialogControl* controls = nullptr;
   int count = 0;
 };
@@ -57,9 +58,15 @@ int DialogTemplateId(Hwnd dialog);
 // The innermost open dialog with that template id, kNoWindow if none.
 Hwnd FindOpenDialog(int templateId);
 
-// Centres the window over its parent's client area (the screen when it has none), clamping
-// the top-left corner at 0 so that it never leaves the top or left edge.
+// Centres the window over its parent's client area (a dialog's parent is the window it was
+// opened over; the screen when it has none), then moves it the least distance that puts it
+// wholly on the 640 x 480 screen.
 void CenterOverParent(Hwnd window);
+// Moves the window to `screenRect` (screen coordinates), shifted wholly onto the screen.
+void PlaceOnScreen(Hwnd window, const Rect& screenRect);
+// Shifts the window wholly onto the screen where it lies partly outside. DialogBox does this
+// after InitDialog, whatever the procedure did with the template's place.
+void MoveInsideScreen(Hwnd window);
 
 bool SetDlgItemText(Hwnd dialog, int id, TextRef text);
 bool CheckDlgButton(Hwnd dialog, int id, bool checked);

@@ -185,11 +185,14 @@ int MessageBox(Hwnd owner, TextRef text, TextRef caption, MbButtons buttons, MbI
                                 .text = set.buttons[i].text};
     x += kButtonWidth + kButtonGap;
   }
-  // Centred on the screen, like the panel's own boxes over its full-screen main window; the
+  // Centred on the window that asks (the screen when none), then wholly on the screen; the
   // template is placed relative to the owner's client area.
   if (!IsWindow(owner)) owner = ActiveTopLevel();
   Point origin = owner != kNoWindow ? ClientToScreen(owner, Point{0, 0}) : Point{0, 0};
-  Rect onScreen = RectXywh((kScreenWidth - width) / 2, (kScreenHeight - height) / 2, width, height);
+  Rect over = owner != kNoWindow ? GetWindowRect(GetTopLevel(owner))
+                                 : Rect{0, 0, kScreenWidth, kScreenHeight};
+  Rect onScreen = RectXywh(over.left + (over.Width() - width) / 2,
+                           over.top + (over.Height() - height) / 2, width, height);
   DialogTemplate tmpl{.id = kMessageBoxTemplateId, .caption = "",
                       .rect = onScreen.Offset(-origin.x, -origin.y),
                       .controls = controls, .count = set.count};

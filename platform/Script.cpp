@@ -89,6 +89,49 @@ Hwnd FindControl(Hwnd h, int id) {
   return shown != kNoWindow ? shown : FindControl(h, id, false);
 }
 
+bool EnabledWithAncestors(Hwnd h) {
+  for (; h != kNoWindow; h = GetParent(h)) {
+    if (!IsWindowEnabled(h)) return false;
+  }
+  return true;
+}
+
+// The part of the window on the screen, inside every ancestor's client area.
+Rect OnScreenPart(Hwnd h) {
+  Rect r = Intersect(GetWindowRect(h), Rect{0, 0, kScreenWidth, kScreenHeight});
+  for (Hwnd p = GetParent(h); p != kNoWindow; p = GetParent(p)) {
+    Point o = ClientToScreen(p, Point{0, 0});
+    r = Intersect(r, GetClientRect(p).Offset(o.x, o.y));
+  }
+  return r;
+}
+
+// A point of the control a finger can touch: on screen and not under another window. Tries
+// the centre of the visible part first, then a grid over it.
+bool TouchablePoint(Hwnd target, Point& out) {
+  Rect r = OnScreenPart(target);
+  if (r.Empty()) return false;
+  Point centre{r.left + r.Width() / 2, r.top + r.Height() / 2};
+  if (WindowFromPoint(centre.x, centre.y) == target) {
+    out = centre;
+    return true;
+  }
+  constexpr int kSteps = 8;
+  for (int i = 0; i < kSteps; ++i) {
+    for (int j = 0; j < kSteps; ++j) {
+      Point p{r.left + (2 * j + 1) * r.Width() / (2 * kSteps),
+              r.top + (2 * i + 1) * r.Height() / (2 * kSteps)};
+      if (WindowFromPoint(p.x, p.y) == target) {
+        out = p;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// Reaches only what a finger could: a control hidden, disabled, off the screen or covered is
+// a bad line, so a test cannot pass on a control the operator cannot touch.
 void Press(long id) {
   Hwnd top = ActiveTopLevel();
   if (top == kNoWindow) {
@@ -102,8 +145,17 @@ void Press(long id) {
     Fail("no control with this id in the topmost window", idText);
     return;
   }
-  if (!IsWindowVisible(target) || !IsWindowEnabled(target)) {
+  if (!IsWindowVisible(target) || !EnabledWithAncestors(target)) {
     Fail("control is hidden or disabled", idText);
+    return;
+  }
+  if (OnScreenPart(target).Empty()) {
+    Fail("control is outside the screen", idText);
+    return;
+  }
+  Point at;
+  if (!TouchablePoint(target, at)) {
+    Fail("control is covered by another window", idText);
     return;
   }
   ClickWindow(target);
@@ -115,6 +167,23 @@ void StallThread(long ms) {
   timespec left{.tv_sec = ms / 1000, .tv_nsec = (ms % 1000) * 1000000L};
   while (nanosleep(&left, &left) != 0 && errno == EINTR) {
   }
+}
+
+// A touch on a disabled control of the window that takes input is a bad line. A touch beside
+// a modal dialog is delivered as a finger's would be, and the window system ignores it.
+void Touch(int x, int y) {
+  Hwnd top = ActiveTopLevel();
+  Hwnd under = top != kNoWindow && GetWindowRect(top).Contains(x, y)
+                   ? detail::VisibleWindowAt(top, x, y)
+                   : kNoWindow;
+  if (under != kNoWindow && !EnabledWithAncestors(under)) {
+    char idText[24];
+    std::snprintf(idText, sizeof idText, "%d", GetDlgCtrlID(under));
+    Fail("control under the touch is disabled", idText);
+    return;
+  }
+  PostTouch(TouchPhase::Down, x, y);
+  PostTouch(TouchPhase::Up, x, y);
 }
 
 // Runs one command; returns false when the line was bad (already reported).
@@ -135,8 +204,7 @@ void RunLine(const char* begin, const char* end) {
         !ParseInt(w.word[2], 0, kScreenHeight - 1, b)) {
       return Fail("usage: touch X Y (inside 640 x 480)", "");
     }
-    PostTouch(TouchPhase::Down, static_cast<int>(a), static_cast<int>(b));
-    PostTouch(TouchPhase::Up, static_cast<int>(a), static_cast<int>(b));
+    Touch(static_cast<int>(a), static_cast<int>(b));
   } else if (std::strcmp(cmd, "press") == 0) {
     if (w.count != 2 || !ParseInt(w.word[1], -32768, 65535, a)) {
       return Fail("usage: press CONTROL_ID", "");

@@ -304,6 +304,15 @@ int ChildAt(int slot, Point p) {
   return slot;
 }
 
+int VisibleChildAt(int slot, Point p) {
+  for (int c = g_windows[slot].lastChild; c != kNone; c = g_windows[c].prev) {
+    const WindowEntry& w = g_windows[c];
+    if (!(w.flags & WindowFlag::Visible) || (w.flags & WindowFlag::Transparent)) continue;
+    if (VisibleScreenRect(c).Contains(p.x, p.y)) return VisibleChildAt(c, p);
+  }
+  return slot;
+}
+
 int ActiveTopSlot() {
   for (int s = g_topLast; s != kNone; s = g_windows[s].prev) {
     const WindowEntry& w = g_windows[s];
@@ -606,6 +615,10 @@ Hwnd CreateWindow(const WindowDesc& d) {
 namespace detail {
 int SlotOf(Hwnd h) { return Slot(h); }
 Hwnd CapturedWindow() { return g_capture; }
+Hwnd VisibleWindowAt(Hwnd top, int x, int y) {
+  int s = Slot(top);
+  return s == kNone ? kNoWindow : MakeHandle(VisibleChildAt(s, Point{x, y}));
+}
 void ReleaseCapture() { g_capture = kNoWindow; }
 Hwnd FirstChild(Hwnd parent) {
   int s = Slot(parent);

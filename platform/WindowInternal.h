@@ -14,6 +14,9 @@ void ReleaseCapture();
 // Children in z-order, bottom first (creation order unless raised); kNoWindow at the end.
 Hwnd FirstChild(Hwnd parent);
 Hwnd NextSibling(Hwnd h);
+// The topmost visible window under a screen point within `top` (itself when no child is
+// there), enabled or not, skipping windows that let touches through.
+Hwnd VisibleWindowAt(Hwnd top, int x, int y);
 // The background colour of the window's class (black when not a window).
 Color ClassBackground(Hwnd h);
 // Makes a top-level window owned by another's top-level window: it stays above it.

@@ -153,6 +153,24 @@ TEST_F(KeypadDialogs, MoistureWindowShowsTheSetpointAndTheKeypadStoresTheTypedVa
   EXPECT_EQ(ReadRequestByte(200), 182);
 }
 
+// The keypad stands beside the setpoint window, so the field it types into stays in sight.
+TEST_F(KeypadDialogs, MoistureKeypadLeavesTheFieldItTypesIntoInSightAndStaysOnTheScreen) {
+  plat::Rect field, keypad;
+  Drive({Step{kMoistureModify, [&](plat::Hwnd d) {
+                field = plat::GetWindowRect(plat::GetDlgItem(d, kMoistureValueField));
+              }},
+         Step{kMoistureDigits[4], [&](plat::Hwnd d) { keypad = plat::GetWindowRect(d); },
+              kMoistureKeypadDialogId},
+         Step{kMoistureAccept, {}}, Step{kMoistureExit, {}}});
+  OpenMoistureSetpointDialog(parent_, MoistureSetpoint::Drying);
+  ASSERT_TRUE(AllStepsTaken());
+  EXPECT_TRUE(plat::Intersect(field, keypad).Empty());
+  EXPECT_GE(keypad.left, 0);
+  EXPECT_GE(keypad.top, 0);
+  EXPECT_LE(keypad.right, plat::kScreenWidth);
+  EXPECT_LE(keypad.bottom, plat::kScreenHeight);
+}
+
 TEST_F(KeypadDialogs, MoistureKeypadAcceptWithoutAKeyLeavesTheSetpointAlone) {
   Drive(Clicks({kMoistureModify, kMoistureAccept, kMoistureExit}));
   EXPECT_FALSE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::AutoStart));

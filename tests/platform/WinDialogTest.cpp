@@ -116,6 +116,62 @@ TEST_F(WinDialogTest, PlacedOverTheParentsClientAreaAndCentredWithClampingAtZero
   EXPECT_EQ(g_log.inits, 4);
 }
 
+// A big keypad opened from a panel low or right on the screen, a dialog centred over a narrower
+// window, one that places itself off the screen: each ends wholly on the screen, shifted no
+// further than it must go.
+TEST_F(WinDialogTest, EveryDialogLiesWhollyOnTheScreenWhateverItsParent) {
+  struct Case {
+    Rect parent;  // a captioned child of the main window
+    Rect dialog;  // template rectangle
+    bool centre;
+    Point moveTo;  // where the procedure moves itself at InitDialog, {-1, -1}: nowhere
+    Rect expected;
+  };
+  const Case cases[] = {
+      // Keypad over a panel at the bottom right, from the template's corner and centred.
+      {RectXywh(240, 245, 400, 175), RectXywh(0, 0, 620, 460), false, {-1, -1},
+       RectXywh(20, 20, 620, 460)},
+      {RectXywh(240, 245, 400, 175), RectXywh(0, 0, 620, 460), true, {-1, -1},
+       RectXywh(20, 20, 620, 460)},
+      // A 432-wide dialog centred over a 400-wide window at the right edge.
+      {RectXywh(240, 70, 400, 175), RectXywh(0, 0, 432, 300), true, {-1, -1},
+       RectXywh(208, 20, 432, 300)},
+      // A dialog that fits where the template puts it stays there.
+      {RectXywh(0, 0, 400, 300), RectXywh(10, 10, 200, 100), false, {-1, -1},
+       RectXywh(10, 10 + kCaptionHeight, 200, 100)},
+      // Moved by its own procedure past the right and bottom edges.
+      {RectXywh(0, 0, 400, 300), RectXywh(0, 0, 220, 224), false, {600, 400},
+       RectXywh(420, 256, 220, 224)},
+  };
+  static Point moveTo;
+  constexpr DialogTemplate kBase{.id = 7, .caption = "C"};
+  for (const Case& c : cases) {
+    Hwnd parent = CreateWindow(WindowDesc{.className = "REC", .title = "P", .parent = main,
+                                          .rect = c.parent,
+                                          .flags = WindowFlag::Visible | WindowFlag::Caption});
+    DialogTemplate t = kBase;
+    t.rect = c.dialog;
+    g_log = DialogLog{.centre = c.centre};
+    moveTo = c.moveTo;
+    static Rect shown;
+    DialogBox(parent, t, +[](Hwnd dlg, Msg msg, WParam w, LParam l) {
+      if (msg == Msg::InitDialog && moveTo.x >= 0) {
+        Rect r = GetWindowRect(dlg);
+        MoveWindow(dlg, RectXywh(moveTo.x, moveTo.y, r.Width(), r.Height()));
+      }
+      if (msg == Msg::InitDialog) SetTimer(dlg, 1, 10);
+      if (msg == Msg::Timer) {
+        shown = GetWindowRect(dlg);
+        EndDialog(dlg, 1);
+        return true;
+      }
+      return TestDialogProc(dlg, msg, w, l);
+    }, 0);
+    EXPECT_EQ(shown, c.expected) << c.parent.left << "," << c.parent.top << " " << c.dialog.Width();
+    DestroyWindow(parent);
+  }
+}
+
 TEST_F(WinDialogTest, TouchesOutsideTheDialogAreRefusedWhileItIsOpen) {
   Point b = CenterOf(mainButton);
   char script[128];

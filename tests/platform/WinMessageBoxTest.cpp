@@ -155,6 +155,55 @@ TEST_F(WinMessageBoxTest, AHelpFileLongTextStillFitsTheScreenWithItsButtons) {
   EXPECT_LE(need.height, drawn->rect.Height());
 }
 
+// A box asked by a dialog stands over that dialog; one asked from a window near an edge is
+// moved wholly onto the screen.
+TEST_F(WinMessageBoxTest, ABoxIsCentredOnItsOwnerAndWhollyOnTheScreen) {
+  static Rect boxRect;
+  RegisterClass(WindowClass{
+      .name = "MEASURE",
+      .proc = +[](Hwnd h, Msg msg, WParam w, LParam l) -> LResult {
+        if (msg != Msg::Timer) return DefWindowProc(h, msg, w, l);
+        if (DialogTemplateId(ActiveTopLevel()) == kMessageBoxTemplateId) {
+          boxRect = GetWindowRect(ActiveTopLevel());
+          EndDialog(ActiveTopLevel(), IdOk);
+        }
+        return 0;
+      },
+      .background = Rgb(0, 0, 0)});
+  Hwnd measure = CreateWindow(WindowDesc{.className = "MEASURE", .parent = main,
+                                         .rect = RectXywh(0, 0, 1, 1)});
+  SetTimer(measure, 1, 20);
+  struct Case {
+    Rect owner;  // a top-level window standing for the dialog that asks
+    bool centred;
+  };
+  const Case cases[] = {
+      {RectXywh(0, 0, 300, 240), true},
+      {RectXywh(400, 260, 240, 220), false},
+      {RectXywh(500, 400, 300, 200), false},
+  };
+  RegisterClass(WindowClass{.name = "OWNER", .proc = DefWindowProc});
+  for (const Case& c : cases) {
+    Hwnd owner = CreateWindow(WindowDesc{.className = "OWNER", .rect = c.owner,
+                                         .flags = WindowFlag::Visible | WindowFlag::Topmost});
+    boxRect = Rect{};
+    MessageBox(owner, "The value entered is out of range.", "WARNING!", MbButtons::Ok);
+    ASSERT_FALSE(boxRect.Empty());
+    EXPECT_GE(boxRect.left, 0);
+    EXPECT_GE(boxRect.top, 0);
+    EXPECT_LE(boxRect.right, kScreenWidth);
+    EXPECT_LE(boxRect.bottom, kScreenHeight);
+    if (c.centred) {
+      EXPECT_NEAR((boxRect.left + boxRect.right) / 2, (c.owner.left + c.owner.right) / 2, 1);
+      EXPECT_NEAR((boxRect.top + boxRect.bottom) / 2, (c.owner.top + c.owner.bottom) / 2, 1);
+    } else {
+      // As close to the owner's centre as the screen allows: against the right or bottom edge.
+      EXPECT_TRUE(boxRect.right == kScreenWidth || boxRect.bottom == kScreenHeight);
+    }
+    DestroyWindow(owner);
+  }
+}
+
 TEST_F(WinMessageBoxTest, IconsAreDrawnInTheirColours) {
   // Points inside each shape clear of its glyph, from the icon's top-left corner.
   struct Case {

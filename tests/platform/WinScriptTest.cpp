@@ -89,6 +89,47 @@ TEST_F(WinScriptTest, PressOnAHiddenOrDisabledControlIsAnError) {
   EXPECT_EQ(g_rec.commands, 0);
 }
 
+// A finger reaches only what is on the screen and on top: a button off the screen, one whose
+// window hides it past the client edge, one under another window, or a disabled control under
+// a touch are bad lines; the on-screen part of a button half off the screen still takes a press.
+TEST_F(WinScriptTest, PressAndTouchRefuseWhatAFingerCannotReach) {
+  Hwnd panel = CreateWindow(WindowDesc{.className = "REC", .parent = main,
+                                       .rect = RectXywh(400, 300, 200, 100),
+                                       .flags = WindowFlag::Visible});
+  CreateControl(main, ControlKind::PushButton, 11, RectXywh(600, 440, 100, 80), "HALF", 0);
+  CreateControl(main, ControlKind::PushButton, 12, RectXywh(650, 100, 60, 40), "OFF", 0);
+  CreateControl(panel, ControlKind::PushButton, 13, RectXywh(210, 10, 60, 40), "CLIPPED", 0);
+  CreateControl(main, ControlKind::PushButton, 14, RectXywh(420, 320, 60, 40), "UNDER", 0);
+  Hwnd disabled = CreateControl(main, ControlKind::PushButton, 15, RectXywh(10, 10, 60, 40),
+                                "OFF", 0);
+  EnableWindow(disabled, false);
+  BringWindowToTop(panel);  // over button 14
+  PumpUntilIdle();
+  struct Case {
+    const char* script;
+    int badLine;  // 0: runs to the end
+    int commands;
+  };
+  const Case cases[] = {
+      {"press 11\n", 0, 1},
+      {"press 12\n", 1, 0},
+      {"press 13\n", 1, 0},
+      {"press 14\n", 1, 0},
+      {"press 15\n", 1, 0},
+      {"touch 20 20\npress 5\n", 1, 0},
+      {"touch 150 125\ntouch 639 479\n", 0, 2},
+  };
+  for (const Case& c : cases) {
+    g_rec.commands = 0;
+    testing::internal::CaptureStderr();
+    StartScriptText(c.script);
+    RunFor(100);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ScriptErrorLine(), c.badLine) << c.script << " -> " << err;
+    EXPECT_EQ(g_rec.commands, c.commands) << c.script;
+  }
+}
+
 TEST_F(WinScriptTest, ScreenshotWritesTheComposedScreen) {
   SysTempDir dir;
   ASSERT_NE(dir.c_str()[0], 0);
