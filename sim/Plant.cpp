@@ -403,7 +403,7 @@ void WriteMoisture(Simulator& sim) {
   auto tenths = [](double v) { return static_cast<uint16_t>(v < 0 ? 0 : std::lround(v)); };
   SimSetU16HighFirst(sim, kStatusOutgoingMoisture, tenths(p.outgoingMoisture));
   SimSetU16HighFirst(sim, kStatusIncomingMoisture, tenths(p.incomingMoisture));
-  SimSetU16HighFirst(sim, kStatusOutgoingGrainTenthsF, tenths(10.0 * (p.grainTemp[2] - kOutgoingGrainCoolingF)));
+  SimSetU16HighFirst(sim, kStatusOutgoingGrainTenthsF, tenths(10.0 * (p.grainTemp[2] - (sim.running ? kOutgoingGrainCoolingF : 0.0))));
   SimSetU16HighFirst(sim, kStatusIncomingGrainTenthsF, tenths(10.0 * sim.scenario->plant.ambientF));
 }
 
