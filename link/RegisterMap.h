@@ -206,6 +206,81 @@ inline constexpr uint8_t kOptionBits2QuickStart = 0x01;      // byte 279 bit 0
 inline constexpr uint8_t kOptionBits2EchoIgnored = 0x70;     // bits 4..6 masked off for the echo
 inline constexpr uint8_t kOptionWithdrawBit = 0x80;          // byte 280 bit 7
 
+// Fan/heater unit bytes, slot n (1..6) at 124 + n (run), 130 + n (status), 142 + n (burner).
+inline constexpr uint8_t kUnitRunTurning = 0x01;      // run byte bit 0: the fan picture turns
+inline constexpr uint8_t kUnitRunFanOn = 0x02;        // run byte bit 1: clear shows FAN OFF
+inline constexpr uint8_t kUnitRunBurnerFault = 0x04;  // run byte bit 2: called for heat, no flame
+inline constexpr uint8_t kUnitStatusOn = 0x01;        // status byte bit 0: the unit runs
+inline constexpr uint8_t kUnitStatusFiring = 0x02;    // status byte bit 1: the burner fires
+inline constexpr uint8_t kUnitStatusAirSwitch = 0x10;  // status byte bit 4
+inline constexpr uint8_t kUnitStatusHighLimit = 0x20;  // status byte bit 5
+inline constexpr uint8_t kUnitBurnerOn = 0x01;        // burner byte bit 0: flame proven
+inline constexpr uint8_t kUnitBurnerFlameFail = 0x02;  // burner byte bit 1
+// Burner mode registers 0:101..0:106 (slot order, like the plenums).
+inline constexpr uint8_t kBurnerModeFanOnly = 0x01;   // bit 0: the burner is held off
+inline constexpr uint8_t kBurnerModeNoAirSwitchTest = 0x04;  // bit 2: air switch testing disabled
+// Byte 171 beside the running bit: both set is the normal state, a clear bit 5 the attention
+// state of the out-of-grain timer.
+inline constexpr uint8_t kRunFlagsGrainPresent = 0x80;  // bit 7
+inline constexpr uint8_t kRunFlagsColumnFull = 0x20;    // bit 5: the level switch is covered
+inline constexpr uint8_t kStatusBar28ShowElapsed = 0x01;  // byte 28 bit 0: show the load time
+inline constexpr uint8_t kLoadStateFillMoving = 0x08;     // byte 58 bit 3: the fill elements move
+inline constexpr uint8_t kLoadStateFillForward = 0x04;    // byte 58 bit 2
+inline constexpr uint8_t kSwitchesReady = 0x40;          // byte 188 bit 6: ready to run, no stop
+inline constexpr uint8_t kStopReasonBits = 0x03;         // byte 271 bits 0-1
+inline constexpr uint8_t kStopReasonNoGrain = 0x01;
+inline constexpr uint8_t kOptionBitsTwoHeats = 0x02;     // byte 257 bit 1: HI and LO HEAT
+inline constexpr uint8_t kOptionBitsTimeCriterion = 0x10;  // byte 257 bit 4: batch dries by time
+// Moisture control modes, byte 187 bits 0..2.
+inline constexpr uint8_t kControlTemperatureTwoSpeed = 1;
+inline constexpr uint8_t kControlMoistureVariable = 3;
+inline constexpr uint8_t kControlMoistureFiveSpeed = 4;
+inline constexpr uint8_t kControlTemperatureFiveSpeed = 5;
+inline constexpr uint8_t kControlStagedBatch = 6;
+// Batch state byte 13: the batch timer that runs.
+inline constexpr uint8_t kBatchStateIdle = 0;
+inline constexpr uint8_t kBatchStateHiHeat = 1;
+inline constexpr uint8_t kBatchStateLoHeat = 2;
+inline constexpr uint8_t kBatchStateCool = 3;
+inline constexpr uint8_t kBatchStateUnload = 4;
+// Meter-roll speed in use, byte 155.
+inline constexpr uint8_t kMeterRollInUseLow = 0;
+inline constexpr uint8_t kMeterRollInUseMedium = 1;
+inline constexpr uint8_t kMeterRollInUseHigh = 2;
+inline constexpr int kStatusMeterRollSpeedPercent = kStatusLogged245;  // the speed that runs
+// What the four moisture-sensor fields carry.
+inline constexpr int kStatusOutgoingMoisture = kStatusMoisture1;       // tenths of a percent
+inline constexpr int kStatusIncomingMoisture = kStatusMoisture2;       // tenths of a percent
+inline constexpr int kStatusOutgoingGrainTenthsF = kStatusMoisture3;   // tenths of a degree F
+inline constexpr int kStatusIncomingGrainTenthsF = kStatusMoisture4;   // tenths of a degree F
+
+// One input or output of the control panel: a status byte and its bit.
+struct PanelBit {
+  int byte;
+  uint8_t mask;
+};
+// Light outputs, activated: J1-0n is bit n-1 of byte 239, J2-0n bit 8-n of byte 240. Index:
+// fan/heater unit 1..6 less one (unit 1 is slot 6).
+inline constexpr PanelBit kLightFan[6] = {{kStatusLights240, 0x08}, {kStatusLights240, 0x20},
+                                          {kStatusLights240, 0x80}, {kStatusLights239, 0x40},
+                                          {kStatusLights239, 0x10}, {kStatusLights239, 0x04}};
+inline constexpr PanelBit kLightBurner[6] = {{kStatusLights240, 0x10}, {kStatusLights240, 0x40},
+                                             {kStatusLights239, 0x80}, {kStatusLights239, 0x20},
+                                             {kStatusLights239, 0x08}, {kStatusLights239, 0x02}};
+inline constexpr PanelBit kLightLoad = {kStatusLights240, 0x04};
+inline constexpr PanelBit kLightUnload = {kStatusLights240, 0x02};
+inline constexpr PanelBit kLightStart = {kStatusLights240, 0x01};
+// Switch inputs, bytes 179..183, by unit 1..6 less one.
+inline constexpr PanelBit kSwitchFanAuto[6] = {{kStatusLoadFlags, 0x20},   {kStatusConnector180, 0x04},
+                                               {kStatusConnector180, 0x40}, {kStatusConnector180 + 1, 0x08},
+                                               {kStatusConnector180 + 1, 0x80}, {kStatusConnector180 + 2, 0x20}};
+inline constexpr PanelBit kSwitchBurnerAuto[6] = {{kStatusConnector180, 0x01},     {kStatusConnector180, 0x10},
+                                                  {kStatusConnector180 + 1, 0x02}, {kStatusConnector180 + 1, 0x20},
+                                                  {kStatusConnector180 + 2, 0x08}, {kStatusConnector180 + 2, 0x80}};
+inline constexpr PanelBit kSwitchStop = {kStatusLoadFlags, 0x01};
+inline constexpr PanelBit kSwitchLoadOn = {kStatusLoadFlags, 0x08};
+inline constexpr PanelBit kSwitchStart = {kStatusControllerDisplayOptions, 0x01};
+
 inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
 inline constexpr int kDryerLengthCount = 15;
 inline constexpr uint8_t kDryerLengthFeet[kDryerLengthCount] = {8, 10, 12, 14, 16, 18, 20, 22,

@@ -86,6 +86,8 @@ bool StartLink(const PanelOptions& o) {
   SimServerOptions so;
   so.realPace = !o.simFast;
   so.trace = false;
+  so.scenario = SimFindScenario(o.scenario);
+  so.speed = o.simSpeed;
   const SimServerResult r = Sim().StartOnPty(so);
   if (r != SimServerResult::Ok) {
     std::fprintf(stderr, "dryer-panel: built-in simulator: %s\n", SimServerResultText(r));

@@ -22,6 +22,8 @@ struct PanelOptions {
   bool fullscreen = false;
   bool traceLink = false;
   bool simFast = false;        // the built-in simulator answers at once (tests)
+  const char* scenario = nullptr;  // the built-in simulator's scenario; null: its default
+  double simSpeed = 1;             // the built-in simulator's simulated seconds per second
   const LinkPort* linkPort = nullptr;  // tests: the link talks to this port instead
 };
 

@@ -7,6 +7,7 @@
 
 #include "shell/Panel.h"
 #include "shell/ShippedData.h"
+#include "sim/Simulator.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ constexpr const char* kUsage =
     "                     \"Hard Disk2\" below the root)\n"
     "  --pack DIR         language packs copied into a new root (default: those shipped\n"
     "                     beside the program)\n"
+    "  --scenario NAME    the built-in simulator's dryer (dryer-sim --help lists them)\n"
+    "  --speed N          the built-in simulator's time runs N times faster (0.1..1000)\n"
     "  --headless         no display; draw off screen only (on when there is no display)\n"
     "  --script FILE      run an automation script (wait, touch, press, screenshot, quit)\n"
     "  --run-for SECONDS  exit cleanly after that long\n"
@@ -103,6 +106,17 @@ int main(int argc, char** argv) {
     } else if (hasValue && std::strcmp(a, "--run-for") == 0) {
       if (!ParseSeconds(argv[++i], o.runForSeconds)) {
         std::fprintf(stderr, "dryer-panel: bad --run-for value '%s'\n%s", argv[i], kUsage);
+        return kExitUsage;
+      }
+    } else if (hasValue && std::strcmp(a, "--scenario") == 0) {
+      o.scenario = argv[++i];
+      if (SimFindScenario(o.scenario) == nullptr) {
+        std::fprintf(stderr, "dryer-panel: no scenario '%s'\n%s", o.scenario, kUsage);
+        return kExitUsage;
+      }
+    } else if (hasValue && std::strcmp(a, "--speed") == 0) {
+      if (!ParseSeconds(argv[++i], o.simSpeed) || o.simSpeed < 0.1 || o.simSpeed > 1000) {
+        std::fprintf(stderr, "dryer-panel: bad --speed value '%s' (0.1..1000)\n%s", argv[i], kUsage);
         return kExitUsage;
       }
     } else if (hasValue && std::strcmp(a, "--scale") == 0) {

@@ -25,14 +25,30 @@ constexpr const char* kUsage =
     "  --silent-after S         go silent S seconds after start ...\n"
     "  --silent-for S           ... for S seconds\n"
     "  --warning NODE:ID@S-S    report warning ID of NODE from second S to second S\n"
+    "  --scenario NAME          the dryer to simulate (default: corn; see below)\n"
+    "  --speed N                run simulated time N times faster (0.1..1000; default 1)\n"
     "  --run-for SECONDS        exit after that long (default: run until stopped)\n"
     "  --fast                   answer at once instead of at 38400 baud\n"
     "  --trace                  hex dumps of requests and answers on stderr\n"
-    "  --help                   this text\n";
+    "  --help                   this text\n"
+    "Fault times are seconds of the line, at any speed. SIGUSR1 presses START, SIGUSR2 STOP.\n";
 
 volatile std::sig_atomic_t gStopSignal = 0;
+volatile std::sig_atomic_t gStartSignal = 0;
+volatile std::sig_atomic_t gStopButtonSignal = 0;
 
 void OnSignal(int) { gStopSignal = 1; }
+void OnStartSignal(int) { gStartSignal = 1; }
+void OnStopButtonSignal(int) { gStopButtonSignal = 1; }
+
+void PrintScenarios(std::FILE* out) {
+  std::fputs("Scenarios:\n", out);
+  for (int i = 0; i < SimScenarioCount(); ++i)
+    std::fprintf(out, "  %-24s %s\n", SimScenarioAt(i).name, SimScenarioAt(i).summary);
+}
+
+constexpr double kMinSpeed = 0.1;
+constexpr double kMaxSpeed = 1000;
 
 struct Arguments {
   const char* port = nullptr;
@@ -75,7 +91,7 @@ bool ParseWarning(const char* text, SimFaults& f) {
 
 constexpr const char* kValueOptions[] = {
     "--port", "--drop-every", "--corrupt-every", "--split-every", "--split-pause",
-    "--silent-after", "--silent-for", "--warning", "--run-for",
+    "--silent-after", "--silent-for", "--warning", "--run-for", "--scenario", "--speed",
 };
 
 bool TakesValue(const char* opt) {
@@ -132,11 +148,17 @@ int Parse(int argc, char** argv, Arguments& a, bool& help) {
       a.silentForGiven = true;
     } else if (std::strcmp(opt, "--warning") == 0) {
       ok = ParseWarning(value, f);
+    } else if (std::strcmp(opt, "--scenario") == 0) {
+      a.options.scenario = SimFindScenario(value);
+      ok = a.options.scenario != nullptr;
+    } else if (std::strcmp(opt, "--speed") == 0) {
+      ok = ParseSeconds(value, a.options.speed) && a.options.speed >= kMinSpeed && a.options.speed <= kMaxSpeed;
     } else if (std::strcmp(opt, "--run-for") == 0) {
       ok = ParseSeconds(value, a.runFor) && a.runFor > 0;
     }
     if (!ok) {
       std::fprintf(stderr, "dryer-sim: bad value for %s: %s\n%s", opt, value, kUsage);
+      if (std::strcmp(opt, "--scenario") == 0) PrintScenarios(stderr);
       return kExitUsage;
     }
   }
@@ -154,12 +176,15 @@ int main(int argc, char** argv) {
   if (code != kExitOk) return code;
   if (help) {
     std::fputs(kUsage, stdout);
+    PrintScenarios(stdout);
     return kExitOk;
   }
 
   std::signal(SIGTERM, OnSignal);
   std::signal(SIGINT, OnSignal);
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGUSR1, OnStartSignal);
+  std::signal(SIGUSR2, OnStopButtonSignal);
 
   SimServer server;
   SimServerResult r = args.pty ? server.StartOnPty(args.options) : server.StartOnDevice(args.port, args.options);
@@ -173,6 +198,14 @@ int main(int argc, char** argv) {
   const auto start = std::chrono::steady_clock::now();
   while (!gStopSignal) {
     if (args.runFor > 0 && std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >= args.runFor) break;
+    if (gStartSignal) {
+      gStartSignal = 0;
+      server.PressStart();
+    }
+    if (gStopButtonSignal) {
+      gStopButtonSignal = 0;
+      server.PressStop();
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   server.Stop();

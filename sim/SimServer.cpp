@@ -116,7 +116,7 @@ struct SimServer::Impl {
     const double seconds = std::chrono::duration<double>(now - lastStep).count();
     lastStep = now;
     std::lock_guard<std::mutex> guard(lock);
-    SimStep(sim, seconds);
+    SimStep(sim, seconds * options.speed);
   }
 
   void Serve() {
@@ -162,7 +162,16 @@ struct SimServer::Impl {
 
   SimServerResult Begin(const SimServerOptions& o) {
     options = o;
-    SimInit(sim, o.faults);
+    // Fault times are given in seconds of the line, whatever the speed of the plant.
+    SimFaults faults = o.faults;
+    if (o.speed > 0) {
+      faults.silentAfterS *= o.speed;
+      faults.silentForS *= o.speed;
+      faults.warningFromS *= o.speed;
+      faults.warningToS *= o.speed;
+    }
+    if (!(options.speed > 0)) options.speed = 1;
+    SimInitScenario(sim, o.scenario != nullptr ? *o.scenario : SimDefaultScenario(), faults);
     sim.physicsFrozen = o.physicsFrozen;
     rx = SimReceiver{};
     stop.store(false);
@@ -239,6 +248,16 @@ void SimServer::Edit(void (*edit)(Simulator& sim, void* arg), void* arg) {
 void SimServer::SetSilent(bool silent) {
   std::lock_guard<std::mutex> guard(impl_->lock);
   impl_->sim.forcedSilent = silent;
+}
+
+void SimServer::PressStart() {
+  std::lock_guard<std::mutex> guard(impl_->lock);
+  SimPressStart(impl_->sim);
+}
+
+void SimServer::PressStop() {
+  std::lock_guard<std::mutex> guard(impl_->lock);
+  SimPressStop(impl_->sim);
 }
 
 void SimServer::SetFaults(const SimFaults& faults) {

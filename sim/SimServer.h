@@ -12,6 +12,8 @@ struct SimServerOptions {
   bool realPace = true;        // write answers at 38400 baud, 11 bits a byte (about 95 ms a frame)
   bool physicsFrozen = false;  // the image changes only through commands
   bool trace = false;          // hex dumps of every request and answer on stderr
+  const SimScenario* scenario = nullptr;  // null: the default scenario
+  double speed = 1;            // simulated seconds per real second
 };
 
 enum class SimServerResult : uint8_t {
@@ -53,6 +55,9 @@ class SimServer {
   // Runs `edit` on the simulator under its lock (set registers, turn the knob, change faults).
   void Edit(void (*edit)(Simulator& sim, void* arg), void* arg);
   void SetSilent(bool silent);
+  // The control panel's START and STOP buttons.
+  void PressStart();
+  void PressStop();
   void SetFaults(const SimFaults& faults);
 
  private:

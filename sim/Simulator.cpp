@@ -4,80 +4,12 @@
 #include <cstring>
 
 #include "link/RegisterMap.h"
+#include "sim/Plant.h"
 
 namespace {
 
-// Plant constants: a dryer in cool weather, burners that overshoot their setpoint by the
-// margin and a fan that warms the plenum a little above ambient when the burner is off.
-constexpr double kAmbientF = 60.0;
-constexpr double kBurnerMarginF = 30.0;
-constexpr double kFanWarmthF = 10.0;
-constexpr double kPlenumTauS = 45.0;
-constexpr double kGrainTauS = 600.0;
-constexpr double kMoistureTauS = 300.0;
-constexpr double kGrainFraction[3] = {0.35, 0.45, 0.55};
-constexpr double kIncomingMoistureBase = 220.0;  // 22.0 %
-constexpr double kIncomingMoistureSwing = 15.0;
-constexpr double kIncomingMoisturePeriodS = 1800.0;
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kMaxSubStepS = 1.0;
-
-constexpr uint32_t kLoadPauseS = 90;
-constexpr uint32_t kLoadMinS = 60;
-constexpr uint32_t kLoadSpreadS = 60;
-constexpr int kBushelsPerHourPerPercent = 10;
-
-constexpr uint8_t kUnitFanRunning = 0x01;  // run byte (125 + slot) bit 0
-constexpr uint8_t kUnitBurnerLit = 0x01;   // status byte (131 + slot) bit 0
-
-enum BatchPhase : uint8_t { kBatchIdle = 0, kBatchHiHeat = 1, kBatchLoHeat = 2, kBatchCool = 3, kBatchUnload = 4 };
-
-struct BatchTimer {
-  int countdown;
-  int preset;
-};
-// The batch runs its timers in this order; the phase byte 13 holds the running one.
-constexpr BatchTimer kBatchTimers[] = {
-    {kStatusHiHeatCountdown, kStatusHiHeatTime},
-    {kStatusLoHeatCountdown, kStatusLoHeatTime},
-    {kStatusCoolCountdown, kStatusCoolTime},
-    {kStatusUnloadCountdown, kStatusUnloadTime},
-};
-
 constexpr int kPage1StatusRegisters = kStatusPayloadLength - kPage1Base;  // 73
-
-uint32_t NextNoise(SimPlant& p) {
-  p.noise = p.noise * 1664525u + 1013904223u;
-  return p.noise >> 8;
-}
-
-// Number of fan/heater units for the hardware code in byte 3: 0 one, 1 two, 2 three, 3 four,
-// 4 six.
-int UnitCount(const Simulator& sim) {
-  constexpr int kUnitsForCode[] = {1, 2, 3, 4, 6};
-  int code = sim.reg[kStatusFanHeaterCount];
-  return code < 5 ? kUnitsForCode[code] : 1;
-}
-
-// A dryer with fewer units uses the highest slots.
-bool SlotPresent(const Simulator& sim, int slot) { return slot >= kSimUnitSlots - UnitCount(sim); }
-
-void CountDown(Simulator& sim, int index) {
-  uint8_t& minutes = sim.reg[index];
-  uint8_t& seconds = sim.reg[index + 1];
-  if (seconds > 59) seconds = 59;
-  if (seconds > 0) {
-    --seconds;
-  } else if (minutes > 0) {
-    --minutes;
-    seconds = 59;
-  }
-}
-
-void CopyPreset(Simulator& sim, const BatchTimer& t) {
-  sim.reg[t.countdown] = sim.reg[t.preset];
-  sim.reg[t.countdown + 1] = sim.reg[t.preset + 1];
-}
 
 void SetU32LowFirst(Simulator& sim, int index, uint32_t v) {
   for (int i = 0; i < 4; ++i) sim.reg[index + i] = static_cast<uint8_t>(v >> (8 * i));
@@ -88,183 +20,24 @@ void SetU16LowFirst(Simulator& sim, int index, uint16_t v) {
   sim.reg[index + 1] = static_cast<uint8_t>(v >> 8);
 }
 
-bool BatchDryer(const Simulator& sim) { return sim.reg[kStatusDryerType] != 0; }
-
-bool Unloading(const Simulator& sim) {
-  return sim.running && (!BatchDryer(sim) || sim.reg[kStatusBatchState] == kBatchUnload);
-}
-
-bool BurnersAllowed(const Simulator& sim) {
-  if (!sim.running) return false;
-  if (!BatchDryer(sim)) return true;
-  uint8_t phase = sim.reg[kStatusBatchState];
-  return phase == kBatchHiHeat || phase == kBatchLoHeat;
-}
-
-void UpdateWarning(Simulator& sim) {
-  const SimFaults& f = sim.faults;
-  if (f.warningNode == 0 && f.warningId == 0) return;
-  bool active = sim.timeS >= f.warningFromS && sim.timeS < f.warningToS;
-  sim.reg[kStatusWarningNode] = active ? f.warningNode : 0;
-  sim.reg[kStatusWarningId] = active ? f.warningId : 0;
-}
-
-void StepLoad(Simulator& sim) {
-  SimPlant& p = sim.plant;
-  uint8_t& load = sim.reg[kStatusLoadState];
-  bool loading = load & kLoadStateLoadRunning;
-  ++p.loadPhaseS;
-  if (!loading) {
-    sim.reg[kStatusOutOfGrainCountdown] = sim.reg[kStatusOutOfGrainTime];
-    sim.reg[kStatusOutOfGrainCountdown + 1] = sim.reg[kStatusOutOfGrainTime + 1];
-    if (p.loadPhaseS >= kLoadPauseS) {
-      load |= kLoadStateLoadRunning;
-      p.loadPhaseS = 0;
-    }
-    return;
+void ApplyStartValue(Simulator& sim, const SimStartValue& v) {
+  switch (v.form) {
+    case SimForm::U8:
+      sim.reg[v.index] = static_cast<uint8_t>(v.value);
+      return;
+    case SimForm::S16LowFirst:
+      SimSetS16LowFirst(sim, v.index, static_cast<int16_t>(v.value));
+      return;
+    case SimForm::U16LowFirst:
+      SetU16LowFirst(sim, v.index, static_cast<uint16_t>(v.value));
+      return;
+    case SimForm::U16HighFirst:
+      SimSetU16HighFirst(sim, v.index, static_cast<uint16_t>(v.value));
+      return;
+    case SimForm::MinSec:
+      SimSetMinSec(sim, v.index, static_cast<uint32_t>(v.value));
+      return;
   }
-  CountDown(sim, kStatusOutOfGrainCountdown);
-  uint32_t loadLength = kLoadMinS + (p.noise >> 4) % kLoadSpreadS;
-  if (p.loadPhaseS >= loadLength || SimMinSec(sim, kStatusOutOfGrainCountdown) == 0) {
-    load &= static_cast<uint8_t>(~kLoadStateLoadRunning);
-    sim.reg[kStatusOutOfGrainCountdown] = sim.reg[kStatusOutOfGrainTime];
-    sim.reg[kStatusOutOfGrainCountdown + 1] = sim.reg[kStatusOutOfGrainTime + 1];
-    p.loadPhaseS = 0;
-    NextNoise(p);
-  }
-}
-
-void StepBatch(Simulator& sim) {
-  uint8_t& phase = sim.reg[kStatusBatchState];
-  if (!BatchDryer(sim)) {
-    phase = kBatchIdle;
-    return;
-  }
-  if (phase == kBatchIdle || phase > kBatchUnload) {
-    for (const BatchTimer& t : kBatchTimers) CopyPreset(sim, t);
-    phase = kBatchHiHeat;
-  }
-  const BatchTimer& t = kBatchTimers[phase - 1];
-  CountDown(sim, t.countdown);
-  if (SimMinSec(sim, t.countdown) > 0) return;
-  if (phase < kBatchUnload) {
-    ++phase;
-    return;
-  }
-  // A batch is done: count it and start the next.
-  SimSetU16HighFirst(sim, kStatusBatchCounter, static_cast<uint16_t>(SimU16HighFirst(sim, kStatusBatchCounter) + 1));
-  for (const BatchTimer& b : kBatchTimers) CopyPreset(sim, b);
-  phase = kBatchHiHeat;
-}
-
-void StepCounters(Simulator& sim) {
-  SimPlant& p = sim.plant;
-  uint16_t rate = 0;
-  if (sim.reg[kStatusSensorCommand] & kSensorCommandZeroBushels) {
-    SetU32LowFirst(sim, kStatusBushelCounter, 0);
-  } else if (Unloading(sim)) {
-    rate = static_cast<uint16_t>(kBushelsPerHourPerPercent * sim.reg[kStatusMeterRoll2]);
-    // Bushel-seconds: a rate in bushels per hour adds that many each second.
-    SetU32LowFirst(sim, kStatusBushelCounter, SimU32LowFirst(sim, kStatusBushelCounter) + rate);
-  }
-  SimSetU16HighFirst(sim, kStatusUnloadPanel173, rate);
-
-  if (!sim.running) return;
-  ++p.runSeconds;
-  uint16_t runMinutes = static_cast<uint16_t>(p.runSeconds / 60);
-  SetU16LowFirst(sim, kStatusRunTimeCounter1, runMinutes);
-  for (int slot = 0; slot < kSimUnitSlots; ++slot) {
-    if (!SlotPresent(sim, slot)) continue;
-    // Counter A: burner seconds, counter B: fan seconds; the statistics screen shows A / B.
-    int a = kStatusUnitCounterA1 + 2 * slot;
-    int b = kStatusUnitCounterB1 + 2 * slot;
-    uint16_t fan = static_cast<uint16_t>(sim.reg[b] | (sim.reg[b + 1] << 8));
-    uint16_t burner = static_cast<uint16_t>(sim.reg[a] | (sim.reg[a + 1] << 8));
-    if (fan == 0xFFFF) {  // keep the ratio when the fan counter would wrap
-      fan /= 2;
-      burner /= 2;
-    }
-    ++fan;
-    if (p.burnerOn[slot]) ++burner;
-    SetU16LowFirst(sim, a, burner);
-    SetU16LowFirst(sim, b, fan);
-  }
-}
-
-void WholeSecond(Simulator& sim) {
-  if (sim.running) {
-    StepLoad(sim);
-    StepBatch(sim);
-  }
-  StepCounters(sim);
-}
-
-// Moves the continuous values over `dt` seconds (at most kMaxSubStepS, so a thermostat sees
-// every crossing) and writes them into the registers.
-void StepPlant(Simulator& sim, double dt) {
-  SimPlant& p = sim.plant;
-  const double plenumK = 1.0 - std::exp(-dt / kPlenumTauS);
-  const bool burners = BurnersAllowed(sim);
-  double plenumSum = 0;
-  int present = 0;
-  for (int slot = 0; slot < kSimUnitSlots; ++slot) {
-    const int tempIndex = kStatusPlenumTemp1 + 2 * slot;
-    uint8_t& runByte = sim.reg[kStatusUnitStatusA1 + slot];
-    uint8_t& statusByte = sim.reg[kStatusUnitStatusB1 + slot];
-    if (!SlotPresent(sim, slot)) {
-      p.burnerOn[slot] = false;
-      runByte = 0;
-      statusByte = 0;
-      SimSetS16LowFirst(sim, tempIndex, 0);
-      continue;
-    }
-    const double setpoint = SimS16LowFirst(sim, kStatusPlenumSetpoint1 + 2 * slot);
-    const double differential = sim.reg[kStatusPlenumDifferential1 + slot];
-    double& temp = p.plenumTemp[slot];
-    if (!burners) {
-      p.burnerOn[slot] = false;
-    } else if (temp >= setpoint) {
-      p.burnerOn[slot] = false;
-    } else if (temp <= setpoint - differential) {
-      p.burnerOn[slot] = true;
-    }
-    double target = kAmbientF;
-    if (sim.running) target = p.burnerOn[slot] ? setpoint + kBurnerMarginF : kAmbientF + kFanWarmthF;
-    temp += (target - temp) * plenumK;
-    runByte = sim.running ? static_cast<uint8_t>(runByte | kUnitFanRunning)
-                          : static_cast<uint8_t>(runByte & ~kUnitFanRunning);
-    statusByte = p.burnerOn[slot] ? static_cast<uint8_t>(statusByte | kUnitBurnerLit)
-                                  : static_cast<uint8_t>(statusByte & ~kUnitBurnerLit);
-    SimSetS16LowFirst(sim, tempIndex, static_cast<int16_t>(std::lround(temp)));
-    plenumSum += temp;
-    ++present;
-  }
-  const double plenumMean = present > 0 ? plenumSum / present : kAmbientF;
-
-  const double grainK = 1.0 - std::exp(-dt / kGrainTauS);
-  for (int i = 0; i < 3; ++i) {
-    double target = kAmbientF + kGrainFraction[i] * (plenumMean - kAmbientF);
-    p.grainTemp[i] += (target - p.grainTemp[i]) * grainK;
-    SimSetS16LowFirst(sim, kStatusGrainTemp1 + 2 * i, static_cast<int16_t>(std::lround(p.grainTemp[i])));
-  }
-
-  p.incomingMoisture = kIncomingMoistureBase + kIncomingMoistureSwing * std::sin(kTwoPi * sim.timeS / kIncomingMoisturePeriodS);
-  const double setpoint = SimU16HighFirst(sim, kStatusMoistureSetpoint);
-  // Warmer grain dries closer to the setpoint; a stopped dryer passes the grain through.
-  double dryness = (p.grainTemp[1] - kAmbientF) / 50.0;
-  if (dryness < 0) dryness = 0;
-  if (dryness > 0.95) dryness = 0.95;
-  if (!sim.running) dryness = 0;
-  const double outgoingTarget = p.incomingMoisture - (p.incomingMoisture - setpoint) * dryness;
-  p.outgoingMoisture += (outgoingTarget - p.outgoingMoisture) * (1.0 - std::exp(-dt / kMoistureTauS));
-  auto tenths = [](double v) { return static_cast<uint16_t>(v < 0 ? 0 : std::lround(v)); };
-  SimSetU16HighFirst(sim, kStatusMoisture1, tenths(p.incomingMoisture));
-  SimSetU16HighFirst(sim, kStatusMoisture2, tenths(p.outgoingMoisture));
-  SimSetU16HighFirst(sim, kStatusMoisture3, tenths(p.incomingMoisture));
-  SimSetU16HighFirst(sim, kStatusMoisture4, tenths(p.outgoingMoisture));
-
-  uint8_t& run = sim.reg[kStatusRunFlags];
-  run = sim.running ? static_cast<uint8_t>(run | kRunFlagsRunning) : static_cast<uint8_t>(run & ~kRunFlagsRunning);
 }
 
 // Writes one command byte into the image, the way the controller takes it.
@@ -276,6 +49,8 @@ void WriteRegister(Simulator& sim, int index, uint8_t value) {
       return;
     case kStatusOptionBits2:
       sim.reg[index] = static_cast<uint8_t>(value & ~kOptionBits2EchoIgnored);
+      // An auto-start asked of a dryer that waits starts it.
+      if ((value & kOptionBits2QuickStart) && !sim.running && !sim.physicsFrozen) SimPressStart(sim);
       return;
     case kStatusDisplayOptions:
       // Bits 0-1 are commands carried out at once, not settings.
@@ -354,63 +129,26 @@ SimAnswer Answer(Simulator& sim, SimReply& reply) {
 
 }  // namespace
 
-void SimInit(Simulator& sim, const SimFaults& faults) {
+void SimInit(Simulator& sim, const SimFaults& faults) { SimInitScenario(sim, SimDefaultScenario(), faults); }
+
+void SimInitScenario(Simulator& sim, const SimScenario& scenario, const SimFaults& faults) {
   sim = Simulator{};
   sim.faults = faults;
-  sim.running = true;
+  sim.scenario = &scenario;
+  sim.running = scenario.plant.running;
   sim.plant.noise = 12345;
-  uint8_t* r = sim.reg;
-
-  r[kStatusFanHeaterCount] = 1;  // two units
-  r[kStatusModuleCount] = 0;
-  r[kStatusFuelType] = 0;
-  r[kStatusLoadSystem] = 1;
-  r[kStatusDryerLengthIndex] = 6;  // 20 ft
-  r[kStatusDryerType] = 0;         // continuous flow
-  SimSetMinSec(sim, kStatusHiHeatTime, 45 * 60);
-  SimSetMinSec(sim, kStatusLoHeatTime, 30 * 60);
-  SimSetMinSec(sim, kStatusCoolTime, 20 * 60);
-  SimSetMinSec(sim, kStatusUnloadTime, 15 * 60);
-  for (const BatchTimer& t : kBatchTimers) CopyPreset(sim, t);
-  SimSetMinSec(sim, kStatusOutOfGrainTime, 10 * 60);
-  SimSetMinSec(sim, kStatusOutOfGrainCountdown, 10 * 60);
-  SimSetMinSec(sim, kStatusLoadStartupDelay, 30);
-  SimSetMinSec(sim, kStatusUnloadCleanoutDelay, 2 * 60);
-  SimSetMinSec(sim, kStatusFanDelay, 15);
-  for (int slot = 0; slot < kSimUnitSlots; ++slot) {
-    SimSetS16LowFirst(sim, kStatusPlenumSetpoint1 + 2 * slot, 180);
-    r[kStatusPlenumDifferential1 + slot] = 8;
-    sim.plant.plenumTemp[slot] = kAmbientF;
-  }
-  SimSetS16LowFirst(sim, kStatusPlenumSetpoint7, 180);
-  SimSetS16LowFirst(sim, kStatusPlenumSetpoint8, 180);
-  for (int i = 0; i < 3; ++i) {
-    SimSetS16LowFirst(sim, kStatusGrainTempSetpoint1 + 2 * i, 110);
-    sim.plant.grainTemp[i] = kAmbientF;
-  }
-  r[kStatusMeterRoll0] = 60;
-  r[kStatusMeterRoll1] = 70;  // HIGH
-  r[kStatusMeterRoll2] = 60;  // MEDIUM
-  r[kStatusMeterRoll3] = 50;  // LOW
-  r[kStatusMeterRollMode] = 1;
-  r[kStatusMeterRollHigh] = 70;
-  r[kStatusMeterRollMedium] = 60;
-  r[kStatusMeterRollLow] = 50;
-  r[kStatusMeterRollValue230] = 60;
-  r[kStatusBushelCalibration] = 100;
-  r[kStatusLoadFlags] = kLoadFlagsAutomatic;
-  SimSetU16HighFirst(sim, kStatusMoistureSetpoint, 155);
-  SimSetU16HighFirst(sim, kStatusMaxUnloadRate, 900);
-  SimSetU16HighFirst(sim, kStatusMinUnloadRate, 100);
-  SimSetMinSec(sim, kStatusFanSetupTime, 5 * 60);
-  SimSetMinSec(sim, kStatusStagedBatchTime, 30 * 60);
-  SetU16LowFirst(sim, kStatusSetting121, 150);
-  SetU16LowFirst(sim, kStatusSubstituteMoisture, 150);
-
-  sim.plant.incomingMoisture = kIncomingMoistureBase;
-  sim.plant.outgoingMoisture = kIncomingMoistureBase;
-  StepPlant(sim, 0);
-  UpdateWarning(sim);
+  for (int i = 0; i < SimBaseValueCount(); ++i) ApplyStartValue(sim, SimBaseValues()[i]);
+  for (int i = 0; i < scenario.valueCount; ++i) ApplyStartValue(sim, scenario.values[i]);
+  // The batch countdowns start full, and the out-of-grain timer waits at its preset.
+  constexpr int kCountdowns[][2] = {{kStatusHiHeatCountdown, kStatusHiHeatTime},
+                                    {kStatusLoHeatCountdown, kStatusLoHeatTime},
+                                    {kStatusCoolCountdown, kStatusCoolTime},
+                                    {kStatusUnloadCountdown, kStatusUnloadTime},
+                                    {kStatusOutOfGrainCountdown, kStatusOutOfGrainTime}};
+  for (const auto& c : kCountdowns) SimSetMinSec(sim, c[0], SimMinSec(sim, c[1]));
+  if (sim.reg[kStatusDryerType] != 0) sim.reg[kStatusBatchState] = kBatchStateHiHeat;
+  PlantStart(sim);
+  PlantWarnings(sim);
 }
 
 bool SimIsSilent(const Simulator& sim) {
@@ -474,15 +212,15 @@ void SimStep(Simulator& sim, double seconds) {
     const double dt = seconds < kMaxSubStepS ? seconds : kMaxSubStepS;
     seconds -= dt;
     sim.timeS += dt;
-    UpdateWarning(sim);
+    PlantWarnings(sim);
     if (sim.physicsFrozen) continue;
     // The whole-second work first, so a phase that ends in this step already sets the burners.
     sim.plant.secondCarry += dt;
     while (sim.plant.secondCarry >= 1.0) {
       sim.plant.secondCarry -= 1.0;
-      WholeSecond(sim);
+      PlantSecond(sim);
     }
-    StepPlant(sim, dt);
+    PlantAdvance(sim, dt);
   }
 }
 
@@ -495,8 +233,11 @@ void SimBuildStatusFrame(const Simulator& sim, uint8_t* frame) {
 void SimTurnKnob(Simulator& sim) { sim.reg[kStatusMeterRollMode] ^= kMeterRollModeKnobBit; }
 
 void SimSetRunning(Simulator& sim, bool running) {
-  sim.running = running;
-  if (!sim.physicsFrozen) StepPlant(sim, 0);
+  if (running) {
+    SimPressStart(sim);
+  } else {
+    SimPressStop(sim);
+  }
 }
 
 int SimRecentRequests(const Simulator& sim, SimLoggedRequest* out, int max) {

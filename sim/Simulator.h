@@ -69,6 +69,58 @@ struct SimCounters {
   uint32_t unheard = 0;  // requests that arrived while silent
 };
 
+// ---- Scenarios: starting registers and plant parameters ----
+
+enum class SimForm : uint8_t { U8, S16LowFirst, U16LowFirst, U16HighFirst, MinSec };
+
+// One starting register value; `index` is page*256 + register, the value in the form's units
+// (MinSec: seconds).
+struct SimStartValue {
+  int index;
+  SimForm form;
+  int value;
+};
+
+// A warning or shutdown that a node reports for a while. A shutdown of a fan/heater node
+// locks its burner out; one of the main I/O node stops the load.
+struct SimWarningEvent {
+  double fromS;
+  double toS;
+  uint8_t node;
+  uint8_t id;
+  bool shutdown;
+};
+
+struct SimPlantParameters {
+  double ambientF;
+  double incomingMoisture;       // tenths of a percent, the middle of its slow swing
+  double incomingSwing;          // tenths of a percent
+  double startOutgoingMoisture;  // tenths of a percent
+  bool startWarm;                // plenums and grain at their working temperatures
+  bool running;                  // false: waiting for START
+  double warningCycleS;          // the warnings repeat with this period; 0: once
+};
+
+struct SimScenario {
+  const char* name;
+  const char* summary;
+  SimPlantParameters plant;
+  const SimStartValue* values;
+  int valueCount;
+  const SimWarningEvent* warnings;
+  int warningCount;
+};
+
+// The values every scenario starts from, before its own.
+int SimBaseValueCount();
+const SimStartValue* SimBaseValues();
+// The scenarios, the default first.
+int SimScenarioCount();
+const SimScenario& SimScenarioAt(int i);
+const SimScenario& SimDefaultScenario();
+// The scenario of that name, or nullptr.
+const SimScenario* SimFindScenario(const char* name);
+
 // The physical state behind the registers; the registers are rewritten from it on each step.
 struct SimPlant {
   double plenumTemp[kSimUnitSlots];
@@ -76,9 +128,14 @@ struct SimPlant {
   double grainTemp[3];
   double incomingMoisture;  // tenths of a percent
   double outgoingMoisture;
+  double meterSpeed;        // percent of the metering rolls' full speed
   double secondCarry;       // simulated time not yet spent on whole-second work
   uint32_t loadPhaseS;      // seconds into the current load (running) or pause (idle)
+  uint32_t loadLengthS;     // how long the running load takes to fill the column
   uint32_t runSeconds;
+  uint32_t sinceStartS;     // seconds since START: the fans come on one after the other
+  uint32_t startPulseS;     // the START input reads pressed while above 0
+  uint32_t controlS;        // seconds since the variable speed control last moved
   uint32_t noise;           // pseudo-random state, so runs are reproducible
 };
 
@@ -88,6 +145,7 @@ struct Simulator {
   SimFaults faults;
   SimCounters counters;
   SimPlant plant;
+  const SimScenario* scenario;
   bool running;         // the dryer runs (run flag, fans, burners, unloading)
   bool physicsFrozen;   // time goes on (faults, warnings) but no register changes by itself
   bool forcedSilent;    // silent until lowered, whatever the fault times say
@@ -97,8 +155,9 @@ struct Simulator {
   uint32_t clockItems;
 };
 
-// A running continuous-flow dryer of 20 ft with two fan/heater units, at ambient temperature.
+// The default scenario: a running two-unit continuous-flow dryer of 20 ft drying corn.
 void SimInit(Simulator& sim, const SimFaults& faults = {});
+void SimInitScenario(Simulator& sim, const SimScenario& scenario, const SimFaults& faults = {});
 
 // Handles one received request frame: checks it, applies a command's items, and fills `reply`
 // with the status frame to write (after the faults). Returns what to do with the reply.
@@ -117,6 +176,8 @@ bool SimIsSilent(const Simulator& sim);
 // The controller's own inputs.
 void SimTurnKnob(Simulator& sim);  // toggles bit 7 of 0:159
 void SimSetRunning(Simulator& sim, bool running);
+void SimPressStart(Simulator& sim);  // the START button: starts a stopped dryer
+void SimPressStop(Simulator& sim);   // the STOP button
 
 // The newest logged requests, oldest first: fills up to `max` entries and returns how many.
 int SimRecentRequests(const Simulator& sim, SimLoggedRequest* out, int max);

@@ -277,7 +277,7 @@ TEST_F(SimulatorTest, PlenumsHoldTheirSetpointsWithBurnersCycling) {
   for (int s = 0; s < 1200; ++s) {
     SimStep(sim, 1);
     for (int slot : present) {
-      (sim.reg[kStatusUnitStatusB1 + slot] & 1 ? burnerOnSeen : burnerOffSeen)[slot]++;
+      (sim.reg[kStatusUnitStatusD1 + slot] & kUnitBurnerOn ? burnerOnSeen : burnerOffSeen)[slot]++;
       if (s >= 300) {
         int16_t t = SimS16LowFirst(sim, kStatusPlenumTemp1 + 2 * slot);
         lowest = t < lowest ? t : lowest;
@@ -286,7 +286,7 @@ TEST_F(SimulatorTest, PlenumsHoldTheirSetpointsWithBurnersCycling) {
     }
   }
   for (int slot : present) {
-    EXPECT_TRUE(sim.reg[kStatusUnitStatusA1 + slot] & 1) << "fan of slot " << slot;
+    EXPECT_TRUE(sim.reg[kStatusUnitStatusA1 + slot] & kUnitRunTurning) << "fan of slot " << slot;
     EXPECT_GT(burnerOnSeen[slot], 0);
     EXPECT_GT(burnerOffSeen[slot], 0);
   }
@@ -296,6 +296,7 @@ TEST_F(SimulatorTest, PlenumsHoldTheirSetpointsWithBurnersCycling) {
   for (int slot = 0; slot < 4; ++slot) {
     EXPECT_EQ(sim.reg[kStatusUnitStatusA1 + slot], 0);
     EXPECT_EQ(sim.reg[kStatusUnitStatusB1 + slot], 0);
+    EXPECT_EQ(sim.reg[kStatusUnitStatusD1 + slot], 0);
     EXPECT_EQ(SimS16LowFirst(sim, kStatusPlenumTemp1 + 2 * slot), 0);
   }
 
@@ -305,8 +306,8 @@ TEST_F(SimulatorTest, PlenumsHoldTheirSetpointsWithBurnersCycling) {
     EXPECT_GT(g, 70);
     EXPECT_LT(g, 180);
   }
-  const uint16_t incoming = SimU16HighFirst(sim, kStatusMoisture1);
-  const uint16_t outgoing = SimU16HighFirst(sim, kStatusMoisture2);
+  const uint16_t incoming = SimU16HighFirst(sim, kStatusIncomingMoisture);
+  const uint16_t outgoing = SimU16HighFirst(sim, kStatusOutgoingMoisture);
   EXPECT_GE(incoming, 200);
   EXPECT_LE(incoming, 240);
   EXPECT_LT(outgoing, incoming);
@@ -317,8 +318,8 @@ TEST_F(SimulatorTest, PlenumsHoldTheirSetpointsWithBurnersCycling) {
   SimStep(sim, 120);
   EXPECT_FALSE(sim.reg[kStatusRunFlags] & kRunFlagsRunning);
   for (int slot : present) {
-    EXPECT_EQ(sim.reg[kStatusUnitStatusA1 + slot] & 1, 0);
-    EXPECT_EQ(sim.reg[kStatusUnitStatusB1 + slot] & 1, 0);
+    EXPECT_EQ(sim.reg[kStatusUnitStatusA1 + slot] & kUnitRunTurning, 0);
+    EXPECT_EQ(sim.reg[kStatusUnitStatusD1 + slot] & kUnitBurnerOn, 0);
     EXPECT_LT(SimS16LowFirst(sim, kStatusPlenumTemp1 + 2 * slot), 150);
   }
 }
@@ -365,7 +366,7 @@ TEST_F(SimulatorTest, BatchDryerRunsItsTimersInTurn) {
   EXPECT_EQ(sim.reg[kStatusBatchState], 2);  // LO HEAT
   SimStep(sim, 3);
   EXPECT_EQ(sim.reg[kStatusBatchState], 3);  // COOL: burners out
-  for (int slot = 0; slot < kSimUnitSlots; ++slot) EXPECT_EQ(sim.reg[kStatusUnitStatusB1 + slot] & 1, 0);
+  for (int slot = 0; slot < kSimUnitSlots; ++slot) EXPECT_EQ(sim.reg[kStatusUnitStatusD1 + slot] & kUnitBurnerOn, 0);
   EXPECT_EQ(SimU32LowFirst(sim, kStatusBushelCounter), counterBefore);  // no unloading yet
   SimStep(sim, 2);
   EXPECT_EQ(sim.reg[kStatusBatchState], 4);  // UNLOAD
