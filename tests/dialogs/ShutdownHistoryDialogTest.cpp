@@ -3,10 +3,8 @@
 // gesture (EXIT held five seconds, released, and the question answered Yes).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -144,132 +142,53 @@ plat::LResult CopyParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::
   }
 }
 
-// A long history walked as a finger would: in each sort order the scroll thumb is dragged to
-// the bottom of the list, and the last row shown must be the last record of that order (the
-// oldest by date/time); the oldest row, touched and helped, names its own warning.
+// A long history walked as a finger would: in each order a sort button, then the scroll
+// thumb dragged to the bottom; the rows shown first and last are kept for the test.
 constexpr int kLongHistory = 3000;
-struct LongRecord {
-  std::u16string description;
-  std::u16string node;
-  int minute;  // after midnight on Oct 03, 2016
-};
-std::vector<LongRecord> g_long;
-
 struct LongSeen {
   int step = 0;
-  int rows[3] = {-1, -1, -1};
-  std::u16string lastShown[3];
-  std::u16string topShown[3];
-  dialogs::HistoryHelp help{.node = -1, .warning = -1};
+  int rows[3] = {};
+  std::u16string top[3], bottom[3];
 };
-LongSeen g_longSeen;
+LongSeen g_long;
 
-std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
-
-void MakeLongHistory() {
-  g_long.clear();
-  char text[64];
-  for (int i = 0; i < kLongHistory; ++i) {
-    // Descriptions and nodes spread so that each order ends on a different record.
-    std::snprintf(text, sizeof text, "%04X HISTORY ROW %d", (i * 37 + 1000) % 4096, i);
-    std::string description = text;
-    std::snprintf(text, sizeof text, "NODE %02d", (i * 7 + 3) % 15);
-    g_long.push_back({Wide(description), Wide(text), i});
-  }
-}
-
-// The first columns drawn by the list's last paint, top to bottom.
-std::vector<std::u16string> ShownDescriptions(plat::Hwnd list) {
-  plat::Rect r = plat::GetWindowRect(list);
-  std::vector<std::pair<int, std::u16string>> drawn;
+// The first column of the top (or bottom) row drawn since the capture was cleared.
+std::u16string ShownRow(plat::Hwnd list, bool bottom) {
+  const plat::CapturedText* found = nullptr;
   for (int i = 0; i < plat::CapturedTextCount(); ++i) {
     const plat::CapturedText* t = plat::CapturedTextAt(i);
-    if (t->window != list || t->rect.left > r.left + 10 || std::u16string(t->text).find(u"HISTORY ROW") == std::u16string::npos)
-      continue;
-    auto same = std::find_if(drawn.begin(), drawn.end(), [&](const auto& d) { return d.first == t->rect.top; });
-    if (same != drawn.end())
-      same->second = t->text;
-    else
-      drawn.push_back({t->rect.top, t->text});
+    if (t->window != list || std::u16string(t->text).find(u"HISTORY ROW") == std::u16string::npos) continue;
+    if (found == nullptr || (bottom ? t->rect.top >= found->rect.top : t->rect.top < found->rect.top)) found = t;
   }
-  std::sort(drawn.begin(), drawn.end());
-  std::vector<std::u16string> out;
-  for (const auto& d : drawn) out.push_back(d.second);
-  return out;
-}
-
-// Touches the list's scroll thumb (at the top of its track) and drags it past the bottom.
-void DragThumbToTheEnd(plat::Hwnd list) {
-  plat::Rect r = plat::GetWindowRect(list);
-  int x = r.right - 15;
-  plat::HeadlessInjectTouch(x, r.top + 2 + 26 + 6, true);
-  plat::PumpUntilIdle();
-  plat::HeadlessInjectTouch(x, r.bottom - 3, true);
-  plat::PumpUntilIdle();
-  plat::ClearCapturedText();
-  plat::HeadlessInjectTouch(x, r.bottom - 3, false);
+  return found ? found->text : u"";
 }
 
 plat::LResult LongParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
-  if (msg == plat::Msg::Command && plat::CommandId(w) == dialogs::kHistoryHelpCommand) {
-    g_longSeen.help = dialogs::HistoryHelpRequest();
-    return 0;
-  }
   if (msg != plat::Msg::Timer) return plat::DefWindowProc(h, msg, w, l);
   plat::Hwnd dialog = plat::FindOpenDialog(dialogs::kHistoryDialogId);
-  if (w == 9) {
-    if (plat::Hwnd box = plat::FindOpenDialog(plat::kMessageBoxTemplateId); box != plat::kNoWindow)
-      plat::EndDialog(box, plat::IdCancel);
-    if (dialog != plat::kNoWindow) plat::EndDialog(dialog, plat::IdCancel);
-    return 0;
-  }
-  if (dialog == plat::kNoWindow || plat::FindOpenDialog(plat::kMessageBoxTemplateId) != plat::kNoWindow) return 0;
+  if (dialog == plat::kNoWindow) return 0;
   plat::Hwnd list = plat::GetDlgItem(dialog, dialogs::kHistoryList);
-  constexpr int kButtons[] = {dialogs::kHistorySortByDate, dialogs::kHistorySortByWarning, dialogs::kHistorySortByNode};
-  int step = g_longSeen.step++;
-  if (step < 9) {
-    int order = step / 3;
-    switch (step % 3) {
-      case 0:
-        plat::ClearCapturedText();
-        plat::ClickWindow(plat::GetDlgItem(dialog, kButtons[order]));
-        return 0;
-      case 1: {
-        g_longSeen.rows[order] = plat::ListItemCount(list);
-        std::vector<std::u16string> shown = ShownDescriptions(list);
-        if (!shown.empty()) g_longSeen.topShown[order] = shown.front();
-        DragThumbToTheEnd(list);
-        return 0;
-      }
-      default: {
-        std::vector<std::u16string> shown = ShownDescriptions(list);
-        if (!shown.empty()) g_longSeen.lastShown[order] = shown.back();
-        if (order == 2) plat::ClickWindow(plat::GetDlgItem(dialog, kButtons[0]));
-        return 0;
-      }
-    }
+  plat::Rect r = plat::GetWindowRect(list);
+  const int order = g_long.step / 2, x = r.right - 15;
+  constexpr int kSortButtons[] = {dialogs::kHistorySortByDate, dialogs::kHistorySortByWarning,
+                                  dialogs::kHistorySortByNode};
+  if (w == 9 || order == 3) {
+    plat::EndDialog(dialog, plat::IdCancel);
+  } else if (g_long.step++ % 2 == 0) {
+    plat::ClearCapturedText();
+    plat::ClickWindow(plat::GetDlgItem(dialog, kSortButtons[order]));
+  } else {
+    g_long.rows[order] = plat::ListItemCount(list);
+    g_long.top[order] = ShownRow(list, false);
+    plat::HeadlessInjectTouch(x, r.top + 2 + 26 + 6, true);  // the thumb, at the top of its track
+    plat::PumpUntilIdle();
+    plat::HeadlessInjectTouch(x, r.bottom - 3, true);
+    plat::PumpUntilIdle();
+    plat::ClearCapturedText();
+    plat::HeadlessInjectTouch(x, r.bottom - 3, false);
+    plat::PumpUntilIdle();
+    g_long.bottom[order] = ShownRow(list, true);
   }
-  if (step == 9) {
-    // By date/time again, scrolled to the end, the bottom row touched and its help asked for.
-    DragThumbToTheEnd(list);
-    return 0;
-  }
-  if (step == 10) {
-    plat::Rect r = plat::GetWindowRect(list);
-    std::vector<std::u16string> shown = ShownDescriptions(list);
-    const plat::CapturedText* bottom = shown.empty() ? nullptr : plat::FindCapturedText(
-        std::string(shown.back().begin(), shown.back().end()).c_str(), list);
-    if (bottom != nullptr) {
-      int y = (bottom->rect.top + bottom->rect.bottom) / 2;
-      plat::HeadlessInjectTouch(r.left + 60, y, true);
-      plat::PumpUntilIdle();
-      plat::HeadlessInjectTouch(r.left + 60, y, false);
-      plat::PumpUntilIdle();
-    }
-    plat::ClickWindow(plat::GetDlgItem(dialog, dialogs::kHistoryHelp));
-    return 0;
-  }
-  if (step == 11) plat::ClickWindow(plat::GetDlgItem(dialog, dialogs::kHistoryExit));
   return 0;
 }
 
@@ -350,7 +269,6 @@ TEST_F(HistoryDialog, EveryRecordOfALongHistoryIsReachedInEachSortOrder) {
   // Written in one transaction by a second connection, as a history gathered over years.
   ASSERT_EQ(records::OpenHistoryStore(), records::HistoryOpen::Created);
   records::CloseHistoryStore();
-  MakeLongHistory();
   {
     plat::Database db;
     ASSERT_EQ(db.Open(records::kHistoryPath), plat::DbResult::Ok);
@@ -359,10 +277,13 @@ TEST_F(HistoryDialog, EveryRecordOfALongHistoryIsReachedInEachSortOrder) {
     ASSERT_EQ(s.Prepare(db, "INSERT INTO ShutdownHistoryDB(description, node, recorded) VALUES(?1, ?2, ?3)"),
               plat::DbResult::Ok);
     const int64_t start = records::FileTimeFromLocal(MakeTime(2016, 10, 3, 0, 0, 0));
-    for (const LongRecord& r : g_long) {
-      s.BindText16(1, r.description.c_str());
-      s.BindText16(2, r.node.c_str());
-      s.BindInt64(3, start + r.minute * 600000000ll);
+    char text[32];
+    for (int i = 0; i < kLongHistory; ++i) {  // row i a minute after row i - 1
+      std::snprintf(text, sizeof text, "%04X HISTORY ROW %d", (i * 37 + 1000) % 4096, i);
+      s.BindText(1, text);
+      std::snprintf(text, sizeof text, "NODE %02d", (i * 7 + 3) % 15);
+      s.BindText(2, text);
+      s.BindInt64(3, start + i * 600000000ll);
       ASSERT_EQ(s.Step(), plat::DbResult::Done);
       s.Reset();
     }
@@ -370,7 +291,7 @@ TEST_F(HistoryDialog, EveryRecordOfALongHistoryIsReachedInEachSortOrder) {
     ASSERT_EQ(db.Commit(), plat::DbResult::Ok);
   }
   ASSERT_EQ(records::OpenHistoryStore(), records::HistoryOpen::Opened);
-  g_longSeen = LongSeen{};
+  g_long = LongSeen{};
   ASSERT_TRUE(plat::RegisterClass({.name = "HISTORY_LONG_PARENT", .proc = LongParentProc}));
   plat::Hwnd parent = plat::CreateWindow({.className = "HISTORY_LONG_PARENT", .rect = plat::Rect{0, 0, 640, 480},
                                           .flags = plat::WindowFlag::Visible});
@@ -380,27 +301,14 @@ TEST_F(HistoryDialog, EveryRecordOfALongHistoryIsReachedInEachSortOrder) {
   dialogs::OpenShutdownHistoryDialog(parent);
   plat::StopTextCapture();
 
-  // The list shows each order reversed: its last record at the bottom, its first at the top.
-  using Key = std::tuple<std::u16string, std::u16string, int>;
-  auto byDate = [](const LongRecord& r) { return Key{u"", u"", r.minute}; };
-  auto byWarning = [](const LongRecord& r) { return Key{r.description, r.node, r.minute}; };
-  auto byNode = [](const LongRecord& r) { return Key{r.node, r.description, r.minute}; };
-  auto ends = [](auto key) {
-    auto less = [&](const LongRecord& a, const LongRecord& b) { return key(a) < key(b); };
-    auto [first, last] = std::minmax_element(g_long.begin(), g_long.end(), less);
-    return std::pair<std::u16string, std::u16string>{last->description, first->description};
-  };
-  const std::pair<std::u16string, std::u16string> expected[] = {ends(byDate), ends(byWarning), ends(byNode)};
-  const char* names[] = {"by date/time", "by warning", "by node"};
+  // Each order reversed: its last record on top, its first (the oldest by date) at the end.
+  const std::u16string top[] = {u"055B HISTORY ROW 2999", u"0FFF HISTORY ROW 2187", u"0FF0 HISTORY ROW 2408"};
+  const std::u16string bottom[] = {u"03E8 HISTORY ROW 0", u"0000 HISTORY ROW 1080", u"000B HISTORY ROW 1191"};
   for (int order = 0; order < 3; ++order) {
-    EXPECT_EQ(g_longSeen.rows[order], kLongHistory) << names[order];
-    EXPECT_EQ(g_longSeen.topShown[order], expected[order].first) << names[order];
-    EXPECT_EQ(g_longSeen.lastShown[order], expected[order].second) << names[order];
+    EXPECT_EQ(g_long.rows[order], kLongHistory) << order;
+    EXPECT_EQ(g_long.top[order], top[order]) << order;
+    EXPECT_EQ(g_long.bottom[order], bottom[order]) << order;
   }
-  // The oldest record is "03E8 HISTORY ROW 0": node 0x03, warning 0xE8.
-  EXPECT_EQ(g_longSeen.help.node, 0x03);
-  EXPECT_EQ(g_longSeen.help.warning, 0xE8);
-  EXPECT_GE(g_longSeen.step, 12);
 }
 
 }  // namespace
