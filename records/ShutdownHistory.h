@@ -70,8 +70,8 @@ HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node
                                const plat::LocalTime& when);
 
 // Counts the rows and keeps the count for the list and the export: rows added after this
-// call are left out until it is called again (the list also leaves out rows added before
-// another order's rows are read, whatever their place in that order).
+// call are left out until it is called again (by the list wherever they sort, so its pages
+// never shift under it).
 uint32_t ReadHistoryCount();
 uint32_t CachedHistoryCount();
 
@@ -80,7 +80,7 @@ uint32_t CachedHistoryCount();
 // list is its index from 0 at the top.
 //
 // Reads the list's rows first .. first + capacity - 1 into `rows`, for a list too long to
-// hold: each call costs one indexed read of at most `capacity` rows. Returns the rows filled,
+// hold: each call is one read along the order's index, never a sort. Returns the rows filled,
 // fewer past the end of the counted rows, 0 when the store cannot be read.
 int ReadHistoryRows(HistorySort order, uint32_t first, HistoryRow* rows, int capacity);
 // The list's first `capacity` rows.
