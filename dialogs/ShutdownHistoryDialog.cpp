@@ -2,6 +2,7 @@
 #include "dialogs/DialogText.h"
 #include "dialogs/QuestionAnswers.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 
@@ -28,6 +29,9 @@ constexpr int kHoldAfterGesture = 10;
 constexpr int kStringCaption = 427;
 constexpr int kStringNoSelection = 471;
 constexpr int kStringNoSelectionCaption = 472;
+// Rows read from the store at a time: a few screens of the list, so scrolling a line or a
+// page mostly finds its rows already read.
+constexpr int kPageRows = 48;
 
 struct SortRow {
   HistorySort order;
@@ -54,7 +58,8 @@ constexpr Column kColumns[] = {
     {"Shutdown ID", 280, 325}, {"Node ID", 140, 90}, {"Date", 90, 90}, {"Time", 90, 90}};
 
 constexpr DialogControl kControls[] = {
-    {.kind = ControlKind::ListView, .id = kHistoryList, .rect = RectXywh(6, 6, 612, 250)},
+    {.kind = ControlKind::ListView, .id = kHistoryList, .rect = RectXywh(6, 6, 612, 250),
+     .style = Style::OwnerData},
     {.kind = ControlKind::PushButton, .id = kHistorySortByWarning, .rect = RectXywh(6, 264, 150, 40),
      .text = "SORT BY WARNING", .style = Style::Center},
     {.kind = ControlKind::PushButton, .id = kHistorySortByDate, .rect = RectXywh(162, 264, 150, 40),
@@ -114,12 +119,19 @@ constexpr Question kNoStickQuestion{
     {.id = kNoStickDialogId, .caption = "", .rect = kQuestionRect, .controls = kQuestionControls, .count = kQuestionCount},
     440, 441};
 
+// The list's rows first .. first + count - 1, as the store gave them.
+struct RowPage {
+  uint32_t first = 0;
+  int count = 0;
+  records::HistoryRow rows[kPageRows];
+};
+
 struct DialogState {
   int holdCountdown = kHoldStart;
   HistoryHelp help{};
   HistorySort order = HistorySort::ByDateTime;
   plat::Hwnd parent = plat::kNoWindow;  // the screen that opened the dialog
-  records::HistoryRow rows[plat::kMaxListRows];
+  RowPage page;
 };
 DialogState g_dialog;
 
@@ -149,19 +161,41 @@ bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::L
 
 int Ask(plat::Hwnd owner, const Question& q) { return plat::DialogBox(owner, q.tmpl, QuestionProc, 0); }
 
+bool PageHolds(int first, int last) {
+  const RowPage& p = g_dialog.page;
+  return first >= static_cast<int>(p.first) && last < static_cast<int>(p.first) + p.count;
+}
+
+// Reads the page around the rows about to be shown, a little more of it below them, where a
+// list read from the top is scrolled to.
+void ReadPageFor(int first, int last) {
+  if (first < 0 || last < first || PageHolds(first, last)) return;
+  int spare = kPageRows - (last - first + 1);
+  int start = spare > 0 ? first - spare / 3 : first;
+  if (start < 0) start = 0;
+  RowPage& p = g_dialog.page;
+  p.first = static_cast<uint32_t>(start);
+  p.count = records::ReadHistoryRows(g_dialog.order, p.first, p.rows, kPageRows);
+}
+
+// A cell the list is painting: from the page, read again only for a row the list did not
+// announce.
+void GiveCell(plat::ListTextRequest& request) {
+  ReadPageFor(request.row, request.row);
+  if (!PageHolds(request.row, request.row)) return;
+  const records::HistoryRow& r = g_dialog.page.rows[request.row - static_cast<int>(g_dialog.page.first)];
+  const char16_t* cells[] = {r.description, r.node, r.date, r.time};
+  if (request.column < 0 || request.column >= static_cast<int>(sizeof cells / sizeof cells[0])) return;
+  plat::CopyText(request.text, static_cast<size_t>(request.units), cells[request.column]);
+}
+
 void Fill(plat::Hwnd dialog, HistorySort order) {
   g_dialog.order = order;
+  g_dialog.page.count = 0;
   plat::Hwnd list = plat::GetDlgItem(dialog, kHistoryList);
   plat::ListViewDeleteAllItems(list);
-  int n = records::FillHistoryList(order, g_dialog.rows, plat::kMaxListRows);
-  for (int i = 0; i < n; ++i) {
-    const records::HistoryRow& r = g_dialog.rows[i];
-    int row = plat::ListViewInsertItem(list, i, r.description);
-    if (row < 0) break;
-    plat::ListViewSetItemText(list, row, 1, r.node);
-    plat::ListViewSetItemText(list, row, 2, r.date);
-    plat::ListViewSetItemText(list, row, 3, r.time);
-  }
+  uint32_t count = records::CachedHistoryCount();
+  plat::ListViewSetItemCount(list, count > INT32_MAX ? INT32_MAX : static_cast<int>(count));
   for (const SortRow& s : kSorts) plat::CheckDlgButton(dialog, s.box, s.order == order);
 }
 
@@ -264,7 +298,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
   }
 }
 
-bool HistoryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam) {
+bool HistoryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam lParam) {
   switch (msg) {
     case plat::Msg::InitDialog:
       g_dialog.holdCountdown = kHoldStart;
@@ -277,6 +311,14 @@ bool HistoryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LP
       return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(wParam));
+    case plat::Msg::ListCacheHint: {
+      const plat::ListRowRange& range = plat::ListRowRangeFrom(lParam);
+      ReadPageFor(range.first, range.last);
+      return true;
+    }
+    case plat::Msg::GetListText:
+      GiveCell(plat::ListTextRequestFrom(lParam));
+      return true;
     default:
       return false;
   }

@@ -32,10 +32,14 @@ struct ListColumn {
 // inserting at the top moves two bytes per row, not the texts.
 struct ListStore {
   bool used = false;
+  bool ownerData = false;  // the parent keeps the rows; `cell` and `order` stay unused
   int rows = 0;
   int columns = 0;
   int selection = -1;
   int top = 0;
+  int hintFirst = -1;  // the rows last named to an owner-data list's parent
+  int hintLast = -1;
+  char16_t asked[kMaxCellText];  // an owner-data cell read by ListItemText
   ListColumn column[kMaxListColumns];
   uint16_t order[kMaxListRows] = {};
   bool slotUsed[kMaxListRows] = {};
@@ -236,8 +240,37 @@ Rect StripRect(const Rect& client) {
   return Rect{client.right - 2 - kListStripWidth, client.top + 2, client.right - 2, client.bottom - 2};
 }
 
-void ClampTop(const ControlData& d, ListStore& l, const Rect& client) {
+// Tells an owner-data list's parent which rows are about to be shown, once per change.
+void HintRows(Hwnd h, const ControlData& d, ListStore& l, const Rect& client) {
+  if (!l.ownerData) return;
+  int last = l.top + VisibleRowsOf(d, client) - 1;
+  if (last >= l.rows) last = l.rows - 1;
+  if (last < l.top) {
+    l.hintFirst = l.hintLast = -1;
+    return;
+  }
+  if (l.top == l.hintFirst && last == l.hintLast) return;
+  l.hintFirst = l.top;
+  l.hintLast = last;
+  ListRowRange range{.control = h, .controlId = GetDlgCtrlID(h), .first = l.top, .last = last};
+  SendMessage(GetParent(h), Msg::ListCacheHint, static_cast<WParam>(range.controlId),
+              reinterpret_cast<LParam>(&range));
+}
+
+// Keeps the top row inside the list after any move, and names the rows now in view.
+void ClampTop(Hwnd h, const ControlData& d, ListStore& l, const Rect& client) {
   l.top = ClampPos(ListScroll(d, l, client), l.top);
+  HintRows(h, d, l, client);
+}
+
+// An owner-data cell's text, asked of the parent into `out`.
+void AskCell(Hwnd h, int row, int column, char16_t* out, int units) {
+  out[0] = 0;
+  ListTextRequest request{.control = h, .controlId = GetDlgCtrlID(h), .row = row, .column = column,
+                          .text = out, .units = units};
+  SendMessage(GetParent(h), Msg::GetListText, static_cast<WParam>(request.controlId),
+              reinterpret_cast<LParam>(&request));
+  out[units - 1] = 0;
 }
 
 char16_t* CellOf(ListStore& l, int row, int column) {
@@ -276,6 +309,7 @@ void PaintList(Canvas& c, Hwnd h, const ControlData& d, const ListStore& l, cons
     c.FillRect(Rect{header.left, header.bottom - 1, header.right, header.bottom}, kFrameColor);
   }
   int visible = VisibleRowsOf(d, client);
+  char16_t asked[kMaxCellText];
   for (int i = 0; i < visible && l.top + i < l.rows; ++i) {
     int row = l.top + i;
     Rect line{rows.left, rows.top + i * rowH, rows.right, rows.top + (i + 1) * rowH};
@@ -287,7 +321,12 @@ void PaintList(Canvas& c, Hwnd h, const ControlData& d, const ListStore& l, cons
       columnRange(col, x0, x1);
       Rect cellRect = Intersect(Rect{x0 + 4, line.top, x1 - 2, line.bottom}, line);
       if (cellRect.Empty()) continue;
-      c.DrawText(cellRect, l.cell[l.order[row]][col], TextFlag::VCenter | TextFlag::SingleLine);
+      const char16_t* text = l.cell[l.order[row]][col];
+      if (l.ownerData) {
+        AskCell(h, row, col, asked, kMaxCellText);
+        text = asked;
+      }
+      c.DrawText(cellRect, text, TextFlag::VCenter | TextFlag::SingleLine);
     }
   }
   PaintBar(c, StripRect(client), true, ListScroll(d, l, client), d.part, enabled);
@@ -551,7 +590,7 @@ void ListTouch(Hwnd h, ControlData& d, Msg msg, Point p) {
           case Part::PageDown: l.top += page; break;
           default: break;
         }
-        ClampTop(d, l, client);
+        ClampTop(h, d, l, client);
         if (d.part != Part::Thumb && d.part != Part::None) SetTimer(h, kRepeatTimerId, kRepeatDelayMs);
       } else {
         d.part = Part::Rows;
@@ -570,7 +609,7 @@ void ListTouch(Hwnd h, ControlData& d, Msg msg, Point p) {
         if (rows != 0) d.dragged = true;
         l.top = d.dragPos + rows;
       }
-      ClampTop(d, l, client);
+      ClampTop(h, d, l, client);
       if (l.top != oldTop) InvalidateRect(h, nullptr, false);
       break;
     }
@@ -622,7 +661,7 @@ void RepeatTick(Hwnd h, ControlData& d) {
     case Part::PageDown: l.top += page; break;
     default: break;
   }
-  ClampTop(d, l, client);
+  ClampTop(h, d, l, client);
   if (old != l.top) InvalidateRect(h, nullptr, false);
 }
 
@@ -766,6 +805,8 @@ Hwnd CreateControl(Hwnd parent, ControlKind kind, int id, const Rect& rect, Text
   if (list >= 0) {
     ListStore& l = g_lists[list];
     l.used = true;
+    l.ownerData = kind == ControlKind::ListView && (style & ControlStyle::OwnerData) != 0;
+    l.hintFirst = l.hintLast = -1;
     l.rows = 0;
     l.columns = 0;
     l.selection = -1;
@@ -885,7 +926,7 @@ namespace {
 
 int InsertRow(Hwnd h, int index, TextRef text) {
   ListStore* l = ListOf(h);
-  if (l == nullptr || l->rows >= kMaxListRows) return -1;
+  if (l == nullptr || l->ownerData || l->rows >= kMaxListRows) return -1;
   int slot = -1;
   for (int i = 0; i < kMaxListRows; ++i) {
     if (!l->slotUsed[i]) {
@@ -914,6 +955,7 @@ void DeleteRows(Hwnd h) {
   l->rows = 0;
   l->selection = -1;
   l->top = 0;
+  l->hintFirst = l->hintLast = -1;
   InvalidateRect(h, nullptr, false);
 }
 
@@ -948,7 +990,8 @@ int ListViewInsertItem(Hwnd view, int index, TextRef text) { return InsertRow(vi
 
 bool ListViewSetItemText(Hwnd view, int row, int column, TextRef text) {
   ListStore* l = ListOf(view);
-  if (l == nullptr || row < 0 || row >= l->rows || column < 0 || column >= kMaxListColumns) {
+  if (l == nullptr || l->ownerData || row < 0 || row >= l->rows || column < 0 ||
+      column >= kMaxListColumns) {
     return false;
   }
   CopyText(CellOf(*l, row, column), kMaxCellText, text);
@@ -957,6 +1000,19 @@ bool ListViewSetItemText(Hwnd view, int row, int column, TextRef text) {
 }
 
 void ListViewDeleteAllItems(Hwnd view) { DeleteRows(view); }
+
+bool ListViewSetItemCount(Hwnd view, int count) {
+  ListStore* l = ListOf(view);
+  if (l == nullptr || !l->ownerData) return false;
+  if (count < 0) count = 0;
+  if (l->rows != count) {
+    l->rows = count;
+    if (l->selection >= count) l->selection = -1;
+    InvalidateRect(view, nullptr, false);
+  }
+  ClampTop(view, *DataOf(view), *l, GetClientRect(view));
+  return true;
+}
 
 int ListItemCount(Hwnd list) {
   ListStore* l = ListOf(list);
@@ -967,6 +1023,10 @@ const char16_t* ListItemText(Hwnd list, int row, int column) {
   ListStore* l = ListOf(list);
   if (l == nullptr || row < 0 || row >= l->rows || column < 0 || column >= kMaxListColumns) {
     return u"";
+  }
+  if (l->ownerData) {
+    AskCell(list, row, column, l->asked, kMaxCellText);
+    return l->asked;
   }
   return CellOf(*l, row, column);
 }
@@ -986,6 +1046,7 @@ bool ListSetSelection(Hwnd list, int row) {
     int visible = VisibleRowsOf(*d, GetClientRect(list));
     if (row < l->top) l->top = row;
     if (row >= l->top + visible) l->top = row - visible + 1;
+    HintRows(list, *d, *l, GetClientRect(list));
   }
   InvalidateRect(list, nullptr, false);
   return true;
@@ -1002,7 +1063,7 @@ void ListSetTopRow(Hwnd list, int row) {
   if (l == nullptr) return;
   int old = l->top;
   l->top = row;
-  ClampTop(*d, *l, GetClientRect(list));
+  ClampTop(list, *d, *l, GetClientRect(list));
   if (old != l->top) InvalidateRect(list, nullptr, false);
 }
 

@@ -38,6 +38,7 @@ inline constexpr uint32_t NoAuto = 1u << 6;   // check boxes and radios only not
 inline constexpr uint32_t Checked = 1u << 7;  // initially checked
 inline constexpr uint32_t Multiline = 1u << 8;  // statics and edits wrap at spaces
 inline constexpr uint32_t Topmost = 1u << 9;
+inline constexpr uint32_t OwnerData = 1u << 10;  // list views: the parent keeps the rows
 }  // namespace ControlStyle
 
 // Creates a control as a child of `parent`; visible unless Hidden.
@@ -113,7 +114,8 @@ void SetProgressRange(Hwnd bar, int min, int max);
 void SetProgressPos(Hwnd bar, int pos);
 int GetProgressPos(Hwnd bar);
 
-// List box and list view rows live in fixed stores; a full store refuses rows (-1).
+// List box and list view rows live in fixed stores; a full store refuses rows (-1). An
+// owner-data list view (below) has no such limit.
 inline constexpr int kMaxListControls = 6;
 inline constexpr int kMaxListRows = 1024;
 inline constexpr int kMaxListColumns = 5;
@@ -132,9 +134,37 @@ int ListViewInsertItem(Hwnd view, int index, TextRef text);
 bool ListViewSetItemText(Hwnd view, int row, int column, TextRef text);
 void ListViewDeleteAllItems(Hwnd view);
 
+// Owner-data list views (style OwnerData) hold only a row count, the top row and the
+// selection, so a list may be as long as its owner's store. The parent keeps the rows: when
+// other rows come into view (scrolling, a new count, a selection moved into view) the list
+// sends it ListCacheHint with the rows about to be shown, outside painting, so it can read
+// them in one go; while painting, and for ListItemText, it sends GetListText for each cell and
+// the parent copies the cell's text into the buffer (left empty when it has none). Rows cannot
+// be inserted or set in such a list.
+struct ListTextRequest {
+  Hwnd control = kNoWindow;
+  int controlId = 0;
+  int row = 0;
+  int column = 0;
+  char16_t* text = nullptr;  // empty on entry
+  int units = 0;             // terminator included
+};
+inline ListTextRequest& ListTextRequestFrom(LParam l) { return *reinterpret_cast<ListTextRequest*>(l); }
+struct ListRowRange {
+  Hwnd control = kNoWindow;
+  int controlId = 0;
+  int first = 0;  // the top row shown
+  int last = 0;   // the bottom row shown, count - 1 at most
+};
+inline const ListRowRange& ListRowRangeFrom(LParam l) { return *reinterpret_cast<const ListRowRange*>(l); }
+// Sets the number of rows of an owner-data list view; the selection is dropped when it falls
+// outside and the top row moves up when the end would leave the list. False for other lists.
+bool ListViewSetItemCount(Hwnd view, int count);
+
 // Rows of both kinds.
 int ListItemCount(Hwnd list);
-const char16_t* ListItemText(Hwnd list, int row, int column = 0);  // "" when absent
+// "" when absent; an owner-data list asks its parent, into a buffer the next call reuses.
+const char16_t* ListItemText(Hwnd list, int row, int column = 0);
 int ListGetSelection(Hwnd list);  // -1 when none
 bool ListSetSelection(Hwnd list, int row);  // -1 clears; scrolls the row into view
 int ListTopRow(Hwnd list);

@@ -57,6 +57,8 @@ enum class Msg : uint16_t {
   TouchUp,
   Show,             // wParam: 1 shown, 0 hidden
   Automation,       // a script step, dispatched with no window
+  GetListText,      // wParam: control id; lParam: ListTextRequest* (owner-data list views)
+  ListCacheHint,    // wParam: control id; lParam: ListRowRange* (owner-data list views)
   User = 0x400,     // application messages: UserMessage(n)
 };
 constexpr Msg UserMessage(int n) {

@@ -42,20 +42,19 @@ constexpr int kSchemaEntries = static_cast<int>(sizeof kSchema / sizeof kSchema[
 constexpr const char* kSchemaRows = "SELECT type, name, sql FROM sqlite_master";
 constexpr const char* kInsert =
     "INSERT INTO ShutdownHistoryDB(description, node, recorded) VALUES(?1, ?2, ?3)";
-constexpr const char* kCount = "SELECT count(*) FROM ShutdownHistoryDB";
+constexpr const char* kCount = "SELECT count(*), coalesce(max(id), 0) FROM ShutdownHistoryDB";
 constexpr const char* kClear = "DELETE FROM ShutdownHistoryDB";
 
-// The cached number of rows in the sort order, shown with the last read at the top.
-constexpr const char* kListSql[] = {
-    "SELECT description, node, recorded FROM (SELECT * FROM ShutdownHistoryDB"
-    " ORDER BY description, node, recorded, id LIMIT ?1)"
-    " ORDER BY description DESC, node DESC, recorded DESC, id DESC LIMIT ?2",
-    "SELECT description, node, recorded FROM (SELECT * FROM ShutdownHistoryDB"
-    " ORDER BY node, description, recorded, id LIMIT ?1)"
-    " ORDER BY node DESC, description DESC, recorded DESC, id DESC LIMIT ?2",
-    "SELECT description, node, recorded FROM (SELECT * FROM ShutdownHistoryDB"
-    " ORDER BY recorded, description, node, id LIMIT ?1)"
-    " ORDER BY recorded DESC, description DESC, node DESC, id DESC LIMIT ?2",
+// A page of the counted rows (ids up to the last counted one) in ascending sort order. Each
+// index holds every column read and the id, so a page is read from the index alone and the
+// rows skipped by OFFSET cost a step each, never a sort of the whole store.
+constexpr const char* kPageSql[] = {
+    "SELECT description, node, recorded FROM ShutdownHistoryDB INDEXED BY ByWarning"
+    " WHERE id <= ?1 ORDER BY description, node, recorded, id LIMIT ?2 OFFSET ?3",
+    "SELECT description, node, recorded FROM ShutdownHistoryDB INDEXED BY ByNode"
+    " WHERE id <= ?1 ORDER BY node, description, recorded, id LIMIT ?2 OFFSET ?3",
+    "SELECT description, node, recorded FROM ShutdownHistoryDB INDEXED BY ByDateTime"
+    " WHERE id <= ?1 ORDER BY recorded, description, node, id LIMIT ?2 OFFSET ?3",
 };
 constexpr const char* kExportSql =
     "SELECT description, node, recorded FROM ShutdownHistoryDB"
@@ -81,6 +80,7 @@ struct Store {
   std::mutex lock;
   plat::Database db;
   uint32_t cachedCount = 0;
+  int64_t cachedLastId = 0;  // the rows counted are those with ids up to this one
   plat::DbResult lastFailure = plat::DbResult::Ok;
 };
 Store g_store;
@@ -239,6 +239,7 @@ void CloseHistoryStore() {
   std::lock_guard<std::mutex> guard(g_store.lock);
   g_store.db.Close();
   g_store.cachedCount = 0;
+  g_store.cachedLastId = 0;
 }
 
 HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node,
@@ -290,11 +291,13 @@ HistoryResult AddAutoStartAcceptedRecord() {
 uint32_t ReadHistoryCount() {
   std::lock_guard<std::mutex> guard(g_store.lock);
   g_store.cachedCount = 0;
+  g_store.cachedLastId = 0;
   if (!EnsureOpenLocked()) return 0;
   plat::Statement s;
   if (s.Prepare(g_store.db, kCount) == plat::DbResult::Ok && s.Step() == plat::DbResult::Row) {
     int64_t n = s.ColumnInt64(0);
     g_store.cachedCount = n < 0 ? 0 : (n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n));
+    g_store.cachedLastId = s.ColumnInt64(1);
   }
   return g_store.cachedCount;
 }
@@ -304,25 +307,37 @@ uint32_t CachedHistoryCount() {
   return g_store.cachedCount;
 }
 
-int FillHistoryList(HistorySort order, HistoryRow* rows, int capacity) {
+int ReadHistoryRows(HistorySort order, uint32_t first, HistoryRow* rows, int capacity) {
   size_t o = static_cast<size_t>(order);
-  if (o >= sizeof kListSql / sizeof kListSql[0] || capacity <= 0) return 0;
+  if (o >= sizeof kPageSql / sizeof kPageSql[0] || capacity <= 0) return 0;
   std::lock_guard<std::mutex> guard(g_store.lock);
-  if (!EnsureOpenLocked()) return 0;
+  const uint32_t counted = g_store.cachedCount;
+  if (first >= counted || !EnsureOpenLocked()) return 0;
+  // The list runs the order backwards: its rows first .. first + wanted - 1 are the order's
+  // rows counted - first - wanted .. counted - first - 1, read forwards and stored from the end.
+  const int wanted = counted - first < static_cast<uint32_t>(capacity) ? static_cast<int>(counted - first) : capacity;
+  const int64_t offset = static_cast<int64_t>(counted) - first - wanted;
   plat::Statement s;
-  if (s.Prepare(g_store.db, kListSql[o]) != plat::DbResult::Ok ||
-      s.BindInt64(1, g_store.cachedCount) != plat::DbResult::Ok || s.BindInt(2, capacity) != plat::DbResult::Ok)
+  if (s.Prepare(g_store.db, kPageSql[o]) != plat::DbResult::Ok ||
+      s.BindInt64(1, g_store.cachedLastId) != plat::DbResult::Ok || s.BindInt(2, wanted) != plat::DbResult::Ok ||
+      s.BindInt64(3, offset) != plat::DbResult::Ok)
     return 0;
   int n = 0;
-  while (n < capacity && s.Step() == plat::DbResult::Row) {
-    HistoryRow& row = rows[n++];
+  while (n < wanted && s.Step() == plat::DbResult::Row) {
+    HistoryRow& row = rows[wanted - 1 - n++];
     CopyUnits(row.description, kListDescriptionUnits, s.ColumnText16(0));
     CopyUnits(row.node, kListNodeUnits, s.ColumnText16(1));
     plat::LocalTime when = LocalFromFileTime(s.ColumnInt64(2));
     plat::FormatTime(when, kDatePicture, row.date, sizeof row.date / sizeof row.date[0]);
     plat::FormatTime(when, kTimePicture, row.time, sizeof row.time / sizeof row.time[0]);
   }
+  // Fewer rows than counted (a failed read, or rows removed since): the rows read come first.
+  if (n < wanted) std::memmove(rows, rows + (wanted - n), static_cast<size_t>(n) * sizeof rows[0]);
   return n;
+}
+
+int FillHistoryList(HistorySort order, HistoryRow* rows, int capacity) {
+  return ReadHistoryRows(order, 0, rows, capacity);
 }
 
 ExportOutcome ExportHistory() {
@@ -416,6 +431,7 @@ HistoryResult ClearHistory() {
     return HistoryResult::Failed;
   }
   g_store.cachedCount = 0;
+  g_store.cachedLastId = 0;
   return HistoryResult::Ok;
 }
 

@@ -70,13 +70,20 @@ HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node
                                const plat::LocalTime& when);
 
 // Counts the rows and keeps the count for the list and the export: rows added after this
-// call are left out until it is called again.
+// call are left out until it is called again (by the list wherever they sort, so its pages
+// never shift under it).
 uint32_t ReadHistoryCount();
 uint32_t CachedHistoryCount();
 
-// Fills `rows` in the order the list shows them: the cached number of rows read in `order`,
-// the last read at the top (so by date/time the newest comes first). Returns the rows filled,
-// at most `capacity`; reading stops at the first failed read.
+// The list shows the rows counted by the last ReadHistoryCount in `order` reversed: the last
+// in the order at the top (so by date/time the newest comes first). A row's place in the
+// list is its index from 0 at the top.
+//
+// Reads the list's rows first .. first + capacity - 1 into `rows`, for a list too long to
+// hold: each call is one read along the order's index, never a sort. Returns the rows filled,
+// fewer past the end of the counted rows, 0 when the store cannot be read.
+int ReadHistoryRows(HistorySort order, uint32_t first, HistoryRow* rows, int capacity);
+// The list's first `capacity` rows.
 int FillHistoryList(HistorySort order, HistoryRow* rows, int capacity);
 
 enum class ExportResult : uint8_t {

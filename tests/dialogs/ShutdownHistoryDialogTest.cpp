@@ -3,6 +3,7 @@
 // gesture (EXIT held five seconds, released, and the question answered Yes).
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/Backend.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/MessageBox.h"
 #include "records/ShutdownHistory.h"
@@ -140,6 +142,56 @@ plat::LResult CopyParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::
   }
 }
 
+// A long history walked as a finger would: in each order a sort button, then the scroll
+// thumb dragged to the bottom; the rows shown first and last are kept for the test.
+constexpr int kLongHistory = 3000;
+struct LongSeen {
+  int step = 0;
+  int rows[3] = {};
+  std::u16string top[3], bottom[3];
+};
+LongSeen g_long;
+
+// The first column of the top (or bottom) row drawn since the capture was cleared.
+std::u16string ShownRow(plat::Hwnd list, bool bottom) {
+  const plat::CapturedText* found = nullptr;
+  for (int i = 0; i < plat::CapturedTextCount(); ++i) {
+    const plat::CapturedText* t = plat::CapturedTextAt(i);
+    if (t->window != list || std::u16string(t->text).find(u"HISTORY ROW") == std::u16string::npos) continue;
+    if (found == nullptr || (bottom ? t->rect.top >= found->rect.top : t->rect.top < found->rect.top)) found = t;
+  }
+  return found ? found->text : u"";
+}
+
+plat::LResult LongParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg != plat::Msg::Timer) return plat::DefWindowProc(h, msg, w, l);
+  plat::Hwnd dialog = plat::FindOpenDialog(dialogs::kHistoryDialogId);
+  if (dialog == plat::kNoWindow) return 0;
+  plat::Hwnd list = plat::GetDlgItem(dialog, dialogs::kHistoryList);
+  plat::Rect r = plat::GetWindowRect(list);
+  const int order = g_long.step / 2, x = r.right - 15;
+  constexpr int kSortButtons[] = {dialogs::kHistorySortByDate, dialogs::kHistorySortByWarning,
+                                  dialogs::kHistorySortByNode};
+  if (w == 9 || order == 3) {
+    plat::EndDialog(dialog, plat::IdCancel);
+  } else if (g_long.step++ % 2 == 0) {
+    plat::ClearCapturedText();
+    plat::ClickWindow(plat::GetDlgItem(dialog, kSortButtons[order]));
+  } else {
+    g_long.rows[order] = plat::ListItemCount(list);
+    g_long.top[order] = ShownRow(list, false);
+    plat::HeadlessInjectTouch(x, r.top + 2 + 26 + 6, true);  // the thumb, at the top of its track
+    plat::PumpUntilIdle();
+    plat::HeadlessInjectTouch(x, r.bottom - 3, true);
+    plat::PumpUntilIdle();
+    plat::ClearCapturedText();
+    plat::HeadlessInjectTouch(x, r.bottom - 3, false);
+    plat::PumpUntilIdle();
+    g_long.bottom[order] = ShownRow(list, true);
+  }
+  return 0;
+}
+
 class HistoryDialog : public records_test::PanelRoot {
  protected:
   void SetUp() override {
@@ -211,6 +263,52 @@ TEST_F(HistoryDialog, CopyToTheStickSaysWhereTheFileWent) {
   EXPECT_EQ(g_copy.caption, "COPIED TO USB FLASH DRIVE");
   EXPECT_TRUE(g_copy.namesTheFile);
   EXPECT_TRUE(plat::FileExists(records::kHistoryExportPath));
+}
+
+TEST_F(HistoryDialog, EveryRecordOfALongHistoryIsReachedInEachSortOrder) {
+  // Written in one transaction by a second connection, as a history gathered over years.
+  ASSERT_EQ(records::OpenHistoryStore(), records::HistoryOpen::Created);
+  records::CloseHistoryStore();
+  {
+    plat::Database db;
+    ASSERT_EQ(db.Open(records::kHistoryPath), plat::DbResult::Ok);
+    ASSERT_EQ(db.Begin(), plat::DbResult::Ok);
+    plat::Statement s;
+    ASSERT_EQ(s.Prepare(db, "INSERT INTO ShutdownHistoryDB(description, node, recorded) VALUES(?1, ?2, ?3)"),
+              plat::DbResult::Ok);
+    const int64_t start = records::FileTimeFromLocal(MakeTime(2016, 10, 3, 0, 0, 0));
+    char text[32];
+    for (int i = 0; i < kLongHistory; ++i) {  // row i a minute after row i - 1
+      std::snprintf(text, sizeof text, "%04X HISTORY ROW %d", (i * 37 + 1000) % 4096, i);
+      s.BindText(1, text);
+      std::snprintf(text, sizeof text, "NODE %02d", (i * 7 + 3) % 15);
+      s.BindText(2, text);
+      s.BindInt64(3, start + i * 600000000ll);
+      ASSERT_EQ(s.Step(), plat::DbResult::Done);
+      s.Reset();
+    }
+    s.Finalize();
+    ASSERT_EQ(db.Commit(), plat::DbResult::Ok);
+  }
+  ASSERT_EQ(records::OpenHistoryStore(), records::HistoryOpen::Opened);
+  g_long = LongSeen{};
+  ASSERT_TRUE(plat::RegisterClass({.name = "HISTORY_LONG_PARENT", .proc = LongParentProc}));
+  plat::Hwnd parent = plat::CreateWindow({.className = "HISTORY_LONG_PARENT", .rect = plat::Rect{0, 0, 640, 480},
+                                          .flags = plat::WindowFlag::Visible});
+  ASSERT_TRUE(plat::SetTimer(parent, 1, 200));
+  ASSERT_TRUE(plat::SetTimer(parent, 9, 60000));
+  plat::StartTextCapture();
+  dialogs::OpenShutdownHistoryDialog(parent);
+  plat::StopTextCapture();
+
+  // Each order reversed: its last record on top, its first (the oldest by date) at the end.
+  const std::u16string top[] = {u"055B HISTORY ROW 2999", u"0FFF HISTORY ROW 2187", u"0FF0 HISTORY ROW 2408"};
+  const std::u16string bottom[] = {u"03E8 HISTORY ROW 0", u"0000 HISTORY ROW 1080", u"000B HISTORY ROW 1191"};
+  for (int order = 0; order < 3; ++order) {
+    EXPECT_EQ(g_long.rows[order], kLongHistory) << order;
+    EXPECT_EQ(g_long.top[order], top[order]) << order;
+    EXPECT_EQ(g_long.bottom[order], bottom[order]) << order;
+  }
 }
 
 }  // namespace

@@ -1,4 +1,7 @@
 // The standard controls: buttons and their states, scroll bars, lists, texts drawn.
+#include <cstdio>
+#include <string>
+
 #include "WinSupport.h"
 
 namespace wintest {
@@ -209,6 +212,67 @@ TEST_F(WinControlsTest, TouchingARowSelectsItAndDraggingScrolls) {
   EXPECT_EQ(ListTopRow(box), 0);  // scrolled into view
   ListBoxResetContent(box);
   EXPECT_EQ(ListItemCount(box), 0);
+}
+
+// The owner of an owner-data list answers each cell with "row R col C", keeps the rows it was
+// last told about, and notes a cell asked for outside them.
+struct OwnerSeen {
+  ListRowRange hint{.first = -1, .last = -1};
+  int asks = 0;
+  bool askedOutsideHint = false;
+};
+OwnerSeen g_owner;
+
+LResult OwnerProc(Hwnd h, Msg msg, WParam w, LParam l) {
+  if (msg == Msg::ListCacheHint) g_owner.hint = ListRowRangeFrom(l);
+  if (msg != Msg::GetListText) return msg == Msg::ListCacheHint ? 0 : RecordingProc(h, msg, w, l);
+  ListTextRequest& r = ListTextRequestFrom(l);
+  ++g_owner.asks;
+  g_owner.askedOutsideHint |= r.row < g_owner.hint.first || r.row > g_owner.hint.last;
+  char text[32];
+  std::snprintf(text, sizeof text, "row %d col %d", r.row, r.column);
+  CopyText(r.text, static_cast<size_t>(r.units), text);
+  return 0;
+}
+
+TEST_F(WinControlsTest, OwnerDataListReachesItsLastRowAndAsksOnlyForAnnouncedRows) {
+  g_owner = OwnerSeen{};
+  ASSERT_TRUE(RegisterClass(WindowClass{.name = "OWNER", .proc = OwnerProc}));
+  Hwnd owner = MakeMain("OWNER");
+  Hwnd view = CreateControl(owner, ControlKind::ListView, 1105, RectXywh(10, 10, 600, 300), "",
+                            ControlStyle::OwnerData);
+  ASSERT_TRUE(ListViewInsertColumn(view, 0, "Shutdown ID", 280));
+  ASSERT_TRUE(ListViewInsertColumn(view, 1, "Node ID", 140));
+  constexpr int kRows = 100000;  // far past the fixed store and a 16-bit count
+  ASSERT_TRUE(ListViewSetItemCount(view, kRows));
+  const int visible = ListVisibleRows(view);
+  EXPECT_EQ(ListItemCount(view), kRows);
+  EXPECT_EQ(g_owner.hint.controlId, 1105);
+  EXPECT_EQ(g_owner.hint.last, visible - 1);
+  EXPECT_EQ(ListViewInsertItem(view, 0, "x"), -1);  // its rows are its owner's
+
+  StartTextCapture();
+  PumpUntilIdle();
+  EXPECT_NE(FindCapturedText("row 0 col 1", view), nullptr);
+  EXPECT_EQ(g_owner.asks, 2 * visible);  // each cell of a paint once, only the columns it has
+
+  // The thumb dragged to the bottom shows the last row at the bottom.
+  Touch(view, 600 - 15, 2 + 26 + 6, true);
+  Touch(view, 600 - 15, 297, true);
+  Touch(view, 600 - 15, 297, false);
+  EXPECT_EQ(ListTopRow(view), kRows - visible);
+  EXPECT_EQ(g_owner.hint.last, kRows - 1);
+  const CapturedText* last = FindCapturedText("row 99999 col 0", view);
+  ASSERT_NE(last, nullptr);
+  EXPECT_GT(last->rect.top, FindCapturedText("row 99998 col 0", view)->rect.top);
+  EXPECT_FALSE(g_owner.askedOutsideHint);
+  ASSERT_TRUE(ListSetSelection(view, kRows - 1));
+
+  // A shorter count drops the selection past its end and brings the top back.
+  ASSERT_TRUE(ListViewSetItemCount(view, 3));
+  EXPECT_EQ(ListGetSelection(view), -1);
+  EXPECT_EQ(ListTopRow(view), 0);
+  EXPECT_EQ(g_owner.hint.last, 2);
 }
 
 TEST_F(WinControlsTest, ListStoresAreFixedAndRefuseRowsWhenFull) {

@@ -161,6 +161,32 @@ TEST_F(History, RowsAddedAfterTheCountWaitForTheNextOpening) {
   EXPECT_EQ(List(HistorySort::ByDateTime).size(), 2u);
 }
 
+// A list too long to hold is read a page at a time: the pages meet the whole list without a
+// gap or a repeat in each order, and a row added after the count stays out even where it
+// sorts between counted ones.
+TEST_F(History, PagesOfTheListMeetWithoutGapOrOverlapInEachOrder) {
+  records::OpenHistoryStore();
+  char16_t description[32], node[16];
+  for (int i = 0; i < 30; ++i) {
+    plat::Latin1ToUtf16(description, 32, ("0E" + std::to_string(10 + i * 13 % 30) + " ROW").c_str());
+    plat::Latin1ToUtf16(node, 16, ("NODE " + std::to_string(i * 7 % 5)).c_str());
+    Add(description, node, 4, 0, i);
+  }
+  ASSERT_EQ(records::ReadHistoryCount(), 30u);
+  Add(u"0E25 ADDED LATER", u"NODE 2", 3, 1, 0);
+  for (HistorySort order : {HistorySort::ByWarning, HistorySort::ByNode, HistorySort::ByDateTime}) {
+    std::vector<std::string> paged;
+    HistoryRow rows[7];
+    for (uint32_t first = 0, n = 7; n == 7; first += 7) {
+      n = static_cast<uint32_t>(records::ReadHistoryRows(order, first, rows, 7));
+      for (uint32_t i = 0; i < n; ++i)
+        paged.push_back(Narrow(rows[i].description) + "|" + Narrow(rows[i].node) + "|" + Narrow(rows[i].date) + "|" +
+                        Narrow(rows[i].time));
+    }
+    EXPECT_EQ(paged, List(order));  // one read of the whole list
+  }
+}
+
 TEST_F(History, ShutdownRecordTakesTheWarningTextAndNodeName) {
   WriteWarnings("WarningsMIO.txt", {u"header", u"0E01 OUT OF GRAIN", u"0E02 x", u"0E03 x", u"0E04 x",
                                     u"0E05 LOW AIR PRESSURE"});
