@@ -100,7 +100,7 @@ plat::FileResult WriteKept(plat::FileHandle f, uint64_t& size) {
   return plat::FileResult::Ok;
 }
 
-// Opens the log for appending with its last line whole, the position at its end.
+// Opens the log, creating its folder and the file when missing, and gives its size.
 plat::FileResult OpenForAppend(plat::FileHandle& f, uint64_t& size) {
   plat::CreateFolder(kLongTermFolder);
   plat::FileResult r = plat::OpenFile(kLongTermPath, plat::OpenMode::OpenAlways, f);
@@ -111,6 +111,7 @@ plat::FileResult OpenForAppend(plat::FileHandle& f, uint64_t& size) {
   return r;
 }
 
+// Makes the last line whole and puts the position at the end.
 plat::FileResult PrepareEnd(plat::FileHandle f, uint64_t& size) {
   plat::FileResult r = EndLastLine(f, size);
   if (r == plat::FileResult::Ok) r = plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin);
