@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "records/LogFiles.h"
+#include "records/StorageNotice.h"
 
 namespace records {
 
@@ -26,6 +27,9 @@ constexpr int kMaxWindowRecords = kGraphRecordsPerHour * 8;
 SampleRecord g_window[kMaxWindowRecords];
 uint32_t g_generation = 1;
 LastLogWrite g_lastWrite{};
+// The newest record the card refused; an older one is replaced, not queued.
+bool g_keeping = false;
+SampleRecord g_keptSample{};
 
 struct StepRow {
   int upToSpan;
@@ -46,6 +50,7 @@ LogResult StartNewFile(const SampleRecord& record) {
   plat::GetLocalTime(now);
   if (!MakeStampedName(path, sizeof path, kFilePrefix, now, kFileSuffix)) return LogResult::NoStorage;
   plat::FileResult r = AppendRecordToFile(path, record, g_lastWrite);
+  NoteStorageWrite(StorageSource::GraphLog, r);
   if (r == plat::FileResult::Ok) return LogResult::Ok;
   return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
 }
@@ -106,23 +111,49 @@ GraphSampleTime TimeOf(const SampleRecord& r) {
 
 uint32_t GraphLogGeneration() { return g_generation; }
 
-LogResult AppendGraphSample(const SampleRecord& record) {
+namespace {
+
+LogResult WriteGraphSample(const SampleRecord& record) {
   ++g_generation;
-  if (plat::CreateFolder(kFolder) != plat::FileResult::Ok) return LogResult::NoStorage;
+  if (plat::FileResult r = plat::CreateFolder(kFolder); r != plat::FileResult::Ok) {
+    NoteStorageWrite(StorageSource::GraphLog, r);
+    return LogResult::NoStorage;
+  }
   LogFileList list;
   BuildLogFileList(kFolder, kPattern, g_lastWrite, list);
   if (list.count == 0) return StartNewFile(record);
   const LogFileEntry& newest = list.files[list.count - 1];
   if (newest.size < kGraphFileBytes) {
     plat::FileResult r = AppendRecordToFile(newest.path, record, g_lastWrite);
+    NoteStorageWrite(StorageSource::GraphLog, r);
     return r == plat::FileResult::Ok ? LogResult::Ok : LogResult::WriteFailed;
   }
   // The newest is full: keep it as the older of two and start a new one. The newest is the
   // one written last, so the file just filled survives whatever the clock says.
-  for (int i = 0; i + 1 < list.count; ++i)
-    if (plat::DeleteFile(list.files[i].path) != plat::FileResult::Ok) return LogResult::DeleteFailed;
+  for (int i = 0; i + 1 < list.count; ++i) {
+    if (plat::FileResult r = plat::DeleteFile(list.files[i].path); r != plat::FileResult::Ok) {
+      NoteStorageWrite(StorageSource::GraphLog, r);
+      return LogResult::DeleteFailed;
+    }
+  }
   return StartNewFile(record);
 }
+
+}  // namespace
+
+LogResult AppendGraphSample(const SampleRecord& record) {
+  LogResult r = WriteGraphSample(record);
+  g_keeping = r != LogResult::Ok;
+  if (g_keeping) g_keptSample = record;
+  return r;
+}
+
+bool WriteKeptGraphSample() {
+  if (g_keeping) AppendGraphSample(g_keptSample);
+  return !g_keeping;
+}
+
+void ForgetKeptGraphSample() { g_keeping = false; }
 
 int GraphHoursAvailable() {
   LogFileList list;

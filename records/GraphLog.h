@@ -55,8 +55,13 @@ struct GraphWindow {
 
 // Appends one record, starting a new file when the newest is full (at or above 155,520
 // bytes) and deleting the older files then, so at most two stay. Ok when all 18 bytes were
-// written.
+// written. A record the card refuses is kept in memory until WriteKeptGraphSample writes it
+// or a newer record replaces it.
 LogResult AppendGraphSample(const SampleRecord& record);
+// Writes the kept record, if any. True when none is kept afterwards.
+bool WriteKeptGraphSample();
+// Tests: lets the kept record go.
+void ForgetKeptGraphSample();
 
 // Changes whenever this program appends to the graph log.
 uint32_t GraphLogGeneration();

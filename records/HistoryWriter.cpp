@@ -25,6 +25,7 @@ struct Writer {
   int count = 0;
   bool running = false;
   bool stopping = false;
+  bool stalled = false;  // the head was refused; waits for RetryHistoryWrites
   std::thread thread;
 };
 Writer g_writer;
@@ -32,15 +33,21 @@ Writer g_writer;
 void WriterMain() {
   std::unique_lock<std::mutex> hold(g_writer.lock);
   for (;;) {
-    g_writer.wake.wait(hold, [] { return g_writer.count > 0 || g_writer.stopping; });
+    g_writer.wake.wait(hold, [] { return (g_writer.count > 0 && !g_writer.stalled) || g_writer.stopping; });
     if (g_writer.count == 0) return;
+    // The head stays in the queue until it is written: the link thread only ever adds at the
+    // tail, so the copy taken here is still the head afterwards.
     PendingRecord record = g_writer.queue[g_writer.head];
-    g_writer.head = (g_writer.head + 1) % kHistoryQueueSize;
-    --g_writer.count;
     // The card is written without the queue's lock, so the link thread never waits on it.
     hold.unlock();
-    AddHistoryRecord(record.description, record.node, record.when);
+    HistoryResult r = AddHistoryRecord(record.description, record.node, record.when);
     hold.lock();
+    if (r == HistoryResult::Ok || g_writer.stopping) {
+      g_writer.head = (g_writer.head + 1) % kHistoryQueueSize;
+      --g_writer.count;
+    } else {
+      g_writer.stalled = true;
+    }
   }
 }
 
@@ -52,6 +59,7 @@ void StartHistoryWriter() {
   g_writer.head = 0;
   g_writer.count = 0;
   g_writer.stopping = false;
+  g_writer.stalled = false;
   g_writer.running = true;
   g_writer.thread = std::thread(WriterMain);
 }
@@ -66,6 +74,20 @@ void StopHistoryWriter() {
   g_writer.thread.join();
   std::lock_guard<std::mutex> guard(g_writer.lock);
   g_writer.running = false;
+}
+
+void RetryHistoryWrites() {
+  {
+    std::lock_guard<std::mutex> guard(g_writer.lock);
+    if (!g_writer.stalled) return;
+    g_writer.stalled = false;
+  }
+  g_writer.wake.notify_one();
+}
+
+int QueuedHistoryRecords() {
+  std::lock_guard<std::mutex> guard(g_writer.lock);
+  return g_writer.count;
 }
 
 QueueResult QueueHistoryRecord(const char16_t* description, const char16_t* node, const plat::LocalTime& when) {

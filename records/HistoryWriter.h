@@ -10,12 +10,17 @@ inline constexpr int kHistoryQueueSize = 16;
 
 // Starts the thread; a second call does nothing.
 void StartHistoryWriter();
-// Writes what is queued, then ends the thread.
+// Writes what is queued, then ends the thread. A record the store refuses even then is lost.
 void StopHistoryWriter();
+// Any thread. A record the store refused stays at the head of the queue, and the writer waits
+// for this call (the one-second tick makes it) before it tries again.
+void RetryHistoryWrites();
+// Records waiting in the queue.
+int QueuedHistoryRecords();
 
 enum class QueueResult : uint8_t {
   Queued,
-  Full,        // the writer is behind by a whole queue: the record is dropped
+  Full,        // the writer is behind by a whole queue: the record is dropped and that is told
   NotRunning,  // no writer: the caller writes the record itself
 };
 // Any thread. Copies the texts.

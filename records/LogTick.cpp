@@ -43,8 +43,16 @@ void LongTermStep(const DryerStatus& s, LoggingSecond& out) {
       out.askSizeWarning = true;
     }
   } else {
+    WriteKeptLongTermLines();
     g_state.usedPercent = LongTermUsedPercent();
   }
+}
+
+// What the card refused is tried again every second, running or not, so the card is known to
+// take writes again as soon as it does.
+void WriteKeptSamples() {
+  WriteKeptSample();
+  WriteKeptGraphSample();
 }
 
 }  // namespace
@@ -54,6 +62,7 @@ bool DataLoggerOn(const DryerStatus& s) { return s.b[kStatusDataLogger] == kData
 void RunLoggingSecond(const DryerStatus& s, LoggingSecond& out) {
   out = LoggingSecond{};
   out.dryerRunning = ::DryerRunning(s);
+  WriteKeptSamples();
   // The enable flag is refreshed before the step, so a dryer already running at the first
   // tick gets its first line then.
   SetLongTermEnabled(out.dryerRunning);
@@ -88,6 +97,9 @@ int LastLongTermUsedPercent() { return g_state.usedPercent; }
 void ResetLoggingState() {
   g_state = LoggingState{};
   SetLongTermEnabled(false);
+  ForgetKeptLongTermLines();
+  ForgetKeptSample();
+  ForgetKeptGraphSample();
 }
 
 }  // namespace records

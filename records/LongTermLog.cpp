@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "records/SampleRecord.h"
+#include "records/StorageNotice.h"
 
 namespace records {
 
@@ -23,16 +24,17 @@ constexpr size_t kTailBytes = 4 * kLongTermLineChars;
 // A power cut can leave the last line without its end, and a line appended to it would join
 // two records into one broken row. The cut line is taken back to the last line end (a lone CR
 // only lacks its LF); a tail with no line end in reach is not a line of ours and is ended
-// instead, so nothing of it is lost. False when the file could not be put right.
-bool EndLastLine(plat::FileHandle f, uint64_t& size) {
-  if (size == 0) return true;
+// instead, so nothing of it is lost. Returns the first failing operation's result.
+plat::FileResult EndLastLine(plat::FileHandle f, uint64_t& size) {
+  if (size == 0) return plat::FileResult::Ok;
   char tail[kTailBytes];
   size_t want = size < kTailBytes ? static_cast<size_t>(size) : kTailBytes;
   size_t got = 0;
-  if (plat::SeekFile(f, static_cast<int64_t>(size - want), plat::SeekFrom::Begin) != plat::FileResult::Ok ||
-      plat::ReadFile(f, tail, want, got) != plat::FileResult::Ok || got != want)
-    return false;
-  if (tail[want - 1] == '\n') return true;
+  plat::FileResult r = plat::SeekFile(f, static_cast<int64_t>(size - want), plat::SeekFrom::Begin);
+  if (r == plat::FileResult::Ok) r = plat::ReadFile(f, tail, want, got);
+  if (r == plat::FileResult::Ok && got != want) r = plat::FileResult::EndOfFile;
+  if (r != plat::FileResult::Ok) return r;
+  if (tail[want - 1] == '\n') return plat::FileResult::Ok;
   const char* ending = nullptr;
   if (tail[want - 1] == '\r') {
     ending = "\n";
@@ -41,20 +43,79 @@ bool EndLastLine(plat::FileHandle f, uint64_t& size) {
     while (keep > 0 && tail[keep - 1] != '\n') --keep;
     if (keep > 0 || want == size) {
       uint64_t cut = size - want + keep;
-      if (plat::TruncateFile(f, cut) != plat::FileResult::Ok) return false;
-      size = cut;
-      return true;
+      r = plat::TruncateFile(f, cut);
+      if (r == plat::FileResult::Ok) size = cut;
+      return r;
     }
     ending = "\r\n";
   }
   size_t n = std::strlen(ending);
-  if (plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin) != plat::FileResult::Ok ||
-      plat::WriteFile(f, ending, n) != plat::FileResult::Ok) {
+  r = plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin);
+  if (r == plat::FileResult::Ok) r = plat::WriteFile(f, ending, n);
+  if (r != plat::FileResult::Ok) {
     plat::TruncateFile(f, size);
-    return false;
+    return r;
   }
   size += n;
-  return true;
+  return plat::FileResult::Ok;
+}
+
+// Lines the card refused, oldest first, in a fixed ring: when it is full the oldest goes.
+struct KeptLine {
+  char text[kLongTermLineChars];
+  int length;
+};
+struct KeptLines {
+  KeptLine lines[kLongTermKeptLines];
+  int head = 0;
+  int count = 0;
+};
+KeptLines g_kept;
+
+void Keep(const char* line, int length) {
+  if (g_kept.count == kLongTermKeptLines) {
+    g_kept.head = (g_kept.head + 1) % kLongTermKeptLines;
+    --g_kept.count;
+    NoteStorageMemoryFull();
+  }
+  KeptLine& k = g_kept.lines[(g_kept.head + g_kept.count) % kLongTermKeptLines];
+  std::memcpy(k.text, line, static_cast<size_t>(length));
+  k.length = length;
+  ++g_kept.count;
+}
+
+// Writes kept lines at `size` while the file has room, each whole or not at all.
+plat::FileResult WriteKept(plat::FileHandle f, uint64_t& size) {
+  while (g_kept.count > 0 && size < kLongTermCapacity) {
+    const KeptLine& k = g_kept.lines[g_kept.head];
+    plat::FileResult r = plat::WriteFile(f, k.text, static_cast<size_t>(k.length));
+    if (r != plat::FileResult::Ok) {
+      plat::TruncateFile(f, size);
+      return r;
+    }
+    size += static_cast<uint64_t>(k.length);
+    g_kept.head = (g_kept.head + 1) % kLongTermKeptLines;
+    --g_kept.count;
+  }
+  return plat::FileResult::Ok;
+}
+
+// Opens the log, creating its folder and the file when missing, and gives its size.
+plat::FileResult OpenForAppend(plat::FileHandle& f, uint64_t& size) {
+  plat::CreateFolder(kLongTermFolder);
+  plat::FileResult r = plat::OpenFile(kLongTermPath, plat::OpenMode::OpenAlways, f);
+  if (r != plat::FileResult::Ok) return r;
+  size = 0;
+  r = plat::GetFileSize(f, size);
+  if (r != plat::FileResult::Ok) plat::CloseFile(f);
+  return r;
+}
+
+// Makes the last line whole and puts the position at the end.
+plat::FileResult PrepareEnd(plat::FileHandle f, uint64_t& size) {
+  plat::FileResult r = EndLastLine(f, size);
+  if (r == plat::FileResult::Ok) r = plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin);
+  return r;
 }
 
 int Word(int32_t high, int32_t low) { return static_cast<int>((high & 0xFF) * 256 + (low & 0xFF)); }
@@ -67,6 +128,7 @@ const char* LongTermResultText(LongTermResult r) {
     case LongTermResult::Written: return "written";
     case LongTermResult::NotEnabled: return "logging not enabled";
     case LongTermResult::OpenFailed: return "file cannot be opened";
+    case LongTermResult::Kept: return "line kept in memory";
     case LongTermResult::Full: return "file full";
   }
   return "";
@@ -136,13 +198,14 @@ int LongTermUsedPercent() {
 }
 
 LongTermResult AppendLongTermLine(const LongTermRecord& record, int& usedPercent) {
-  plat::CreateFolder(kLongTermFolder);
+  char line[kLongTermLineChars];
+  int length = FormatLongTermLine(record, line, sizeof line);
   plat::FileHandle f;
-  if (plat::OpenFile(kLongTermPath, plat::OpenMode::OpenAlways, f) != plat::FileResult::Ok)
-    return LongTermResult::OpenFailed;
   uint64_t size = 0;
-  if (plat::GetFileSize(f, size) != plat::FileResult::Ok) {
-    plat::CloseFile(f);
+  plat::FileResult r = OpenForAppend(f, size);
+  if (r != plat::FileResult::Ok) {
+    NoteStorageWrite(StorageSource::LongTermLog, r);
+    if (g_enabled) Keep(line, length);
     return LongTermResult::OpenFailed;
   }
   usedPercent = UsedPercentForSize(size);
@@ -150,19 +213,41 @@ LongTermResult AppendLongTermLine(const LongTermRecord& record, int& usedPercent
     plat::CloseFile(f);
     return LongTermResult::Full;
   }
-  if (!g_enabled) {
-    plat::CloseFile(f);
-    return LongTermResult::NotEnabled;
+  // With nothing to write the file is left exactly as it is.
+  if (g_enabled || g_kept.count > 0) r = PrepareEnd(f, size);
+  if (r == plat::FileResult::Ok) r = WriteKept(f, size);
+  bool kept = false;
+  if (g_enabled) {
+    // Behind lines still kept, the new one waits its turn so the file stays in time order.
+    if (r == plat::FileResult::Ok && g_kept.count == 0) {
+      r = plat::WriteFile(f, line, static_cast<size_t>(length));
+      if (r != plat::FileResult::Ok) plat::TruncateFile(f, size);
+    }
+    kept = r != plat::FileResult::Ok || g_kept.count > 0;
+    if (kept) Keep(line, length);
   }
-  char line[kLongTermLineChars];
-  int length = FormatLongTermLine(record, line, sizeof line);
-  // The outcome of the write is not reported, but a torn line must not stay behind.
-  if (!EndLastLine(f, size) ||
-      plat::SeekFile(f, static_cast<int64_t>(size), plat::SeekFrom::Begin) != plat::FileResult::Ok ||
-      plat::WriteFile(f, line, static_cast<size_t>(length)) != plat::FileResult::Ok)
-    plat::TruncateFile(f, size);
   plat::CloseFile(f);
-  return LongTermResult::Written;
+  NoteStorageWrite(StorageSource::LongTermLog, r);
+  if (!g_enabled) return LongTermResult::NotEnabled;
+  return kept ? LongTermResult::Kept : LongTermResult::Written;
 }
+
+int WriteKeptLongTermLines() {
+  if (g_kept.count == 0) return 0;
+  plat::FileHandle f;
+  uint64_t size = 0;
+  plat::FileResult r = OpenForAppend(f, size);
+  if (r == plat::FileResult::Ok) {
+    r = PrepareEnd(f, size);
+    if (r == plat::FileResult::Ok) r = WriteKept(f, size);
+    plat::CloseFile(f);
+  }
+  NoteStorageWrite(StorageSource::LongTermLog, r);
+  return g_kept.count;
+}
+
+int KeptLongTermLines() { return g_kept.count; }
+
+void ForgetKeptLongTermLines() { g_kept.head = g_kept.count = 0; }
 
 }  // namespace records

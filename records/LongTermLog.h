@@ -18,6 +18,8 @@ inline constexpr int kLongTermWarnPercent = 70;         // warned once per run a
 inline constexpr const char* kLongTermFolder = "\\Hard Disk\\DataLog";
 inline constexpr const char* kLongTermPath = "\\Hard Disk\\DataLog\\LongTermDataLog.dat";
 inline constexpr int kLongTermLineChars = 128;
+// Lines the card refused wait in memory, oldest first: an hour of lines at one every 12 s.
+inline constexpr int kLongTermKeptLines = 300;
 
 // Every field holds one byte value (a 16-bit reading is high x 256 + low), as the log's
 // original record did.
@@ -37,7 +39,8 @@ struct LongTermRecord {
 enum class LongTermResult : uint8_t {
   Written = 0,
   NotEnabled = 1,  // the dryer is not running
-  OpenFailed = 2,  // storage missing or the file locked
+  OpenFailed = 2,  // storage missing or the file locked: the line waits in memory
+  Kept = 3,        // opened, but the card refused the line: it waits in memory
   Full = 4,
 };
 const char* LongTermResultText(LongTermResult r);
@@ -49,9 +52,18 @@ void FillLongTermRecord(LongTermRecord& record, const DryerStatus& s, const plat
 // The line as written, CR LF included; returns its length.
 int FormatLongTermLine(const LongTermRecord& record, char* out, size_t size);
 
-// Appends one line. `usedPercent` is delivered for Written, NotEnabled and Full. A write that
-// fails leaves the file as it was before the call.
+// Appends one line after the lines kept from earlier appends. `usedPercent` is delivered for
+// Written, Kept, NotEnabled and Full. A write that fails leaves the file as it was before it,
+// and the lines not written are kept in memory (the oldest let go when the memory is full) for
+// the next append or WriteKeptLongTermLines.
 LongTermResult AppendLongTermLine(const LongTermRecord& record, int& usedPercent);
+
+// Writes the lines kept in memory, if any; the log's enable flag does not matter, they were
+// taken while it was on. Returns the number still kept.
+int WriteKeptLongTermLines();
+int KeptLongTermLines();
+// Tests: lets the kept lines go.
+void ForgetKeptLongTermLines();
 
 // Used share of the capacity of the log file in whole percent, 0..100 (0 when there is no
 // file or it cannot be opened).

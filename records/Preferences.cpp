@@ -1,6 +1,9 @@
 #include "records/Preferences.h"
 
+#include <cstring>
+
 #include "platform/Registry.h"
+#include "records/StorageNotice.h"
 
 namespace records {
 
@@ -10,6 +13,45 @@ constexpr uint8_t kGraphScaleMax = 3;
 constexpr uint8_t kOfferedPeriods[] = {1, 5, 10, 15};
 
 Preferences g_preferences;
+
+// A value the registry refused, by name, until a later write takes it.
+struct WaitingValue {
+  const char* name;
+  uint8_t value;
+  bool waiting;
+};
+WaitingValue g_waiting[] = {
+    {.name = kPrefGraphScale, .value = 0, .waiting = false},
+    {.name = kPrefGraphTraces, .value = 0, .waiting = false},
+    {.name = kPrefSampleTime, .value = 0, .waiting = false},
+    {.name = kPrefViewSelection, .value = 0, .waiting = false},
+};
+
+WaitingValue* FindWaiting(const char* name) {
+  for (WaitingValue& w : g_waiting)
+    if (std::strcmp(w.name, name) == 0) return &w;
+  return nullptr;
+}
+
+// Writes every waiting value in one opening of the key; those that fail go on waiting.
+bool WriteWaiting() {
+  plat::RegKey key;
+  bool all = plat::RegOpenKey(kPreferencesKey, key) == plat::RegResult::Ok;
+  if (all) {
+    for (WaitingValue& w : g_waiting) {
+      if (!w.waiting) continue;
+      w.waiting = plat::RegWriteBinary(key, w.name, &w.value, sizeof w.value) != plat::RegResult::Ok;
+      all = all && !w.waiting;
+    }
+    plat::RegCloseKey(key);
+  }
+  // The registry does not tell a full card from a read-only one.
+  if (all)
+    NoteStorageWrite(StorageSource::Preferences, plat::FileResult::Ok);
+  else
+    NoteStorageRefused(StorageSource::Preferences);
+  return all;
+}
 
 // A value of any other size than one byte is not ours and keeps the default.
 bool ReadByte(const plat::RegKey& key, const char* name, uint8_t& out) {
@@ -53,14 +95,28 @@ void LoadPreferences() {
     plat::RegCloseKey(key);
   }
   g_preferences = p;
+  for (WaitingValue& w : g_waiting) w.waiting = false;
 }
 
 bool SavePreference(const char* name, uint8_t value) {
-  plat::RegKey key;
-  if (plat::RegOpenKey(kPreferencesKey, key) != plat::RegResult::Ok) return false;
-  bool ok = plat::RegWriteBinary(key, name, &value, sizeof value) == plat::RegResult::Ok;
-  plat::RegCloseKey(key);
-  return ok;
+  WaitingValue* w = FindWaiting(name);
+  if (w == nullptr) {
+    plat::RegKey key;
+    if (plat::RegOpenKey(kPreferencesKey, key) != plat::RegResult::Ok) return false;
+    bool ok = plat::RegWriteBinary(key, name, &value, sizeof value) == plat::RegResult::Ok;
+    plat::RegCloseKey(key);
+    return ok;
+  }
+  w->value = value;
+  w->waiting = true;
+  WriteWaiting();
+  return !w->waiting;
+}
+
+bool SaveWaitingPreferences() {
+  for (const WaitingValue& w : g_waiting)
+    if (w.waiting) return WriteWaiting();
+  return true;
 }
 
 bool IsOfferedSamplePeriod(int minutes) {

@@ -34,9 +34,12 @@ Preferences& CurrentPreferences();
 // keeps its default.
 void LoadPreferences();
 
-// Stores one 1-byte value under the key, creating it when missing. False when the value did
-// not reach the store; callers carry on with the value in memory.
+// Stores one 1-byte value under the key, creating it when missing, together with any value
+// of the four still waiting. False when the value did not reach the store: callers carry on
+// with the value in memory, which waits for the next save or SaveWaitingPreferences.
 bool SavePreference(const char* name, uint8_t value);
+// Stores the values that earlier saves could not. True when none is waiting afterwards.
+bool SaveWaitingPreferences();
 
 // The read rules, applied to a stored byte.
 uint8_t GraphScaleFromStored(uint8_t stored);

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "records/LogFiles.h"
+#include "records/StorageNotice.h"
 
 namespace records {
 
@@ -31,6 +32,9 @@ static_assert(sizeof kLogResultTexts / sizeof kLogResultTexts[0] ==
 
 uint32_t g_generation = 1;
 LastLogWrite g_lastWrite{};
+// The newest sample the card refused; an older one is replaced, not queued.
+bool g_keeping = false;
+SampleRecord g_keptSample{};
 
 void ListShortTermFiles(LogFileList& list) {
   char folder[kLogPathChars];
@@ -45,6 +49,7 @@ void ListShortTermFiles(LogFileList& list) {
 
 LogResult AppendTo(const char* path, const SampleRecord& record) {
   plat::FileResult r = AppendRecordToFile(path, record, g_lastWrite);
+  NoteStorageWrite(StorageSource::ShortTermLog, r);
   if (r == plat::FileResult::Ok) return LogResult::Ok;
   return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
 }
@@ -59,7 +64,11 @@ LogResult StartNewFile(const SampleRecord& record) {
       !MakeStampedName(name, sizeof name, kFilePrefix, now, kFileSuffix) ||
       !i18n::StoragePath(name, path, sizeof path))
     return LogResult::NoStorage;
-  if (plat::CreateFolder(folder) != plat::FileResult::Ok) return LogResult::NoStorage;
+  plat::FileResult made = plat::CreateFolder(folder);
+  if (made != plat::FileResult::Ok) {
+    NoteStorageWrite(StorageSource::ShortTermLog, made);
+    return LogResult::NoStorage;
+  }
   return AppendTo(path, record);
 }
 
@@ -93,7 +102,9 @@ bool ShortTermFolderPath(char* out, size_t size) { return i18n::StoragePath(kFol
 
 uint32_t ShortTermLogGeneration() { return g_generation; }
 
-LogResult AppendSample(const SampleRecord& record) {
+namespace {
+
+LogResult WriteSample(const SampleRecord& record) {
   ++g_generation;
   LogFileList list;
   ListShortTermFiles(list);
@@ -107,8 +118,10 @@ LogResult AppendSample(const SampleRecord& record) {
       if (list.files[0].size <= kLastNotFullSize) return AppendTo(list.files[0].path, record);
       if (list.files[1].size > kLastNotFullSize) {
         // Both full: the one written longest ago goes. The list is in the order of writing.
-        if (plat::DeleteFile(list.files[0].path) != plat::FileResult::Ok)
+        if (plat::FileResult r = plat::DeleteFile(list.files[0].path); r != plat::FileResult::Ok) {
+          NoteStorageWrite(StorageSource::ShortTermLog, r);
           return LogResult::DeleteFailed;
+        }
         return StartNewFile(record);
       }
       return AppendTo(list.files[1].path, record);
@@ -116,6 +129,23 @@ LogResult AppendSample(const SampleRecord& record) {
       return LogResult::TooManyFiles;
   }
 }
+
+}  // namespace
+
+LogResult AppendSample(const SampleRecord& record) {
+  LogResult r = WriteSample(record);
+  // Too many files wait for the operator to clear the table, not for the card.
+  g_keeping = r != LogResult::Ok && r != LogResult::TooManyFiles;
+  if (g_keeping) g_keptSample = record;
+  return r;
+}
+
+bool WriteKeptSample() {
+  if (g_keeping) AppendSample(g_keptSample);
+  return !g_keeping;
+}
+
+void ForgetKeptSample() { g_keeping = false; }
 
 int CountSamples() {
   LogFileList list;

@@ -28,8 +28,13 @@ enum class LogResult : uint8_t {
 const char* LogResultText(LogResult r);
 
 // Appends one sample, starting a new file (named after the current local time) when the
-// current one is full and removing the older file when both are full.
+// current one is full and removing the older file when both are full. A sample the card
+// refuses is kept in memory until WriteKeptSample writes it or a newer sample replaces it.
 LogResult AppendSample(const SampleRecord& record);
+// Writes the kept sample, if any. True when none is kept afterwards.
+bool WriteKeptSample();
+// Tests: lets the kept sample go.
+void ForgetKeptSample();
 
 // Whole records in the first two listed files together, at most 144.
 int CountSamples();

@@ -247,12 +247,20 @@ HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node
   std::lock_guard<std::mutex> guard(g_store.lock);
   if (!EnsureOpenLocked()) return HistoryResult::Unavailable;
   plat::Statement s;
-  if (s.Prepare(g_store.db, kInsert) != plat::DbResult::Ok ||
-      s.BindText16(1, description) != plat::DbResult::Ok || s.BindText16(2, node) != plat::DbResult::Ok ||
-      s.BindInt64(3, FileTimeFromLocal(when)) != plat::DbResult::Ok || s.Step() != plat::DbResult::Done) {
-    ReportStorageCondition(StorageCondition::HistoryNotWritable);
+  plat::DbResult r = s.Prepare(g_store.db, kInsert);
+  if (r == plat::DbResult::Ok) r = s.BindText16(1, description);
+  if (r == plat::DbResult::Ok) r = s.BindText16(2, node);
+  if (r == plat::DbResult::Ok) r = s.BindInt64(3, FileTimeFromLocal(when));
+  if (r == plat::DbResult::Ok) r = s.Step();
+  if (r != plat::DbResult::Done) {
+    // A card that is full or read-only is the card's condition; anything else the store's.
+    if (r == plat::DbResult::IoError)
+      NoteStorageRefused(StorageSource::History);
+    else
+      ReportStorageCondition(StorageCondition::HistoryNotWritable);
     return HistoryResult::Failed;
   }
+  NoteStorageWrite(StorageSource::History, plat::FileResult::Ok);
   ClearStorageCondition(StorageCondition::HistoryNotWritable);
   return HistoryResult::Ok;
 }
@@ -263,6 +271,7 @@ HistoryResult Record(const char16_t* description, const char16_t* node, const pl
   switch (QueueHistoryRecord(description, node, when)) {
     case QueueResult::Queued: return HistoryResult::Queued;
     case QueueResult::Full:
+      NoteStorageMemoryFull();
       ReportStorageCondition(StorageCondition::HistoryNotWritable);
       return HistoryResult::Failed;
     case QueueResult::NotRunning: break;

@@ -6,6 +6,8 @@ namespace records {
 
 namespace {
 
+constexpr const char* kCardCaption = "STORAGE CARD";
+
 constexpr StorageNoticeText kTexts[] = {
     {"", ""},
     {"SHUTDOWN HISTORY",
@@ -14,11 +16,52 @@ constexpr StorageNoticeText kTexts[] = {
     {"SHUTDOWN HISTORY",
      "The shutdown history cannot be written.\nShutdowns are not recorded until the storage card "
      "can be written again."},
+    {kCardCaption,
+     "The storage card is full: data logs and the shutdown history are not being recorded.\n"
+     "The latest records are kept in memory until the card can be written."},
+    {kCardCaption,
+     "The storage card cannot be written: data logs and the shutdown history are not being "
+     "recorded.\nThe latest records are kept in memory until the card can be written."},
+    {kCardCaption,
+     "The storage card is full: data logs and the shutdown history are not being recorded.\n"
+     "The memory that keeps them is full too: the oldest records are being lost."},
+    {kCardCaption,
+     "The storage card cannot be written: data logs and the shutdown history are not being "
+     "recorded.\nThe memory that keeps them is full too: the oldest records are being lost."},
+    {kCardCaption, "The storage card is writable again: recording has resumed."},
 };
 static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<size_t>(StorageCondition::Count));
 
-std::atomic<uint8_t> g_current{static_cast<uint8_t>(StorageCondition::Ok)};
-uint8_t g_told = static_cast<uint8_t>(StorageCondition::Ok);  // user-interface thread only
+constexpr uint8_t ToByte(StorageCondition c) { return static_cast<uint8_t>(c); }
+constexpr uint32_t Bit(StorageSource s) { return 1u << static_cast<unsigned>(s); }
+
+std::atomic<uint8_t> g_reported{ToByte(StorageCondition::Ok)};
+std::atomic<uint32_t> g_full{0};     // sources whose last write found no room
+std::atomic<uint32_t> g_refused{0};  // sources whose last write was refused otherwise
+std::atomic<bool> g_memoryFull{false};
+uint8_t g_told = ToByte(StorageCondition::Ok);  // user-interface thread only
+
+bool RefusesWrites(StorageCondition c) {
+  switch (c) {
+    case StorageCondition::HistoryNotWritable:
+    case StorageCondition::CardFull:
+    case StorageCondition::CardNotWritable:
+    case StorageCondition::CardFullMemoryFull:
+    case StorageCondition::CardNotWritableMemoryFull:
+      return true;
+    case StorageCondition::Ok:
+    case StorageCondition::HistoryStartedAfresh:
+    case StorageCondition::WritableAgain:
+    case StorageCondition::Count:
+      break;
+  }
+  return false;
+}
+
+void SetSource(std::atomic<uint32_t>& set, std::atomic<uint32_t>& other, StorageSource s) {
+  set.fetch_or(Bit(s));
+  other.fetch_and(~Bit(s));
+}
 
 }  // namespace
 
@@ -27,25 +70,64 @@ StorageNoticeText StorageNoticeTextOf(StorageCondition c) {
   return i < static_cast<size_t>(StorageCondition::Count) ? kTexts[i] : kTexts[0];
 }
 
-void ReportStorageCondition(StorageCondition c) { g_current.store(static_cast<uint8_t>(c)); }
+void ReportStorageCondition(StorageCondition c) { g_reported.store(ToByte(c)); }
 
 void ClearStorageCondition(StorageCondition c) {
-  uint8_t expected = static_cast<uint8_t>(c);
-  g_current.compare_exchange_strong(expected, static_cast<uint8_t>(StorageCondition::Ok));
+  uint8_t expected = ToByte(c);
+  g_reported.compare_exchange_strong(expected, ToByte(StorageCondition::Ok));
 }
 
-StorageCondition CurrentStorageCondition() { return static_cast<StorageCondition>(g_current.load()); }
+void NoteStorageWrite(StorageSource source, plat::FileResult r) {
+  switch (r) {
+    case plat::FileResult::Ok:
+      g_full.fetch_and(~Bit(source));
+      g_refused.fetch_and(~Bit(source));
+      break;
+    case plat::FileResult::NoSpace:
+      SetSource(g_full, g_refused, source);
+      break;
+    case plat::FileResult::ReadOnly:
+    case plat::FileResult::IoError:
+      SetSource(g_refused, g_full, source);
+      break;
+    case plat::FileResult::NotFound:
+    case plat::FileResult::AlreadyExists:
+    case plat::FileResult::BadPath:
+    case plat::FileResult::EndOfFile:
+      break;
+  }
+}
+
+void NoteStorageRefused(StorageSource source) { SetSource(g_refused, g_full, source); }
+
+void NoteStorageMemoryFull() { g_memoryFull.store(true); }
+
+StorageCondition CurrentStorageCondition() {
+  const uint32_t full = g_full.load();
+  const uint32_t refused = g_refused.load();
+  if (full == 0 && refused == 0) return static_cast<StorageCondition>(g_reported.load());
+  const bool lost = g_memoryFull.load();
+  // A full card is the likelier cause of the other refusals, whose stores cannot tell.
+  if (full != 0) return lost ? StorageCondition::CardFullMemoryFull : StorageCondition::CardFull;
+  return lost ? StorageCondition::CardNotWritableMemoryFull : StorageCondition::CardNotWritable;
+}
 
 StorageCondition TakeStorageNotice() {
-  uint8_t now = g_current.load();
-  if (now == g_told) return StorageCondition::Ok;
-  g_told = now;
-  return static_cast<StorageCondition>(now);
+  const StorageCondition now = CurrentStorageCondition();
+  if (g_full.load() == 0 && g_refused.load() == 0) g_memoryFull.store(false);
+  const StorageCondition before = static_cast<StorageCondition>(g_told);
+  if (now == before) return StorageCondition::Ok;
+  g_told = ToByte(now);
+  if (now == StorageCondition::Ok) return RefusesWrites(before) ? StorageCondition::WritableAgain : now;
+  return now;
 }
 
 void ResetStorageNotice() {
-  g_current.store(static_cast<uint8_t>(StorageCondition::Ok));
-  g_told = static_cast<uint8_t>(StorageCondition::Ok);
+  g_reported.store(ToByte(StorageCondition::Ok));
+  g_full.store(0);
+  g_refused.store(0);
+  g_memoryFull.store(false);
+  g_told = ToByte(StorageCondition::Ok);
 }
 
 }  // namespace records

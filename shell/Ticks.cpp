@@ -14,7 +14,9 @@
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 #include "platform/ServiceNotify.h"
+#include "records/HistoryWriter.h"
 #include "records/LogTick.h"
+#include "records/Preferences.h"
 #include "records/ShutdownHistory.h"
 #include "records/StorageNotice.h"
 #include "screens/BatchTimerLogic.h"
@@ -153,11 +155,17 @@ void RunLogging(const DryerStatus& s) {
 
 // A store reports its condition from whichever thread met it; it is told here, on the
 // user-interface thread, once per change.
+// What the card refused is tried again first, so a card that takes writes again is told in
+// the same second.
 void TellStorageNotice() {
+  records::SaveWaitingPreferences();
+  records::RetryHistoryWrites();
   const records::StorageCondition c = records::TakeStorageNotice();
   if (c == records::StorageCondition::Ok) return;
   const records::StorageNoticeText t = records::StorageNoticeTextOf(c);
-  Ask(TickQuestion::StorageNotice, t.text, t.caption, plat::MbButtons::Ok, plat::MbIcon::Exclamation);
+  const plat::MbIcon icon = c == records::StorageCondition::WritableAgain ? plat::MbIcon::Information
+                                                                           : plat::MbIcon::Exclamation;
+  Ask(TickQuestion::StorageNotice, t.text, t.caption, plat::MbButtons::Ok, icon);
 }
 
 void StepWarningWindow(const DryerStatus& s) {

@@ -247,6 +247,7 @@ TEST_F(LongTermFile, FaultLoopKeepsEarlierLines) {
           [&] {
             ASSERT_EQ(plat::CreateFolder(records::kLongTermFolder), plat::FileResult::Ok);
             WriteAll(records::kLongTermPath, before);
+            records::ForgetKeptLongTermLines();
             records::SetLongTermEnabled(true);
           },
           [&] {

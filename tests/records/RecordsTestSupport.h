@@ -21,6 +21,10 @@
 #include "link/RegisterMap.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "records/GraphLog.h"
+#include "records/LongTermLog.h"
+#include "records/ShortTermLog.h"
+#include "records/StorageNotice.h"
 
 namespace records_test {
 
@@ -56,6 +60,11 @@ class PanelRoot : public ::testing::Test {
   }
   void TearDown() override {
     plat::ClearFileFaults();
+    // What a test left waiting in memory for the card must not reach the next test's files.
+    records::ForgetKeptLongTermLines();
+    records::ForgetKeptSample();
+    records::ForgetKeptGraphSample();
+    records::ResetStorageNotice();
     plat::UseRealClock();
     ::nftw(root_.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
   }

@@ -340,8 +340,8 @@ TEST_F(History, FolderWhereTheStoreBelongsIsMovedAside) {
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryStartedAfresh);
 }
 
-// A store that cannot be written is told once while it lasts, and again when it comes back
-// after the store had worked in between.
+// A store that cannot be written is told once while it lasts, its end is told once, and it is
+// told again when it comes back after the store had worked in between.
 TEST_F(History, StoreThatCannotBeWrittenIsToldOncePerChange) {
   auto removeCard = [&] {
     records::CloseHistoryStore();
@@ -354,6 +354,7 @@ TEST_F(History, StoreThatCannotBeWrittenIsToldOncePerChange) {
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
   ASSERT_EQ(plat::CreateFolder("\\Hard Disk"), plat::FileResult::Ok);
   EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::WritableAgain);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
   removeCard();
   EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);

@@ -18,6 +18,7 @@
 #include "platform/Pictures.h"
 #include "records/LogTick.h"
 #include "records/Preferences.h"
+#include "records/StorageNotice.h"
 #include "screens/Screens.h"
 #include "shell/MainWindow.h"
 #include "shell/Panel.h"
@@ -72,6 +73,8 @@ class PanelTest : public ::testing::Test {
     ResetDryerStatus();
     ResetSettingRequest();
     records::ResetLoggingState();
+    records::ResetStorageNotice();
+    plat::ClearFileFaults();
     i18n::ResetLanguageState();
     plat::UseRealClock();
     std::error_code ec;

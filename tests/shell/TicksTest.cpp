@@ -1,7 +1,9 @@
 // The one-second and tenth-second ticks on the virtual clock: the clock request, the link
 // watch and the warning window, the batch restart latches, the auto-start message and the
 // held-arrow repeat.
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <set>
 #include <string>
 #include <thread>
@@ -14,6 +16,7 @@
 #include "link/StatusDecoder.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "records/LongTermLog.h"
 #include "records/StorageNotice.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
@@ -300,6 +303,48 @@ TEST_F(PanelTest, StorageConditionIsToldOncePerChange) {
   ASSERT_EQ(gAsked.size(), 2u);
   EXPECT_EQ(gAsked[1].which, shell::TickQuestion::StorageNotice);
   records::ResetStorageNotice();
+}
+
+std::u16string Wide(const char* text) { return std::u16string(text, text + std::strlen(text)); }
+
+int LongTermLines() {
+  plat::FileHandle f;
+  if (plat::OpenFile(records::kLongTermPath, plat::OpenMode::Read, f) != plat::FileResult::Ok) return 0;
+  char chunk[4096];
+  size_t got = 0;
+  int lines = 0;
+  while (plat::ReadFile(f, chunk, sizeof chunk, got) == plat::FileResult::Ok && got > 0)
+    lines += static_cast<int>(std::count(chunk, chunk + got, '\n'));
+  plat::CloseFile(f);
+  return lines;
+}
+
+// A card that fills while the dryer runs with the logger on: the box comes once, not every
+// second, and once more when the card takes writes again; the lines logged meanwhile reach it.
+TEST_F(PanelTest, FullCardIsToldOnceAndAgainWhenItTakesWritesAgain) {
+  gAsked.clear();
+  gAnswer = plat::IdOk;
+  shell::SetTickAsker(RecordQuestion);
+  WriteStatusByte(kStatusRunFlags2, kRunFlags2Running);
+  WriteStatusByte(kStatusDataLogger, 1);
+  plat::InjectFileFault(plat::FileOp::Write, 1, plat::FileResult::NoSpace, true);
+  plat::RunFor(30000);
+  ASSERT_EQ(gAsked.size(), 1u);
+  EXPECT_EQ(gAsked[0].which, shell::TickQuestion::StorageNotice);
+  EXPECT_NE(gAsked[0].text.find(u"The storage card is full: data logs and the shutdown history are not being "
+                                u"recorded."),
+            std::u16string::npos);
+  EXPECT_EQ(gAsked[0].text, Wide(records::StorageNoticeTextOf(records::StorageCondition::CardFull).text));
+  EXPECT_EQ(LongTermLines(), 0);
+
+  plat::ClearFileFaults();
+  plat::RunFor(15000);
+  ASSERT_EQ(gAsked.size(), 2u);
+  EXPECT_EQ(gAsked[1].which, shell::TickQuestion::StorageNotice);
+  EXPECT_EQ(gAsked[1].text, Wide(records::StorageNoticeTextOf(records::StorageCondition::WritableAgain).text));
+  EXPECT_EQ(LongTermLines(), 4);  // the steps of seconds 1, 13, 25 and 37
+  plat::RunFor(5000);
+  EXPECT_EQ(gAsked.size(), 2u);
 }
 
 // A stand-in for the meter-roll dialog (166): its INCREASE arrow is held from 300 ms after
