@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kSpareByte = kStatusMoistureControl202;
 
-bool g_enabled = false;
+bool gLongTermEnabled = false;
 
 // Reach of the search for the last line end: several lines, far more than one.
 constexpr size_t kTailBytes = 4 * kLongTermLineChars;
@@ -72,8 +72,8 @@ const char* LongTermResultText(LongTermResult r) {
   return "";
 }
 
-void SetLongTermEnabled(bool on) { g_enabled = on; }
-bool LongTermEnabled() { return g_enabled; }
+void SetLongTermEnabled(bool on) { gLongTermEnabled = on; }
+bool LongTermEnabled() { return gLongTermEnabled; }
 
 void FillLongTermRecord(LongTermRecord& r, const DryerStatus& s, const plat::LocalTime& now) {
   int low = GrainTempLowByte(s);
@@ -150,7 +150,7 @@ LongTermResult AppendLongTermLine(const LongTermRecord& record, int& usedPercent
     plat::CloseFile(f);
     return LongTermResult::Full;
   }
-  if (!g_enabled) {
+  if (!gLongTermEnabled) {
     plat::CloseFile(f);
     return LongTermResult::NotEnabled;
   }

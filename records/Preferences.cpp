@@ -9,7 +9,7 @@ namespace {
 constexpr uint8_t kGraphScaleMax = 3;
 constexpr uint8_t kOfferedPeriods[] = {1, 5, 10, 15};
 
-Preferences g_preferences;
+Preferences gPreferences;
 
 // A value of any other size than one byte is not ours and keeps the default.
 bool ReadByte(const plat::RegKey& key, const char* name, uint8_t& out) {
@@ -23,7 +23,7 @@ bool ReadByte(const plat::RegKey& key, const char* name, uint8_t& out) {
 
 }  // namespace
 
-Preferences& CurrentPreferences() { return g_preferences; }
+Preferences& CurrentPreferences() { return gPreferences; }
 
 uint8_t GraphScaleFromStored(uint8_t stored) {
   return stored <= kGraphScaleMax ? stored : kDefaultGraphScale;
@@ -52,7 +52,7 @@ void LoadPreferences() {
     if (ReadByte(key, kPrefViewSelection, v)) p.viewSelection = ViewSelectionFromStored(v);
     plat::RegCloseKey(key);
   }
-  g_preferences = p;
+  gPreferences = p;
 }
 
 bool SavePreference(const char* name, uint8_t value) {

@@ -29,8 +29,11 @@ constexpr const char* kLogResultTexts[] = {
 static_assert(sizeof kLogResultTexts / sizeof kLogResultTexts[0] ==
               static_cast<size_t>(LogResult::Count));
 
-uint32_t g_generation = 1;
-LastLogWrite g_lastWrite{};
+struct ShortTermLogState {
+  uint32_t generation = 1;
+  LastLogWrite lastWrite{};
+};
+ShortTermLogState gShortTerm;
 
 void ListShortTermFiles(LogFileList& list) {
   char folder[kLogPathChars];
@@ -40,11 +43,11 @@ void ListShortTermFiles(LogFileList& list) {
     list.count = 0;
     return;
   }
-  BuildLogFileList(folder, pattern, g_lastWrite, list);
+  BuildLogFileList(folder, pattern, gShortTerm.lastWrite, list);
 }
 
 LogResult AppendTo(const char* path, const SampleRecord& record) {
-  plat::FileResult r = AppendRecordToFile(path, record, g_lastWrite);
+  plat::FileResult r = AppendRecordToFile(path, record, gShortTerm.lastWrite);
   if (r == plat::FileResult::Ok) return LogResult::Ok;
   return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
 }
@@ -91,10 +94,10 @@ const char* LogResultText(LogResult r) {
 
 bool ShortTermFolderPath(char* out, size_t size) { return i18n::StoragePath(kFolderName, out, size); }
 
-uint32_t ShortTermLogGeneration() { return g_generation; }
+uint32_t ShortTermLogGeneration() { return gShortTerm.generation; }
 
 LogResult AppendSample(const SampleRecord& record) {
-  ++g_generation;
+  ++gShortTerm.generation;
   LogFileList list;
   ListShortTermFiles(list);
   switch (list.count) {
@@ -131,7 +134,7 @@ int ReadSamplePage(int rows, SampleRecord* buffer, int startOffset) {
   ListShortTermFiles(list);
   if (list.count == 0) return 0;
   if (list.count >= kLogListMax) {
-    ++g_generation;
+    ++gShortTerm.generation;
     for (int i = 0; i < list.count; ++i) plat::DeleteFile(list.files[i].path);
     return 0;
   }
@@ -151,7 +154,7 @@ int ReadSamplePage(int rows, SampleRecord* buffer, int startOffset) {
 }
 
 void ClearSamples() {
-  ++g_generation;
+  ++gShortTerm.generation;
   LogFileList list;
   ListShortTermFiles(list);
   for (int i = 0; i < list.count && i < 2; ++i) plat::DeleteFile(list.files[i].path);
