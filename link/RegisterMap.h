@@ -192,6 +192,12 @@ inline constexpr uint8_t kMoistureModeLow6Mask = 0x3F;
 inline constexpr uint8_t kMoistureModeBit5 = 0x20;
 inline constexpr uint8_t kMoistureModeBit6 = 0x40;
 inline constexpr uint8_t kMoistureModeBit7 = 0x80;
+// Moisture-control modes: the value of byte 187 bits 0..2 (kMoistureModeMask).
+inline constexpr int kModeTemperature2Speed = 1;
+inline constexpr int kModeMoistureVariable = 3;
+inline constexpr int kModeMoisture5Speed = 4;
+inline constexpr int kModeTemperature5Speed = 5;
+inline constexpr int kModeStagedBatch = 6;
 inline constexpr uint8_t kSwitchesDefaultsOn = 0x20;         // byte 188 bit 5
 inline constexpr uint8_t kDryingCriteriaBit1 = 0x02;         // byte 224 bit 1
 inline constexpr uint8_t kConfigBitsHardwareChoice = 0x20;   // byte 225 bit 5
@@ -206,6 +212,7 @@ inline constexpr uint8_t kOptionBits2QuickStart = 0x01;      // byte 279 bit 0
 inline constexpr uint8_t kOptionBits2EchoIgnored = 0x70;     // bits 4..6 masked off for the echo
 inline constexpr uint8_t kOptionWithdrawBit = 0x80;          // byte 280 bit 7
 
+inline constexpr int kDryerTypeContinuous = 0;   // byte 8 values
 inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
 inline constexpr int kDryerLengthCount = 15;
 inline constexpr uint8_t kDryerLengthFeet[kDryerLengthCount] = {8, 10, 12, 14, 16, 18, 20, 22,
