@@ -16,8 +16,6 @@ constexpr int kStringStateBit2 = 504;
 constexpr int kStringStateBit1 = 503;
 constexpr uint8_t kUnitOnBit = 0x02;
 
-int Word(const DryerStatus& s, int at) { return s.b[at] | (s.b[at + 1] << 8); }
-
 int Limit(int v, int total) { return v > total ? total : v; }
 
 }  // namespace
@@ -36,9 +34,9 @@ int AutoStartUnitCount(const DryerStatus& s) {
 
 AutoStartProgress ReadAutoStartProgress(const DryerStatus& s, int unit) {
   if (unit < 1 || unit > kAutoStartMaxUnits) return {0, 0, 0, false};
-  const int total = Word(s, kStatusRunTimeCounter1);
-  const int first = Limit(Word(s, kStatusUnitCounterA1 + 2 * (unit - 1)), total);
-  const int second = Limit(Word(s, kStatusUnitCounterB1 + 2 * (unit - 1)), total - first);
+  const int total = StatusU16LowFirst(s, kStatusRunTimeCounter1);
+  const int first = Limit(StatusU16LowFirst(s, kStatusUnitCounterA1 + 2 * (unit - 1)), total);
+  const int second = Limit(StatusU16LowFirst(s, kStatusUnitCounterB1 + 2 * (unit - 1)), total - first);
   const bool on = (s.b[kStatusUnitStatusB1 + kAutoStartMaxUnits - unit] & kUnitOnBit) != 0;
   return {first, second, total, on};
 }

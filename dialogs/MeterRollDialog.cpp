@@ -19,7 +19,6 @@ enum Speed : uint8_t { kLow = 0, kMedium = 1, kHigh = 2 };
 constexpr int kModeOneSpeedBit = 6;   // request 0:187 in mode 1
 constexpr int kModeTrackingBit = 5;   // request 0:187 in mode 2
 constexpr uint8_t kCriteriaMeterRollBit = 0x02;  // request 0:224, set on ACCEPT in mode 2
-constexpr int kModeTwoSpeed = 1;
 constexpr int kModeTracking = 2;
 constexpr int kFirstAutomaticMode = 3;
 constexpr int kLastAutomaticMode = 5;
@@ -138,7 +137,7 @@ void ToggleModeBit(plat::Hwnd dialog) {
   const int mode = Mode(Snapshot());
   LoadRequestFromStatus(CommandRow::MoistureControlMode);
   uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
-  if (mode == kModeTwoSpeed) {
+  if (mode == kModeTemperature2Speed) {
     request ^= static_cast<uint8_t>(1u << kModeOneSpeedBit);
   } else if (mode == kModeTracking) {
     if (!TrackingOn()) {
@@ -203,7 +202,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
 void ModeButtonText(plat::Hwnd dialog, int mode) {
   const uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
   const char* text = "MODE";
-  if (mode == kModeTwoSpeed) text = (request >> kModeOneSpeedBit) & 1 ? "TWO SPEEDS" : "ONE SPEED";
+  if (mode == kModeTemperature2Speed) text = (request >> kModeOneSpeedBit) & 1 ? "TWO SPEEDS" : "ONE SPEED";
   if (mode == kModeTracking) text = TrackingOn() ? "TRACKING ON" : "TRACKING OFF";
   plat::SetDlgItemText(dialog, kMeterRollMode, text);
 }

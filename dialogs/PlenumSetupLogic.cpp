@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "dialogs/LineText.h"
-#include "dialogs/Temperature.h"
+#include "i18n/LineText.h"
+#include "link/Temperature.h"
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
 

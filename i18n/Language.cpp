@@ -38,19 +38,43 @@ namespace {
 constexpr const char* kHardDisk = "\\Hard Disk";
 constexpr size_t kPathSize = 260;
 
-std::atomic<LanguageId> gLanguage{kEnglish};
-std::atomic<uint8_t> gNotLoaded{1};
+// The language in use and whether its tables still wait to be loaded; read by both threads.
+// Atomics cannot be assigned, so Reset() stores the values of a fresh instance.
+struct LanguageChoice {
+  std::atomic<LanguageId> language{kEnglish};
+  std::atomic<uint8_t> notLoaded{1};
 
-// Entry 0 is never filled, so entry k is string id k.
-char16_t gStrings[kStringCount + 1][kCellUnits];
-char16_t gWarnings[kWarningTableCount][kWarningRows][kCellUnits];
+  void Reset() {
+    const LanguageChoice fresh;
+    language.store(fresh.language.load());
+    notLoaded.store(fresh.notLoaded.load());
+  }
+};
 
-// The link thread reads warning rows while the user-interface thread may reload them;
-// gTableLock makes each row copy see one language. gLoadLock serialises the loaders and
-// their shared read buffer.
-std::mutex gTableLock;
-std::mutex gLoadLock;
-uint8_t gFileBytes[kStringsFileBytes];
+// The loaded texts, about 3 MB: a reset clears them in place rather than through a temporary.
+struct LanguageTables {
+  // Entry 0 is never filled, so entry k is string id k.
+  char16_t strings[kStringCount + 1][kCellUnits];
+  char16_t warnings[kWarningTableCount][kWarningRows][kCellUnits];
+  // The loaders' shared read buffer; its contents never outlive one load.
+  uint8_t fileBytes[kStringsFileBytes];
+
+  void Clear() {
+    std::memset(strings, 0, sizeof strings);
+    std::memset(warnings, 0, sizeof warnings);
+  }
+};
+
+// The link thread reads warning rows while the user-interface thread may reload them; `table`
+// makes each row copy see one language. `load` serialises the loaders and their read buffer.
+struct LanguageLocks {
+  std::mutex table;
+  std::mutex load;
+};
+
+LanguageChoice gChoice;
+LanguageTables gTables;
+LanguageLocks gLocks;
 
 // Reads at most `limit` bytes of the file; false when it does not open.
 bool ReadFileStart(const char* panelPath, uint8_t* buffer, size_t limit, size_t& got) {
@@ -116,7 +140,7 @@ int ParseLinesInto(const uint8_t* bytes, size_t count, char16_t (*rows)[kCellUni
 }
 
 void EnsureLanguageLoaded() {
-  if (gNotLoaded.exchange(0) == 0) return;
+  if (gChoice.notLoaded.exchange(0) == 0) return;
   LoadLanguageConfig();
   LoadStringTable();
   LoadWarningTables();
@@ -127,7 +151,7 @@ void LoadLanguageConfig() {
   size_t got = 0;
   if (!ReadUnderStorage(kConfigFileName, reinterpret_cast<uint8_t*>(text), kConfigFileBytes, got)) {
     SaveLanguageConfig(kLanguages[kEnglish].name);
-    gLanguage = kEnglish;
+    gChoice.language = kEnglish;
     return;
   }
   text[got] = '\0';
@@ -138,7 +162,7 @@ void LoadLanguageConfig() {
       break;
     }
   }
-  gLanguage = found;
+  gChoice.language = found;
 }
 
 void SaveLanguageConfig(const char* name) {
@@ -158,44 +182,44 @@ void SaveLanguageConfig(const char* name) {
 
 void LoadStringTable() {
   EnsureLanguageLoaded();
-  std::lock_guard load(gLoadLock);
+  std::lock_guard load(gLocks.load);
   size_t got = 0;
-  if (!ReadUnderStorage(LanguageInfoFor(gLanguage).stringsFile, gFileBytes, kStringsFileBytes, got) &&
-      !ReadUnderStorage(kEnglishStringsFile, gFileBytes, kStringsFileBytes, got))
+  if (!ReadUnderStorage(LanguageInfoFor(gChoice.language).stringsFile, gTables.fileBytes, kStringsFileBytes, got) &&
+      !ReadUnderStorage(kEnglishStringsFile, gTables.fileBytes, kStringsFileBytes, got))
     return;
-  std::lock_guard table(gTableLock);
-  ParseLinesInto(gFileBytes, got, &gStrings[1], kStringCount);
+  std::lock_guard table(gLocks.table);
+  ParseLinesInto(gTables.fileBytes, got, &gTables.strings[1], kStringCount);
 }
 
 void LoadWarningTables() {
   EnsureLanguageLoaded();
-  std::lock_guard load(gLoadLock);
-  const char* code = LanguageInfoFor(gLanguage).folderCode;
+  std::lock_guard load(gLocks.load);
+  const char* code = LanguageInfoFor(gChoice.language).folderCode;
   for (int t = 0; t < kWarningTableCount; ++t) {
     char name[kPathSize];
     char english[kPathSize];
     std::snprintf(name, sizeof name, "Languages\\%s\\%s", code, kWarningTables[t].fileName);
     std::snprintf(english, sizeof english, "Languages\\EN\\%s", kWarningTables[t].fileName);
     size_t got = 0;
-    if (!ReadUnderStorage(name, gFileBytes, kWarningsFileBytes, got) &&
-        !ReadUnderStorage(english, gFileBytes, kWarningsFileBytes, got))
+    if (!ReadUnderStorage(name, gTables.fileBytes, kWarningsFileBytes, got) &&
+        !ReadUnderStorage(english, gTables.fileBytes, kWarningsFileBytes, got))
       continue;
-    std::lock_guard table(gTableLock);
-    ParseLinesInto(gFileBytes, got, gWarnings[t], kWarningRows - 1);
+    std::lock_guard table(gLocks.table);
+    ParseLinesInto(gTables.fileBytes, got, gTables.warnings[t], kWarningRows - 1);
   }
 }
 
 void SetLanguage(LanguageId id) {
   // A first use would read the configuration file over the new choice.
   EnsureLanguageLoaded();
-  gLanguage = id;
+  gChoice.language = id;
   LoadStringTable();
   LoadWarningTables();
   SaveLanguageConfig(LanguageInfoFor(id).name);
 }
 
-LanguageId CurrentLanguage() { return gLanguage; }
-const char* CurrentFolderCode() { return LanguageInfoFor(gLanguage).folderCode; }
+LanguageId CurrentLanguage() { return gChoice.language; }
+const char* CurrentFolderCode() { return LanguageInfoFor(gChoice.language).folderCode; }
 
 int WarningNodeIndex(int nodeId) {
   for (int t = 0; t < kWarningTableCount; ++t)
@@ -219,15 +243,15 @@ const char16_t* StringEntry(int id) {
   static const char16_t kEmpty[1] = {0};
   EnsureLanguageLoaded();
   if (id < 1 || id > kStringCount) return kEmpty;
-  return gStrings[id];
+  return gTables.strings[id];
 }
 
 void GetWarningText(int nodeId, int warningId, char16_t* dest) {
   EnsureLanguageLoaded();
   const int table = nodeId > 0 ? WarningNodeIndex(nodeId) : -1;
   if (table >= 0 && warningId > 0 && warningId < kWarningRows) {
-    std::lock_guard lock(gTableLock);
-    const char16_t* from = gWarnings[table][warningId];
+    std::lock_guard lock(gLocks.table);
+    const char16_t* from = gTables.warnings[table][warningId];
     int n = 0;
     while (n < kWarningDestUnits - 1 && from[n] != 0) {
       dest[n] = from[n];
@@ -239,12 +263,10 @@ void GetWarningText(int nodeId, int warningId, char16_t* dest) {
 }
 
 void ResetLanguageState() {
-  std::lock_guard load(gLoadLock);
-  std::lock_guard table(gTableLock);
-  std::memset(gStrings, 0, sizeof gStrings);
-  std::memset(gWarnings, 0, sizeof gWarnings);
-  gLanguage = kEnglish;
-  gNotLoaded = 1;
+  std::lock_guard load(gLocks.load);
+  std::lock_guard table(gLocks.table);
+  gTables.Clear();
+  gChoice.Reset();
 }
 
 }  // namespace i18n

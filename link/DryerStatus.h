@@ -80,6 +80,25 @@ struct DryerDerived {
   std::atomic<uint32_t> moistureSubstituteCount{kMoistureSubstituteStart};
   // Set by the main loop once the operator answered the DEFAULTS switch question.
   std::atomic<uint8_t> defaultsAcknowledged{0};
+
+  // Atomics cannot be assigned, so this stores the starting values of a fresh instance; a
+  // member added above must be added here too.
+  void Reset() {
+    const DryerDerived fresh;
+    celsius.store(fresh.celsius.load());
+    previousLoadSeconds.store(fresh.previousLoadSeconds.load());
+    loadLowWater.store(fresh.loadLowWater.load());
+    miscDisabled.store(fresh.miscDisabled.load());
+    knobRequest.store(fresh.knobRequest.load());
+    defaultsSwitchRequest.store(fresh.defaultsSwitchRequest.load());
+    optionChangeRequest.store(fresh.optionChangeRequest.load());
+    meterRollModeChanged.store(fresh.meterRollModeChanged.load());
+    lastWarningNode.store(fresh.lastWarningNode.load());
+    lastWarningId.store(fresh.lastWarningId.load());
+    warningRecordHold.store(fresh.warningRecordHold.load());
+    moistureSubstituteCount.store(fresh.moistureSubstituteCount.load());
+    defaultsAcknowledged.store(fresh.defaultsAcknowledged.load());
+  }
 };
 DryerDerived& Derived();
 

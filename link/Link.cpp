@@ -20,34 +20,60 @@ constexpr uint32_t kBlinkOffPhase = 0;
 constexpr uint32_t kBlinkOnPhase = 3;
 constexpr uint32_t kDisplayBlinkBit = 1u << 0;
 
-// Shared with the UI thread.
-std::atomic<uint32_t> gAliveCountdown{kLinkAliveSeconds};
-std::atomic<uint8_t> gResyncRequest{0};
-std::atomic<uint32_t> gCommandHoldOff{0};
-std::atomic<uint32_t> gDisplayState{0};
-std::atomic<bool> gTrace{false};
-// Bytes thrown away ahead of an accepted frame, since the start (link thread; shown in the trace).
-uint32_t gDroppedBytes = 0;
+// Shared with the UI thread. Atomics cannot be assigned, so Reset() stores the starting
+// values of a fresh instance; a member added here must be added there too.
+struct SharedState {
+  std::atomic<uint32_t> aliveCountdown{kLinkAliveSeconds};
+  std::atomic<uint8_t> resyncRequest{0};
+  std::atomic<uint32_t> commandHoldOff{0};
+  std::atomic<uint32_t> displayState{0};
 
-// The link thread's own.
-uint8_t gRx[kReceiveCapacity];
-uint8_t gTx[kTransmitBufferLength];
-LinkPort gPort;
+  void Reset() {
+    const SharedState fresh;
+    aliveCountdown.store(fresh.aliveCountdown.load());
+    resyncRequest.store(fresh.resyncRequest.load());
+    commandHoldOff.store(fresh.commandHoldOff.load());
+    displayState.store(fresh.displayState.load());
+  }
+};
 
-plat::SerialPort gSerial;
-plat::AutoResetEvent gWakeEvent;
-plat::Thread gThread;
-std::atomic<bool> gThreadRunning{false};
-std::atomic<bool> gStopRequested{false};
+// The link thread's own counts.
+struct CycleState {
+  uint32_t droppedBytes = 0;  // thrown away ahead of an accepted frame, since the start (trace)
+};
 
 // The 175 ms tick's own (UI thread).
-uint32_t gTickCount = 0;
-uint32_t gWakeCount = 0;
-uint32_t gBlinkPhase = 0;
-bool gLayoutTaken = false;
-uint8_t gLayoutByte = 0;
-bool gDelayedRedraw = false;
-uint32_t gDelayedRedrawCountdown = kDelayedRedrawTicks;
+struct TickState {
+  uint32_t tickCount = 0;
+  uint32_t wakeCount = 0;
+  uint32_t blinkPhase = 0;
+  bool layoutTaken = false;
+  uint8_t layoutByte = 0;
+  bool delayedRedraw = false;
+  uint32_t delayedRedrawCountdown = kDelayedRedrawTicks;
+};
+
+// The port, its buffers and the thread live as long as the process: a reset of the state
+// above never touches them, so it is safe while a test's port is installed.
+struct LinkIo {
+  uint8_t rx[kReceiveCapacity];
+  uint8_t tx[kTransmitBufferLength];
+  LinkPort port;
+};
+struct LinkThreadState {
+  plat::SerialPort serial;
+  plat::AutoResetEvent wakeEvent;
+  plat::Thread thread;
+  std::atomic<bool> running{false};
+  std::atomic<bool> stopRequested{false};
+  std::atomic<bool> trace{false};
+};
+
+SharedState gShared;
+CycleState gCycle;
+TickState gTick;
+LinkIo gIo;
+LinkThreadState gThread;
 
 int SerialRead(void* c, uint8_t* buffer, int capacity) {
   int got = 0;
@@ -61,17 +87,17 @@ void SerialPurge(void* c) { static_cast<plat::SerialPort*>(c)->Purge(); }
 void SerialMaintain(void* c) { static_cast<plat::SerialPort*>(c)->Maintain(); }
 
 void Trace(const char* what, const uint8_t* bytes, int n) {
-  if (!gTrace.load(std::memory_order_relaxed)) return;
+  if (!gThread.trace.load(std::memory_order_relaxed)) return;
   std::fprintf(stderr, "link %s %d:", what, n);
   for (int i = 0; i < n; ++i) std::fprintf(stderr, "%s%02X", (i % 32 == 0) ? "\n  " : " ", bytes[i]);
   std::fputc('\n', stderr);
 }
 
 int ReadAnswer() {
-  if (!gPort.read) return 0;
+  if (!gIo.port.read) return 0;
   int got = 0;
   while (got < kReceiveCapacity) {
-    const int n = gPort.read(gPort.context, gRx + got, kReceiveCapacity - got);
+    const int n = gIo.port.read(gIo.port.context, gIo.rx + got, kReceiveCapacity - got);
     if (n <= 0) break;
     got += n;
   }
@@ -79,15 +105,15 @@ int ReadAnswer() {
 }
 
 void Send(const uint8_t* frame, int length) {
-  if (gPort.purge) gPort.purge(gPort.context);
+  if (gIo.port.purge) gIo.port.purge(gIo.port.context);
   Trace("tx", frame, length);
-  if (gPort.write) gPort.write(gPort.context, frame, length);
+  if (gIo.port.write) gIo.port.write(gIo.port.context, frame, length);
 }
 
 void LinkThreadBody(void*) {
-  while (!gStopRequested.load()) {
-    if (!gWakeEvent.Wait()) continue;
-    if (gStopRequested.load()) break;
+  while (!gThread.stopRequested.load()) {
+    if (!gThread.wakeEvent.Wait()) continue;
+    if (gThread.stopRequested.load()) break;
     RunLinkCycle();
   }
 }
@@ -97,27 +123,27 @@ void LinkThreadBody(void*) {
 void StopLinkAtExit() { CloseLink(); }
 
 bool StartThread(const LinkPort& port) {
-  if (gThreadRunning.load()) return false;
+  if (gThread.running.load()) return false;
   static const bool stopAtExit = std::atexit(StopLinkAtExit) == 0;
   (void)stopAtExit;
-  gPort = port;
-  gStopRequested = false;
-  if (!gThread.Start(LinkThreadBody, nullptr)) return false;
-  gThreadRunning = true;
+  gIo.port = port;
+  gThread.stopRequested = false;
+  if (!gThread.thread.Start(LinkThreadBody, nullptr)) return false;
+  gThread.running = true;
   return true;
 }
 
 }  // namespace
 
 bool OpenLink(const char* devicePath, plat::SerialResult* deviceResult) {
-  if (gThreadRunning.load()) return false;
+  if (gThread.running.load()) return false;
   // On failure the port stays wanted, so the cycle's Maintain() keeps trying it.
-  const plat::SerialResult opened = gSerial.Open(devicePath);
+  const plat::SerialResult opened = gThread.serial.Open(devicePath);
   if (deviceResult != nullptr) *deviceResult = opened;
-  const LinkPort port{.context = &gSerial, .read = SerialRead, .write = SerialWrite,
+  const LinkPort port{.context = &gThread.serial, .read = SerialRead, .write = SerialWrite,
                       .purge = SerialPurge, .maintain = SerialMaintain};
   if (!StartThread(port)) {
-    gSerial.Close();
+    gThread.serial.Close();
     return false;
   }
   return true;
@@ -126,48 +152,48 @@ bool OpenLink(const char* devicePath, plat::SerialResult* deviceResult) {
 bool OpenLinkOnPort(const LinkPort& port) { return StartThread(port); }
 
 void CloseLink() {
-  if (gThreadRunning.load()) {
-    gStopRequested = true;
-    gWakeEvent.Signal();
-    gThread.Join();
-    gThreadRunning = false;
-    gStopRequested = false;
+  if (gThread.running.load()) {
+    gThread.stopRequested = true;
+    gThread.wakeEvent.Signal();
+    gThread.thread.Join();
+    gThread.running = false;
+    gThread.stopRequested = false;
   }
-  gSerial.Close();
-  gPort = LinkPort{};
+  gThread.serial.Close();
+  gIo.port = LinkPort{};
 }
 
-bool LinkThreadRunning() { return gThreadRunning.load(); }
+bool LinkThreadRunning() { return gThread.running.load(); }
 
 
-void SetLinkPort(const LinkPort& port) { gPort = port; }
+void SetLinkPort(const LinkPort& port) { gIo.port = port; }
 
 void RunLinkCycle() {
-  if (gPort.maintain) gPort.maintain(gPort.context);
+  if (gIo.port.maintain) gIo.port.maintain(gIo.port.context);
   const int got = ReadAnswer();
-  if (got > 0) Trace("rx", gRx, got);
-  const int at = StatusFrameOffset(gRx, got);
+  if (got > 0) Trace("rx", gIo.rx, got);
+  const int at = StatusFrameOffset(gIo.rx, got);
   if (at >= 0) {
     if (at > 0) {
-      gDroppedBytes += static_cast<uint32_t>(at);
-      if (gTrace.load(std::memory_order_relaxed))
-        std::fprintf(stderr, "link dropped %d bytes ahead of the frame, %u in all\n", at, gDroppedBytes);
+      gCycle.droppedBytes += static_cast<uint32_t>(at);
+      if (gThread.trace.load(std::memory_order_relaxed))
+        std::fprintf(stderr, "link dropped %d bytes ahead of the frame, %u in all\n", at, gCycle.droppedBytes);
     }
-    gAliveCountdown.store(kLinkAliveSeconds);
-    DecodeStatusFrame(gRx + at);
+    gShared.aliveCountdown.store(kLinkAliveSeconds);
+    DecodeStatusFrame(gIo.rx + at);
   }
-  uint32_t holdOff = gCommandHoldOff.load();
+  uint32_t holdOff = gShared.commandHoldOff.load();
   if (holdOff > 0) --holdOff;
-  if (holdOff == 0 && gResyncRequest.exchange(0) != 0) {
-    gCommandHoldOff.store(kResyncHoldOffCycles);
+  if (holdOff == 0 && gShared.resyncRequest.exchange(0) != 0) {
+    gShared.commandHoldOff.store(kResyncHoldOffCycles);
     Send(kResyncFrame, kResyncFrameLength);
     return;
   }
-  gCommandHoldOff.store(holdOff);
-  if (holdOff < kCommandHoldOffLimit && BuildCommandFrame(gTx)) {
-    const int length = gTx[0];
-    AppendChecksum(gTx, length - 2);
-    Send(gTx, length);
+  gShared.commandHoldOff.store(holdOff);
+  if (holdOff < kCommandHoldOffLimit && BuildCommandFrame(gIo.tx)) {
+    const int length = gIo.tx[0];
+    AppendChecksum(gIo.tx, length - 2);
+    Send(gIo.tx, length);
     return;
   }
   Send(kPollFrame, kPollFrameLength);
@@ -175,74 +201,65 @@ void RunLinkCycle() {
 
 void LinkTick() {
   const uint8_t layout = ReadStatusByte(kStatusOptionBits2);
-  if (!gLayoutTaken) {
-    gLayoutTaken = true;
-    gLayoutByte = layout;
-  } else if (layout != gLayoutByte) {
-    gLayoutByte = layout;
+  if (!gTick.layoutTaken) {
+    gTick.layoutTaken = true;
+    gTick.layoutByte = layout;
+  } else if (layout != gTick.layoutByte) {
+    gTick.layoutByte = layout;
     PostRelayoutButtonBar();
   }
 
   PostRedraw(PanelWindow::StatusBar, false);
 
-  gBlinkPhase = (gBlinkPhase + 1) % kBlinkPhases;
-  if (gBlinkPhase == kBlinkOffPhase || gBlinkPhase == kBlinkOnPhase) {
-    if (gBlinkPhase == kBlinkOffPhase)
-      gDisplayState.fetch_and(~kDisplayBlinkBit);
+  gTick.blinkPhase = (gTick.blinkPhase + 1) % kBlinkPhases;
+  if (gTick.blinkPhase == kBlinkOffPhase || gTick.blinkPhase == kBlinkOnPhase) {
+    if (gTick.blinkPhase == kBlinkOffPhase)
+      gShared.displayState.fetch_and(~kDisplayBlinkBit);
     else
-      gDisplayState.fetch_or(kDisplayBlinkBit);
+      gShared.displayState.fetch_or(kDisplayBlinkBit);
     if (ReadStatusByte(kStatusWarningId) != 0 || ReadStatusByte(kStatusWarningNode) != 0)
       PostRedraw(PanelWindow::WarningWindow, true);
   }
 
-  ++gTickCount;
-  if (gTickCount % 2 == 0 && gThreadRunning.load()) {
-    ++gWakeCount;
-    gWakeEvent.Signal();
+  ++gTick.tickCount;
+  if (gTick.tickCount % 2 == 0 && gThread.running.load()) {
+    ++gTick.wakeCount;
+    gThread.wakeEvent.Signal();
   }
 
-  if (gDelayedRedraw) {
-    if (gDelayedRedrawCountdown > 0) {
-      --gDelayedRedrawCountdown;
+  if (gTick.delayedRedraw) {
+    if (gTick.delayedRedrawCountdown > 0) {
+      --gTick.delayedRedrawCountdown;
       return;
     }
-    gDelayedRedraw = false;
-    gDelayedRedrawCountdown = kDelayedRedrawTicks;
+    gTick.delayedRedraw = false;
+    gTick.delayedRedrawCountdown = kDelayedRedrawTicks;
     PostRedraw(PanelWindow::LineGraph, false);
     PostRedraw(PanelWindow::PlenumView, false);
   }
 }
 
-uint32_t LinkAliveCountdown() { return gAliveCountdown.load(); }
-bool LinkConnected() { return gAliveCountdown.load() != 0; }
+uint32_t LinkAliveCountdown() { return gShared.aliveCountdown.load(); }
+bool LinkConnected() { return gShared.aliveCountdown.load() != 0; }
 
 void DecrementLinkAliveCountdown() {
-  uint32_t v = gAliveCountdown.load();
-  while (v > 0 && !gAliveCountdown.compare_exchange_weak(v, v - 1)) {
+  uint32_t v = gShared.aliveCountdown.load();
+  while (v > 0 && !gShared.aliveCountdown.compare_exchange_weak(v, v - 1)) {
   }
 }
 
-void RaiseResyncRequest() { gResyncRequest.store(1); }
-bool ResyncRequested() { return gResyncRequest.load() != 0; }
-uint32_t CommandHoldOff() { return gCommandHoldOff.load(); }
-uint32_t LinkTickCount() { return gTickCount; }
-uint32_t LinkWakeCount() { return gWakeCount; }
-uint32_t BlinkPhase() { return gBlinkPhase; }
-bool BlinkOn() { return (gDisplayState.load() & kDisplayBlinkBit) != 0; }
-void RaiseDelayedRedraw() { gDelayedRedraw = true; }
-void SetLinkTrace(bool on) { gTrace.store(on); }
+void RaiseResyncRequest() { gShared.resyncRequest.store(1); }
+bool ResyncRequested() { return gShared.resyncRequest.load() != 0; }
+uint32_t CommandHoldOff() { return gShared.commandHoldOff.load(); }
+uint32_t LinkTickCount() { return gTick.tickCount; }
+uint32_t LinkWakeCount() { return gTick.wakeCount; }
+uint32_t BlinkPhase() { return gTick.blinkPhase; }
+bool BlinkOn() { return (gShared.displayState.load() & kDisplayBlinkBit) != 0; }
+void RaiseDelayedRedraw() { gTick.delayedRedraw = true; }
+void SetLinkTrace(bool on) { gThread.trace.store(on); }
 
 void ResetLinkState() {
-  gAliveCountdown = kLinkAliveSeconds;
-  gDroppedBytes = 0;
-  gResyncRequest = 0;
-  gCommandHoldOff = 0;
-  gDisplayState = 0;
-  gTickCount = 0;
-  gWakeCount = 0;
-  gBlinkPhase = 0;
-  gLayoutTaken = false;
-  gLayoutByte = 0;
-  gDelayedRedraw = false;
-  gDelayedRedrawCountdown = kDelayedRedrawTicks;
+  gShared.Reset();
+  gCycle = {};
+  gTick = {};
 }

@@ -20,22 +20,35 @@ std::mutex& StatusMutex();
 DryerStatus& LiveStatus();
 
 std::mutex& RequestMutex();
-// The request bytes; only touch them with RequestMutex held.
-uint8_t* RequestBytes();
-// The pending flags; read without the lock, changed with it held.
-extern std::atomic<uint8_t> gPendingFlags[kCommandRowCount];
-inline bool Pending(int rowIndex) { return gPendingFlags[rowIndex].load(std::memory_order_acquire) != 0; }
-inline void SetPending(int rowIndex, bool raised) {
-  gPendingFlags[rowIndex].store(raised ? 1 : 0, std::memory_order_release);
-}
 
 // Accepted frames left in which the controller may still apply a value the builder sent for
 // the row: set when the item goes out, cleared by its echo, counted down by every other frame.
-// While it runs the panel's own request is the newer value, not the status byte. Only touched
-// with RequestMutex held.
+// While it runs the panel's own request is the newer value, not the status byte.
 inline constexpr uint8_t kEchoWaitFrames = 3;
-extern uint8_t gAwaitingEcho[kCommandRowCount];
-inline bool AwaitingEcho(int rowIndex) { return gAwaitingEcho[rowIndex] != 0; }
+
+// The request side's state. The bytes and the echo waits are only touched with RequestMutex
+// held; the pending flags are read without the lock and changed with it held. The flags are
+// atomics and cannot be assigned, so Reset() clears every member in place.
+struct RequestState {
+  uint8_t bytes[kSettingRequestBytes] = {};
+  uint8_t awaitingEcho[kCommandRowCount] = {};
+  std::atomic<uint8_t> pending[kCommandRowCount] = {};
+
+  void Reset() {
+    for (uint8_t& b : bytes) b = 0;
+    for (uint8_t& a : awaitingEcho) a = 0;
+    for (auto& f : pending) f.store(0);
+  }
+};
+extern RequestState gRequests;
+
+// The request bytes; only touch them with RequestMutex held.
+inline uint8_t* RequestBytes() { return gRequests.bytes; }
+inline bool Pending(int rowIndex) { return gRequests.pending[rowIndex].load(std::memory_order_acquire) != 0; }
+inline void SetPending(int rowIndex, bool raised) {
+  gRequests.pending[rowIndex].store(raised ? 1 : 0, std::memory_order_release);
+}
+inline bool AwaitingEcho(int rowIndex) { return gRequests.awaitingEcho[rowIndex] != 0; }
 // Called by the decoder once per accepted frame, with both locks held, after the frame is stored.
 void AgeAwaitedEchoes(const DryerStatus& status);
 

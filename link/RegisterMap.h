@@ -192,6 +192,12 @@ inline constexpr uint8_t kMoistureModeLow6Mask = 0x3F;
 inline constexpr uint8_t kMoistureModeBit5 = 0x20;
 inline constexpr uint8_t kMoistureModeBit6 = 0x40;
 inline constexpr uint8_t kMoistureModeBit7 = 0x80;
+// Moisture-control modes: the value of byte 187 bits 0..2 (kMoistureModeMask).
+inline constexpr int kModeTemperature2Speed = 1;
+inline constexpr int kModeMoistureVariable = 3;
+inline constexpr int kModeMoisture5Speed = 4;
+inline constexpr int kModeTemperature5Speed = 5;
+inline constexpr int kModeStagedBatch = 6;
 inline constexpr uint8_t kSwitchesDefaultsOn = 0x20;         // byte 188 bit 5
 inline constexpr uint8_t kDryingCriteriaBit1 = 0x02;         // byte 224 bit 1
 inline constexpr uint8_t kConfigBitsHardwareChoice = 0x20;   // byte 225 bit 5
@@ -281,6 +287,7 @@ inline constexpr PanelBit kSwitchStop = {kStatusLoadFlags, 0x01};
 inline constexpr PanelBit kSwitchLoadOn = {kStatusLoadFlags, 0x08};
 inline constexpr PanelBit kSwitchStart = {kStatusControllerDisplayOptions, 0x01};
 
+inline constexpr int kDryerTypeContinuous = 0;   // byte 8 values
 inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
 inline constexpr int kDryerLengthCount = 15;
 inline constexpr uint8_t kDryerLengthFeet[kDryerLengthCount] = {8, 10, 12, 14, 16, 18, 20, 22,

@@ -1,14 +1,14 @@
 #include "link/SettingRequest.h"
 
 #include <atomic>
-#include <cstring>
 
 #include "link/LinkInternal.h"
+
+using link_internal::gRequests;
 
 namespace {
 
 std::mutex gRequestMutex;
-uint8_t gRequest[kSettingRequestBytes] = {};
 
 constexpr int kBuilderRoomMark = 100;
 
@@ -32,7 +32,7 @@ uint8_t LoadableStatusByte(int k, uint8_t value) {
 void CopyStatusIntoRequest(int first, int count) {
   const DryerStatus& s = link_internal::LiveStatus();
   for (int k = first; k < first + count; ++k)
-    if (StatusByteStored(k)) gRequest[k] = LoadableStatusByte(k, s.b[k]);
+    if (StatusByteStored(k)) gRequests.bytes[k] = LoadableStatusByte(k, s.b[k]);
 }
 
 // The request is the panel's newest word on the row while it is pending or while a value it
@@ -51,7 +51,7 @@ bool RequestEchoed(const CommandRowInfo& info, const DryerStatus& s) {
     uint8_t ignored = 0;
     if (k == kRequestDisplayOptions) ignored = kDisplayOptionsOneShotBits;
     if (info.retire == RowRetire::OptionBits2Echo) ignored = kOptionBits2EchoIgnored;
-    if ((s.b[k] & ~ignored) != (gRequest[k] & ~ignored)) return false;
+    if ((s.b[k] & ~ignored) != (gRequests.bytes[k] & ~ignored)) return false;
   }
   return true;
 }
@@ -60,13 +60,11 @@ bool RequestEchoed(const CommandRowInfo& info, const DryerStatus& s) {
 
 namespace link_internal {
 std::mutex& RequestMutex() { return gRequestMutex; }
-uint8_t* RequestBytes() { return gRequest; }
-std::atomic<uint8_t> gPendingFlags[kCommandRowCount] = {};
-uint8_t gAwaitingEcho[kCommandRowCount] = {};
+RequestState gRequests;
 
 void AgeAwaitedEchoes(const DryerStatus& status) {
   for (int i = 0; i < kCommandRowCount; ++i) {
-    uint8_t& left = gAwaitingEcho[i];
+    uint8_t& left = gRequests.awaitingEcho[i];
     if (left == 0) continue;
     left = RequestEchoed(kCommandRows[i], status) ? 0 : static_cast<uint8_t>(left - 1);
   }
@@ -90,7 +88,7 @@ void RequestSetting(CommandRow row, const uint8_t* bytes) {
   const CommandRowInfo& info = RowInfo(row);
   {
     std::lock_guard<std::mutex> lock(gRequestMutex);
-    if (bytes && info.data == RowData::Request) link_internal::CopyBytes(gRequest + RowRegister(info), bytes, info.count);
+    if (bytes && info.data == RowData::Request) link_internal::CopyBytes(gRequests.bytes + RowRegister(info), bytes, info.count);
     SetPending(RowIndex(row), true);
   }
   NotifyRaised(row);
@@ -108,7 +106,7 @@ bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes) {
   for (int k = 0; k < info.count; ++k) differs |= s.b[first + k] != bytes[k];
   // The bytes are written in every case: an edit taken back to the controller's value must
   // replace an older value that is still pending.
-  link_internal::CopyBytes(gRequest + first, bytes, info.count);
+  link_internal::CopyBytes(gRequests.bytes + first, bytes, info.count);
   if (differs) {
     SetPending(i, true);
     return true;
@@ -123,7 +121,7 @@ void RequestByte(int reg, uint8_t value, CommandRow row) {
   if (!ValidRegister(reg)) return;
   {
     std::lock_guard<std::mutex> lock(gRequestMutex);
-    gRequest[reg] = value;
+    gRequests.bytes[reg] = value;
     SetPending(RowIndex(row), true);
   }
   NotifyRaised(row);
@@ -134,18 +132,18 @@ void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row) {
   std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
   if (!RequestIsNewer(RowIndex(row))) CopyStatusIntoRequest(reg, 1);
-  gRequest[reg] = static_cast<uint8_t>((gRequest[reg] & ~clearMask) | setMask);
+  gRequests.bytes[reg] = static_cast<uint8_t>((gRequests.bytes[reg] & ~clearMask) | setMask);
   SetPending(RowIndex(row), true);
 }
 
 void RequestClock(int minute, int hour, int day, int month, int year) {
   {
     std::lock_guard<std::mutex> lock(gRequestMutex);
-    gRequest[kRequestClockMinute] = static_cast<uint8_t>(minute);
-    gRequest[kRequestClockHour] = static_cast<uint8_t>(hour);
-    gRequest[kRequestClockDay] = static_cast<uint8_t>(day);
-    gRequest[kRequestClockMonth] = static_cast<uint8_t>(month);
-    gRequest[kRequestClockYear] = static_cast<uint8_t>(((year % 100) + 100) % 100);
+    gRequests.bytes[kRequestClockMinute] = static_cast<uint8_t>(minute);
+    gRequests.bytes[kRequestClockHour] = static_cast<uint8_t>(hour);
+    gRequests.bytes[kRequestClockDay] = static_cast<uint8_t>(day);
+    gRequests.bytes[kRequestClockMonth] = static_cast<uint8_t>(month);
+    gRequests.bytes[kRequestClockYear] = static_cast<uint8_t>(((year % 100) + 100) % 100);
     SetPending(RowIndex(CommandRow::Clock), true);
   }
   NotifyRaised(CommandRow::Clock);
@@ -160,8 +158,8 @@ void RequestCountdownReset(CommandRow row) {
   std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
   const DryerStatus& s = link_internal::LiveStatus();
-  gRequest[countdown] = s.b[preset];
-  gRequest[countdown + 1] = s.b[preset + 1];
+  gRequests.bytes[countdown] = s.b[preset];
+  gRequests.bytes[countdown + 1] = s.b[preset + 1];
   SetPending(RowIndex(row), true);
 }
 
@@ -171,7 +169,7 @@ void ApplyMeterRollSpeedModeRule() {
   const DryerStatus& s = link_internal::LiveStatus();
   const uint8_t mode = s.b[kStatusMoistureControlMode];
   if ((mode & kMoistureModeLow6Mask) != 1) return;
-  uint8_t& request = gRequest[kRequestMeterRollMode];
+  uint8_t& request = gRequests.bytes[kRequestMeterRollMode];
   if (s.b[kStatusLoadFlags] & kLoadFlagsBit1)
     request = 1;
   else if ((mode & kMoistureModeBit6) != 0 || request == 0)
@@ -183,13 +181,13 @@ void ApplyMeterRollSpeedModeRule() {
 uint8_t ReadRequestByte(int reg) {
   if (!ValidRegister(reg)) return 0;
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  return gRequest[reg];
+  return gRequests.bytes[reg];
 }
 
 void WriteRequestByte(int reg, uint8_t value) {
   if (!ValidRegister(reg)) return;
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  gRequest[reg] = value;
+  gRequests.bytes[reg] = value;
 }
 
 bool IsPending(CommandRow row) { return link_internal::Pending(RowIndex(row)); }
@@ -239,14 +237,14 @@ bool BuildCommandFrame(uint8_t* tx) {
     tx[pos++] = info.page;
     tx[pos++] = info.reg;
     tx[pos++] = info.count;
-    const uint8_t* src = info.data == RowData::Status ? s.b + info.source : gRequest + RowRegister(info);
+    const uint8_t* src = info.data == RowData::Status ? s.b + info.source : gRequests.bytes + RowRegister(info);
     link_internal::CopyBytes(tx + pos, src, info.count);
     pos += info.count;
     ++items;
-    link_internal::gAwaitingEcho[i] = link_internal::kEchoWaitFrames;
+    gRequests.awaitingEcho[i] = link_internal::kEchoWaitFrames;
     if (info.retire == RowRetire::OneShot || info.retire == RowRetire::OneShotAndEcho) {
       SetPending(i, false);
-      if (info.row == CommandRow::DisplayOptions) gRequest[kRequestDisplayOptions] &= static_cast<uint8_t>(~kDisplayOptionsOneShotBits);
+      if (info.row == CommandRow::DisplayOptions) gRequests.bytes[kRequestDisplayOptions] &= static_cast<uint8_t>(~kDisplayOptionsOneShotBits);
     }
   }
   tx[0] = static_cast<uint8_t>(pos + 2);
@@ -256,7 +254,5 @@ bool BuildCommandFrame(uint8_t* tx) {
 
 void ResetSettingRequest() {
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  std::memset(gRequest, 0, sizeof gRequest);
-  for (auto& f : link_internal::gPendingFlags) f.store(0);
-  for (auto& a : link_internal::gAwaitingEcho) a = 0;
+  gRequests.Reset();
 }

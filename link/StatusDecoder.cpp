@@ -451,7 +451,20 @@ void DecodeRun(Decode& x, const FieldRun& f) {
       }
       RetireEchoesBelow(x, end);
       return;
-    default:
+    case FieldKind::DryerType:
+    case FieldKind::OutOfGrainCountdown:
+    case FieldKind::LoadState:
+    case FieldKind::MeterRollMode:
+    case FieldKind::BushelCounter:
+    case FieldKind::LoadFlags:
+    case FieldKind::Warning:
+    case FieldKind::MoistureMode:
+    case FieldKind::Switches:
+    case FieldKind::Moisture2:
+    case FieldKind::OptionChange:
+    case FieldKind::OptionBits:
+    case FieldKind::DisplayOptions:
+    case FieldKind::OptionWithdraw:
       break;
   }
 
@@ -473,7 +486,21 @@ void DecodeRun(Decode& x, const FieldRun& f) {
         x.posts.erase |= f.windows;
       }
       break;
-    default:
+    case FieldKind::Plain:
+    case FieldKind::Setpoint:
+    case FieldKind::Countdown:
+    case FieldKind::MeterRollValue:
+    case FieldKind::DryerType:
+    case FieldKind::OutOfGrainCountdown:
+    case FieldKind::LoadState:
+    case FieldKind::BushelCounter:
+    case FieldKind::LoadFlags:
+    case FieldKind::MoistureMode:
+    case FieldKind::Switches:
+    case FieldKind::OptionChange:
+    case FieldKind::OptionBits:
+    case FieldKind::DisplayOptions:
+    case FieldKind::OptionWithdraw:
       changed = mayDiffer && StoreField(x, k, w, f.windows);
       break;
   }

@@ -9,8 +9,6 @@ namespace records {
 
 namespace {
 
-constexpr char kDegreeSign = static_cast<char>(176);
-
 int MaxPosition(int count) {
   int max = count - kChartPageRows + 1;
   return max < 0 ? 0 : max;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "link/Temperature.h"
 #include "records/SampleRecord.h"
 
 namespace records {
@@ -64,8 +65,6 @@ size_t FormatPeriodLabel(char16_t* out, size_t units, int minutes);
 
 // "%d%cF" with the degree sign, or the Celsius value "%d%cC".
 int FormatTemperature(char* out, size_t size, int fahrenheit, bool celsius);
-// C = 5 x (F - 32) / 9, truncated toward zero.
-constexpr int FahrenheitToCelsius(int f) { return 5 * (f - 32) / 9; }
 
 // The logger column: string 14 with the used percentage below it (string 243 above 99 %)
 // when the controller's logger is on, string 15 when it is off.

@@ -17,7 +17,7 @@ constexpr const char* kCopySuffix = ".TXT";
 constexpr const char* kTrimTempPath = "\\Hard Disk\\DataLog\\LongTermDataLog.tmp";
 constexpr size_t kChunkBytes = 4096;
 
-uint8_t g_chunk[kChunkBytes];
+uint8_t gChunk[kChunkBytes];
 
 constexpr const char* kCopyResultTexts[] = {"copied", "no USB stick", "no data log file",
                                             "target exists", "copy failed"};
@@ -33,10 +33,10 @@ plat::FileResult CopyBytes(plat::FileHandle from, plat::FileHandle to, uint64_t 
   while (count > 0) {
     size_t want = count < kChunkBytes ? static_cast<size_t>(count) : kChunkBytes;
     size_t got = 0;
-    plat::FileResult r = plat::ReadFile(from, g_chunk, want, got);
+    plat::FileResult r = plat::ReadFile(from, gChunk, want, got);
     if (r != plat::FileResult::Ok) return r;
     if (got == 0) return plat::FileResult::EndOfFile;
-    r = plat::WriteFile(to, g_chunk, got);
+    r = plat::WriteFile(to, gChunk, got);
     if (r != plat::FileResult::Ok) return r;
     count -= got;
   }

@@ -4,7 +4,7 @@
 
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
-#include "dialogs/LineText.h"
+#include "i18n/LineText.h"
 #include "screens/StatusReading.h"
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "dialogs/Temperature.h"
+#include "link/Temperature.h"
 #include "i18n/StringIds.h"
-#include "dialogs/LineText.h"
+#include "i18n/LineText.h"
 #include "screens/StatusReading.h"
 #include "screens/UnloadLogic.h"
 

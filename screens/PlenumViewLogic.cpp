@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "dialogs/Temperature.h"
+#include "link/Temperature.h"
 #include "screens/StatusReading.h"
 
 namespace {

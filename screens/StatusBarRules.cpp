@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "dialogs/Temperature.h"
-#include "dialogs/LineText.h"
+#include "link/Temperature.h"
+#include "i18n/LineText.h"
 #include "screens/StatusReading.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "dialogs/KeypadLogic.h"
-#include "dialogs/LineText.h"
-#include "dialogs/Temperature.h"
+#include "i18n/LineText.h"
+#include "link/Temperature.h"
 #include "i18n/Language.h"
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"

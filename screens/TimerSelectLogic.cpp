@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "dialogs/LineText.h"
+#include "i18n/LineText.h"
 #include "i18n/TextWrap.h"
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "dialogs/Temperature.h"
+#include "link/Temperature.h"
 #include "i18n/TextWrap.h"
-#include "dialogs/LineText.h"
+#include "i18n/LineText.h"
 #include "screens/StatusReading.h"
 
 namespace {

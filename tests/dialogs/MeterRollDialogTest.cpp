@@ -125,7 +125,7 @@ TEST_F(MeterRollDialog, NoToTheTrackingQuestionLeavesTheBitClear) {
   EXPECT_FALSE(IsPending(CommandRow::MeterRollSpeeds));
 }
 
-TEST_F(MeterRollDialog, Item2_ModeAndCriteriaBitsStartFromTheControllersBytes) {
+TEST_F(MeterRollDialog, ModeAndCriteriaBitsStartFromTheControllersBytes) {
   // The controller's own bits in 0:187 and 0:224 survive the bits the dialog changes.
   WriteStatusByte(kStatusMoistureControlMode, 0x80 | 0x02 | 0x20);  // mode 2, tracking on
   WriteStatusByte(kStatusDryingCriteria, 0x81);

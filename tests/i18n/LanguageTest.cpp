@@ -249,7 +249,7 @@ TEST(WarningTables, OnlyTheFirst26000BytesAreRead) {
 
 // Issue 9 item 8: the literal loader stores every unit of a line at its column, so a line
 // longer than the buffer writes past it.
-TEST(I18nFaults, Item08_LongLineCutAndTerminated) {
+TEST(I18nFaults, LongLineCutAndTerminated) {
   TestRoot root;
   const std::u16string huge(2000, u'h');
   root.WriteBytes(kEnglishFile, Utf16File(huge + u"\r\nafter\r\n" + huge + u"\nbare\n"));
@@ -266,7 +266,7 @@ TEST(I18nFaults, Item08_LongLineCutAndTerminated) {
   EXPECT_EQ(Warning(1, 2), u"0102 next");
 }
 
-TEST(I18nFaults, Item08_IdsOutsideTheTableGiveAnEmptyText) {
+TEST(I18nFaults, IdsOutsideTheTableGiveAnEmptyText) {
   TestRoot root;
   root.WriteBytes(kEnglishFile, NumberedLines("L", 3));
   for (int id : {1001, 5000, -1}) {
@@ -278,7 +278,7 @@ TEST(I18nFaults, Item08_IdsOutsideTheTableGiveAnEmptyText) {
 
 // Issue 9 item 11: the link thread reads warning texts while the user-interface thread
 // switches language; every text read must be wholly one language's.
-TEST(I18nFaults, Item11_ReloadDoesNotMixLanguagesInOneDescription) {
+TEST(I18nFaults, ReloadDoesNotMixLanguagesInOneDescription) {
   TestRoot root;
   const std::u16string english = u"0101" + std::u16string(140, u'E');
   const std::u16string german = u"0101" + std::u16string(140, u'D');

@@ -85,7 +85,7 @@ TEST(HelpFiles, ReadsTheLanguageFileOrTheEnglishOne) {
 
 // Issue 9 item 9: the literal reader takes n bytes for n characters and leaves a missing
 // file's buffer untouched.
-TEST(I18nFaults, Item09_HelpFileFillsTheBufferAndAlwaysTerminates) {
+TEST(I18nFaults, HelpFileFillsTheBufferAndAlwaysTerminates) {
   TestRoot root;
   root.WriteBytes("Languages\\EN\\BphCalibHelp.txt", std::string("\xFF\xFE") + std::string(48, 'a'));
   char16_t dest[12];
@@ -156,7 +156,7 @@ TEST(TextWrapping, NineCharacterWordsInWidthFortyGiveThreeLines) {
 
 // Issue 9 item 10: the literal helpers search past the text, drop a lone last character,
 // and stop at a word longer than the width.
-TEST(I18nFaults, Item10_WrapKeepsEveryCharacter) {
+TEST(I18nFaults, WrapKeepsEveryCharacter) {
   EXPECT_EQ(Wrap(u"abc d", 3), (std::vector<std::u16string>{u"abc", u"d"}));
   EXPECT_EQ(Wrap(u"abcdefghij", 4), (std::vector<std::u16string>{u"abcd", u"efgh", u"ij"}));
   EXPECT_EQ(Wrap(u"x", 40), (std::vector<std::u16string>{u"x"}));
@@ -164,7 +164,7 @@ TEST(I18nFaults, Item10_WrapKeepsEveryCharacter) {
   EXPECT_EQ(Wrap(u"first line  second", 11), (std::vector<std::u16string>{u"first line", u"second"}));
 }
 
-TEST(I18nFaults, Item10_SplitWithoutSpaceKeepsOneLine) {
+TEST(I18nFaults, SplitWithoutSpaceKeepsOneLine) {
   const Split s = SplitText(u"OVERTEMPERATURE", 99);
   EXPECT_EQ(s.first, u"OVERTEMPERATURE");
   EXPECT_EQ(s.second, u"");

@@ -63,7 +63,7 @@ void RaceRounds(int rounds, Prepare prepare, A a, B b, Check check) {
   other.join();
 }
 
-TEST_F(LinkFaults, Item01_EditDuringEchoIsNotLost) {
+TEST_F(LinkFaults, EditDuringEchoIsNotLost) {
   MemoryController controller;
   std::atomic<bool> editing{true};
   std::atomic<int> cycles{0};
@@ -94,7 +94,7 @@ TEST_F(LinkFaults, Item01_EditDuringEchoIsNotLost) {
   EXPECT_EQ(controller.regs[kStatusPlenumSetpoint1 + 1], kEdits % 200 + 1);
 }
 
-TEST_F(LinkFaults, Item01_FlagLoweredOnlyWithTheValueItEchoes) {
+TEST_F(LinkFaults, FlagLoweredOnlyWithTheValueItEchoes) {
   // Single-threaded form of the same fault: an edit after the echo of the old value is sent.
   const uint8_t oldValue[2] = {0xA0, 0x00};
   RequestSetting(CommandRow::PlenumSetpoint1, oldValue);
@@ -109,7 +109,7 @@ TEST_F(LinkFaults, Item01_FlagLoweredOnlyWithTheValueItEchoes) {
   EXPECT_EQ(frame[5], 0xB4);
 }
 
-TEST_F(LinkFaults, Item02_GraphViewButtonKeepsTheControllerBits) {
+TEST_F(LinkFaults, GraphViewButtonKeepsTheControllerBits) {
   TestFrame f;
   f.Set(kStatusDisplayOptions, kDisplayOptionsCelsius).Decode();
   RequestBits(kRequestDisplayOptions, kDisplayOptionsGraphView, 0, CommandRow::DisplayOptions);
@@ -118,7 +118,7 @@ TEST_F(LinkFaults, Item02_GraphViewButtonKeepsTheControllerBits) {
   EXPECT_EQ(frame[5], kDisplayOptionsCelsius | kDisplayOptionsGraphView);  // not 0x40 alone
 }
 
-TEST_F(LinkFaults, Item02_QuickStartWithdrawKeepsTheOtherOptionBits) {
+TEST_F(LinkFaults, QuickStartWithdrawKeepsTheOtherOptionBits) {
   TestFrame f;
   f.Set(kStatusOptionBits2, 0x03).Decode();
   f.Set(kStatusOptionWithdraw, kOptionWithdrawBit).Decode();
@@ -126,14 +126,14 @@ TEST_F(LinkFaults, Item02_QuickStartWithdrawKeepsTheOtherOptionBits) {
   EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
 }
 
-TEST_F(LinkFaults, Item02_MeterRollCriteriaBitKeepsTheOtherBits) {
+TEST_F(LinkFaults, MeterRollCriteriaBitKeepsTheOtherBits) {
   TestFrame f;
   f.Set(kStatusDryingCriteria, 0x05).Decode();
   RequestBits(kRequestDryingCriteria, kDryingCriteriaBit1, 0, CommandRow::DryingCriteria);
   EXPECT_EQ(ReadRequestByte(kRequestDryingCriteria), 0x07);
 }
 
-TEST_F(LinkFaults, Item02_PendingRequestIsNotReloaded) {
+TEST_F(LinkFaults, PendingRequestIsNotReloaded) {
   RequestByte(kRequestDisplayOptions, kDisplayOptionsGraphView, CommandRow::DisplayOptions);
   TestFrame f;
   f.Set(kStatusDisplayOptions, kDisplayOptionsCelsius).Decode();
@@ -143,7 +143,7 @@ TEST_F(LinkFaults, Item02_PendingRequestIsNotReloaded) {
   EXPECT_EQ(ReadRequestByte(kRequestDisplayOptions), kDisplayOptionsGraphView | 0x01);
 }
 
-TEST_F(LinkFaults, Item02_LoadBeforeCompareCopiesEveryByteOfTheRow) {
+TEST_F(LinkFaults, LoadBeforeCompareCopiesEveryByteOfTheRow) {
   TestFrame f;
   f.SetU16HighFirst(kStatusMaxUnloadRate, 300).Set(kStatusMeterRoll1, 9).Decode();
   EXPECT_TRUE(LoadRequestFromStatus(CommandRow::MaxUnloadRate));
@@ -158,7 +158,7 @@ TEST_F(LinkFaults, Item02_LoadBeforeCompareCopiesEveryByteOfTheRow) {
   EXPECT_EQ(ReadRequestByte(kStatusMeterRoll1), 9);
 }
 
-TEST_F(LinkFaults, Item03_TickAndFrameNeverGiveFalseLoss) {
+TEST_F(LinkFaults, TickAndFrameNeverGiveFalseLoss) {
   FakePort port;
   SetLinkPort(port.Port());
   TestFrame f;
@@ -175,7 +175,7 @@ TEST_F(LinkFaults, Item03_TickAndFrameNeverGiveFalseLoss) {
       });
 }
 
-TEST_F(LinkFaults, Item03_WarningHoldNeverLostToTheTick) {
+TEST_F(LinkFaults, WarningHoldNeverLostToTheTick) {
   TestFrame frames[2];
   frames[0].Set(kStatusWarningNode, kNodeMainIo).Set(kStatusWarningId, 5).Wire();
   frames[1].Set(kStatusWarningNode, kNodeMainIo).Set(kStatusWarningId, 6).Wire();
@@ -190,7 +190,7 @@ TEST_F(LinkFaults, Item03_WarningHoldNeverLostToTheTick) {
   EXPECT_EQ(events.shutdowns.size(), 2000u);
 }
 
-TEST_F(LinkFaults, Item03_CountdownsStopAtZero) {
+TEST_F(LinkFaults, CountdownsStopAtZero) {
   for (int i = 0; i < 15; ++i) DecrementLinkAliveCountdown();
   EXPECT_EQ(LinkAliveCountdown(), 0u);
   Derived().warningRecordHold = 2;
@@ -198,7 +198,7 @@ TEST_F(LinkFaults, Item03_CountdownsStopAtZero) {
   EXPECT_EQ(Derived().warningRecordHold.load(), 0u);
 }
 
-TEST_F(LinkFaults, Item04_StatusValuesUsedAsIndexesAreRangeChecked) {
+TEST_F(LinkFaults, StatusValuesUsedAsIndexesAreRangeChecked) {
   EXPECT_EQ(DryerLengthFeet(0), 8);
   EXPECT_EQ(DryerLengthFeet(11), 34);
   EXPECT_EQ(DryerLengthFeet(14), 40);
@@ -219,7 +219,7 @@ TEST_F(LinkFaults, FanHeaterCodeGivesItsUnitCountAndAnUnknownCodeNone) {
 
 // The decoder posts the show and hide rules; the handler runs with the record unlocked, so it
 // can take a snapshot (as the UI thread's handler will) and sees the frame's values.
-TEST_F(LinkFaults, Item05_ShowRulesArePostedAfterTheRecordIsUnlocked) {
+TEST_F(LinkFaults, ShowRulesArePostedAfterTheRecordIsUnlocked) {
   struct Seen {
     std::mutex m;
     std::condition_variable cv;

@@ -83,7 +83,7 @@ TEST_F(GraphLog, FullFileStartsASecondAndTwoFullDeleteTheOlder) {
                                                       "GRAPH_DATA_LOG_24HR16_10_05_19_05_19.DAT"}));
 }
 
-TEST_F(GraphLog, Item13_GraphRotationAtOrAbove155520) {
+TEST_F(GraphLog, GraphFileRotatesOnceItHolds155520Bytes) {
   struct Case {
     int olderRecords;
     std::string newerExtra;
@@ -101,7 +101,7 @@ TEST_F(GraphLog, Item13_GraphRotationAtOrAbove155520) {
   }
 }
 
-TEST_F(GraphLog, Item13_ThreeFilesBehaveAsTwo) {
+TEST_F(GraphLog, ThreeFilesBehaveAsTwo) {
   Write("16_10_01_19_05_09", Records(1, 8640));
   Write("16_10_02_19_05_09", Records(1, 8640));
   Write("16_10_03_19_05_09", Records(1, 100));
@@ -188,7 +188,7 @@ TEST(GraphAxis, StepTableAndWidening) {
   EXPECT_EQ(wide.ticks[4], 1300);
 }
 
-TEST(RecordsFaults, Item15_NegativeMinimumTakesABottomTickAtOrBelowIt) {
+TEST(RecordsFaults, NegativeMinimumTakesABottomTickAtOrBelowIt) {
   for (int min : {-1, -3, -5, -7, -49, -120}) {
     records::GraphAxis a = records::ComputeGraphAxis(min, 10);
     EXPECT_LE(a.ticks[0], min) << min;
@@ -200,7 +200,7 @@ TEST(RecordsFaults, Item15_NegativeMinimumTakesABottomTickAtOrBelowIt) {
   EXPECT_EQ(std::vector<int>(a.ticks, a.ticks + 5), (std::vector<int>{-5, 0, 5, 10, 15}));
 }
 
-TEST_F(GraphLog, Item15_NegativeTemperaturesAreReadSigned) {
+TEST_F(GraphLog, NegativeTemperaturesAreReadSigned) {
   Write("16_10_04_19_05_09", Records(1, 360, -25, -3));
   ASSERT_EQ(records::LoadGraphWindow(0, 0, window_), records::LogResult::Ok);
   EXPECT_EQ(Trace(window_, GraphTrace::GrainTemp)[0], -3);

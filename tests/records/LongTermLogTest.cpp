@@ -71,7 +71,7 @@ TEST(LongTermFormat, GrainTemperatureSource) {
   EXPECT_EQ(r.spare, s.b[kStatusMoistureControl202]);
 }
 
-TEST(RecordsFaults, Item15_NegativeTemperaturesKeepTheirSign) {
+TEST(RecordsFaults, NegativeTemperaturesKeepTheirSign) {
   DryerStatus s = RunningStatus();
   int16_t grain = -3;
   s.b[kStatusGrainTemp3] = static_cast<uint8_t>(grain & 0xFF);

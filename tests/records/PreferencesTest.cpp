@@ -70,14 +70,14 @@ TEST_F(PreferencesStore, ValueOfAnotherSizeKeepsTheDefault) {
   EXPECT_EQ(p.graphScale, 2);
 }
 
-TEST(RecordsFaults, Item14_StoredZeroSamplePeriodReadsAsFive) {
+TEST(RecordsFaults, StoredZeroSamplePeriodReadsAsFive) {
   EXPECT_EQ(records::SampleMinutesFromStored(0), 5);
   EXPECT_EQ(records::SampleMinutesFromStored(16), 5);
   EXPECT_EQ(records::SampleMinutesFromStored(15), 15);
   EXPECT_EQ(records::SampleMinutesFromStored(1), 1);
 }
 
-TEST_F(PreferencesStore, Item14_ZeroInTheRegistryStartsFiveMinuteSampling) {
+TEST_F(PreferencesStore, ZeroInTheRegistryStartsFiveMinuteSampling) {
   StoreByte(records::kPrefSampleTime, 0);
   EXPECT_EQ(Loaded().sampleMinutes, 5);
 }

@@ -267,14 +267,14 @@ TEST_F(ShortTermLog, SampleTimeCaptionFromTheStringTable) {
   i18n::ResetLanguageState();
 }
 
-TEST(RecordsFaults, Item14_SampleTimeDialogFallsBackToFiveMinutes) {
+TEST(RecordsFaults, SampleTimeDialogFallsBackToFiveMinutes) {
   EXPECT_EQ(records::DialogSamplePeriod(3), 5);
   EXPECT_EQ(records::DialogSamplePeriod(0), 5);
   EXPECT_EQ(records::DialogSamplePeriod(15), 15);
   EXPECT_EQ(records::DialogSamplePeriod(1), 1);
 }
 
-TEST(RecordsFaults, Item18_ChartScrollClampsToTheNewestPage) {
+TEST(RecordsFaults, ChartScrollClampsToTheNewestPage) {
   // The scroll bar starts at the newest page: position `count`, clamped to count - 7.
   EXPECT_EQ(records::ClampChartScrollPosition(144, 144), 137);
   EXPECT_EQ(records::ChartStartOffset(records::ClampChartScrollPosition(144, 144), 144), 0);

@@ -215,7 +215,7 @@ TEST(HistoryHelp, DescriptionDigitsNameNodeAndWarning) {
   EXPECT_EQ(c.warning, 5);
 }
 
-TEST(RecordsFaults, Item16_HelpDigitsAreReadOnlyWithinTheText) {
+TEST(RecordsFaults, HelpDigitsAreReadOnlyWithinTheText) {
   records::HelpIds empty = records::DecodeHelpIds(u"");
   EXPECT_EQ(empty.node, 0);
   EXPECT_EQ(empty.warning, 0);
@@ -424,7 +424,7 @@ TEST_F(History, StorageMissingMakesRecordingSilentAndExportSays) {
   EXPECT_EQ(records::ReadHistoryCount(), 1u);
 }
 
-TEST_F(History, Item16_ExportThatStopsEarlyRemovesItsFile) {
+TEST_F(History, ExportThatStopsEarlyRemovesItsFile) {
   records::OpenHistoryStore();
   for (int i = 0; i < 5; ++i) Add(u"0E01 OUT OF GRAIN", u"MAIN I/O", 4, 8, i);
   records::ReadHistoryCount();
@@ -468,7 +468,7 @@ TEST_F(History, FailedExportKeepsThePreviousExport) {
   }
 }
 
-TEST_F(History, Item16_CountIsThirtyTwoBits) {
+TEST_F(History, CountIsThirtyTwoBits) {
   // 70,000 rows, written in one transaction by a second connection before the store opens.
   ASSERT_EQ(records::OpenHistoryStore(), HistoryOpen::Created);
   records::CloseHistoryStore();
@@ -495,7 +495,7 @@ TEST_F(History, Item16_CountIsThirtyTwoBits) {
   EXPECT_EQ(Narrow(rows[0].date), "Oct 04, 2016");
 }
 
-TEST_F(History, Item16_ClearIsOneTransactionWhileTheLinkThreadWrites) {
+TEST_F(History, ClearIsOneTransactionWhileTheLinkThreadWrites) {
   records::OpenHistoryStore();
   std::atomic<bool> stop{false};
   std::atomic<int> added{0}, refused{0};

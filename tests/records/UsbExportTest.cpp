@@ -61,7 +61,7 @@ TEST_F(UsbCopy, YesAfterTheCopyDeletesTheLog) {
   EXPECT_EQ(ReadAll(kTarget), kLines);
 }
 
-TEST_F(UsbCopy, Item12_LinesLoggedAfterTheCopyStay) {
+TEST_F(UsbCopy, LinesLoggedAfterTheCopyStay) {
   LongTermCopy copy;
   ASSERT_EQ(records::CopyLongTermLogToStick(now_, copy), CopyResult::Copied);
   // The 1-second tick goes on while the question is open and logs another line.
@@ -79,7 +79,7 @@ TEST_F(UsbCopy, Item12_LinesLoggedAfterTheCopyStay) {
   records::SetLongTermEnabled(false);
 }
 
-TEST_F(UsbCopy, Item12_TrimThatFailsKeepsTheWholeLog) {
+TEST_F(UsbCopy, TrimThatFailsKeepsTheWholeLog) {
   LongTermCopy copy;
   ASSERT_EQ(records::CopyLongTermLogToStick(now_, copy), CopyResult::Copied);
   WriteAll(records::kLongTermPath, kLines + kLater);
@@ -126,7 +126,7 @@ TEST_F(UsbCopy, FaultLoopRemovesThePartialFile) {
   }
 }
 
-TEST(RecordsFaults, Item17_ByteCountsUseSixtyFourBits) {
+TEST(RecordsFaults, ByteCountsUseSixtyFourBits) {
   char16_t label[] = u"Total Memory";
   char16_t out[64];
   records::FormatBytesLine(out, 64, label, 5000000000ull);
@@ -138,7 +138,7 @@ TEST(RecordsFaults, Item17_ByteCountsUseSixtyFourBits) {
   EXPECT_STREQ(narrow, "Total Memory: 2147483648 Bytes");
 }
 
-TEST_F(UsbCopy, Item17_LogSizeAboveFourGigabytes) {
+TEST_F(UsbCopy, LogSizeAboveFourGigabytes) {
   // A sparse file stands for a log that outgrew 32 bits.
   plat::FileHandle f;
   ASSERT_EQ(plat::OpenFile(records::kLongTermPath, plat::OpenMode::ReadWrite, f), plat::FileResult::Ok);

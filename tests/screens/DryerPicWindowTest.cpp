@@ -1,7 +1,7 @@
 // DRYER_PIC_WINDOW through the headless backend: the layout chosen, the unit pictures and their
 // frames, the moving elements, and the status column in the display unit.
 #include "ScreenHarness.h"
-#include "dialogs/Temperature.h"
+#include "link/Temperature.h"
 #include "platform/Bitmap.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/DryerPictures.h"

@@ -144,7 +144,7 @@ TEST(DryerPicture, MarkerBlinksOnlyWhileItsConditionHolds) {
   EXPECT_FALSE(flag);
 }
 
-TEST(ScreenFaults, Item4_UnitCountOutOfRangeDrawsNoUnit) {
+TEST(ScreenFaults, UnitCountOutOfRangeDrawsNoUnit) {
   DryerStatus s{};
   const int expected[] = {1, 2, 3, 4, 6};
   for (int code = 0; code < 5; ++code) {

@@ -77,7 +77,7 @@ TEST(StatusBar, OutOfGrainColourByTheShareLeft) {
   EXPECT_EQ(Text(ChooseStatusBarLine(s, true)), u"L");
 }
 
-TEST(ScreenFaults, Item19_OutOfGrainPresetZeroNoDivision) {
+TEST(ScreenFaults, OutOfGrainPresetZeroNoDivision) {
   DryerStatus s{};
   s.b[kStatusStatusBar28] = 0x01;
   SetTime(s, kStatusOutOfGrainCountdown, 0, 0);
@@ -88,7 +88,7 @@ TEST(ScreenFaults, Item19_OutOfGrainPresetZeroNoDivision) {
   EXPECT_EQ(ChooseStatusBarLine(s, true).colour, colour::kRed);
 }
 
-TEST(ScreenFaults, Item19_OutOfGrainNeverPrintsNegative) {
+TEST(ScreenFaults, OutOfGrainNeverPrintsNegative) {
   DryerStatus s{};
   s.b[kStatusStatusBar28] = 0x01;
   SetTime(s, kStatusOutOfGrainTime, 1, 0);
@@ -142,7 +142,7 @@ TEST(StatusBar, TemperatureDeviationChoosesItsSetpoint) {
   EXPECT_EQ(ChooseStatusBarLine(s, true).first, 10);
 }
 
-TEST(ScreenFaults, Item20_DeviationInCelsiusIsADifference) {
+TEST(ScreenFaults, DeviationInCelsiusIsADifference) {
   DryerStatus s = Normal();
   s.b[kStatusDryingCriteria] = 0x08;
   s.b[kStatusSwitches] = 0x40;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/Temperature.h"
+#include "link/Temperature.h"
 #include "i18n/Language.h"
 #include "platform/Files.h"
 #include "screens/TempSelectLogic.h"

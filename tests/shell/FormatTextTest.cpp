@@ -23,7 +23,7 @@ TEST(FormatText, FillsTheTwoNumbersOfARestartQuestion) {
   EXPECT_EQ(Format(u"%05d", {-42}), u"-0042");
 }
 
-TEST(ShellFaults, Item7_TranslatedFormatNeverReachesPrintf) {
+TEST(ShellFaults, TranslatedFormatNeverReachesPrintf) {
   // A translation with conversions that would read or write through printf's arguments.
   EXPECT_EQ(Format(u"%s %n %p %x %f: %d:%02d", {12, 5}), u"%s %n %p %x %f: 12:05");
   // More fields than numbers: the extra field is printed as it stands.

@@ -72,7 +72,7 @@ void BuildAtTheRaise(CommandRow row) {
   }
 }
 
-TEST_F(PanelTest, Item6_ClockValuesAreWrittenBeforeTheFlagRises) {
+TEST_F(PanelTest, ClockValuesAreWrittenBeforeTheFlagRises) {
   SetRaiseObserver(BuildAtTheRaise);
   for (int tick = 0; tick < 5; ++tick) {
     plat::AdvanceVirtualClock(60000);  // a new minute before every tick
@@ -89,7 +89,7 @@ TEST_F(PanelTest, Item6_ClockValuesAreWrittenBeforeTheFlagRises) {
 
 // The same with a builder on its own thread while the ticks cross a minute each: every clock it
 // sends is one a tick wrote (never a mix of two) and none twice.
-TEST_F(PanelTest, Item6_ClockItemsUnderAConcurrentBuilderAreWholeAndSentOnce) {
+TEST_F(PanelTest, ClockItemsUnderAConcurrentBuilderAreWholeAndSentOnce) {
   std::atomic<bool> stop{false};
   std::vector<std::tuple<int, int, int>> sent;
   std::thread builder([&] {

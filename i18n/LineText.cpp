@@ -1,4 +1,4 @@
-#include "dialogs/LineText.h"
+#include "i18n/LineText.h"
 
 LineText::LineText(char16_t* out, size_t size) : out_(out), size_(size) {
   if (size_ > 0) out_[0] = 0;
