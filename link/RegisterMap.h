@@ -192,6 +192,13 @@ inline constexpr uint8_t kMoistureModeLow6Mask = 0x3F;
 inline constexpr uint8_t kMoistureModeBit5 = 0x20;
 inline constexpr uint8_t kMoistureModeBit6 = 0x40;
 inline constexpr uint8_t kMoistureModeBit7 = 0x80;
+// Values of byte 187 bits 0..2, the moisture-control mode.
+inline constexpr int kModeTemperature2Speed = 1;
+inline constexpr int kModeMoistureVariable = 3;
+inline constexpr int kModeMoisture5Speed = 4;
+inline constexpr int kModeTemperature5Speed = 5;
+inline constexpr int kModeStagedBatch = 6;
+inline constexpr int kModeStagedBatchOther = 7;  // read as staged batch by the fifth button
 inline constexpr uint8_t kSwitchesDefaultsOn = 0x20;         // byte 188 bit 5
 inline constexpr uint8_t kDryingCriteriaBit1 = 0x02;         // byte 224 bit 1
 inline constexpr uint8_t kConfigBitsHardwareChoice = 0x20;   // byte 225 bit 5
@@ -199,6 +206,9 @@ inline constexpr uint8_t kSensorCommandZeroBushels = 0x08;   // byte 238 bit 3
 inline constexpr uint8_t kOptionChangeBit = 0x10;            // byte 251 bit 4
 inline constexpr uint8_t kOptionBitsMask = 0x70;             // byte 257 bits 4..6
 inline constexpr uint8_t kOptionBitsMiscValue = 0x10;
+inline constexpr uint8_t kOptionBitsTwoHeat = 0x02;          // byte 257 bit 1: HI and LO HEAT
+inline constexpr uint8_t kOptionBitsTemplate = 0x30;         // byte 257 bits 4 and 5
+inline constexpr uint8_t kOptionBitsMoisture = 0x40;         // byte 257 bit 6
 inline constexpr uint8_t kDisplayOptionsCelsius = 0x80;      // byte 266 bit 7
 inline constexpr uint8_t kDisplayOptionsGraphView = 0x40;    // byte 266 bit 6
 inline constexpr uint8_t kDisplayOptionsOneShotBits = 0x03;  // request 1:10 bits 0-1
@@ -206,7 +216,10 @@ inline constexpr uint8_t kOptionBits2QuickStart = 0x01;      // byte 279 bit 0
 inline constexpr uint8_t kOptionBits2EchoIgnored = 0x70;     // bits 4..6 masked off for the echo
 inline constexpr uint8_t kOptionWithdrawBit = 0x80;          // byte 280 bit 7
 
-inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
+// Values of byte 8, the dryer type.
+inline constexpr int kDryerTypeContinuous = 0;
+inline constexpr int kDryerTypeBatchOption = 1;  // batch; enables the option rules
+inline constexpr int kDryerTypeHighLimit = 3;    // uses the high grain temperature limit
 inline constexpr int kDryerLengthCount = 15;
 inline constexpr uint8_t kDryerLengthFeet[kDryerLengthCount] = {8, 10, 12, 14, 16, 18, 20, 22,
                                                                 24, 26, 28, 34, 36, 38, 40};

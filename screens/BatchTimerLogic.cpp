@@ -97,15 +97,7 @@ constexpr int kAveragingOptionBit = 6;  // byte 257
 constexpr int kHeatDoneBit = 7;       // byte 171
 constexpr int kBatchStateBit = 0;     // byte 13
 constexpr int kPage1StateBit = 0;     // byte 256
-constexpr int kDryerTypeHighLimit = 3;
 
-enum Text : uint16_t {
-  kTextHeatQuestionDry = 513,
-  kTextHeatQuestion = 514,
-  kTextLowHeatQuestion = 516,
-  kTextCoolQuestion = 517,
-  kTextUnloadQuestion = 518,
-};
 
 const BatchTimerInfo* TimerForCommand(int command) {
   switch (command) {
@@ -186,12 +178,12 @@ bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command
 
 uint16_t BatchHoldQuestionId(BatchHoldGroup group, bool dryHeld) {
   switch (group) {
-    case BatchHoldGroup::Heat: return dryHeld ? kTextHeatQuestionDry : kTextHeatQuestion;
-    case BatchHoldGroup::LowHeat: return kTextLowHeatQuestion;
-    case BatchHoldGroup::Cool: return kTextCoolQuestion;
-    case BatchHoldGroup::Unload: return kTextUnloadQuestion;
+    case BatchHoldGroup::Heat: return dryHeld ? kBatchTextHeatQuestionDry : kBatchTextHeatQuestion;
+    case BatchHoldGroup::LowHeat: return kBatchTextLowHeatQuestion;
+    case BatchHoldGroup::Cool: return kBatchTextCoolQuestion;
+    case BatchHoldGroup::Unload: return kBatchTextUnloadQuestion;
   }
-  return kTextHeatQuestion;
+  return kBatchTextHeatQuestion;
 }
 
 BatchTimer BatchHoldTimer(BatchHoldGroup group) {

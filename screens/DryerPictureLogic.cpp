@@ -90,32 +90,6 @@ bool CountTick(int& counter, int every) {
 
 // ---- Overlay ----
 
-enum Text : uint16_t {
-  kTextModeLabel1 = 33,
-  kTextBatchState = 264,  // 264..268 by byte 257 bits 4..6
-  kTextBatchStateLast = 268,
-  kTextModeOneOn = 269,
-  kTextModeOneOff = 270,
-  kTextModeFourFive = 271,
-  kTextMeterOther = 272,
-  kTextMeterHigh = 273,
-  kTextMeterMedium = 274,
-  kTextMeterLow = 275,
-  kTextMeterAuto = 276,
-  kTextMeterAutoActive = 277,
-  kTextMeterChart = 278,
-  kTextRateSi = 279,
-  kTextRateEnglish = 280,
-  kTextNoSensor = 281,
-  kTextUnload = 282,
-  kTextTotalSi = 283,
-  kTextTotalEnglish = 284,
-  kTextSensorState = 286,
-  kTextGrainSetpoint = 288,
-  kTextNoGrainTemp = 295,
-  kTextBatchCounter = 296,
-  kTextGrainSetpointTwoHeat = 297,
-};
 
 constexpr plat::Color kMoistureColour = plat::Rgb(0, 200, 0);
 constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
@@ -184,24 +158,24 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
   int mode = MoistureControlMode(s);
   if (DryerType(s) == kDryerTypeBatchOption) {
     int state = (s.b[kStatusOptionBits] >> kBatchStateShift) & kBatchStateMask;
-    textId = static_cast<uint16_t>(kTextBatchState + state);
-    if (textId > kTextBatchStateLast) textId = kTextBatchStateLast;
+    textId = static_cast<uint16_t>(kDryerPicTextBatchState + state);
+    if (textId > kDryerPicTextBatchStateLast) textId = kDryerPicTextBatchStateLast;
     colour = colour::kGreen;
     return true;
   }
   if (mode == kModeTemperature2Speed) {
     if (StatusBit(s, kStatusMoistureControlMode, kModeOneActiveBit)) {
-      textId = StatusBit(s, kStatusMoistureControlMode, kModeOneChoiceBit) ? kTextModeOneOn
-                                                                           : kTextModeLabel1;
+      textId = StatusBit(s, kStatusMoistureControlMode, kModeOneChoiceBit) ? kDryerPicTextModeOneOn
+                                                                           : kDryerPicTextModeLabel1;
       colour = colour::kGreen;
     } else {
-      textId = kTextModeOneOff;
+      textId = kDryerPicTextModeOneOff;
       colour = colour::kRed;
     }
     return true;
   }
   if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed) {
-    textId = kTextModeFourFive;
+    textId = kDryerPicTextModeFourFive;
     colour = colour::kGreen;
     return true;
   }
@@ -211,14 +185,14 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
 uint16_t MeteringLabel(const DryerStatus& s) {
   int mode = MoistureControlMode(s);
   if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed)
-    return s.b[kStatusMoistureControl201] != 0 ? kTextMeterAutoActive : kTextMeterAuto;
-  if (s.b[kStatusChart220] != 0) return kTextMeterChart;
+    return s.b[kStatusMoistureControl201] != 0 ? kDryerPicTextMeterAutoActive : kDryerPicTextMeterAuto;
+  if (s.b[kStatusChart220] != 0) return kDryerPicTextMeterChart;
   // Byte 155 counts up from low (0) to high (2), as on the unload panel.
   switch (s.b[kStatusMeterRoll0]) {
-    case 0: return kTextMeterLow;
-    case 1: return kTextMeterMedium;
-    case 2: return kTextMeterHigh;
-    default: return kTextMeterOther;
+    case 0: return kDryerPicTextMeterLow;
+    case 1: return kDryerPicTextMeterMedium;
+    case 2: return kDryerPicTextMeterHigh;
+    default: return kDryerPicTextMeterOther;
   }
 }
 
@@ -344,7 +318,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
          StatusU16HighFirst(s, kStatusMoisture2), "%");
 
   if (StatusBit(s, kStatusConfigBits, kNoGrainTempBit))
-    Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kTextNoGrainTemp);
+    Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kDryerPicTextNoGrainTemp);
   else
     Temperature(Add(lines, n, {195, 200, 250, 220}, colour::kYellow, 0).text,
                 DryerGrainTemperature(s), celsius);
@@ -371,10 +345,10 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
 
   constexpr plat::Rect kCounterLine = {180, 310, 250, 330};
   if (DryerType(s) == kDryerTypeBatchOption) {
-    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kTextBatchCounter);
+    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kDryerPicTextBatchCounter);
     std::snprintf(line.text, sizeof line.text, "%d", StatusU16HighFirst(s, kStatusBatchCounter));
   } else {
-    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kTextUnload);
+    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kDryerPicTextUnload);
     int v = StatusU16HighFirst(s, kStatusUnloadStatusValue);
     if (StatusBit(s, kStatusConfigBits, kHundredthsBit))
       std::snprintf(line.text, sizeof line.text, "%d.%02d", v / 100, v % 100);
@@ -385,16 +359,16 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
   constexpr plat::Rect kRateLine = {180, 320, 250, 340};
   constexpr plat::Rect kTotalLine = {180, 330, 250, 350};
   if (noSensor) {
-    Add(lines, n, kRateLine, colour::kWhite, kTextNoSensor);
-    Add(lines, n, kTotalLine, colour::kWhite, kTextNoSensor);
+    Add(lines, n, kRateLine, colour::kWhite, kDryerPicTextNoSensor);
+    Add(lines, n, kTotalLine, colour::kWhite, kDryerPicTextNoSensor);
   } else {
     int rate = BushelsPerHour(s);
     long long total = TotalBushels(s);
     OverlayLine& r = Add(lines, n, kRateLine, colour::kWhite,
-                         celsius ? kTextRateSi : kTextRateEnglish);
+                         celsius ? kDryerPicTextRateSi : kDryerPicTextRateEnglish);
     std::snprintf(r.text, sizeof r.text, "%d", celsius ? ToTonnes(rate) : rate);
     OverlayLine& t = Add(lines, n, kTotalLine, colour::kWhite,
-                         celsius ? kTextTotalSi : kTextTotalEnglish);
+                         celsius ? kDryerPicTextTotalSi : kDryerPicTextTotalEnglish);
     std::snprintf(t.text, sizeof t.text, "%lld", celsius ? ToTonnes(total) : total);
   }
 
@@ -409,7 +383,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
 
   if (StatusBit(s, kStatusHardwareOption137, kSensorStatusShownBit) &&
       (s.b[kStatusSetup292] & kSensorStatusMask) != 0)
-    Add(lines, n, {180, 360, 250, 380}, colour::kBlue, kTextSensorState);
+    Add(lines, n, {180, 360, 250, 380}, colour::kBlue, i18n::kStringSample);
 
   bool batchSetpoint = DryerType(s) == kDryerTypeBatchOption &&
                        (s.b[kStatusOptionBits] & kBatchSetpointMask) != 0;
@@ -427,7 +401,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
   int setpointByte = (DryerType(s) != kDryerTypeContinuous && twoHeat) ? kStatusGrainTempSetpoint3
                                                     : kStatusGrainTempSetpoint1;
   Temperature(Add(lines, n, {180, 390, 250, 410}, kSetpointColour,
-                  twoHeat ? kTextGrainSetpointTwoHeat : kTextGrainSetpoint)
+                  twoHeat ? kDryerPicTextGrainSetpointTwoHeat : kDryerPicTextGrainSetpoint)
                   .text,
               StatusS16LowFirst(s, setpointByte), celsius);
   return n;

@@ -1,5 +1,7 @@
 // TIMER_SELECT_WINDOW: four panels, each with the preset of its timer beside a SETUP button that
 // opens the timer keypad; the return button brings the main screen back.
+#include "screens/TimerSelectWindow.h"
+
 #include "dialogs/TimerEntryDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
@@ -14,9 +16,7 @@ namespace screens {
 
 namespace {
 
-constexpr int kTimerExit = 1003;
 constexpr plat::Rect kExitPlace = plat::RectXywh(241, 395, 158, 41);
-constexpr int kFirstPanelId = 1010;
 constexpr plat::Color kScreenBackground = plat::Rgb(192, 192, 192);
 constexpr plat::Color kPanelBackground = plat::Rgb(255, 255, 255);
 constexpr plat::Color kPanelFrame = plat::Rgb(0, 0, 0);
@@ -61,7 +61,7 @@ void SetTitle(plat::Hwnd h, const char16_t* title) {
 }
 
 TimerPanel PanelOf(plat::Hwnd panel) {
-  const int i = plat::GetDlgCtrlID(panel) - kFirstPanelId;
+  const int i = plat::GetDlgCtrlID(panel) - kTimerFirstPanelId;
   return static_cast<TimerPanel>(i >= 0 && i < kTimerPanelCount ? i : 0);
 }
 
@@ -195,9 +195,9 @@ void CreateScreen(plat::Hwnd h) {
     plat::RegisterClass(plat::WindowClass{.name = info.className, .proc = PanelProc, .eraseBackground = false});
     plat::CreateWindow(plat::WindowDesc{.className = info.className, .title = info.caption, .parent = h,
                                         .rect = info.place, .flags = plat::WindowFlag::Visible,
-                                        .id = kFirstPanelId + p});
+                                        .id = kTimerFirstPanelId + p});
   }
-  plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kTimerExit, kExitPlace, "EXIT", 0);
+  plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kTimerSelectExit, kExitPlace, "EXIT", 0);
 }
 
 void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
@@ -212,7 +212,7 @@ void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
 void InvalidateTimerPanels(plat::Hwnd timerScreen, TimerPanelSet which, bool erase) {
   for (int p = 0; p < kTimerPanelCount; ++p) {
     if (which == TimerPanelSet::OutOfGrain && static_cast<TimerPanel>(p) != TimerPanel::OutOfGrain) continue;
-    const plat::Hwnd panel = plat::GetDlgItem(timerScreen, kFirstPanelId + p);
+    const plat::Hwnd panel = plat::GetDlgItem(timerScreen, kTimerFirstPanelId + p);
     if (panel != plat::kNoWindow) plat::InvalidateRect(panel, nullptr, erase);
   }
 }
@@ -232,12 +232,12 @@ plat::LResult TimerSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w,
       return 0;
     case plat::Msg::DrawItem: {
       const plat::DrawItemInfo& item = plat::DrawItemFrom(l);
-      if (item.controlId != kTimerExit) return 0;
+      if (item.controlId != kTimerSelectExit) return 0;
       DrawPicture(item, g_screen.exit, plat::GetWindowText(item.control));
       return 1;
     }
     case plat::Msg::Command:
-      if (plat::CommandId(w) == kTimerExit) {
+      if (plat::CommandId(w) == kTimerSelectExit) {
         plat::ShowWindow(h, false);
         SendMainCommand(kCmdShowMainScreen);
       }

@@ -1,6 +1,8 @@
 // WARNING_WINDOW: the warning reported by the controller, with its title blinking with the
 // link trigger, or, while the link is lost, the connection-lost picture whose marker sweeps
 // along the bar; every such paint asks the link to resynchronise.
+#include "screens/WarningWindow.h"
+
 #include "dialogs/WarningHelpDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
@@ -21,11 +23,6 @@ namespace screens {
 
 namespace {
 
-enum Text : uint16_t {
-  kTextCaption = 329,
-  kTextConnectionLost = 338,
-};
-constexpr int kHelpCommand = 34884;
 constexpr int kHelpButtonPicture = 72;
 constexpr plat::Rect kHelpButtonPlace = plat::RectXywh(195, 125, 200, 50);
 constexpr uint8_t kBlinkStepBit = 0x02;  // display-state word bit 1
@@ -67,7 +64,7 @@ void DrawWaitingForDryer(plat::Hwnd h, plat::Canvas& c) {
 
 void DrawConnectionLost(plat::Canvas& c) {
   char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextConnectionLost, text);
+  i18n::GetString(kWarningTextConnectionLost, text);
   // A translation longer than the place is drawn a little smaller rather than cut.
   constexpr plat::Rect kPlace{5, 5, 325, 50};
   int height = kLostFontHeight;
@@ -143,7 +140,7 @@ void SetCaption(plat::Hwnd h, WarningContent content) {
     return;
   }
   char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextCaption, caption);
+  i18n::GetString(kWarningTextCaption, caption);
   plat::SetWindowText(h, caption);
 }
 
@@ -200,7 +197,7 @@ plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
       RegisterScreenPictures();
       i18n::LoadLocalisedBitmap(kHelpButtonPicture, g_helpPicture);
       g_marker = MarkerSweep{};
-      plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kHelpCommand, kHelpButtonPlace,
+      plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kWarningHelpButton, kHelpButtonPlace,
                           "WARNING_HELP", 0);
       return 0;
     case plat::Msg::EraseBackground:
@@ -209,11 +206,11 @@ plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
       Paint(h, plat::PaintFrom(l));
       return 0;
     case plat::Msg::DrawItem:
-      if (static_cast<int>(w) != kHelpCommand) return 0;
+      if (static_cast<int>(w) != kWarningHelpButton) return 0;
       DrawHelpButton(plat::DrawItemFrom(l));
       return 1;
     case plat::Msg::Command:
-      if (plat::CommandId(w) == kHelpCommand) OpenHelp(h);
+      if (plat::CommandId(w) == kWarningHelpButton) OpenHelp(h);
       return 0;
     default:
       return plat::DefWindowProc(h, msg, w, l);
