@@ -93,12 +93,19 @@ void DrawBox(plat::Canvas& c, const PresetBox& box, int top) {
              plat::TextFlag::Right | plat::TextFlag::VCenter | plat::TextFlag::SingleLine);
 }
 
-void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
+void RefreshPanel(plat::Hwnd h) {
   DryerStatus s;
   TakeStatusSnapshot(s);
   TimerPanelText text;
   BuildTimerPanelText(PanelOf(h), s, Derived().previousLoadSeconds.load(), text);
   SetTitle(h, text.title);
+}
+
+void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  TimerPanelText text;
+  BuildTimerPanelText(PanelOf(h), s, Derived().previousLoadSeconds.load(), text);
 
   const plat::Rect client = plat::GetClientRect(h);
   c.FillRect(client, kPanelBackground);
@@ -139,6 +146,10 @@ void OnPanelCommand(plat::Hwnd h, int command) {
 }
 
 plat::LResult PanelProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    RefreshPanel(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       CreatePanel(h);
@@ -200,10 +211,17 @@ void CreateScreen(plat::Hwnd h) {
   plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kTimerSelectExit, kExitPlace, "EXIT", 0);
 }
 
-void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
+void RefreshTimerScreen(plat::Hwnd h) {
   char16_t title[i18n::kStringDestUnits] = {};
   i18n::GetString(kTimerScreenTitleId, title);
   SetTitle(h, title);
+  for (int p = 0; p < kTimerPanelCount; ++p) {
+    const plat::Hwnd panel = plat::GetDlgItem(h, kTimerFirstPanelId + p);
+    if (panel != plat::kNoWindow) RefreshPanel(panel);
+  }
+}
+
+void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
   c.FillRect(plat::GetClientRect(h), kScreenBackground);
 }
 
@@ -218,12 +236,19 @@ void InvalidateTimerPanels(plat::Hwnd timerScreen, TimerPanelSet which, bool era
 }
 
 plat::LResult TimerSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    RefreshTimerScreen(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       CreateScreen(h);
       return 0;
     case plat::Msg::Destroy:
       ReleasePictures();
+      return 0;
+    case plat::Msg::Show:
+      if (w != 0) RefreshTimerScreen(h);
       return 0;
     case plat::Msg::EraseBackground:
       return 1;

@@ -1,6 +1,7 @@
 // WARNING_WINDOW: the warning reported by the controller, with its title blinking with the
 // link trigger, or, while the link is lost, the connection-lost picture whose marker sweeps
-// along the bar; every such paint asks the link to resynchronise.
+// along the bar. Every such paint asks the link to resynchronise: the link counts on the lost
+// picture being drawn to start its resync, so that request stays in the paint.
 #include "screens/WarningWindow.h"
 
 #include "dialogs/WarningHelpDialog.h"
@@ -52,10 +53,9 @@ void CopyPicture(plat::Canvas& c, int resource, int x, int y) {
 }
 
 // Covers the dryer picture, whose readings are still the start-up preset's zeros.
-void DrawWaitingForDryer(plat::Hwnd h, plat::Canvas& c) {
+void DrawWaitingForDryer(plat::Canvas& c) {
   char16_t text[i18n::kStringDestUnits] = {};
   i18n::GetString(i18n::kStringWaitingForDryer, text);
-  plat::SetWindowText(h, text);
   c.SetFont(Font(kLostFontHeight, 700));
   c.SetTextColor(colour::kWhite);
   c.DrawText(kWaitingPlace, text, plat::Utf16Length(text),
@@ -134,7 +134,20 @@ void DrawDetails(plat::Canvas& c, const DryerStatus& s) {
   }
 }
 
-void SetCaption(plat::Hwnd h, WarningContent content) {
+bool ShowsWaitingForDryer(WarningContent content) {
+  return content != WarningContent::ConnectionLost && AwaitingFirstStatusFrame();
+}
+
+void Refresh(plat::Hwnd h) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
+  if (ShowsWaitingForDryer(content)) {
+    char16_t text[i18n::kStringDestUnits] = {};
+    i18n::GetString(i18n::kStringWaitingForDryer, text);
+    plat::SetWindowText(h, text);
+    return;
+  }
   if (content == WarningContent::ConnectionLost) {
     plat::SetWindowText(h, kConnectionLostCaption);
     return;
@@ -151,13 +164,13 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   c.FillRect(plat::GetClientRect(h), kBackground);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
-  if (content != WarningContent::ConnectionLost && AwaitingFirstStatusFrame()) {
-    DrawWaitingForDryer(h, c);
+  if (ShowsWaitingForDryer(content)) {
+    DrawWaitingForDryer(c);
     return;
   }
-  SetCaption(h, content);
   switch (content) {
     case WarningContent::ConnectionLost:
+      // Not a change of the window: the link waits for this paint to resynchronise.
       RaiseResyncRequest();
       // The pictures go first so the text and the bar stay readable where they overlap them.
       CopyPicture(c, kPictureConnectionPanel, 30, 40);
@@ -192,6 +205,10 @@ void OpenHelp(plat::Hwnd h) {
 }  // namespace
 
 plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    Refresh(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       RegisterScreenPictures();
@@ -199,6 +216,9 @@ plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
       g_marker = MarkerSweep{};
       plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kWarningHelpButton, kHelpButtonPlace,
                           "WARNING_HELP", 0);
+      return 0;
+    case plat::Msg::Show:
+      if (w != 0) Refresh(h);
       return 0;
     case plat::Msg::EraseBackground:
       return 1;

@@ -430,6 +430,7 @@ bool CreateScreenWindows() {
   // The buttons were made with the main window; they stay above the bar drawn behind them.
   for (Hwnd b : gMain.buttons) plat::BringWindowToTop(b);
   ApplyView();
+  RefreshScreenWindows();
   return all;
 }
 
@@ -475,6 +476,11 @@ void ApplyView() {
     Show(Screen::AverageValues, true);
     Show(Screen::BatchDrying, false);
   }
+}
+
+void RefreshScreenWindows() {
+  for (Hwnd h : gMain.screens)
+    if (plat::IsWindowVisible(h)) screens::RefreshScreen(h);
 }
 
 void PlaceMainButtons() {

@@ -51,6 +51,9 @@ plat::Hwnd DrawGraphWindow();
 plat::Hwnd MainButton(int i);
 
 void ApplyView();
+// Runs the refresh step of every visible screen window (captions, visible buttons, what it
+// reads): from the tick, and after the language changed. A hidden one refreshes when shown.
+void RefreshScreenWindows();
 void PlaceMainButtons();
 void ShowMainScreen();
 void HideMainScreen();

@@ -241,6 +241,7 @@ void TenthSecondTick() {
   DryerStatus s;
   TakeStatusSnapshot(s);
   StepWarningWindow(s);
+  RefreshScreenWindows();
   StepWarningBlink();
   AdvanceAnimationPhases(gAnimationPhases, s);
   plat::InvalidateRect(ScreenWindow(Screen::DryerPic), nullptr, true);
