@@ -53,8 +53,8 @@ struct GraphState {
   plat::FontHandle small;
   int scrollOffset = 0;
   bool loaded = false;
-  // What the last good read was made for: the paint reads the files again only when the
-  // log, the window length or the scroll position changed.
+  // What the last good read was made for: the refresh reads the files again only when the
+  // log, the window length or the scroll position changed; the paint draws what it read.
   uint32_t loadedGeneration = 0;
   int loadedScale = -1;
   int loadedOffset = -1;
@@ -85,6 +85,23 @@ void UpdateScrollBar(plat::Hwnd graph) {
   plat::SetScrollInfo(bar, {.min = 0, .max = max, .page = 0, .pos = max - g_graph.scrollOffset});
 }
 
+// A failed read keeps the traces of the last good one.
+void LoadGraph(plat::Hwnd graph) {
+  const int scale = records::CurrentPreferences().graphScale;
+  const uint32_t generation = records::GraphLogGeneration();
+  const bool stale = !g_graph.loaded || g_graph.loadedGeneration != generation || g_graph.loadedScale != scale ||
+                     g_graph.loadedOffset != g_graph.scrollOffset;
+  if (!stale || records::LoadGraphWindow(scale, g_graph.scrollOffset, g_graph.window) != records::LogResult::Ok)
+    return;
+  g_graph.loaded = true;
+  g_graph.scrollOffset = g_graph.window.scrollOffset;
+  g_graph.loadedGeneration = generation;
+  g_graph.loadedScale = scale;
+  g_graph.loadedOffset = g_graph.scrollOffset;
+  UpdateScrollBar(graph);
+  plat::InvalidateRect(plat::GetDlgItem(graph, kGraphDrawId), nullptr, false);
+}
+
 void OnScroll(plat::Hwnd graph, plat::WParam w) {
   int max = g_graph.window.maxScrollOffset;
   int offset = g_graph.scrollOffset;
@@ -101,6 +118,7 @@ void OnScroll(plat::Hwnd graph, plat::WParam w) {
   }
   g_graph.scrollOffset = offset < 0 ? 0 : (offset > max ? max : offset);
   UpdateScrollBar(graph);
+  LoadGraph(graph);
   plat::InvalidateRect(plat::GetDlgItem(graph, kGraphDrawId), nullptr, false);
 }
 
@@ -117,6 +135,7 @@ void OnGraphCommand(plat::Hwnd graph, int id) {
   if (id != kGraphSetupButtonId) return;
   dialogs::OpenGraphSetupDialog(graph);
   if (!plat::IsWindow(graph)) return;
+  LoadGraph(graph);
   plat::InvalidateRect(plat::GetDlgItem(graph, kGraphDrawId), nullptr, false);
 }
 
@@ -171,19 +190,6 @@ void OnDrawPaint(plat::Hwnd draw, plat::PaintContext& pc) {
   Rect client = plat::GetClientRect(draw);
   c.FillRect(client, kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
-  int scale = records::CurrentPreferences().graphScale;
-  uint32_t generation = records::GraphLogGeneration();
-  bool stale = !g_graph.loaded || g_graph.loadedGeneration != generation || g_graph.loadedScale != scale ||
-               g_graph.loadedOffset != g_graph.scrollOffset;
-  // A failed read keeps the traces of the last good one.
-  if (stale && records::LoadGraphWindow(scale, g_graph.scrollOffset, g_graph.window) == records::LogResult::Ok) {
-    g_graph.loaded = true;
-    g_graph.scrollOffset = g_graph.window.scrollOffset;
-    g_graph.loadedGeneration = generation;
-    g_graph.loadedScale = scale;
-    g_graph.loadedOffset = g_graph.scrollOffset;
-    UpdateScrollBar(plat::GetParent(draw));
-  }
   c.FrameRect(Rect{kPlotLeft - 1, kPlotTop - 1, kPlotLeft + records::kGraphPoints + 1, kPlotBottom + 1}, kFrame, 1);
   if (!g_graph.loaded) return;
   DryerStatus s;
@@ -208,7 +214,14 @@ void OnDrawPaint(plat::Hwnd draw, plat::PaintContext& pc) {
 int GraphScrollOffset() { return g_graph.scrollOffset; }
 
 plat::LResult GraphWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    LoadGraph(h);
+    return 0;
+  }
   switch (msg) {
+    case plat::Msg::Show:
+      if (w != 0) LoadGraph(h);
+      return 0;
     case plat::Msg::Create:
       g_graph.font = plat::CreateFont(plat::kFaceTahoma, 13, plat::FontWeight::Normal);
       g_graph.small = plat::CreateFont(plat::kFaceTahoma, 10, plat::FontWeight::Normal);
