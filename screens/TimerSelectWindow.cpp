@@ -52,7 +52,7 @@ struct TimerScreen {
   plat::FontHandle box;
   plat::FontHandle line;
 };
-TimerScreen g_screen;
+TimerScreen gTimerScreen;
 
 // A missing translation keeps the title there is; SetWindowText leaves an unchanged text, and the
 // window painting itself, alone.
@@ -81,7 +81,7 @@ void DrawPicture(const plat::DrawItemInfo& item, const Picture& p, const char16_
 void DrawBox(plat::Canvas& c, const PresetBox& box, int top) {
   const plat::Rect place{kBoxLeft, top, kBoxRight, top + kButtonHeight};
   c.FillRect(place, timer_colour::kPresetBox);
-  c.SetFont(g_screen.box);
+  c.SetFont(gTimerScreen.box);
   c.SetTextColor(timer_colour::kPresetLabel);
   c.DrawText(plat::Rect{kBoxLeft + 4, top, kBoxValueLeft, place.bottom}, box.label,
              plat::TextFlag::VCenter | plat::TextFlag::SingleLine);
@@ -111,7 +111,7 @@ void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
   c.FillRect(client, kPanelBackground);
   c.FrameRect(client, kPanelFrame, 1);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
-  c.SetFont(g_screen.title);
+  c.SetFont(gTimerScreen.title);
   c.SetTextColor(kPanelFrame);
   c.DrawText(kTitlePlace, text.title, plat::TextFlag::SingleLine);
 
@@ -120,7 +120,7 @@ void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
     DrawBox(c, text.boxes[b], kButtonTops[b]);
     y[b] = kButtonTops[b] + kButtonHeight + kLineGap;
   }
-  c.SetFont(g_screen.line);
+  c.SetFont(gTimerScreen.line);
   for (int i = 0; i < text.lineCount; ++i) {
     const PanelLine& line = text.lines[i];
     const int b = line.button >= 0 && line.button < text.boxCount ? line.button : 0;
@@ -164,7 +164,7 @@ plat::LResult PanelProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPara
       const TimerPanelInfo& info = TimerPanelFor(PanelOf(h));
       for (int b = 0; b < info.buttonCount; ++b) {
         if (info.buttons[b].command != item.controlId) continue;
-        DrawPicture(item, g_screen.setup[static_cast<int>(info.panel)][b], plat::GetWindowText(item.control));
+        DrawPicture(item, gTimerScreen.setup[static_cast<int>(info.panel)][b], plat::GetWindowText(item.control));
         return 1;
       }
       return 0;
@@ -181,25 +181,25 @@ void LoadPictures() {
   for (int p = 0; p < kTimerPanelCount; ++p) {
     const TimerPanelInfo& info = TimerPanelFor(static_cast<TimerPanel>(p));
     for (int b = 0; b < info.buttonCount; ++b)
-      i18n::LoadLocalisedBitmapPair(info.buttons[b].bitmap, g_screen.setup[p][b].normal, g_screen.setup[p][b].pressed);
+      i18n::LoadLocalisedBitmapPair(info.buttons[b].bitmap, gTimerScreen.setup[p][b].normal, gTimerScreen.setup[p][b].pressed);
   }
-  i18n::LoadLocalisedBitmapPair(kTimerExitBitmap, g_screen.exit.normal, g_screen.exit.pressed);
+  i18n::LoadLocalisedBitmapPair(kTimerExitBitmap, gTimerScreen.exit.normal, gTimerScreen.exit.pressed);
 }
 
 void ReleasePictures() {
-  for (auto& panel : g_screen.setup)
+  for (auto& panel : gTimerScreen.setup)
     for (Picture& p : panel) {
       p.normal.Release();
       p.pressed.Release();
     }
-  g_screen.exit.normal.Release();
-  g_screen.exit.pressed.Release();
+  gTimerScreen.exit.normal.Release();
+  gTimerScreen.exit.pressed.Release();
 }
 
 void CreateScreen(plat::Hwnd h) {
-  g_screen.title = plat::CreateFont(plat::kFaceTahoma, kTitleFontHeight, plat::FontWeight::Bold);
-  g_screen.box = plat::CreateFont(plat::kFaceTahoma, kBoxFontHeight, plat::FontWeight::Bold);
-  g_screen.line = plat::CreateFont(plat::kFaceTahoma, kLineFontHeight, plat::FontWeight::Normal);
+  gTimerScreen.title = plat::CreateFont(plat::kFaceTahoma, kTitleFontHeight, plat::FontWeight::Bold);
+  gTimerScreen.box = plat::CreateFont(plat::kFaceTahoma, kBoxFontHeight, plat::FontWeight::Bold);
+  gTimerScreen.line = plat::CreateFont(plat::kFaceTahoma, kLineFontHeight, plat::FontWeight::Normal);
   LoadPictures();
   for (int p = 0; p < kTimerPanelCount; ++p) {
     const TimerPanelInfo& info = TimerPanelFor(static_cast<TimerPanel>(p));
@@ -258,7 +258,7 @@ plat::LResult TimerSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w,
     case plat::Msg::DrawItem: {
       const plat::DrawItemInfo& item = plat::DrawItemFrom(l);
       if (item.controlId != kTimerSelectExit) return 0;
-      DrawPicture(item, g_screen.exit, plat::GetWindowText(item.control));
+      DrawPicture(item, gTimerScreen.exit, plat::GetWindowText(item.control));
       return 1;
     }
     case plat::Msg::Command:

@@ -49,7 +49,10 @@ constexpr const char* kEnglishCode = "EN";
 constexpr const char* kManualsFailedText = " Trying to Open Manuals";
 constexpr const char* kManualsFailedCaption = " Could not execute Explorer Program!";
 
-plat::Bitmap gPictures[kButtonCount];
+struct ViewSelectionState {
+  plat::Bitmap pictures[kButtonCount];
+};
+ViewSelectionState gView;
 
 void Show(const char* className, bool visible) { plat::ShowWindow(plat::FindWindow(className), visible); }
 
@@ -100,7 +103,7 @@ void OpenManuals(plat::Hwnd pop) {
 void OnCreate(plat::Hwnd h) {
   dialogs::SetStringIfPresent(h, 0, kCaptionTextId);
   for (int i = 0; i < kButtonCount; ++i) {
-    i18n::LoadLocalisedBitmap(kButtons[i].picture, gPictures[i]);
+    i18n::LoadLocalisedBitmap(kButtons[i].picture, gView.pictures[i]);
     plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kButtons[i].command, kButtons[i].place,
                         kButtons[i].text, 0);
   }
@@ -110,10 +113,10 @@ void OnDrawItem(const plat::DrawItemInfo& item) {
   for (int i = 0; i < kButtonCount; ++i) {
     if (kButtons[i].command != item.controlId) continue;
     const bool pressed = (item.state & plat::ItemState::Pressed) != 0;
-    if (gPictures[i].Empty()) {
+    if (gView.pictures[i].Empty()) {
       plat::DrawButtonFace(*item.canvas, item.rect, kButtons[i].text, pressed, true);
     } else {
-      item.canvas->Blit(0, 0, gPictures[i].View());
+      item.canvas->Blit(0, 0, gView.pictures[i].View());
       if (pressed) item.canvas->FrameRect(item.rect, plat::Rgb(255, 255, 0), 3);
     }
     return;
@@ -145,7 +148,7 @@ plat::LResult ViewSelectionWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam 
       OnCreate(h);
       return 0;
     case plat::Msg::Destroy:
-      for (plat::Bitmap& b : gPictures) b.Release();
+      for (plat::Bitmap& b : gView.pictures) b.Release();
       return 0;
     case plat::Msg::DrawItem:
       OnDrawItem(plat::DrawItemFrom(l));

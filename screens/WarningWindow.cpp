@@ -38,10 +38,13 @@ constexpr plat::Color kBarEdge = plat::Rgb(20, 50, 20);
 constexpr plat::Color kMarkerColour = plat::Rgb(0, 0, 150);
 constexpr plat::Color kGrainLineColour = plat::Rgb(0, 0, 100);
 
-plat::Bitmap g_helpPicture;
-MarkerSweep g_marker;
-int g_helpNode = 0;
-int g_helpCode = 0;
+struct WarningWindowState {
+  plat::Bitmap helpPicture;
+  MarkerSweep marker;
+  int helpNode = 0;
+  int helpCode = 0;
+};
+WarningWindowState gWarning;
 
 plat::FontHandle Font(int height, int weight) {
   return plat::CreateFont(plat::kFaceTahoma, height, weight >= 600 ? plat::FontWeight::Bold : plat::FontWeight::Normal);
@@ -79,9 +82,9 @@ void DrawConnectionLost(plat::Canvas& c) {
   MainScreenState& ui = UiState();
   if (ui.displayState & kBlinkStepBit) {
     ui.displayState = static_cast<uint8_t>(ui.displayState & ~kBlinkStepBit);
-    StepMarkerSweep(g_marker);
+    StepMarkerSweep(gWarning.marker);
   }
-  const plat::Point from = MarkerStart(g_marker), to = MarkerEnd(g_marker);
+  const plat::Point from = MarkerStart(gWarning.marker), to = MarkerEnd(gWarning.marker);
   c.DrawLine(from.x, from.y, to.x, to.y, kMarkerColour, 6);
 }
 
@@ -187,8 +190,8 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
 }
 
 void DrawHelpButton(const plat::DrawItemInfo& item) {
-  if (!g_helpPicture.Empty()) {
-    item.canvas->Blit(0, 0, g_helpPicture.View());
+  if (!gWarning.helpPicture.Empty()) {
+    item.canvas->Blit(0, 0, gWarning.helpPicture.View());
     return;
   }
   plat::DrawButtonFace(*item.canvas, item.rect, "HELP", false, true);
@@ -197,9 +200,9 @@ void DrawHelpButton(const plat::DrawItemInfo& item) {
 void OpenHelp(plat::Hwnd h) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  g_helpNode = s.b[kStatusWarningNode];
-  g_helpCode = s.b[kStatusWarningId];
-  dialogs::OpenWarningHelpDialog(h, g_helpNode, g_helpCode);
+  gWarning.helpNode = s.b[kStatusWarningNode];
+  gWarning.helpCode = s.b[kStatusWarningId];
+  dialogs::OpenWarningHelpDialog(h, gWarning.helpNode, gWarning.helpCode);
 }
 
 }  // namespace
@@ -212,8 +215,8 @@ plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
   switch (msg) {
     case plat::Msg::Create:
       RegisterScreenPictures();
-      i18n::LoadLocalisedBitmap(kHelpButtonPicture, g_helpPicture);
-      g_marker = MarkerSweep{};
+      i18n::LoadLocalisedBitmap(kHelpButtonPicture, gWarning.helpPicture);
+      gWarning.marker = MarkerSweep{};
       plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kWarningHelpButton, kHelpButtonPlace,
                           "WARNING_HELP", 0);
       return 0;

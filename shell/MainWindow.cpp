@@ -522,10 +522,7 @@ void OpenPanelDialog(PanelDialog which) {
 
 void ResetMainWindowState() {
   ReleaseButtonPictures();
-  gMain.main = plat::kNoWindow;
-  for (Hwnd& h : gMain.screens) h = plat::kNoWindow;
-  for (Hwnd& h : gMain.buttons) h = plat::kNoWindow;
-  gMain.dialogHook = nullptr;
+  gMain = {};
 }
 
 }  // namespace shell
