@@ -92,7 +92,6 @@ constexpr BatchLayout kTwoHeatLayout = {
     .heatDividers = true,
 };
 
-constexpr int kTwoHeatBit = 1;         // byte 257
 constexpr int kAveragingOptionBit = 6;  // byte 257
 constexpr int kHeatDoneBit = 7;       // byte 171
 constexpr int kBatchStateBit = 0;     // byte 13
@@ -136,7 +135,7 @@ bool IsBatchButtonShown(const BatchButtons& rule, int command) {
   }
 }
 
-bool IsTwoHeat(const DryerStatus& s) { return StatusBit(s, kStatusOptionBits, kTwoHeatBit); }
+bool IsTwoHeat(const DryerStatus& s) { return StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat); }
 
 bool ShowsAveragingWords(const DryerStatus& s) {
   return StatusBit(s, kStatusOptionBits, kAveragingOptionBit) &&

@@ -51,8 +51,6 @@ const LayoutInfo& Info(PictureLayout layout) { return kLayouts[static_cast<int>(
 
 constexpr int kTwoModules = 1;
 constexpr int kThreeModules = 2;
-constexpr int kLayoutCBit = 7;        // byte 225
-constexpr int kSeriesSwitchBit = 5;   // byte 225
 
 constexpr int kCrowdedFirstY = kUpperGuideY + kUnitGap;
 
@@ -67,8 +65,6 @@ constexpr int kPairDirectionBit = 2;  // byte 58
 constexpr int kSlowEvery = 5;
 constexpr int kPairEvery = 3;
 
-constexpr int kMarkerLoadBit = 1;    // byte 179
-constexpr int kMarkerSwitchBit = 6;  // byte 188
 
 // A unit of the picture counts from the top slot down: unit 1 is slot 6.
 int UnitStatusByte(int unit) { return kStatusUnitStatusB1 + kMaxUnits - unit; }
@@ -95,18 +91,13 @@ constexpr plat::Color kMoistureColour = plat::Rgb(0, 200, 0);
 constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
 
 constexpr int kNoGrainTempBit = 2;      // byte 225
-constexpr int kHundredthsBit = 5;       // byte 225
 constexpr int kNoSensorBit = 5;         // byte 49
-constexpr int kAutoStartActiveBit = 1;  // byte 280
-constexpr int kTwoHeatBit = 1;          // byte 257
 constexpr int kOutgoingShownBit = 4;    // byte 257
 constexpr int kBatchStateShift = 4;     // byte 257 bits 4..6
 constexpr uint8_t kBatchStateMask = 0x07;
 constexpr uint8_t kBatchSetpointMask = 0x30;  // byte 257 bits 4 and 5
 constexpr int kSensorStatusShownBit = 7;      // byte 293
 constexpr uint8_t kSensorStatusMask = 0x03;   // byte 292
-constexpr int kModeOneChoiceBit = 6;          // byte 187
-constexpr int kModeOneActiveBit = 7;          // byte 187
 // Bushels of corn to metric tonnes: 25.4 kg a bushel.
 constexpr int kKilogramsPerTenBushels = 254;
 constexpr int kKilogramsPerTonne = 1000;
@@ -164,8 +155,8 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
     return true;
   }
   if (mode == kModeTemperature2Speed) {
-    if (StatusBit(s, kStatusMoistureControlMode, kModeOneActiveBit)) {
-      textId = StatusBit(s, kStatusMoistureControlMode, kModeOneChoiceBit) ? kDryerPicTextModeOneOn
+    if (StatusHas(s, kStatusMoistureControlMode, kMoistureModeBit7)) {
+      textId = StatusHas(s, kStatusMoistureControlMode, kMoistureModeBit6) ? kDryerPicTextModeOneOn
                                                                            : kDryerPicTextModeLabel1;
       colour = colour::kGreen;
     } else {
@@ -210,8 +201,8 @@ PictureLayout ChoosePictureLayout(const DryerStatus& s) {
   int modules = s.b[kStatusModuleCount];
   if (modules == kTwoModules) return PictureLayout::A;
   if (modules == kThreeModules) return PictureLayout::B;
-  if (StatusBit(s, kStatusConfigBits, kLayoutCBit) ||
-      !StatusBit(s, kStatusConfigBits, kSeriesSwitchBit))
+  if (StatusHas(s, kStatusConfigBits, kConfigBitsPort) ||
+      !StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice))
     return PictureLayout::C;
   return PictureLayout::D;
 }
@@ -298,7 +289,7 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
 bool StepBlinkMarker(bool& flag, const DryerStatus& s) {
   bool active = (s.b[kStatusLoadFlags] & kLoadFlagsBit1) != 0 &&
                 DryerType(s) == kDryerTypeBatchOption &&
-                StatusBit(s, kStatusSwitches, kMarkerSwitchBit);
+                StatusHas(s, kStatusSwitches, kSwitchesBit6);
   flag = active ? !flag : false;
   return flag;
 }
@@ -331,7 +322,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
 
   constexpr plat::Rect kMetering = {180, 300, 250, 320};
   int meter = s.b[kStatusLogged245];
-  if (StatusBit(s, kStatusOptionWithdraw, kAutoStartActiveBit)) {
+  if (StatusHas(s, kStatusOptionWithdraw, kOptionWithdrawAutoStartActive)) {
     OverlayLine& line = Add(lines, n, kMetering, colour::kRed, 0);
     std::snprintf(line.text, sizeof line.text, "AS %d", meter);
   } else {
@@ -350,7 +341,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
   } else {
     OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kDryerPicTextUnload);
     int v = StatusU16HighFirst(s, kStatusUnloadStatusValue);
-    if (StatusBit(s, kStatusConfigBits, kHundredthsBit))
+    if (StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice))
       std::snprintf(line.text, sizeof line.text, "%d.%02d", v / 100, v % 100);
     else
       std::snprintf(line.text, sizeof line.text, "%d.%01d", v / 10, v % 10);
@@ -397,7 +388,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
            StatusU16HighFirst(s, kStatusMoisture1), "%");
   }
 
-  bool twoHeat = StatusBit(s, kStatusOptionBits, kTwoHeatBit);
+  bool twoHeat = StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat);
   int setpointByte = (DryerType(s) != kDryerTypeContinuous && twoHeat) ? kStatusGrainTempSetpoint3
                                                     : kStatusGrainTempSetpoint1;
   Temperature(Add(lines, n, {180, 390, 250, 410}, kSetpointColour,

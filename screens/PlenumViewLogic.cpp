@@ -102,7 +102,6 @@ static_assert([] {
   return true;
 }(), "one plenum layout for each fan/heater code, with as many plenums as it has units");
 
-constexpr int kSinglePlenumBit = 5;  // byte 225
 constexpr uint8_t kBurnerOn = 0x01;
 constexpr uint8_t kBurnerFault = 0x02;
 constexpr uint8_t kUnitBit5 = 0x20;
@@ -115,7 +114,7 @@ bool ValidSlot(int slot) { return slot >= 1 && slot <= kMaxPlenums; }
 }  // namespace
 
 const PlenumLayout* ChoosePlenumLayout(const DryerStatus& s) {
-  if (StatusBit(s, kStatusConfigBits, kSinglePlenumBit)) return kLayouts[0];
+  if (StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice)) return kLayouts[0];
   int code = s.b[kStatusFanHeaterCount];
   return code < kLayoutCount ? kLayouts[code] : nullptr;
 }

@@ -11,14 +11,11 @@ namespace {
 
 
 constexpr int kAlarmBit = 5;                // byte 118
-constexpr int kAutoStartActiveBit = 1;      // byte 280
 constexpr int kAutoStartFinishedBit = 2;    // byte 280
 constexpr uint8_t kNormalStateMask = 0xA0;  // byte 171 bits 7 and 5
 constexpr int kLearningEnableBit = 3;       // byte 171
-constexpr int kDeviationLineBit = 6;        // byte 188
 constexpr int kHoldTimeBit = 7;             // byte 224
 constexpr int kDeviationBit = 3;            // byte 224
-constexpr int kTwoHeatBit = 1;              // byte 257
 constexpr int kIdleOptionBit = 0;           // byte 257
 constexpr int kSetpointChoiceByte = kStatusUnitStatusD1 + 5;  // byte 148
 constexpr int kSecondSetpointBit = 4;
@@ -50,7 +47,7 @@ bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
     if (StatusBit(s, kStatusOptionWithdraw, kAutoStartFinishedBit)) {
       line.textId = i18n::kStringAutoStartWaiting;
       line.left = true;
-    } else if (StatusBit(s, kStatusOptionWithdraw, kAutoStartActiveBit)) {
+    } else if (StatusHas(s, kStatusOptionWithdraw, kOptionWithdrawAutoStartActive)) {
       // The remaining auto-start time is a 16-bit count of seconds, low byte first.
       int remaining = StatusU16LowFirst(s, kStatusRunTimeCounter2);
       line.form = StatusBarForm::LabelTime;
@@ -71,7 +68,7 @@ bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
 bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
   int left = kHourSeconds - StatusS16LowFirst(s, kStatusStatusBar290);
   int mode = MoistureControlMode(s);
-  if (left >= kHoldTimeWarnSeconds || !StatusBit(s, kStatusSwitches, kDeviationLineBit) ||
+  if (left >= kHoldTimeWarnSeconds || !StatusHas(s, kStatusSwitches, kSwitchesBit6) ||
       !StatusBit(s, kStatusDryingCriteria, kHoldTimeBit) ||
       (mode != kModeMoisture5Speed && mode != kModeTemperature5Speed))
     return false;
@@ -102,11 +99,11 @@ bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
 
 bool DeviationLine(const DryerStatus& s, StatusBarLine& line) {
   if (!StatusBit(s, kStatusDryingCriteria, kDeviationBit) ||
-      !StatusBit(s, kStatusSwitches, kDeviationLineBit))
+      !StatusHas(s, kStatusSwitches, kSwitchesBit6))
     return false;
   int setpointByte = kStatusGrainTempSetpoint1;
   // Sources 1 and 2 always count against the first setpoint.
-  if (s.b[kStatusGrainTempSelect] == 0 && StatusBit(s, kStatusOptionBits, kTwoHeatBit))
+  if (s.b[kStatusGrainTempSelect] == 0 && StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat))
     setpointByte = StatusBit(s, kSetpointChoiceByte, kSecondSetpointBit)
                        ? kStatusGrainTempSetpoint2
                        : kStatusGrainTempSetpoint3;
@@ -143,7 +140,7 @@ StatusBarLine RestingLine(const DryerStatus& s) {
     }
     return line;
   }
-  if (!StatusBit(s, kStatusSwitches, kDeviationLineBit)) {
+  if (!StatusHas(s, kStatusSwitches, kSwitchesBit6)) {
     bool blue = (s.b[kStatusStatusBar271] & kStopReasonMask) == kStopReasonBlue;
     return blue ? Line(StatusBarRule::Stopped, kStatusBarTextStoppedBlue, colour::kBlue)
                 : Line(StatusBarRule::Stopped, kStatusBarTextStoppedRed, colour::kRed);

@@ -95,7 +95,6 @@ constexpr TimerPanelInfo kPanels[kTimerPanelCount] = {
 };
 
 
-constexpr uint8_t kLoadSwitchOnBit = 0x08;  // byte 179 bit 3
 constexpr int kOneMinuteDefault = 1;
 constexpr int kOutOfGrainDefaultMinutes = 8;
 
@@ -205,7 +204,7 @@ bool TimerPresetForCommand(int command, TimerPreset& out) {
   return false;
 }
 
-bool LoadSwitchOn(const DryerStatus& s) { return (s.b[kStatusLoadFlags] & kLoadSwitchOnBit) != 0; }
+bool LoadSwitchOn(const DryerStatus& s) { return (s.b[kStatusLoadFlags] & kLoadFlagsLoadSwitch) != 0; }
 
 size_t FormatPreviousLoadLine(uint32_t seconds, const char16_t* minutesUnit, const char16_t* secondsUnit,
                               char16_t* out, size_t size) {

@@ -10,8 +10,6 @@
 namespace {
 
 
-constexpr int kTemperatureStyleBit = 4;  // byte 188
-constexpr int kCountdownStyleBit = 1;    // byte 188
 constexpr int kFanCode = 5;
 
 constexpr plat::Color kTitleBlue = plat::Rgb(0, 0, 255);
@@ -41,8 +39,8 @@ WarningContent ChooseWarningContent(const DryerStatus& s, uint32_t linkAliveCoun
 }
 
 WarningStyle ChooseWarningStyle(const DryerStatus& s) {
-  if (StatusBit(s, kStatusSwitches, kTemperatureStyleBit)) return WarningStyle::Temperature;
-  if (StatusBit(s, kStatusSwitches, kCountdownStyleBit)) return WarningStyle::Countdown;
+  if (StatusHas(s, kStatusSwitches, kSwitchesTemperatureStyle)) return WarningStyle::Temperature;
+  if (StatusHas(s, kStatusSwitches, kSwitchesCountdownStyle)) return WarningStyle::Countdown;
   return WarningStyle::Plain;
 }
 
