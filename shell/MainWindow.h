@@ -58,7 +58,7 @@ void PlaceMainButtons();
 void ShowMainScreen();
 void HideMainScreen();
 
-// What the fifth button (command 34821) does for a status and the two flags the decoder keeps.
+// What the fifth button (screens::kCmdMisc) does for a status and the two flags the decoder keeps.
 enum class QuickAction : uint8_t {
   Nothing,
   MoistureSetpoint,      // dialog 225, entry mode 3
