@@ -184,6 +184,7 @@ inline constexpr uint8_t kRunFlags2Running = 0x01;           // byte 172 bit 0
 inline constexpr uint8_t kRunFlagsPreset = 0xA0;             // byte 171 at start
 inline constexpr uint8_t kLoadFlagsBit1 = 0x02;              // byte 179
 inline constexpr uint8_t kLoadFlagsBit2 = 0x04;
+inline constexpr uint8_t kLoadFlagsLoadSwitch = 0x08;        // byte 179 bit 3
 inline constexpr uint8_t kLoadFlagsAutomatic = 0x10;
 inline constexpr uint8_t kControllerDisplayBit1 = 0x02;      // byte 183
 inline constexpr uint8_t kControllerDisplayBit2 = 0x04;
@@ -198,18 +199,27 @@ inline constexpr int kModeMoistureVariable = 3;
 inline constexpr int kModeMoisture5Speed = 4;
 inline constexpr int kModeTemperature5Speed = 5;
 inline constexpr int kModeStagedBatch = 6;
+inline constexpr int kModeStagedBatchOther = 7;  // read as staged batch by the fifth button
+inline constexpr uint8_t kSwitchesCountdownStyle = 0x02;     // byte 188 bit 1: warning countdown
+inline constexpr uint8_t kSwitchesTemperatureStyle = 0x10;   // byte 188 bit 4: warning grain temperature
 inline constexpr uint8_t kSwitchesDefaultsOn = 0x20;         // byte 188 bit 5
+inline constexpr uint8_t kSwitchesBit6 = 0x40;               // byte 188 bit 6: deviation line, load marker
 inline constexpr uint8_t kDryingCriteriaBit1 = 0x02;         // byte 224 bit 1
-inline constexpr uint8_t kConfigBitsHardwareChoice = 0x20;   // byte 225 bit 5
+inline constexpr uint8_t kConfigBitsHardwareChoice = 0x20;   // byte 225 bit 5: the series switch
+inline constexpr uint8_t kConfigBitsPort = 0x80;             // byte 225 bit 7
 inline constexpr uint8_t kSensorCommandZeroBushels = 0x08;   // byte 238 bit 3
 inline constexpr uint8_t kOptionChangeBit = 0x10;            // byte 251 bit 4
 inline constexpr uint8_t kOptionBitsMask = 0x70;             // byte 257 bits 4..6
 inline constexpr uint8_t kOptionBitsMiscValue = 0x10;
+inline constexpr uint8_t kOptionBitsTwoHeat = 0x02;          // byte 257 bit 1: HI and LO HEAT
+inline constexpr uint8_t kOptionBitsTemplate = 0x30;         // byte 257 bits 4 and 5
+inline constexpr uint8_t kOptionBitsMoisture = 0x40;         // byte 257 bit 6
 inline constexpr uint8_t kDisplayOptionsCelsius = 0x80;      // byte 266 bit 7
 inline constexpr uint8_t kDisplayOptionsGraphView = 0x40;    // byte 266 bit 6
 inline constexpr uint8_t kDisplayOptionsOneShotBits = 0x03;  // request 1:10 bits 0-1
 inline constexpr uint8_t kOptionBits2QuickStart = 0x01;      // byte 279 bit 0
 inline constexpr uint8_t kOptionBits2EchoIgnored = 0x70;     // bits 4..6 masked off for the echo
+inline constexpr uint8_t kOptionWithdrawAutoStartActive = 0x02;  // byte 280 bit 1
 inline constexpr uint8_t kOptionWithdrawBit = 0x80;          // byte 280 bit 7
 
 // Fan/heater unit bytes, slot n (1..6) at 124 + n (run), 130 + n (status), 142 + n (burner).
@@ -289,6 +299,7 @@ inline constexpr PanelBit kSwitchStart = {kStatusControllerDisplayOptions, 0x01}
 
 inline constexpr int kDryerTypeContinuous = 0;   // byte 8 values
 inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
+inline constexpr int kDryerTypeHighLimit = 3;    // byte 8: uses the high grain temperature limit
 inline constexpr int kDryerLengthCount = 15;
 inline constexpr uint8_t kDryerLengthFeet[kDryerLengthCount] = {8, 10, 12, 14, 16, 18, 20, 22,
                                                                 24, 26, 28, 34, 36, 38, 40};

@@ -20,7 +20,10 @@ constexpr int kWordsFontHeight = 16;
 constexpr int kDividerBottom = 170;
 constexpr int kColumnEdges[] = {0, 126, 259, 400};  // heat, cool, unload
 
-void ApplyButtons(plat::Hwnd h, const DryerStatus& s) {
+void Refresh(plat::Hwnd h) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  dialogs::SetStringIfPresent(h, 0, kBatchCaptionId);
   const BatchButtons rule = ChooseBatchButtons(s);
   for (const BatchButton& b : kBatchButtons) {
     const plat::Hwnd button = plat::GetDlgItem(h, b.command);
@@ -60,9 +63,6 @@ void DrawTimer(plat::Canvas& c, const DryerStatus& s, const BatchTimerPlace& p, 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  dialogs::SetStringIfPresent(h, 0, kBatchCaptionId);
-  ApplyButtons(h, s);
-
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
@@ -103,9 +103,16 @@ void OnCommand(plat::Hwnd h, int command) {
 }  // namespace
 
 plat::LResult BatchDryingWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    Refresh(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       Create(h);
+      return 0;
+    case plat::Msg::Show:
+      if (w != 0) Refresh(h);
       return 0;
     case plat::Msg::EraseBackground:
       return 1;

@@ -92,20 +92,11 @@ constexpr BatchLayout kTwoHeatLayout = {
     .heatDividers = true,
 };
 
-constexpr int kTwoHeatBit = 1;         // byte 257
 constexpr int kAveragingOptionBit = 6;  // byte 257
 constexpr int kHeatDoneBit = 7;       // byte 171
 constexpr int kBatchStateBit = 0;     // byte 13
 constexpr int kPage1StateBit = 0;     // byte 256
-constexpr int kDryerTypeHighLimit = 3;
 
-enum Text : uint16_t {
-  kTextHeatQuestionDry = 513,
-  kTextHeatQuestion = 514,
-  kTextLowHeatQuestion = 516,
-  kTextCoolQuestion = 517,
-  kTextUnloadQuestion = 518,
-};
 
 const BatchTimerInfo* TimerForCommand(int command) {
   switch (command) {
@@ -144,7 +135,7 @@ bool IsBatchButtonShown(const BatchButtons& rule, int command) {
   }
 }
 
-bool IsTwoHeat(const DryerStatus& s) { return StatusBit(s, kStatusOptionBits, kTwoHeatBit); }
+bool IsTwoHeat(const DryerStatus& s) { return StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat); }
 
 bool ShowsAveragingWords(const DryerStatus& s) {
   return StatusBit(s, kStatusOptionBits, kAveragingOptionBit) &&
@@ -186,12 +177,12 @@ bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command
 
 uint16_t BatchHoldQuestionId(BatchHoldGroup group, bool dryHeld) {
   switch (group) {
-    case BatchHoldGroup::Heat: return dryHeld ? kTextHeatQuestionDry : kTextHeatQuestion;
-    case BatchHoldGroup::LowHeat: return kTextLowHeatQuestion;
-    case BatchHoldGroup::Cool: return kTextCoolQuestion;
-    case BatchHoldGroup::Unload: return kTextUnloadQuestion;
+    case BatchHoldGroup::Heat: return dryHeld ? kBatchTextHeatQuestionDry : kBatchTextHeatQuestion;
+    case BatchHoldGroup::LowHeat: return kBatchTextLowHeatQuestion;
+    case BatchHoldGroup::Cool: return kBatchTextCoolQuestion;
+    case BatchHoldGroup::Unload: return kBatchTextUnloadQuestion;
   }
-  return kTextHeatQuestion;
+  return kBatchTextHeatQuestion;
 }
 
 BatchTimer BatchHoldTimer(BatchHoldGroup group) {

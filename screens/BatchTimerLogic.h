@@ -10,6 +10,15 @@
 
 struct DryerStatus;
 
+// String ids of the batch restart questions.
+enum BatchText : uint16_t {
+  kBatchTextHeatQuestionDry = 513,
+  kBatchTextHeatQuestion = 514,
+  kBatchTextLowHeatQuestion = 516,
+  kBatchTextCoolQuestion = 517,
+  kBatchTextUnloadQuestion = 518,
+};
+
 enum class BatchTimer : uint8_t { HiHeat, LoHeat, Cool, Unload };
 inline constexpr int kBatchTimerCount = 4;
 

@@ -23,8 +23,11 @@ constexpr MovingElement kElements[kMovingElementCount] = {
 
 // A unit stacked smaller than its picture is scaled here first, then copied with black as the
 // transparent colour; allocated once, with the window.
-plat::Canvas g_scaled;
-bool g_markerFlag = false;
+struct DryerPicState {
+  plat::Canvas scaled;
+  bool markerFlag = false;
+};
+DryerPicState gDryerPic;
 
 void CopyPicture(plat::Canvas& c, int resource, const plat::Rect& place) {
   const plat::Bitmap* b = plat::GetPicture(resource);
@@ -34,10 +37,10 @@ void CopyPicture(plat::Canvas& c, int resource, const plat::Rect& place) {
     c.BlitKeyed(place.left, place.top, b->View(), whole, colour::kBlack);
     return;
   }
-  if (g_scaled.Width() < place.Width() || g_scaled.Height() < place.Height()) return;
+  if (gDryerPic.scaled.Width() < place.Width() || gDryerPic.scaled.Height() < place.Height()) return;
   const plat::Rect scaled{0, 0, place.Width(), place.Height()};
-  g_scaled.StretchBlit(scaled, b->View(), whole);
-  c.BlitKeyed(place.left, place.top, g_scaled.View(), scaled, colour::kBlack);
+  gDryerPic.scaled.StretchBlit(scaled, b->View(), whole);
+  c.BlitKeyed(place.left, place.top, gDryerPic.scaled.View(), scaled, colour::kBlack);
 }
 
 void DrawPicture(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
@@ -52,7 +55,7 @@ void DrawPicture(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
     const PicturePlace p = ChooseElementPicture(gAnimationPhases, layout, e);
     CopyPicture(c, p.resource, p.place);
   }
-  if (StepBlinkMarker(g_markerFlag, s)) {
+  if (StepBlinkMarker(gDryerPic.markerFlag, s)) {
     const PicturePlace m = MarkerPicture(layout);
     CopyPicture(c, m.resource, m.place);
   }
@@ -100,7 +103,7 @@ plat::LResult DryerPicWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pl
   switch (msg) {
     case plat::Msg::Create:
       RegisterScreenPictures();
-      if (g_scaled.Width() == 0) g_scaled = plat::Canvas(128, 128);
+      if (gDryerPic.scaled.Width() == 0) gDryerPic.scaled = plat::Canvas(128, 128);
       return 0;
     case plat::Msg::EraseBackground:
       return 1;  // the paint covers every pixel

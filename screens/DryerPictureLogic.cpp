@@ -51,8 +51,6 @@ const LayoutInfo& Info(PictureLayout layout) { return kLayouts[static_cast<int>(
 
 constexpr int kTwoModules = 1;
 constexpr int kThreeModules = 2;
-constexpr int kLayoutCBit = 7;        // byte 225
-constexpr int kSeriesSwitchBit = 5;   // byte 225
 
 constexpr int kCrowdedFirstY = kUpperGuideY + kUnitGap;
 
@@ -67,8 +65,6 @@ constexpr int kPairDirectionBit = 2;  // byte 58
 constexpr int kSlowEvery = 5;
 constexpr int kPairEvery = 3;
 
-constexpr int kMarkerLoadBit = 1;    // byte 179
-constexpr int kMarkerSwitchBit = 6;  // byte 188
 
 // A unit of the picture counts from the top slot down: unit 1 is slot 6.
 int UnitStatusByte(int unit) { return kStatusUnitStatusB1 + kMaxUnits - unit; }
@@ -90,49 +86,18 @@ bool CountTick(int& counter, int every) {
 
 // ---- Overlay ----
 
-enum Text : uint16_t {
-  kTextModeLabel1 = 33,
-  kTextBatchState = 264,  // 264..268 by byte 257 bits 4..6
-  kTextBatchStateLast = 268,
-  kTextModeOneOn = 269,
-  kTextModeOneOff = 270,
-  kTextModeFourFive = 271,
-  kTextMeterOther = 272,
-  kTextMeterHigh = 273,
-  kTextMeterMedium = 274,
-  kTextMeterLow = 275,
-  kTextMeterAuto = 276,
-  kTextMeterAutoActive = 277,
-  kTextMeterChart = 278,
-  kTextRateSi = 279,
-  kTextRateEnglish = 280,
-  kTextNoSensor = 281,
-  kTextUnload = 282,
-  kTextTotalSi = 283,
-  kTextTotalEnglish = 284,
-  kTextSensorState = 286,
-  kTextGrainSetpoint = 288,
-  kTextNoGrainTemp = 295,
-  kTextBatchCounter = 296,
-  kTextGrainSetpointTwoHeat = 297,
-};
 
 constexpr plat::Color kMoistureColour = plat::Rgb(0, 200, 0);
 constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
 
 constexpr int kNoGrainTempBit = 2;      // byte 225
-constexpr int kHundredthsBit = 5;       // byte 225
 constexpr int kNoSensorBit = 5;         // byte 49
-constexpr int kAutoStartActiveBit = 1;  // byte 280
-constexpr int kTwoHeatBit = 1;          // byte 257
 constexpr int kOutgoingShownBit = 4;    // byte 257
 constexpr int kBatchStateShift = 4;     // byte 257 bits 4..6
 constexpr uint8_t kBatchStateMask = 0x07;
 constexpr uint8_t kBatchSetpointMask = 0x30;  // byte 257 bits 4 and 5
 constexpr int kSensorStatusShownBit = 7;      // byte 293
 constexpr uint8_t kSensorStatusMask = 0x03;   // byte 292
-constexpr int kModeOneChoiceBit = 6;          // byte 187
-constexpr int kModeOneActiveBit = 7;          // byte 187
 // Bushels of corn to metric tonnes: 25.4 kg a bushel.
 constexpr int kKilogramsPerTenBushels = 254;
 constexpr int kKilogramsPerTonne = 1000;
@@ -184,24 +149,24 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
   int mode = MoistureControlMode(s);
   if (DryerType(s) == kDryerTypeBatchOption) {
     int state = (s.b[kStatusOptionBits] >> kBatchStateShift) & kBatchStateMask;
-    textId = static_cast<uint16_t>(kTextBatchState + state);
-    if (textId > kTextBatchStateLast) textId = kTextBatchStateLast;
+    textId = static_cast<uint16_t>(kDryerPicTextBatchState + state);
+    if (textId > kDryerPicTextBatchStateLast) textId = kDryerPicTextBatchStateLast;
     colour = colour::kGreen;
     return true;
   }
   if (mode == kModeTemperature2Speed) {
-    if (StatusBit(s, kStatusMoistureControlMode, kModeOneActiveBit)) {
-      textId = StatusBit(s, kStatusMoistureControlMode, kModeOneChoiceBit) ? kTextModeOneOn
-                                                                           : kTextModeLabel1;
+    if (StatusHas(s, kStatusMoistureControlMode, kMoistureModeBit7)) {
+      textId = StatusHas(s, kStatusMoistureControlMode, kMoistureModeBit6) ? kDryerPicTextModeOneOn
+                                                                           : kDryerPicTextModeLabel1;
       colour = colour::kGreen;
     } else {
-      textId = kTextModeOneOff;
+      textId = kDryerPicTextModeOneOff;
       colour = colour::kRed;
     }
     return true;
   }
   if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed) {
-    textId = kTextModeFourFive;
+    textId = kDryerPicTextModeFourFive;
     colour = colour::kGreen;
     return true;
   }
@@ -211,14 +176,14 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
 uint16_t MeteringLabel(const DryerStatus& s) {
   int mode = MoistureControlMode(s);
   if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed)
-    return s.b[kStatusMoistureControl201] != 0 ? kTextMeterAutoActive : kTextMeterAuto;
-  if (s.b[kStatusChart220] != 0) return kTextMeterChart;
+    return s.b[kStatusMoistureControl201] != 0 ? kDryerPicTextMeterAutoActive : kDryerPicTextMeterAuto;
+  if (s.b[kStatusChart220] != 0) return kDryerPicTextMeterChart;
   // Byte 155 counts up from low (0) to high (2), as on the unload panel.
   switch (s.b[kStatusMeterRoll0]) {
-    case 0: return kTextMeterLow;
-    case 1: return kTextMeterMedium;
-    case 2: return kTextMeterHigh;
-    default: return kTextMeterOther;
+    case 0: return kDryerPicTextMeterLow;
+    case 1: return kDryerPicTextMeterMedium;
+    case 2: return kDryerPicTextMeterHigh;
+    default: return kDryerPicTextMeterOther;
   }
 }
 
@@ -236,8 +201,8 @@ PictureLayout ChoosePictureLayout(const DryerStatus& s) {
   int modules = s.b[kStatusModuleCount];
   if (modules == kTwoModules) return PictureLayout::A;
   if (modules == kThreeModules) return PictureLayout::B;
-  if (StatusBit(s, kStatusConfigBits, kLayoutCBit) ||
-      !StatusBit(s, kStatusConfigBits, kSeriesSwitchBit))
+  if (StatusHas(s, kStatusConfigBits, kConfigBitsPort) ||
+      !StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice))
     return PictureLayout::C;
   return PictureLayout::D;
 }
@@ -324,7 +289,7 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
 bool StepBlinkMarker(bool& flag, const DryerStatus& s) {
   bool active = (s.b[kStatusLoadFlags] & kLoadFlagsBit1) != 0 &&
                 DryerType(s) == kDryerTypeBatchOption &&
-                StatusBit(s, kStatusSwitches, kMarkerSwitchBit);
+                StatusHas(s, kStatusSwitches, kSwitchesBit6);
   flag = active ? !flag : false;
   return flag;
 }
@@ -344,7 +309,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
          StatusU16HighFirst(s, kStatusMoisture2), "%");
 
   if (StatusBit(s, kStatusConfigBits, kNoGrainTempBit))
-    Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kTextNoGrainTemp);
+    Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kDryerPicTextNoGrainTemp);
   else
     Temperature(Add(lines, n, {195, 200, 250, 220}, colour::kYellow, 0).text,
                 DryerGrainTemperature(s), celsius);
@@ -357,7 +322,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
 
   constexpr plat::Rect kMetering = {180, 300, 250, 320};
   int meter = s.b[kStatusLogged245];
-  if (StatusBit(s, kStatusOptionWithdraw, kAutoStartActiveBit)) {
+  if (StatusHas(s, kStatusOptionWithdraw, kOptionWithdrawAutoStartActive)) {
     OverlayLine& line = Add(lines, n, kMetering, colour::kRed, 0);
     std::snprintf(line.text, sizeof line.text, "AS %d", meter);
   } else {
@@ -371,12 +336,12 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
 
   constexpr plat::Rect kCounterLine = {180, 310, 250, 330};
   if (DryerType(s) == kDryerTypeBatchOption) {
-    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kTextBatchCounter);
+    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kDryerPicTextBatchCounter);
     std::snprintf(line.text, sizeof line.text, "%d", StatusU16HighFirst(s, kStatusBatchCounter));
   } else {
-    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kTextUnload);
+    OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kDryerPicTextUnload);
     int v = StatusU16HighFirst(s, kStatusUnloadStatusValue);
-    if (StatusBit(s, kStatusConfigBits, kHundredthsBit))
+    if (StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice))
       std::snprintf(line.text, sizeof line.text, "%d.%02d", v / 100, v % 100);
     else
       std::snprintf(line.text, sizeof line.text, "%d.%01d", v / 10, v % 10);
@@ -385,16 +350,16 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
   constexpr plat::Rect kRateLine = {180, 320, 250, 340};
   constexpr plat::Rect kTotalLine = {180, 330, 250, 350};
   if (noSensor) {
-    Add(lines, n, kRateLine, colour::kWhite, kTextNoSensor);
-    Add(lines, n, kTotalLine, colour::kWhite, kTextNoSensor);
+    Add(lines, n, kRateLine, colour::kWhite, kDryerPicTextNoSensor);
+    Add(lines, n, kTotalLine, colour::kWhite, kDryerPicTextNoSensor);
   } else {
     int rate = BushelsPerHour(s);
     long long total = TotalBushels(s);
     OverlayLine& r = Add(lines, n, kRateLine, colour::kWhite,
-                         celsius ? kTextRateSi : kTextRateEnglish);
+                         celsius ? kDryerPicTextRateSi : kDryerPicTextRateEnglish);
     std::snprintf(r.text, sizeof r.text, "%d", celsius ? ToTonnes(rate) : rate);
     OverlayLine& t = Add(lines, n, kTotalLine, colour::kWhite,
-                         celsius ? kTextTotalSi : kTextTotalEnglish);
+                         celsius ? kDryerPicTextTotalSi : kDryerPicTextTotalEnglish);
     std::snprintf(t.text, sizeof t.text, "%lld", celsius ? ToTonnes(total) : total);
   }
 
@@ -409,7 +374,7 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
 
   if (StatusBit(s, kStatusHardwareOption137, kSensorStatusShownBit) &&
       (s.b[kStatusSetup292] & kSensorStatusMask) != 0)
-    Add(lines, n, {180, 360, 250, 380}, colour::kBlue, kTextSensorState);
+    Add(lines, n, {180, 360, 250, 380}, colour::kBlue, i18n::kStringSample);
 
   bool batchSetpoint = DryerType(s) == kDryerTypeBatchOption &&
                        (s.b[kStatusOptionBits] & kBatchSetpointMask) != 0;
@@ -423,11 +388,11 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
            StatusU16HighFirst(s, kStatusMoisture1), "%");
   }
 
-  bool twoHeat = StatusBit(s, kStatusOptionBits, kTwoHeatBit);
+  bool twoHeat = StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat);
   int setpointByte = (DryerType(s) != kDryerTypeContinuous && twoHeat) ? kStatusGrainTempSetpoint3
                                                     : kStatusGrainTempSetpoint1;
   Temperature(Add(lines, n, {180, 390, 250, 410}, kSetpointColour,
-                  twoHeat ? kTextGrainSetpointTwoHeat : kTextGrainSetpoint)
+                  twoHeat ? kDryerPicTextGrainSetpointTwoHeat : kDryerPicTextGrainSetpoint)
                   .text,
               StatusS16LowFirst(s, setpointByte), celsius);
   return n;

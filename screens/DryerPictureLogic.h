@@ -9,6 +9,33 @@
 
 struct DryerStatus;
 
+// String ids of the dryer picture's lines.
+enum DryerPicText : uint16_t {
+  kDryerPicTextModeLabel1 = 33,
+  kDryerPicTextBatchState = 264,  // 264..268 by byte 257 bits 4..6
+  kDryerPicTextBatchStateLast = 268,
+  kDryerPicTextModeOneOn = 269,
+  kDryerPicTextModeOneOff = 270,
+  kDryerPicTextModeFourFive = 271,
+  kDryerPicTextMeterOther = 272,
+  kDryerPicTextMeterHigh = 273,
+  kDryerPicTextMeterMedium = 274,
+  kDryerPicTextMeterLow = 275,
+  kDryerPicTextMeterAuto = 276,
+  kDryerPicTextMeterAutoActive = 277,
+  kDryerPicTextMeterChart = 278,
+  kDryerPicTextRateSi = 279,
+  kDryerPicTextRateEnglish = 280,
+  kDryerPicTextNoSensor = 281,
+  kDryerPicTextUnload = 282,
+  kDryerPicTextTotalSi = 283,
+  kDryerPicTextTotalEnglish = 284,
+  kDryerPicTextGrainSetpoint = 288,
+  kDryerPicTextNoGrainTemp = 295,
+  kDryerPicTextBatchCounter = 296,
+  kDryerPicTextGrainSetpointTwoHeat = 297,
+};
+
 enum class PictureLayout : uint8_t { A, B, C, D };
 PictureLayout ChoosePictureLayout(const DryerStatus& s);
 

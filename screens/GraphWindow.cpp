@@ -53,15 +53,15 @@ struct GraphState {
   plat::FontHandle small;
   int scrollOffset = 0;
   bool loaded = false;
-  // What the last good read was made for: the paint reads the files again only when the
-  // log, the window length or the scroll position changed.
+  // What the last good read was made for: the refresh reads the files again only when the
+  // log, the window length or the scroll position changed; the paint draws what it read.
   uint32_t loadedGeneration = 0;
   int loadedScale = -1;
   int loadedOffset = -1;
   records::GraphWindow window;
   plat::Point points[records::kGraphPoints];
 };
-GraphState g_graph;
+GraphState gGraph;
 
 bool TraceOn(int t) { return (records::CurrentPreferences().graphTraces & records::TraceBit(static_cast<GraphTrace>(t))) != 0; }
 
@@ -69,7 +69,7 @@ void DrawTraceButton(plat::DrawItemInfo& item) {
   int t = item.controlId - kGraphFirstTraceButtonId;
   if (t < 0 || t >= records::kGraphTraceCount) return;
   bool down = (item.state & plat::ItemState::Pressed) != 0;
-  const plat::Bitmap& picture = down ? g_graph.pressed[t] : g_graph.normal[t];
+  const plat::Bitmap& picture = down ? gGraph.pressed[t] : gGraph.normal[t];
   if (picture.Empty())
     plat::DrawButtonFace(*item.canvas, item.rect, kTraceButtons[t].fallback, down, true);
   else
@@ -80,14 +80,31 @@ void DrawTraceButton(plat::DrawItemInfo& item) {
 
 void UpdateScrollBar(plat::Hwnd graph) {
   plat::Hwnd bar = plat::GetDlgItem(graph, kGraphScrollBarId);
-  int max = g_graph.window.maxScrollOffset;
+  int max = gGraph.window.maxScrollOffset;
   // The newest window sits at the right end of the bar.
-  plat::SetScrollInfo(bar, {.min = 0, .max = max, .page = 0, .pos = max - g_graph.scrollOffset});
+  plat::SetScrollInfo(bar, {.min = 0, .max = max, .page = 0, .pos = max - gGraph.scrollOffset});
+}
+
+// A failed read keeps the traces of the last good one.
+void LoadGraph(plat::Hwnd graph) {
+  const int scale = records::CurrentPreferences().graphScale;
+  const uint32_t generation = records::GraphLogGeneration();
+  const bool stale = !gGraph.loaded || gGraph.loadedGeneration != generation || gGraph.loadedScale != scale ||
+                     gGraph.loadedOffset != gGraph.scrollOffset;
+  if (!stale || records::LoadGraphWindow(scale, gGraph.scrollOffset, gGraph.window) != records::LogResult::Ok)
+    return;
+  gGraph.loaded = true;
+  gGraph.scrollOffset = gGraph.window.scrollOffset;
+  gGraph.loadedGeneration = generation;
+  gGraph.loadedScale = scale;
+  gGraph.loadedOffset = gGraph.scrollOffset;
+  UpdateScrollBar(graph);
+  plat::InvalidateRect(plat::GetDlgItem(graph, kGraphDrawId), nullptr, false);
 }
 
 void OnScroll(plat::Hwnd graph, plat::WParam w) {
-  int max = g_graph.window.maxScrollOffset;
-  int offset = g_graph.scrollOffset;
+  int max = gGraph.window.maxScrollOffset;
+  int offset = gGraph.scrollOffset;
   switch (plat::ScrollCodeFrom(w)) {
     case plat::ScrollCode::LineUp:
     case plat::ScrollCode::PageUp: ++offset; break;
@@ -99,8 +116,9 @@ void OnScroll(plat::Hwnd graph, plat::WParam w) {
     case plat::ScrollCode::ThumbTrack:
     case plat::ScrollCode::EndScroll: return;
   }
-  g_graph.scrollOffset = offset < 0 ? 0 : (offset > max ? max : offset);
+  gGraph.scrollOffset = offset < 0 ? 0 : (offset > max ? max : offset);
   UpdateScrollBar(graph);
+  LoadGraph(graph);
   plat::InvalidateRect(plat::GetDlgItem(graph, kGraphDrawId), nullptr, false);
 }
 
@@ -117,13 +135,14 @@ void OnGraphCommand(plat::Hwnd graph, int id) {
   if (id != kGraphSetupButtonId) return;
   dialogs::OpenGraphSetupDialog(graph);
   if (!plat::IsWindow(graph)) return;
+  LoadGraph(graph);
   plat::InvalidateRect(plat::GetDlgItem(graph, kGraphDrawId), nullptr, false);
 }
 
 void OnGraphCreate(plat::Hwnd graph) {
-  g_graph.loaded = false;
+  gGraph.loaded = false;
   for (int t = 0; t < records::kGraphTraceCount; ++t) {
-    i18n::LoadLocalisedBitmapPair(kTraceButtons[t].bitmap, g_graph.normal[t], g_graph.pressed[t]);
+    i18n::LoadLocalisedBitmapPair(kTraceButtons[t].bitmap, gGraph.normal[t], gGraph.pressed[t]);
     plat::CreateControl(graph, plat::ControlKind::OwnerDrawButton, kGraphFirstTraceButtonId + t,
                         kTraceButtons[t].rect, kTraceButtons[t].fallback, 0);
   }
@@ -138,7 +157,7 @@ void OnGraphCreate(plat::Hwnd graph) {
 }
 
 void DrawLabels(plat::Canvas& c, int shownIndex, int t, bool celsius) {
-  const records::GraphAxis& axis = g_graph.window.traces[t].axis;
+  const records::GraphAxis& axis = gGraph.window.traces[t].axis;
   c.SetTextColor(kTraceButtons[t].pen);
   for (int i = 0; i < records::kGraphTicks; ++i) {
     char label[16];
@@ -152,16 +171,16 @@ void DrawTimes(plat::Canvas& c, const Rect& client) {
   char text[32];
   c.SetTextColor(kWhite);
   Rect row{kPlotLeft, kPlotBottom + 2, client.right - 4, client.bottom};
-  if (g_graph.window.first.present) {
-    records::FormatGraphTime(g_graph.window.first, true, text, sizeof text);
+  if (gGraph.window.first.present) {
+    records::FormatGraphTime(gGraph.window.first, true, text, sizeof text);
     c.DrawText(row, text, plat::TextFlag::Left | plat::TextFlag::SingleLine);
   }
-  if (g_graph.window.last.present) {
-    records::FormatGraphTime(g_graph.window.last, true, text, sizeof text);
+  if (gGraph.window.last.present) {
+    records::FormatGraphTime(gGraph.window.last, true, text, sizeof text);
     c.DrawText(row, text, plat::TextFlag::Right | plat::TextFlag::SingleLine);
   }
   char16_t position[48];
-  records::FormatGraphScrollPosition(position, 48, g_graph.scrollOffset, records::GraphHoursAvailable());
+  records::FormatGraphScrollPosition(position, 48, gGraph.scrollOffset, records::GraphHoursAvailable());
   c.DrawText(Rect{kPlotLeft, 2, client.right - 4, kPlotTop - 2}, position,
              plat::TextFlag::Center | plat::TextFlag::SingleLine);
 }
@@ -171,47 +190,41 @@ void OnDrawPaint(plat::Hwnd draw, plat::PaintContext& pc) {
   Rect client = plat::GetClientRect(draw);
   c.FillRect(client, kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
-  int scale = records::CurrentPreferences().graphScale;
-  uint32_t generation = records::GraphLogGeneration();
-  bool stale = !g_graph.loaded || g_graph.loadedGeneration != generation || g_graph.loadedScale != scale ||
-               g_graph.loadedOffset != g_graph.scrollOffset;
-  // A failed read keeps the traces of the last good one.
-  if (stale && records::LoadGraphWindow(scale, g_graph.scrollOffset, g_graph.window) == records::LogResult::Ok) {
-    g_graph.loaded = true;
-    g_graph.scrollOffset = g_graph.window.scrollOffset;
-    g_graph.loadedGeneration = generation;
-    g_graph.loadedScale = scale;
-    g_graph.loadedOffset = g_graph.scrollOffset;
-    UpdateScrollBar(plat::GetParent(draw));
-  }
   c.FrameRect(Rect{kPlotLeft - 1, kPlotTop - 1, kPlotLeft + records::kGraphPoints + 1, kPlotBottom + 1}, kFrame, 1);
-  if (!g_graph.loaded) return;
+  if (!gGraph.loaded) return;
   DryerStatus s;
   TakeStatusSnapshot(s);
   bool celsius = (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
-  c.SetFont(g_graph.small);
+  c.SetFont(gGraph.small);
   int shown = 0;
   for (int t = 0; t < records::kGraphTraceCount; ++t) {
     if (!TraceOn(t)) continue;
-    const records::GraphTraceData& data = g_graph.window.traces[t];
+    const records::GraphTraceData& data = gGraph.window.traces[t];
     for (int p = 0; p < records::kGraphPoints; ++p)
-      g_graph.points[p] = plat::Point{kPlotLeft + p, kPlotBottom - data.heights[p]};
-    c.DrawPolyline(g_graph.points, records::kGraphPoints, kTraceButtons[t].pen, 1);
+      gGraph.points[p] = plat::Point{kPlotLeft + p, kPlotBottom - data.heights[p]};
+    c.DrawPolyline(gGraph.points, records::kGraphPoints, kTraceButtons[t].pen, 1);
     DrawLabels(c, shown++, t, celsius);
   }
-  c.SetFont(g_graph.font);
+  c.SetFont(gGraph.font);
   DrawTimes(c, client);
 }
 
 }  // namespace
 
-int GraphScrollOffset() { return g_graph.scrollOffset; }
+int GraphScrollOffset() { return gGraph.scrollOffset; }
 
 plat::LResult GraphWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    LoadGraph(h);
+    return 0;
+  }
   switch (msg) {
+    case plat::Msg::Show:
+      if (w != 0) LoadGraph(h);
+      return 0;
     case plat::Msg::Create:
-      g_graph.font = plat::CreateFont(plat::kFaceTahoma, 13, plat::FontWeight::Normal);
-      g_graph.small = plat::CreateFont(plat::kFaceTahoma, 10, plat::FontWeight::Normal);
+      gGraph.font = plat::CreateFont(plat::kFaceTahoma, 13, plat::FontWeight::Normal);
+      gGraph.small = plat::CreateFont(plat::kFaceTahoma, 10, plat::FontWeight::Normal);
       OnGraphCreate(h);
       return 0;
     case plat::Msg::Paint:

@@ -3,24 +3,13 @@
 #include <cstdio>
 
 #include "link/Temperature.h"
+#include "i18n/StringIds.h"
 #include "screens/StatusReading.h"
 
 namespace {
 
 // Plenums are named by unit number, not by place: the dryer picture draws unit 1 at the top of
 // the tower, while this view puts its slot (6) at the bottom, below unit 2.
-enum Text : uint16_t {
-  kTextPlenumSlot5 = 326,  // unit 2
-  kTextPlenumSlot6 = 327,  // unit 1
-  kTextPlenum1 = 91,  // the burner differential dialog's plenum names, 91 down to 86
-  kTextBurnerOn = 314,
-  kTextBurnerFault = 315,
-  kTextUnitBit5 = 316,
-  kTextUnitBit4 = 317,
-  kTextRunBit1Clear = 319,
-  kTextRunBit2Clear = 320,
-  kTextOtherwise = 321,
-};
 
 constexpr plat::Color kUnitStateColour = plat::Rgb(200, 100, 0);
 
@@ -31,7 +20,7 @@ constexpr int kBigTemperatureFont = 80;
 constexpr PlenumLayout kOnePlenum = {
     .count = 1,
     .plenums = {{.slot = 6,
-                 .labelId = kTextPlenumSlot6,
+                 .labelId = kPlenumTextPlenumSlot6,
                  .label = {0, 20, 150, 40},
                  .setpoint = {0, 50, 150, 90},
                  .state = {0, 100, 150, 120},
@@ -44,7 +33,7 @@ constexpr PlenumLayout kOnePlenum = {
 constexpr PlenumLayout kTwoPlenums = {
     .count = 2,
     .plenums = {{.slot = 5,
-                 .labelId = kTextPlenumSlot5,
+                 .labelId = kPlenumTextPlenumSlot5,
                  .label = {0, 0, 150, 20},
                  .setpoint = {0, 15, 150, 55},
                  .state = {0, 53, 150, 70},
@@ -53,7 +42,7 @@ constexpr PlenumLayout kTwoPlenums = {
                  .setpointFont = kBigSetpointFont,
                  .temperatureFont = kBigTemperatureFont},
                 {.slot = 6,
-                 .labelId = kTextPlenumSlot6,
+                 .labelId = kPlenumTextPlenumSlot6,
                  .label = {0, 75, 150, 95},
                  .setpoint = {0, 90, 150, 130},
                  .state = {0, 125, 150, 140},
@@ -75,7 +64,7 @@ constexpr PlenumPlace Cell(int plenum, int column, int row, int width, int heigh
   int setH = tall ? 30 : 16;
   return PlenumPlace{
       .slot = kMaxPlenums + 1 - plenum,
-      .labelId = static_cast<uint16_t>(kTextPlenum1 + 1 - plenum),
+      .labelId = static_cast<uint16_t>(i18n::kStringPlenum1 + 1 - plenum),
       .label = {x, y, x + width, y + labelH},
       .setpoint = {x, y + labelH + tempH, x + width, y + labelH + tempH + setH},
       .state = {x, y + labelH + tempH + setH, x + width, y + height},
@@ -113,7 +102,6 @@ static_assert([] {
   return true;
 }(), "one plenum layout for each fan/heater code, with as many plenums as it has units");
 
-constexpr int kSinglePlenumBit = 5;  // byte 225
 constexpr uint8_t kBurnerOn = 0x01;
 constexpr uint8_t kBurnerFault = 0x02;
 constexpr uint8_t kUnitBit5 = 0x20;
@@ -126,23 +114,23 @@ bool ValidSlot(int slot) { return slot >= 1 && slot <= kMaxPlenums; }
 }  // namespace
 
 const PlenumLayout* ChoosePlenumLayout(const DryerStatus& s) {
-  if (StatusBit(s, kStatusConfigBits, kSinglePlenumBit)) return kLayouts[0];
+  if (StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice)) return kLayouts[0];
   int code = s.b[kStatusFanHeaterCount];
   return code < kLayoutCount ? kLayouts[code] : nullptr;
 }
 
 PlenumState ChoosePlenumState(const DryerStatus& s, int slot) {
-  if (!ValidSlot(slot)) return {kTextOtherwise, colour::kRed};
+  if (!ValidSlot(slot)) return {kPlenumTextOtherwise, colour::kRed};
   int burner = s.b[kStatusUnitStatusD1 + slot - 1];
   int unit = s.b[kStatusUnitStatusB1 + slot - 1];
   int run = s.b[kStatusUnitStatusA1 + slot - 1];
-  if (burner & kBurnerOn) return {kTextBurnerOn, colour::kGreen};
-  if (burner & kBurnerFault) return {kTextBurnerFault, colour::kRed};
-  if (unit & kUnitBit5) return {kTextUnitBit5, kUnitStateColour};
-  if (unit & kUnitBit4) return {kTextUnitBit4, kUnitStateColour};
-  if ((run & kRunBit1) == 0) return {kTextRunBit1Clear, colour::kGreen};
-  if ((run & kRunBit2) == 0) return {kTextRunBit2Clear, colour::kBlue};
-  return {kTextOtherwise, colour::kRed};
+  if (burner & kBurnerOn) return {kPlenumTextBurnerOn, colour::kGreen};
+  if (burner & kBurnerFault) return {kPlenumTextBurnerFault, colour::kRed};
+  if (unit & kUnitBit5) return {kPlenumTextUnitBit5, kUnitStateColour};
+  if (unit & kUnitBit4) return {kPlenumTextUnitBit4, kUnitStateColour};
+  if ((run & kRunBit1) == 0) return {kPlenumTextRunBit1Clear, colour::kGreen};
+  if ((run & kRunBit2) == 0) return {kPlenumTextRunBit2Clear, colour::kBlue};
+  return {kPlenumTextOtherwise, colour::kRed};
 }
 
 int PlenumSetpointF(const DryerStatus& s, int slot) {

@@ -8,6 +8,19 @@
 
 struct DryerStatus;
 
+// String ids of the plenum view.
+enum PlenumViewText : uint16_t {
+  kPlenumTextPlenumSlot5 = 326,  // unit 2
+  kPlenumTextPlenumSlot6 = 327,  // unit 1
+  kPlenumTextBurnerOn = 314,
+  kPlenumTextBurnerFault = 315,
+  kPlenumTextUnitBit5 = 316,
+  kPlenumTextUnitBit4 = 317,
+  kPlenumTextRunBit1Clear = 319,
+  kPlenumTextRunBit2Clear = 320,
+  kPlenumTextOtherwise = 321,
+};
+
 inline constexpr uint16_t kPlenumViewCaptionId = 328;
 inline constexpr int kMaxPlenums = 6;
 

@@ -45,7 +45,6 @@ void DrawPlenum(plat::Canvas& c, const DryerStatus& s, const PlenumPlace& p) {
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  dialogs::SetStringIfPresent(h, 0, kPlenumViewCaptionId);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
@@ -57,7 +56,14 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
 }  // namespace
 
 plat::LResult PlenumViewWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    dialogs::SetStringIfPresent(h, 0, kPlenumViewCaptionId);
+    return 0;
+  }
   switch (msg) {
+    case plat::Msg::Show:
+      if (w != 0) dialogs::SetStringIfPresent(h, 0, kPlenumViewCaptionId);
+      return 0;
     case plat::Msg::EraseBackground:
       return 1;
     case plat::Msg::Paint:

@@ -2,12 +2,15 @@
 
 namespace screens {
 namespace {
-MainScreenState g_state;
-plat::Hwnd g_main = plat::kNoWindow;
+struct ScreensState {
+  MainScreenState ui;
+  plat::Hwnd main = plat::kNoWindow;
+};
+ScreensState gScreens;
 }  // namespace
 
-MainScreenState& UiState() { return g_state; }
-void SetMainWindow(plat::Hwnd h) { g_main = h; }
-plat::Hwnd MainWindow() { return g_main; }
+MainScreenState& UiState() { return gScreens.ui; }
+void SetMainWindow(plat::Hwnd h) { gScreens.main = h; }
+plat::Hwnd MainWindow() { return gScreens.main; }
 
 }  // namespace screens

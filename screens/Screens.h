@@ -54,6 +54,13 @@ plat::LResult DrawGraphWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LPa
 plat::LResult DryerPicWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult BatchDryingWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 
+// A screen's paint only draws. What it shows besides (captions, which buttons are visible, the
+// scroll range, what it reads from the logs) changes in its refresh step, which the screen runs
+// when it is shown and on this message; the shell sends it from its tick, so a new status or a
+// new language reaches the screen there. Changed captions and visibility invalidate themselves.
+inline constexpr plat::Msg kMsgRefresh = plat::UserMessage(0x100);
+inline void RefreshScreen(plat::Hwnd h) { plat::SendMessage(h, kMsgRefresh); }
+
 // Commands of the main window (control ids of its buttons and of the loop's requests), and the
 // panel's own commands that screens send to it.
 enum MainCommand : int {

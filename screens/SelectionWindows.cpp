@@ -1,3 +1,5 @@
+#include "screens/SelectionWindows.h"
+
 #include "platform/Controls.h"
 #include "screens/Screens.h"
 
@@ -6,7 +8,6 @@ namespace {
 
 // Until each selection screen has its own buttons, EXIT brings the main screen back, so every
 // path into a selection screen has a way out.
-constexpr int kSelectionExit = 1003;
 constexpr plat::Rect kExitPlace = plat::RectXywh(241, 395, 158, 41);
 
 }  // namespace

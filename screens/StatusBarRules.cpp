@@ -4,34 +4,18 @@
 
 #include "link/Temperature.h"
 #include "i18n/LineText.h"
+#include "i18n/StringIds.h"
 #include "screens/StatusReading.h"
 
 namespace {
 
-enum Text : uint16_t {
-  kTextAlarm = 311,
-  kTextQuickStart = 301,
-  kTextAutoStartDone = 504,
-  kTextOutOfGrain = 307,
-  kTextHoldTime = 310,
-  kTextLearning = 309,
-  kTextDeviation = 308,
-  kTextRunning = 306,
-  kTextStoppedBlue = 304,
-  kTextStoppedRed = 302,
-  kTextIdle = 303,
-  kTextIdleOption = 305,
-};
 
 constexpr int kAlarmBit = 5;                // byte 118
-constexpr int kAutoStartActiveBit = 1;      // byte 280
 constexpr int kAutoStartFinishedBit = 2;    // byte 280
 constexpr uint8_t kNormalStateMask = 0xA0;  // byte 171 bits 7 and 5
 constexpr int kLearningEnableBit = 3;       // byte 171
-constexpr int kDeviationLineBit = 6;        // byte 188
 constexpr int kHoldTimeBit = 7;             // byte 224
 constexpr int kDeviationBit = 3;            // byte 224
-constexpr int kTwoHeatBit = 1;              // byte 257
 constexpr int kIdleOptionBit = 0;           // byte 257
 constexpr int kSetpointChoiceByte = kStatusUnitStatusD1 + 5;  // byte 148
 constexpr int kSecondSetpointBit = 4;
@@ -58,12 +42,12 @@ StatusBarLine Line(StatusBarRule rule, uint16_t textId, plat::Color colour) {
 
 bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
   if ((s.b[kStatusOptionBits2] & kOptionBits2QuickStart) == 0) return false;
-  line = Line(StatusBarRule::QuickStart, kTextQuickStart, colour::kWhite);
+  line = Line(StatusBarRule::QuickStart, i18n::kStringAutoStart, colour::kWhite);
   if ((s.b[kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) {
     if (StatusBit(s, kStatusOptionWithdraw, kAutoStartFinishedBit)) {
-      line.textId = kTextAutoStartDone;
+      line.textId = i18n::kStringAutoStartWaiting;
       line.left = true;
-    } else if (StatusBit(s, kStatusOptionWithdraw, kAutoStartActiveBit)) {
+    } else if (StatusHas(s, kStatusOptionWithdraw, kOptionWithdrawAutoStartActive)) {
       // The remaining auto-start time is a 16-bit count of seconds, low byte first.
       int remaining = StatusU16LowFirst(s, kStatusRunTimeCounter2);
       line.form = StatusBarForm::LabelTime;
@@ -76,7 +60,7 @@ bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
   line.left = true;
   if (!blinkOn) {
     line.form = StatusBarForm::LabelLabel;
-    line.secondTextId = kTextOutOfGrain;
+    line.secondTextId = kStatusBarTextOutOfGrain;
   }
   return true;
 }
@@ -84,12 +68,12 @@ bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
 bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
   int left = kHourSeconds - StatusS16LowFirst(s, kStatusStatusBar290);
   int mode = MoistureControlMode(s);
-  if (left >= kHoldTimeWarnSeconds || !StatusBit(s, kStatusSwitches, kDeviationLineBit) ||
+  if (left >= kHoldTimeWarnSeconds || !StatusHas(s, kStatusSwitches, kSwitchesBit6) ||
       !StatusBit(s, kStatusDryingCriteria, kHoldTimeBit) ||
       (mode != kModeMoisture5Speed && mode != kModeTemperature5Speed))
     return false;
   if (left < 0) left = 0;
-  line = Line(StatusBarRule::HoldTime, kTextHoldTime, colour::kRed);
+  line = Line(StatusBarRule::HoldTime, kStatusBarTextHoldTime, colour::kRed);
   line.form = StatusBarForm::LabelHoldTime;
   line.first = left / 60;
   line.second = left % 60;
@@ -104,7 +88,7 @@ bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
       MoistureControlMode(s) != kModeMoistureVariable)
     return false;
   bool warn = minutes < kLearningWarnMinutes;
-  line = Line(StatusBarRule::LearningPeriod, kTextLearning,
+  line = Line(StatusBarRule::LearningPeriod, kStatusBarTextLearning,
               warn ? kLearningWarnColour : kLearningColour);
   line.form = StatusBarForm::LabelMinutes;
   line.first = minutes;
@@ -115,17 +99,17 @@ bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
 
 bool DeviationLine(const DryerStatus& s, StatusBarLine& line) {
   if (!StatusBit(s, kStatusDryingCriteria, kDeviationBit) ||
-      !StatusBit(s, kStatusSwitches, kDeviationLineBit))
+      !StatusHas(s, kStatusSwitches, kSwitchesBit6))
     return false;
   int setpointByte = kStatusGrainTempSetpoint1;
   // Sources 1 and 2 always count against the first setpoint.
-  if (s.b[kStatusGrainTempSelect] == 0 && StatusBit(s, kStatusOptionBits, kTwoHeatBit))
+  if (s.b[kStatusGrainTempSelect] == 0 && StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat))
     setpointByte = StatusBit(s, kSetpointChoiceByte, kSecondSetpointBit)
                        ? kStatusGrainTempSetpoint2
                        : kStatusGrainTempSetpoint3;
   int deltaF = StatusS16LowFirst(s, setpointByte) - DryerGrainTemperature(s);
   bool celsius = IsCelsius(s);
-  line = Line(StatusBarRule::TemperatureDeviation, kTextDeviation, colour::kGreen);
+  line = Line(StatusBarRule::TemperatureDeviation, kStatusBarTextDeviation, colour::kGreen);
   line.form = StatusBarForm::LabelDeviation;
   line.first = celsius ? FahrenheitDeltaToCelsius(deltaF) : deltaF;
   line.celsius = celsius;
@@ -136,7 +120,7 @@ bool OutOfGrainLine(const DryerStatus& s, StatusBarLine& line) {
   if ((s.b[kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) return false;
   int v = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainCountdown));
   int p = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainTime));
-  line = Line(StatusBarRule::OutOfGrain, kTextOutOfGrain, OutOfGrainColour(v, p));
+  line = Line(StatusBarRule::OutOfGrain, kStatusBarTextOutOfGrain, OutOfGrainColour(v, p));
   if (StatusBit(s, kStatusStatusBar28, kShowRemainingBit)) {
     int left = p > v ? p - v : 0;
     line.form = StatusBarForm::LabelWideTime;
@@ -148,7 +132,7 @@ bool OutOfGrainLine(const DryerStatus& s, StatusBarLine& line) {
 
 StatusBarLine RestingLine(const DryerStatus& s) {
   if (IsDryerRunning(s)) {
-    StatusBarLine line = Line(StatusBarRule::Running, kTextRunning, colour::kBlue);
+    StatusBarLine line = Line(StatusBarRule::Running, kStatusBarTextRunning, colour::kBlue);
     if (StatusBit(s, kStatusStatusBar43, kShowRunTimeBit)) {
       line.form = StatusBarForm::LabelWideTime;
       line.first = s.b[kStatusStatusBar39];
@@ -156,14 +140,14 @@ StatusBarLine RestingLine(const DryerStatus& s) {
     }
     return line;
   }
-  if (!StatusBit(s, kStatusSwitches, kDeviationLineBit)) {
+  if (!StatusHas(s, kStatusSwitches, kSwitchesBit6)) {
     bool blue = (s.b[kStatusStatusBar271] & kStopReasonMask) == kStopReasonBlue;
-    return blue ? Line(StatusBarRule::Stopped, kTextStoppedBlue, colour::kBlue)
-                : Line(StatusBarRule::Stopped, kTextStoppedRed, colour::kRed);
+    return blue ? Line(StatusBarRule::Stopped, kStatusBarTextStoppedBlue, colour::kBlue)
+                : Line(StatusBarRule::Stopped, kStatusBarTextStoppedRed, colour::kRed);
   }
   if (!StatusBit(s, kStatusOptionBits, kIdleOptionBit) || DryerType(s) != kDryerTypeBatchOption)
-    return Line(StatusBarRule::Idle, kTextIdle, colour::kGreen);
-  return Line(StatusBarRule::Idle, kTextIdleOption, colour::kRed);
+    return Line(StatusBarRule::Idle, kStatusBarTextIdle, colour::kGreen);
+  return Line(StatusBarRule::Idle, kStatusBarTextIdleOption, colour::kRed);
 }
 
 }  // namespace
@@ -179,7 +163,7 @@ plat::Color OutOfGrainColour(int v, int p) {
 StatusBarLine ChooseStatusBarLine(const DryerStatus& s, bool blinkOn) {
   StatusBarLine line{};
   if (StatusBit(s, kStatusStatus118, kAlarmBit)) {
-    line = Line(StatusBarRule::Alarm, kTextAlarm, colour::kRed);
+    line = Line(StatusBarRule::Alarm, kStatusBarTextAlarm, colour::kRed);
     line.blinking = true;
   } else if (!QuickStartLine(s, blinkOn, line) && !HoldTimeLine(s, line) &&
              !LearningLine(s, line) && !DeviationLine(s, line) && !OutOfGrainLine(s, line)) {

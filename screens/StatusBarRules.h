@@ -8,6 +8,20 @@
 
 struct DryerStatus;
 
+// String ids of the status bar lines.
+enum StatusBarText : uint16_t {
+  kStatusBarTextAlarm = 311,
+  kStatusBarTextOutOfGrain = 307,
+  kStatusBarTextHoldTime = 310,
+  kStatusBarTextLearning = 309,
+  kStatusBarTextDeviation = 308,
+  kStatusBarTextRunning = 306,
+  kStatusBarTextStoppedBlue = 304,
+  kStatusBarTextStoppedRed = 302,
+  kStatusBarTextIdle = 303,
+  kStatusBarTextIdleOption = 305,
+};
+
 enum class StatusBarRule : uint8_t {
   Alarm = 1,             // byte 118 bit 5
   QuickStart,            // the quick-start option and the auto-start state

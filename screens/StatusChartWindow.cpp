@@ -31,8 +31,8 @@ constexpr int kChartPage = records::kChartPageRows;
 constexpr plat::Color kBlack = plat::Rgb(0, 0, 0);
 constexpr plat::Color kWhite = plat::Rgb(255, 255, 255);
 
-// What the last paint read, kept until the log changes or another page is asked for, so the
-// paint of every second touches no file.
+// What the last refresh read, kept until the log changes or another page is asked for; the
+// paint draws it and touches no file.
 struct PageCache {
   uint32_t generation = 0;
   int count = 0;
@@ -46,7 +46,7 @@ struct ChartState {
   int holdSeconds = 0;
   PageCache cache;
 };
-ChartState g_chart;
+ChartState gChart;
 
 plat::Color ColorOf(records::ChartRgb c) { return plat::Rgb(c.r, c.g, c.b); }
 
@@ -110,7 +110,7 @@ void DrawLoggerState(plat::Canvas& c, const DryerStatus& s) {
 }
 
 int SampleCount() {
-  PageCache& cache = g_chart.cache;
+  PageCache& cache = gChart.cache;
   uint32_t generation = records::ShortTermLogGeneration();
   if (cache.generation != generation) {
     cache.generation = generation;
@@ -120,15 +120,29 @@ int SampleCount() {
   return cache.count;
 }
 
-void DrawRows(plat::Canvas& c, int startOffset, bool celsius) {
-  PageCache& cache = g_chart.cache;
-  uint32_t generation = records::ShortTermLogGeneration();
-  if (cache.startOffset != startOffset || cache.generation != generation) {
-    // A read that deletes stray files changes the generation, so the next paint counts again.
-    cache.rows = records::ReadSamplePage(kChartPage, cache.page, startOffset);
-    cache.startOffset = startOffset;
-    cache.generation = generation;
-  }
+// Reads the page the scroll bar shows when the log or the position changed; true when it read.
+bool LoadPage(plat::Hwnd h) {
+  const int count = SampleCount();
+  const int pos = count > kChartPage ? plat::GetScrollPos(plat::GetDlgItem(h, kChartScrollBarId)) : 0;
+  const int startOffset = records::ChartStartOffset(pos, count);
+  PageCache& cache = gChart.cache;
+  const uint32_t generation = records::ShortTermLogGeneration();
+  if (cache.startOffset == startOffset && cache.generation == generation) return false;
+  // A read that deletes stray files changes the generation, so the next refresh counts again.
+  cache.rows = records::ReadSamplePage(kChartPage, cache.page, startOffset);
+  cache.startOffset = startOffset;
+  cache.generation = generation;
+  return true;
+}
+
+void Refresh(plat::Hwnd h) {
+  RefreshButton(h);
+  ResetScrollBar(h, SampleCount(), gChart.holdSeconds == 0);
+  if (LoadPage(h)) plat::InvalidateRect(h, nullptr, false);
+}
+
+void DrawRows(plat::Canvas& c, bool celsius) {
+  const PageCache& cache = gChart.cache;
   int n = cache.rows;
   if (n < 0 || n > kChartPage) return;  // a failed read draws nothing
   for (int i = 0; i < n; ++i) {
@@ -154,29 +168,26 @@ void DrawGrid(plat::Canvas& c) {
 }
 
 void OnCreate(plat::Hwnd h) {
-  g_chart.font = plat::CreateFont(plat::kFaceTahoma, 14, plat::FontWeight::Normal);
+  gChart.font = plat::CreateFont(plat::kFaceTahoma, 14, plat::FontWeight::Normal);
   plat::CreateControl(h, plat::ControlKind::VScrollBar, kChartScrollBarId, kScrollBarRect, "", 0);
   plat::CreateControl(h, plat::ControlKind::PushButton, kChartSampleTimeButtonId, kButtonRect, "",
                       plat::ControlStyle::Center);
   RefreshButton(h);
-  g_chart.cache = PageCache{};
+  gChart.cache = PageCache{};
   ResetScrollBar(h, SampleCount(), true);
+  LoadPage(h);
 }
 
 void OnPaint(plat::Hwnd h, plat::PaintContext& pc) {
   plat::Canvas& c = *pc.canvas;
   c.FillRect(plat::GetClientRect(h), kBlack);
-  c.SetFont(g_chart.font);
+  c.SetFont(gChart.font);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
-  RefreshButton(h);
-  int count = SampleCount();
-  ResetScrollBar(h, count, g_chart.holdSeconds == 0);
   DryerStatus s;
   TakeStatusSnapshot(s);
   DrawHeaders(c);
   DrawLoggerState(c, s);
-  int pos = count > kChartPage ? plat::GetScrollPos(plat::GetDlgItem(h, kChartScrollBarId)) : 0;
-  DrawRows(c, records::ChartStartOffset(pos, count), (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0);
+  DrawRows(c, (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0);
   DrawGrid(c);
 }
 
@@ -197,7 +208,8 @@ void OnScroll(plat::Hwnd h, plat::WParam w) {
     case plat::ScrollCode::EndScroll: return;
   }
   plat::SetScrollInfo(bar, {.min = 0, .max = count, .page = kChartPage, .pos = pos});
-  g_chart.holdSeconds = records::ChartStartOffset(pos, count) > 0 ? kChartScrollHoldSeconds : 0;
+  gChart.holdSeconds = records::ChartStartOffset(pos, count) > 0 ? kChartScrollHoldSeconds : 0;
+  LoadPage(h);
   plat::InvalidateRect(h, nullptr, false);
 }
 
@@ -212,13 +224,23 @@ void OnCommand(plat::Hwnd h, int id) {
 }  // namespace
 
 void StatusChartSecond() {
-  if (g_chart.holdSeconds > 0) --g_chart.holdSeconds;
+  if (gChart.holdSeconds > 0) --gChart.holdSeconds;
+  // The tick has just logged and asked for a repaint: the new row is read before it paints.
+  const plat::Hwnd chart = plat::FindWindow(kAverageValuesClass);
+  if (plat::IsWindowVisible(chart)) Refresh(chart);
 }
 
 plat::LResult StatusChartWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    Refresh(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       OnCreate(h);
+      return 0;
+    case plat::Msg::Show:
+      if (w != 0) Refresh(h);
       return 0;
     case plat::Msg::Paint:
       OnPaint(h, plat::PaintFrom(l));

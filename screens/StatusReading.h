@@ -9,6 +9,8 @@
 inline bool StatusBit(const DryerStatus& s, int byte, int bit) {
   return (s.b[byte] >> bit) & 1;
 }
+// Whether any bit of `mask` (a value from link/RegisterMap.h) is set in status byte `byte`.
+inline bool StatusHas(const DryerStatus& s, int byte, uint8_t mask) { return (s.b[byte] & mask) != 0; }
 inline bool IsCelsius(const DryerStatus& s) {
   return (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
 }

@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr int kDryerTypeBatch = 1;
-constexpr int kDryerTypeGrainLimit = 3;
-constexpr uint8_t kTwoHeatLevelsBit = 0x02;  // byte 257 bit 1
 
 constexpr TempSetpointRow kSetpoints[kTempSetpointCount] = {
     {TempSetpoint::Plenum1, CommandRow::PlenumSetpoint6, 250, 180, 50},
@@ -98,7 +95,7 @@ void FormatTempSetpointValue(char* out, size_t size, int fahrenheit, bool celsiu
 }
 
 bool HasTwoHeatLevels(const DryerStatus& s) {
-  return DryerType(s) == kDryerTypeBatch && (s.b[kStatusOptionBits] & kTwoHeatLevelsBit) != 0;
+  return DryerType(s) == kDryerTypeBatchOption && (s.b[kStatusOptionBits] & kOptionBitsTwoHeat) != 0;
 }
 
 namespace {
@@ -143,7 +140,7 @@ bool ChoosePlenumButtons(const DryerStatus& s, bool shown[kPlenumButtonCount]) {
     ShowPlenums(s, true, shown);
     return true;
   }
-  if (type != kDryerTypeBatch) return false;
+  if (type != kDryerTypeBatchOption) return false;
   if (!HasTwoHeatLevels(s)) {
     ShowPlenums(s, false, shown);
     return true;
@@ -176,7 +173,7 @@ TempSetpoint GrainButtonSetpoint(const DryerStatus& s, GrainButton button) {
   switch (button) {
     case GrainButton::TwoHeatFirst: return TempSetpoint::GrainTwoHeatFirst;
     case GrainButton::TwoHeatSecond: return TempSetpoint::GrainTwoHeatSecond;
-    default: return DryerType(s) == kDryerTypeGrainLimit ? TempSetpoint::GrainType3 : TempSetpoint::Grain;
+    default: return DryerType(s) == kDryerTypeHighLimit ? TempSetpoint::GrainType3 : TempSetpoint::Grain;
   }
 }
 

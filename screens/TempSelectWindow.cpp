@@ -86,16 +86,23 @@ void CreatePlenumButtons(plat::Hwnd h) {
   }
 }
 
+// The values are drawn beside the visible buttons only, so a change of buttons repaints the panel.
+void RefreshPlenumPanel(plat::Hwnd h, const DryerStatus& s) {
+  dialogs::SetStringIfPresent(h, 0, kPlenumSetpointCaptionId);
+  ChoosePlenumButtons(s, gTemps.plenumShown);
+  bool changed = false;
+  for (int i = 0; i < kPlenumButtonCount; ++i)
+    changed |= plat::ShowWindow(gTemps.plenumButtons[i], gTemps.plenumShown[i]) != gTemps.plenumShown[i];
+  if (changed) plat::InvalidateRect(h, nullptr, false);
+}
+
 void PaintPlenumPanel(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  dialogs::SetStringIfPresent(h, 0, kPlenumSetpointCaptionId);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
-  ChoosePlenumButtons(s, gTemps.plenumShown);
   const bool celsius = IsCelsius(s);
   for (int i = 0; i < kPlenumButtonCount; ++i) {
-    plat::ShowWindow(gTemps.plenumButtons[i], gTemps.plenumShown[i]);
     const PlenumButtonPlace& p = kPlenumButtons[i];
     if (gTemps.plenumShown[i] && PlenumValueDrawn(s, p.button))
       DrawValue(c, p.value, TempSetpointF(s, p.setpoint), celsius);
@@ -170,10 +177,19 @@ void DrawGrainHelp(plat::Canvas& c, bool celsius) {
   }
 }
 
+void RefreshGrainPanel(plat::Hwnd h, const DryerStatus& s) {
+  dialogs::SetStringIfPresent(h, 0, kGrainSetpointCaptionId);
+  bool changed = false;
+  for (int i = 0; i < kGrainButtonCount; ++i) {
+    const bool shown = GrainButtonShown(s, kGrainButtons[i].button);
+    changed |= plat::ShowWindow(gTemps.grainButtons[i], shown) != shown;
+  }
+  if (changed) plat::InvalidateRect(h, nullptr, false);
+}
+
 void PaintGrainPanel(plat::Hwnd h, plat::PaintContext& ctx) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  dialogs::SetStringIfPresent(h, 0, kGrainSetpointCaptionId);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   const bool celsius = IsCelsius(s);
@@ -187,9 +203,7 @@ void PaintGrainPanel(plat::Hwnd h, plat::PaintContext& ctx) {
 
   for (int i = 0; i < kGrainButtonCount; ++i) {
     const GrainButtonPlace& g = kGrainButtons[i];
-    const bool shown = GrainButtonShown(s, g.button);
-    plat::ShowWindow(gTemps.grainButtons[i], shown);
-    if (shown) DrawValue(c, g.value, TempSetpointF(s, GrainButtonSetpoint(s, g.button)), celsius);
+    if (GrainButtonShown(s, g.button)) DrawValue(c, g.value, TempSetpointF(s, GrainButtonSetpoint(s, g.button)), celsius);
   }
   DrawGrainHelp(c, celsius);
 }
@@ -251,29 +265,41 @@ void CreateScreen(plat::Hwnd h) {
                       plat::ControlStyle::Center);
 }
 
+void RefreshTempScreen(plat::Hwnd h) {
+  dialogs::SetStringIfPresent(h, 0, kTempSelectTitleId);
+  dialogs::SetStringIfPresent(h, kTempSelectExit, i18n::kStringExit);
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  RefreshPlenumPanel(gTemps.plenumPanel, s);
+  RefreshGrainPanel(gTemps.grainPanel, s);
+}
+
 }  // namespace
 
 plat::LResult TempSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    RefreshTempScreen(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       CreateScreen(h);
       return 0;
     case plat::Msg::Show:
-      if (w != 0)
+      if (w != 0) {
+        RefreshTempScreen(h);
         plat::SetTimer(h, kRefreshTimer, kRefreshMs);
-      else
+      } else {
         plat::KillTimer(h, kRefreshTimer);
+      }
       return 0;
     case plat::Msg::Timer:
       if (w == kRefreshTimer) {
+        RefreshTempScreen(h);
         plat::InvalidateRect(gTemps.plenumPanel, nullptr, false);
         plat::InvalidateRect(gTemps.grainPanel, nullptr, false);
       }
       return 0;
-    case plat::Msg::Paint:
-      dialogs::SetStringIfPresent(h, 0, kTempSelectTitleId);
-      dialogs::SetStringIfPresent(h, kTempSelectExit, i18n::kStringExit);
-      return plat::DefWindowProc(h, msg, w, l);
     case plat::Msg::Command:
       if (plat::CommandId(w) == kTempSelectExit) {
         plat::ShowWindow(h, false);

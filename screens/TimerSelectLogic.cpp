@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "i18n/LineText.h"
+#include "i18n/StringIds.h"
 #include "i18n/TextWrap.h"
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
@@ -65,21 +66,21 @@ constexpr TimerPanelInfo kPanels[kTimerPanelCount] = {
     {.panel = TimerPanel::LoadDelay,
      .className = "LOAD_DELAY_CHILD_WINDOW",
      .caption = " Load Startup Delay",
-     .titleId = 45,
+     .titleId = kTimerTextLoadDelayTitle,
      .place = plat::RectXywh(kLeftColumn, kTopRow, kPanelWidth, kPanelHeight),
      .buttonCount = 1,
      .buttons = {{.command = kSetupLoadDelay, .preset = TimerPreset::LoadStartupDelay, .bitmap = 7}}},
     {.panel = TimerPanel::OutOfGrain,
      .className = "OUT_OF_GRAIN_CHILD_WINDOW",
      .caption = " Out of Grain Timer",
-     .titleId = 46,
+     .titleId = kTimerTextOutOfGrainTitle,
      .place = plat::RectXywh(kRightColumn, kTopRow, kPanelWidth, kPanelHeight),
      .buttonCount = 1,
      .buttons = {{.command = kSetupOutOfGrain, .preset = TimerPreset::OutOfGrain, .bitmap = 10}}},
     {.panel = TimerPanel::Fan,
      .className = "FAN_DELAY_CHILD_WINDOW",
      .caption = " Fan Setup",
-     .titleId = 47,
+     .titleId = kTimerTextFanDelayTitle,
      .place = plat::RectXywh(kLeftColumn, kBottomRow, kPanelWidth, kPanelHeight),
      .buttonCount = 2,
      .buttons = {{.command = kSetupFanDelay, .preset = TimerPreset::FanDelay, .bitmap = 8},
@@ -87,33 +88,13 @@ constexpr TimerPanelInfo kPanels[kTimerPanelCount] = {
     {.panel = TimerPanel::UnloadDelay,
      .className = "UNLOAD_DELAY_CHILD_WINDOW",
      .caption = " Unload Cleanout Delay",
-     .titleId = 48,
+     .titleId = kTimerTextUnloadDelayTitle,
      .place = plat::RectXywh(kRightColumn, kBottomRow, kPanelWidth, kPanelHeight),
      .buttonCount = 1,
      .buttons = {{.command = kSetupUnloadDelay, .preset = TimerPreset::UnloadCleanoutDelay, .bitmap = 11}}},
 };
 
-enum Text : uint16_t {
-  kTextPreset = 49,
-  kTextMinutes = 50,
-  kTextSeconds = 51,
-  kTextLoadHelp1 = 52,
-  kTextLoadHelp2 = 53,
-  kTextLoadHelp3 = 54,
-  kTextDefault = 55,
-  kTextLoadNote = 56,
-  kTextPreviousLoad = 57,
-  kTextOutOfGrainHelp1 = 60,
-  kTextOutOfGrainHelp2 = 61,
-  kTextOutOfGrainNote = 62,
-  kTextFanDelayHelp = 65,
-  kTextFanTimerHelp = 66,
-  kTextUnloadHelp1 = 67,
-  kTextUnloadHelp2 = 68,
-  kTextUnloadNote = 69,
-};
 
-constexpr uint8_t kLoadSwitchOnBit = 0x08;  // byte 179 bit 3
 constexpr int kOneMinuteDefault = 1;
 constexpr int kOutOfGrainDefaultMinutes = 8;
 
@@ -149,7 +130,7 @@ void AddDefaultLine(TimerPanelText& out, int minutes, const char16_t* minutesUni
   PanelLine* line = NextLine(out, timer_colour::kDefault, 0);
   if (line == nullptr) return;
   char16_t label[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextDefault, label);
+  i18n::GetString(i18n::kStringDefault, label);
   char number[16];
   std::snprintf(number, sizeof number, " = %d ", minutes);
   line->length = LineText(line->text, kPanelLineUnits).Add(label).AddLatin1(number).Add(minutesUnit).Length();
@@ -158,7 +139,7 @@ void AddDefaultLine(TimerPanelText& out, int minutes, const char16_t* minutesUni
 void FillBox(PresetBox& box, const DryerStatus& s, TimerPreset preset, const char16_t* minutesUnit,
              const char16_t* secondsUnit) {
   const TimerPresetInfo& info = TimerPresetFor(preset);
-  i18n::GetString(kTextPreset, box.label);
+  i18n::GetString(kTimerTextPreset, box.label);
   char number[8];
   std::snprintf(number, sizeof number, "%03d ", s.b[info.presetByte]);
   LineText(box.minutes, kPanelLineUnits).AddLatin1(number).Add(minutesUnit);
@@ -169,8 +150,8 @@ void FillBox(PresetBox& box, const DryerStatus& s, TimerPreset preset, const cha
 void AddUnloadHelp(TimerPanelText& out) {
   char16_t first[i18n::kStringDestUnits] = {};
   char16_t second[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextUnloadHelp1, first);
-  i18n::GetString(kTextUnloadHelp2, second);
+  i18n::GetString(kTimerTextUnloadHelp1, first);
+  i18n::GetString(kTimerTextUnloadHelp2, second);
   char16_t joined[2 * i18n::kStringDestUnits];
   LineText(joined, sizeof joined / sizeof joined[0]).Add(first).AddLatin1(" ").Add(second);
   char16_t wrapped[kUnloadHelpWidth + 1];
@@ -187,7 +168,7 @@ void AddPreviousLoad(TimerPanelText& out, const DryerStatus& s, uint32_t previou
     for (const char* text : kLoadSwitchOnLines) AddLatin1(out, text, timer_colour::kLoadSwitchOn);
     return;
   }
-  AddString(out, kTextPreviousLoad, timer_colour::kHelp);
+  AddString(out, kTimerTextPreviousLoad, timer_colour::kHelp);
   PanelLine* line = NextLine(out, timer_colour::kHelp, 0);
   if (line != nullptr)
     line->length = FormatPreviousLoadLine(previousLoadSeconds, minutesUnit, secondsUnit, line->text, kPanelLineUnits);
@@ -223,7 +204,7 @@ bool TimerPresetForCommand(int command, TimerPreset& out) {
   return false;
 }
 
-bool LoadSwitchOn(const DryerStatus& s) { return (s.b[kStatusLoadFlags] & kLoadSwitchOnBit) != 0; }
+bool LoadSwitchOn(const DryerStatus& s) { return (s.b[kStatusLoadFlags] & kLoadFlagsLoadSwitch) != 0; }
 
 size_t FormatPreviousLoadLine(uint32_t seconds, const char16_t* minutesUnit, const char16_t* secondsUnit,
                               char16_t* out, size_t size) {
@@ -243,34 +224,34 @@ void BuildTimerPanelText(TimerPanel panel, const DryerStatus& s, uint32_t previo
   i18n::GetString(info.titleId, out.title);
   char16_t minutesUnit[i18n::kStringDestUnits] = {};
   char16_t secondsUnit[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextMinutes, minutesUnit);
-  i18n::GetString(kTextSeconds, secondsUnit);
+  i18n::GetString(kTimerTextMinutes, minutesUnit);
+  i18n::GetString(kTimerTextSeconds, secondsUnit);
   for (int b = 0; b < info.buttonCount; ++b)
     FillBox(out.boxes[out.boxCount++], s, info.buttons[b].preset, minutesUnit, secondsUnit);
 
   switch (panel) {
     case TimerPanel::LoadDelay:
-      AddString(out, kTextLoadHelp1, timer_colour::kHelp);
-      AddString(out, kTextLoadHelp2, timer_colour::kHelp);
-      AddString(out, kTextLoadHelp3, timer_colour::kHelp);
+      AddString(out, kTimerTextLoadHelp1, timer_colour::kHelp);
+      AddString(out, kTimerTextLoadHelp2, timer_colour::kHelp);
+      AddString(out, kTimerTextLoadHelp3, timer_colour::kHelp);
       AddDefaultLine(out, kOneMinuteDefault, minutesUnit);
-      AddString(out, kTextLoadNote, timer_colour::kNote);
+      AddString(out, kTimerTextLoadNote, timer_colour::kNote);
       break;
     case TimerPanel::OutOfGrain:
       AddPreviousLoad(out, s, previousLoadSeconds, minutesUnit, secondsUnit);
-      AddString(out, kTextOutOfGrainHelp1, timer_colour::kHelp);
-      AddString(out, kTextOutOfGrainHelp2, timer_colour::kHelp);
+      AddString(out, kTimerTextOutOfGrainHelp1, timer_colour::kHelp);
+      AddString(out, kTimerTextOutOfGrainHelp2, timer_colour::kHelp);
       AddDefaultLine(out, kOutOfGrainDefaultMinutes, minutesUnit);
-      AddString(out, kTextOutOfGrainNote, timer_colour::kNote);
+      AddString(out, kTimerTextOutOfGrainNote, timer_colour::kNote);
       break;
     case TimerPanel::Fan:
-      AddString(out, kTextFanDelayHelp, timer_colour::kHelp, 0);
-      AddString(out, kTextFanTimerHelp, timer_colour::kHelp, 1);
+      AddString(out, kTimerTextFanDelayHelp, timer_colour::kHelp, 0);
+      AddString(out, kTimerTextFanTimerHelp, timer_colour::kHelp, 1);
       break;
     case TimerPanel::UnloadDelay:
       AddUnloadHelp(out);
       AddDefaultLine(out, kOneMinuteDefault, minutesUnit);
-      AddString(out, kTextUnloadNote, timer_colour::kNote);
+      AddString(out, kTimerTextUnloadNote, timer_colour::kNote);
       break;
   }
 }

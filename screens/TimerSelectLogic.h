@@ -12,6 +12,30 @@
 
 struct DryerStatus;
 
+// String ids of the timer panels.
+enum TimerText : uint16_t {
+  kTimerTextLoadDelayTitle = 45,
+  kTimerTextOutOfGrainTitle = 46,
+  kTimerTextFanDelayTitle = 47,
+  kTimerTextUnloadDelayTitle = 48,
+  kTimerTextPreset = 49,
+  kTimerTextMinutes = 50,
+  kTimerTextSeconds = 51,
+  kTimerTextLoadHelp1 = 52,
+  kTimerTextLoadHelp2 = 53,
+  kTimerTextLoadHelp3 = 54,
+  kTimerTextLoadNote = 56,
+  kTimerTextPreviousLoad = 57,
+  kTimerTextOutOfGrainHelp1 = 60,
+  kTimerTextOutOfGrainHelp2 = 61,
+  kTimerTextOutOfGrainNote = 62,
+  kTimerTextFanDelayHelp = 65,
+  kTimerTextFanTimerHelp = 66,
+  kTimerTextUnloadHelp1 = 67,
+  kTimerTextUnloadHelp2 = 68,
+  kTimerTextUnloadNote = 69,
+};
+
 // The presets whose keypads the timer screen opens, and the staged batch time, which the
 // staged batch setup opens with the same rule.
 enum class TimerPreset : uint8_t {

@@ -1,5 +1,7 @@
 // TIMER_SELECT_WINDOW: four panels, each with the preset of its timer beside a SETUP button that
 // opens the timer keypad; the return button brings the main screen back.
+#include "screens/TimerSelectWindow.h"
+
 #include "dialogs/TimerEntryDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
@@ -14,9 +16,7 @@ namespace screens {
 
 namespace {
 
-constexpr int kTimerExit = 1003;
 constexpr plat::Rect kExitPlace = plat::RectXywh(241, 395, 158, 41);
-constexpr int kFirstPanelId = 1010;
 constexpr plat::Color kScreenBackground = plat::Rgb(192, 192, 192);
 constexpr plat::Color kPanelBackground = plat::Rgb(255, 255, 255);
 constexpr plat::Color kPanelFrame = plat::Rgb(0, 0, 0);
@@ -52,7 +52,7 @@ struct TimerScreen {
   plat::FontHandle box;
   plat::FontHandle line;
 };
-TimerScreen g_screen;
+TimerScreen gTimerScreen;
 
 // A missing translation keeps the title there is; SetWindowText leaves an unchanged text, and the
 // window painting itself, alone.
@@ -61,7 +61,7 @@ void SetTitle(plat::Hwnd h, const char16_t* title) {
 }
 
 TimerPanel PanelOf(plat::Hwnd panel) {
-  const int i = plat::GetDlgCtrlID(panel) - kFirstPanelId;
+  const int i = plat::GetDlgCtrlID(panel) - kTimerFirstPanelId;
   return static_cast<TimerPanel>(i >= 0 && i < kTimerPanelCount ? i : 0);
 }
 
@@ -81,7 +81,7 @@ void DrawPicture(const plat::DrawItemInfo& item, const Picture& p, const char16_
 void DrawBox(plat::Canvas& c, const PresetBox& box, int top) {
   const plat::Rect place{kBoxLeft, top, kBoxRight, top + kButtonHeight};
   c.FillRect(place, timer_colour::kPresetBox);
-  c.SetFont(g_screen.box);
+  c.SetFont(gTimerScreen.box);
   c.SetTextColor(timer_colour::kPresetLabel);
   c.DrawText(plat::Rect{kBoxLeft + 4, top, kBoxValueLeft, place.bottom}, box.label,
              plat::TextFlag::VCenter | plat::TextFlag::SingleLine);
@@ -93,18 +93,25 @@ void DrawBox(plat::Canvas& c, const PresetBox& box, int top) {
              plat::TextFlag::Right | plat::TextFlag::VCenter | plat::TextFlag::SingleLine);
 }
 
-void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
+void RefreshPanel(plat::Hwnd h) {
   DryerStatus s;
   TakeStatusSnapshot(s);
   TimerPanelText text;
   BuildTimerPanelText(PanelOf(h), s, Derived().previousLoadSeconds.load(), text);
   SetTitle(h, text.title);
+}
+
+void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  TimerPanelText text;
+  BuildTimerPanelText(PanelOf(h), s, Derived().previousLoadSeconds.load(), text);
 
   const plat::Rect client = plat::GetClientRect(h);
   c.FillRect(client, kPanelBackground);
   c.FrameRect(client, kPanelFrame, 1);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
-  c.SetFont(g_screen.title);
+  c.SetFont(gTimerScreen.title);
   c.SetTextColor(kPanelFrame);
   c.DrawText(kTitlePlace, text.title, plat::TextFlag::SingleLine);
 
@@ -113,7 +120,7 @@ void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
     DrawBox(c, text.boxes[b], kButtonTops[b]);
     y[b] = kButtonTops[b] + kButtonHeight + kLineGap;
   }
-  c.SetFont(g_screen.line);
+  c.SetFont(gTimerScreen.line);
   for (int i = 0; i < text.lineCount; ++i) {
     const PanelLine& line = text.lines[i];
     const int b = line.button >= 0 && line.button < text.boxCount ? line.button : 0;
@@ -139,6 +146,10 @@ void OnPanelCommand(plat::Hwnd h, int command) {
 }
 
 plat::LResult PanelProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    RefreshPanel(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       CreatePanel(h);
@@ -153,7 +164,7 @@ plat::LResult PanelProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPara
       const TimerPanelInfo& info = TimerPanelFor(PanelOf(h));
       for (int b = 0; b < info.buttonCount; ++b) {
         if (info.buttons[b].command != item.controlId) continue;
-        DrawPicture(item, g_screen.setup[static_cast<int>(info.panel)][b], plat::GetWindowText(item.control));
+        DrawPicture(item, gTimerScreen.setup[static_cast<int>(info.panel)][b], plat::GetWindowText(item.control));
         return 1;
       }
       return 0;
@@ -170,40 +181,47 @@ void LoadPictures() {
   for (int p = 0; p < kTimerPanelCount; ++p) {
     const TimerPanelInfo& info = TimerPanelFor(static_cast<TimerPanel>(p));
     for (int b = 0; b < info.buttonCount; ++b)
-      i18n::LoadLocalisedBitmapPair(info.buttons[b].bitmap, g_screen.setup[p][b].normal, g_screen.setup[p][b].pressed);
+      i18n::LoadLocalisedBitmapPair(info.buttons[b].bitmap, gTimerScreen.setup[p][b].normal, gTimerScreen.setup[p][b].pressed);
   }
-  i18n::LoadLocalisedBitmapPair(kTimerExitBitmap, g_screen.exit.normal, g_screen.exit.pressed);
+  i18n::LoadLocalisedBitmapPair(kTimerExitBitmap, gTimerScreen.exit.normal, gTimerScreen.exit.pressed);
 }
 
 void ReleasePictures() {
-  for (auto& panel : g_screen.setup)
+  for (auto& panel : gTimerScreen.setup)
     for (Picture& p : panel) {
       p.normal.Release();
       p.pressed.Release();
     }
-  g_screen.exit.normal.Release();
-  g_screen.exit.pressed.Release();
+  gTimerScreen.exit.normal.Release();
+  gTimerScreen.exit.pressed.Release();
 }
 
 void CreateScreen(plat::Hwnd h) {
-  g_screen.title = plat::CreateFont(plat::kFaceTahoma, kTitleFontHeight, plat::FontWeight::Bold);
-  g_screen.box = plat::CreateFont(plat::kFaceTahoma, kBoxFontHeight, plat::FontWeight::Bold);
-  g_screen.line = plat::CreateFont(plat::kFaceTahoma, kLineFontHeight, plat::FontWeight::Normal);
+  gTimerScreen.title = plat::CreateFont(plat::kFaceTahoma, kTitleFontHeight, plat::FontWeight::Bold);
+  gTimerScreen.box = plat::CreateFont(plat::kFaceTahoma, kBoxFontHeight, plat::FontWeight::Bold);
+  gTimerScreen.line = plat::CreateFont(plat::kFaceTahoma, kLineFontHeight, plat::FontWeight::Normal);
   LoadPictures();
   for (int p = 0; p < kTimerPanelCount; ++p) {
     const TimerPanelInfo& info = TimerPanelFor(static_cast<TimerPanel>(p));
     plat::RegisterClass(plat::WindowClass{.name = info.className, .proc = PanelProc, .eraseBackground = false});
     plat::CreateWindow(plat::WindowDesc{.className = info.className, .title = info.caption, .parent = h,
                                         .rect = info.place, .flags = plat::WindowFlag::Visible,
-                                        .id = kFirstPanelId + p});
+                                        .id = kTimerFirstPanelId + p});
   }
-  plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kTimerExit, kExitPlace, "EXIT", 0);
+  plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kTimerSelectExit, kExitPlace, "EXIT", 0);
 }
 
-void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
+void RefreshTimerScreen(plat::Hwnd h) {
   char16_t title[i18n::kStringDestUnits] = {};
   i18n::GetString(kTimerScreenTitleId, title);
   SetTitle(h, title);
+  for (int p = 0; p < kTimerPanelCount; ++p) {
+    const plat::Hwnd panel = plat::GetDlgItem(h, kTimerFirstPanelId + p);
+    if (panel != plat::kNoWindow) RefreshPanel(panel);
+  }
+}
+
+void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
   c.FillRect(plat::GetClientRect(h), kScreenBackground);
 }
 
@@ -212,18 +230,25 @@ void PaintScreen(plat::Hwnd h, plat::Canvas& c) {
 void InvalidateTimerPanels(plat::Hwnd timerScreen, TimerPanelSet which, bool erase) {
   for (int p = 0; p < kTimerPanelCount; ++p) {
     if (which == TimerPanelSet::OutOfGrain && static_cast<TimerPanel>(p) != TimerPanel::OutOfGrain) continue;
-    const plat::Hwnd panel = plat::GetDlgItem(timerScreen, kFirstPanelId + p);
+    const plat::Hwnd panel = plat::GetDlgItem(timerScreen, kTimerFirstPanelId + p);
     if (panel != plat::kNoWindow) plat::InvalidateRect(panel, nullptr, erase);
   }
 }
 
 plat::LResult TimerSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    RefreshTimerScreen(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       CreateScreen(h);
       return 0;
     case plat::Msg::Destroy:
       ReleasePictures();
+      return 0;
+    case plat::Msg::Show:
+      if (w != 0) RefreshTimerScreen(h);
       return 0;
     case plat::Msg::EraseBackground:
       return 1;
@@ -232,12 +257,12 @@ plat::LResult TimerSelectWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w,
       return 0;
     case plat::Msg::DrawItem: {
       const plat::DrawItemInfo& item = plat::DrawItemFrom(l);
-      if (item.controlId != kTimerExit) return 0;
-      DrawPicture(item, g_screen.exit, plat::GetWindowText(item.control));
+      if (item.controlId != kTimerSelectExit) return 0;
+      DrawPicture(item, gTimerScreen.exit, plat::GetWindowText(item.control));
       return 1;
     }
     case plat::Msg::Command:
-      if (plat::CommandId(w) == kTimerExit) {
+      if (plat::CommandId(w) == kTimerSelectExit) {
         plat::ShowWindow(h, false);
         SendMainCommand(kCmdShowMainScreen);
       }

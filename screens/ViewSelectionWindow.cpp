@@ -1,3 +1,5 @@
+#include "screens/ViewSelectionWindow.h"
+
 #include <cstdio>
 #include <initializer_list>
 
@@ -19,15 +21,6 @@ namespace {
 
 using plat::RectXywh;
 
-enum ViewCommand : int {
-  kChartView = 36898,
-  kGraphView = 36897,
-  kManuals = 36895,
-  kHistory = 36901,
-  kSystemInfo = 36904,
-  kExitView = 36896,
-};
-
 struct ViewButton {
   const char* text;
   int command;
@@ -35,12 +28,12 @@ struct ViewButton {
   int picture;
 };
 constexpr ViewButton kButtons[] = {
-    {.text = "CHART VIEW BUTTON", .command = kChartView, .place = RectXywh(10, 10, 200, 50), .picture = 42},
-    {.text = "GRAPH VIEW BUTTON", .command = kGraphView, .place = RectXywh(10, 70, 200, 50), .picture = 43},
-    {.text = "MANUALS BUTTON", .command = kManuals, .place = RectXywh(10, 130, 200, 50), .picture = 44},
-    {.text = "HISTORY BUTTON", .command = kHistory, .place = RectXywh(230, 10, 200, 50), .picture = 45},
-    {.text = "HISTORY BUTTON", .command = kSystemInfo, .place = RectXywh(230, 70, 200, 50), .picture = 46},
-    {.text = "EXIT VIEW BUTTON", .command = kExitView, .place = RectXywh(151, 190, 158, 41), .picture = 41},
+    {.text = "CHART VIEW BUTTON", .command = kViewChartButton, .place = RectXywh(10, 10, 200, 50), .picture = 42},
+    {.text = "GRAPH VIEW BUTTON", .command = kViewGraphButton, .place = RectXywh(10, 70, 200, 50), .picture = 43},
+    {.text = "MANUALS BUTTON", .command = kViewManualsButton, .place = RectXywh(10, 130, 200, 50), .picture = 44},
+    {.text = "HISTORY BUTTON", .command = kViewHistoryButton, .place = RectXywh(230, 10, 200, 50), .picture = 45},
+    {.text = "HISTORY BUTTON", .command = kViewSystemInfoButton, .place = RectXywh(230, 70, 200, 50), .picture = 46},
+    {.text = "EXIT VIEW BUTTON", .command = kViewExitButton, .place = RectXywh(151, 190, 158, 41), .picture = 41},
 };
 constexpr int kButtonCount = sizeof kButtons / sizeof kButtons[0];
 constexpr int kCaptionTextId = 469;
@@ -56,7 +49,10 @@ constexpr const char* kEnglishCode = "EN";
 constexpr const char* kManualsFailedText = " Trying to Open Manuals";
 constexpr const char* kManualsFailedCaption = " Could not execute Explorer Program!";
 
-plat::Bitmap gPictures[kButtonCount];
+struct ViewSelectionState {
+  plat::Bitmap pictures[kButtonCount];
+};
+ViewSelectionState gView;
 
 void Show(const char* className, bool visible) { plat::ShowWindow(plat::FindWindow(className), visible); }
 
@@ -107,7 +103,7 @@ void OpenManuals(plat::Hwnd pop) {
 void OnCreate(plat::Hwnd h) {
   dialogs::SetStringIfPresent(h, 0, kCaptionTextId);
   for (int i = 0; i < kButtonCount; ++i) {
-    i18n::LoadLocalisedBitmap(kButtons[i].picture, gPictures[i]);
+    i18n::LoadLocalisedBitmap(kButtons[i].picture, gView.pictures[i]);
     plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kButtons[i].command, kButtons[i].place,
                         kButtons[i].text, 0);
   }
@@ -117,10 +113,10 @@ void OnDrawItem(const plat::DrawItemInfo& item) {
   for (int i = 0; i < kButtonCount; ++i) {
     if (kButtons[i].command != item.controlId) continue;
     const bool pressed = (item.state & plat::ItemState::Pressed) != 0;
-    if (gPictures[i].Empty()) {
+    if (gView.pictures[i].Empty()) {
       plat::DrawButtonFace(*item.canvas, item.rect, kButtons[i].text, pressed, true);
     } else {
-      item.canvas->Blit(0, 0, gPictures[i].View());
+      item.canvas->Blit(0, 0, gView.pictures[i].View());
       if (pressed) item.canvas->FrameRect(item.rect, plat::Rgb(255, 255, 0), 3);
     }
     return;
@@ -129,15 +125,15 @@ void OnDrawItem(const plat::DrawItemInfo& item) {
 
 void OnCommand(plat::Hwnd h, int id) {
   switch (id) {
-    case kChartView: ChooseView(h, false); return;
-    case kGraphView: ChooseView(h, true); return;
-    case kManuals: OpenManuals(h); return;
-    case kHistory:
-    case kSystemInfo:
+    case kViewChartButton: ChooseView(h, false); return;
+    case kViewGraphButton: ChooseView(h, true); return;
+    case kViewManualsButton: OpenManuals(h); return;
+    case kViewHistoryButton:
+    case kViewSystemInfoButton:
       plat::ShowWindow(h, false);
       SendMainCommand(id);
       return;
-    case kExitView: plat::ShowWindow(h, false); return;
+    case kViewExitButton: plat::ShowWindow(h, false); return;
     default: return;
   }
 }
@@ -152,7 +148,7 @@ plat::LResult ViewSelectionWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam 
       OnCreate(h);
       return 0;
     case plat::Msg::Destroy:
-      for (plat::Bitmap& b : gPictures) b.Release();
+      for (plat::Bitmap& b : gView.pictures) b.Release();
       return 0;
     case plat::Msg::DrawItem:
       OnDrawItem(plat::DrawItemFrom(l));

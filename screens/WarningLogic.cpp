@@ -9,21 +9,7 @@
 
 namespace {
 
-enum Text : uint16_t {
-  kTextTitle = 330,
-  kTextCallService = 331,
-  kTextFanNote1 = 332,
-  kTextFanNote2 = 333,
-  kTextFanNote3 = 334,
-  kTextFanTemperatureNote1 = 335,
-  kTextFanTemperatureNote2 = 336,
-  kTextCountdownNote = 337,
-  kTextTemperatureTitle = 339,
-  kTextCountdownTitle = 462,
-};
 
-constexpr int kTemperatureStyleBit = 4;  // byte 188
-constexpr int kCountdownStyleBit = 1;    // byte 188
 constexpr int kFanCode = 5;
 
 constexpr plat::Color kTitleBlue = plat::Rgb(0, 0, 255);
@@ -53,8 +39,8 @@ WarningContent ChooseWarningContent(const DryerStatus& s, uint32_t linkAliveCoun
 }
 
 WarningStyle ChooseWarningStyle(const DryerStatus& s) {
-  if (StatusBit(s, kStatusSwitches, kTemperatureStyleBit)) return WarningStyle::Temperature;
-  if (StatusBit(s, kStatusSwitches, kCountdownStyleBit)) return WarningStyle::Countdown;
+  if (StatusHas(s, kStatusSwitches, kSwitchesTemperatureStyle)) return WarningStyle::Temperature;
+  if (StatusHas(s, kStatusSwitches, kSwitchesCountdownStyle)) return WarningStyle::Countdown;
   return WarningStyle::Plain;
 }
 
@@ -63,13 +49,13 @@ WarningTitle ChooseWarningTitle(const DryerStatus& s, bool titlePhase) {
   t.visible = titlePhase;
   switch (ChooseWarningStyle(s)) {
     case WarningStyle::Temperature:
-      t.textId = kTextTemperatureTitle;
+      t.textId = kWarningTextTemperatureTitle;
       t.place = {50, 0, 575, 25};
       t.fontHeight = 30;
       t.colour = kTitleBlue;
       break;
     case WarningStyle::Countdown:
-      t.textId = kTextCountdownTitle;
+      t.textId = kWarningTextCountdownTitle;
       t.withCountdown = true;
       t.minutes = s.b[kStatusChart267];
       t.seconds = s.b[kStatusChart267 + 1];
@@ -78,7 +64,7 @@ WarningTitle ChooseWarningTitle(const DryerStatus& s, bool titlePhase) {
       t.colour = kTitleBlue;
       break;
     case WarningStyle::Plain:
-      t.textId = kTextTitle;
+      t.textId = kWarningTextTitle;
       t.place = {50, 0, 575, 50};
       t.fontHeight = 40;
       t.colour = colour::kRed;
@@ -111,22 +97,22 @@ void FormatWarningGrainTemperature(char* out, size_t size, int fahrenheit) {
 
 int ChooseWarningNotes(const DryerStatus& s, WarningNote (&notes)[kMaxWarningNotes]) {
   int n = 0;
-  notes[n++] = WarningNote{kTextCallService, {25, 200, 575, 225}, kNoteFont, kCallServiceWeight,
+  notes[n++] = WarningNote{kWarningTextCallService, {25, 200, 575, 225}, kNoteFont, kCallServiceWeight,
                            colour::kGreen};
   WarningStyle style = ChooseWarningStyle(s);
   if (s.b[kStatusWarningId] == kFanCode && IsFanHeaterNode(s.b[kStatusWarningNode])) {
     if (style == WarningStyle::Temperature) {
-      notes[n++] = Note(kTextFanTemperatureNote1, {25, 220, 575, 250}, kNoteRed);
-      notes[n++] = Note(kTextFanTemperatureNote2, {25, 270, 575, 290}, kNoteRed);
+      notes[n++] = Note(kWarningTextFanTemperatureNote1, {25, 220, 575, 250}, kNoteRed);
+      notes[n++] = Note(kWarningTextFanTemperatureNote2, {25, 270, 575, 290}, kNoteRed);
     } else {
-      notes[n++] = Note(kTextFanNote1, {25, 220, 575, 250}, kNoteBlue);
-      notes[n++] = Note(kTextFanNote2, {25, 250, 575, 270}, kNoteRed);
-      notes[n++] = Note(kTextFanNote3, {25, 270, 575, 290}, kNoteRed);
+      notes[n++] = Note(kWarningTextFanNote1, {25, 220, 575, 250}, kNoteBlue);
+      notes[n++] = Note(kWarningTextFanNote2, {25, 250, 575, 270}, kNoteRed);
+      notes[n++] = Note(kWarningTextFanNote3, {25, 270, 575, 290}, kNoteRed);
     }
   }
   // The countdown note would land on the first fan note; the fan notes say more.
   if (style == WarningStyle::Countdown && n == 1)
-    notes[n++] = Note(kTextCountdownNote, {25, 220, 575, 250}, kNoteBlue);
+    notes[n++] = Note(kWarningTextCountdownNote, {25, 220, 575, 250}, kNoteBlue);
   return n;
 }
 

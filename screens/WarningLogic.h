@@ -10,6 +10,22 @@
 
 struct DryerStatus;
 
+// String ids of the warning window.
+enum WarningText : uint16_t {
+  kWarningTextTitle = 330,
+  kWarningTextCallService = 331,
+  kWarningTextFanNote1 = 332,
+  kWarningTextFanNote2 = 333,
+  kWarningTextFanNote3 = 334,
+  kWarningTextFanTemperatureNote1 = 335,
+  kWarningTextFanTemperatureNote2 = 336,
+  kWarningTextCountdownNote = 337,
+  kWarningTextTemperatureTitle = 339,
+  kWarningTextCountdownTitle = 462,
+  kWarningTextCaption = 329,
+  kWarningTextConnectionLost = 338,
+};
+
 enum class WarningContent : uint8_t {
   ConnectionLost,  // the link is lost: only the connection-lost picture, whatever the codes
   Details,         // a node or a code is reported

@@ -1,6 +1,9 @@
 // WARNING_WINDOW: the warning reported by the controller, with its title blinking with the
 // link trigger, or, while the link is lost, the connection-lost picture whose marker sweeps
-// along the bar; every such paint asks the link to resynchronise.
+// along the bar. Every such paint asks the link to resynchronise: the link counts on the lost
+// picture being drawn to start its resync, so that request stays in the paint.
+#include "screens/WarningWindow.h"
+
 #include "dialogs/WarningHelpDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
@@ -21,11 +24,6 @@ namespace screens {
 
 namespace {
 
-enum Text : uint16_t {
-  kTextCaption = 329,
-  kTextConnectionLost = 338,
-};
-constexpr int kHelpCommand = 34884;
 constexpr int kHelpButtonPicture = 72;
 constexpr plat::Rect kHelpButtonPlace = plat::RectXywh(195, 125, 200, 50);
 constexpr uint8_t kBlinkStepBit = 0x02;  // display-state word bit 1
@@ -40,10 +38,13 @@ constexpr plat::Color kBarEdge = plat::Rgb(20, 50, 20);
 constexpr plat::Color kMarkerColour = plat::Rgb(0, 0, 150);
 constexpr plat::Color kGrainLineColour = plat::Rgb(0, 0, 100);
 
-plat::Bitmap g_helpPicture;
-MarkerSweep g_marker;
-int g_helpNode = 0;
-int g_helpCode = 0;
+struct WarningWindowState {
+  plat::Bitmap helpPicture;
+  MarkerSweep marker;
+  int helpNode = 0;
+  int helpCode = 0;
+};
+WarningWindowState gWarning;
 
 plat::FontHandle Font(int height, int weight) {
   return plat::CreateFont(plat::kFaceTahoma, height, weight >= 600 ? plat::FontWeight::Bold : plat::FontWeight::Normal);
@@ -55,10 +56,9 @@ void CopyPicture(plat::Canvas& c, int resource, int x, int y) {
 }
 
 // Covers the dryer picture, whose readings are still the start-up preset's zeros.
-void DrawWaitingForDryer(plat::Hwnd h, plat::Canvas& c) {
+void DrawWaitingForDryer(plat::Canvas& c) {
   char16_t text[i18n::kStringDestUnits] = {};
   i18n::GetString(i18n::kStringWaitingForDryer, text);
-  plat::SetWindowText(h, text);
   c.SetFont(Font(kLostFontHeight, 700));
   c.SetTextColor(colour::kWhite);
   c.DrawText(kWaitingPlace, text, plat::Utf16Length(text),
@@ -67,7 +67,7 @@ void DrawWaitingForDryer(plat::Hwnd h, plat::Canvas& c) {
 
 void DrawConnectionLost(plat::Canvas& c) {
   char16_t text[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextConnectionLost, text);
+  i18n::GetString(kWarningTextConnectionLost, text);
   // A translation longer than the place is drawn a little smaller rather than cut.
   constexpr plat::Rect kPlace{5, 5, 325, 50};
   int height = kLostFontHeight;
@@ -82,9 +82,9 @@ void DrawConnectionLost(plat::Canvas& c) {
   MainScreenState& ui = UiState();
   if (ui.displayState & kBlinkStepBit) {
     ui.displayState = static_cast<uint8_t>(ui.displayState & ~kBlinkStepBit);
-    StepMarkerSweep(g_marker);
+    StepMarkerSweep(gWarning.marker);
   }
-  const plat::Point from = MarkerStart(g_marker), to = MarkerEnd(g_marker);
+  const plat::Point from = MarkerStart(gWarning.marker), to = MarkerEnd(gWarning.marker);
   c.DrawLine(from.x, from.y, to.x, to.y, kMarkerColour, 6);
 }
 
@@ -137,13 +137,26 @@ void DrawDetails(plat::Canvas& c, const DryerStatus& s) {
   }
 }
 
-void SetCaption(plat::Hwnd h, WarningContent content) {
+bool ShowsWaitingForDryer(WarningContent content) {
+  return content != WarningContent::ConnectionLost && AwaitingFirstStatusFrame();
+}
+
+void Refresh(plat::Hwnd h) {
+  DryerStatus s;
+  TakeStatusSnapshot(s);
+  const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
+  if (ShowsWaitingForDryer(content)) {
+    char16_t text[i18n::kStringDestUnits] = {};
+    i18n::GetString(i18n::kStringWaitingForDryer, text);
+    plat::SetWindowText(h, text);
+    return;
+  }
   if (content == WarningContent::ConnectionLost) {
     plat::SetWindowText(h, kConnectionLostCaption);
     return;
   }
   char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextCaption, caption);
+  i18n::GetString(kWarningTextCaption, caption);
   plat::SetWindowText(h, caption);
 }
 
@@ -154,13 +167,13 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   c.FillRect(plat::GetClientRect(h), kBackground);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
-  if (content != WarningContent::ConnectionLost && AwaitingFirstStatusFrame()) {
-    DrawWaitingForDryer(h, c);
+  if (ShowsWaitingForDryer(content)) {
+    DrawWaitingForDryer(c);
     return;
   }
-  SetCaption(h, content);
   switch (content) {
     case WarningContent::ConnectionLost:
+      // Not a change of the window: the link waits for this paint to resynchronise.
       RaiseResyncRequest();
       // The pictures go first so the text and the bar stay readable where they overlap them.
       CopyPicture(c, kPictureConnectionPanel, 30, 40);
@@ -177,8 +190,8 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
 }
 
 void DrawHelpButton(const plat::DrawItemInfo& item) {
-  if (!g_helpPicture.Empty()) {
-    item.canvas->Blit(0, 0, g_helpPicture.View());
+  if (!gWarning.helpPicture.Empty()) {
+    item.canvas->Blit(0, 0, gWarning.helpPicture.View());
     return;
   }
   plat::DrawButtonFace(*item.canvas, item.rect, "HELP", false, true);
@@ -187,21 +200,28 @@ void DrawHelpButton(const plat::DrawItemInfo& item) {
 void OpenHelp(plat::Hwnd h) {
   DryerStatus s;
   TakeStatusSnapshot(s);
-  g_helpNode = s.b[kStatusWarningNode];
-  g_helpCode = s.b[kStatusWarningId];
-  dialogs::OpenWarningHelpDialog(h, g_helpNode, g_helpCode);
+  gWarning.helpNode = s.b[kStatusWarningNode];
+  gWarning.helpCode = s.b[kStatusWarningId];
+  dialogs::OpenWarningHelpDialog(h, gWarning.helpNode, gWarning.helpCode);
 }
 
 }  // namespace
 
 plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
+  if (msg == kMsgRefresh) {
+    Refresh(h);
+    return 0;
+  }
   switch (msg) {
     case plat::Msg::Create:
       RegisterScreenPictures();
-      i18n::LoadLocalisedBitmap(kHelpButtonPicture, g_helpPicture);
-      g_marker = MarkerSweep{};
-      plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kHelpCommand, kHelpButtonPlace,
+      i18n::LoadLocalisedBitmap(kHelpButtonPicture, gWarning.helpPicture);
+      gWarning.marker = MarkerSweep{};
+      plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kWarningHelpButton, kHelpButtonPlace,
                           "WARNING_HELP", 0);
+      return 0;
+    case plat::Msg::Show:
+      if (w != 0) Refresh(h);
       return 0;
     case plat::Msg::EraseBackground:
       return 1;
@@ -209,11 +229,11 @@ plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
       Paint(h, plat::PaintFrom(l));
       return 0;
     case plat::Msg::DrawItem:
-      if (static_cast<int>(w) != kHelpCommand) return 0;
+      if (static_cast<int>(w) != kWarningHelpButton) return 0;
       DrawHelpButton(plat::DrawItemFrom(l));
       return 1;
     case plat::Msg::Command:
-      if (plat::CommandId(w) == kHelpCommand) OpenHelp(h);
+      if (plat::CommandId(w) == kWarningHelpButton) OpenHelp(h);
       return 0;
     default:
       return plat::DefWindowProc(h, msg, w, l);

@@ -126,11 +126,6 @@ constexpr MainButtonRow kButtons[kMainButtonCount] = {
 };
 constexpr int kFifthButton = 4;
 
-// Bits of status byte 257 that the fifth button reads.
-inline constexpr uint8_t kOptionBitsTwoHeat = 0x02;
-inline constexpr uint8_t kOptionBitsTemplate = 0x30;  // bits 4 and 5
-inline constexpr uint8_t kOptionBitsMoisture = 0x40;
-inline constexpr int kTwoHeatDryerType = 3;
 constexpr int kQuickStartButton = 5;
 
 // Program pictures the main window holds for the life of the panel, beside the ten language
@@ -251,7 +246,7 @@ void OnKnob() {
   screens::UiState().meterRollByKnob = 1;
   DryerStatus s;
   TakeStatusSnapshot(s);
-  if ((s.b[kStatusMoistureControlMode] & kMoistureModeMask) == 3 && LearningPeriodActive(s) &&
+  if ((s.b[kStatusMoistureControlMode] & kMoistureModeMask) == kModeMoistureVariable && LearningPeriodActive(s) &&
       !AskLearningPeriod())
     return;
   OpenPanelDialog(PanelDialog::MeterRoll);
@@ -383,17 +378,18 @@ QuickAction ChooseQuickAction(const DryerStatus& s, bool miscDisabled) {
   const int mode = s.b[kStatusMoistureControlMode] & kMoistureModeMask;
   const uint8_t options = s.b[kStatusOptionBits];
   const uint8_t type = s.b[kStatusDryerType];
-  if ((mode == 6 || mode == 7 || (options & kOptionBitsTemplate) != 0) && type == kDryerTypeBatchOption) {
+  if ((mode == kModeStagedBatch || mode == kModeStagedBatchOther || (options & kOptionBitsTemplate) != 0) && type == kDryerTypeBatchOption) {
     if ((options & kOptionBitsMoisture) != 0 && (s.b[kStatusMoistureControlMode] & kMoistureModeBit7) != 0)
       return QuickAction::MoistureSetpoint;
     if ((options & kOptionBitsTwoHeat) != 0) return QuickAction::Temps;
     return QuickAction::GrainSetpoint1;
   }
   switch (mode) {
-    case 1: return type == kTwoHeatDryerType ? QuickAction::GrainSetpoints3Then2 : QuickAction::GrainSetpoint1;
-    case 3: return QuickAction::MoistureAfterLearning;
-    case 4: return QuickAction::MoistureSetpoint;
-    case 5: return QuickAction::GrainSetpoint1;
+    case kModeTemperature2Speed:
+      return type == kDryerTypeHighLimit ? QuickAction::GrainSetpoints3Then2 : QuickAction::GrainSetpoint1;
+    case kModeMoistureVariable: return QuickAction::MoistureAfterLearning;
+    case kModeMoisture5Speed: return QuickAction::MoistureSetpoint;
+    case kModeTemperature5Speed: return QuickAction::GrainSetpoint1;
     default: return QuickAction::Nothing;
   }
 }
@@ -434,6 +430,7 @@ bool CreateScreenWindows() {
   // The buttons were made with the main window; they stay above the bar drawn behind them.
   for (Hwnd b : gMain.buttons) plat::BringWindowToTop(b);
   ApplyView();
+  RefreshScreenWindows();
   return all;
 }
 
@@ -460,7 +457,7 @@ void ApplyView() {
   plat::EnableWindow(plat::GetDlgItem(batch, kBatchCommandDry), true);
 
   const Hwnd drawGraph = DrawGraphWindow();
-  if (type != 0) {
+  if (type != kDryerTypeContinuous) {
     plat::ShowWindow(drawGraph, false);
     Show(Screen::Graph, false);
     Show(Screen::AverageValues, false);
@@ -479,6 +476,11 @@ void ApplyView() {
     Show(Screen::AverageValues, true);
     Show(Screen::BatchDrying, false);
   }
+}
+
+void RefreshScreenWindows() {
+  for (Hwnd h : gMain.screens)
+    if (plat::IsWindowVisible(h)) screens::RefreshScreen(h);
 }
 
 void PlaceMainButtons() {
@@ -520,10 +522,7 @@ void OpenPanelDialog(PanelDialog which) {
 
 void ResetMainWindowState() {
   ReleaseButtonPictures();
-  gMain.main = plat::kNoWindow;
-  for (Hwnd& h : gMain.screens) h = plat::kNoWindow;
-  for (Hwnd& h : gMain.buttons) h = plat::kNoWindow;
-  gMain.dialogHook = nullptr;
+  gMain = {};
 }
 
 }  // namespace shell

@@ -51,11 +51,14 @@ plat::Hwnd DrawGraphWindow();
 plat::Hwnd MainButton(int i);
 
 void ApplyView();
+// Runs the refresh step of every visible screen window (captions, visible buttons, what it
+// reads): from the tick, and after the language changed. A hidden one refreshes when shown.
+void RefreshScreenWindows();
 void PlaceMainButtons();
 void ShowMainScreen();
 void HideMainScreen();
 
-// What the fifth button (command 34821) does for a status and the two flags the decoder keeps.
+// What the fifth button (screens::kCmdMisc) does for a status and the two flags the decoder keeps.
 enum class QuickAction : uint8_t {
   Nothing,
   MoistureSetpoint,      // dialog 225, entry mode 3

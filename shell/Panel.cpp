@@ -38,9 +38,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Set from a signal handler, so it stands apart from the state below.
 std::atomic<int> gStopRequested{0};
-uint64_t gDeadlineMs = UINT64_MAX;
-SimServer* gSim = nullptr;
+
+struct PanelState {
+  uint64_t deadlineMs = UINT64_MAX;
+  SimServer* sim = nullptr;  // built in gSimStorage on first use, kept for the process
+  char packDir[1100] = {};
+};
+PanelState gPanel;
 alignas(SimServer) unsigned char gSimStorage[sizeof(SimServer)];
 
 constexpr const char* kStorageFolder = "Hard Disk";
@@ -62,8 +68,8 @@ constexpr plat::PictureEntry kShellPictures[] = {
 };
 
 SimServer& Sim() {
-  if (gSim == nullptr) gSim = new (gSimStorage) SimServer();
-  return *gSim;
+  if (gPanel.sim == nullptr) gPanel.sim = new (gSimStorage) SimServer();
+  return *gPanel.sim;
 }
 
 // False when the device is not open yet; the link thread runs anyway and keeps trying it.
@@ -109,11 +115,10 @@ const char* StartResultText(StartResult r) {
 }
 
 const char* DefaultPackDir() {
-  static char dir[1100];
   const ShippedData& shipped = FindShippedData();
   if (shipped.dir[0] == 0) return nullptr;
-  std::snprintf(dir, sizeof dir, "%s/%s", shipped.dir, kLanguagesFolder);
-  return dir;
+  std::snprintf(gPanel.packDir, sizeof gPanel.packDir, "%s/%s", shipped.dir, kLanguagesFolder);
+  return gPanel.packDir;
 }
 
 bool PrepareRoot(const char* root, const char* packDir) {
@@ -194,7 +199,7 @@ void ServeLoopRequests() {
 }
 
 int RunMessageLoop(const PanelOptions& o) {
-  gDeadlineMs =
+  gPanel.deadlineMs =
       o.runForSeconds > 0 ? plat::NowMs() + static_cast<uint64_t>(o.runForSeconds * 1000.0) : UINT64_MAX;
   bool closing = false;
   bool readyTold = false;
@@ -214,15 +219,15 @@ int RunMessageLoop(const PanelOptions& o) {
       plat::DestroyWindow(screens::MainWindow());
     }
   }
-  gDeadlineMs = UINT64_MAX;
+  gPanel.deadlineMs = UINT64_MAX;
   return plat::ExitCode();
 }
 
-bool PanelStopDue() { return gStopRequested.load() != 0 || plat::NowMs() >= gDeadlineMs; }
+bool PanelStopDue() { return gStopRequested.load() != 0 || plat::NowMs() >= gPanel.deadlineMs; }
 
 void StopPanel() {
   CloseLink();
-  if (gSim != nullptr) gSim->Stop();
+  if (gPanel.sim != nullptr) gPanel.sim->Stop();
   // The link thread has stopped, so nothing more is queued: what is, is written now.
   records::StopHistoryWriter();
   records::CloseHistoryStore();
@@ -234,7 +239,7 @@ void StopPanel() {
 
 void RequestPanelStop() { gStopRequested = 1; }
 
-const char* BuiltInSimulatorPath() { return gSim != nullptr && gSim->Running() ? gSim->SlavePath() : ""; }
+const char* BuiltInSimulatorPath() { return gPanel.sim != nullptr && gPanel.sim->Running() ? gPanel.sim->SlavePath() : ""; }
 
 int RunPanel(const PanelOptions& o) {
   const InstanceResult instance = AcquireInstance(o.root);

@@ -17,8 +17,11 @@ constexpr const char* kBuildData = "../assets";
 constexpr const char* kLanguagesFolder = "Languages";
 constexpr const char* kManualsFolder = "Manuals";
 
-ShippedData gShipped;
-bool gLooked = false;
+struct ShippedDataState {
+  ShippedData found;
+  bool looked = false;
+};
+ShippedDataState gShipped;
 
 bool HasLanguages(const fs::path& dir) {
   std::error_code ec;
@@ -28,23 +31,23 @@ bool HasLanguages(const fs::path& dir) {
 void Keep(const fs::path& dir, bool installed) {
   std::error_code ec;
   const fs::path clean = fs::weakly_canonical(dir, ec);
-  std::snprintf(gShipped.dir, sizeof gShipped.dir, "%s", (ec ? dir : clean).c_str());
-  gShipped.installed = installed;
+  std::snprintf(gShipped.found.dir, sizeof gShipped.found.dir, "%s", (ec ? dir : clean).c_str());
+  gShipped.found.installed = installed;
 }
 
 }  // namespace
 
 const ShippedData& FindShippedData() {
-  if (gLooked) return gShipped;
-  gLooked = true;
+  if (gShipped.looked) return gShipped.found;
+  gShipped.looked = true;
   char program[1024];
-  if (!plat::ProgramDir(program, sizeof program)) return gShipped;
+  if (!plat::ProgramDir(program, sizeof program)) return gShipped.found;
   const fs::path bin(program);
   if (HasLanguages(bin / kInstalledData))
     Keep(bin / kInstalledData, true);
   else if (HasLanguages(bin / kBuildData))
     Keep(bin / kBuildData, false);
-  return gShipped;
+  return gShipped.found;
 }
 
 int RefreshManuals(const char* root) {

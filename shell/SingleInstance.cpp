@@ -14,8 +14,11 @@ namespace {
 constexpr const char* kLockName = ".dryer-panel.lock";
 constexpr const char* kFifoName = ".dryer-panel.front";
 
-int gLockFd = -1;
-int gFifoFd = -1;
+struct InstanceState {
+  int lockFd = -1;
+  int fifoFd = -1;
+};
+InstanceState gInstance;
 
 bool JoinPath(char* out, size_t size, const char* dir, const char* name) {
   const int n = std::snprintf(out, size, "%s/%s", dir, name);
@@ -52,26 +55,25 @@ InstanceResult AcquireInstance(const char* rootDir) {
     }
     return InstanceResult::AlreadyRunning;
   }
-  gLockFd = fd;
+  gInstance.lockFd = fd;
   if (::mkfifo(fifoPath, 0600) != 0 && errno != EEXIST) return InstanceResult::First;
   // Opened for reading and writing, so the FIFO never reads as closed between writers.
-  gFifoFd = ::open(fifoPath, O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  gInstance.fifoFd = ::open(fifoPath, O_RDWR | O_NONBLOCK | O_CLOEXEC);
   return InstanceResult::First;
 }
 
 bool TakeFrontRequest() {
-  if (gFifoFd < 0) return false;
+  if (gInstance.fifoFd < 0) return false;
   char buffer[64];
   bool any = false;
-  while (::read(gFifoFd, buffer, sizeof buffer) > 0) any = true;
+  while (::read(gInstance.fifoFd, buffer, sizeof buffer) > 0) any = true;
   return any;
 }
 
 void ReleaseInstance() {
-  if (gFifoFd >= 0) ::close(gFifoFd);
-  if (gLockFd >= 0) ::close(gLockFd);
-  gFifoFd = -1;
-  gLockFd = -1;
+  if (gInstance.fifoFd >= 0) ::close(gInstance.fifoFd);
+  if (gInstance.lockFd >= 0) ::close(gInstance.lockFd);
+  gInstance = {};
 }
 
 }  // namespace shell

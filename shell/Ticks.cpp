@@ -1,6 +1,7 @@
 #include "shell/Ticks.h"
 
 #include "dialogs/DataLoggerDialog.h"
+#include "dialogs/MeterRollDialog.h"
 #include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/SystemInfoDialog.h"
 #include "dialogs/WarningHelpDialog.h"
@@ -22,6 +23,7 @@
 #include "screens/BatchTimerLogic.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
+#include "screens/SelectionWindows.h"
 #include "screens/StatusChartWindow.h"
 #include "screens/WarningLogic.h"
 #include "shell/FormatText.h"
@@ -46,11 +48,6 @@ int Ask(TickQuestion which, plat::TextRef text, plat::TextRef caption, plat::MbB
   }
   return plat::MessageBox(screens::MainWindow(), text, caption, buttons, icon);
 }
-
-// Setup-screen buttons shown or hidden every second.
-inline constexpr int kExtendedSetupButtonA = 36987;
-inline constexpr int kExtendedSetupButtonB = 36991;
-inline constexpr int kSetupSelectionButton = 34867;
 
 inline constexpr plat::Rect kWarningBlinkStrip{105, 65, 260, 75};
 inline constexpr uint8_t kBlinkStepBit = 0x02;
@@ -81,7 +78,9 @@ struct RepeatDialog {
 };
 constexpr RepeatDialog kRepeatDialogs[kRepeatDialogCount] = {
     {.dialogId = 223, .buttons = {1149, 1150, 1045, 1046, 1154, 1155, 1047, 1048}, .count = 8},
-    {.dialogId = 166, .buttons = {1047, 1046}, .count = 2},
+    {.dialogId = dialogs::kMeterRollDialogId,
+     .buttons = {dialogs::kMeterRollRepeatButtons[0], dialogs::kMeterRollRepeatButtons[1]},
+     .count = 2},
     {.dialogId = 226, .buttons = {1171, 1172}, .count = 2},
 };
 
@@ -96,10 +95,10 @@ void ShowSetupOptionButtons(const DryerStatus& s) {
   const Hwnd setup = ScreenWindow(Screen::SetupSelection);
   const Hwnd extended = ScreenWindow(Screen::ExtendedSetup);
   for (Hwnd w : {setup, extended}) {
-    plat::ShowWindow(plat::GetDlgItem(w, kExtendedSetupButtonA), (display & kControllerDisplayBit2) != 0);
-    plat::ShowWindow(plat::GetDlgItem(w, kExtendedSetupButtonB),
+    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonA), (display & kControllerDisplayBit2) != 0);
+    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonB),
                      (display & kControllerDisplayBit1) != 0 && !hardwareChoice);
-    plat::ShowWindow(plat::GetDlgItem(w, kSetupSelectionButton), !hardwareChoice);
+    plat::ShowWindow(plat::GetDlgItem(w, screens::kSetupSelectionButton), !hardwareChoice);
   }
 }
 
@@ -250,6 +249,7 @@ void TenthSecondTick() {
   DryerStatus s;
   TakeStatusSnapshot(s);
   StepWarningWindow(s);
+  RefreshScreenWindows();
   StepWarningBlink();
   AdvanceAnimationPhases(gAnimationPhases, s);
   plat::InvalidateRect(ScreenWindow(Screen::DryerPic), nullptr, true);

@@ -154,9 +154,9 @@ TEST(BatchHold, YesRestartsTheCountdownFromThePreset) {
   BatchHoldQuestionNumbers(s, BatchHoldGroup::Cool, numbers);
   EXPECT_EQ(numbers[0], 20);
   EXPECT_EQ(numbers[1], 15);
-  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, true), 513);
-  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, false), 514);
-  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Unload, false), 518);
+  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, true), kBatchTextHeatQuestionDry);
+  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, false), kBatchTextHeatQuestion);
+  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Unload, false), kBatchTextUnloadQuestion);
   EXPECT_EQ(BatchHoldTimer(BatchHoldGroup::LowHeat), BatchTimer::LoHeat);
 }
 

@@ -212,11 +212,11 @@ TEST(DryerPicture, EveryTemperatureLineConvertedWithTheCelsiusFlag) {
     EXPECT_STREQ(Find(lines, n, 200)->text, celsius ? "82\xB0" "C" : "180\xB0" "F");
     EXPECT_STREQ(Find(lines, n, 340)->text, celsius ? "82\xB0" "C" : "180\xB0" "F");
     EXPECT_STREQ(Find(lines, n, 390)->text, celsius ? "40\xB0" "C" : "105\xB0" "F");
-    EXPECT_EQ(Find(lines, n, 390)->textId, 288);
+    EXPECT_EQ(Find(lines, n, 390)->textId, kDryerPicTextGrainSetpoint);
   }
   s.b[kStatusConfigBits] = 0x04;  // no grain temperature: its text instead
   int n = MakeOverlayLines(s, PictureLayout::C, lines);
-  EXPECT_EQ(Find(lines, n, 200)->textId, 295);
+  EXPECT_EQ(Find(lines, n, 200)->textId, kDryerPicTextNoGrainTemp);
   EXPECT_STREQ(Find(lines, n, 200)->text, "");
 }
 
@@ -250,8 +250,8 @@ TEST(DryerPicture, OverlayMoistureAndCounterLines) {
 
   s.b[kStatusSetup49] = 0x20;  // no bushel sensor
   n = MakeOverlayLines(s, PictureLayout::C, lines);
-  EXPECT_EQ(Find(lines, n, 320)->textId, 281);
-  EXPECT_EQ(Find(lines, n, 330)->textId, 281);
+  EXPECT_EQ(Find(lines, n, 320)->textId, kDryerPicTextNoSensor);
+  EXPECT_EQ(Find(lines, n, 330)->textId, kDryerPicTextNoSensor);
 
   s.b[kStatusOptionWithdraw] = 0x02;  // auto-start
   s.b[kStatusLogged245] = 7;

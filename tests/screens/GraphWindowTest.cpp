@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -70,10 +71,23 @@ class GraphScreen : public records_test::PanelRoot {
     return plat::CreateWindow({.className = screens::kGraphClass, .rect = plat::RectXywh(0, 0, 400, 380),
                                .flags = plat::WindowFlag::Visible});
   }
+  // Refreshes the screen as the tick does, then repaints the drawing.
   void Repaint(plat::Hwnd h) {
+    screens::RefreshScreen(h);
+    PaintOnly(h);
+  }
+  void PaintOnly(plat::Hwnd h) {
     plat::ClearCapturedText();
     plat::InvalidateRect(plat::GetDlgItem(h, screens::kGraphDrawId), nullptr, true);
     plat::PumpUntilIdle();
+  }
+  // What the drawing of the graph screen `h` drew.
+  std::vector<std::u16string> Texts(plat::Hwnd h) {
+    const plat::Hwnd draw = plat::GetDlgItem(h, screens::kGraphDrawId);
+    std::vector<std::u16string> out;
+    for (int i = 0; i < plat::CapturedTextCount(); ++i)
+      if (plat::CapturedTextAt(i)->window == draw) out.push_back(plat::CapturedTextAt(i)->text);
+    return out;
   }
   bool Drawn(const char* text) { return plat::FindCapturedText(text) != nullptr; }
 };
@@ -113,6 +127,23 @@ TEST_F(GraphScreen, SixTracesOverTwoHours) {
   plat::SendMessage(h, plat::Msg::HScroll, plat::ScrollParam(plat::ScrollCode::LineDown, 0), 0);
   Repaint(h);
   EXPECT_EQ(screens::GraphScrollOffset(), 0);
+}
+
+// The paint draws what the refresh read: a longer window reaches the drawing through the refresh.
+TEST_F(GraphScreen, PaintDrawsTheLastReadAndTheRefreshReadsAgain) {
+  ThreeHours();
+  records::CurrentPreferences().graphTraces = 0x01;
+  records::CurrentPreferences().graphScale = 1;
+  plat::StartTextCapture();
+  plat::Hwnd h = Create();
+  Repaint(h);
+  const std::vector<std::u16string> twoHours = Texts(h);
+  ASSERT_TRUE(Drawn("5:00PM 10/04"));
+  records::CurrentPreferences().graphScale = 2;
+  PaintOnly(h);
+  EXPECT_EQ(Texts(h), twoHours);
+  Repaint(h);
+  EXPECT_NE(Texts(h), twoHours);
 }
 
 TEST_F(GraphScreen, TraceButtonSwitchesAndSaves) {

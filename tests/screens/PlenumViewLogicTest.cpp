@@ -40,8 +40,8 @@ TEST(PlenumView, TwoPlenumLayoutAsGiven) {
   const PlenumLayout* layout = ChoosePlenumLayout(s);
   ASSERT_EQ(layout->count, 2);
   EXPECT_EQ(layout->plenums[0].slot, 5);
-  EXPECT_EQ(layout->plenums[0].labelId, 326);
-  EXPECT_EQ(layout->plenums[1].labelId, 327);
+  EXPECT_EQ(layout->plenums[0].labelId, kPlenumTextPlenumSlot5);
+  EXPECT_EQ(layout->plenums[1].labelId, kPlenumTextPlenumSlot6);
   EXPECT_EQ(layout->plenums[1].setpoint, (plat::Rect{0, 90, 150, 130}));
   EXPECT_EQ(layout->plenums[1].temperature, (plat::Rect{150, 70, 400, 145}));
 }
@@ -87,27 +87,27 @@ TEST(PlenumView, StateLineRulesInOrder) {
 
   s.b[run] = 0x06;
   PlenumState st = ChoosePlenumState(s, slot);
-  EXPECT_EQ(st.textId, 321);
+  EXPECT_EQ(st.textId, kPlenumTextOtherwise);
   EXPECT_EQ(st.colour, colour::kRed);
   s.b[run] = 0x02;
-  EXPECT_EQ(ChoosePlenumState(s, slot).textId, 320);
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextRunBit2Clear);
   EXPECT_EQ(ChoosePlenumState(s, slot).colour, colour::kBlue);
   s.b[run] = 0x04;
-  EXPECT_EQ(ChoosePlenumState(s, slot).textId, 319);
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextRunBit1Clear);
   s.b[unit] = 0x10;
-  EXPECT_EQ(ChoosePlenumState(s, slot).textId, 317);
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextUnitBit4);
   s.b[unit] = 0x30;
   st = ChoosePlenumState(s, slot);
-  EXPECT_EQ(st.textId, 316);
+  EXPECT_EQ(st.textId, kPlenumTextUnitBit5);
   EXPECT_EQ(st.colour, plat::Rgb(200, 100, 0));
   s.b[burner] = 0x02;
-  EXPECT_EQ(ChoosePlenumState(s, slot).textId, 315);
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextBurnerFault);
   s.b[burner] = 0x03;  // both burner bits: the green text
   st = ChoosePlenumState(s, slot);
-  EXPECT_EQ(st.textId, 314);
+  EXPECT_EQ(st.textId, kPlenumTextBurnerOn);
   EXPECT_EQ(st.colour, colour::kGreen);
   // Another slot's bytes do not leak in.
-  EXPECT_EQ(ChoosePlenumState(s, 6).textId, 319);
+  EXPECT_EQ(ChoosePlenumState(s, 6).textId, kPlenumTextRunBit1Clear);
 }
 
 }  // namespace

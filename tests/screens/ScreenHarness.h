@@ -26,8 +26,10 @@ class ScreenFixture : public HeadlessFixture {
     return plat::CreateWindow(plat::WindowDesc{.className = className, .title = title, .parent = parent_,
                                                .rect = rect, .flags = flags});
   }
-  // Repaints the window now with a fresh capture, so only this paint's texts are seen.
+  // Refreshes the window as the tick does and repaints it now with a fresh capture, so only this
+  // paint's texts are seen.
   void Repaint(plat::Hwnd h) {
+    screens::RefreshScreen(h);
     plat::ClearCapturedText();
     plat::InvalidateRect(h, nullptr, true);
     plat::UpdateWindow(h);

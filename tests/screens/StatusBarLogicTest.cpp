@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
 #include "link/RegisterMap.h"
 #include "screens/StatusBarRules.h"
@@ -41,7 +42,7 @@ TEST(StatusBar, Byte118Bit5BeatsEveryOtherRule) {
   s.b[kStatusStatus118] = 0x20;
   StatusBarLine on = ChooseStatusBarLine(s, true);
   EXPECT_EQ(on.rule, StatusBarRule::Alarm);
-  EXPECT_EQ(on.textId, 311);
+  EXPECT_EQ(on.textId, kStatusBarTextAlarm);
   EXPECT_EQ(on.colour, colour::kRed);
   EXPECT_EQ(Text(on), u"L");
   StatusBarLine off = ChooseStatusBarLine(s, false);
@@ -59,7 +60,7 @@ TEST(StatusBar, OutOfGrainColourByTheShareLeft) {
   SetTime(s, kStatusOutOfGrainCountdown, 2, 0);
   StatusBarLine line = ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.rule, StatusBarRule::OutOfGrain);
-  EXPECT_EQ(line.textId, 307);
+  EXPECT_EQ(line.textId, kStatusBarTextOutOfGrain);
   EXPECT_EQ(line.colour, colour::kRed);  // r = 0.25
   EXPECT_EQ(Text(line), u"L  6:00");
 
@@ -158,7 +159,7 @@ TEST(StatusBar, QuickStartLines) {
   DryerStatus s = Normal();
   s.b[kStatusOptionBits2] = kOptionBits2QuickStart;
   StatusBarLine line = ChooseStatusBarLine(s, true);
-  EXPECT_EQ(line.textId, 301);
+  EXPECT_EQ(line.textId, i18n::kStringAutoStart);
   EXPECT_EQ(line.colour, colour::kWhite);
 
   s.b[kStatusOptionWithdraw] = 0x02;  // auto-start running, 125 s left
@@ -168,7 +169,7 @@ TEST(StatusBar, QuickStartLines) {
   EXPECT_EQ(Text(line), u"L 2:05");
 
   s.b[kStatusOptionWithdraw] = 0x06;
-  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, 504);
+  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, i18n::kStringAutoStartWaiting);
 
   s.b[kStatusRunFlags] = 0;  // attention: alternates with the out-of-grain word
   EXPECT_EQ(Text(ChooseStatusBarLine(s, true)), u"L");
@@ -196,24 +197,24 @@ TEST(StatusBar, RunningStoppedAndIdle) {
   s.b[kStatusStatusBar43] = 0x01;
   SetTime(s, kStatusStatusBar39, 12, 34);
   StatusBarLine line = ChooseStatusBarLine(s, true);
-  EXPECT_EQ(line.textId, 306);
+  EXPECT_EQ(line.textId, kStatusBarTextRunning);
   EXPECT_EQ(line.colour, colour::kBlue);
   EXPECT_EQ(Text(line), u"L  12:34");
 
   s = Normal();
   s.b[kStatusStatusBar271] = 0x01;
-  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, 304);
+  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, kStatusBarTextStoppedBlue);
   s.b[kStatusStatusBar271] = 0x03;
   line = ChooseStatusBarLine(s, true);
-  EXPECT_EQ(line.textId, 302);
+  EXPECT_EQ(line.textId, kStatusBarTextStoppedRed);
   EXPECT_EQ(line.colour, colour::kRed);
 
   s.b[kStatusSwitches] = 0x40;
-  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, 303);
+  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, kStatusBarTextIdle);
   s.b[kStatusOptionBits] = 0x01;
   s.b[kStatusDryerType] = 1;
   line = ChooseStatusBarLine(s, true);
-  EXPECT_EQ(line.textId, 305);
+  EXPECT_EQ(line.textId, kStatusBarTextIdleOption);
   EXPECT_EQ(line.colour, colour::kRed);
 }
 

@@ -3,6 +3,7 @@
 #include "ScreenHarness.h"
 #include "dialogs/TimerEntryDialog.h"
 #include "screens/BatchTimerLogic.h"
+#include "screens/StatusBarRules.h"
 
 using namespace testing_support;
 
@@ -51,7 +52,7 @@ TEST_F(StatusBarWindow, AlarmBitBeatsEveryOtherRuleAndBlinks) {
   Repaint(bar_);
   const plat::CapturedText* t = Line();
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(std::u16string(t->text), Text(311));
+  EXPECT_EQ(std::u16string(t->text), Text(kStatusBarTextAlarm));
   EXPECT_EQ(t->color, kRed);
   BlinkPhase(false);
   Repaint(bar_);
@@ -70,13 +71,13 @@ TEST_F(StatusBarWindow, OutOfGrainAtAQuarterIsRedAndJustAboveIsYellow) {
   const plat::CapturedText* t = Line();
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->color, kRed);
-  EXPECT_EQ(std::u16string(t->text), Text(307) + u"  6:00");
+  EXPECT_EQ(std::u16string(t->text), Text(kStatusBarTextOutOfGrain) + u"  6:00");
   OutOfGrain(2, 1);
   Repaint(bar_);
   t = Line();
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->color, kYellow);
-  EXPECT_EQ(std::u16string(t->text), Text(307) + u"  5:59");
+  EXPECT_EQ(std::u16string(t->text), Text(kStatusBarTextOutOfGrain) + u"  5:59");
 }
 
 TEST_F(StatusBarWindow, LearningPeriodBlinksAtFiveMinutesAndIsSteadyAtSix) {
@@ -88,7 +89,7 @@ TEST_F(StatusBarWindow, LearningPeriodBlinksAtFiveMinutesAndIsSteadyAtSix) {
   Repaint(bar_);
   const plat::CapturedText* t = Line();
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(std::u16string(t->text), Text(309) + u" 5 Minutes");
+  EXPECT_EQ(std::u16string(t->text), Text(kStatusBarTextLearning) + u" 5 Minutes");
   EXPECT_EQ(t->color, plat::Rgb(200, 0, 0));
   BlinkPhase(false);
   Repaint(bar_);
@@ -99,7 +100,7 @@ TEST_F(StatusBarWindow, LearningPeriodBlinksAtFiveMinutesAndIsSteadyAtSix) {
   Repaint(bar_);
   t = Line();
   ASSERT_NE(t, nullptr);
-  EXPECT_EQ(std::u16string(t->text), Text(309) + u" 6 Minutes");
+  EXPECT_EQ(std::u16string(t->text), Text(kStatusBarTextLearning) + u" 6 Minutes");
   EXPECT_EQ(t->color, plat::Rgb(100, 255, 0));
 }
 
@@ -134,7 +135,7 @@ TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
   Set(kStatusHiHeatCountdown, 12);
   Set(kStatusHiHeatCountdown + 1, 7);
   Repaint(window_);
-  const std::u16string row = u"45 " + Text(449) + u" 00 " + Text(448);
+  const std::u16string row = u"45 " + Text(kBatchMinutesUnitId) + u" 00 " + Text(kBatchSecondsUnitId);
   const plat::CapturedText* preset = plat::FindCapturedText(Narrow(row).c_str(), window_);
   ASSERT_NE(preset, nullptr) << AllTexts();
   EXPECT_EQ(preset->color, plat::Rgb(200, 200, 0));
@@ -144,7 +145,7 @@ TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
   ASSERT_NE(minutes, nullptr);
   EXPECT_EQ(minutes->rect.top - client_.y, 15);
   EXPECT_NE(plat::FindCapturedText("07", window_), nullptr);
-  EXPECT_EQ(plat::GetWindowText(window_), Text(442));
+  EXPECT_EQ(plat::GetWindowText(window_), Text(kBatchCaptionId));
   EXPECT_TRUE(Shown(kBatchCommandDry));
   EXPECT_FALSE(Shown(kBatchCommandHiHeat));
   Screenshot("batch_drying.png");
@@ -158,7 +159,7 @@ TEST_F(BatchDryingWindow, TwoHeatsStackTheHeatColumnAndShowHiAndLoHeat) {
   EXPECT_TRUE(Shown(kBatchCommandHiHeat));
   EXPECT_TRUE(Shown(kBatchCommandLoHeat));
   EXPECT_FALSE(Shown(kBatchCommandDry));
-  const std::u16string low = u"30 " + Text(449);
+  const std::u16string low = u"30 " + Text(kBatchMinutesUnitId);
   const plat::CapturedText* t = plat::FindCapturedText(Narrow(low).c_str(), window_);
   ASSERT_NE(t, nullptr) << AllTexts();
   EXPECT_EQ(t->rect.top - client_.y, 88);
@@ -182,7 +183,7 @@ TEST_F(BatchDryingWindow, TypeThreeWithoutTheTwoHeatBitStacksBothHeatsBesideThei
     const plat::Point middle{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     EXPECT_FALSE(minutes->rect.Contains(middle.x, middle.y)) << command;
   }
-  const plat::CapturedText* low = plat::FindCapturedText(Narrow(u"30 " + Text(449)).c_str(), window_);
+  const plat::CapturedText* low = plat::FindCapturedText(Narrow(u"30 " + Text(kBatchMinutesUnitId)).c_str(), window_);
   ASSERT_NE(low, nullptr) << "the low-heat preset is shown\n" << AllTexts();
   EXPECT_EQ(low->rect.top - client_.y, 88);
 }

@@ -57,6 +57,7 @@ class StatusChart : public records_test::PanelRoot {
                                .flags = plat::WindowFlag::Visible});
   }
   void Repaint(plat::Hwnd h) {
+    screens::RefreshScreen(h);
     plat::ClearCapturedText();
     plat::InvalidateRect(h, nullptr, true);
     plat::PumpUntilIdle();

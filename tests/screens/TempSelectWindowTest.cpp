@@ -29,6 +29,7 @@ class TempSelectWindow : public ScreenFixture {
     ASSERT_NE(grain_, plat::kNoWindow);
   }
   void PaintAll() {
+    screens::RefreshScreen(screen_);
     plat::ClearCapturedText();
     plat::InvalidateRect(screen_, nullptr, true);
     plat::InvalidateRect(plenum_, nullptr, true);

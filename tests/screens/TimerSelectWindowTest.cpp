@@ -2,8 +2,10 @@
 // panel draws, SETUP presses that open the timer keypad and raise the preset's row, and EXIT.
 #include "ScreenHarness.h"
 #include "dialogs/TimerEntryDialog.h"
+#include "i18n/StringIds.h"
 #include "platform/MessageBox.h"
 #include "screens/TimerSelectLogic.h"
+#include "screens/TimerSelectWindow.h"
 
 using namespace testing_support;
 
@@ -69,7 +71,7 @@ TEST_F(TimerScreen, FourPanelsOfEqualSizeInTwoByTwoGrid) {
   for (TimerPanel p : {TimerPanel::LoadDelay, TimerPanel::OutOfGrain, TimerPanel::Fan, TimerPanel::UnloadDelay})
     EXPECT_EQ(plat::GetParent(Panel(p)), screen_);
   // The return button stays below the grid.
-  const plat::Rect exit = plat::GetChildRect(plat::GetDlgItem(screen_, 1003));
+  const plat::Rect exit = plat::GetChildRect(plat::GetDlgItem(screen_, screens::kTimerSelectExit));
   EXPECT_GE(exit.top, unload.bottom);
   EXPECT_LE(exit.bottom, plat::GetClientRect(screen_).bottom);
   // One SETUP button on each panel, two on the fan panel.
@@ -162,11 +164,11 @@ TEST_F(TimerScreen, LoadDelayPanelDrawsTitlePresetHelpDefaultAndNote) {
   Set(kStatusLoadStartupDelay + 1, 7);
   const plat::Hwnd panel = Panel(TimerPanel::LoadDelay);
   Repaint(panel);
-  ExpectColour(Text(49), panel, timer_colour::kPresetLabel);
-  ExpectColour(u"003 " + Text(50), panel, timer_colour::kPresetValue);
-  ExpectColour(u"07 " + Text(51), panel, timer_colour::kPresetValue);
-  ExpectColour(Text(55) + u" = 1 " + Text(50), panel, kPurple);
-  ExpectColour(Text(56), panel, timer_colour::kNote);
+  ExpectColour(Text(kTimerTextPreset), panel, timer_colour::kPresetLabel);
+  ExpectColour(u"003 " + Text(kTimerTextMinutes), panel, timer_colour::kPresetValue);
+  ExpectColour(u"07 " + Text(kTimerTextSeconds), panel, timer_colour::kPresetValue);
+  ExpectColour(Text(i18n::kStringDefault) + u" = 1 " + Text(kTimerTextMinutes), panel, kPurple);
+  ExpectColour(Text(kTimerTextLoadNote), panel, timer_colour::kNote);
   // Title, help lines and the default line from top to bottom.
   int lastTop = -1;
   for (int id : {45, 52, 53, 54}) {
@@ -178,8 +180,8 @@ TEST_F(TimerScreen, LoadDelayPanelDrawsTitlePresetHelpDefaultAndNote) {
     EXPECT_GT(t->rect.top, lastTop) << id;
     lastTop = t->rect.top;
   }
-  EXPECT_EQ(Narrow(plat::GetWindowText(panel)), Narrow(Text(45)));
-  EXPECT_EQ(Narrow(plat::GetWindowText(screen_)), Narrow(Text(44)));
+  EXPECT_EQ(Narrow(plat::GetWindowText(panel)), Narrow(Text(kTimerTextLoadDelayTitle)));
+  EXPECT_EQ(Narrow(plat::GetWindowText(screen_)), Narrow(Text(kTimerScreenTitleId)));
 }
 
 TEST_F(TimerScreen, OutOfGrainPanelShowsThePreviousLoadTimeAboveItsHelp) {
@@ -189,16 +191,16 @@ TEST_F(TimerScreen, OutOfGrainPanelShowsThePreviousLoadTimeAboveItsHelp) {
   Set(kStatusLoadFlags, 0xF7);
   const plat::Hwnd panel = Panel(TimerPanel::OutOfGrain);
   Repaint(panel);
-  const plat::CapturedText* label = Exactly(Text(57), panel);
-  const plat::CapturedText* time = Exactly(Text(50) + u": 002     " + Text(51) + u": 05", panel);
-  const plat::CapturedText* help = Exactly(Text(60), panel);
+  const plat::CapturedText* label = Exactly(Text(kTimerTextPreviousLoad), panel);
+  const plat::CapturedText* time = Exactly(Text(kTimerTextMinutes) + u": 002     " + Text(kTimerTextSeconds) + u": 05", panel);
+  const plat::CapturedText* help = Exactly(Text(kTimerTextOutOfGrainHelp1), panel);
   ASSERT_TRUE(label && time && help);
   EXPECT_LT(label->rect.top, time->rect.top);
   EXPECT_LT(time->rect.top, help->rect.top);
-  ExpectColour(u"012 " + Text(50), panel, timer_colour::kPresetValue);
-  ExpectColour(Text(61), panel, timer_colour::kHelp);
-  ExpectColour(Text(55) + u" = 8 " + Text(50), panel, kPurple);
-  ExpectColour(Text(62), panel, timer_colour::kNote);
+  ExpectColour(u"012 " + Text(kTimerTextMinutes), panel, timer_colour::kPresetValue);
+  ExpectColour(Text(kTimerTextOutOfGrainHelp2), panel, timer_colour::kHelp);
+  ExpectColour(Text(i18n::kStringDefault) + u" = 8 " + Text(kTimerTextMinutes), panel, kPurple);
+  ExpectColour(Text(kTimerTextOutOfGrainNote), panel, timer_colour::kNote);
   EXPECT_EQ(plat::FindCapturedText(kLoadSwitchOnLines[0], panel), nullptr);
 }
 
@@ -218,12 +220,12 @@ TEST_F(TimerScreen, LoadSwitchOnShowsTheTwoFixedEnglishLinesInEveryLanguage) {
     }
     EXPECT_EQ(plat::FindCapturedText(": 002", panel), nullptr);
     for (int i = 0; i < plat::CapturedTextCount(); ++i)
-      EXPECT_NE(std::u16string(plat::CapturedTextAt(i)->text), Text(57));
+      EXPECT_NE(std::u16string(plat::CapturedTextAt(i)->text), Text(kTimerTextPreviousLoad));
     // The rest of the panel follows the language.
-    Exactly(Text(46), panel);
-    Exactly(Text(60), panel);
+    Exactly(Text(kTimerTextOutOfGrainTitle), panel);
+    Exactly(Text(kTimerTextOutOfGrainHelp1), panel);
   }
-  EXPECT_NE(Text(46), u" Out of Grain Timer");
+  EXPECT_NE(Text(kTimerTextOutOfGrainTitle), u" Out of Grain Timer");
 }
 
 TEST_F(TimerScreen, FanPanelDrawsBothPresetsWithTheirHelpUnderTheirOwnButton) {
@@ -233,12 +235,12 @@ TEST_F(TimerScreen, FanPanelDrawsBothPresetsWithTheirHelpUnderTheirOwnButton) {
   Set(kStatusFanSetupTime + 1, 34);
   const plat::Hwnd panel = Panel(TimerPanel::Fan);
   Repaint(panel);
-  ExpectColour(u"000 " + Text(50), panel, timer_colour::kPresetValue);
-  ExpectColour(u"03 " + Text(51), panel, timer_colour::kPresetValue);
-  ExpectColour(u"012 " + Text(50), panel, timer_colour::kPresetValue);
-  ExpectColour(u"34 " + Text(51), panel, timer_colour::kPresetValue);
-  const plat::CapturedText* delayHelp = Exactly(Text(65), panel);
-  const plat::CapturedText* timerHelp = Exactly(Text(66), panel);
+  ExpectColour(u"000 " + Text(kTimerTextMinutes), panel, timer_colour::kPresetValue);
+  ExpectColour(u"03 " + Text(kTimerTextSeconds), panel, timer_colour::kPresetValue);
+  ExpectColour(u"012 " + Text(kTimerTextMinutes), panel, timer_colour::kPresetValue);
+  ExpectColour(u"34 " + Text(kTimerTextSeconds), panel, timer_colour::kPresetValue);
+  const plat::CapturedText* delayHelp = Exactly(Text(kTimerTextFanDelayHelp), panel);
+  const plat::CapturedText* timerHelp = Exactly(Text(kTimerTextFanTimerHelp), panel);
   ASSERT_TRUE(delayHelp && timerHelp);
   const plat::Rect upper = plat::GetChildRect(Button(TimerPanel::Fan, 0));
   const plat::Rect lower = plat::GetChildRect(Button(TimerPanel::Fan, 1));
@@ -256,7 +258,7 @@ TEST_F(TimerScreen, UnloadPanelWrapsItsTwoHelpStringsIntoAtMostThreeLinesOfForty
   int lines = 0;
   for (int i = 0; i < plat::CapturedTextCount(); ++i) {
     const plat::CapturedText* t = plat::CapturedTextAt(i);
-    if (t->color != timer_colour::kHelp || t->window != panel || std::u16string(t->text) == Text(48)) continue;
+    if (t->color != timer_colour::kHelp || t->window != panel || std::u16string(t->text) == Text(kTimerTextUnloadDelayTitle)) continue;
     const std::u16string line(t->text);
     EXPECT_LE(line.size(), kUnloadHelpWidth) << Narrow(line);
     if (!joined.empty()) joined += u" ";
@@ -266,9 +268,9 @@ TEST_F(TimerScreen, UnloadPanelWrapsItsTwoHelpStringsIntoAtMostThreeLinesOfForty
   EXPECT_GE(lines, 2);
   EXPECT_LE(lines, kUnloadHelpMaxLines);
   // The English texts fit in three lines, so nothing is lost, the last character included.
-  EXPECT_EQ(Narrow(joined), Narrow(Text(67) + u" " + Text(68)));
-  ExpectColour(Text(55) + u" = 1 " + Text(50), panel, kPurple);
-  ExpectColour(Text(69), panel, timer_colour::kNote);
+  EXPECT_EQ(Narrow(joined), Narrow(Text(kTimerTextUnloadHelp1) + u" " + Text(kTimerTextUnloadHelp2)));
+  ExpectColour(Text(i18n::kStringDefault) + u" = 1 " + Text(kTimerTextMinutes), panel, kPurple);
+  ExpectColour(Text(kTimerTextUnloadNote), panel, timer_colour::kNote);
 }
 
 TEST_F(TimerScreen, ExitHidesTheScreenAndAsksForTheMainScreen) {
@@ -277,7 +279,7 @@ TEST_F(TimerScreen, ExitHidesTheScreenAndAsksForTheMainScreen) {
   screens::SetMainWindow(main);
   g_mainCommands.clear();
   ASSERT_TRUE(plat::IsWindowVisible(screen_));
-  ASSERT_TRUE(plat::ClickWindow(plat::GetDlgItem(screen_, 1003)));
+  ASSERT_TRUE(plat::ClickWindow(plat::GetDlgItem(screen_, screens::kTimerSelectExit)));
   EXPECT_FALSE(plat::IsWindowVisible(screen_));
   ASSERT_EQ(g_mainCommands.size(), 1u);
   EXPECT_EQ(g_mainCommands[0], screens::kCmdShowMainScreen);
@@ -296,13 +298,13 @@ TEST_F(TimerScreen, UnloadHelpLongerThanThreeLinesIsCutAtTheThirdLine) {
   }
   ReplacePackFile("EnglishStrings.txt", file);
   i18n::LoadStringTable();
-  ASSERT_EQ(Text(67).size(), 90u);
+  ASSERT_EQ(Text(kTimerTextUnloadHelp1).size(), 90u);
   const plat::Hwnd panel = Panel(TimerPanel::UnloadDelay);
   Repaint(panel);
   int lines = 0;
   for (int i = 0; i < plat::CapturedTextCount(); ++i) {
     const plat::CapturedText* t = plat::CapturedTextAt(i);
-    if (t->color != timer_colour::kHelp || t->window != panel || std::u16string(t->text) == Text(48)) continue;
+    if (t->color != timer_colour::kHelp || t->window != panel || std::u16string(t->text) == Text(kTimerTextUnloadDelayTitle)) continue;
     EXPECT_LE(std::u16string(t->text).size(), kUnloadHelpWidth);
     EXPECT_EQ(std::u16string(t->text).substr(0, 8), u"cleanout");
     ++lines;

@@ -167,11 +167,11 @@ TEST_F(PlenumWindow, TwoPlenumsShowSlotsFiveAndSixInTheirRows) {
   ASSERT_NE(temp, nullptr);
   EXPECT_EQ(temp->color, plat::Rgb(255, 0, 0));
   EXPECT_EQ(temp->rect.left - client_.x, 150);
-  EXPECT_EQ(Count(Text(326)), 1);
-  EXPECT_EQ(Count(Text(327)), 1);
+  EXPECT_EQ(Count(Text(kPlenumTextPlenumSlot5)), 1);
+  EXPECT_EQ(Count(Text(kPlenumTextPlenumSlot6)), 1);
   EXPECT_EQ(plat::GetWindowText(window_), std::u16string(u"") + [&] {
     char16_t t[i18n::kStringDestUnits] = {};
-    i18n::GetString(328, t);
+    i18n::GetString(kPlenumViewCaptionId, t);
     return std::u16string(t);
   }());
   Screenshot("plenum_view.png");
@@ -182,7 +182,7 @@ TEST_F(PlenumWindow, SeriesSwitchDrawsTheSinglePlenumLayoutForATwoPlenumDryer) {
   Set(kStatusConfigBits, 0x20);
   Set16LowFirst(kStatusPlenumSetpoint6, 180);
   Repaint(window_);
-  EXPECT_EQ(Count(Text(326)), 0) << AllTexts();
+  EXPECT_EQ(Count(Text(kPlenumTextPlenumSlot5)), 0) << AllTexts();
   const plat::CapturedText* sp = plat::FindCapturedText(("SP:  180 " + kDeg + "F ").c_str(), window_);
   ASSERT_NE(sp, nullptr);
   EXPECT_EQ(sp->rect.top - client_.y, 50);
@@ -204,14 +204,14 @@ TEST_F(PlenumWindow, BothBurnerBitsGiveTheGreenText) {
   Set(kStatusFanHeaterCount, 0);
   Set(kStatusUnitStatusD1 + 5, 0x03);  // burner state of slot 6
   Repaint(window_);
-  const plat::CapturedText* t = plat::FindCapturedText(Text(314).c_str(), window_);
+  const plat::CapturedText* t = plat::FindCapturedText(Text(kPlenumTextBurnerOn).c_str(), window_);
   ASSERT_NE(t, nullptr) << AllTexts();
-  EXPECT_EQ(Narrow(t->text), Text(314));
+  EXPECT_EQ(Narrow(t->text), Text(kPlenumTextBurnerOn));
   EXPECT_EQ(t->color, plat::Rgb(0, 255, 0));
   Set(kStatusUnitStatusD1 + 5, 0x02);
   Repaint(window_);
-  ASSERT_NE(plat::FindCapturedText(Text(315).c_str(), window_), nullptr);
-  EXPECT_EQ(plat::FindCapturedText(Text(315).c_str(), window_)->color, plat::Rgb(255, 0, 0));
+  ASSERT_NE(plat::FindCapturedText(Text(kPlenumTextBurnerFault).c_str(), window_), nullptr);
+  EXPECT_EQ(plat::FindCapturedText(Text(kPlenumTextBurnerFault).c_str(), window_)->color, plat::Rgb(255, 0, 0));
 }
 
 TEST_F(PlenumWindow, AFanHeaterCodeOutsideTheLayoutsDrawsNoPlenum) {

@@ -24,7 +24,7 @@ TEST(WarningWindow, TitleStyleAndBlink) {
   DryerStatus s{};
   WarningTitle t = ChooseWarningTitle(s, true);
   EXPECT_TRUE(t.visible);
-  EXPECT_EQ(t.textId, 330);
+  EXPECT_EQ(t.textId, kWarningTextTitle);
   EXPECT_EQ(t.colour, colour::kRed);
   EXPECT_EQ(t.fontHeight, 40);
   EXPECT_FALSE(ChooseWarningTitle(s, false).visible);
@@ -33,7 +33,7 @@ TEST(WarningWindow, TitleStyleAndBlink) {
   s.b[kStatusChart267] = 4;
   s.b[kStatusChart267 + 1] = 7;
   t = ChooseWarningTitle(s, true);
-  EXPECT_EQ(t.textId, 462);
+  EXPECT_EQ(t.textId, kWarningTextCountdownTitle);
   EXPECT_EQ(t.colour, plat::Rgb(0, 0, 255));
   char16_t out[64];
   FormatWarningTitle(t, u"SHUTDOWN IN", out, 64);
@@ -41,7 +41,7 @@ TEST(WarningWindow, TitleStyleAndBlink) {
 
   s.b[kStatusSwitches] = 0x12;  // temperature style wins
   t = ChooseWarningTitle(s, true);
-  EXPECT_EQ(t.textId, 339);
+  EXPECT_EQ(t.textId, kWarningTextTemperatureTitle);
   EXPECT_EQ(t.fontHeight, 30);
   EXPECT_EQ(t.place, (plat::Rect{50, 0, 575, 25}));
   FormatWarningTitle(t, u"HIGH GRAIN TEMP", out, 64);
@@ -66,18 +66,18 @@ TEST(WarningWindow, NotesForFanHeaterCodeFive) {
   s.b[kStatusWarningNode] = 4;
   s.b[kStatusWarningId] = 5;
   ASSERT_EQ(ChooseWarningNotes(s, notes), 4);
-  EXPECT_EQ(notes[0].textId, 331);
-  EXPECT_EQ(notes[1].textId, 332);
-  EXPECT_EQ(notes[3].textId, 334);
+  EXPECT_EQ(notes[0].textId, kWarningTextCallService);
+  EXPECT_EQ(notes[1].textId, kWarningTextFanNote1);
+  EXPECT_EQ(notes[3].textId, kWarningTextFanNote3);
   s.b[kStatusSwitches] = 0x10;
   ASSERT_EQ(ChooseWarningNotes(s, notes), 3);
-  EXPECT_EQ(notes[1].textId, 335);
-  EXPECT_EQ(notes[2].textId, 336);
+  EXPECT_EQ(notes[1].textId, kWarningTextFanTemperatureNote1);
+  EXPECT_EQ(notes[2].textId, kWarningTextFanTemperatureNote2);
   s.b[kStatusWarningNode] = 8;  // an interlock node is not a fan/heater node
   EXPECT_EQ(ChooseWarningNotes(s, notes), 1);
   s.b[kStatusSwitches] = 0x02;
   ASSERT_EQ(ChooseWarningNotes(s, notes), 2);
-  EXPECT_EQ(notes[1].textId, 337);
+  EXPECT_EQ(notes[1].textId, kWarningTextCountdownNote);
 }
 
 std::u16string Repeat(int n) {

@@ -13,6 +13,7 @@
 #include "platform/Controls.h"
 #include "platform/MessageBox.h"
 #include "screens/WarningLogic.h"
+#include "screens/WarningWindow.h"
 
 using namespace testing_support;
 
@@ -20,7 +21,6 @@ namespace {
 
 constexpr plat::Color kMarkerColour = plat::Rgb(0, 0, 150);
 constexpr plat::Color kBarColour = plat::Rgb(0, 125, 0);
-constexpr int kHelpButton = 34884;
 
 class WarningWindowScreen : public ScreenFixture {
  protected:
@@ -71,18 +71,18 @@ TEST_F(WarningWindowScreen, LostLinkShowsOnlyTheConnectionPictureAndAsksForAResy
   Repaint(window_);
   EXPECT_TRUE(ResyncRequested());
   EXPECT_EQ(Narrow(plat::GetWindowText(window_)), " CONNECTION TO DRYER LOST!");
-  const plat::CapturedText* lost = Find(Text(338));
+  const plat::CapturedText* lost = Find(Text(kWarningTextConnectionLost));
   ASSERT_NE(lost, nullptr) << AllTexts();
   EXPECT_EQ(lost->color, kMarkerColour);
-  EXPECT_EQ(Find(Text(331)), nullptr) << "no warning details while the link is lost";
+  EXPECT_EQ(Find(Text(kWarningTextCallService)), nullptr) << "no warning details while the link is lost";
   EXPECT_EQ(ClientColour(200, 70), kBarColour);
   EXPECT_EQ(MarkerLeft(), 105 - 3) << "the marker starts at the left end (a 6-pixel pen)";
   Screenshot("warning_connection_lost.png");
 
   ResetLinkState();  // a good frame: the details come back
   Repaint(window_);
-  EXPECT_NE(Find(Text(331)), nullptr) << AllTexts();
-  EXPECT_EQ(plat::GetWindowText(window_), Text(329));
+  EXPECT_NE(Find(Text(kWarningTextCallService)), nullptr) << AllTexts();
+  EXPECT_EQ(plat::GetWindowText(window_), Text(kWarningTextCaption));
 }
 
 TEST_F(WarningWindowScreen, MarkerSweepsOneStepPerBlinkStepAndPausesAtEachEnd) {
@@ -146,13 +146,13 @@ TEST_F(WarningWindowScreen, TitleBlinksWithTheLinkTrigger) {
   for (int tick = 0; tick < 16; ++tick) {
     LinkTick();
     Repaint(window_);
-    const bool drawn = Find(Text(330)) != nullptr;
+    const bool drawn = Find(Text(kWarningTextTitle)) != nullptr;
     EXPECT_EQ(drawn, BlinkOn()) << tick;
     (drawn ? shown : hidden)++;
   }
   EXPECT_GT(shown, 0);
   EXPECT_GT(hidden, 0);
-  const plat::CapturedText* call = Find(Text(331));
+  const plat::CapturedText* call = Find(Text(kWarningTextCallService));
   ASSERT_NE(call, nullptr);
   EXPECT_EQ(call->color, plat::Rgb(0, 255, 0));
   Screenshot("warning_details.png");
@@ -173,11 +173,11 @@ TEST_F(WarningWindowScreen, TemperatureStyleShowsTheGrainTemperatureInFahrenheit
   const plat::CapturedText* t = plat::FindCapturedText(grain.c_str(), window_);
   ASSERT_NE(t, nullptr) << AllTexts();
   EXPECT_EQ(t->color, plat::Rgb(0, 0, 100));
-  const plat::CapturedText* title = Find(Text(339));
+  const plat::CapturedText* title = Find(Text(kWarningTextTemperatureTitle));
   ASSERT_NE(title, nullptr) << AllTexts();
   EXPECT_EQ(title->color, plat::Rgb(0, 0, 255));
-  EXPECT_NE(Find(Text(335)), nullptr) << "the fan note of the temperature style";
-  EXPECT_EQ(Find(Text(332)), nullptr);
+  EXPECT_NE(Find(Text(kWarningTextFanTemperatureNote1)), nullptr) << "the fan note of the temperature style";
+  EXPECT_EQ(Find(Text(kWarningTextFanNote1)), nullptr);
 }
 
 TEST_F(WarningWindowScreen, HelpForNodeFiveCodeFourShowsNodeTwosPictureAndText) {
@@ -199,7 +199,7 @@ TEST_F(WarningWindowScreen, HelpForNodeFiveCodeFourShowsNodeTwosPictureAndText) 
                 pictureShown = plat::ScreenPixels().At(at.x + 250, at.y + 200) == expected.At(250, 200) &&
                                plat::ScreenPixels().At(at.x + 100, at.y + 50) == expected.At(100, 50);
               }}});
-  plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
+  plat::ClickWindow(plat::GetDlgItem(window_, screens::kWarningHelpButton));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_TRUE(pictureShown);
   ASSERT_FALSE(rows.empty());
@@ -235,7 +235,7 @@ TEST_F(WarningWindowScreen, HelpTextLinesAndTheMissingPictureQuestion) {
     const plat::Hwnd list = plat::GetDlgItem(help, dialogs::kWarningHelpText);
     for (int i = 0; i < plat::ListItemCount(list); ++i) rows.push_back(plat::ListItemText(list, i));
   }, plat::kMessageBoxTemplateId}});
-  plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
+  plat::ClickWindow(plat::GetDlgItem(window_, screens::kWarningHelpButton));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(question, Text(468));
   EXPECT_EQ(rows, (std::vector<std::u16string>{u"A    B", u"second line"}));
@@ -256,7 +256,7 @@ TEST_F(WarningWindowScreen, HelpWithoutATextFileSaysSo) {
                     plat::GetDlgItem(plat::FindOpenDialog(dialogs::kWarningHelpDialogId), dialogs::kWarningHelpText);
                 for (int i = 0; i < plat::ListItemCount(list); ++i) rows.push_back(plat::ListItemText(list, i));
               }, plat::kMessageBoxTemplateId}});
-  plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
+  plat::ClickWindow(plat::GetDlgItem(window_, screens::kWarningHelpButton));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(rows, (std::vector<std::u16string>{u"NO TEXT FILE AVAILABLE."}));
 }
@@ -276,7 +276,7 @@ TEST_F(WarningWindowScreen, HelpTextIsCutAtSixteenKilobytes) {
     rows = plat::ListItemCount(plat::GetDlgItem(plat::FindOpenDialog(dialogs::kWarningHelpDialogId),
                                                 dialogs::kWarningHelpText));
   }, plat::kMessageBoxTemplateId}});
-  plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
+  plat::ClickWindow(plat::GetDlgItem(window_, screens::kWarningHelpButton));
   EXPECT_EQ(rows, 390);
 }
 
@@ -319,7 +319,7 @@ TEST_F(WarningWindowScreen, RearDischargeHelpAnimatesThroughItsFourPictures) {
   steps.push_back(Step{dialogs::kWarningHelpClose, {}});
   while (dialogs::HelpAnimationFrame() != 0) dialogs::StepHelpAnimation();
   Drive(steps);
-  plat::ClickWindow(plat::GetDlgItem(window_, kHelpButton));
+  plat::ClickWindow(plat::GetDlgItem(window_, screens::kWarningHelpButton));
   // Frames 0, 1, 2 and then 3 to 6 on the fourth picture; back to the first after 6.
   ASSERT_EQ(matched.size(), 8u);
   EXPECT_EQ(matched[0], 0);
@@ -352,17 +352,17 @@ TEST_F(WarningWindowScreen, StyleAndCountdownChangesRepaintTheWholeWindow) {
   s.b[kStatusWarningId] = 5;
   DecodeStatusFrame(s.b);
   plat::UpdateWindow(window_);
-  ASSERT_NE(Find(Text(330)), nullptr) << AllTexts();
+  ASSERT_NE(Find(Text(kWarningTextTitle)), nullptr) << AllTexts();
 
   struct Case {
     int byte;
     uint8_t value;
     std::u16string title;
   };
-  const Case cases[] = {{kStatusSwitches, 0x10, Text(339)},
-                        {kStatusSwitches, 0x02, Text(462) + u": 0:00"},
-                        {kStatusChart267, 4, Text(462) + u": 4:00"},
-                        {kStatusChart267 + 1, 30, Text(462) + u": 4:30"}};
+  const Case cases[] = {{kStatusSwitches, 0x10, Text(kWarningTextTemperatureTitle)},
+                        {kStatusSwitches, 0x02, Text(kWarningTextCountdownTitle) + u": 0:00"},
+                        {kStatusChart267, 4, Text(kWarningTextCountdownTitle) + u": 4:00"},
+                        {kStatusChart267 + 1, 30, Text(kWarningTextCountdownTitle) + u": 4:30"}};
   for (const Case& c : cases) {
     plat::ClearCapturedText();
     s.b[c.byte] = c.value;

@@ -9,19 +9,28 @@
 #include <string>
 #include <thread>
 
+#include "dialogs/DipSwitchDialog.h"
 #include "link/LinkEvents.h"
 #include "link/StatusDecoder.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Script.h"
+#include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
+#include "screens/ViewSelectionWindow.h"
 #include "tests/shell/PanelTestSupport.h"
 
 namespace {
 
 using paneltest::PanelTest;
 using shell::Screen;
+
+// A script that waits, then presses one control as a finger would.
+plat::ScriptResult PressAfter(int waitMs, int controlId) {
+  const std::string text = "wait " + std::to_string(waitMs) + "\npress " + std::to_string(controlId) + "\n";
+  return plat::StartScriptText(text.c_str());
+}
 
 TEST_F(PanelTest, FirstLinkWakeComes350MsAfterTheTimersStartThenEvery350Ms) {
   plat::RunFor(349);
@@ -78,9 +87,9 @@ TEST_F(PanelTest, ApplyViewForContinuousGraphAndForTwoHeatBatch) {
   EXPECT_FALSE(Visible(Screen::Graph));
   EXPECT_FALSE(Visible(Screen::AverageValues));
   const plat::Hwnd batch = Window(Screen::BatchDrying);
-  if (plat::GetDlgItem(batch, 36959) != plat::kNoWindow) {
-    EXPECT_TRUE(plat::IsWindowVisible(plat::GetDlgItem(batch, 36959)));  // HI HEAT
-    EXPECT_FALSE(plat::IsWindowVisible(plat::GetDlgItem(batch, 36958)));  // DRY
+  if (plat::GetDlgItem(batch, kBatchCommandHiHeat) != plat::kNoWindow) {
+    EXPECT_TRUE(plat::IsWindowVisible(plat::GetDlgItem(batch, kBatchCommandHiHeat)));  // HI HEAT
+    EXPECT_FALSE(plat::IsWindowVisible(plat::GetDlgItem(batch, kBatchCommandDry)));  // DRY
   }
 }
 
@@ -172,8 +181,8 @@ TEST_F(PanelTest, GraphRefusedInBatchDryingIsStillSentAndShownOnceDryingIsContin
   ASSERT_TRUE(Visible(Screen::ViewSelection));
 
   // The refusal is a message box; the script answers it as a finger would.
-  ASSERT_EQ(plat::StartScriptText("wait 50\npress 1\n"), plat::ScriptResult::Ok);
-  plat::SendCommand(Window(Screen::ViewSelection), 36897);
+  ASSERT_EQ(PressAfter(50, plat::IdOk), plat::ScriptResult::Ok);
+  plat::SendCommand(Window(Screen::ViewSelection), screens::kViewGraphButton);
   EXPECT_FALSE(plat::ScriptRunning());
   EXPECT_TRUE(IsPending(CommandRow::DisplayOptions));
   // Loaded from the status byte first: the Celsius bit is kept.
@@ -195,7 +204,7 @@ TEST_F(PanelTest, GraphRefusedInBatchDryingIsStillSentAndShownOnceDryingIsContin
 TEST_F(PanelTest, ChartChoiceInContinuousDryingSwitchesAndStoresThePreference) {
   WriteStatusByte(kStatusDryerType, 0);
   screens::SendMainCommand(screens::kCmdView);
-  plat::SendCommand(Window(Screen::ViewSelection), 36897);
+  plat::SendCommand(Window(Screen::ViewSelection), screens::kViewGraphButton);
   EXPECT_TRUE(Visible(Screen::Graph));
   EXPECT_FALSE(Visible(Screen::ViewSelection));
   EXPECT_EQ(screens::UiState().selectedView, 1);
@@ -203,7 +212,7 @@ TEST_F(PanelTest, ChartChoiceInContinuousDryingSwitchesAndStoresThePreference) {
   EXPECT_EQ(records::CurrentPreferences().viewSelection, records::kViewGraph);
 
   screens::SendMainCommand(screens::kCmdView);
-  plat::SendCommand(Window(Screen::ViewSelection), 36898);
+  plat::SendCommand(Window(Screen::ViewSelection), screens::kViewChartButton);
   EXPECT_FALSE(Visible(Screen::Graph));
   EXPECT_TRUE(Visible(Screen::AverageValues));
   EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions) & kDisplayOptionsGraphView, 0);
@@ -213,8 +222,8 @@ TEST_F(PanelTest, ManualsWithoutTheirFolderHidesThePopUpAndSaysSo) {
   std::filesystem::remove_all(root_ + "/Hard Disk/Manuals");
   screens::SendMainCommand(screens::kCmdView);
   // The script's OK can only land inside the message box: the main screen has no control 1.
-  ASSERT_EQ(plat::StartScriptText("wait 20\npress 1\n"), plat::ScriptResult::Ok);
-  plat::SendCommand(Window(Screen::ViewSelection), 36895);
+  ASSERT_EQ(PressAfter(20, plat::IdOk), plat::ScriptResult::Ok);
+  plat::SendCommand(Window(Screen::ViewSelection), screens::kViewManualsButton);
   EXPECT_FALSE(plat::ScriptRunning());
   EXPECT_EQ(plat::ScriptErrorLine(), 0);
   EXPECT_FALSE(Visible(Screen::ViewSelection));
@@ -232,7 +241,7 @@ TEST_F(PanelTest, ManualsOpensTheOperatorsManualOfTheLanguageWithTheViewer) {
   const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
   ::setenv("PATH", (bin + ":" + path).c_str(), 1);
   screens::SendMainCommand(screens::kCmdView);
-  plat::SendCommand(Window(Screen::ViewSelection), 36895);
+  plat::SendCommand(Window(Screen::ViewSelection), screens::kViewManualsButton);
   ::setenv("PATH", path.c_str(), 1);
   EXPECT_FALSE(Visible(Screen::ViewSelection));
   for (int i = 0; i < 200 && !std::filesystem::exists(noted); ++i)
@@ -325,13 +334,13 @@ TEST_F(PanelTest, MeterRollReminderOffersTheSpeedDialogBeforeTheQuickSetpoint) {
   shell::SetPanelDialogHook(RecordDialog);
   screens::UiState().meterRollReminder = 1;
   WriteStatusByte(kStatusMoistureControlMode, 4);
-  ASSERT_EQ(plat::StartScriptText("wait 10\npress 6\n"), plat::ScriptResult::Ok);  // Yes
+  ASSERT_EQ(PressAfter(10, plat::IdYes), plat::ScriptResult::Ok);  // Yes
   screens::SendMainCommand(screens::kCmdMisc);
   ASSERT_EQ(gOpenedCount, 2);
   EXPECT_EQ(gOpened[0], shell::PanelDialog::MeterRoll);
   EXPECT_EQ(gOpened[1], shell::PanelDialog::MoistureSetpoint);
   // No to the question: only the quick setpoint.
-  ASSERT_EQ(plat::StartScriptText("wait 10\npress 7\n"), plat::ScriptResult::Ok);
+  ASSERT_EQ(PressAfter(10, plat::IdNo), plat::ScriptResult::Ok);
   screens::SendMainCommand(screens::kCmdMisc);
   ASSERT_EQ(gOpenedCount, 3);
   EXPECT_EQ(gOpened[2], shell::PanelDialog::MoistureSetpoint);
@@ -343,10 +352,10 @@ TEST_F(PanelTest, LearningPeriodQuestionStopsTheMoistureEntryUnlessYes) {
   WriteStatusByte(kStatusMoistureControlMode, 3);
   WriteStatusByte(kStatusLearningCounter, 4);
   WriteStatusByte(kStatusLoadFlags, kLoadFlagsBit2);
-  ASSERT_EQ(plat::StartScriptText("wait 10\npress 2\n"), plat::ScriptResult::Ok);  // Cancel
+  ASSERT_EQ(PressAfter(10, plat::IdCancel), plat::ScriptResult::Ok);  // Cancel
   screens::SendMainCommand(screens::kCmdMisc);
   EXPECT_EQ(gOpenedCount, 0);
-  ASSERT_EQ(plat::StartScriptText("wait 10\npress 6\n"), plat::ScriptResult::Ok);  // Yes
+  ASSERT_EQ(PressAfter(10, plat::IdYes), plat::ScriptResult::Ok);  // Yes
   screens::SendMainCommand(screens::kCmdMisc);
   ASSERT_EQ(gOpenedCount, 1);
   EXPECT_EQ(gOpened[0], shell::PanelDialog::MoistureSetpoint);
@@ -393,13 +402,13 @@ TEST_F(PanelTest, KnobRequestIsServedOnlyAtOneAndTheDipSwitchReminderOnlyUntilEx
   EXPECT_EQ(screens::UiState().meterRollByKnob, 1);
 
   Derived().defaultsSwitchRequest = 1;
-  ASSERT_EQ(plat::StartScriptText("wait 10\npress 1101\n"), plat::ScriptResult::Ok);
+  ASSERT_EQ(PressAfter(10, dialogs::kDipSwitchExit), plat::ScriptResult::Ok);
   shell::ServeLoopRequests();
   EXPECT_EQ(Derived().defaultsAcknowledged.load(), 1);
   EXPECT_EQ(Derived().defaultsSwitchRequest.load(), 0);
   Derived().defaultsSwitchRequest = 1;
   shell::ServeLoopRequests();  // not shown again: no dialog is waiting for an answer
-  EXPECT_EQ(plat::FindOpenDialog(179), plat::kNoWindow);
+  EXPECT_EQ(plat::FindOpenDialog(dialogs::kDipSwitchDialogId), plat::kNoWindow);
   EXPECT_EQ(Derived().defaultsSwitchRequest.load(), 1);
 }
 

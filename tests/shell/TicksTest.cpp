@@ -10,6 +10,7 @@
 #include <tuple>
 #include <vector>
 
+#include "dialogs/MeterRollDialog.h"
 #include "link/Framing.h"
 
 #include "link/RegisterMap.h"
@@ -349,7 +350,7 @@ TEST_F(PanelTest, FullCardIsToldOnceAndAgainWhenItTakesWritesAgain) {
 
 // A stand-in for the meter-roll dialog (166): its INCREASE arrow is held from 300 ms after
 // opening for `holdMs`, and every command it gets is timed.
-constexpr int kIncrease = 1047;
+constexpr int kIncrease = dialogs::kMeterRollIncrease;
 constexpr uint32_t kPressTimer = 1;
 constexpr uint32_t kReleaseTimer = 2;
 uint32_t gHoldMs = 0;
@@ -360,7 +361,7 @@ constexpr plat::DialogControl kArrowControls[] = {
     {.kind = plat::ControlKind::PushButton, .id = kIncrease, .rect = plat::RectXywh(20, 20, 80, 40),
      .text = "INCREASE"},
 };
-constexpr plat::DialogTemplate kArrowDialog{.id = 166, .caption = "ARROWS", .rect = plat::RectXywh(0, 0, 200, 120),
+constexpr plat::DialogTemplate kArrowDialog{.id = dialogs::kMeterRollDialogId, .caption = "ARROWS", .rect = plat::RectXywh(0, 0, 200, 120),
                                             .controls = kArrowControls, .count = 1};
 
 void TouchArrow(plat::Hwnd dialog, bool down) {
