@@ -206,6 +206,25 @@ inline constexpr uint8_t kOptionBits2QuickStart = 0x01;      // byte 279 bit 0
 inline constexpr uint8_t kOptionBits2EchoIgnored = 0x70;     // bits 4..6 masked off for the echo
 inline constexpr uint8_t kOptionWithdrawBit = 0x80;          // byte 280 bit 7
 
+// Moisture-control modes: byte 187 bits 0..2 (kMoistureModeMask).
+inline constexpr int kModeTemperature2Speed = 1;
+inline constexpr int kModeCenterTracking = 2;  // meter-roll HIGH and LOW may track MEDIUM
+inline constexpr int kModeMoistureVariable = 3;
+inline constexpr int kModeMoisture5Speed = 4;
+inline constexpr int kModeTemperature5Speed = 5;
+inline constexpr int kModeStagedBatch = 6;
+// Meter-roll speed being changed: byte 159 low 6 bits, request 0:159.
+inline constexpr uint8_t kMeterRollSpeedLow = 0;
+inline constexpr uint8_t kMeterRollSpeedMedium = 1;
+inline constexpr uint8_t kMeterRollSpeedHigh = 2;
+// Auto-start state: byte 280, with kOptionWithdrawBit (bit 7) when it has finished.
+inline constexpr uint8_t kAutoStartWaitingBit = 0x04;
+inline constexpr uint8_t kAutoStartRunningBit = 0x02;
+// Auto-start unit flags: bytes 131..136 (kStatusUnitStatusB1), bit 1 while the unit is on.
+inline constexpr uint8_t kUnitStatusBOn = 0x02;
+// Warning code of the main I/O node (kNodeMainIo) for the rear discharge.
+inline constexpr int kWarningCodeRearDischarge = 5;
+
 inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
 inline constexpr int kDryerLengthCount = 15;
 inline constexpr uint8_t kDryerLengthFeet[kDryerLengthCount] = {8, 10, 12, 14, 16, 18, 20, 22,

@@ -16,13 +16,6 @@ inline bool IsDryerRunning(const DryerStatus& s) {
   return (s.b[kStatusRunFlags2] & kRunFlags2Running) != 0 ||
          (s.b[kStatusRunFlags] & kRunFlagsRunning) != 0;
 }
-// Moisture-control modes (byte 187 bits 0..2).
-inline constexpr int kModeTemperature2Speed = 1;
-inline constexpr int kModeMoistureVariable = 3;
-inline constexpr int kModeMoisture5Speed = 4;
-inline constexpr int kModeTemperature5Speed = 5;
-inline constexpr int kModeStagedBatch = 6;
-
 inline int MoistureControlMode(const DryerStatus& s) {
   return s.b[kStatusMoistureControlMode] & kMoistureModeMask;
 }

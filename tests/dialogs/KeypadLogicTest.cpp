@@ -243,7 +243,7 @@ TEST_F(SetpointKeypad, CancelRaisesNothing) {
   EXPECT_EQ(SentFahrenheit(), 0);
 }
 
-TEST(KeypadFaults, Item21_MoistureKeypadTakesAtMostThreeDigits) {
+TEST(KeypadFaults, MoistureKeypadTakesAtMostThreeDigits) {
   MoistureKeypad k;
   OpenMoistureKeypad(k, MoistureSetpoint::Drying);
   for (int d : {1, 5, 5, 7, 3}) MoistureKey(k, d);
@@ -262,7 +262,7 @@ TEST(KeypadFaults, Item21_MoistureKeypadTakesAtMostThreeDigits) {
   EXPECT_EQ(k.value, 999);
 }
 
-TEST(KeypadFaults, Item21_MoistureAcceptWithoutKeysLeavesTheSetpoint) {
+TEST(KeypadFaults, MoistureAcceptWithoutKeysLeavesTheSetpoint) {
   ResetSettingRequest();
   MoistureKeypad k;
   OpenMoistureKeypad(k, MoistureSetpoint::Drying);

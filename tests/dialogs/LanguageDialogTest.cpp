@@ -19,9 +19,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kEnglishButton = 1492;
-constexpr int kGermanButton = 1497;
-constexpr int kDutchButton = 1504;
+constexpr int kEnglishButton = dialogs::kLanguageButtonEnglish;
+constexpr int kGermanButton = dialogs::kLanguageButtonGerman;
+constexpr int kDutchButton = dialogs::kLanguageButtonDutch;
 
 // What the parent saw while the dialog was open, and what it does then.
 struct Seen {

@@ -89,7 +89,7 @@ TEST_F(LogSettings, OneMinuteAcceptedAndShownAgain) {
   EXPECT_EQ(records::CurrentPreferences().sampleMinutes, 1);
 }
 
-TEST_F(LogSettings, Item14_OddPeriodChecksTheFiveMinuteBox) {
+TEST_F(LogSettings, OddPeriodChecksTheFiveMinuteBox) {
   records::CurrentPreferences().sampleMinutes = 3;
   Run(dialogs::kSampleTimeDialogId, kSampleBoxes, {dialogs::kSampleAccept});
   EXPECT_FALSE(g_steps.checked[0]);
