@@ -10,6 +10,7 @@
 
 #include "dialogs/LanguageDialog.h"
 #include "i18n/Language.h"
+#include "i18n/StringIds.h"
 #include "platform/Backend.h"
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
@@ -128,7 +129,7 @@ TEST_F(LanguageDialog, GermanCaptionsAndCheckMarkThenEnglishChosen) {
   EXPECT_EQ(i18n::CurrentLanguage(), i18n::kEnglish);
   EXPECT_EQ(ConfigText(), "English");
   char16_t accept[i18n::kStringDestUnits];
-  i18n::GetString(4, accept);
+  i18n::GetString(i18n::kStringAccept, accept);
   EXPECT_EQ(std::u16string(accept), u"ACCEPT");
 }
 
@@ -140,6 +141,6 @@ TEST_F(LanguageDialog, DutchButtonSelectsDutchWhichFallsBackToEnglishTexts) {
   EXPECT_EQ(i18n::CurrentLanguage(), 4);
   EXPECT_EQ(ConfigText(), "Dutch");
   char16_t accept[i18n::kStringDestUnits];
-  i18n::GetString(4, accept);
+  i18n::GetString(i18n::kStringAccept, accept);
   EXPECT_EQ(std::u16string(accept), u"ACCEPT");
 }
