@@ -21,9 +21,6 @@ namespace Style = plat::ControlStyle;
 constexpr int kStringStatusCaption = 507;
 constexpr int kStringCancelAutoStart = 508;
 constexpr int kStringUnit = 512;
-constexpr int kStringConfirmCaption = 301;
-constexpr int kStringAskCancel = 510;
-constexpr int kStringAskStart = 511;
 
 constexpr plat::Color kBandColour = plat::Rgb(40, 40, 40);
 constexpr plat::Color kSegmentBlue = plat::Rgb(0, 0, 255);
@@ -72,13 +69,14 @@ constexpr plat::DialogTemplate kConfirmTemplate{
     .count = static_cast<int>(sizeof kConfirmControls / sizeof kConfirmControls[0]),
 };
 
-// Only one of each dialog is open at a time; the confirmation keeps what it asked about, so
-// its answer acts on the state the operator saw.
+// One opening of either dialog, given to it as its parameter. The confirmation keeps what it
+// asked about, so its answer acts on the state the operator saw.
 struct AutoStartSession {
   ShowMainScreens showMainScreens = nullptr;
   bool confirmActive = false;
 };
-AutoStartSession gSession;
+
+AutoStartSession& SessionOf(plat::Hwnd dialog) { return *static_cast<AutoStartSession*>(plat::GetWindowData(dialog)); }
 
 void DrawBand(plat::Canvas& c, const DryerStatus& s) {
   const AutoStartBand band = ChooseAutoStartBand(s);
@@ -137,6 +135,7 @@ void PaintStatus(plat::Canvas& c) {
 bool StatusProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam lParam) {
   switch (msg) {
     case plat::Msg::InitDialog:
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(lParam));
       plat::CenterOverParent(dialog);
       SetStringIfPresent(dialog, 0, kStringStatusCaption);
       SetStringIfPresent(dialog, kAutoStartCancel, kStringCancelAutoStart);
@@ -148,7 +147,7 @@ bool StatusProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LPa
     case plat::Msg::Command:
       switch (plat::CommandId(wParam)) {
         case kAutoStartCancel:
-          OpenAutoStartConfirmDialog(dialog, gSession.showMainScreens);
+          OpenAutoStartConfirmDialog(dialog, SessionOf(dialog).showMainScreens);
           plat::EndDialog(dialog, kAutoStartCancel);
           return true;
         case kAutoStartMinimize:
@@ -163,20 +162,24 @@ bool StatusProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LPa
 }
 
 bool Answer(plat::Hwnd dialog, AutoStartAnswer answer, int control) {
-  if (ApplyAutoStartAnswer(answer, gSession.confirmActive) && gSession.showMainScreens) gSession.showMainScreens();
+  const AutoStartSession& session = SessionOf(dialog);
+  if (ApplyAutoStartAnswer(answer, session.confirmActive) && session.showMainScreens) session.showMainScreens();
   plat::EndDialog(dialog, control);
   return true;
 }
 
-bool ConfirmProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam) {
+bool ConfirmProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam lParam) {
   switch (msg) {
     case plat::Msg::InitDialog: {
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(lParam));
       plat::CenterOverParent(dialog);
       DryerStatus s;
       TakeStatusSnapshot(s);
-      gSession.confirmActive = AutoStartActive(s);
-      SetStringIfPresent(dialog, 0, kStringConfirmCaption);
-      SetString(dialog, kAutoStartQuestion, gSession.confirmActive ? kStringAskCancel : kStringAskStart);
+      AutoStartSession& session = SessionOf(dialog);
+      session.confirmActive = AutoStartActive(s);
+      SetStringIfPresent(dialog, 0, i18n::kStringAutoStart);
+      SetString(dialog, kAutoStartQuestion,
+                session.confirmActive ? kStringAskCancelAutoStart : kStringAskStartAutoStart);
       SetStringIfPresent(dialog, kAutoStartYes, i18n::kStringYes);
       SetStringIfPresent(dialog, kAutoStartNo, i18n::kStringNo);
       SetStringIfPresent(dialog, kAutoStartCancelConfirm, i18n::kStringCancel);
@@ -197,13 +200,13 @@ bool ConfirmProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LP
 }  // namespace
 
 int OpenAutoStartStatusDialog(plat::Hwnd parent, ShowMainScreens showMainScreens) {
-  gSession.showMainScreens = showMainScreens;
-  return plat::DialogBox(parent, kStatusTemplate, StatusProc, 0);
+  AutoStartSession session{.showMainScreens = showMainScreens};
+  return plat::DialogBox(parent, kStatusTemplate, StatusProc, reinterpret_cast<plat::LParam>(&session));
 }
 
 int OpenAutoStartConfirmDialog(plat::Hwnd parent, ShowMainScreens showMainScreens) {
-  gSession.showMainScreens = showMainScreens;
-  return plat::DialogBox(parent, kConfirmTemplate, ConfirmProc, 0);
+  AutoStartSession session{.showMainScreens = showMainScreens};
+  return plat::DialogBox(parent, kConfirmTemplate, ConfirmProc, reinterpret_cast<plat::LParam>(&session));
 }
 
 }  // namespace dialogs

@@ -18,6 +18,10 @@ enum AutoStartControl : int {
   kAutoStartCancelConfirm = 1365,
 };
 
+// The confirmation's question while auto-start runs, and while it does not.
+inline constexpr int kStringAskCancelAutoStart = 510;
+inline constexpr int kStringAskStartAutoStart = 511;
+
 using ShowMainScreens = void (*)();
 
 int OpenAutoStartStatusDialog(plat::Hwnd parent, ShowMainScreens showMainScreens);

@@ -2,19 +2,13 @@
 
 #include <cstdio>
 
+#include "i18n/StringIds.h"
 #include "link/SettingRequest.h"
 
 namespace dialogs {
 
 namespace {
 
-constexpr uint8_t kStateCancelBit = 0x80;  // byte 280 bit 7
-constexpr uint8_t kStateBit2 = 0x04;
-constexpr uint8_t kStateBit1 = 0x02;
-constexpr int kStringStateBit7 = 506;
-constexpr int kStringStateBit2 = 504;
-constexpr int kStringStateBit1 = 503;
-constexpr uint8_t kUnitOnBit = 0x02;
 
 int Limit(int v, int total) { return v > total ? total : v; }
 
@@ -22,9 +16,9 @@ int Limit(int v, int total) { return v > total ? total : v; }
 
 AutoStartBand ChooseAutoStartBand(const DryerStatus& s) {
   const uint8_t bits = s.b[kStatusOptionWithdraw];
-  if (bits & kStateCancelBit) return {kStringStateBit7, plat::Rgb(0, 0, 255)};
-  if (bits & kStateBit2) return {kStringStateBit2, plat::Rgb(255, 255, 0)};
-  if (bits & kStateBit1) return {kStringStateBit1, plat::Rgb(0, 255, 0)};
+  if (bits & kOptionWithdrawBit) return {i18n::kStringAutoStartDone, plat::Rgb(0, 0, 255)};
+  if (bits & kAutoStartWaitingBit) return {i18n::kStringAutoStartWaiting, plat::Rgb(255, 255, 0)};
+  if (bits & kAutoStartRunningBit) return {i18n::kStringAutoStartRunning, plat::Rgb(0, 255, 0)};
   return {0, plat::Rgb(255, 255, 255)};
 }
 
@@ -37,7 +31,7 @@ AutoStartProgress ReadAutoStartProgress(const DryerStatus& s, int unit) {
   const int total = StatusU16LowFirst(s, kStatusRunTimeCounter1);
   const int first = Limit(StatusU16LowFirst(s, kStatusUnitCounterA1 + 2 * (unit - 1)), total);
   const int second = Limit(StatusU16LowFirst(s, kStatusUnitCounterB1 + 2 * (unit - 1)), total - first);
-  const bool on = (s.b[kStatusUnitStatusB1 + kAutoStartMaxUnits - unit] & kUnitOnBit) != 0;
+  const bool on = (s.b[kStatusUnitStatusB1 + kAutoStartMaxUnits - unit] & kUnitStatusBOn) != 0;
   return {first, second, total, on};
 }
 

@@ -27,7 +27,7 @@ namespace Style = plat::ControlStyle;
 constexpr int kRaise = 20;
 constexpr int kStringCaption = 376;
 constexpr int kStringUsedLabel = 377;
-constexpr int kStringDelete = 378;
+constexpr int kStringDeleteLogFile = 378;
 constexpr int kStringCopy = 379;
 
 constexpr DialogControl kControls[] = {
@@ -59,16 +59,21 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
-void Refresh(plat::Hwnd dialog) {
+void SetTexts(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringCaption);
   SetString(dialog, kLoggerOff, i18n::kStringOff);
   SetString(dialog, kLoggerBoxOff, i18n::kStringOff);
   SetString(dialog, kLoggerOn, i18n::kStringOn);
   SetString(dialog, kLoggerBoxOn, i18n::kStringOn);
   SetString(dialog, kLoggerUsedLabel, kStringUsedLabel);
-  SetString(dialog, kLoggerDelete, kStringDelete);
+  SetString(dialog, kLoggerDelete, kStringDeleteLogFile);
   SetString(dialog, kLoggerCopy, kStringCopy);
   SetString(dialog, kLoggerExit, i18n::kStringExit);
+}
+
+// The logger state the controller reports and how full the long-term log is on the card: run
+// on opening, after each action on the log and from the tick after an append.
+void RefreshState(plat::Hwnd dialog) {
   DryerStatus s;
   TakeStatusSnapshot(s);
   bool on = records::DataLoggerOn(s);
@@ -90,7 +95,6 @@ void DeleteLog(plat::Hwnd dialog) {
                        plat::MbIcon::Question) != plat::IdYes)
     return;
   records::DeleteLongTermLog();
-  plat::InvalidateRect(dialog, nullptr, true);
 }
 
 void CopyToStick(plat::Hwnd dialog) {
@@ -120,15 +124,14 @@ void CopyToStick(plat::Hwnd dialog) {
     return;
   // Lines the tick logged while the questions were open were not copied and stay.
   records::RemoveCopiedLongTermLines(copy);
-  plat::InvalidateRect(dialog, nullptr, true);
 }
 
 bool OnCommand(plat::Hwnd dialog, int id) {
   switch (id) {
     case kLoggerOn: SetLogger(dialog, true); return true;
     case kLoggerOff: SetLogger(dialog, false); return true;
-    case kLoggerDelete: DeleteLog(dialog); return true;
-    case kLoggerCopy: CopyToStick(dialog); return true;
+    case kLoggerDelete: DeleteLog(dialog); RefreshState(dialog); return true;
+    case kLoggerCopy: CopyToStick(dialog); RefreshState(dialog); return true;
     case kLoggerExit: plat::EndDialog(dialog, id); return true;
     default: return false;
   }
@@ -140,11 +143,9 @@ bool DataLoggerProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat:
       // The request starts from what the controller reports, without being sent.
       LoadRequestFromStatus(CommandRow::DataLogger);
       CenterRaised(dialog);
-      Refresh(dialog);
+      SetTexts(dialog);
+      RefreshState(dialog);
       return true;
-    case plat::Msg::Paint:
-      Refresh(dialog);
-      return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(wParam));
     default:
@@ -165,7 +166,7 @@ int OpenDataLoggerDialog(plat::Hwnd parent) { return plat::DialogBox(parent, kTe
 
 void RefreshDataLoggerDialog() {
   plat::Hwnd dialog = plat::FindOpenDialog(kDataLoggerDialogId);
-  if (dialog != plat::kNoWindow) plat::InvalidateRect(dialog, nullptr, false);
+  if (dialog != plat::kNoWindow) RefreshState(dialog);
 }
 
 }  // namespace dialogs

@@ -21,7 +21,7 @@ enum DataLoggerControl : int {
 
 int OpenDataLoggerDialog(plat::Hwnd parent);
 
-// The one-second tick after a long-term append: repaints the dialog when it is open, so its
+// The one-second tick after a long-term append: refreshes the dialog when it is open, so its
 // used-space figure follows.
 void RefreshDataLoggerDialog();
 

@@ -18,14 +18,14 @@ constexpr int kSwitchCount = 8;
 constexpr int kResetSwitch = 0;  // the leftmost one, shown pushed to the right
 
 constexpr plat::DialogControl kControls[] = {
-    {.kind = plat::ControlKind::Static, .id = 1102, .rect = RectXywh(10, 8, kWidth - 20, 22),
+    {.kind = plat::ControlKind::Static, .id = kDipSwitchLines[0], .rect = RectXywh(10, 8, kWidth - 20, 22),
      .text = "Located on the back of the Control Switch Input/Output Board", .style = plat::ControlStyle::Center},
-    {.kind = plat::ControlKind::Static, .id = 1103, .rect = RectXywh(10, 32, kWidth - 20, 22),
+    {.kind = plat::ControlKind::Static, .id = kDipSwitchLines[1], .rect = RectXywh(10, 32, kWidth - 20, 22),
      .text = "there is a dipswitch labeled \"RESET DEFAULTS\" which needs to be",
      .style = plat::ControlStyle::Center},
-    {.kind = plat::ControlKind::Static, .id = 1104, .rect = RectXywh(10, 56, kWidth - 20, 22),
+    {.kind = plat::ControlKind::Static, .id = kDipSwitchLines[2], .rect = RectXywh(10, 56, kWidth - 20, 22),
      .text = "switched back to the left (red light should be off).", .style = plat::ControlStyle::Center},
-    {.kind = plat::ControlKind::Static, .id = 1105, .rect = RectXywh(10, 80, kWidth - 20, 22),
+    {.kind = plat::ControlKind::Static, .id = kDipSwitchLines[3], .rect = RectXywh(10, 80, kWidth - 20, 22),
      .text = "Below is a picture of the dipswitch.", .style = plat::ControlStyle::Center},
     {.kind = plat::ControlKind::PushButton, .id = kDipSwitchExit,
      .rect = RectXywh((kWidth - 120) / 2, kHeight - plat::kCaptionHeight - 52, 120, 40), .text = "EXIT",

@@ -7,6 +7,8 @@ namespace dialogs {
 
 inline constexpr int kDipSwitchDialogId = 179;
 inline constexpr int kDipSwitchExit = 1101;
+// The four lines of the reminder, top to bottom.
+inline constexpr int kDipSwitchLines[4] = {1102, 1103, 1104, 1105};
 inline constexpr int kDipSwitchPicture = 254;
 inline constexpr int kDipSwitchPictureWidth = 240;
 inline constexpr int kDipSwitchPictureHeight = 90;

@@ -2,6 +2,7 @@
 #include "dialogs/DialogText.h"
 
 #include "i18n/Language.h"
+#include "i18n/StringIds.h"
 #include "platform/Dialog.h"
 #include "records/GraphLog.h"
 #include "records/Preferences.h"
@@ -16,7 +17,6 @@ using plat::RectXywh;
 namespace Style = plat::ControlStyle;
 
 constexpr int kStringCaption = 453;
-constexpr int kStringAccept = 4;
 
 struct ScaleRow {
   int button;
@@ -68,7 +68,7 @@ void CheckScale(plat::Hwnd dialog, int scale) {
 void SetTexts(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringCaption);
   for (const ScaleRow& row : kScales) SetString(dialog, row.button, row.stringId);
-  SetString(dialog, kGraphSetupAccept, kStringAccept);
+  SetString(dialog, kGraphSetupAccept, i18n::kStringAccept);
 }
 
 bool OnCommand(plat::Hwnd dialog, int id) {
@@ -94,9 +94,6 @@ bool GraphSetupProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat:
       SetTexts(dialog);
       CheckScale(dialog, records::CurrentPreferences().graphScale);
       return true;
-    case plat::Msg::Paint:
-      SetTexts(dialog);
-      return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(wParam));
     default:

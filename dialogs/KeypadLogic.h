@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "i18n/StringIds.h"
 #include "link/RegisterMap.h"
 
 struct DryerStatus;
@@ -59,10 +60,10 @@ EntryResult AcceptTimerEntry(const TimerEntryRequest& r);
 
 // " %03d : %02d " of the working value.
 void FormatTimerEntryValue(char* out, size_t size, const TimerEntryRequest& r);
-// The three information lines "%s = %02d:%02d" with the translated label (strings 55, 356,
-// 357), padded with trailing blanks so a shorter line covers a longer one drawn before it.
+// The three information lines "%s = %02d:%02d" with the translated label (DEFAULT, MAXIMUM,
+// MINIMUM), padded with trailing blanks so a shorter line covers a longer one drawn before it.
 enum class TimerInfoLine : uint8_t { Default, Maximum, Minimum };
-inline constexpr uint16_t kTimerInfoLabelIds[3] = {55, 356, 357};
+inline constexpr uint16_t kTimerInfoLabelIds[3] = {i18n::kStringDefault, 356, 357};
 size_t FormatTimerInfoLine(const TimerEntryRequest& r, TimerInfoLine which,
                            const char16_t* label, char16_t* out, size_t size);
 

@@ -1,6 +1,6 @@
 #pragma once
 // What the three keypad dialogs share: the large blue value on black, the labels taken from the
-// string table at every paint, and the digit keys laid out as a telephone-style block.
+// string table when the dialog opens, and the digit keys laid out as a telephone-style block.
 #include <cstdint>
 
 #include "platform/Dialog.h"

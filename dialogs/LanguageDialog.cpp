@@ -27,21 +27,21 @@ constexpr plat::DialogControl Button(int slot, int id, const char* englishCaptio
                              .style = plat::ControlStyle::Center | plat::ControlStyle::NoAuto};
 }
 
-// Laid out in button-id order, so the Dutch button (1504) comes last, after Spanish.
+// Laid out in button-id order, so the Dutch button comes last, after Spanish.
 constexpr plat::DialogControl kControls[] = {
-    Button(0, 1492, "English\n(English)"),
-    Button(1, 1493, "Bulgarian\n(Bulgarian)"),
-    Button(2, 1494, "Czech\n(Czech)"),
-    Button(3, 1495, "Danish\n(Danish)"),
-    Button(4, 1496, "French\n(French)"),
-    Button(5, 1497, "German\n(German)"),
-    Button(6, 1498, "Hungarian\n(Hungarian)"),
-    Button(7, 1499, "Polish\n(Polish)"),
-    Button(8, 1500, "Portuguese\n(Portuguese)"),
-    Button(9, 1501, "Romanian\n(Romanian)"),
-    Button(10, 1502, "Russian\n(Russian)"),
-    Button(11, 1503, "Spanish\n(Spanish)"),
-    Button(12, 1504, "Dutch\n(Dutch)"),
+    Button(0, kLanguageButtonEnglish, "English\n(English)"),
+    Button(1, kLanguageButtonBulgarian, "Bulgarian\n(Bulgarian)"),
+    Button(2, kLanguageButtonCzech, "Czech\n(Czech)"),
+    Button(3, kLanguageButtonDanish, "Danish\n(Danish)"),
+    Button(4, kLanguageButtonFrench, "French\n(French)"),
+    Button(5, kLanguageButtonGerman, "German\n(German)"),
+    Button(6, kLanguageButtonHungarian, "Hungarian\n(Hungarian)"),
+    Button(7, kLanguageButtonPolish, "Polish\n(Polish)"),
+    Button(8, kLanguageButtonPortuguese, "Portuguese\n(Portuguese)"),
+    Button(9, kLanguageButtonRomanian, "Romanian\n(Romanian)"),
+    Button(10, kLanguageButtonRussian, "Russian\n(Russian)"),
+    Button(11, kLanguageButtonSpanish, "Spanish\n(Spanish)"),
+    Button(12, kLanguageButtonDutch, "Dutch\n(Dutch)"),
 };
 
 constexpr plat::DialogTemplate kTemplate{
@@ -86,6 +86,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
   const int language = LanguageOfButton(id);
   if (language < 0) return false;
   i18n::SetLanguage(static_cast<i18n::LanguageId>(language));
+  SetCaptions(dialog);
   SetCheckMarks(dialog);
   plat::InvalidateRect(plat::GetParent(dialog), nullptr, true);
   plat::EndDialog(dialog, id);
@@ -99,11 +100,6 @@ bool LanguageDialogProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, p
       SetCaptions(dialog);
       SetCheckMarks(dialog);
       return true;
-    case plat::Msg::Paint:
-      // Captions follow the display language at every paint; unchanged texts repaint nothing.
-      SetCaptions(dialog);
-      SetCheckMarks(dialog);
-      return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(wParam));
     default:

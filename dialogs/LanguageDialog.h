@@ -8,8 +8,25 @@ namespace dialogs {
 
 inline constexpr int kLanguageDialogId = 615;
 
+// One button per language, in the order of the language table, whose entries name them.
+enum LanguageButton : int {
+  kLanguageButtonEnglish = 1492,
+  kLanguageButtonBulgarian = 1493,
+  kLanguageButtonCzech = 1494,
+  kLanguageButtonDanish = 1495,
+  kLanguageButtonFrench = 1496,
+  kLanguageButtonGerman = 1497,
+  kLanguageButtonHungarian = 1498,
+  kLanguageButtonPolish = 1499,
+  kLanguageButtonPortuguese = 1500,
+  kLanguageButtonRomanian = 1501,
+  kLanguageButtonRussian = 1502,
+  kLanguageButtonSpanish = 1503,
+  kLanguageButtonDutch = 1504,
+};
+
 // Runs the dialog modally over `parent` (the extended setup screen). Returns the id of the
-// button pressed (1492..1504), or a cancel result when it was closed otherwise.
+// button pressed (a LanguageButton), or a cancel result when it was closed otherwise.
 int OpenLanguageDialog(plat::Hwnd parent);
 
 }  // namespace dialogs

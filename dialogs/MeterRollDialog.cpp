@@ -13,19 +13,12 @@ namespace dialogs {
 
 namespace {
 
-// Which working speed INCREASE and DECREASE change: request 0:159.
-enum Speed : uint8_t { kLow = 0, kMedium = 1, kHigh = 2 };
-
-constexpr int kModeOneSpeedBit = 6;   // request 0:187 in mode 1
-constexpr int kModeTrackingBit = 5;   // request 0:187 in mode 2
-constexpr uint8_t kCriteriaMeterRollBit = 0x02;  // request 0:224, set on ACCEPT in mode 2
-constexpr int kModeTracking = 2;
-constexpr int kFirstAutomaticMode = 3;
-constexpr int kLastAutomaticMode = 5;
+// Request 0:187: two speeds in mode 1, tracking of the centre in mode 2.
+constexpr uint8_t kTwoSpeedsBit = kMoistureModeBit6;
+constexpr uint8_t kTrackingBit = kMoistureModeBit5;
+constexpr uint8_t kCriteriaMeterRollBit = kDryingCriteriaBit1;  // request 0:224, set on ACCEPT in mode 2
 constexpr int kTrackingHighPercent = 115;
 constexpr int kTrackingLowPercent = 85;
-constexpr int kMoistureSpeedModeFirst = 4;  // modes 4 and 5 take MEDIUM from status byte 230
-constexpr int kMoistureSpeedModeLast = 5;
 
 constexpr const char* kTrackingQuestion =
     "The HI setpoint will be placed 15% above the center setpoint and the LOW setpoint 15% below "
@@ -40,7 +33,7 @@ constexpr plat::Color kBarSelected = plat::Rgb(255, 200, 0);
 constexpr plat::Color kScaleColour = plat::Rgb(0, 0, 0);
 
 struct BarPlace {
-  Speed speed;
+  uint8_t speed;  // the value of request 0:159 that selects this bar
   int reg;  // the working value in the request array
   const char* label;
   plat::Rect bar;
@@ -48,9 +41,9 @@ struct BarPlace {
 constexpr int kBarTop = 40;
 constexpr int kBarBottom = 240;
 constexpr BarPlace kBars[3] = {
-    {kHigh, kRequestMeterRollHigh, "HIGH SP", {110, kBarTop, 170, kBarBottom}},
-    {kMedium, kRequestMeterRollMedium, "MAIN SP", {210, kBarTop, 270, kBarBottom}},
-    {kLow, kRequestMeterRollLow, "LOW SP", {310, kBarTop, 370, kBarBottom}},
+    {kMeterRollSpeedHigh, kRequestMeterRollHigh, "HIGH SP", {110, kBarTop, 170, kBarBottom}},
+    {kMeterRollSpeedMedium, kRequestMeterRollMedium, "MAIN SP", {210, kBarTop, 270, kBarBottom}},
+    {kMeterRollSpeedLow, kRequestMeterRollLow, "LOW SP", {310, kBarTop, 370, kBarBottom}},
 };
 constexpr const char* kScaleMarks[4] = {"-25%", "-50%", "-75%", "-100%"};
 
@@ -72,13 +65,21 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
-std::atomic<bool> g_visible{false};
-std::atomic<bool> g_question{false};
-uint8_t* g_reminder = nullptr;
+// Read by the link thread while the dialog is open; the opening itself is the dialog's
+// parameter.
+struct MeterRollState {
+  std::atomic<bool> visible{false};
+  std::atomic<bool> question{false};
+};
+MeterRollState gMeterRoll;
+
+const MeterRollOpening& OpeningOf(plat::Hwnd dialog) {
+  return *static_cast<const MeterRollOpening*>(plat::GetWindowData(dialog));
+}
 
 int Mode(const DryerStatus& s) { return s.b[kStatusMoistureControlMode] & kMoistureModeMask; }
-bool Automatic(int mode) { return mode >= kFirstAutomaticMode && mode <= kLastAutomaticMode; }
-bool TrackingOn() { return (ReadRequestByte(kRequestMoistureControlMode) >> kModeTrackingBit) & 1; }
+bool Automatic(int mode) { return mode >= kModeMoistureVariable && mode <= kModeTemperature5Speed; }
+bool TrackingOn() { return (ReadRequestByte(kRequestMoistureControlMode) & kTrackingBit) != 0; }
 
 DryerStatus Snapshot() {
   DryerStatus s;
@@ -96,30 +97,41 @@ void ApplyTracking() {
   WriteRequestByte(kRequestMeterRollLow, static_cast<uint8_t>(medium * kTrackingLowPercent / 100));
 }
 
+// The mode button names what the mode byte holds now; run on opening and after every press.
+void RefreshModeButton(plat::Hwnd dialog) {
+  const int mode = Mode(Snapshot());
+  const uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
+  const char* text = "MODE";
+  if (mode == kModeTemperature2Speed) text = (request & kTwoSpeedsBit) != 0 ? "TWO SPEEDS" : "ONE SPEED";
+  if (mode == kModeCenterTracking) text = TrackingOn() ? "TRACKING ON" : "TRACKING OFF";
+  plat::SetDlgItemText(dialog, kMeterRollMode, text);
+}
+
 void Open(plat::Hwnd dialog) {
   const DryerStatus s = Snapshot();
   const int mode = Mode(s);
   WriteRequestByte(kRequestMeterRoll0, s.b[kStatusMeterRoll0]);
   WriteRequestByte(kRequestMeterRollHigh, s.b[kStatusMeterRoll1]);
-  const bool fromSensor = mode >= kMoistureSpeedModeFirst && mode <= kMoistureSpeedModeLast;
+  const bool fromSensor = mode == kModeMoisture5Speed || mode == kModeTemperature5Speed;
   WriteRequestByte(kRequestMeterRollMedium, fromSensor ? s.b[kStatusMeterRollValue230] : s.b[kStatusMeterRoll2]);
   WriteRequestByte(kRequestMeterRollLow, s.b[kStatusMeterRoll3]);
   LowerPending(CommandRow::MeterRollSpeedMode);
   RaisePending(CommandRow::MeterRollFromStatus230);
   // The mode byte is changed bit by bit here, so it starts from the controller's value.
   LoadRequestFromStatus(CommandRow::MoistureControlMode);
-  const bool arrows = g_question.load();
+  const bool arrows = gMeterRoll.question.load();
   for (int id : {kMeterRollIncrease, kMeterRollDecrease, kMeterRollSelect})
     plat::EnableDlgItem(dialog, id, arrows && !Automatic(mode));
   if (arrows) ApplyMeterRollSpeedModeRule();
   ApplyTracking();
+  RefreshModeButton(dialog);
 }
 
 int SelectedRegister() {
   switch (ReadRequestByte(kRequestMeterRollMode)) {
-    case kHigh: return kRequestMeterRollHigh;
-    case kMedium: return kRequestMeterRollMedium;
-    case kLow: return kRequestMeterRollLow;
+    case kMeterRollSpeedHigh: return kRequestMeterRollHigh;
+    case kMeterRollSpeedMedium: return kRequestMeterRollMedium;
+    case kMeterRollSpeedLow: return kRequestMeterRollLow;
     default: return -1;
   }
 }
@@ -138,14 +150,14 @@ void ToggleModeBit(plat::Hwnd dialog) {
   LoadRequestFromStatus(CommandRow::MoistureControlMode);
   uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
   if (mode == kModeTemperature2Speed) {
-    request ^= static_cast<uint8_t>(1u << kModeOneSpeedBit);
-  } else if (mode == kModeTracking) {
+    request ^= kTwoSpeedsBit;
+  } else if (mode == kModeCenterTracking) {
     if (!TrackingOn()) {
       const int answer = plat::MessageBox(dialog, kTrackingQuestion, kTrackingCaption,
                                           plat::MbButtons::YesNoCancel, plat::MbIcon::Question);
-      if (answer == plat::IdYes) request |= static_cast<uint8_t>(1u << kModeTrackingBit);
+      if (answer == plat::IdYes) request |= kTrackingBit;
     } else {
-      request &= static_cast<uint8_t>(~(1u << kModeTrackingBit));
+      request &= static_cast<uint8_t>(~kTrackingBit);
       RaisePending(CommandRow::MeterRollSpeeds);
     }
   }
@@ -155,13 +167,14 @@ void ToggleModeBit(plat::Hwnd dialog) {
 }
 
 void Leave(plat::Hwnd dialog, int result) {
-  if (g_reminder != nullptr) *g_reminder = 0;
+  uint8_t* reminder = OpeningOf(dialog).reminder;
+  if (reminder != nullptr) *reminder = 0;
   plat::EndDialog(dialog, result);
 }
 
 void Accept(plat::Hwnd dialog) {
   const DryerStatus s = Snapshot();
-  if (Mode(s) == kModeTracking) RequestBits(kRequestDryingCriteria, kCriteriaMeterRollBit, 0, CommandRow::DryingCriteria);
+  if (Mode(s) == kModeCenterTracking) RequestBits(kRequestDryingCriteria, kCriteriaMeterRollBit, 0, CommandRow::DryingCriteria);
   struct Copy { int working, statusByte; CommandRow row; };
   constexpr Copy kCopies[3] = {
       {kRequestMeterRollHigh, kStatusMeterRoll1, CommandRow::MeterRollValue1},
@@ -172,7 +185,7 @@ void Accept(plat::Hwnd dialog) {
     const uint8_t v = ReadRequestByte(c.working);
     if (v != s.b[c.statusByte]) RequestByte(c.statusByte, v, c.row);
   }
-  if (g_question.load()) {
+  if (gMeterRoll.question.load()) {
     RaisePending(CommandRow::MeterRollCopyOver);
     WriteStatusByte(kStatusMeterRollMode, ReadRequestByte(kRequestMeterRollMode));
   }
@@ -195,16 +208,9 @@ bool OnCommand(plat::Hwnd dialog, int id) {
       return true;
     default: return false;
   }
+  RefreshModeButton(dialog);
   plat::InvalidateRect(dialog, nullptr, false);
   return true;
-}
-
-void ModeButtonText(plat::Hwnd dialog, int mode) {
-  const uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
-  const char* text = "MODE";
-  if (mode == kModeTemperature2Speed) text = (request >> kModeOneSpeedBit) & 1 ? "TWO SPEEDS" : "ONE SPEED";
-  if (mode == kModeTracking) text = TrackingOn() ? "TRACKING ON" : "TRACKING OFF";
-  plat::SetDlgItemText(dialog, kMeterRollMode, text);
 }
 
 void DrawBars(plat::Canvas& c) {
@@ -234,9 +240,8 @@ void DrawBars(plat::Canvas& c) {
   }
 }
 
-void Paint(plat::Hwnd dialog, plat::Canvas& c) {
+void Paint(plat::Canvas& c) {
   const int mode = Mode(Snapshot());
-  ModeButtonText(dialog, mode);
   DrawBars(c);
   if (Automatic(mode)) {
     c.SetFont(plat::CreateFont(plat::kFaceTahoma, 16, plat::FontWeight::Bold));
@@ -248,11 +253,12 @@ void Paint(plat::Hwnd dialog, plat::Canvas& c) {
 bool MeterRollProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::InitDialog:
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       plat::CenterOverParent(dialog);
       Open(dialog);
       return true;
     case plat::Msg::Paint:
-      Paint(dialog, *plat::PaintFrom(l).canvas);
+      Paint(*plat::PaintFrom(l).canvas);
       return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(w));
@@ -264,17 +270,15 @@ bool MeterRollProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LPara
 }  // namespace
 
 int OpenMeterRollDialog(plat::Hwnd parent, const MeterRollOpening& opening) {
-  g_question = opening.question;
-  g_reminder = opening.reminder;
-  g_visible = true;
-  const int result = plat::DialogBox(parent, kTemplate, MeterRollProc, 0);
-  g_visible = false;
-  g_question = false;
-  g_reminder = nullptr;
+  gMeterRoll.question = opening.question;
+  gMeterRoll.visible = true;
+  const int result = plat::DialogBox(parent, kTemplate, MeterRollProc, reinterpret_cast<plat::LParam>(&opening));
+  gMeterRoll.visible = false;
+  gMeterRoll.question = false;
   return result;
 }
 
-bool MeterRollDialogVisible() { return g_visible.load(); }
-bool MeterRollQuestionPending() { return g_question.load(); }
+bool MeterRollDialogVisible() { return gMeterRoll.visible.load(); }
+bool MeterRollQuestionPending() { return gMeterRoll.question.load(); }
 
 }  // namespace dialogs

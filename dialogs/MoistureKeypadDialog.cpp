@@ -1,6 +1,7 @@
 #include "dialogs/MoistureKeypadDialog.h"
 
 #include "dialogs/KeypadLook.h"
+#include "i18n/StringIds.h"
 #include "platform/Dialog.h"
 
 namespace dialogs {
@@ -44,20 +45,26 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
-constexpr KeypadLabel kLabels[] = {{0, 144}, {kMoistureDelete, 141}, {kMoistureAccept, 4}};
+constexpr KeypadLabel kLabels[] = {
+    {0, i18n::kStringModifySetpoint}, {kMoistureDelete, i18n::kStringDelete}, {kMoistureAccept, i18n::kStringAccept}};
 constexpr int kLabelCount = static_cast<int>(sizeof kLabels / sizeof kLabels[0]);
 
-MoistureKeypad g_keypad;
-bool g_stored = false;
-plat::Hwnd g_host = plat::kNoWindow;
+// One opening of the keypad, given to the dialog as its parameter.
+struct KeypadSession {
+  MoistureKeypad keypad{};
+  plat::Hwnd host = plat::kNoWindow;
+  bool stored = false;
+};
+
+KeypadSession& SessionOf(plat::Hwnd dialog) { return *static_cast<KeypadSession*>(plat::GetWindowData(dialog)); }
 
 // Beside the host window rather than over it, on the side with room (the host stands right of
 // the centre, so normally the left), level with the field, so the value being typed stays in
 // sight.
-void PlaceBesideField(plat::Hwnd dialog) {
+void PlaceBesideField(plat::Hwnd dialog, plat::Hwnd hostWindow) {
   const plat::Rect me = plat::GetWindowRect(dialog);
-  const plat::Rect host = plat::GetWindowRect(g_host);
-  const plat::Rect field = plat::GetWindowRect(plat::GetDlgItem(g_host, kMoistureValueField));
+  const plat::Rect host = plat::GetWindowRect(hostWindow);
+  const plat::Rect field = plat::GetWindowRect(plat::GetDlgItem(hostWindow, kMoistureValueField));
   const int roomLeft = host.left;
   const int roomRight = plat::kScreenWidth - host.right;
   const int x = roomLeft >= me.Width() || roomLeft >= roomRight ? host.left - me.Width() : host.right;
@@ -65,39 +72,37 @@ void PlaceBesideField(plat::Hwnd dialog) {
   plat::PlaceOnScreen(dialog, plat::RectXywh(x, y, me.Width(), me.Height()));
 }
 
-void ShowInHost(plat::Hwnd dialog) {
+void ShowInHost(const KeypadSession& session) {
   char text[16];
-  FormatMoistureKeypadValue(text, sizeof text, g_keypad.value);
-  (void)dialog;
-  plat::SetDlgItemText(g_host, kMoistureValueField, text);
+  FormatMoistureKeypadValue(text, sizeof text, session.keypad.value);
+  plat::SetDlgItemText(session.host, kMoistureValueField, text);
 }
 
 bool OnCommand(plat::Hwnd dialog, int id) {
+  KeypadSession& session = SessionOf(dialog);
   int digit = DigitOfControl(kMoistureDigits, id);
   if (digit >= 0) {
-    MoistureKey(g_keypad, digit);
+    MoistureKey(session.keypad, digit);
   } else if (id == kMoistureDelete) {
-    MoistureKey(g_keypad, kKeyDelete);
+    MoistureKey(session.keypad, kKeyDelete);
   } else if (id == kMoistureAccept) {
-    g_stored = AcceptMoistureKeypad(g_keypad);
+    session.stored = AcceptMoistureKeypad(session.keypad);
     plat::EndDialog(dialog, plat::IdOk);
     return true;
   } else {
     return false;
   }
-  ShowInHost(dialog);
+  ShowInHost(session);
   return true;
 }
 
-bool MoistureKeypadProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam) {
+bool MoistureKeypadProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::InitDialog:
-      PlaceBesideField(dialog);
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
+      PlaceBesideField(dialog, SessionOf(dialog).host);
       ApplyKeypadLabels(dialog, kLabels, kLabelCount);
       return true;
-    case plat::Msg::Paint:
-      ApplyKeypadLabels(dialog, kLabels, kLabelCount);
-      return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(w));
     default:
@@ -108,11 +113,10 @@ bool MoistureKeypadProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::
 }  // namespace
 
 bool OpenMoistureKeypadDialog(plat::Hwnd host, MoistureSetpoint target) {
-  OpenMoistureKeypad(g_keypad, target);
-  g_stored = false;
-  g_host = host;
-  plat::DialogBox(host, kTemplate, MoistureKeypadProc, 0);
-  return g_stored;
+  KeypadSession session{.host = host};
+  OpenMoistureKeypad(session.keypad, target);
+  plat::DialogBox(host, kTemplate, MoistureKeypadProc, reinterpret_cast<plat::LParam>(&session));
+  return session.stored;
 }
 
 }  // namespace dialogs

@@ -2,6 +2,7 @@
 
 #include "dialogs/KeypadLook.h"
 #include "dialogs/MoistureKeypadDialog.h"
+#include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
 #include "platform/Dialog.h"
 #include "platform/Font.h"
@@ -38,11 +39,18 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
-constexpr KeypadLabel kLabels[] = {{0, 143}, {kMoistureModify, 144}, {kMoistureExit, 145}};
+constexpr uint16_t kStringCaption = 143;
+constexpr KeypadLabel kLabels[] = {
+    {0, kStringCaption}, {kMoistureModify, i18n::kStringModifySetpoint}, {kMoistureExit, i18n::kStringExit}};
 constexpr int kLabelCount = static_cast<int>(sizeof kLabels / sizeof kLabels[0]);
 
-MoistureSetpoint g_target = MoistureSetpoint::Drying;
-bool g_stored = false;
+// One opening of the window, given to the dialog as its parameter.
+struct SetpointSession {
+  MoistureSetpoint target = MoistureSetpoint::Drying;
+  bool stored = false;
+};
+
+SetpointSession& SessionOf(plat::Hwnd dialog) { return *static_cast<SetpointSession*>(plat::GetWindowData(dialog)); }
 
 void PlaceRightOfCentre(plat::Hwnd dialog) {
   plat::CenterOverParent(dialog);
@@ -54,27 +62,25 @@ void ShowSetpoint(plat::Hwnd dialog) {
   DryerStatus s;
   TakeStatusSnapshot(s);
   char text[16];
-  FormatMoistureSetpoint(text, sizeof text, MoistureSetpointFromStatus(s, g_target));
+  FormatMoistureSetpoint(text, sizeof text, MoistureSetpointFromStatus(s, SessionOf(dialog).target));
   plat::SetDlgItemText(dialog, kMoistureValueField, text);
 }
 
-bool MoistureSetpointProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam) {
+bool MoistureSetpointProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::InitDialog:
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       PlaceRightOfCentre(dialog);
       ApplyKeypadLabels(dialog, kLabels, kLabelCount);
       plat::SetControlFont(plat::GetDlgItem(dialog, kMoistureValueField),
                            plat::CreateFont(plat::kFaceTahoma, 40, plat::FontWeight::Bold));
       ShowSetpoint(dialog);
       return true;
-    case plat::Msg::Paint:
-      ApplyKeypadLabels(dialog, kLabels, kLabelCount);
-      return false;
     case plat::Msg::Command:
       switch (plat::CommandId(w)) {
         case kMoistureModify:
           // The keypad raises the setpoint's row itself, and only when it stored a value.
-          if (OpenMoistureKeypadDialog(dialog, g_target)) g_stored = true;
+          if (OpenMoistureKeypadDialog(dialog, SessionOf(dialog).target)) SessionOf(dialog).stored = true;
           return true;
         case kMoistureExit:
           plat::EndDialog(dialog, plat::IdOk);
@@ -90,10 +96,9 @@ bool MoistureSetpointProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat
 }  // namespace
 
 bool OpenMoistureSetpointDialog(plat::Hwnd parent, MoistureSetpoint target) {
-  g_target = target;
-  g_stored = false;
-  plat::DialogBox(parent, kTemplate, MoistureSetpointProc, 0);
-  return g_stored;
+  SetpointSession session{.target = target};
+  plat::DialogBox(parent, kTemplate, MoistureSetpointProc, reinterpret_cast<plat::LParam>(&session));
+  return session.stored;
 }
 
 }  // namespace dialogs

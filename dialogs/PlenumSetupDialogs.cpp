@@ -4,6 +4,7 @@
 #include "dialogs/PlenumSetupLogic.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
+#include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
 #include "platform/Dialog.h"
 #include "platform/Font.h"
@@ -19,11 +20,11 @@ namespace Style = plat::ControlStyle;
 
 // Help texts are short; a longer file is cut, never overrun.
 constexpr size_t kHelpUnits = 4096;
-char16_t gHelpText[kHelpUnits];
 
 void ShowHelpFile(plat::Hwnd owner, const char* fileName, int captionId) {
-  i18n::ReadHelpFile(fileName, gHelpText, kHelpUnits);
-  const char16_t* text = gHelpText[0] == 0xFEFF ? gHelpText + 1 : gHelpText;
+  char16_t helpText[kHelpUnits];
+  i18n::ReadHelpFile(fileName, helpText, kHelpUnits);
+  const char16_t* text = helpText[0] == 0xFEFF ? helpText + 1 : helpText;
   char16_t caption[i18n::kStringDestUnits] = {};
   i18n::GetString(captionId, caption);
   plat::MessageBox(owner, text, caption, plat::MbButtons::Ok, plat::MbIcon::Information);
@@ -34,8 +35,6 @@ void ShowHelpFile(plat::Hwnd owner, const char* fileName, int captionId) {
 constexpr int kStringDifferentialCaption = 85;
 constexpr int kStringPlenum1 = 91;  // plenum n is string 92 - n
 constexpr int kStringOneDegree = 92;  // n degrees is string 91 + n
-constexpr int kStringHelp = 3;
-constexpr int kStringAccept = 4;
 constexpr int kStringDifferentialHelpCaption = 364;
 constexpr char kDifferentialHelpFile[] = "PlenumDiffHelp.txt";
 
@@ -88,7 +87,9 @@ constexpr plat::DialogTemplate kDifferentialTemplate{
     .count = static_cast<int>(sizeof kDifferentialControls / sizeof kDifferentialControls[0]),
 };
 
-BurnerDifferentials gDifferentials;
+BurnerDifferentials& DifferentialsOf(plat::Hwnd dialog) {
+  return *static_cast<BurnerDifferentials*>(plat::GetWindowData(dialog));
+}
 
 void DifferentialLabels(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringDifferentialCaption);
@@ -96,35 +97,36 @@ void DifferentialLabels(plat::Hwnd dialog) {
     SetString(dialog, kDifferentialPlenumButtons[n - 1], kStringPlenum1 + 1 - n);
   for (int d = kDifferentialMinimum; d <= kDifferentialMaximum; ++d)
     SetString(dialog, kDifferentialDegreeButtons[d - 1], kStringOneDegree - 1 + d);
-  SetString(dialog, kDifferentialHelp, kStringHelp);
-  SetString(dialog, kDifferentialAccept, kStringAccept);
+  SetString(dialog, kDifferentialHelp, i18n::kStringHelp);
+  SetString(dialog, kDifferentialAccept, i18n::kStringAccept);
 }
 
-void DrawDifferentials(plat::Canvas& c) {
+void DrawDifferentials(plat::Canvas& c, const BurnerDifferentials& differentials) {
   c.SetFont(plat::BoldTahoma(kValueFont));
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   for (int n = 1; n <= kDifferentialPlenums; ++n) {
     char16_t label[i18n::kStringDestUnits] = {};
     i18n::GetString(kStringPlenum1 + 1 - n, label);
     char16_t line[i18n::kStringDestUnits + 24];
-    FormatDifferential(label, gDifferentials.value[n - 1], line, sizeof line / sizeof line[0]);
+    FormatDifferential(label, differentials.value[n - 1], line, sizeof line / sizeof line[0]);
     const plat::Rect r = PlenumValueRect(n);
     c.FillRect(r, plat::kDialogBackground);
-    c.SetTextColor(n == gDifferentials.selected ? plat::Rgb(255, 0, 0) : plat::Rgb(0, 0, 255));
+    c.SetTextColor(n == differentials.selected ? plat::Rgb(255, 0, 0) : plat::Rgb(0, 0, 255));
     c.DrawText(r, line, plat::TextFlag::Left | plat::TextFlag::VCenter | plat::TextFlag::SingleLine);
   }
 }
 
 bool OnDifferentialCommand(plat::Hwnd dialog, int id) {
+  BurnerDifferentials& differentials = DifferentialsOf(dialog);
   for (int n = 1; n <= kDifferentialPlenums; ++n) {
     if (id != kDifferentialPlenumButtons[n - 1]) continue;
-    SelectDifferentialPlenum(gDifferentials, n);
+    SelectDifferentialPlenum(differentials, n);
     plat::InvalidateRect(dialog, nullptr, false);
     return true;
   }
   for (int d = kDifferentialMinimum; d <= kDifferentialMaximum; ++d) {
     if (id != kDifferentialDegreeButtons[d - 1]) continue;
-    SetSelectedDifferential(gDifferentials, d);
+    SetSelectedDifferential(differentials, d);
     plat::InvalidateRect(dialog, nullptr, false);
     return true;
   }
@@ -135,7 +137,7 @@ bool OnDifferentialCommand(plat::Hwnd dialog, int id) {
     case kDifferentialAccept: {
       DryerStatus s;
       TakeStatusSnapshot(s);
-      AcceptBurnerDifferentials(gDifferentials, s);
+      AcceptBurnerDifferentials(differentials, s);
       plat::EndDialog(dialog, id);
       return true;
     }
@@ -147,16 +149,16 @@ bool OnDifferentialCommand(plat::Hwnd dialog, int id) {
 bool DifferentialProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::InitDialog: {
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       DryerStatus s;
       TakeStatusSnapshot(s);
-      OpenBurnerDifferentials(gDifferentials, s);
+      OpenBurnerDifferentials(DifferentialsOf(dialog), s);
       plat::CenterOverParent(dialog);
       DifferentialLabels(dialog);
       return true;
     }
     case plat::Msg::Paint:
-      DifferentialLabels(dialog);
-      DrawDifferentials(*plat::PaintFrom(l).canvas);
+      DrawDifferentials(*plat::PaintFrom(l).canvas, DifferentialsOf(dialog));
       return false;
     case plat::Msg::Command:
       return OnDifferentialCommand(dialog, plat::CommandId(w));
@@ -177,21 +179,21 @@ constexpr char kManagerHelpFile[] = "PlenumTempManagerHelp.txt";
 constexpr int kManagerRaise = 20;  // the dialog stands this far above its parent's centre
 
 constexpr DialogControl kManagerControls[] = {
-    {.kind = ControlKind::GroupBox, .id = 1300, .rect = RectXywh(10, 8, 200, 150), .text = "MANAGER"},
+    {.kind = ControlKind::GroupBox, .id = kManagerOnOffGroup, .rect = RectXywh(10, 8, 200, 150), .text = "MANAGER"},
     {.kind = ControlKind::RadioButton, .id = kManagerOnRadio, .rect = RectXywh(24, 34, 80, 30), .text = "ON",
      .style = Style::NoAuto | Style::Group},
     {.kind = ControlKind::RadioButton, .id = kManagerOffRadio, .rect = RectXywh(110, 34, 90, 30), .text = "OFF",
      .style = Style::NoAuto},
     {.kind = ControlKind::PushButton, .id = kManagerSelectOnOff, .rect = RectXywh(24, 80, 172, 60),
      .text = "SELECT ON / OFF", .style = Style::Center},
-    {.kind = ControlKind::GroupBox, .id = 1301, .rect = RectXywh(220, 8, 200, 150), .text = "TIME BETWEEN STEPS"},
+    {.kind = ControlKind::GroupBox, .id = kManagerTimeGroup, .rect = RectXywh(220, 8, 200, 150), .text = "TIME BETWEEN STEPS"},
     {.kind = ControlKind::Edit, .id = kManagerTimeField, .rect = RectXywh(234, 34, 172, 30), .text = "",
      .style = Style::Center | Style::Border},
     {.kind = ControlKind::PushButton, .id = kManagerTimeUp, .rect = RectXywh(234, 80, 84, 60), .text = "INCREASE",
      .style = Style::Center},
     {.kind = ControlKind::PushButton, .id = kManagerTimeDown, .rect = RectXywh(322, 80, 84, 60), .text = "DECREASE",
      .style = Style::Center},
-    {.kind = ControlKind::GroupBox, .id = 1305, .rect = RectXywh(430, 8, 200, 150),
+    {.kind = ControlKind::GroupBox, .id = kManagerSizeGroup, .rect = RectXywh(430, 8, 200, 150),
      .text = "STEP SIZE"},
     {.kind = ControlKind::Edit, .id = kManagerSizeField, .rect = RectXywh(444, 34, 172, 30), .text = "",
      .style = Style::Center | Style::Border},
@@ -215,18 +217,21 @@ constexpr plat::DialogTemplate kManagerTemplate{
     .count = static_cast<int>(sizeof kManagerControls / sizeof kManagerControls[0]),
 };
 
-uint8_t gManager = 0;
+// The working manager byte, given to the dialog as its parameter.
+uint8_t& ManagerOf(plat::Hwnd dialog) { return *static_cast<uint8_t*>(plat::GetWindowData(dialog)); }
 
+// Run on opening and after every change of the working byte.
 void ShowManager(plat::Hwnd dialog) {
+  const uint8_t manager = ManagerOf(dialog);
   SetString(dialog, 0, kStringManagerCaption);
-  plat::CheckDlgButton(dialog, kManagerOnRadio, ManagerOn(gManager));
-  plat::CheckDlgButton(dialog, kManagerOffRadio, !ManagerOn(gManager));
+  plat::CheckDlgButton(dialog, kManagerOnRadio, ManagerOn(manager));
+  plat::CheckDlgButton(dialog, kManagerOffRadio, !ManagerOn(manager));
   char16_t unit[i18n::kStringDestUnits] = {};
   i18n::GetString(kStringMinutes, unit);
   char16_t text[i18n::kStringDestUnits + 8];
-  FormatManagerTime(gManager, unit, text, sizeof text / sizeof text[0]);
+  FormatManagerTime(manager, unit, text, sizeof text / sizeof text[0]);
   plat::SetDlgItemText(dialog, kManagerTimeField, text);
-  FormatManagerSize(gManager, text, sizeof text / sizeof text[0]);
+  FormatManagerSize(manager, text, sizeof text / sizeof text[0]);
   plat::SetDlgItemText(dialog, kManagerSizeField, text);
 }
 
@@ -238,19 +243,20 @@ void PlaceAboveCentre(plat::Hwnd dialog) {
 }
 
 bool OnManagerCommand(plat::Hwnd dialog, int id) {
+  uint8_t& manager = ManagerOf(dialog);
   switch (id) {
-    case kManagerSelectOnOff: gManager = ToggleManager(gManager); break;
-    case kManagerTimeUp: gManager = StepManagerTime(gManager, true); break;
-    case kManagerTimeDown: gManager = StepManagerTime(gManager, false); break;
-    case kManagerSizeUp: gManager = StepManagerSize(gManager, true); break;
-    case kManagerSizeDown: gManager = StepManagerSize(gManager, false); break;
+    case kManagerSelectOnOff: manager = ToggleManager(manager); break;
+    case kManagerTimeUp: manager = StepManagerTime(manager, true); break;
+    case kManagerTimeDown: manager = StepManagerTime(manager, false); break;
+    case kManagerSizeUp: manager = StepManagerSize(manager, true); break;
+    case kManagerSizeDown: manager = StepManagerSize(manager, false); break;
     case kManagerHelp:
       ShowHelpFile(dialog, kManagerHelpFile, kStringManagerHelpCaption);
       return true;
     case kManagerAccept: {
       DryerStatus s;
       TakeStatusSnapshot(s);
-      AcceptManager(gManager, s);
+      AcceptManager(manager, s);
       plat::EndDialog(dialog, id);
       return true;
     }
@@ -264,19 +270,17 @@ bool OnManagerCommand(plat::Hwnd dialog, int id) {
   return true;
 }
 
-bool ManagerProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam) {
+bool ManagerProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::InitDialog: {
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       DryerStatus s;
       TakeStatusSnapshot(s);
-      gManager = OpenManagerValue(s);
+      ManagerOf(dialog) = OpenManagerValue(s);
       PlaceAboveCentre(dialog);
       ShowManager(dialog);
       return true;
     }
-    case plat::Msg::Paint:
-      ShowManager(dialog);
-      return false;
     case plat::Msg::Command:
       return OnManagerCommand(dialog, plat::CommandId(w));
     default:
@@ -287,11 +291,13 @@ bool ManagerProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam)
 }  // namespace
 
 int OpenBurnerDifferentialDialog(plat::Hwnd parent) {
-  return plat::DialogBox(parent, kDifferentialTemplate, DifferentialProc, 0);
+  BurnerDifferentials differentials{};
+  return plat::DialogBox(parent, kDifferentialTemplate, DifferentialProc, reinterpret_cast<plat::LParam>(&differentials));
 }
 
 int OpenPlenumTempManagerDialog(plat::Hwnd parent) {
-  return plat::DialogBox(parent, kManagerTemplate, ManagerProc, 0);
+  uint8_t manager = 0;
+  return plat::DialogBox(parent, kManagerTemplate, ManagerProc, reinterpret_cast<plat::LParam>(&manager));
 }
 
 }  // namespace dialogs

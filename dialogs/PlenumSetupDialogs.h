@@ -33,6 +33,9 @@ enum PlenumTempManagerControl : int {
   kManagerHelp = 1011,
   kManagerAccept = 1008,
   kManagerCancel = 1010,
+  kManagerOnOffGroup = 1300,
+  kManagerTimeGroup = 1301,
+  kManagerSizeGroup = 1305,
 };
 
 // Run the dialogs modally over `parent`; return the id of the button that closed them.

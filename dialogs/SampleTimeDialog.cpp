@@ -18,7 +18,7 @@ namespace Style = plat::ControlStyle;
 
 constexpr int kStringCaption = 366;
 constexpr int kStringGroup = 367;
-constexpr int kStringAccept = 350;
+constexpr int kStringAcceptExit = 350;
 constexpr int kStringNote = 372;
 constexpr int kStringClearTable = 373;
 
@@ -104,13 +104,14 @@ int CheckedPeriod(plat::Hwnd dialog) {
 
 void SetPeriod(int minutes) { records::CurrentPreferences().sampleMinutes = static_cast<uint8_t>(minutes); }
 
+// Run when the dialog opens: its texts, and the period shown, made one the dialog offers.
 void Refresh(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringCaption);
   SetString(dialog, kSampleGroup, kStringGroup);
   for (const PeriodRow& p : kPeriods) SetString(dialog, p.button, p.stringId);
   SetString(dialog, kSampleNote, kStringNote);
   SetString(dialog, kSampleClearTable, kStringClearTable);
-  SetString(dialog, kSampleAccept, kStringAccept);
+  SetString(dialog, kSampleAccept, kStringAcceptExit);
   int period = records::CurrentPreferences().sampleMinutes;
   int shown = records::DialogSamplePeriod(period);
   if (shown != period) {
@@ -163,9 +164,6 @@ bool SampleTimeProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat:
       plat::CenterOverParent(dialog);
       Refresh(dialog);
       return true;
-    case plat::Msg::Paint:
-      Refresh(dialog);
-      return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(wParam));
     default:

@@ -1,6 +1,7 @@
 #include "dialogs/SetpointEntryDialog.h"
 
 #include "dialogs/KeypadLook.h"
+#include "i18n/StringIds.h"
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 
@@ -50,20 +51,24 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
+constexpr uint16_t kStringCaption = 142;
+
 constexpr KeypadLabel kLabels[] = {
-    {0, 142},
-    {kSetpointDelete, 141},
-    {kSetpointClear, 99},
-    {kSetpointDefault, 55},
-    {kSetpointAccept, 4},
-    {kSetpointCancel, 10},
+    {0, kStringCaption},
+    {kSetpointDelete, i18n::kStringDelete},
+    {kSetpointClear, i18n::kStringClear},
+    {kSetpointDefault, i18n::kStringDefault},
+    {kSetpointAccept, i18n::kStringAccept},
+    {kSetpointCancel, i18n::kStringCancel},
 };
 constexpr int kLabelCount = static_cast<int>(sizeof kLabels / sizeof kLabels[0]);
 
-SetpointEntryRequest* g_request = nullptr;
+SetpointEntryRequest& RequestOf(plat::Hwnd dialog) {
+  return *static_cast<SetpointEntryRequest*>(plat::GetWindowData(dialog));
+}
 
 void Accept(plat::Hwnd dialog) {
-  if (AcceptSetpointEntry(*g_request) == EntryResult::Accepted) {
+  if (AcceptSetpointEntry(RequestOf(dialog)) == EntryResult::Accepted) {
     plat::EndDialog(dialog, kEntryAccepted);
     return;
   }
@@ -73,7 +78,7 @@ void Accept(plat::Hwnd dialog) {
 }
 
 bool OnCommand(plat::Hwnd dialog, int id) {
-  SetpointEntryRequest& r = *g_request;
+  SetpointEntryRequest& r = RequestOf(dialog);
   int digit = DigitOfControl(kSetpointDigits, id);
   if (digit >= 0) {
     SetpointKey(r, digit);
@@ -94,13 +99,13 @@ bool OnCommand(plat::Hwnd dialog, int id) {
 bool SetpointEntryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::InitDialog:
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       plat::CenterOverParent(dialog);
       ApplyKeypadLabels(dialog, kLabels, kLabelCount);
       return true;
     case plat::Msg::Paint: {
-      ApplyKeypadLabels(dialog, kLabels, kLabelCount);
       char value[24];
-      FormatSetpointEntryValue(value, sizeof value, *g_request);
+      FormatSetpointEntryValue(value, sizeof value, RequestOf(dialog));
       DrawKeypadValue(*plat::PaintFrom(l).canvas, kKeypadValuePlace, value);
       return false;
     }
@@ -114,8 +119,7 @@ bool SetpointEntryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::L
 }  // namespace
 
 int OpenSetpointEntryDialog(plat::Hwnd parent, SetpointEntryRequest& req) {
-  g_request = &req;
-  int result = plat::DialogBox(parent, kTemplate, SetpointEntryProc, 0);
+  int result = plat::DialogBox(parent, kTemplate, SetpointEntryProc, reinterpret_cast<plat::LParam>(&req));
   return result < 0 ? kEntryCancelled : result;
 }
 

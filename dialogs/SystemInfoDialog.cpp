@@ -56,6 +56,7 @@ void SetBytesLine(plat::Hwnd dialog, int id, int stringId, uint64_t bytes) {
   plat::SetDlgItemText(dialog, id, line);
 }
 
+// Run on opening and from the one-second tick; only the lines that changed repaint.
 void Refresh(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringCaption);
   char16_t line[plat::kMaxWindowText];
@@ -81,9 +82,6 @@ bool SystemInfoProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat:
       CenterRaised(dialog);
       Refresh(dialog);
       return true;
-    case plat::Msg::Paint:
-      Refresh(dialog);
-      return false;
     case plat::Msg::Command:
       if (plat::CommandId(wParam) != kInfoExit) return false;
       plat::EndDialog(dialog, kInfoExit);
@@ -109,7 +107,7 @@ int OpenSystemInfoDialog(plat::Hwnd parent) { return plat::DialogBox(parent, kTe
 
 void RefreshSystemInfoDialog() {
   plat::Hwnd dialog = plat::FindOpenDialog(kSystemInfoDialogId);
-  if (dialog != plat::kNoWindow) plat::InvalidateRect(dialog, nullptr, false);
+  if (dialog != plat::kNoWindow) Refresh(dialog);
 }
 
 }  // namespace dialogs

@@ -23,7 +23,7 @@ enum SystemInfoControl : int {
 };
 
 int OpenSystemInfoDialog(plat::Hwnd parent);
-// The one-second tick: repaints the dialog when it is open, so its clock advances.
+// The one-second tick: refreshes the dialog when it is open, so its clock advances.
 void RefreshSystemInfoDialog();
 
 // "<string 423>: 2.04".

@@ -5,6 +5,7 @@
 #include "platform/Font.h"
 #include "platform/MessageBox.h"
 #include "i18n/Language.h"
+#include "i18n/StringIds.h"
 
 namespace dialogs {
 
@@ -62,38 +63,41 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
+constexpr uint16_t kStringCaption = 355;
+
 constexpr KeypadLabel kLabels[] = {
-    {0, 355},
-    {kTimerMinutesDelete, 141},
-    {kTimerSecondsDelete, 141},
-    {kTimerDefault, 55},
-    {kTimerAccept, 4},
-    {kTimerCancel, 10},
+    {0, kStringCaption},
+    {kTimerMinutesDelete, i18n::kStringDelete},
+    {kTimerSecondsDelete, i18n::kStringDelete},
+    {kTimerDefault, i18n::kStringDefault},
+    {kTimerAccept, i18n::kStringAccept},
+    {kTimerCancel, i18n::kStringCancel},
 };
 
-TimerEntryRequest* g_request = nullptr;
+TimerEntryRequest& RequestOf(plat::Hwnd dialog) {
+  return *static_cast<TimerEntryRequest*>(plat::GetWindowData(dialog));
+}
 
-void Paint(plat::Hwnd dialog, plat::Canvas& c) {
-  ApplyKeypadLabels(dialog, kLabels, static_cast<int>(sizeof kLabels / sizeof kLabels[0]));
+void Paint(const TimerEntryRequest& r, plat::Canvas& c) {
   c.SetFont(plat::CreateFont(plat::kFaceTahoma, kInfoFontHeight, plat::FontWeight::Normal));
   c.SetTextColor(plat::Rgb(0, 0, 0));
   for (int i = 0; i < 3; ++i) {
     char16_t label[i18n::kStringDestUnits] = {};
     i18n::GetString(kTimerInfoLabelIds[i], label);
     char16_t line[i18n::kStringDestUnits + 24];
-    size_t n = FormatTimerInfoLine(*g_request, static_cast<TimerInfoLine>(i), label, line,
+    size_t n = FormatTimerInfoLine(r, static_cast<TimerInfoLine>(i), label, line,
                                    sizeof line / sizeof line[0]);
     const plat::Rect place{kInfoX, kInfoTop[i], kInfoX + 205, kInfoTop[i] + kInfoFontHeight};
     c.FillRect(place, plat::kDialogBackground);
     c.DrawText(place, line, n, plat::TextFlag::SingleLine);
   }
   char value[24];
-  FormatTimerEntryValue(value, sizeof value, *g_request);
+  FormatTimerEntryValue(value, sizeof value, r);
   DrawKeypadValue(c, kKeypadValuePlace, value);
 }
 
 void Accept(plat::Hwnd dialog) {
-  if (AcceptTimerEntry(*g_request) == EntryResult::Accepted) {
+  if (AcceptTimerEntry(RequestOf(dialog)) == EntryResult::Accepted) {
     plat::EndDialog(dialog, kEntryAccepted);
     return;
   }
@@ -103,7 +107,7 @@ void Accept(plat::Hwnd dialog) {
 }
 
 bool OnCommand(plat::Hwnd dialog, int id) {
-  TimerEntryRequest& r = *g_request;
+  TimerEntryRequest& r = RequestOf(dialog);
   int digit = DigitOfControl(kTimerMinutesDigits, id);
   if (digit >= 0) {
     TimerMinutesKey(r, digit);
@@ -126,11 +130,12 @@ bool OnCommand(plat::Hwnd dialog, int id) {
 bool TimerEntryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::InitDialog:
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       plat::CenterOverParent(dialog);
       ApplyKeypadLabels(dialog, kLabels, static_cast<int>(sizeof kLabels / sizeof kLabels[0]));
       return true;
     case plat::Msg::Paint:
-      Paint(dialog, *plat::PaintFrom(l).canvas);
+      Paint(RequestOf(dialog), *plat::PaintFrom(l).canvas);
       return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(w));
@@ -142,8 +147,7 @@ bool TimerEntryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LPar
 }  // namespace
 
 int OpenTimerEntryDialog(plat::Hwnd parent, TimerEntryRequest& req) {
-  g_request = &req;
-  int result = plat::DialogBox(parent, kTemplate, TimerEntryProc, 0);
+  int result = plat::DialogBox(parent, kTemplate, TimerEntryProc, reinterpret_cast<plat::LParam>(&req));
   return result < 0 ? kEntryCancelled : result;
 }
 

@@ -7,6 +7,7 @@
 #include "dialogs/WarningHelpLogic.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
+#include "i18n/StringIds.h"
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
@@ -17,12 +18,9 @@ namespace dialogs {
 
 namespace {
 
-enum Text : uint16_t {
-  kTextClose = 145,
-  kTextCaption = 459,
-  kTextPictureMissing = 467,
-  kTextPictureMissingCaption = 468,
-};
+constexpr uint16_t kStringCaption = 459;
+constexpr uint16_t kStringPictureMissing = 467;
+constexpr uint16_t kStringPictureMissingCaption = 468;
 
 constexpr plat::Point kPictureAt = {10, 0};
 constexpr size_t kMaxHelpBytes = 16384;
@@ -45,15 +43,11 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
-struct HelpState {
+// The warning a dialog explains, given to it as its parameter.
+struct HelpRequest {
   int node = 0;
   int code = 0;
-  bool pictureMissing = false;
-  bool textLoaded = false;
-  plat::Hwnd dialog = plat::kNoWindow;
-  int frame = 0;
 };
-HelpState g_help;
 
 // Pictures are loaded once per path and kept: the rear-discharge animation cycles four files.
 struct CachedPicture {
@@ -61,14 +55,25 @@ struct CachedPicture {
   plat::Bitmap bitmap;
 };
 constexpr int kCachedPictures = 5;
-CachedPicture g_cache[kCachedPictures];
-int g_nextCacheSlot = 0;
+
+struct HelpState {
+  bool pictureMissing = false;
+  const plat::Bitmap* picture = nullptr;  // what the paint copies; loaded by RefreshPicture
+  int frame = 0;
+  CachedPicture cache[kCachedPictures];
+  int nextCacheSlot = 0;
+};
+HelpState gHelp;
+
+const HelpRequest& RequestOf(plat::Hwnd dialog) {
+  return *static_cast<const HelpRequest*>(plat::GetWindowData(dialog));
+}
 
 const plat::Bitmap* LoadPicture(const char* path) {
-  for (CachedPicture& c : g_cache)
+  for (CachedPicture& c : gHelp.cache)
     if (!c.bitmap.Empty() && std::strcmp(c.path, path) == 0) return &c.bitmap;
-  CachedPicture& slot = g_cache[g_nextCacheSlot];
-  g_nextCacheSlot = (g_nextCacheSlot + 1) % kCachedPictures;
+  CachedPicture& slot = gHelp.cache[gHelp.nextCacheSlot];
+  gHelp.nextCacheSlot = (gHelp.nextCacheSlot + 1) % kCachedPictures;
   if (plat::LoadBmpFile(path, slot.bitmap) != plat::BmpResult::Ok) {
     slot.path[0] = 0;
     return nullptr;
@@ -77,12 +82,12 @@ const plat::Bitmap* LoadPicture(const char* path) {
   return &slot.bitmap;
 }
 
-bool PicturePath(char* out, size_t size) {
-  if (IsRearDischarge(g_help.node, g_help.code)) {
-    FormatRearDischargePath(out, size, g_help.frame);
+bool PicturePath(const HelpRequest& request, char* out, size_t size) {
+  if (IsRearDischarge(request.node, request.code)) {
+    FormatRearDischargePath(out, size, gHelp.frame);
     return true;
   }
-  const HelpSubject subject = HelpPictureSubject(g_help.node, g_help.code);
+  const HelpSubject subject = HelpPictureSubject(request.node, request.code);
   return i18n::WarningBitmapPath(subject.node, subject.code, out, size);
 }
 
@@ -109,10 +114,9 @@ void AddHelpLines(plat::Hwnd list, const char16_t* text, size_t units) {
 }
 
 void LoadHelpText(plat::Hwnd dialog) {
-  g_help.textLoaded = true;
   const plat::Hwnd list = plat::GetDlgItem(dialog, kWarningHelpText);
   plat::ListBoxResetContent(list);
-  const HelpSubject subject = HelpSubjectFor(g_help.node, g_help.code);
+  const HelpSubject subject = HelpSubjectFor(RequestOf(dialog).node, RequestOf(dialog).code);
   char path[kPathUnits];
   plat::FileHandle f;
   if (!i18n::WarningTextPath(subject.node, subject.code, path, sizeof path) ||
@@ -133,33 +137,33 @@ void LoadHelpText(plat::Hwnd dialog) {
   if (units > 0) AddHelpLines(list, text + 1, units - 1);
 }
 
-void Paint(plat::Hwnd dialog, plat::Canvas& c) {
-  SetStringIfPresent(dialog, 0, kTextCaption);
-  SetStringIfPresent(dialog, kWarningHelpClose, kTextClose);
+// Loads the picture of the warning (of the animation's frame) for the next paint; run on
+// opening, after each animation step and when the operator retries. A missing picture is
+// asked about from the message loop.
+void RefreshPicture(plat::Hwnd dialog) {
+  gHelp.picture = nullptr;
+  if (gHelp.pictureMissing) return;
+  char path[kPathUnits];
+  gHelp.picture = PicturePath(RequestOf(dialog), path, sizeof path) ? LoadPicture(path) : nullptr;
+  if (gHelp.picture != nullptr) return;
+  gHelp.pictureMissing = true;
+  plat::PostMessage(dialog, kAskPictureMissing);
+}
 
-  if (!g_help.pictureMissing) {
-    char path[kPathUnits];
-    const plat::Bitmap* picture = PicturePath(path, sizeof path) ? LoadPicture(path) : nullptr;
-    if (picture == nullptr) {
-      g_help.pictureMissing = true;
-      // Asked from the message loop, not from inside the paint.
-      plat::PostMessage(dialog, kAskPictureMissing);
-    } else {
-      c.Blit(kPictureAt.x, kPictureAt.y, picture->View());
-    }
-  }
-  if (!g_help.textLoaded) LoadHelpText(dialog);
+void Paint(plat::Canvas& c) {
+  if (gHelp.picture != nullptr) c.Blit(kPictureAt.x, kPictureAt.y, gHelp.picture->View());
 }
 
 void AskPictureMissing(plat::Hwnd dialog) {
   char16_t question[i18n::kStringDestUnits] = {};
   char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(kTextPictureMissing, question);
-  i18n::GetString(kTextPictureMissingCaption, caption);
+  i18n::GetString(kStringPictureMissing, question);
+  i18n::GetString(kStringPictureMissingCaption, caption);
   const int answer = plat::MessageBox(dialog, question, caption, plat::MbButtons::RetryCancel,
                                       plat::MbIcon::Information);
   if (answer == plat::IdRetry) {
-    g_help.pictureMissing = false;
+    gHelp.pictureMissing = false;
+    RefreshPicture(dialog);
     plat::InvalidateRect(dialog, nullptr, true);
   } else {
     plat::EndDialog(dialog, plat::IdCancel);
@@ -173,13 +177,16 @@ bool WarningHelpProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LPa
   }
   switch (msg) {
     case plat::Msg::InitDialog:
-      g_help.pictureMissing = false;
-      g_help.textLoaded = false;
-      g_help.dialog = dialog;
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
+      gHelp.pictureMissing = false;
       plat::CenterOverParent(dialog);
+      SetStringIfPresent(dialog, 0, kStringCaption);
+      SetStringIfPresent(dialog, kWarningHelpClose, i18n::kStringExit);
+      RefreshPicture(dialog);
+      LoadHelpText(dialog);
       return true;
     case plat::Msg::Paint:
-      Paint(dialog, *plat::PaintFrom(l).canvas);
+      Paint(*plat::PaintFrom(l).canvas);
       return false;
     case plat::Msg::Command:
       if (plat::CommandId(w) != kWarningHelpClose) return false;
@@ -193,20 +200,20 @@ bool WarningHelpProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LPa
 }  // namespace
 
 int OpenWarningHelpDialog(plat::Hwnd parent, int node, int code) {
-  g_help.node = node;
-  g_help.code = code;
-  const int result = plat::DialogBox(parent, kTemplate, WarningHelpProc, 0);
-  g_help.dialog = plat::kNoWindow;
+  const HelpRequest request{.node = node, .code = code};
+  const int result = plat::DialogBox(parent, kTemplate, WarningHelpProc, reinterpret_cast<plat::LParam>(&request));
+  gHelp.picture = nullptr;
   return result;
 }
 
-int HelpAnimationFrame() { return g_help.frame; }
+int HelpAnimationFrame() { return gHelp.frame; }
 
 void StepHelpAnimation() {
   const plat::Hwnd dialog = plat::FindOpenDialog(kWarningHelpDialogId);
   if (dialog == plat::kNoWindow) return;
+  gHelp.frame = NextHelpFrame(gHelp.frame);
+  if (IsRearDischarge(RequestOf(dialog).node, RequestOf(dialog).code)) RefreshPicture(dialog);
   plat::InvalidateRect(dialog, &kHelpAnimationRegion, false);
-  g_help.frame = NextHelpFrame(g_help.frame);
 }
 
 void CloseWarningHelpDialog() {

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int kRearDischargeCode = 5;
 constexpr int kFirstSharedPictureCode = 2;
 constexpr int kLastSharedPictureCode = 7;
 constexpr const char* kRearDischargePictures[] = {
@@ -32,7 +31,7 @@ HelpSubject HelpPictureSubject(int node, int code) {
 }
 
 bool IsRearDischarge(int node, int code) {
-  return node == kNodeMainIo && code == kRearDischargeCode;
+  return node == kNodeMainIo && code == kWarningCodeRearDischarge;
 }
 
 const char* RearDischargePicture(int frame) {

@@ -33,12 +33,16 @@ inline constexpr uint16_t kStringClear = 99;
 inline constexpr uint16_t kStringYes = 134;
 inline constexpr uint16_t kStringNo = 135;
 inline constexpr uint16_t kStringDelete = 141;
+inline constexpr uint16_t kStringModifySetpoint = 144;
 inline constexpr uint16_t kStringExit = 145;
 // Texts shared by a screen and a dialog or a record.
 inline constexpr uint16_t kStringPlenum1 = 91;  // plenum n is string 92 - n
 inline constexpr uint16_t kStringSample = 286;
+// The auto-start state, on the status bar and in the auto-start status dialog.
 inline constexpr uint16_t kStringAutoStart = 301;
+inline constexpr uint16_t kStringAutoStartRunning = 503;
 inline constexpr uint16_t kStringAutoStartWaiting = 504;
+inline constexpr uint16_t kStringAutoStartDone = 506;
 
 // Drying-mode line of the dryer picture: continuous flow modes 1..5, then batch.
 inline constexpr uint16_t kModeTextContinuous = 250;

@@ -298,6 +298,20 @@ inline constexpr PanelBit kSwitchLoadOn = {kStatusLoadFlags, 0x08};
 inline constexpr PanelBit kSwitchStart = {kStatusControllerDisplayOptions, 0x01};
 
 inline constexpr int kDryerTypeContinuous = 0;   // byte 8 values
+// Moisture-control mode 2 (byte 187 bits 0..2).
+inline constexpr int kModeCenterTracking = 2;  // meter-roll HIGH and LOW may track MEDIUM
+// Meter-roll speed being changed: byte 159 low 6 bits, request 0:159.
+inline constexpr uint8_t kMeterRollSpeedLow = 0;
+inline constexpr uint8_t kMeterRollSpeedMedium = 1;
+inline constexpr uint8_t kMeterRollSpeedHigh = 2;
+// Auto-start state: byte 280, with kOptionWithdrawBit (bit 7) when it has finished.
+inline constexpr uint8_t kAutoStartWaitingBit = 0x04;
+inline constexpr uint8_t kAutoStartRunningBit = 0x02;
+// Auto-start unit flags: bytes 131..136 (kStatusUnitStatusB1), bit 1 while the unit is on.
+inline constexpr uint8_t kUnitStatusBOn = 0x02;
+// Warning code of the main I/O node (kNodeMainIo) for the rear discharge.
+inline constexpr int kWarningCodeRearDischarge = 5;
+
 inline constexpr int kDryerTypeBatchOption = 1;  // byte 8 value enabling the option rules
 inline constexpr int kDryerTypeHighLimit = 3;    // byte 8: uses the high grain temperature limit
 inline constexpr int kDryerLengthCount = 15;

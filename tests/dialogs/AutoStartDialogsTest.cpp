@@ -61,13 +61,13 @@ class AutoStartDialogs : public HeadlessFixture {
 TEST(AutoStartLogic, BandFollowsByte280Bit7ThenBit2ThenBit1) {
   DryerStatus s = Blank();
   s.b[kStatusOptionWithdraw] = 0x86;
-  EXPECT_EQ(ChooseAutoStartBand(s).stringId, 506);
+  EXPECT_EQ(ChooseAutoStartBand(s).stringId, i18n::kStringAutoStartDone);
   EXPECT_EQ(plat::PixelOf(ChooseAutoStartBand(s).colour), plat::PixelOf(plat::Rgb(0, 0, 255)));
   s.b[kStatusOptionWithdraw] = 0x06;
-  EXPECT_EQ(ChooseAutoStartBand(s).stringId, 504);
+  EXPECT_EQ(ChooseAutoStartBand(s).stringId, i18n::kStringAutoStartWaiting);
   EXPECT_EQ(plat::PixelOf(ChooseAutoStartBand(s).colour), plat::PixelOf(plat::Rgb(255, 255, 0)));
   s.b[kStatusOptionWithdraw] = 0x02;
-  EXPECT_EQ(ChooseAutoStartBand(s).stringId, 503);
+  EXPECT_EQ(ChooseAutoStartBand(s).stringId, i18n::kStringAutoStartRunning);
   EXPECT_EQ(plat::PixelOf(ChooseAutoStartBand(s).colour), plat::PixelOf(plat::Rgb(0, 255, 0)));
   s.b[kStatusOptionWithdraw] = 0x79;  // every other bit
   EXPECT_EQ(ChooseAutoStartBand(s).stringId, 0);
@@ -90,7 +90,7 @@ TEST(AutoStartLogic, ProgressReadsLowFirstWordsPerUnitAndStaysWithinTheTotal) {
   PutWord(s, kStatusRunTimeCounter1, 600);
   PutWord(s, kStatusUnitCounterA1 + 2 * 2, 300);  // unit 3
   PutWord(s, kStatusUnitCounterB1 + 2 * 2, 0x0102);
-  s.b[136] = 0x02;  // unit 1's flag byte
+  s.b[kStatusUnitStatusB1 + kAutoStartMaxUnits - 1] = kUnitStatusBOn;  // unit 1's flag byte
   AutoStartProgress p = ReadAutoStartProgress(s, 3);
   EXPECT_EQ(p.first, 300);
   EXPECT_EQ(p.second, 258);
@@ -148,7 +148,7 @@ TEST_F(AutoStartDialogs, YesWhileInactiveStartsAndSendsTheGrainChoice) {
   EXPECT_TRUE(IsPending(CommandRow::AutoStart));
   EXPECT_EQ(ReadRequestByte(kRequestGrain), 3);
   EXPECT_EQ(g_shown, 1);
-  if (hasPack_) EXPECT_EQ(question, Text(511));
+  if (hasPack_) EXPECT_EQ(question, Text(kStringAskStartAutoStart));
 }
 
 TEST_F(AutoStartDialogs, YesWhileActiveCancelsWithTheControllersGrain) {
@@ -160,8 +160,8 @@ TEST_F(AutoStartDialogs, YesWhileActiveCancelsWithTheControllersGrain) {
   EXPECT_FALSE(IsPending(CommandRow::AutoStart));
   EXPECT_EQ(g_shown, 0);
   if (hasPack_) {
-    EXPECT_EQ(question, Text(510));
-    EXPECT_NE(Text(510), Text(511));
+    EXPECT_EQ(question, Text(kStringAskCancelAutoStart));
+    EXPECT_NE(Text(kStringAskCancelAutoStart), Text(kStringAskStartAutoStart));
   }
 }
 
@@ -219,7 +219,7 @@ TEST_F(AutoStartDialogs, CancelAutoStartAsksThenClosesTheStatus) {
   WriteStatusByte(kStatusOptionWithdraw, 0x02);
   std::u16string band;
   Drive({Step{kAutoStartCancel, [&](plat::Hwnd d) {
-           if (hasPack_) band = DrawnText(Text(503).c_str(), d);
+           if (hasPack_) band = DrawnText(Text(i18n::kStringAutoStartRunning).c_str(), d);
          }},
          Step{kAutoStartYes, {}, kAutoStartConfirmDialogId}});
   EXPECT_EQ(OpenAutoStartStatusDialog(parent_, CountShown), kAutoStartCancel);

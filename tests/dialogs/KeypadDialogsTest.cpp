@@ -104,7 +104,7 @@ TEST_F(KeypadDialogs, SetpointTypedInCelsiusIsSentCorrectedInFahrenheit) {
   EXPECT_EQ(OpenSetpointEntryDialog(parent_, gSetpointEntryRequest), kEntryAccepted);
   EXPECT_EQ(Narrow(seenValue_), std::string(" 071 ") + static_cast<char>(176) + "C ");
   EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint1));
-  EXPECT_EQ(ReadRequestByte(59), 161);  // 159 °F passes the check, then the echo correction
+  EXPECT_EQ(ReadRequestByte(kStatusPlenumSetpoint1), 161);  // 159 °F passes the check, then the echo correction
   EXPECT_EQ(ReadRequestByte(60), 0);
 }
 
@@ -129,8 +129,8 @@ TEST_F(KeypadDialogs, SetpointCancelRaisesNothing) {
 }
 
 TEST_F(KeypadDialogs, MoistureWindowShowsTheSetpointAndTheKeypadStoresTheTypedValue) {
-  WriteStatusByte(199, 0x00);
-  WriteStatusByte(200, 0x9B);  // 15.5 %
+  WriteStatusByte(kStatusMoistureSetpoint, 0x00);
+  WriteStatusByte(kStatusMoistureSetpoint + 1, 0x9B);  // 15.5 %
   std::u16string opening, typed;
   auto steps = std::vector<Step>{
       Step{kMoistureModify, [&](plat::Hwnd d) {
@@ -149,8 +149,8 @@ TEST_F(KeypadDialogs, MoistureWindowShowsTheSetpointAndTheKeypadStoresTheTypedVa
   EXPECT_EQ(Narrow(opening), "15.5 %");
   EXPECT_EQ(Narrow(typed), "18.2 %");  // the fourth digit would pass 99.9 % and is ignored
   EXPECT_TRUE(IsPending(CommandRow::MoistureSetpoint));
-  EXPECT_EQ(ReadRequestByte(199), 0x00);
-  EXPECT_EQ(ReadRequestByte(200), 182);
+  EXPECT_EQ(ReadRequestByte(kStatusMoistureSetpoint), 0x00);
+  EXPECT_EQ(ReadRequestByte(kStatusMoistureSetpoint + 1), 182);
 }
 
 // The keypad stands beside the setpoint window, so the field it types into stays in sight.
@@ -182,6 +182,6 @@ TEST_F(KeypadDialogs, AutoStartMoistureGoesLowByteFirst) {
                 kMoistureAccept, kMoistureExit}));
   EXPECT_TRUE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::AutoStart));
   EXPECT_TRUE(IsPending(CommandRow::Setting125));
-  EXPECT_EQ(ReadRequestByte(256 + 25), 300 & 0xFF);
-  EXPECT_EQ(ReadRequestByte(256 + 26), 300 >> 8);
+  EXPECT_EQ(ReadRequestByte(kStatusSubstituteMoisture), 300 & 0xFF);
+  EXPECT_EQ(ReadRequestByte(kStatusSubstituteMoisture + 1), 300 >> 8);
 }

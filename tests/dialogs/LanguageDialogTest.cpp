@@ -10,6 +10,7 @@
 
 #include "dialogs/LanguageDialog.h"
 #include "i18n/Language.h"
+#include "i18n/StringIds.h"
 #include "platform/Backend.h"
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
@@ -19,9 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kEnglishButton = 1492;
-constexpr int kGermanButton = 1497;
-constexpr int kDutchButton = 1504;
+constexpr int kEnglishButton = dialogs::kLanguageButtonEnglish;
+constexpr int kGermanButton = dialogs::kLanguageButtonGerman;
+constexpr int kDutchButton = dialogs::kLanguageButtonDutch;
 
 // What the parent saw while the dialog was open, and what it does then.
 struct Seen {
@@ -128,7 +129,7 @@ TEST_F(LanguageDialog, GermanCaptionsAndCheckMarkThenEnglishChosen) {
   EXPECT_EQ(i18n::CurrentLanguage(), i18n::kEnglish);
   EXPECT_EQ(ConfigText(), "English");
   char16_t accept[i18n::kStringDestUnits];
-  i18n::GetString(4, accept);
+  i18n::GetString(i18n::kStringAccept, accept);
   EXPECT_EQ(std::u16string(accept), u"ACCEPT");
 }
 
@@ -140,6 +141,6 @@ TEST_F(LanguageDialog, DutchButtonSelectsDutchWhichFallsBackToEnglishTexts) {
   EXPECT_EQ(i18n::CurrentLanguage(), 4);
   EXPECT_EQ(ConfigText(), "Dutch");
   char16_t accept[i18n::kStringDestUnits];
-  i18n::GetString(4, accept);
+  i18n::GetString(i18n::kStringAccept, accept);
   EXPECT_EQ(std::u16string(accept), u"ACCEPT");
 }

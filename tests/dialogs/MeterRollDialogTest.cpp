@@ -40,7 +40,7 @@ std::vector<Step> Join(std::vector<Step> a, const std::vector<Step>& b) {
 TEST_F(MeterRollDialog, OpeningCopiesTheSpeedsAndTakesMediumFromByte230InModesFourAndFive) {
   Speeds(1, 40, 30, 20);
   WriteStatusByte(kStatusMeterRollValue230, 55);
-  WriteStatusByte(kStatusMoistureControlMode, 4);
+  WriteStatusByte(kStatusMoistureControlMode, kModeMoisture5Speed);
   RaisePending(CommandRow::MeterRollSpeedMode);
   Working seen{};
   bool increaseEnabled = true;
@@ -57,7 +57,7 @@ TEST_F(MeterRollDialog, OpeningCopiesTheSpeedsAndTakesMediumFromByte230InModesFo
   EXPECT_TRUE(IsPending(CommandRow::MeterRollFromStatus230));
   EXPECT_FALSE(increaseEnabled) << "the arrows need the question flag";
 
-  WriteStatusByte(kStatusMoistureControlMode, 1);
+  WriteStatusByte(kStatusMoistureControlMode, kModeTemperature2Speed);
   Drive({Step{kMeterRollCancel, [&](plat::Hwnd) { seen = Read(); }}});
   OpenMeterRollDialog(parent_);
   EXPECT_EQ(seen.medium, 30) << "other modes copy byte 157";
@@ -66,12 +66,12 @@ TEST_F(MeterRollDialog, OpeningCopiesTheSpeedsAndTakesMediumFromByte230InModesFo
 TEST_F(MeterRollDialog, WorkingSpeedsStayWithinZeroAndOneHundred) {
   Speeds(2, 99, 50, 1);
   WriteStatusByte(kStatusMoistureControlMode, 0);
-  WriteRequestByte(kRequestMeterRollMode, 2);  // as the decoder mirrors byte 159: HIGH
+  WriteRequestByte(kRequestMeterRollMode, kMeterRollSpeedHigh);  // as the decoder mirrors byte 159
   Working top{}, bottom{};
   // 0:159 picks the speed the arrows change: HIGH first, then LOW.
   auto steps = Repeat(kMeterRollIncrease, 3);
   steps.push_back(Record(top));
-  steps.push_back(Step{0, [](plat::Hwnd) { WriteRequestByte(kRequestMeterRollMode, 0); }});
+  steps.push_back(Step{0, [](plat::Hwnd) { WriteRequestByte(kRequestMeterRollMode, kMeterRollSpeedLow); }});
   steps = Join(steps, Repeat(kMeterRollDecrease, 3));
   steps.push_back(Record(bottom));
   steps.push_back(Step{kMeterRollAccept, {}});
@@ -91,8 +91,8 @@ TEST_F(MeterRollDialog, WorkingSpeedsStayWithinZeroAndOneHundred) {
 
 TEST_F(MeterRollDialog, TrackingPutsHighAndLowFifteenPercentAroundMedium) {
   Speeds(1, 90, 60, 10);
-  WriteStatusByte(kStatusMoistureControlMode, 2);  // mode 2, tracking off
-  WriteRequestByte(kRequestMeterRollMode, 1);       // the arrows change MEDIUM
+  WriteStatusByte(kStatusMoistureControlMode, kModeCenterTracking);  // tracking off
+  WriteRequestByte(kRequestMeterRollMode, kMeterRollSpeedMedium);     // the arrows change MEDIUM
   Working tracked{}, moved{}, capped{};
   std::u16string caption;
   auto steps = std::vector<Step>{Step{kMeterRollMode, {}},
@@ -118,7 +118,7 @@ TEST_F(MeterRollDialog, TrackingPutsHighAndLowFifteenPercentAroundMedium) {
 }
 
 TEST_F(MeterRollDialog, NoToTheTrackingQuestionLeavesTheBitClear) {
-  WriteStatusByte(kStatusMoistureControlMode, 2);
+  WriteStatusByte(kStatusMoistureControlMode, kModeCenterTracking);
   Drive({Step{kMeterRollMode, {}}, Step{plat::IdNo, {}, plat::kMessageBoxTemplateId}, Step{kMeterRollCancel, {}}});
   OpenMeterRollDialog(parent_);
   EXPECT_EQ(ReadRequestByte(kRequestMoistureControlMode), 0x02);
@@ -127,7 +127,7 @@ TEST_F(MeterRollDialog, NoToTheTrackingQuestionLeavesTheBitClear) {
 
 TEST_F(MeterRollDialog, ModeAndCriteriaBitsStartFromTheControllersBytes) {
   // The controller's own bits in 0:187 and 0:224 survive the bits the dialog changes.
-  WriteStatusByte(kStatusMoistureControlMode, 0x80 | 0x02 | 0x20);  // mode 2, tracking on
+  WriteStatusByte(kStatusMoistureControlMode, kMoistureModeBit7 | kModeCenterTracking | kMoistureModeBit5);  // tracking on
   WriteStatusByte(kStatusDryingCriteria, 0x81);
   Drive({Step{kMeterRollMode, {}}, Step{kMeterRollAccept, {}}});
   OpenMeterRollDialog(parent_);
@@ -138,7 +138,7 @@ TEST_F(MeterRollDialog, ModeAndCriteriaBitsStartFromTheControllersBytes) {
 }
 
 TEST_F(MeterRollDialog, ModeOneTogglesOneOrTwoSpeeds) {
-  WriteStatusByte(kStatusMoistureControlMode, 0x01);
+  WriteStatusByte(kStatusMoistureControlMode, kModeTemperature2Speed);
   std::u16string text;
   Drive({Step{kMeterRollMode, {}},
          Step{kMeterRollCancel, [&](plat::Hwnd d) { text = plat::GetWindowText(plat::GetDlgItem(d, kMeterRollMode)); }}});
@@ -165,7 +165,7 @@ TEST_F(MeterRollDialog, CancelRaisesTheRestoreRowAndClearsTheReminder) {
 
 TEST_F(MeterRollDialog, BarsAndScaleAreDrawnAndTheAutomaticNoteShown) {
   Speeds(1, 45, 30, 20);
-  WriteStatusByte(kStatusMoistureControlMode, 3);
+  WriteStatusByte(kStatusMoistureControlMode, kModeMoistureVariable);
   std::vector<std::string> seen;
   Drive({Step{kMeterRollCancel, [&](plat::Hwnd d) {
     for (const char* t : {"HIGH SP", "MAIN SP", "LOW SP", "-25%", "-50%", "-75%", "-100%", "0450", "NOTE:  The dryer has"})
