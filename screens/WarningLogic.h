@@ -17,6 +17,9 @@ enum class WarningContent : uint8_t {
 };
 WarningContent ChooseWarningContent(const DryerStatus& s, uint32_t linkAliveCountdown);
 
+// The window's HELP button, which opens the help dialog of the warning shown.
+inline constexpr int kWarningHelpButtonId = 34884;
+
 inline constexpr const char* kConnectionLostCaption = " CONNECTION TO DRYER LOST!";
 
 enum class WarningStyle : uint8_t { Temperature, Countdown, Plain };

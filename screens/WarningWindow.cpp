@@ -25,7 +25,6 @@ enum Text : uint16_t {
   kTextCaption = 329,
   kTextConnectionLost = 338,
 };
-constexpr int kHelpCommand = 34884;
 constexpr int kHelpButtonPicture = 72;
 constexpr plat::Rect kHelpButtonPlace = plat::RectXywh(195, 125, 200, 50);
 constexpr uint8_t kBlinkStepBit = 0x02;  // display-state word bit 1
@@ -200,7 +199,7 @@ plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
       RegisterScreenPictures();
       i18n::LoadLocalisedBitmap(kHelpButtonPicture, g_helpPicture);
       g_marker = MarkerSweep{};
-      plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kHelpCommand, kHelpButtonPlace,
+      plat::CreateControl(h, plat::ControlKind::OwnerDrawButton, kWarningHelpButtonId, kHelpButtonPlace,
                           "WARNING_HELP", 0);
       return 0;
     case plat::Msg::EraseBackground:
@@ -209,11 +208,11 @@ plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, pla
       Paint(h, plat::PaintFrom(l));
       return 0;
     case plat::Msg::DrawItem:
-      if (static_cast<int>(w) != kHelpCommand) return 0;
+      if (static_cast<int>(w) != kWarningHelpButtonId) return 0;
       DrawHelpButton(plat::DrawItemFrom(l));
       return 1;
     case plat::Msg::Command:
-      if (plat::CommandId(w) == kHelpCommand) OpenHelp(h);
+      if (plat::CommandId(w) == kWarningHelpButtonId) OpenHelp(h);
       return 0;
     default:
       return plat::DefWindowProc(h, msg, w, l);

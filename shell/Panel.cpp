@@ -148,8 +148,7 @@ StartResult StartPanel(const PanelOptions& o) {
   if (plat::OpenDisplay(plat::DisplayOptions{.headless = o.headless, .scale = o.scale,
                                              .fullscreen = o.fullscreen, .title = "Dryer panel"},
                         &display) == plat::DisplayKind::None) {
-    std::fprintf(stderr, "dryer-panel: %s: %s
-", StartResultText(StartResult::NoDisplay),
+    std::fprintf(stderr, "dryer-panel: %s: %s\n", StartResultText(StartResult::NoDisplay),
                  plat::DisplayResultText(display));
     return StartResult::NoDisplay;
   }
