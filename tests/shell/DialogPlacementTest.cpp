@@ -302,7 +302,16 @@ plat::LResult WatchProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPara
   if (msg != plat::Msg::Timer) return plat::DefWindowProc(h, msg, w, l);
   const plat::Hwnd top = plat::ActiveTopLevel();
   const int id = plat::DialogTemplateId(top);
-  if (id != 0) g_watch.seen.push_back(Seen{id, plat::GetWindowRect(top)});
+  if (id == 0) return 0;
+  const plat::Rect rect = plat::GetWindowRect(top);
+  if (g_watch.seen.empty() || g_watch.seen.back().templateId != id || g_watch.seen.back().rect != rect)
+    g_watch.seen.push_back(Seen{id, rect});
+  // A script stopped by a control it could not reach leaves its dialog open, and nothing else
+  // would ever close it.
+  if (!plat::ScriptRunning()) {
+    plat::EndDialog(top, plat::IdCancel);
+    return 0;
+  }
   if (id == dialogs::kHistoryDialogId && !g_watch.gestureDone) {
     if (g_watch.gesture == Gesture::TouchFirstHistoryRow) TouchFirstRow(top);
     if (g_watch.gesture == Gesture::HoldHistoryExit) HoldExit(top);
