@@ -33,6 +33,7 @@ enum class WarningContent : uint8_t {
 };
 WarningContent ChooseWarningContent(const DryerStatus& s, uint32_t linkAliveCountdown);
 
+
 inline constexpr const char* kConnectionLostCaption = " CONNECTION TO DRYER LOST!";
 
 enum class WarningStyle : uint8_t { Temperature, Countdown, Plain };

@@ -58,7 +58,7 @@ class PanelTest : public ::testing::Test {
     plat::SetFileRoot(root_.c_str());
     BeforeStart();
     gSilent.writes = 0;
-    port_ = LinkPort{.context = &gSilent, .read = SilentRead, .write = SilentWrite, .purge = SilentPurge};
+    port_ = TestPort();
     options_.root = root_.c_str();
     options_.headless = true;
     options_.linkPort = &port_;
@@ -83,6 +83,10 @@ class PanelTest : public ::testing::Test {
 
   // Runs before the panel starts (preferences to store, for example).
   virtual void BeforeStart() {}
+  // The line the panel's link talks on: by default one that never answers.
+  virtual LinkPort TestPort() {
+    return LinkPort{.context = &gSilent, .read = SilentRead, .write = SilentWrite, .purge = SilentPurge};
+  }
 
   plat::Hwnd Window(shell::Screen s) const { return shell::ScreenWindow(s); }
   bool Visible(shell::Screen s) const { return plat::IsWindowVisible(shell::ScreenWindow(s)); }
