@@ -247,7 +247,7 @@ TEST(WarningTables, OnlyTheFirst26000BytesAreRead) {
   EXPECT_EQ(Warning(1, 101), u"");
 }
 
-// Issue 9 item 8: the literal loader stores every unit of a line at its column, so a line
+// The literal loader stores every unit of a line at its column, so a line
 // longer than the buffer writes past it.
 TEST(I18nFaults, LongLineCutAndTerminated) {
   TestRoot root;
@@ -276,7 +276,7 @@ TEST(I18nFaults, IdsOutsideTheTableGiveAnEmptyText) {
   }
 }
 
-// Issue 9 item 11: the link thread reads warning texts while the user-interface thread
+// The link thread reads warning texts while the user-interface thread
 // switches language; every text read must be wholly one language's.
 TEST(I18nFaults, ReloadDoesNotMixLanguagesInOneDescription) {
   TestRoot root;

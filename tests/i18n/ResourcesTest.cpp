@@ -83,7 +83,7 @@ TEST(HelpFiles, ReadsTheLanguageFileOrTheEnglishOne) {
   EXPECT_EQ(std::u16string(dest + 1), u"english help");
 }
 
-// Issue 9 item 9: the literal reader takes n bytes for n characters and leaves a missing
+// The literal reader takes n bytes for n characters and leaves a missing
 // file's buffer untouched.
 TEST(I18nFaults, HelpFileFillsTheBufferAndAlwaysTerminates) {
   TestRoot root;
@@ -154,7 +154,7 @@ TEST(TextWrapping, NineCharacterWordsInWidthFortyGiveThreeLines) {
   EXPECT_EQ(lines[2], u"iiiiiiiii jjjjjjjjj.");
 }
 
-// Issue 9 item 10: the literal helpers search past the text, drop a lone last character,
+// The literal helpers search past the text, drop a lone last character,
 // and stop at a word longer than the width.
 TEST(I18nFaults, WrapKeepsEveryCharacter) {
   EXPECT_EQ(Wrap(u"abc d", 3), (std::vector<std::u16string>{u"abc", u"d"}));

@@ -49,7 +49,7 @@ TEST_F(PanelTest, ClockGoesOutEverySecondWithTheTwoDigitYear) {
   EXPECT_EQ(ReadRequestByte(kClockMinute), 21);
 }
 
-// Issue 9 item 6: the clock values go in before the flag rises. The observer runs the builder
+// The clock values go in before the flag rises. The observer runs the builder
 // at the very moment the clock row is raised, as the link thread could; a tick that raised the
 // flag first and wrote the new minute after would hand it the previous minute.
 struct ClockSeen {
