@@ -4,6 +4,7 @@
 
 #include "dialogs/Temperature.h"
 #include "i18n/StringIds.h"
+#include "platform/Verify.h"
 #include "dialogs/LineText.h"
 #include "screens/StatusReading.h"
 #include "screens/UnloadLogic.h"
@@ -318,6 +319,7 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
     case MovingElement::PairB:
       return {picture::kPairB + Frame(p.pairB), plat::RectXywh(130, bottom - kWheelRise, 30, 30)};
   }
+  VERIFY_NOT_REACHED();
   return {picture::kReverse, {}};
 }
 
