@@ -58,6 +58,14 @@ void VerifyNotPainting(const char* call) {
   VerifyFailed(what, __FILE__, __LINE__);
 }
 
+bool LeavePainting() {
+  bool was = t_painting;
+  t_painting = false;
+  return was;
+}
+
+void ResumePainting(bool painting) { t_painting = painting; }
+
 }  // namespace detail
 
 using namespace detail;
