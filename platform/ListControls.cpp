@@ -167,10 +167,12 @@ void PaintList(Canvas& c, Hwnd h, const ControlData& d, const ListData& ld, cons
       columnRange(col, x0, x1);
       Rect cellRect = Intersect(Rect{x0 + 4, line.top, x1 - 2, line.bottom}, line);
       if (cellRect.Empty()) continue;
-      const char16_t* text = l.cell[l.order[row]][col];
+      // An owner-data list's rows go past the store, so only the parent is asked.
+      const char16_t* text = asked;
       if (l.ownerData) {
         AskCell(h, row, col, asked, kMaxCellText);
-        text = asked;
+      } else {
+        text = l.cell[l.order[row]][col];
       }
       c.DrawText(cellRect, text, TextFlag::VCenter | TextFlag::SingleLine);
     }
