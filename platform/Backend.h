@@ -83,4 +83,10 @@ const CapturedText* CapturedTextAt(int index);
 // descendants (kNoWindow: any window); null when none.
 const CapturedText* FindCapturedText(const char* needle, Hwnd window = kNoWindow);
 
+// Paint handlers only paint. While these checks are on, setting a caption, showing, hiding or
+// enabling a window, checking a button or opening a file from inside a paint (or from a
+// DrawItem, list text or erase message a paint sends) is a failed VERIFY. They start on in
+// builds configured with DRYER_PAINT_CHECKS. Returns the previous setting.
+bool SetPaintChecks(bool on);
+
 }  // namespace plat

@@ -68,7 +68,9 @@ void ResetDialogs() {
 }
 }  // namespace detail
 
-int DialogBox(Hwnd parent, const DialogTemplate& tmpl, DialogProc proc, LParam param) {
+namespace {
+
+int RunDialog(Hwnd parent, const DialogTemplate& tmpl, DialogProc proc, LParam param) {
   OpenDialog* rec = nullptr;
   for (auto& d : g_dialogs) {
     if (!d.used) {
@@ -128,6 +130,15 @@ int DialogBox(Hwnd parent, const DialogTemplate& tmpl, DialogProc proc, LParam p
   if (ownerWasEnabled) EnableWindow(owner, true);
   DestroyWindow(dlg);
   *rec = OpenDialog{};
+  return result;
+}
+
+}  // namespace
+
+int DialogBox(Hwnd parent, const DialogTemplate& tmpl, DialogProc proc, LParam param) {
+  bool painting = detail::LeavePainting();
+  int result = RunDialog(parent, tmpl, proc, param);
+  detail::ResumePainting(painting);
   return result;
 }
 

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/RemovableDrive.h"
+#include "platform/WindowInternal.h"
 
 namespace plat {
 
@@ -240,6 +241,7 @@ bool ResolvePath(const char* panelPath, char* out, size_t size) {
 }
 
 FileResult OpenFile(const char* panelPath, OpenMode mode, FileHandle& out) {
+  detail::VerifyNotPainting("OpenFile");
   out.fd = -1;
   if (FileResult fault = CheckFault(FileOp::Open); fault != FileResult::Ok) return fault;
   HostPath h = Resolve(panelPath);
@@ -360,6 +362,7 @@ bool FolderExists(const char* panelPath) {
 }
 
 FileResult FileSizeByPath(const char* panelPath, uint64_t& size) {
+  detail::VerifyNotPainting("FileSizeByPath");
   FileInfo info;
   FileResult r = GetFileInfo(panelPath, info);
   size = info.size;
@@ -367,6 +370,7 @@ FileResult FileSizeByPath(const char* panelPath, uint64_t& size) {
 }
 
 FileResult GetFileInfo(const char* panelPath, FileInfo& out) {
+  detail::VerifyNotPainting("GetFileInfo");
   out = FileInfo{};
   HostPath h = Resolve(panelPath);
   if (!h.ok) return FileResult::BadPath;

@@ -4,7 +4,9 @@
 #include <cstdint>
 
 #include <pthread.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,6 +65,20 @@ bool ProgramDir(char* out, size_t size) {
   if (slash == nullptr) return false;
   slash[slash == out ? 1 : 0] = 0;
   return true;
+}
+
+void OnStopRequest(void (*handler)(int)) {
+  struct sigaction sa {};
+  sa.sa_handler = handler;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);
+}
+
+bool MakeHostFolder(const char* hostPath) {
+  if (::mkdir(hostPath, 0755) == 0) return true;
+  struct stat st {};
+  return ::stat(hostPath, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace plat

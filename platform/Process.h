@@ -20,4 +20,10 @@ ProcessResult StartProgram(const char* program, const char* argument);
 // read or does not fit `size`.
 bool ProgramDir(char* out, size_t size);
 
+// Calls `handler` when the process is asked to stop (SIGTERM, SIGINT). It runs in signal
+// context: it may only set a flag or wake the loop.
+void OnStopRequest(void (*handler)(int));
+// Makes a folder (host path) with the usual permissions; false when it is not there after.
+bool MakeHostFolder(const char* hostPath);
+
 }  // namespace plat

@@ -21,6 +21,12 @@ Hwnd VisibleWindowAt(Hwnd top, int x, int y);
 Color ClassBackground(Hwnd h);
 // Makes a top-level window owned by another's top-level window: it stays above it.
 void SetOwner(Hwnd window, Hwnd owner);
+// A failed VERIFY naming `call` when the paint checks are on and a window is painting.
+void VerifyNotPainting(const char* call);
+// A modal dialog opened from a paint runs its own loop with its own paints; for the paint
+// checks it lies outside the paint that opened it. Leave returns what Resume takes.
+bool LeavePainting();
+void ResumePainting(bool painting);
 // Records a text drawn on `canvas` while a window paints (text capture).
 void RecordText(const Canvas& canvas, const Rect& logicalRect, const char16_t* wide,
                 const char* narrow, size_t length, Color color);

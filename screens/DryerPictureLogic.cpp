@@ -5,6 +5,7 @@
 #include "link/Temperature.h"
 #include "i18n/StringIds.h"
 #include "i18n/LineText.h"
+#include "platform/Verify.h"
 #include "screens/StatusReading.h"
 #include "screens/UnloadLogic.h"
 
@@ -283,6 +284,7 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
     case MovingElement::PairB:
       return {picture::kPairB + Frame(p.pairB), plat::RectXywh(130, bottom - kWheelRise, 30, 30)};
   }
+  VERIFY_NOT_REACHED();
   return {picture::kReverse, {}};
 }
 

@@ -1,10 +1,9 @@
 // dryer-panel: the operator panel of the grain dryer.
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <sys/stat.h>
 
+#include "platform/Process.h"
 #include "shell/Panel.h"
 #include "shell/ShippedData.h"
 #include "sim/Simulator.h"
@@ -48,15 +47,15 @@ bool DefaultRoot(char* out, size_t size) {
   } else if (home != nullptr && home[0] != 0) {
     char base[900];
     std::snprintf(base, sizeof base, "%s/.local", home);
-    ::mkdir(base, 0755);
+    plat::MakeHostFolder(base);
     std::snprintf(base, sizeof base, "%s/.local/share", home);
-    ::mkdir(base, 0755);
+    plat::MakeHostFolder(base);
     n = std::snprintf(out, size, "%s/.local/share/dryer-panel", home);
   } else {
     return false;
   }
   if (n <= 0 || static_cast<size_t>(n) >= size) return false;
-  ::mkdir(out, 0755);
+  plat::MakeHostFolder(out);
   return true;
 }
 
@@ -141,10 +140,6 @@ int main(int argc, char** argv) {
   if (!shell::PrepareRoot(o.root, o.pack))
     std::fprintf(stderr, "dryer-panel: no English language pack in %s; texts stay empty\n", o.root);
 
-  struct sigaction sa {};
-  sa.sa_handler = OnSignal;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGTERM, &sa, nullptr);
-  sigaction(SIGINT, &sa, nullptr);
+  plat::OnStopRequest(OnSignal);
   return shell::RunPanel(o);
 }
