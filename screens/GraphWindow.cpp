@@ -58,6 +58,7 @@ struct GraphState {
   uint32_t loadedGeneration = 0;
   int loadedScale = -1;
   int loadedOffset = -1;
+  int hoursAvailable = 0;  // of logged data, counted with the last good read
   records::GraphWindow window;
   plat::Point points[records::kGraphPoints];
 };
@@ -98,6 +99,7 @@ void LoadGraph(plat::Hwnd graph) {
   gGraph.loadedGeneration = generation;
   gGraph.loadedScale = scale;
   gGraph.loadedOffset = gGraph.scrollOffset;
+  gGraph.hoursAvailable = records::GraphHoursAvailable();
   UpdateScrollBar(graph);
   plat::InvalidateRect(plat::GetDlgItem(graph, kGraphDrawId), nullptr, false);
 }
@@ -180,7 +182,7 @@ void DrawTimes(plat::Canvas& c, const Rect& client) {
     c.DrawText(row, text, plat::TextFlag::Right | plat::TextFlag::SingleLine);
   }
   char16_t position[48];
-  records::FormatGraphScrollPosition(position, 48, gGraph.scrollOffset, records::GraphHoursAvailable());
+  records::FormatGraphScrollPosition(position, 48, gGraph.scrollOffset, gGraph.hoursAvailable);
   c.DrawText(Rect{kPlotLeft, 2, client.right - 4, kPlotTop - 2}, position,
              plat::TextFlag::Center | plat::TextFlag::SingleLine);
 }

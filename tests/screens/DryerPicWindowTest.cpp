@@ -1,5 +1,6 @@
 // DRYER_PIC_WINDOW through the headless backend: the layout chosen, the unit pictures and their
 // frames, the moving elements, and the status column in the display unit.
+#include "i18n/Language.h"
 #include "ScreenHarness.h"
 #include "link/Temperature.h"
 #include "platform/Bitmap.h"
@@ -16,6 +17,8 @@ class DryerPicWindow : public ScreenFixture {
  protected:
   void SetUp() override {
     ScreenFixture::SetUp();
+    // The panel loads its language before the first paint; a paint never reads the card.
+    i18n::EnsureLanguageLoaded();
     gAnimationPhases = AnimationPhases{};
     window_ = Create(screens::kDryerPicClass, screens::DryerPicWindowProc, plat::Rect{0, 0, 240, 420});
     ASSERT_NE(window_, plat::kNoWindow);
