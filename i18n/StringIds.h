@@ -86,6 +86,9 @@ inline constexpr uint16_t kConfirmAirSwitchCaption = 412;
 inline constexpr uint16_t kConfirmAirSwitchDisable = 413;
 inline constexpr uint16_t kConfirmAirSwitchEnable = 414;
 inline constexpr uint16_t kConfirmAirSwitchNote = 415;
+// The warning help dialog's note that the warning has no picture: text, caption.
+inline constexpr uint16_t kStringPictureMissing = 467;
+inline constexpr uint16_t kStringPictureMissingCaption = 468;
 // Status bar line and warning window text from the start until the first status frame.
 inline constexpr uint16_t kStringWaitingForDryer = 600;
 // The caption drawn on language picture k (1..77) is string kPictureCaptionBase + k.
@@ -169,7 +172,8 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(329), Room(330, 525, 40, true), Room(331, 550, 16, true), Room(332, 550, 16, false),
     Room(333, 550, 16, false), Room(334, 550, 16, false), Room(335, 550, 16, false),
     Room(336, 550, 16, false), Room(337, 550, 16, false), Room(338, 320, 24, true),
-    Room(339, 525, 30, true), Room(462, 430, 40, true), Fixed(459), Fixed(467), Fixed(468),
+    Room(339, 525, 30, true), Room(462, 430, 40, true), Fixed(459), Fixed(kStringPictureMissing),
+    Fixed(kStringPictureMissingCaption),
     // Status chart column headers: 50 pixels per column.
     Room(286, 100, 12, false), Room(341, 50, 12, false), Room(342, 38, 12, false),
     Room(344, 50, 12, false), Room(345, 50, 12, false), Room(346, 50, 12, false),
