@@ -33,7 +33,6 @@ void ShowHelpFile(plat::Hwnd owner, const char* fileName, int captionId) {
 // ---- Dialog 170 ----
 
 constexpr int kStringDifferentialCaption = 85;
-constexpr int kStringPlenum1 = 91;  // plenum n is string 92 - n
 constexpr int kStringOneDegree = 92;  // n degrees is string 91 + n
 constexpr int kStringDifferentialHelpCaption = 364;
 constexpr char kDifferentialHelpFile[] = "PlenumDiffHelp.txt";
@@ -94,7 +93,7 @@ BurnerDifferentials& DifferentialsOf(plat::Hwnd dialog) {
 void DifferentialLabels(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringDifferentialCaption);
   for (int n = 1; n <= kDifferentialPlenums; ++n)
-    SetString(dialog, kDifferentialPlenumButtons[n - 1], kStringPlenum1 + 1 - n);
+    SetString(dialog, kDifferentialPlenumButtons[n - 1], i18n::kStringPlenum1 + 1 - n);
   for (int d = kDifferentialMinimum; d <= kDifferentialMaximum; ++d)
     SetString(dialog, kDifferentialDegreeButtons[d - 1], kStringOneDegree - 1 + d);
   SetString(dialog, kDifferentialHelp, i18n::kStringHelp);
@@ -106,7 +105,7 @@ void DrawDifferentials(plat::Canvas& c, const BurnerDifferentials& differentials
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   for (int n = 1; n <= kDifferentialPlenums; ++n) {
     char16_t label[i18n::kStringDestUnits] = {};
-    i18n::GetString(kStringPlenum1 + 1 - n, label);
+    i18n::GetString(i18n::kStringPlenum1 + 1 - n, label);
     char16_t line[i18n::kStringDestUnits + 24];
     FormatDifferential(label, differentials.value[n - 1], line, sizeof line / sizeof line[0]);
     const plat::Rect r = PlenumValueRect(n);

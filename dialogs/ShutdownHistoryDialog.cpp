@@ -26,9 +26,6 @@ namespace Style = plat::ControlStyle;
 
 constexpr int kHoldStart = 5;
 constexpr int kHoldAfterGesture = 10;
-constexpr int kStringCaption = 427;
-constexpr int kStringNoSelection = 471;
-constexpr int kStringNoSelectionCaption = 472;
 // Rows read from the store at a time: a few screens of the list, so scrolling a line or a
 // page mostly finds its rows already read.
 constexpr int kPageRows = 48;
@@ -42,11 +39,11 @@ struct SortRow {
 };
 constexpr SortRow kSorts[] = {
     {.order = HistorySort::ByWarning, .button = kHistorySortByWarning, .box = kHistoryBoxByWarning,
-     .buttonString = 432, .boxString = 429},
+     .buttonString = i18n::kHistorySortByWarning, .boxString = i18n::kHistorySortedByWarning},
     {.order = HistorySort::ByDateTime, .button = kHistorySortByDate, .box = kHistoryBoxByDate,
-     .buttonString = 433, .boxString = 430},
+     .buttonString = i18n::kHistorySortByDate, .boxString = i18n::kHistorySortedByDate},
     {.order = HistorySort::ByNode, .button = kHistorySortByNode, .box = kHistoryBoxByNode,
-     .buttonString = 434, .boxString = 431},
+     .buttonString = i18n::kHistorySortByNode, .boxString = i18n::kHistorySortedByNode},
 };
 
 struct Column {
@@ -111,13 +108,13 @@ struct Question {
 };
 constexpr Question kClearQuestion{
     {.id = kClearHistoryDialogId, .caption = "", .rect = kQuestionRect, .controls = kQuestionControls, .count = kQuestionCount},
-    436, 437};
+    i18n::kHistoryClearQuestion, i18n::kHistoryClearCaption};
 constexpr Question kCopyQuestion{
     {.id = kCopyHistoryDialogId, .caption = "", .rect = kQuestionRect, .controls = kQuestionControls, .count = kQuestionCount},
-    438, 439};
+    i18n::kHistoryCopyQuestion, i18n::kHistoryCopyCaption};
 constexpr Question kNoStickQuestion{
     {.id = kNoStickDialogId, .caption = "", .rect = kQuestionRect, .controls = kQuestionControls, .count = kQuestionCount},
-    440, 441};
+    i18n::kHistoryNoStickQuestion, i18n::kHistoryNoStickCaption};
 
 // The list's rows first .. first + count - 1, as the store gave them.
 struct RowPage {
@@ -130,25 +127,26 @@ struct DialogState {
   int holdCountdown = kHoldStart;
   HistoryHelp help{};
   HistorySort order = HistorySort::ByDateTime;
-  plat::Hwnd parent = plat::kNoWindow;  // the screen that opened the dialog
   RowPage page;
 };
-DialogState g_dialog;
+DialogState gHistory;
 
-const Question* QuestionOf(int templateId) {
-  for (const Question* q : {&kClearQuestion, &kCopyQuestion, &kNoStickQuestion})
-    if (q->tmpl.id == templateId) return q;
-  return nullptr;
+// What the opener hands the dialog through the dialog parameter.
+struct HistoryOpening {
+  plat::Hwnd parent;  // the screen that opened the dialog, told when help is asked for
+};
+
+const HistoryOpening& OpeningOf(plat::Hwnd dialog) {
+  return *static_cast<const HistoryOpening*>(plat::GetWindowData(dialog));
 }
 
-bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam) {
+bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam lParam) {
   switch (msg) {
     case plat::Msg::InitDialog: {
       plat::CenterOverParent(dialog);
-      if (const Question* q = QuestionOf(plat::DialogTemplateId(dialog))) {
-        SetString(dialog, 0, q->captionString);
-        SetString(dialog, kHistoryQuestionText, q->textString);
-      }
+      const Question& q = *reinterpret_cast<const Question*>(lParam);
+      SetString(dialog, 0, q.captionString);
+      SetString(dialog, kHistoryQuestionText, q.textString);
       SetAnswerTexts(dialog);
       return true;
     }
@@ -159,10 +157,12 @@ bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::L
   }
 }
 
-int Ask(plat::Hwnd owner, const Question& q) { return plat::DialogBox(owner, q.tmpl, QuestionProc, 0); }
+int Ask(plat::Hwnd owner, const Question& q) {
+  return plat::DialogBox(owner, q.tmpl, QuestionProc, reinterpret_cast<plat::LParam>(&q));
+}
 
 bool PageHolds(int first, int last) {
-  const RowPage& p = g_dialog.page;
+  const RowPage& p = gHistory.page;
   return first >= static_cast<int>(p.first) && last < static_cast<int>(p.first) + p.count;
 }
 
@@ -173,9 +173,9 @@ void ReadPageFor(int first, int last) {
   int spare = kPageRows - (last - first + 1);
   int start = spare > 0 ? first - spare / 3 : first;
   if (start < 0) start = 0;
-  RowPage& p = g_dialog.page;
+  RowPage& p = gHistory.page;
   p.first = static_cast<uint32_t>(start);
-  p.count = records::ReadHistoryRows(g_dialog.order, p.first, p.rows, kPageRows);
+  p.count = records::ReadHistoryRows(gHistory.order, p.first, p.rows, kPageRows);
 }
 
 // A cell the list is painting: from the page, read again only for a row the list did not
@@ -183,15 +183,15 @@ void ReadPageFor(int first, int last) {
 void GiveCell(plat::ListTextRequest& request) {
   ReadPageFor(request.row, request.row);
   if (!PageHolds(request.row, request.row)) return;
-  const records::HistoryRow& r = g_dialog.page.rows[request.row - static_cast<int>(g_dialog.page.first)];
+  const records::HistoryRow& r = gHistory.page.rows[request.row - static_cast<int>(gHistory.page.first)];
   const char16_t* cells[] = {r.description, r.node, r.date, r.time};
   if (request.column < 0 || request.column >= static_cast<int>(sizeof cells / sizeof cells[0])) return;
   plat::CopyText(request.text, static_cast<size_t>(request.units), cells[request.column]);
 }
 
 void Fill(plat::Hwnd dialog, HistorySort order) {
-  g_dialog.order = order;
-  g_dialog.page.count = 0;
+  gHistory.order = order;
+  gHistory.page.count = 0;
   plat::Hwnd list = plat::GetDlgItem(dialog, kHistoryList);
   plat::ListViewDeleteAllItems(list);
   uint32_t count = records::CachedHistoryCount();
@@ -210,7 +210,7 @@ void SetUpList(plat::Hwnd dialog) {
 }
 
 void SetTexts(plat::Hwnd dialog) {
-  SetString(dialog, 0, kStringCaption);
+  SetString(dialog, 0, i18n::kHistoryCaption);
   for (const SortRow& s : kSorts) {
     SetString(dialog, s.button, s.buttonString);
     SetString(dialog, s.box, s.boxString);
@@ -260,24 +260,24 @@ void ShowHelp(plat::Hwnd dialog) {
   int row = plat::ListGetSelection(list);
   if (row < 0) {
     char16_t text[i18n::kStringDestUnits] = {}, caption[i18n::kStringDestUnits] = {};
-    i18n::GetString(kStringNoSelection, text);
-    i18n::GetString(kStringNoSelectionCaption, caption);
+    i18n::GetString(i18n::kHistoryNoSelection, text);
+    i18n::GetString(i18n::kHistoryNoSelectionCaption, caption);
     plat::MessageBox(dialog, text, caption, plat::MbButtons::OkCancel);
     return;
   }
   records::HelpIds ids = records::DecodeHelpIds(plat::ListItemText(list, row, 0));
-  g_dialog.help = {.node = ids.node, .warning = ids.warning};
-  plat::SendMessage(g_dialog.parent, plat::Msg::Command,
+  gHistory.help = {.node = ids.node, .warning = ids.warning};
+  plat::SendMessage(OpeningOf(dialog).parent, plat::Msg::Command,
                     plat::CommandParam(kHistoryHelpCommand, plat::Notify::Clicked),
                     static_cast<plat::LParam>(static_cast<uint32_t>(dialog)));
 }
 
 void OnExit(plat::Hwnd dialog) {
-  if (g_dialog.holdCountdown > 0) {
+  if (gHistory.holdCountdown > 0) {
     plat::EndDialog(dialog, kHistoryExit);
     return;
   }
-  g_dialog.holdCountdown = kHoldAfterGesture;
+  gHistory.holdCountdown = kHoldAfterGesture;
   if (Ask(dialog, kClearQuestion) != plat::IdYes) return;
   records::ClearHistory();
   records::ReadHistoryCount();
@@ -301,14 +301,12 @@ bool OnCommand(plat::Hwnd dialog, int id) {
 bool HistoryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam lParam) {
   switch (msg) {
     case plat::Msg::InitDialog:
-      g_dialog.holdCountdown = kHoldStart;
+      plat::SetWindowData(dialog, reinterpret_cast<void*>(lParam));
+      gHistory.holdCountdown = kHoldStart;
       SetUpList(dialog);
       SetTexts(dialog);
       plat::CenterOverParent(dialog);
       return true;
-    case plat::Msg::Paint:
-      SetTexts(dialog);
-      return false;
     case plat::Msg::Command:
       return OnCommand(dialog, plat::CommandId(wParam));
     case plat::Msg::ListCacheHint: {
@@ -326,23 +324,23 @@ bool HistoryProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LP
 
 }  // namespace
 
-HistoryHelp HistoryHelpRequest() { return g_dialog.help; }
+HistoryHelp HistoryHelpRequest() { return gHistory.help; }
 
 int OpenShutdownHistoryDialog(plat::Hwnd parent) {
-  g_dialog.parent = parent;
-  return plat::DialogBox(parent, kTemplate, HistoryProc, 0);
+  const HistoryOpening opening{.parent = parent};
+  return plat::DialogBox(parent, kTemplate, HistoryProc, reinterpret_cast<plat::LParam>(&opening));
 }
 
 void HistoryDialogSecond() {
   plat::Hwnd dialog = plat::FindOpenDialog(kHistoryDialogId);
   if (dialog == plat::kNoWindow || !plat::IsWindowVisible(dialog)) return;
   if (plat::IsDlgButtonHeld(dialog, kHistoryExit)) {
-    if (g_dialog.holdCountdown > 0) --g_dialog.holdCountdown;
+    if (gHistory.holdCountdown > 0) --gHistory.holdCountdown;
   } else {
-    g_dialog.holdCountdown = kHoldStart;
+    gHistory.holdCountdown = kHoldStart;
   }
 }
 
-int HistoryHoldCountdown() { return g_dialog.holdCountdown; }
+int HistoryHoldCountdown() { return gHistory.holdCountdown; }
 
 }  // namespace dialogs

@@ -19,8 +19,6 @@ namespace dialogs {
 namespace {
 
 constexpr uint16_t kStringCaption = 459;
-constexpr uint16_t kStringPictureMissing = 467;
-constexpr uint16_t kStringPictureMissingCaption = 468;
 
 constexpr plat::Point kPictureAt = {10, 0};
 constexpr size_t kMaxHelpBytes = 16384;
@@ -157,8 +155,8 @@ void Paint(plat::Canvas& c) {
 void AskPictureMissing(plat::Hwnd dialog) {
   char16_t question[i18n::kStringDestUnits] = {};
   char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(kStringPictureMissing, question);
-  i18n::GetString(kStringPictureMissingCaption, caption);
+  i18n::GetString(i18n::kStringPictureMissing, question);
+  i18n::GetString(i18n::kStringPictureMissingCaption, caption);
   const int answer = plat::MessageBox(dialog, question, caption, plat::MbButtons::RetryCancel,
                                       plat::MbIcon::Information);
   if (answer == plat::IdRetry) {

@@ -55,9 +55,26 @@ inline constexpr uint16_t kModeTextStagedBatch = 256;
 inline constexpr uint16_t kModeTextNone = 257;
 // Caption of the diagnostics help message box.
 inline constexpr uint16_t kDiagnosticsHelpCaption = 215;
-// The second half of the history dialog's copy button ("%s %s" of these two).
+// The shutdown history dialog: caption, sort buttons and their check boxes, the copy button
+// ("%s %s" of its two halves), its three questions (text, caption) and the note when no row is
+// selected for help.
+inline constexpr uint16_t kHistoryCaption = 427;
 inline constexpr uint16_t kHistoryCopyFirst = 428;
+inline constexpr uint16_t kHistorySortedByWarning = 429;
+inline constexpr uint16_t kHistorySortedByDate = 430;
+inline constexpr uint16_t kHistorySortedByNode = 431;
+inline constexpr uint16_t kHistorySortByWarning = 432;
+inline constexpr uint16_t kHistorySortByDate = 433;
+inline constexpr uint16_t kHistorySortByNode = 434;
 inline constexpr uint16_t kHistoryCopySecond = 435;
+inline constexpr uint16_t kHistoryClearQuestion = 436;
+inline constexpr uint16_t kHistoryClearCaption = 437;
+inline constexpr uint16_t kHistoryCopyQuestion = 438;
+inline constexpr uint16_t kHistoryCopyCaption = 439;
+inline constexpr uint16_t kHistoryNoStickQuestion = 440;
+inline constexpr uint16_t kHistoryNoStickCaption = 441;
+inline constexpr uint16_t kHistoryNoSelection = 471;
+inline constexpr uint16_t kHistoryNoSelectionCaption = 472;
 // Questions of the diagnostics confirmations 606, 607 and 608: caption, switch on, switch off.
 inline constexpr uint16_t kConfirmMrScreenCaption = 406;
 inline constexpr uint16_t kConfirmMrScreenOn = 407;
@@ -69,6 +86,9 @@ inline constexpr uint16_t kConfirmAirSwitchCaption = 412;
 inline constexpr uint16_t kConfirmAirSwitchDisable = 413;
 inline constexpr uint16_t kConfirmAirSwitchEnable = 414;
 inline constexpr uint16_t kConfirmAirSwitchNote = 415;
+// The warning help dialog's note that the warning has no picture: text, caption.
+inline constexpr uint16_t kStringPictureMissing = 467;
+inline constexpr uint16_t kStringPictureMissingCaption = 468;
 // Status bar line and warning window text from the start until the first status frame.
 inline constexpr uint16_t kStringWaitingForDryer = 600;
 // The caption drawn on language picture k (1..77) is string kPictureCaptionBase + k.
@@ -152,16 +172,20 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(329), Room(330, 525, 40, true), Room(331, 550, 16, true), Room(332, 550, 16, false),
     Room(333, 550, 16, false), Room(334, 550, 16, false), Room(335, 550, 16, false),
     Room(336, 550, 16, false), Room(337, 550, 16, false), Room(338, 320, 24, true),
-    Room(339, 525, 30, true), Room(462, 430, 40, true), Fixed(459), Fixed(467), Fixed(468),
+    Room(339, 525, 30, true), Room(462, 430, 40, true), Fixed(459), Fixed(kStringPictureMissing),
+    Fixed(kStringPictureMissingCaption),
     // Status chart column headers: 50 pixels per column.
     Room(286, 100, 12, false), Room(341, 50, 12, false), Room(342, 38, 12, false),
     Room(344, 50, 12, false), Room(345, 50, 12, false), Room(346, 50, 12, false),
     // Graph screen.
     Fixed(453), Fixed(454), Fixed(455), Fixed(456), Fixed(457), Fixed(460),
     // Shutdown history.
-    Fixed(427), Fixed(kHistoryCopyFirst), Fixed(429), Fixed(430), Fixed(431), Fixed(432),
-    Fixed(433), Fixed(434), Fixed(kHistoryCopySecond), Fixed(436), Fixed(437), Fixed(438),
-    Fixed(439), Fixed(440), Fixed(441), Fixed(471), Fixed(472),
+    Fixed(kHistoryCaption), Fixed(kHistoryCopyFirst), Fixed(kHistorySortedByWarning),
+    Fixed(kHistorySortedByDate), Fixed(kHistorySortedByNode), Fixed(kHistorySortByWarning),
+    Fixed(kHistorySortByDate), Fixed(kHistorySortByNode), Fixed(kHistoryCopySecond),
+    Fixed(kHistoryClearQuestion), Fixed(kHistoryClearCaption), Fixed(kHistoryCopyQuestion),
+    Fixed(kHistoryCopyCaption), Fixed(kHistoryNoStickQuestion), Fixed(kHistoryNoStickCaption),
+    Fixed(kHistoryNoSelection), Fixed(kHistoryNoSelectionCaption),
     // Data-log dialogs and system information.
     Fixed(350), Fixed(366), Fixed(367), Fixed(368), Fixed(369), Fixed(370), Fixed(371),
     Fixed(372), Fixed(373), Fixed(376), Fixed(377), Fixed(378), Fixed(379), Fixed(422),

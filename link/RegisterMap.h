@@ -247,12 +247,6 @@ inline constexpr uint8_t kStopReasonBits = 0x03;         // byte 271 bits 0-1
 inline constexpr uint8_t kStopReasonNoGrain = 0x01;
 inline constexpr uint8_t kOptionBitsTwoHeats = 0x02;     // byte 257 bit 1: HI and LO HEAT
 inline constexpr uint8_t kOptionBitsTimeCriterion = 0x10;  // byte 257 bit 4: batch dries by time
-// Moisture control modes, byte 187 bits 0..2.
-inline constexpr uint8_t kControlTemperatureTwoSpeed = 1;
-inline constexpr uint8_t kControlMoistureVariable = 3;
-inline constexpr uint8_t kControlMoistureFiveSpeed = 4;
-inline constexpr uint8_t kControlTemperatureFiveSpeed = 5;
-inline constexpr uint8_t kControlStagedBatch = 6;
 // Batch state byte 13: the batch timer that runs.
 inline constexpr uint8_t kBatchStateIdle = 0;
 inline constexpr uint8_t kBatchStateHiHeat = 1;

@@ -23,13 +23,16 @@ constexpr const char* kFileSuffix = ".DAT";
 
 constexpr int kMaxWindowRecords = kGraphRecordsPerHour * 8;
 
-// The window is read here rather than on the stack: 8 hours are 51,840 bytes.
-SampleRecord g_window[kMaxWindowRecords];
-uint32_t g_generation = 1;
-LastLogWrite g_lastWrite{};
-// The newest record the card refused; an older one is replaced, not queued.
-bool g_keeping = false;
-SampleRecord g_keptSample{};
+struct GraphLogState {
+  // The window is read here rather than on the stack: 8 hours are 51,840 bytes.
+  SampleRecord window[kMaxWindowRecords];
+  uint32_t generation = 1;
+  LastLogWrite lastWrite{};
+  // The newest record the card refused; an older one is replaced, not queued.
+  bool keeping = false;
+  SampleRecord keptSample{};
+};
+GraphLogState gGraphLog;
 
 struct StepRow {
   int upToSpan;
@@ -49,7 +52,7 @@ LogResult StartNewFile(const SampleRecord& record) {
   plat::LocalTime now;
   plat::GetLocalTime(now);
   if (!MakeStampedName(path, sizeof path, kFilePrefix, now, kFileSuffix)) return LogResult::NoStorage;
-  plat::FileResult r = AppendRecordToFile(path, record, g_lastWrite);
+  plat::FileResult r = AppendRecordToFile(path, record, gGraphLog.lastWrite);
   NoteStorageWrite(StorageSource::GraphLog, r);
   if (r == plat::FileResult::Ok) return LogResult::Ok;
   return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
@@ -109,22 +112,22 @@ GraphSampleTime TimeOf(const SampleRecord& r) {
 
 }  // namespace
 
-uint32_t GraphLogGeneration() { return g_generation; }
+uint32_t GraphLogGeneration() { return gGraphLog.generation; }
 
 namespace {
 
 LogResult WriteGraphSample(const SampleRecord& record) {
-  ++g_generation;
+  ++gGraphLog.generation;
   if (plat::FileResult r = plat::CreateFolder(kFolder); r != plat::FileResult::Ok) {
     NoteStorageWrite(StorageSource::GraphLog, r);
     return LogResult::NoStorage;
   }
   LogFileList list;
-  BuildLogFileList(kFolder, kPattern, g_lastWrite, list);
+  BuildLogFileList(kFolder, kPattern, gGraphLog.lastWrite, list);
   if (list.count == 0) return StartNewFile(record);
   const LogFileEntry& newest = list.files[list.count - 1];
   if (newest.size < kGraphFileBytes) {
-    plat::FileResult r = AppendRecordToFile(newest.path, record, g_lastWrite);
+    plat::FileResult r = AppendRecordToFile(newest.path, record, gGraphLog.lastWrite);
     NoteStorageWrite(StorageSource::GraphLog, r);
     return r == plat::FileResult::Ok ? LogResult::Ok : LogResult::WriteFailed;
   }
@@ -143,21 +146,21 @@ LogResult WriteGraphSample(const SampleRecord& record) {
 
 LogResult AppendGraphSample(const SampleRecord& record) {
   LogResult r = WriteGraphSample(record);
-  g_keeping = r != LogResult::Ok;
-  if (g_keeping) g_keptSample = record;
+  gGraphLog.keeping = r != LogResult::Ok;
+  if (gGraphLog.keeping) gGraphLog.keptSample = record;
   return r;
 }
 
 bool WriteKeptGraphSample() {
-  if (g_keeping) AppendGraphSample(g_keptSample);
-  return !g_keeping;
+  if (gGraphLog.keeping) AppendGraphSample(gGraphLog.keptSample);
+  return !gGraphLog.keeping;
 }
 
-void ForgetKeptGraphSample() { g_keeping = false; }
+void ForgetKeptGraphSample() { gGraphLog.keeping = false; }
 
 int GraphHoursAvailable() {
   LogFileList list;
-  BuildLogFileList(kFolder, kPattern, g_lastWrite, list);
+  BuildLogFileList(kFolder, kPattern, gGraphLog.lastWrite, list);
   uint64_t bytes = 0;
   for (int i = 0; i < list.count && i < 2; ++i) bytes += list.files[i].size;
   uint64_t hours = bytes / kGraphBytesPerHour;
@@ -192,7 +195,7 @@ int GraphPointHeight(int value, const GraphAxis& axis) {
 LogResult LoadGraphWindow(int scale, int scrollOffset, GraphWindow& out) {
   int k = GraphScaleHours(scale);
   LogFileList list;
-  BuildLogFileList(kFolder, kPattern, g_lastWrite, list);
+  BuildLogFileList(kFolder, kPattern, gGraphLog.lastWrite, list);
   int64_t total = TotalRecords(list);
   int64_t maxScroll = total / kGraphRecordsPerHour - k;
   if (maxScroll < 0) maxScroll = 0;
@@ -204,15 +207,15 @@ LogResult LoadGraphWindow(int scale, int scrollOffset, GraphWindow& out) {
   int64_t start = end - windowRecords;
   int64_t readFirst = start < 0 ? 0 : start;
   int64_t missing = readFirst - start;  // the older part with no data reads as zeros
-  std::memset(g_window, 0, static_cast<size_t>(missing) * sizeof(SampleRecord));
-  if (!ReadSpan(list, readFirst, end - readFirst, g_window + missing)) return LogResult::ReadFailed;
+  std::memset(gGraphLog.window, 0, static_cast<size_t>(missing) * sizeof(SampleRecord));
+  if (!ReadSpan(list, readFirst, end - readFirst, gGraphLog.window + missing)) return LogResult::ReadFailed;
 
   out.hours = k;
   out.scrollOffset = static_cast<int>(offset);
   out.maxScrollOffset = static_cast<int>(maxScroll);
   out.recordsRead = end - readFirst;
-  out.first = out.recordsRead > 0 ? TimeOf(g_window[missing]) : GraphSampleTime{};
-  out.last = out.recordsRead > 0 ? TimeOf(g_window[windowRecords - 1]) : GraphSampleTime{};
+  out.first = out.recordsRead > 0 ? TimeOf(gGraphLog.window[missing]) : GraphSampleTime{};
+  out.last = out.recordsRead > 0 ? TimeOf(gGraphLog.window[windowRecords - 1]) : GraphSampleTime{};
   for (int t = 0; t < kGraphTraceCount; ++t) {
     GraphTrace trace = static_cast<GraphTrace>(t);
     GraphTraceData& data = out.traces[t];
@@ -220,7 +223,7 @@ LogResult LoadGraphWindow(int scale, int scrollOffset, GraphWindow& out) {
     int32_t lo = 0, hi = 0;
     for (int p = 0; p < kGraphPoints; ++p) {
       int32_t sum = 0;
-      for (int j = 0; j < k; ++j) sum += FieldOf(g_window[p * k + j], trace);
+      for (int j = 0; j < k; ++j) sum += FieldOf(gGraphLog.window[p * k + j], trace);
       int32_t v = sum / div;
       data.values[p] = v;
       if (p == 0 || v < lo) lo = v;

@@ -28,25 +28,25 @@ struct Writer {
   bool stalled = false;  // the head was refused; waits for RetryHistoryWrites
   std::thread thread;
 };
-Writer g_writer;
+Writer gWriter;
 
 void WriterMain() {
-  std::unique_lock<std::mutex> hold(g_writer.lock);
+  std::unique_lock<std::mutex> hold(gWriter.lock);
   for (;;) {
-    g_writer.wake.wait(hold, [] { return (g_writer.count > 0 && !g_writer.stalled) || g_writer.stopping; });
-    if (g_writer.count == 0) return;
+    gWriter.wake.wait(hold, [] { return (gWriter.count > 0 && !gWriter.stalled) || gWriter.stopping; });
+    if (gWriter.count == 0) return;
     // The head stays in the queue until it is written: the link thread only ever adds at the
     // tail, so the copy taken here is still the head afterwards.
-    PendingRecord record = g_writer.queue[g_writer.head];
+    PendingRecord record = gWriter.queue[gWriter.head];
     // The card is written without the queue's lock, so the link thread never waits on it.
     hold.unlock();
     HistoryResult r = AddHistoryRecord(record.description, record.node, record.when);
     hold.lock();
-    if (r == HistoryResult::Ok || g_writer.stopping) {
-      g_writer.head = (g_writer.head + 1) % kHistoryQueueSize;
-      --g_writer.count;
+    if (r == HistoryResult::Ok || gWriter.stopping) {
+      gWriter.head = (gWriter.head + 1) % kHistoryQueueSize;
+      --gWriter.count;
     } else {
-      g_writer.stalled = true;
+      gWriter.stalled = true;
     }
   }
 }
@@ -54,54 +54,54 @@ void WriterMain() {
 }  // namespace
 
 void StartHistoryWriter() {
-  std::lock_guard<std::mutex> guard(g_writer.lock);
-  if (g_writer.running) return;
-  g_writer.head = 0;
-  g_writer.count = 0;
-  g_writer.stopping = false;
-  g_writer.stalled = false;
-  g_writer.running = true;
-  g_writer.thread = std::thread(WriterMain);
+  std::lock_guard<std::mutex> guard(gWriter.lock);
+  if (gWriter.running) return;
+  gWriter.head = 0;
+  gWriter.count = 0;
+  gWriter.stopping = false;
+  gWriter.stalled = false;
+  gWriter.running = true;
+  gWriter.thread = std::thread(WriterMain);
 }
 
 void StopHistoryWriter() {
   {
-    std::lock_guard<std::mutex> guard(g_writer.lock);
-    if (!g_writer.running) return;
-    g_writer.stopping = true;
+    std::lock_guard<std::mutex> guard(gWriter.lock);
+    if (!gWriter.running) return;
+    gWriter.stopping = true;
   }
-  g_writer.wake.notify_one();
-  g_writer.thread.join();
-  std::lock_guard<std::mutex> guard(g_writer.lock);
-  g_writer.running = false;
+  gWriter.wake.notify_one();
+  gWriter.thread.join();
+  std::lock_guard<std::mutex> guard(gWriter.lock);
+  gWriter.running = false;
 }
 
 void RetryHistoryWrites() {
   {
-    std::lock_guard<std::mutex> guard(g_writer.lock);
-    if (!g_writer.stalled) return;
-    g_writer.stalled = false;
+    std::lock_guard<std::mutex> guard(gWriter.lock);
+    if (!gWriter.stalled) return;
+    gWriter.stalled = false;
   }
-  g_writer.wake.notify_one();
+  gWriter.wake.notify_one();
 }
 
 int QueuedHistoryRecords() {
-  std::lock_guard<std::mutex> guard(g_writer.lock);
-  return g_writer.count;
+  std::lock_guard<std::mutex> guard(gWriter.lock);
+  return gWriter.count;
 }
 
 QueueResult QueueHistoryRecord(const char16_t* description, const char16_t* node, const plat::LocalTime& when) {
   {
-    std::lock_guard<std::mutex> guard(g_writer.lock);
-    if (!g_writer.running || g_writer.stopping) return QueueResult::NotRunning;
-    if (g_writer.count == kHistoryQueueSize) return QueueResult::Full;
-    PendingRecord& r = g_writer.queue[(g_writer.head + g_writer.count) % kHistoryQueueSize];
+    std::lock_guard<std::mutex> guard(gWriter.lock);
+    if (!gWriter.running || gWriter.stopping) return QueueResult::NotRunning;
+    if (gWriter.count == kHistoryQueueSize) return QueueResult::Full;
+    PendingRecord& r = gWriter.queue[(gWriter.head + gWriter.count) % kHistoryQueueSize];
     plat::Utf16Copy(r.description, kDescriptionUnits, description ? description : u"");
     plat::Utf16Copy(r.node, kNodeNameUnits, node ? node : u"");
     r.when = when;
-    ++g_writer.count;
+    ++gWriter.count;
   }
-  g_writer.wake.notify_one();
+  gWriter.wake.notify_one();
   return QueueResult::Queued;
 }
 

@@ -26,25 +26,25 @@ struct LoggingState {
   SampleRecord sample{};
 };
 
-LoggingState g_state;
+LoggingState gLogging;
 
 void LongTermStep(const DryerStatus& s, LoggingSecond& out) {
   plat::LocalTime now;
   plat::GetLocalTime(now);
-  FillLongTermRecord(g_state.longTerm, s, now);
+  FillLongTermRecord(gLogging.longTerm, s, now);
   out.longTermStep = true;
   out.loggerOn = DataLoggerOn(s);
   if (out.loggerOn) {
-    int percent = g_state.usedPercent;
-    out.longTerm = AppendLongTermLine(g_state.longTerm, percent);
-    g_state.usedPercent = percent;
-    if (percent > kLongTermWarnPercent && g_state.sizeWarningArmed) {
-      g_state.sizeWarningArmed = false;
+    int percent = gLogging.usedPercent;
+    out.longTerm = AppendLongTermLine(gLogging.longTerm, percent);
+    gLogging.usedPercent = percent;
+    if (percent > kLongTermWarnPercent && gLogging.sizeWarningArmed) {
+      gLogging.sizeWarningArmed = false;
       out.askSizeWarning = true;
     }
   } else {
     WriteKeptLongTermLines();
-    g_state.usedPercent = LongTermUsedPercent();
+    gLogging.usedPercent = LongTermUsedPercent();
   }
 }
 
@@ -66,36 +66,36 @@ void RunLoggingSecond(const DryerStatus& s, LoggingSecond& out) {
   // The enable flag is refreshed before the step, so a dryer already running at the first
   // tick gets its first line then.
   SetLongTermEnabled(out.dryerRunning);
-  uint32_t taken = g_state.longTermCounter++;
+  uint32_t taken = gLogging.longTermCounter++;
   if (taken >= kLongTermCounterStart - 1) {
-    g_state.longTermCounter = 0;
+    gLogging.longTermCounter = 0;
     LongTermStep(s, out);
   }
-  out.usedPercent = g_state.usedPercent;
+  out.usedPercent = gLogging.usedPercent;
   if (!out.dryerRunning) return;
 
   plat::LocalTime now;
   plat::GetLocalTime(now);
-  FillSampleRecord(g_state.sample, s, now);
-  int32_t countdown = g_state.shortTermCountdown--;
+  FillSampleRecord(gLogging.sample, s, now);
+  int32_t countdown = gLogging.shortTermCountdown--;
   if (countdown <= 0) {
-    g_state.shortTermCountdown = CurrentPreferences().sampleMinutes * 60;
+    gLogging.shortTermCountdown = CurrentPreferences().sampleMinutes * 60;
     out.shortTermSampled = true;
-    out.shortTerm = AppendSample(g_state.sample);
+    out.shortTerm = AppendSample(gLogging.sample);
   }
-  if (g_state.graphCountdown == 0) {
-    g_state.graphCountdown = kGraphStepTicks - 1;
+  if (gLogging.graphCountdown == 0) {
+    gLogging.graphCountdown = kGraphStepTicks - 1;
     out.graphSampled = true;
-    out.graph = AppendGraphSample(g_state.sample);
+    out.graph = AppendGraphSample(gLogging.sample);
   } else {
-    --g_state.graphCountdown;
+    --gLogging.graphCountdown;
   }
 }
 
-int LastLongTermUsedPercent() { return g_state.usedPercent; }
+int LastLongTermUsedPercent() { return gLogging.usedPercent; }
 
 void ResetLoggingState() {
-  g_state = LoggingState{};
+  gLogging = LoggingState{};
   SetLongTermEnabled(false);
   ForgetKeptLongTermLines();
   ForgetKeptSample();

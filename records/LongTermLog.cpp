@@ -16,8 +16,6 @@ namespace {
 
 constexpr int kSpareByte = kStatusMoistureControl202;
 
-bool g_enabled = false;
-
 // Reach of the search for the last line end: several lines, far more than one.
 constexpr size_t kTailBytes = 4 * kLongTermLineChars;
 
@@ -70,32 +68,36 @@ struct KeptLines {
   int head = 0;
   int count = 0;
 };
-KeptLines g_kept;
+struct LongTermState {
+  bool enabled = false;
+  KeptLines kept;
+};
+LongTermState gLongTerm;
 
 void Keep(const char* line, int length) {
-  if (g_kept.count == kLongTermKeptLines) {
-    g_kept.head = (g_kept.head + 1) % kLongTermKeptLines;
-    --g_kept.count;
+  if (gLongTerm.kept.count == kLongTermKeptLines) {
+    gLongTerm.kept.head = (gLongTerm.kept.head + 1) % kLongTermKeptLines;
+    --gLongTerm.kept.count;
     NoteStorageMemoryFull();
   }
-  KeptLine& k = g_kept.lines[(g_kept.head + g_kept.count) % kLongTermKeptLines];
+  KeptLine& k = gLongTerm.kept.lines[(gLongTerm.kept.head + gLongTerm.kept.count) % kLongTermKeptLines];
   std::memcpy(k.text, line, static_cast<size_t>(length));
   k.length = length;
-  ++g_kept.count;
+  ++gLongTerm.kept.count;
 }
 
 // Writes kept lines at `size` while the file has room, each whole or not at all.
 plat::FileResult WriteKept(plat::FileHandle f, uint64_t& size) {
-  while (g_kept.count > 0 && size < kLongTermCapacity) {
-    const KeptLine& k = g_kept.lines[g_kept.head];
+  while (gLongTerm.kept.count > 0 && size < kLongTermCapacity) {
+    const KeptLine& k = gLongTerm.kept.lines[gLongTerm.kept.head];
     plat::FileResult r = plat::WriteFile(f, k.text, static_cast<size_t>(k.length));
     if (r != plat::FileResult::Ok) {
       plat::TruncateFile(f, size);
       return r;
     }
     size += static_cast<uint64_t>(k.length);
-    g_kept.head = (g_kept.head + 1) % kLongTermKeptLines;
-    --g_kept.count;
+    gLongTerm.kept.head = (gLongTerm.kept.head + 1) % kLongTermKeptLines;
+    --gLongTerm.kept.count;
   }
   return plat::FileResult::Ok;
 }
@@ -134,8 +136,8 @@ const char* LongTermResultText(LongTermResult r) {
   return "";
 }
 
-void SetLongTermEnabled(bool on) { g_enabled = on; }
-bool LongTermEnabled() { return g_enabled; }
+void SetLongTermEnabled(bool on) { gLongTerm.enabled = on; }
+bool LongTermEnabled() { return gLongTerm.enabled; }
 
 void FillLongTermRecord(LongTermRecord& r, const DryerStatus& s, const plat::LocalTime& now) {
   int low = GrainTempLowByte(s);
@@ -205,7 +207,7 @@ LongTermResult AppendLongTermLine(const LongTermRecord& record, int& usedPercent
   plat::FileResult r = OpenForAppend(f, size);
   if (r != plat::FileResult::Ok) {
     NoteStorageWrite(StorageSource::LongTermLog, r);
-    if (g_enabled) Keep(line, length);
+    if (gLongTerm.enabled) Keep(line, length);
     return LongTermResult::OpenFailed;
   }
   usedPercent = UsedPercentForSize(size);
@@ -214,26 +216,26 @@ LongTermResult AppendLongTermLine(const LongTermRecord& record, int& usedPercent
     return LongTermResult::Full;
   }
   // With nothing to write the file is left exactly as it is.
-  if (g_enabled || g_kept.count > 0) r = PrepareEnd(f, size);
+  if (gLongTerm.enabled || gLongTerm.kept.count > 0) r = PrepareEnd(f, size);
   if (r == plat::FileResult::Ok) r = WriteKept(f, size);
   bool kept = false;
-  if (g_enabled) {
+  if (gLongTerm.enabled) {
     // Behind lines still kept, the new one waits its turn so the file stays in time order.
-    if (r == plat::FileResult::Ok && g_kept.count == 0) {
+    if (r == plat::FileResult::Ok && gLongTerm.kept.count == 0) {
       r = plat::WriteFile(f, line, static_cast<size_t>(length));
       if (r != plat::FileResult::Ok) plat::TruncateFile(f, size);
     }
-    kept = r != plat::FileResult::Ok || g_kept.count > 0;
+    kept = r != plat::FileResult::Ok || gLongTerm.kept.count > 0;
     if (kept) Keep(line, length);
   }
   plat::CloseFile(f);
   NoteStorageWrite(StorageSource::LongTermLog, r);
-  if (!g_enabled) return LongTermResult::NotEnabled;
+  if (!gLongTerm.enabled) return LongTermResult::NotEnabled;
   return kept ? LongTermResult::Kept : LongTermResult::Written;
 }
 
 int WriteKeptLongTermLines() {
-  if (g_kept.count == 0) return 0;
+  if (gLongTerm.kept.count == 0) return 0;
   plat::FileHandle f;
   uint64_t size = 0;
   plat::FileResult r = OpenForAppend(f, size);
@@ -243,11 +245,11 @@ int WriteKeptLongTermLines() {
     plat::CloseFile(f);
   }
   NoteStorageWrite(StorageSource::LongTermLog, r);
-  return g_kept.count;
+  return gLongTerm.kept.count;
 }
 
-int KeptLongTermLines() { return g_kept.count; }
+int KeptLongTermLines() { return gLongTerm.kept.count; }
 
-void ForgetKeptLongTermLines() { g_kept.head = g_kept.count = 0; }
+void ForgetKeptLongTermLines() { gLongTerm.kept.head = gLongTerm.kept.count = 0; }
 
 }  // namespace records

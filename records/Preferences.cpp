@@ -12,23 +12,26 @@ namespace {
 constexpr uint8_t kGraphScaleMax = 3;
 constexpr uint8_t kOfferedPeriods[] = {1, 5, 10, 15};
 
-Preferences g_preferences;
-
 // A value the registry refused, by name, until a later write takes it.
 struct WaitingValue {
   const char* name;
   uint8_t value;
   bool waiting;
 };
-WaitingValue g_waiting[] = {
-    {.name = kPrefGraphScale, .value = 0, .waiting = false},
-    {.name = kPrefGraphTraces, .value = 0, .waiting = false},
-    {.name = kPrefSampleTime, .value = 0, .waiting = false},
-    {.name = kPrefViewSelection, .value = 0, .waiting = false},
+
+struct PreferencesState {
+  Preferences current;
+  WaitingValue waiting[4] = {
+      {.name = kPrefGraphScale, .value = 0, .waiting = false},
+      {.name = kPrefGraphTraces, .value = 0, .waiting = false},
+      {.name = kPrefSampleTime, .value = 0, .waiting = false},
+      {.name = kPrefViewSelection, .value = 0, .waiting = false},
+  };
 };
+PreferencesState gPreferences;
 
 WaitingValue* FindWaiting(const char* name) {
-  for (WaitingValue& w : g_waiting)
+  for (WaitingValue& w : gPreferences.waiting)
     if (std::strcmp(w.name, name) == 0) return &w;
   return nullptr;
 }
@@ -38,7 +41,7 @@ bool WriteWaiting() {
   plat::RegKey key;
   bool all = plat::RegOpenKey(kPreferencesKey, key) == plat::RegResult::Ok;
   if (all) {
-    for (WaitingValue& w : g_waiting) {
+    for (WaitingValue& w : gPreferences.waiting) {
       if (!w.waiting) continue;
       w.waiting = plat::RegWriteBinary(key, w.name, &w.value, sizeof w.value) != plat::RegResult::Ok;
       all = all && !w.waiting;
@@ -65,7 +68,7 @@ bool ReadByte(const plat::RegKey& key, const char* name, uint8_t& out) {
 
 }  // namespace
 
-Preferences& CurrentPreferences() { return g_preferences; }
+Preferences& CurrentPreferences() { return gPreferences.current; }
 
 uint8_t GraphScaleFromStored(uint8_t stored) {
   return stored <= kGraphScaleMax ? stored : kDefaultGraphScale;
@@ -94,8 +97,8 @@ void LoadPreferences() {
     if (ReadByte(key, kPrefViewSelection, v)) p.viewSelection = ViewSelectionFromStored(v);
     plat::RegCloseKey(key);
   }
-  g_preferences = p;
-  for (WaitingValue& w : g_waiting) w.waiting = false;
+  gPreferences.current = p;
+  for (WaitingValue& w : gPreferences.waiting) w.waiting = false;
 }
 
 bool SavePreference(const char* name, uint8_t value) {
@@ -114,7 +117,7 @@ bool SavePreference(const char* name, uint8_t value) {
 }
 
 bool SaveWaitingPreferences() {
-  for (const WaitingValue& w : g_waiting)
+  for (const WaitingValue& w : gPreferences.waiting)
     if (w.waiting) return WriteWaiting();
   return true;
 }

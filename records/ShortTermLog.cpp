@@ -30,11 +30,14 @@ constexpr const char* kLogResultTexts[] = {
 static_assert(sizeof kLogResultTexts / sizeof kLogResultTexts[0] ==
               static_cast<size_t>(LogResult::Count));
 
-uint32_t g_generation = 1;
-LastLogWrite g_lastWrite{};
-// The newest sample the card refused; an older one is replaced, not queued.
-bool g_keeping = false;
-SampleRecord g_keptSample{};
+struct ShortTermState {
+  uint32_t generation = 1;
+  LastLogWrite lastWrite{};
+  // The newest sample the card refused; an older one is replaced, not queued.
+  bool keeping = false;
+  SampleRecord keptSample{};
+};
+ShortTermState gShortTerm;
 
 void ListShortTermFiles(LogFileList& list) {
   char folder[kLogPathChars];
@@ -44,11 +47,11 @@ void ListShortTermFiles(LogFileList& list) {
     list.count = 0;
     return;
   }
-  BuildLogFileList(folder, pattern, g_lastWrite, list);
+  BuildLogFileList(folder, pattern, gShortTerm.lastWrite, list);
 }
 
 LogResult AppendTo(const char* path, const SampleRecord& record) {
-  plat::FileResult r = AppendRecordToFile(path, record, g_lastWrite);
+  plat::FileResult r = AppendRecordToFile(path, record, gShortTerm.lastWrite);
   NoteStorageWrite(StorageSource::ShortTermLog, r);
   if (r == plat::FileResult::Ok) return LogResult::Ok;
   return plat::FileExists(path) ? LogResult::WriteFailed : LogResult::NoStorage;
@@ -100,12 +103,12 @@ const char* LogResultText(LogResult r) {
 
 bool ShortTermFolderPath(char* out, size_t size) { return i18n::StoragePath(kFolderName, out, size); }
 
-uint32_t ShortTermLogGeneration() { return g_generation; }
+uint32_t ShortTermLogGeneration() { return gShortTerm.generation; }
 
 namespace {
 
 LogResult WriteSample(const SampleRecord& record) {
-  ++g_generation;
+  ++gShortTerm.generation;
   LogFileList list;
   ListShortTermFiles(list);
   switch (list.count) {
@@ -135,17 +138,17 @@ LogResult WriteSample(const SampleRecord& record) {
 LogResult AppendSample(const SampleRecord& record) {
   LogResult r = WriteSample(record);
   // Too many files wait for the operator to clear the table, not for the card.
-  g_keeping = r != LogResult::Ok && r != LogResult::TooManyFiles;
-  if (g_keeping) g_keptSample = record;
+  gShortTerm.keeping = r != LogResult::Ok && r != LogResult::TooManyFiles;
+  if (gShortTerm.keeping) gShortTerm.keptSample = record;
   return r;
 }
 
 bool WriteKeptSample() {
-  if (g_keeping) AppendSample(g_keptSample);
-  return !g_keeping;
+  if (gShortTerm.keeping) AppendSample(gShortTerm.keptSample);
+  return !gShortTerm.keeping;
 }
 
-void ForgetKeptSample() { g_keeping = false; }
+void ForgetKeptSample() { gShortTerm.keeping = false; }
 
 int CountSamples() {
   LogFileList list;
@@ -161,7 +164,7 @@ int ReadSamplePage(int rows, SampleRecord* buffer, int startOffset) {
   ListShortTermFiles(list);
   if (list.count == 0) return 0;
   if (list.count >= kLogListMax) {
-    ++g_generation;
+    ++gShortTerm.generation;
     for (int i = 0; i < list.count; ++i) plat::DeleteFile(list.files[i].path);
     return 0;
   }
@@ -181,7 +184,7 @@ int ReadSamplePage(int rows, SampleRecord* buffer, int startOffset) {
 }
 
 void ClearSamples() {
-  ++g_generation;
+  ++gShortTerm.generation;
   LogFileList list;
   ListShortTermFiles(list);
   for (int i = 0; i < list.count && i < 2; ++i) plat::DeleteFile(list.files[i].path);

@@ -83,7 +83,7 @@ struct Store {
   int64_t cachedLastId = 0;  // the rows counted are those with ids up to this one
   plat::DbResult lastFailure = plat::DbResult::Ok;
 };
-Store g_store;
+Store gStore;
 
 enum class FileState : uint8_t { Ours, Empty, Foreign, Damaged, Unreadable };
 
@@ -139,7 +139,7 @@ bool MoveAside() {
 }
 
 HistoryOpen OpenOrReplaceLocked() {
-  plat::Database& db = g_store.db;
+  plat::Database& db = gStore.db;
   bool replaced = false;
   for (int attempt = 0; attempt < 2; ++attempt) {
     // A folder where the file belongs cannot be opened, but it can be moved out of the way.
@@ -154,7 +154,7 @@ HistoryOpen OpenOrReplaceLocked() {
         return replaced ? HistoryOpen::ReplacedDamaged : HistoryOpen::Opened;
       case FileState::Empty:
         if (CreateSchema(db)) return replaced ? HistoryOpen::ReplacedDamaged : HistoryOpen::Created;
-        g_store.lastFailure = plat::DbResult::IoError;
+        gStore.lastFailure = plat::DbResult::IoError;
         db.Close();
         return HistoryOpen::Unavailable;
       case FileState::Foreign:
@@ -164,7 +164,7 @@ HistoryOpen OpenOrReplaceLocked() {
         replaced = true;
         break;
       case FileState::Unreadable:
-        g_store.lastFailure = r == plat::DbResult::Ok ? plat::DbResult::IoError : r;
+        gStore.lastFailure = r == plat::DbResult::Ok ? plat::DbResult::IoError : r;
         db.Close();
         return HistoryOpen::Unavailable;
     }
@@ -181,7 +181,7 @@ HistoryOpen OpenLocked() {
 
 // Every operation opens the store on first use, so a card inserted after start-up is used.
 bool EnsureOpenLocked() {
-  if (g_store.db.IsOpen()) return true;
+  if (gStore.db.IsOpen()) return true;
   return OpenLocked() != HistoryOpen::Unavailable;
 }
 
@@ -230,24 +230,24 @@ plat::LocalTime LocalFromFileTime(int64_t fileTime) {
 }
 
 HistoryOpen OpenHistoryStore() {
-  std::lock_guard<std::mutex> guard(g_store.lock);
-  g_store.db.Close();
+  std::lock_guard<std::mutex> guard(gStore.lock);
+  gStore.db.Close();
   return OpenLocked();
 }
 
 void CloseHistoryStore() {
-  std::lock_guard<std::mutex> guard(g_store.lock);
-  g_store.db.Close();
-  g_store.cachedCount = 0;
-  g_store.cachedLastId = 0;
+  std::lock_guard<std::mutex> guard(gStore.lock);
+  gStore.db.Close();
+  gStore.cachedCount = 0;
+  gStore.cachedLastId = 0;
 }
 
 HistoryResult AddHistoryRecord(const char16_t* description, const char16_t* node,
                                const plat::LocalTime& when) {
-  std::lock_guard<std::mutex> guard(g_store.lock);
+  std::lock_guard<std::mutex> guard(gStore.lock);
   if (!EnsureOpenLocked()) return HistoryResult::Unavailable;
   plat::Statement s;
-  plat::DbResult r = s.Prepare(g_store.db, kInsert);
+  plat::DbResult r = s.Prepare(gStore.db, kInsert);
   if (r == plat::DbResult::Ok) r = s.BindText16(1, description);
   if (r == plat::DbResult::Ok) r = s.BindText16(2, node);
   if (r == plat::DbResult::Ok) r = s.BindInt64(3, FileTimeFromLocal(when));
@@ -298,37 +298,37 @@ HistoryResult AddAutoStartAcceptedRecord() {
 }
 
 uint32_t ReadHistoryCount() {
-  std::lock_guard<std::mutex> guard(g_store.lock);
-  g_store.cachedCount = 0;
-  g_store.cachedLastId = 0;
+  std::lock_guard<std::mutex> guard(gStore.lock);
+  gStore.cachedCount = 0;
+  gStore.cachedLastId = 0;
   if (!EnsureOpenLocked()) return 0;
   plat::Statement s;
-  if (s.Prepare(g_store.db, kCount) == plat::DbResult::Ok && s.Step() == plat::DbResult::Row) {
+  if (s.Prepare(gStore.db, kCount) == plat::DbResult::Ok && s.Step() == plat::DbResult::Row) {
     int64_t n = s.ColumnInt64(0);
-    g_store.cachedCount = n < 0 ? 0 : (n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n));
-    g_store.cachedLastId = s.ColumnInt64(1);
+    gStore.cachedCount = n < 0 ? 0 : (n > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(n));
+    gStore.cachedLastId = s.ColumnInt64(1);
   }
-  return g_store.cachedCount;
+  return gStore.cachedCount;
 }
 
 uint32_t CachedHistoryCount() {
-  std::lock_guard<std::mutex> guard(g_store.lock);
-  return g_store.cachedCount;
+  std::lock_guard<std::mutex> guard(gStore.lock);
+  return gStore.cachedCount;
 }
 
 int ReadHistoryRows(HistorySort order, uint32_t first, HistoryRow* rows, int capacity) {
   size_t o = static_cast<size_t>(order);
   if (o >= sizeof kPageSql / sizeof kPageSql[0] || capacity <= 0) return 0;
-  std::lock_guard<std::mutex> guard(g_store.lock);
-  const uint32_t counted = g_store.cachedCount;
+  std::lock_guard<std::mutex> guard(gStore.lock);
+  const uint32_t counted = gStore.cachedCount;
   if (first >= counted || !EnsureOpenLocked()) return 0;
   // The list runs the order backwards: its rows first .. first + wanted - 1 are the order's
   // rows counted - first - wanted .. counted - first - 1, read forwards and stored from the end.
   const int wanted = counted - first < static_cast<uint32_t>(capacity) ? static_cast<int>(counted - first) : capacity;
   const int64_t offset = static_cast<int64_t>(counted) - first - wanted;
   plat::Statement s;
-  if (s.Prepare(g_store.db, kPageSql[o]) != plat::DbResult::Ok ||
-      s.BindInt64(1, g_store.cachedLastId) != plat::DbResult::Ok || s.BindInt(2, wanted) != plat::DbResult::Ok ||
+  if (s.Prepare(gStore.db, kPageSql[o]) != plat::DbResult::Ok ||
+      s.BindInt64(1, gStore.cachedLastId) != plat::DbResult::Ok || s.BindInt(2, wanted) != plat::DbResult::Ok ||
       s.BindInt64(3, offset) != plat::DbResult::Ok)
     return 0;
   int n = 0;
@@ -358,13 +358,13 @@ ExportOutcome ExportHistory() {
     return out;
   }
   {
-    std::lock_guard<std::mutex> guard(g_store.lock);
+    std::lock_guard<std::mutex> guard(gStore.lock);
     plat::Statement s;
     if (!EnsureOpenLocked()) {
       out.result = ExportResult::StoreUnavailable;
-      out.code = CodeFor(g_store.lastFailure);
-    } else if (plat::DbResult r = s.Prepare(g_store.db, kExportSql);
-               r != plat::DbResult::Ok || s.BindInt64(1, g_store.cachedCount) != plat::DbResult::Ok) {
+      out.code = CodeFor(gStore.lastFailure);
+    } else if (plat::DbResult r = s.Prepare(gStore.db, kExportSql);
+               r != plat::DbResult::Ok || s.BindInt64(1, gStore.cachedCount) != plat::DbResult::Ok) {
       out.result = ExportResult::QueryFailed;
       out.code = CodeFor(r == plat::DbResult::Ok ? plat::DbResult::Misuse : r);
     } else {
@@ -431,16 +431,16 @@ bool ExportMessage(const ExportOutcome& o, char* out, size_t size) {
 }
 
 HistoryResult ClearHistory() {
-  std::lock_guard<std::mutex> guard(g_store.lock);
+  std::lock_guard<std::mutex> guard(gStore.lock);
   if (!EnsureOpenLocked()) return HistoryResult::Unavailable;
-  plat::Database& db = g_store.db;
+  plat::Database& db = gStore.db;
   if (db.Begin() != plat::DbResult::Ok) return HistoryResult::Failed;
   if (db.Exec(kClear) != plat::DbResult::Ok || db.Commit() != plat::DbResult::Ok) {
     db.Rollback();
     return HistoryResult::Failed;
   }
-  g_store.cachedCount = 0;
-  g_store.cachedLastId = 0;
+  gStore.cachedCount = 0;
+  gStore.cachedLastId = 0;
   return HistoryResult::Ok;
 }
 

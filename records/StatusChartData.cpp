@@ -31,7 +31,7 @@ size_t FormatSampleTimeCaption(char16_t* out, size_t units, int minutes) {
   if (units == 0) return 0;
   char number[16];
   std::snprintf(number, sizeof number, " %d ", minutes);
-  size_t n = AppendString(out, units, 0, kStringSampleTime);
+  size_t n = AppendString(out, units, 0, i18n::kStringSample);
   n = AppendLatin1(out, units, n, number);
   return AppendString(out, units, n, kStringMinutes);
 }

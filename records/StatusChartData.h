@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "i18n/StringIds.h"
 #include "link/Temperature.h"
 #include "records/SampleRecord.h"
 
@@ -27,7 +28,6 @@ inline constexpr ChartRgb kChartCyan{0, 255, 255};
 inline constexpr ChartRgb kChartRed{255, 0, 0};
 inline constexpr ChartRgb kChartGrid{150, 150, 150};
 
-inline constexpr int kStringSampleTime = 286;
 inline constexpr int kStringMinutes = 342;
 inline constexpr int kStringLoggerOn = 14;
 inline constexpr int kStringLoggerOff = 15;
@@ -35,7 +35,7 @@ inline constexpr int kStringLoggerFull = 243;
 
 // The first column's second line is "%d %s" of the sample period and kStringMinutes.
 inline constexpr ChartColumn kChartColumns[] = {
-    {.left = 0, .right = 100, .colour = kChartGreen, .headerStringId = kStringSampleTime, .unitStringId = 0},
+    {.left = 0, .right = 100, .colour = kChartGreen, .headerStringId = i18n::kStringSample, .unitStringId = 0},
     {.left = 100, .right = 150, .colour = kChartYellow, .headerStringId = 341, .unitStringId = 265},
     {.left = 150, .right = 200, .colour = kChartMagenta, .headerStringId = 267, .unitStringId = 345},
     {.left = 200, .right = 250, .colour = kChartGreen, .headerStringId = 267, .unitStringId = 344},

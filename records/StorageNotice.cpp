@@ -35,11 +35,14 @@ static_assert(sizeof kTexts / sizeof kTexts[0] == static_cast<size_t>(StorageCon
 constexpr uint8_t ToByte(StorageCondition c) { return static_cast<uint8_t>(c); }
 constexpr uint32_t Bit(StorageSource s) { return 1u << static_cast<unsigned>(s); }
 
-std::atomic<uint8_t> g_reported{ToByte(StorageCondition::Ok)};
-std::atomic<uint32_t> g_full{0};     // sources whose last write found no room
-std::atomic<uint32_t> g_refused{0};  // sources whose last write was refused otherwise
-std::atomic<bool> g_memoryFull{false};
-uint8_t g_told = ToByte(StorageCondition::Ok);  // user-interface thread only
+struct NoticeState {
+  std::atomic<uint8_t> reported{ToByte(StorageCondition::Ok)};
+  std::atomic<uint32_t> full{0};     // sources whose last write found no room
+  std::atomic<uint32_t> refused{0};  // sources whose last write was refused otherwise
+  std::atomic<bool> memoryFull{false};
+  uint8_t told = ToByte(StorageCondition::Ok);  // user-interface thread only
+};
+NoticeState gNotice;
 
 bool RefusesWrites(StorageCondition c) {
   switch (c) {
@@ -70,25 +73,25 @@ StorageNoticeText StorageNoticeTextOf(StorageCondition c) {
   return i < static_cast<size_t>(StorageCondition::Count) ? kTexts[i] : kTexts[0];
 }
 
-void ReportStorageCondition(StorageCondition c) { g_reported.store(ToByte(c)); }
+void ReportStorageCondition(StorageCondition c) { gNotice.reported.store(ToByte(c)); }
 
 void ClearStorageCondition(StorageCondition c) {
   uint8_t expected = ToByte(c);
-  g_reported.compare_exchange_strong(expected, ToByte(StorageCondition::Ok));
+  gNotice.reported.compare_exchange_strong(expected, ToByte(StorageCondition::Ok));
 }
 
 void NoteStorageWrite(StorageSource source, plat::FileResult r) {
   switch (r) {
     case plat::FileResult::Ok:
-      g_full.fetch_and(~Bit(source));
-      g_refused.fetch_and(~Bit(source));
+      gNotice.full.fetch_and(~Bit(source));
+      gNotice.refused.fetch_and(~Bit(source));
       break;
     case plat::FileResult::NoSpace:
-      SetSource(g_full, g_refused, source);
+      SetSource(gNotice.full, gNotice.refused, source);
       break;
     case plat::FileResult::ReadOnly:
     case plat::FileResult::IoError:
-      SetSource(g_refused, g_full, source);
+      SetSource(gNotice.refused, gNotice.full, source);
       break;
     case plat::FileResult::NotFound:
     case plat::FileResult::AlreadyExists:
@@ -98,15 +101,15 @@ void NoteStorageWrite(StorageSource source, plat::FileResult r) {
   }
 }
 
-void NoteStorageRefused(StorageSource source) { SetSource(g_refused, g_full, source); }
+void NoteStorageRefused(StorageSource source) { SetSource(gNotice.refused, gNotice.full, source); }
 
-void NoteStorageMemoryFull() { g_memoryFull.store(true); }
+void NoteStorageMemoryFull() { gNotice.memoryFull.store(true); }
 
 StorageCondition CurrentStorageCondition() {
-  const uint32_t full = g_full.load();
-  const uint32_t refused = g_refused.load();
-  if (full == 0 && refused == 0) return static_cast<StorageCondition>(g_reported.load());
-  const bool lost = g_memoryFull.load();
+  const uint32_t full = gNotice.full.load();
+  const uint32_t refused = gNotice.refused.load();
+  if (full == 0 && refused == 0) return static_cast<StorageCondition>(gNotice.reported.load());
+  const bool lost = gNotice.memoryFull.load();
   // A full card is the likelier cause of the other refusals, whose stores cannot tell.
   if (full != 0) return lost ? StorageCondition::CardFullMemoryFull : StorageCondition::CardFull;
   return lost ? StorageCondition::CardNotWritableMemoryFull : StorageCondition::CardNotWritable;
@@ -114,20 +117,20 @@ StorageCondition CurrentStorageCondition() {
 
 StorageCondition TakeStorageNotice() {
   const StorageCondition now = CurrentStorageCondition();
-  if (g_full.load() == 0 && g_refused.load() == 0) g_memoryFull.store(false);
-  const StorageCondition before = static_cast<StorageCondition>(g_told);
+  if (gNotice.full.load() == 0 && gNotice.refused.load() == 0) gNotice.memoryFull.store(false);
+  const StorageCondition before = static_cast<StorageCondition>(gNotice.told);
   if (now == before) return StorageCondition::Ok;
-  g_told = ToByte(now);
+  gNotice.told = ToByte(now);
   if (now == StorageCondition::Ok) return RefusesWrites(before) ? StorageCondition::WritableAgain : now;
   return now;
 }
 
 void ResetStorageNotice() {
-  g_reported.store(ToByte(StorageCondition::Ok));
-  g_full.store(0);
-  g_refused.store(0);
-  g_memoryFull.store(false);
-  g_told = ToByte(StorageCondition::Ok);
+  gNotice.reported.store(ToByte(StorageCondition::Ok));
+  gNotice.full.store(0);
+  gNotice.refused.store(0);
+  gNotice.memoryFull.store(false);
+  gNotice.told = ToByte(StorageCondition::Ok);
 }
 
 }  // namespace records

@@ -4,6 +4,7 @@
 
 #include "dialogs/SampleTimeDialog.h"
 #include "i18n/Language.h"
+#include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
 #include "platform/Controls.h"
 #include "platform/Font.h"
@@ -81,7 +82,7 @@ void DrawHeaders(plat::Canvas& c) {
     Rect top{col.left, kHeaderTop, col.right, kHeaderTop + kHeaderLine};
     Rect second{col.left, kHeaderTop + kHeaderLine, col.right, kHeaderTop + 2 * kHeaderLine};
     plat::Color colour = ColorOf(col.colour);
-    if (col.headerStringId == records::kStringSampleTime) {
+    if (col.headerStringId == i18n::kStringSample) {
       // The first column shares its top-left corner with the sample-time button.
       char16_t label[32];
       records::FormatPeriodLabel(label, 32, records::CurrentPreferences().sampleMinutes);

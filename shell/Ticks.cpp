@@ -2,8 +2,10 @@
 
 #include "dialogs/DataLoggerDialog.h"
 #include "dialogs/MeterRollDialog.h"
+#include "dialogs/MoistureCalibrationDialog.h"
 #include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/SystemInfoDialog.h"
+#include "dialogs/UnloadBushelsDialog.h"
 #include "dialogs/WarningHelpDialog.h"
 #include "i18n/Language.h"
 #include "i18n/Resources.h"
@@ -77,11 +79,18 @@ struct RepeatDialog {
   int count;
 };
 constexpr RepeatDialog kRepeatDialogs[kRepeatDialogCount] = {
-    {.dialogId = 223, .buttons = {1149, 1150, 1045, 1046, 1154, 1155, 1047, 1048}, .count = 8},
+    {.dialogId = dialogs::kMoistureCalibrationDialogId,
+     .buttons = {dialogs::kMoistureCalibrationRepeatButtons[0], dialogs::kMoistureCalibrationRepeatButtons[1],
+                 dialogs::kMoistureCalibrationRepeatButtons[2], dialogs::kMoistureCalibrationRepeatButtons[3],
+                 dialogs::kMoistureCalibrationRepeatButtons[4], dialogs::kMoistureCalibrationRepeatButtons[5],
+                 dialogs::kMoistureCalibrationRepeatButtons[6], dialogs::kMoistureCalibrationRepeatButtons[7]},
+     .count = 8},
     {.dialogId = dialogs::kMeterRollDialogId,
      .buttons = {dialogs::kMeterRollRepeatButtons[0], dialogs::kMeterRollRepeatButtons[1]},
      .count = 2},
-    {.dialogId = 226, .buttons = {1171, 1172}, .count = 2},
+    {.dialogId = dialogs::kUnloadBushelsDialogId,
+     .buttons = {dialogs::kUnloadBushelsRepeatButtons[0], dialogs::kUnloadBushelsRepeatButtons[1]},
+     .count = 2},
 };
 
 // Kept here rather than on the stack: the auto-start text is 4 kB.

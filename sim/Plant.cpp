@@ -243,19 +243,19 @@ void StepMeterRoll(Simulator& sim) {
   const double grainError = DryerGrainTemp(sim) - SimS16LowFirst(sim, kStatusGrainTempSetpoint1);
   double speed = medium;
   switch (modeByte & kMoistureModeMask) {
-    case kControlTemperatureTwoSpeed:
+    case kModeTemperature2Speed:
       // Hot grain is dry grain: run fast above the grain setpoint, slow below it.
       if (modeByte & kMoistureModeBit6) speed = medium;
       else speed = grainError >= 0 ? high : low;
       break;
-    case kControlTemperatureFiveSpeed:
+    case kModeTemperature5Speed:
       speed = medium + FiveSpeedOffset(grainError, outer, inner, outerSpeed, innerSpeed);
       break;
-    case kControlMoistureFiveSpeed:
+    case kModeMoisture5Speed:
       // Wet grain leaves slower.
       speed = medium - FiveSpeedOffset(moistureError, outer, inner, outerSpeed, innerSpeed);
       break;
-    case kControlMoistureVariable:
+    case kModeMoistureVariable:
       speed = p.meterSpeed;
       if (++p.controlS >= kVariableControlS) {
         p.controlS = 0;

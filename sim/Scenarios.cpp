@@ -35,7 +35,7 @@ constexpr SimStartValue kBase[] = {
     {kStatusMeterRollHigh, F::U8, 70}, {kStatusMeterRollMedium, F::U8, 60}, {kStatusMeterRollLow, F::U8, 50},
     {kStatusMeterRollValue230, F::U8, 60}, {kStatusBushelCalibration, F::U8, 100},
     {kStatusLoadFlags, F::U8, kLoadFlagsAutomatic},
-    {kStatusMoistureControlMode, F::U8, kControlMoistureFiveSpeed},
+    {kStatusMoistureControlMode, F::U8, kModeMoisture5Speed},
     {kStatusMoistureSetpoint, F::U16HighFirst, 155},
     {kStatusTrim1, F::U8, 6}, {kStatusTrim1 + 1, F::U8, 3}, {kStatusTrim1 + 2, F::U8, 6}, {kStatusTrim1 + 3, F::U8, 3},
     {kStatusMaxUnloadRate, F::U16HighFirst, 90}, {kStatusMinUnloadRate, F::U16HighFirst, 10},
@@ -55,7 +55,7 @@ constexpr SimStartValue kSixUnits[] = {
 // Two heats: HI HEAT at the unit setpoints, LO HEAT at setpoint 7, then cool and unload.
 constexpr SimStartValue kStagedBatch[] = {
     {kStatusDryerType, F::U8, kDryerTypeBatchOption},
-    {kStatusMoistureControlMode, F::U8, kControlStagedBatch},
+    {kStatusMoistureControlMode, F::U8, kModeStagedBatch},
     {kStatusOptionBits, F::U8, kOptionBitsTwoHeats | kOptionBitsTimeCriterion},
     {kStatusHiHeatTime, F::MinSec, 40 * kMin}, {kStatusLoHeatTime, F::MinSec, 20 * kMin},
     {kStatusCoolTime, F::MinSec, 15 * kMin}, {kStatusUnloadTime, F::MinSec, 10 * kMin},

@@ -12,6 +12,7 @@
 #include "dialogs/PlenumSetupDialogs.h"
 #include "dialogs/SampleTimeDialog.h"
 #include "dialogs/SetpointEntryDialog.h"
+#include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/SystemInfoDialog.h"
 #include "dialogs/TimerEntryDialog.h"
 #include "dialogs/WarningHelpDialog.h"
@@ -62,6 +63,8 @@ const std::vector<PaintCase>& Cases() {
       {"warning help",
        [](plat::Hwnd p) { return OpenWarningHelpDialog(p, kNodeMainIo, kWarningCodeRearDischarge); },
        {0, kWarningHelpClose}, {}},
+      {"shutdown history", OpenShutdownHistoryDialog, {0, kHistoryCopy, kHistorySortByDate, kHistoryBoxByNode},
+       {kHistoryBoxByDate, kHistoryBoxByNode}},
   };
   return cases;
 }

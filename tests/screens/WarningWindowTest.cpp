@@ -7,6 +7,7 @@
 #include "dialogs/WarningHelpDialog.h"
 #include "dialogs/WarningHelpLogic.h"
 #include "i18n/Resources.h"
+#include "i18n/StringIds.h"
 #include "link/LinkEvents.h"
 #include "link/StatusDecoder.h"
 #include "platform/Bitmap.h"
@@ -237,7 +238,7 @@ TEST_F(WarningWindowScreen, HelpTextLinesAndTheMissingPictureQuestion) {
   }, plat::kMessageBoxTemplateId}});
   plat::ClickWindow(plat::GetDlgItem(window_, screens::kWarningHelpButton));
   EXPECT_TRUE(AllStepsTaken());
-  EXPECT_EQ(question, Text(468));
+  EXPECT_EQ(question, Text(i18n::kStringPictureMissingCaption));
   EXPECT_EQ(rows, (std::vector<std::u16string>{u"A    B", u"second line"}));
   EXPECT_EQ(plat::FindOpenDialog(dialogs::kWarningHelpDialogId), plat::kNoWindow) << "Cancel closes";
 }

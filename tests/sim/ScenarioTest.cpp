@@ -275,12 +275,12 @@ const SettingEffect kSettingEffects[] = {
               a.reg[kStatusMeterRoll0] == kMeterRollInUseLow;
      }},
     {"temperature two-speed control runs at the high speed over the grain setpoint",
-     {{kStatusMoistureControlMode, {kControlTemperatureTwoSpeed}}, {kStatusGrainTempSetpoint1, {80, 0}}},
+     {{kStatusMoistureControlMode, {kModeTemperature2Speed}}, {kStatusGrainTempSetpoint1, {80, 0}}},
      [](const Simulator&, const Simulator& a) {
        return a.reg[kStatusMeterRollSpeedPercent] == a.reg[kStatusMeterRoll1] && a.reg[kStatusMeterRoll0] == kMeterRollInUseHigh;
      }},
     {"variable control brings the grain to the setpoint within the unload limits",
-     {{kStatusMoistureControlMode, {kControlMoistureVariable}}, {kStatusMinUnloadRate, {0, 45}}},
+     {{kStatusMoistureControlMode, {kModeMoistureVariable}}, {kStatusMinUnloadRate, {0, 45}}},
      [](const Simulator&, const Simulator& a) {
        const int error = SimU16HighFirst(a, kStatusOutgoingMoisture) - SimU16HighFirst(a, kStatusMoistureSetpoint);
        return a.reg[kStatusMeterRollSpeedPercent] >= 45 && error >= -8 && error <= 8;
