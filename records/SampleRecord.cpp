@@ -17,9 +17,9 @@ void CopyHighFirst(SampleRecord& r, int offset, const DryerStatus& s, int firstB
 
 int GrainTempLowByte(const DryerStatus& s) {
   switch (s.b[kStatusGrainTempSelect]) {
-    case 0: return kStatusGrainTemp3;
-    case 1: return kStatusGrainTemp2;
-    case 2: return kStatusGrainTemp1;
+    case kGrainTempSelectThird: return kStatusGrainTemp3;
+    case kGrainTempSelectSecond: return kStatusGrainTemp2;
+    case kGrainTempSelectFirst: return kStatusGrainTemp1;
     default: return -1;
   }
 }

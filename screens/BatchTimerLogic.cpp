@@ -92,11 +92,6 @@ constexpr BatchLayout kTwoHeatLayout = {
     .heatDividers = true,
 };
 
-constexpr int kAveragingOptionBit = 6;  // byte 257
-constexpr int kHeatDoneBit = 7;       // byte 171
-constexpr int kBatchStateBit = 0;     // byte 13
-constexpr int kPage1StateBit = 0;     // byte 256
-
 
 const BatchTimerInfo* TimerForCommand(int command) {
   switch (command) {
@@ -138,11 +133,11 @@ bool IsBatchButtonShown(const BatchButtons& rule, int command) {
 bool IsTwoHeat(const DryerStatus& s) { return StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat); }
 
 bool ShowsAveragingWords(const DryerStatus& s) {
-  return StatusBit(s, kStatusOptionBits, kAveragingOptionBit) &&
+  return StatusHas(s, kStatusOptionBits, kOptionBitsMoisture) &&
          MoistureControlMode(s) == kModeStagedBatch &&
-         !StatusBit(s, kStatusRunFlags, kHeatDoneBit) &&
-         !StatusBit(s, kStatusBatchState, kBatchStateBit) &&
-         !StatusBit(s, kStatusUnused256, kPage1StateBit);
+         !StatusHas(s, kStatusRunFlags, kRunFlagsGrainPresent) &&
+         !StatusHas(s, kStatusBatchState, kBatchStateBit0) &&
+         !StatusHas(s, kStatusUnused256, kUnused256Bit0);
 }
 
 void MakeBatchTimerTexts(const DryerStatus& s, BatchTimer timer, BatchTimerTexts& out) {

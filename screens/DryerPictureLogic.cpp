@@ -55,14 +55,6 @@ constexpr int kThreeModules = 2;
 
 constexpr int kCrowdedFirstY = kUpperGuideY + kUnitGap;
 
-constexpr int kUnitAlarmBit = 1;   // status byte
-constexpr int kUnitTurnBit = 0;    // status byte
-constexpr int kRunAlarmBit = 2;    // run byte
-constexpr int kFanRunBit = 0;      // run byte
-
-constexpr int kReverseStopBit = 7;    // byte 171
-constexpr int kPairMoveBit = 3;       // byte 58
-constexpr int kPairDirectionBit = 2;  // byte 58
 constexpr int kSlowEvery = 5;
 constexpr int kPairEvery = 3;
 
@@ -91,14 +83,6 @@ bool CountTick(int& counter, int every) {
 constexpr plat::Color kMoistureColour = plat::Rgb(0, 200, 0);
 constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
 
-constexpr int kNoGrainTempBit = 2;      // byte 225
-constexpr int kNoSensorBit = 5;         // byte 49
-constexpr int kOutgoingShownBit = 4;    // byte 257
-constexpr int kBatchStateShift = 4;     // byte 257 bits 4..6
-constexpr uint8_t kBatchStateMask = 0x07;
-constexpr uint8_t kBatchSetpointMask = 0x30;  // byte 257 bits 4 and 5
-constexpr int kSensorStatusShownBit = 7;      // byte 293
-constexpr uint8_t kSensorStatusMask = 0x03;   // byte 292
 // Bushels of corn to metric tonnes: 25.4 kg a bushel.
 constexpr int kKilogramsPerTenBushels = 254;
 constexpr int kKilogramsPerTonne = 1000;
@@ -149,7 +133,7 @@ uint16_t DryingModeText(const DryerStatus& s) {
 bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
   int mode = MoistureControlMode(s);
   if (DryerType(s) == kDryerTypeBatchOption) {
-    int state = (s.b[kStatusOptionBits] >> kBatchStateShift) & kBatchStateMask;
+    int state = (s.b[kStatusOptionBits] & kOptionBitsMask) >> kOptionBitsStateShift;
     textId = static_cast<uint16_t>(kDryerPicTextBatchState + state);
     if (textId > kDryerPicTextBatchStateLast) textId = kDryerPicTextBatchStateLast;
     colour = colour::kGreen;
@@ -181,9 +165,9 @@ uint16_t MeteringLabel(const DryerStatus& s) {
   if (s.b[kStatusChart220] != 0) return kDryerPicTextMeterChart;
   // Byte 155 counts up from low (0) to high (2), as on the unload panel.
   switch (s.b[kStatusMeterRoll0]) {
-    case 0: return kDryerPicTextMeterLow;
-    case 1: return kDryerPicTextMeterMedium;
-    case 2: return kDryerPicTextMeterHigh;
+    case kMeterRollInUseLow: return kDryerPicTextMeterLow;
+    case kMeterRollInUseMedium: return kDryerPicTextMeterMedium;
+    case kMeterRollInUseHigh: return kDryerPicTextMeterHigh;
     default: return kDryerPicTextMeterOther;
   }
 }
@@ -191,7 +175,7 @@ uint16_t MeteringLabel(const DryerStatus& s) {
 bool MoistureModeShowsOutgoing(const DryerStatus& s) {
   int mode = MoistureControlMode(s);
   return mode == kModeTemperature2Speed || mode == kModeTemperature5Speed ||
-         StatusBit(s, kStatusOptionBits, kOutgoingShownBit);
+         StatusHas(s, kStatusOptionBits, kOptionBitsTimeCriterion);
 }
 
 }  // namespace
@@ -210,17 +194,18 @@ PictureLayout ChoosePictureLayout(const DryerStatus& s) {
 
 void AdvanceAnimationPhases(AnimationPhases& p, const DryerStatus& s) {
   for (int fan = 1; fan <= kMaxUnits; ++fan)
-    if (StatusBit(s, UnitRunByte(fan), kFanRunBit)) p.fan[fan - 1] = Forward(p.fan[fan - 1]);
-  if (!StatusBit(s, kStatusRunFlags, kReverseStopBit)) p.reverse = Backward(p.reverse);
+    if (StatusHas(s, UnitRunByte(fan), kUnitRunTurning)) p.fan[fan - 1] = Forward(p.fan[fan - 1]);
+  if (!StatusHas(s, kStatusRunFlags, kRunFlagsGrainPresent)) p.reverse = Backward(p.reverse);
   if (IsDryerRunning(s)) {
     p.running = Forward(p.running);
     if (CountTick(p.slowCounter, kSlowEvery)) p.slowRunning = Forward(p.slowRunning);
   }
-  if (StatusBit(s, kStatusLoadState, kPairMoveBit) && CountTick(p.pairCounter, kPairEvery)) {
-    bool aForward = StatusBit(s, kStatusLoadState, kPairDirectionBit);
+  if (StatusHas(s, kStatusLoadState, kLoadStateFillMoving) && CountTick(p.pairCounter, kPairEvery)) {
+    bool aForward = StatusHas(s, kStatusLoadState, kLoadStateFillForward);
     p.pairA = aForward ? Forward(p.pairA) : Backward(p.pairA);
     p.pairB = aForward ? Backward(p.pairB) : Forward(p.pairB);
   }
+  StepBlinkMarker(p.marker, s);
 }
 
 int ShownUnitCount(const DryerStatus& s) {
@@ -235,11 +220,11 @@ UnitPicture ChooseUnitPicture(const DryerStatus& s, const AnimationPhases& p, Pi
   int status = UnitStatusByte(unit);
   int run = UnitRunByte(unit);
   int first;
-  if (StatusBit(s, status, kUnitAlarmBit)) {
-    bool alarm = StatusBit(s, run, kRunAlarmBit);
+  if (StatusHas(s, status, kUnitStatusFiring)) {
+    bool alarm = StatusHas(s, run, kUnitRunBurnerFault);
     picture.set = alarm ? UnitSet::S : UnitSet::R;
     first = alarm ? column.s : column.r;
-  } else if (StatusBit(s, status, kUnitTurnBit)) {
+  } else if (StatusHas(s, status, kUnitStatusOn)) {
     picture.set = UnitSet::Q;
     first = column.q;
   } else {
@@ -304,13 +289,13 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
                      OverlayLine (&lines)[kMaxOverlayLines]) {
   int n = 0;
   bool celsius = IsCelsius(s);
-  bool noSensor = StatusBit(s, kStatusSetup49, kNoSensorBit);
+  bool noSensor = StatusHas(s, kStatusSetup49, kSetup49NoSensor);
   int mode = MoistureControlMode(s);
 
   Tenths(Add(lines, n, {192, 40, 250, 60}, kMoistureColour, 0).text,
          StatusU16HighFirst(s, kStatusMoisture2), "%");
 
-  if (StatusBit(s, kStatusConfigBits, kNoGrainTempBit))
+  if (StatusHas(s, kStatusConfigBits, kConfigBitsNoGrainTemp))
     Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kDryerPicTextNoGrainTemp);
   else
     Temperature(Add(lines, n, {195, 200, 250, 220}, colour::kYellow, 0).text,
@@ -374,12 +359,12 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
     Tenths(Add(lines, n, {180, 350, 250, 370}, colour::kGreen, 0).text,
            StatusU16HighFirst(s, kStatusMoisture1), "%");
 
-  if (StatusBit(s, kStatusHardwareOption137, kSensorStatusShownBit) &&
-      (s.b[kStatusSetup292] & kSensorStatusMask) != 0)
+  if (StatusHas(s, kStatusHardwareOption137, kHardwareOption137SensorStatus) &&
+      StatusHas(s, kStatusSetup292, kSetup292SensorStatus))
     Add(lines, n, {180, 360, 250, 380}, colour::kBlue, i18n::kStringSample);
 
   bool batchSetpoint = DryerType(s) == kDryerTypeBatchOption &&
-                       (s.b[kStatusOptionBits] & kBatchSetpointMask) != 0;
+                       StatusHas(s, kStatusOptionBits, kOptionBitsTemplate);
   if ((s.b[kStatusMoistureControlMode] & kMoistureModeLow6Mask) != kModeTemperature2Speed &&
       mode != kModeTemperature5Speed && !batchSetpoint) {
     OverlayLine& sp = Add(lines, n, {180, 370, 250, 390}, kSetpointColour, 0);

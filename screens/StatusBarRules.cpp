@@ -10,19 +10,7 @@
 namespace {
 
 
-constexpr int kAlarmBit = 5;                // byte 118
-constexpr int kAutoStartFinishedBit = 2;    // byte 280
-constexpr uint8_t kNormalStateMask = 0xA0;  // byte 171 bits 7 and 5
-constexpr int kLearningEnableBit = 3;       // byte 171
-constexpr int kHoldTimeBit = 7;             // byte 224
-constexpr int kDeviationBit = 3;            // byte 224
-constexpr int kIdleOptionBit = 0;           // byte 257
-constexpr int kSetpointChoiceByte = kStatusUnitStatusD1 + 5;  // byte 148
-constexpr int kSecondSetpointBit = 4;
-constexpr int kShowRemainingBit = 0;        // byte 28
-constexpr int kShowRunTimeBit = 0;          // byte 43
-constexpr uint8_t kStopReasonMask = 0x03;   // byte 271
-constexpr uint8_t kStopReasonBlue = 0x01;
+constexpr uint8_t kNormalStateMask = kRunFlagsGrainPresent | kRunFlagsColumnFull;
 
 constexpr int kHourSeconds = 3600;
 constexpr int kHoldTimeWarnSeconds = 180;
@@ -44,7 +32,7 @@ bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
   if ((s.b[kStatusOptionBits2] & kOptionBits2QuickStart) == 0) return false;
   line = Line(StatusBarRule::QuickStart, i18n::kStringAutoStart, colour::kWhite);
   if ((s.b[kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) {
-    if (StatusBit(s, kStatusOptionWithdraw, kAutoStartFinishedBit)) {
+    if (StatusHas(s, kStatusOptionWithdraw, kAutoStartWaitingBit)) {
       line.textId = i18n::kStringAutoStartWaiting;
       line.left = true;
     } else if (StatusHas(s, kStatusOptionWithdraw, kOptionWithdrawAutoStartActive)) {
@@ -69,7 +57,7 @@ bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
   int left = kHourSeconds - StatusS16LowFirst(s, kStatusStatusBar290);
   int mode = MoistureControlMode(s);
   if (left >= kHoldTimeWarnSeconds || !StatusHas(s, kStatusSwitches, kSwitchesBit6) ||
-      !StatusBit(s, kStatusDryingCriteria, kHoldTimeBit) ||
+      !StatusHas(s, kStatusDryingCriteria, kDryingCriteriaHoldTime) ||
       (mode != kModeMoisture5Speed && mode != kModeTemperature5Speed))
     return false;
   if (left < 0) left = 0;
@@ -84,7 +72,7 @@ bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
 bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
   int minutes = s.b[kStatusLearningCounter];
   bool active = minutes != 0 && (s.b[kStatusLoadFlags] & kLoadFlagsBit2) != 0;
-  if (!active || !StatusBit(s, kStatusRunFlags, kLearningEnableBit) ||
+  if (!active || !StatusHas(s, kStatusRunFlags, kRunFlagsLearning) ||
       MoistureControlMode(s) != kModeMoistureVariable)
     return false;
   bool warn = minutes < kLearningWarnMinutes;
@@ -98,13 +86,13 @@ bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
 }
 
 bool DeviationLine(const DryerStatus& s, StatusBarLine& line) {
-  if (!StatusBit(s, kStatusDryingCriteria, kDeviationBit) ||
+  if (!StatusHas(s, kStatusDryingCriteria, kDryingCriteriaDeviation) ||
       !StatusHas(s, kStatusSwitches, kSwitchesBit6))
     return false;
   int setpointByte = kStatusGrainTempSetpoint1;
   // Sources 1 and 2 always count against the first setpoint.
-  if (s.b[kStatusGrainTempSelect] == 0 && StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat))
-    setpointByte = StatusBit(s, kSetpointChoiceByte, kSecondSetpointBit)
+  if (s.b[kStatusGrainTempSelect] == kGrainTempSelectThird && StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat))
+    setpointByte = StatusHas(s, kStatusSetpointChoice, kSetpointChoiceSecond)
                        ? kStatusGrainTempSetpoint2
                        : kStatusGrainTempSetpoint3;
   int deltaF = StatusS16LowFirst(s, setpointByte) - DryerGrainTemperature(s);
@@ -121,7 +109,7 @@ bool OutOfGrainLine(const DryerStatus& s, StatusBarLine& line) {
   int v = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainCountdown));
   int p = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainTime));
   line = Line(StatusBarRule::OutOfGrain, kStatusBarTextOutOfGrain, OutOfGrainColour(v, p));
-  if (StatusBit(s, kStatusStatusBar28, kShowRemainingBit)) {
+  if (StatusHas(s, kStatusStatusBar28, kStatusBar28ShowElapsed)) {
     int left = p > v ? p - v : 0;
     line.form = StatusBarForm::LabelWideTime;
     line.first = left / 60;
@@ -133,7 +121,7 @@ bool OutOfGrainLine(const DryerStatus& s, StatusBarLine& line) {
 StatusBarLine RestingLine(const DryerStatus& s) {
   if (IsDryerRunning(s)) {
     StatusBarLine line = Line(StatusBarRule::Running, kStatusBarTextRunning, colour::kBlue);
-    if (StatusBit(s, kStatusStatusBar43, kShowRunTimeBit)) {
+    if (StatusHas(s, kStatusStatusBar43, kStatusBar43ShowRunTime)) {
       line.form = StatusBarForm::LabelWideTime;
       line.first = s.b[kStatusStatusBar39];
       line.second = s.b[kStatusStatusBar39 + 1];
@@ -141,11 +129,11 @@ StatusBarLine RestingLine(const DryerStatus& s) {
     return line;
   }
   if (!StatusHas(s, kStatusSwitches, kSwitchesBit6)) {
-    bool blue = (s.b[kStatusStatusBar271] & kStopReasonMask) == kStopReasonBlue;
+    bool blue = (s.b[kStatusStatusBar271] & kStopReasonBits) == kStopReasonNoGrain;
     return blue ? Line(StatusBarRule::Stopped, kStatusBarTextStoppedBlue, colour::kBlue)
                 : Line(StatusBarRule::Stopped, kStatusBarTextStoppedRed, colour::kRed);
   }
-  if (!StatusBit(s, kStatusOptionBits, kIdleOptionBit) || DryerType(s) != kDryerTypeBatchOption)
+  if (!StatusHas(s, kStatusOptionBits, kOptionBitsIdleOption) || DryerType(s) != kDryerTypeBatchOption)
     return Line(StatusBarRule::Idle, kStatusBarTextIdle, colour::kGreen);
   return Line(StatusBarRule::Idle, kStatusBarTextIdleOption, colour::kRed);
 }
@@ -162,7 +150,7 @@ plat::Color OutOfGrainColour(int v, int p) {
 
 StatusBarLine ChooseStatusBarLine(const DryerStatus& s, bool blinkOn) {
   StatusBarLine line{};
-  if (StatusBit(s, kStatusStatus118, kAlarmBit)) {
+  if (StatusHas(s, kStatusStatus118, kStatus118Alarm)) {
     line = Line(StatusBarRule::Alarm, kStatusBarTextAlarm, colour::kRed);
     line.blinking = true;
   } else if (!QuickStartLine(s, blinkOn, line) && !HoldTimeLine(s, line) &&

@@ -10,7 +10,6 @@
 namespace {
 
 
-constexpr int kFanCode = 5;
 
 constexpr plat::Color kTitleBlue = plat::Rgb(0, 0, 255);
 constexpr plat::Color kNoteBlue = plat::Rgb(0, 0, 200);
@@ -100,7 +99,7 @@ int ChooseWarningNotes(const DryerStatus& s, WarningNote (&notes)[kMaxWarningNot
   notes[n++] = WarningNote{kWarningTextCallService, {25, 200, 575, 225}, kNoteFont, kCallServiceWeight,
                            colour::kGreen};
   WarningStyle style = ChooseWarningStyle(s);
-  if (s.b[kStatusWarningId] == kFanCode && IsFanHeaterNode(s.b[kStatusWarningNode])) {
+  if (s.b[kStatusWarningId] == kWarningCodeFan && IsFanHeaterNode(s.b[kStatusWarningNode])) {
     if (style == WarningStyle::Temperature) {
       notes[n++] = Note(kWarningTextFanTemperatureNote1, {25, 220, 575, 250}, kNoteRed);
       notes[n++] = Note(kWarningTextFanTemperatureNote2, {25, 270, 575, 290}, kNoteRed);

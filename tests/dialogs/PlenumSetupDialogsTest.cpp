@@ -85,7 +85,7 @@ TEST_F(PlenumSetupLogic, AValueStillWaitingToBeSentIsWhatTheDialogsOpenOnAndKeep
 
 TEST_F(PlenumSetupLogic, ManagerStepsWrapRoundAndKeepTheOtherFields) {
   // Time index 7 (240 minutes) with size index 5 and the manager on.
-  const uint8_t v = kManagerOnBit | (7 << 3) | 5;
+  const uint8_t v = kSetup50ManagerOn | (7 << kSetup50ManagerTimeShift) | 5;
   const uint8_t up = StepManagerTime(v, true);
   EXPECT_EQ(ManagerTimeIndex(up), 0) << "240 gives 15";
   EXPECT_EQ(ManagerSizeIndex(up), 5);
@@ -98,7 +98,7 @@ TEST_F(PlenumSetupLogic, ManagerStepsWrapRoundAndKeepTheOtherFields) {
   EXPECT_EQ(ManagerTimeIndex(StepManagerSize(v, true)), 7);
 
   EXPECT_FALSE(ManagerOn(ToggleManager(v)));
-  EXPECT_EQ(ToggleManager(v) & 0x7F, v & 0x7F);
+  EXPECT_EQ(ToggleManager(v) & ~kSetup50ManagerOn, v & ~kSetup50ManagerOn);
 
   char16_t text[64];
   FormatManagerTime(v, u"MINUTES", text, 64);
@@ -188,7 +188,7 @@ TEST_F(PlenumSetupDialogs, DifferentialHelpShowsItsFileAndLeavingUnchangedRaises
 
 TEST_F(PlenumSetupDialogs, ManagerShowsItsFieldsStepsThemAndOnlyAcceptSendsThem) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusSetup50, kManagerOnBit | (7 << 3) | 0);
+  WriteStatusByte(kStatusSetup50, kSetup50ManagerOn | (7 << kSetup50ManagerTimeShift) | 0);
   std::string time, size, afterTime;
   bool onChecked = false, offAfterToggle = false;
   plat::Rect placed;

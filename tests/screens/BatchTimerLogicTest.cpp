@@ -37,7 +37,7 @@ TEST(BatchTimers, ButtonRuleByDryerType) {
   BatchButtons b = ChooseBatchButtons(s);
   EXPECT_TRUE(b.showDry);
   EXPECT_FALSE(b.showHiLoHeat);
-  s.b[kStatusOptionBits] = 0x02;  // two heats do not matter for type 0
+  s.b[kStatusOptionBits] = kOptionBitsTwoHeat;  // two heats do not matter for type 0
   EXPECT_TRUE(ChooseBatchButtons(s).showDry);
 
   s.b[kStatusDryerType] = 3;
@@ -48,7 +48,7 @@ TEST(BatchTimers, ButtonRuleByDryerType) {
 
   s.b[kStatusDryerType] = 1;
   EXPECT_TRUE(ChooseBatchButtons(s).showDry);
-  s.b[kStatusOptionBits] = 0x02;
+  s.b[kStatusOptionBits] = kOptionBitsTwoHeat;
   b = ChooseBatchButtons(s);
   EXPECT_TRUE(b.showHiLoHeat);
   EXPECT_FALSE(b.showDry);
@@ -68,7 +68,7 @@ TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
   EXPECT_EQ(one.places[0].minutes, (plat::Rect{0, 15, 90, 90}));
   EXPECT_EQ(one.places[2].seconds, (plat::Rect{350, 55, 410, 135}));
 
-  s.b[kStatusOptionBits] = 0x02;
+  s.b[kStatusOptionBits] = kOptionBitsTwoHeat;
   const BatchLayout& two = ChooseBatchLayout(s);
   ASSERT_EQ(two.count, 4);
   EXPECT_TRUE(two.heatDividers);
@@ -85,13 +85,13 @@ TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
 
 TEST(BatchTimers, AveragingWordsOnlyWhileNothingElseRuns) {
   DryerStatus s{};
-  s.b[kStatusOptionBits] = 0x40;
+  s.b[kStatusOptionBits] = kOptionBitsMoisture;
   s.b[kStatusMoistureControlMode] = 6;
   EXPECT_TRUE(ShowsAveragingWords(s));
-  s.b[kStatusBatchState] = 0x01;
+  s.b[kStatusBatchState] = kBatchStateBit0;
   EXPECT_FALSE(ShowsAveragingWords(s));
   s.b[kStatusBatchState] = 0;
-  s.b[kStatusRunFlags] = 0x80;
+  s.b[kStatusRunFlags] = kRunFlagsGrainPresent;
   EXPECT_FALSE(ShowsAveragingWords(s));
   s.b[kStatusRunFlags] = 0;
   s.b[kStatusMoistureControlMode] = 5;

@@ -49,7 +49,7 @@ TEST(PlenumView, TwoPlenumLayoutAsGiven) {
 TEST(PlenumView, SinglePlenumBitWinsOverTheCount) {
   DryerStatus s{};
   s.b[kStatusFanHeaterCount] = 1;
-  s.b[kStatusConfigBits] = 0x20;
+  s.b[kStatusConfigBits] = kConfigBitsHardwareChoice;
   const PlenumLayout* layout = ChoosePlenumLayout(s);
   ASSERT_NE(layout, nullptr);
   EXPECT_EQ(layout->count, 1);
@@ -85,24 +85,24 @@ TEST(PlenumView, StateLineRulesInOrder) {
   int unit = kStatusUnitStatusB1 + slot - 1;
   int run = kStatusUnitStatusA1 + slot - 1;
 
-  s.b[run] = 0x06;
+  s.b[run] = kUnitRunFanOn | kUnitRunBurnerFault;
   PlenumState st = ChoosePlenumState(s, slot);
   EXPECT_EQ(st.textId, kPlenumTextOtherwise);
   EXPECT_EQ(st.colour, colour::kRed);
-  s.b[run] = 0x02;
+  s.b[run] = kUnitRunFanOn;
   EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextRunBit2Clear);
   EXPECT_EQ(ChoosePlenumState(s, slot).colour, colour::kBlue);
-  s.b[run] = 0x04;
+  s.b[run] = kUnitRunBurnerFault;
   EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextRunBit1Clear);
-  s.b[unit] = 0x10;
+  s.b[unit] = kUnitStatusAirSwitch;
   EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextUnitBit4);
-  s.b[unit] = 0x30;
+  s.b[unit] = kUnitStatusAirSwitch | kUnitStatusHighLimit;
   st = ChoosePlenumState(s, slot);
   EXPECT_EQ(st.textId, kPlenumTextUnitBit5);
   EXPECT_EQ(st.colour, plat::Rgb(200, 100, 0));
-  s.b[burner] = 0x02;
+  s.b[burner] = kUnitBurnerFlameFail;
   EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextBurnerFault);
-  s.b[burner] = 0x03;  // both burner bits: the green text
+  s.b[burner] = kUnitBurnerOn | kUnitBurnerFlameFail;  // both burner bits: the green text
   st = ChoosePlenumState(s, slot);
   EXPECT_EQ(st.textId, kPlenumTextBurnerOn);
   EXPECT_EQ(st.colour, colour::kGreen);

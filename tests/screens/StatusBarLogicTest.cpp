@@ -13,7 +13,7 @@ namespace {
 // A dryer in its normal state (byte 171 bits 7 and 5), stopped, nothing else set.
 DryerStatus Normal() {
   DryerStatus s{};
-  s.b[kStatusRunFlags] = 0xA0;
+  s.b[kStatusRunFlags] = kRunFlagsGrainPresent | kRunFlagsColumnFull;
   return s;
 }
 
@@ -36,10 +36,10 @@ TEST(StatusBar, Byte118Bit5BeatsEveryOtherRule) {
   s.b[kStatusLearningCounter] = 3;
   s.b[kStatusLoadFlags] = kLoadFlagsBit2;
   s.b[kStatusMoistureControlMode] = 3;
-  s.b[kStatusDryingCriteria] = 0x88;
-  s.b[kStatusSwitches] = 0x40;
-  s.b[kStatusRunFlags] = 0x48;
-  s.b[kStatusStatus118] = 0x20;
+  s.b[kStatusDryingCriteria] = kDryingCriteriaHoldTime | kDryingCriteriaDeviation;
+  s.b[kStatusSwitches] = kSwitchesBit6;
+  s.b[kStatusRunFlags] = kRunFlagsRunning | kRunFlagsLearning;
+  s.b[kStatusStatus118] = kStatus118Alarm;
   StatusBarLine on = ChooseStatusBarLine(s, true);
   EXPECT_EQ(on.rule, StatusBarRule::Alarm);
   EXPECT_EQ(on.textId, kStatusBarTextAlarm);
@@ -49,13 +49,13 @@ TEST(StatusBar, Byte118Bit5BeatsEveryOtherRule) {
   EXPECT_EQ(off.form, StatusBarForm::Blank);
   EXPECT_EQ(Text(off), u"                ");
 
-  s.b[kStatusStatus118] = 0xDF;  // the other bits of 118 do nothing
+  s.b[kStatusStatus118] = static_cast<uint8_t>(~kStatus118Alarm);  // the other bits of 118 do nothing
   EXPECT_EQ(ChooseStatusBarLine(s, true).rule, StatusBarRule::QuickStart);
 }
 
 TEST(StatusBar, OutOfGrainColourByTheShareLeft) {
   DryerStatus s{};  // byte 171 clear: the attention state
-  s.b[kStatusStatusBar28] = 0x01;
+  s.b[kStatusStatusBar28] = kStatusBar28ShowElapsed;
   SetTime(s, kStatusOutOfGrainTime, 8, 0);
   SetTime(s, kStatusOutOfGrainCountdown, 2, 0);
   StatusBarLine line = ChooseStatusBarLine(s, true);
@@ -80,7 +80,7 @@ TEST(StatusBar, OutOfGrainColourByTheShareLeft) {
 
 TEST(ScreenFaults, OutOfGrainPresetZeroNoDivision) {
   DryerStatus s{};
-  s.b[kStatusStatusBar28] = 0x01;
+  s.b[kStatusStatusBar28] = kStatusBar28ShowElapsed;
   SetTime(s, kStatusOutOfGrainCountdown, 0, 0);
   StatusBarLine line = ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.colour, colour::kRed);  // 0 / 0 would compare false everywhere
@@ -91,7 +91,7 @@ TEST(ScreenFaults, OutOfGrainPresetZeroNoDivision) {
 
 TEST(ScreenFaults, OutOfGrainNeverPrintsNegative) {
   DryerStatus s{};
-  s.b[kStatusStatusBar28] = 0x01;
+  s.b[kStatusStatusBar28] = kStatusBar28ShowElapsed;
   SetTime(s, kStatusOutOfGrainTime, 1, 0);
   SetTime(s, kStatusOutOfGrainCountdown, 2, 30);
   StatusBarLine line = ChooseStatusBarLine(s, true);
@@ -101,7 +101,7 @@ TEST(ScreenFaults, OutOfGrainNeverPrintsNegative) {
 
 TEST(StatusBar, LearningPeriodBlinksBelowSixMinutes) {
   DryerStatus s = Normal();
-  s.b[kStatusRunFlags] |= 0x08;
+  s.b[kStatusRunFlags] |= kRunFlagsLearning;
   s.b[kStatusLoadFlags] = kLoadFlagsBit2;
   s.b[kStatusMoistureControlMode] = 3;
   s.b[kStatusLearningCounter] = 5;
@@ -123,8 +123,8 @@ TEST(StatusBar, LearningPeriodBlinksBelowSixMinutes) {
 
 TEST(StatusBar, TemperatureDeviationChoosesItsSetpoint) {
   DryerStatus s = Normal();
-  s.b[kStatusDryingCriteria] = 0x08;
-  s.b[kStatusSwitches] = 0x40;
+  s.b[kStatusDryingCriteria] = kDryingCriteriaDeviation;
+  s.b[kStatusSwitches] = kSwitchesBit6;
   s.b[kStatusGrainTempSetpoint1] = 120;
   s.b[kStatusGrainTempSetpoint2] = 130;
   s.b[kStatusGrainTempSetpoint3] = 140;
@@ -135,9 +135,9 @@ TEST(StatusBar, TemperatureDeviationChoosesItsSetpoint) {
   EXPECT_EQ(line.colour, colour::kGreen);
   EXPECT_EQ(Text(line), u"L [- 20 \u00B0F]");
 
-  s.b[kStatusOptionBits] = 0x02;  // two heats: setpoint 3, or 2 with byte 148 bit 4
+  s.b[kStatusOptionBits] = kOptionBitsTwoHeat;  // two heats: setpoint 3, or 2 with byte 148 bit 4
   EXPECT_EQ(ChooseStatusBarLine(s, true).first, 40);
-  s.b[kStatusUnitStatusD1 + 5] = 0x10;
+  s.b[kStatusSetpointChoice] = kSetpointChoiceSecond;
   EXPECT_EQ(ChooseStatusBarLine(s, true).first, 30);
   s.b[kStatusGrainTempSelect] = 1;  // other sources count against setpoint 1
   EXPECT_EQ(ChooseStatusBarLine(s, true).first, 10);
@@ -145,8 +145,8 @@ TEST(StatusBar, TemperatureDeviationChoosesItsSetpoint) {
 
 TEST(ScreenFaults, DeviationInCelsiusIsADifference) {
   DryerStatus s = Normal();
-  s.b[kStatusDryingCriteria] = 0x08;
-  s.b[kStatusSwitches] = 0x40;
+  s.b[kStatusDryingCriteria] = kDryingCriteriaDeviation;
+  s.b[kStatusSwitches] = kSwitchesBit6;
   s.b[kStatusDisplayOptions] = kDisplayOptionsCelsius;
   s.b[kStatusGrainTempSetpoint1] = 120;
   s.b[kStatusGrainTemp3] = 102;  // 18 °F below: 10 °C, not the -7 of 18 °F as a temperature
@@ -162,13 +162,13 @@ TEST(StatusBar, QuickStartLines) {
   EXPECT_EQ(line.textId, i18n::kStringAutoStart);
   EXPECT_EQ(line.colour, colour::kWhite);
 
-  s.b[kStatusOptionWithdraw] = 0x02;  // auto-start running, 125 s left
+  s.b[kStatusOptionWithdraw] = kOptionWithdrawAutoStartActive;  // auto-start running, 125 s left
   s.b[kStatusRunTimeCounter2] = 125;
   line = ChooseStatusBarLine(s, true);
   EXPECT_TRUE(line.left);
   EXPECT_EQ(Text(line), u"L 2:05");
 
-  s.b[kStatusOptionWithdraw] = 0x06;
+  s.b[kStatusOptionWithdraw] = kOptionWithdrawAutoStartActive | kAutoStartWaitingBit;
   EXPECT_EQ(ChooseStatusBarLine(s, true).textId, i18n::kStringAutoStartWaiting);
 
   s.b[kStatusRunFlags] = 0;  // attention: alternates with the out-of-grain word
@@ -178,8 +178,8 @@ TEST(StatusBar, QuickStartLines) {
 
 TEST(StatusBar, HoldTimeInTheLastThreeMinutes) {
   DryerStatus s = Normal();
-  s.b[kStatusSwitches] = 0x40;
-  s.b[kStatusDryingCriteria] = 0x80;
+  s.b[kStatusSwitches] = kSwitchesBit6;
+  s.b[kStatusDryingCriteria] = kDryingCriteriaHoldTime;
   s.b[kStatusMoistureControlMode] = 4;
   s.b[kStatusStatusBar290] = 3500 & 0xFF;
   s.b[kStatusStatusBar290 + 1] = 3500 >> 8;
@@ -194,7 +194,7 @@ TEST(StatusBar, HoldTimeInTheLastThreeMinutes) {
 TEST(StatusBar, RunningStoppedAndIdle) {
   DryerStatus s = Normal();
   s.b[kStatusRunFlags2] = kRunFlags2Running;
-  s.b[kStatusStatusBar43] = 0x01;
+  s.b[kStatusStatusBar43] = kStatusBar43ShowRunTime;
   SetTime(s, kStatusStatusBar39, 12, 34);
   StatusBarLine line = ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.textId, kStatusBarTextRunning);
@@ -202,16 +202,16 @@ TEST(StatusBar, RunningStoppedAndIdle) {
   EXPECT_EQ(Text(line), u"L  12:34");
 
   s = Normal();
-  s.b[kStatusStatusBar271] = 0x01;
+  s.b[kStatusStatusBar271] = kStopReasonNoGrain;
   EXPECT_EQ(ChooseStatusBarLine(s, true).textId, kStatusBarTextStoppedBlue);
-  s.b[kStatusStatusBar271] = 0x03;
+  s.b[kStatusStatusBar271] = kStopReasonBits;
   line = ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.textId, kStatusBarTextStoppedRed);
   EXPECT_EQ(line.colour, colour::kRed);
 
-  s.b[kStatusSwitches] = 0x40;
+  s.b[kStatusSwitches] = kSwitchesBit6;
   EXPECT_EQ(ChooseStatusBarLine(s, true).textId, kStatusBarTextIdle);
-  s.b[kStatusOptionBits] = 0x01;
+  s.b[kStatusOptionBits] = kOptionBitsIdleOption;
   s.b[kStatusDryerType] = 1;
   line = ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.textId, kStatusBarTextIdleOption);

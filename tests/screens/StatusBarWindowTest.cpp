@@ -44,10 +44,10 @@ class StatusBarWindow : public ScreenFixture {
 }  // namespace
 
 TEST_F(StatusBarWindow, AlarmBitBeatsEveryOtherRuleAndBlinks) {
-  Set(kStatusStatus118, 0x20);
-  Set(kStatusOptionBits2, 0x01);  // quick start
-  Set(kStatusRunFlags2, 0x01);    // running
-  Set(kStatusStatusBar28, 0x01);
+  Set(kStatusStatus118, kStatus118Alarm);
+  Set(kStatusOptionBits2, kOptionBits2QuickStart);  // quick start
+  Set(kStatusRunFlags2, kRunFlags2Running);    // running
+  Set(kStatusStatusBar28, kStatusBar28ShowElapsed);
   BlinkPhase(true);
   Repaint(bar_);
   const plat::CapturedText* t = Line();
@@ -63,7 +63,7 @@ TEST_F(StatusBarWindow, AlarmBitBeatsEveryOtherRuleAndBlinks) {
 
 TEST_F(StatusBarWindow, OutOfGrainAtAQuarterIsRedAndJustAboveIsYellow) {
   Set(kStatusRunFlags, 0x00);  // attention state
-  Set(kStatusStatusBar28, 0x01);
+  Set(kStatusStatusBar28, kStatusBar28ShowElapsed);
   Set(kStatusOutOfGrainTime, 8);
   Set(kStatusOutOfGrainTime + 1, 0);
   OutOfGrain(2, 0);
@@ -81,8 +81,8 @@ TEST_F(StatusBarWindow, OutOfGrainAtAQuarterIsRedAndJustAboveIsYellow) {
 }
 
 TEST_F(StatusBarWindow, LearningPeriodBlinksAtFiveMinutesAndIsSteadyAtSix) {
-  Set(kStatusLoadFlags, 0x04);
-  Set(kStatusRunFlags, 0x08 | 0xA0);
+  Set(kStatusLoadFlags, kLoadFlagsBit2);
+  Set(kStatusRunFlags, kRunFlagsLearning | kRunFlagsGrainPresent | kRunFlagsColumnFull);
   Set(kStatusMoistureControlMode, 3);
   Set(kStatusLearningCounter, 5);
   BlinkPhase(true);
@@ -153,7 +153,7 @@ TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
 
 TEST_F(BatchDryingWindow, TwoHeatsStackTheHeatColumnAndShowHiAndLoHeat) {
   Set(kStatusDryerType, 2);
-  Set(kStatusOptionBits, 0x02);
+  Set(kStatusOptionBits, kOptionBitsTwoHeat);
   Set(kStatusLoHeatTime, 30);
   Repaint(window_);
   EXPECT_TRUE(Shown(kBatchCommandHiHeat));
@@ -190,7 +190,7 @@ TEST_F(BatchDryingWindow, TypeThreeWithoutTheTwoHeatBitStacksBothHeatsBesideThei
 
 TEST_F(BatchDryingWindow, AveragingWordsReplaceTheHeatMinutes) {
   Set(kStatusDryerType, 2);
-  Set(kStatusOptionBits, 0x40);
+  Set(kStatusOptionBits, kOptionBitsMoisture);
   Set(kStatusMoistureControlMode, 6);
   Set(kStatusHiHeatCountdown, 33);
   Repaint(window_);
