@@ -27,7 +27,7 @@ struct AutoStartProgress {
   int first;
   int second;
   int total;
-  bool on;  // bit 1 of the unit's flag byte: string 14, else 15
+  bool on;  // bit 1 of the unit's flag byte: i18n::kStringOn, else kStringOff
 };
 AutoStartProgress ReadAutoStartProgress(const lnk::DryerStatus& s, int unit);
 

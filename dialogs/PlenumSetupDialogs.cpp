@@ -33,7 +33,7 @@ void ShowHelpFile(plat::Hwnd owner, const char* fileName, int captionId) {
 // ---- Dialog 170 ----
 
 constexpr int kStringDifferentialCaption = 85;
-constexpr int kStringOneDegree = 92;  // n degrees is string 91 + n
+constexpr int kStringOneDegree = 92;  // n degrees is kStringOneDegree + n - 1
 constexpr int kStringDifferentialHelpCaption = 364;
 constexpr char kDifferentialHelpFile[] = "PlenumDiffHelp.txt";
 

@@ -70,7 +70,7 @@ uint8_t OpenManagerValue(const lnk::DryerStatus& s) {
   return WorkingByte(s, lnk::kStatusSetup50, lnk::CommandRow::SetupByte50);
 }
 
-uint8_t ToggleManager(uint8_t v) { return static_cast<uint8_t>(v ^ kManagerOnBit); }
+uint8_t ToggleManager(uint8_t v) { return static_cast<uint8_t>(v ^ lnk::kSetup50ManagerOn); }
 
 namespace {
 
@@ -80,12 +80,12 @@ int StepIndex(int index, bool up) { return (index + (up ? 1 : kManagerSteps - 1)
 
 uint8_t StepManagerTime(uint8_t v, bool up) {
   const int index = StepIndex(ManagerTimeIndex(v), up);
-  return static_cast<uint8_t>((v & ~kManagerTimeMask) | (index << kManagerTimeShift));
+  return static_cast<uint8_t>((v & ~lnk::kSetup50ManagerTimeMask) | (index << lnk::kSetup50ManagerTimeShift));
 }
 
 uint8_t StepManagerSize(uint8_t v, bool up) {
   const int index = StepIndex(ManagerSizeIndex(v), up);
-  return static_cast<uint8_t>((v & ~kManagerSizeMask) | index);
+  return static_cast<uint8_t>((v & ~lnk::kSetup50ManagerSizeMask) | index);
 }
 
 bool AcceptManager(uint8_t v, const lnk::DryerStatus& s) {

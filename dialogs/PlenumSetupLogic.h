@@ -43,10 +43,6 @@ size_t FormatDifferential(const char16_t* label, int degrees, char16_t* out, siz
 
 // ---- Plenum temperature manager (page 0 register 50) ----
 
-inline constexpr uint8_t kManagerOnBit = 0x80;
-inline constexpr uint8_t kManagerTimeMask = 0x38;  // bits 3..5
-inline constexpr int kManagerTimeShift = 3;
-inline constexpr uint8_t kManagerSizeMask = 0x07;  // bits 0..2
 inline constexpr int kManagerSteps = 8;
 inline constexpr const char* kManagerMinutesTexts[kManagerSteps] = {"15", "30", "45", "60",
                                                                     "90", "120", "180", "240"};
@@ -54,9 +50,9 @@ inline constexpr const char* kManagerDegreesTexts[kManagerSteps] = {"1", "2", "3
                                                                     "10", "15", "20", "25"};
 
 uint8_t OpenManagerValue(const lnk::DryerStatus& s);
-inline bool ManagerOn(uint8_t v) { return (v & kManagerOnBit) != 0; }
-inline int ManagerTimeIndex(uint8_t v) { return (v & kManagerTimeMask) >> kManagerTimeShift; }
-inline int ManagerSizeIndex(uint8_t v) { return v & kManagerSizeMask; }
+inline bool ManagerOn(uint8_t v) { return (v & lnk::kSetup50ManagerOn) != 0; }
+inline int ManagerTimeIndex(uint8_t v) { return (v & lnk::kSetup50ManagerTimeMask) >> lnk::kSetup50ManagerTimeShift; }
+inline int ManagerSizeIndex(uint8_t v) { return v & lnk::kSetup50ManagerSizeMask; }
 uint8_t ToggleManager(uint8_t v);
 // `up` moves the index by one, from 7 round to 0; otherwise down, from 0 round to 7.
 uint8_t StepManagerTime(uint8_t v, bool up);

@@ -26,7 +26,7 @@ int OpenSystemInfoDialog(plat::Hwnd parent);
 // The one-second tick: refreshes the dialog when it is open, so its clock advances.
 void RefreshSystemInfoDialog();
 
-// "<string 423>: 2.04".
+// "<version label>: 2.04".
 size_t FormatVersionLine(char16_t* out, size_t units);
 
 }  // namespace dialogs

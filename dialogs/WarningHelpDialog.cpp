@@ -18,8 +18,6 @@ namespace dialogs {
 
 namespace {
 
-constexpr uint16_t kStringCaption = 459;
-
 constexpr plat::Point kPictureAt = {10, 0};
 constexpr size_t kMaxHelpBytes = 16384;
 constexpr int kTabSpaces = 4;
@@ -178,7 +176,7 @@ bool WarningHelpProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LPa
       plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       gHelp.pictureMissing = false;
       plat::CenterOverParent(dialog);
-      SetStringIfPresent(dialog, 0, kStringCaption);
+      SetStringIfPresent(dialog, 0, i18n::kStringWarningHelpCaption);
       SetStringIfPresent(dialog, kWarningHelpClose, i18n::kStringExit);
       RefreshPicture(dialog);
       LoadHelpText(dialog);

@@ -96,6 +96,8 @@ inline constexpr uint16_t kPictureCaptionBase = 520;
 // The message after a copy to the USB stick that names where the file went.
 inline constexpr uint16_t kStringCopiedToStickCaption = 598;
 inline constexpr uint16_t kStringCopiedToStickText = 599;
+// The caption of the warning help dialog, which the warning window and the history open.
+inline constexpr uint16_t kStringWarningHelpCaption = 459;
 
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
@@ -172,7 +174,7 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(329), Room(330, 525, 40, true), Room(331, 550, 16, true), Room(332, 550, 16, false),
     Room(333, 550, 16, false), Room(334, 550, 16, false), Room(335, 550, 16, false),
     Room(336, 550, 16, false), Room(337, 550, 16, false), Room(338, 320, 24, true),
-    Room(339, 525, 30, true), Room(462, 430, 40, true), Fixed(459), Fixed(kStringPictureMissing),
+    Room(339, 525, 30, true), Room(462, 430, 40, true), Fixed(kStringWarningHelpCaption), Fixed(kStringPictureMissing),
     Fixed(kStringPictureMissingCaption),
     // Status chart column headers: 50 pixels per column.
     Room(286, 100, 12, false), Room(341, 50, 12, false), Room(342, 38, 12, false),

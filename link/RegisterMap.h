@@ -266,6 +266,36 @@ inline constexpr int kStatusIncomingMoisture = kStatusMoisture2;       // tenths
 inline constexpr int kStatusOutgoingGrainTenthsF = kStatusMoisture3;   // tenths of a degree F
 inline constexpr int kStatusIncomingGrainTenthsF = kStatusMoisture4;   // tenths of a degree F
 
+// Bits and values the screens, dialogs and logs read, beside their registers.
+inline constexpr uint8_t kBatchStateBit0 = 0x01;          // byte 13 bit 0: hides the averaging words
+inline constexpr uint8_t kStatusBar43ShowRunTime = 0x01;  // byte 43 bit 0: the running line shows its time
+inline constexpr uint8_t kSetup49NoSensor = 0x20;         // byte 49 bit 5: no bushel sensor fitted
+// Register 0:50, the plenum temperature manager: on, time step (bits 3..5), size step (bits 0..2).
+inline constexpr uint8_t kSetup50ManagerOn = 0x80;
+inline constexpr uint8_t kSetup50ManagerTimeMask = 0x38;
+inline constexpr int kSetup50ManagerTimeShift = 3;
+inline constexpr uint8_t kSetup50ManagerSizeMask = 0x07;
+inline constexpr uint8_t kStatus118Alarm = 0x20;          // byte 118 bit 5: the status bar's alarm line
+// Byte 148 (slot 6's burner byte) bit 4 picks the second grain setpoint for the deviation line.
+inline constexpr int kStatusSetpointChoice = kStatusUnitStatusD1 + 5;
+inline constexpr uint8_t kSetpointChoiceSecond = 0x10;
+inline constexpr uint8_t kRunFlagsLearning = 0x08;        // byte 171 bit 3: the learning period may show
+inline constexpr uint8_t kDryingCriteriaDeviation = 0x08;  // byte 224 bit 3: the deviation line
+inline constexpr uint8_t kDryingCriteriaHoldTime = 0x80;   // byte 224 bit 7: the hold-time line
+inline constexpr uint8_t kConfigBitsNoGrainTemp = 0x04;    // byte 225 bit 2: no dryer grain temperature
+inline constexpr uint8_t kUnused256Bit0 = 0x01;            // byte 256 bit 0: hides the averaging words
+inline constexpr uint8_t kOptionBitsIdleOption = 0x01;     // byte 257 bit 0: the idle line of a batch dryer
+inline constexpr int kOptionBitsStateShift = 4;            // byte 257 bits 4..6 (kOptionBitsMask) as 0..7
+inline constexpr uint8_t kSetup292SensorStatus = 0x03;     // byte 292 bits 0-1: the sensor status text
+inline constexpr uint8_t kHardwareOption137SensorStatus = 0x80;  // byte 293 bit 7: show that text
+inline constexpr uint8_t kDataLoggerOn = 1;                // byte 289 value: the controller's logger is on
+// Byte 184: which grain temperature is the dryer's.
+inline constexpr uint8_t kGrainTempSelectThird = 0;
+inline constexpr uint8_t kGrainTempSelectSecond = 1;
+inline constexpr uint8_t kGrainTempSelectFirst = 2;
+// Warning code of a fan/heater node (kNodeFanHeater1..kNodeFanHeaterInt6) for its fan.
+inline constexpr int kWarningCodeFan = 5;
+
 // One input or output of the control panel: a status byte and its bit.
 struct PanelBit {
   int byte;

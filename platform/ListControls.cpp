@@ -4,6 +4,7 @@
 
 #include "platform/ControlsInternal.h"
 #include "platform/Font.h"
+#include "platform/Verify.h"
 #include "platform/WindowInternal.h"
 
 // List boxes and report list views, with rows kept here or, for owner-data list views, by
@@ -71,6 +72,23 @@ int VisibleRowsOf(const ControlData& d, const Rect& client) {
   int h = RowHeight(d);
   int rows = h > 0 ? RowsArea(d, client).Height() / h : 0;
   return rows < 1 ? 1 : rows;
+}
+
+// How far a press on `part` of the bar moves the top row: one row for an arrow, a page less
+// one row (at least one) for the track on either side of the thumb.
+int TopStep(Part part, int visibleRows) {
+  const int page = visibleRows > 1 ? visibleRows - 1 : 1;
+  switch (part) {
+    case Part::ArrowUp: return -1;
+    case Part::ArrowDown: return 1;
+    case Part::PageUp: return -page;
+    case Part::PageDown: return page;
+    case Part::None:
+    case Part::Thumb:
+    case Part::Rows: return 0;
+  }
+  VERIFY_NOT_REACHED();
+  return 0;
 }
 
 ScrollInfo ListScroll(const ControlData& d, const ListStore& l, const Rect& client) {
@@ -281,14 +299,7 @@ void ListTouch(Hwnd h, const ControlData& d, Msg msg, Point p) {
       ld.dragPos = l.top;
       if (strip.Contains(p.x, p.y)) {
         ld.part = BarPartAt(b, p);
-        int page = info.page > 1 ? info.page - 1 : 1;
-        switch (ld.part) {
-          case Part::ArrowUp: l.top -= 1; break;
-          case Part::ArrowDown: l.top += 1; break;
-          case Part::PageUp: l.top -= page; break;
-          case Part::PageDown: l.top += page; break;
-          default: break;
-        }
+        l.top += TopStep(ld.part, info.page);
         ClampTop(h, d, l, client);
         if (ld.part != Part::Thumb && ld.part != Part::None) SetTimer(h, kRepeatTimerId, kRepeatDelayMs);
       } else {
@@ -347,15 +358,8 @@ void ListRepeat(Hwnd h, const ControlData& d) {
   if (ld.list < 0) return;
   ListStore& l = g_lists[ld.list];
   Rect client = GetClientRect(h);
-  int page = VisibleRowsOf(d, client) > 1 ? VisibleRowsOf(d, client) - 1 : 1;
   int old = l.top;
-  switch (ld.part) {
-    case Part::ArrowUp: l.top -= 1; break;
-    case Part::ArrowDown: l.top += 1; break;
-    case Part::PageUp: l.top -= page; break;
-    case Part::PageDown: l.top += page; break;
-    default: break;
-  }
+  l.top += TopStep(ld.part, VisibleRowsOf(d, client));
   ClampTop(h, d, l, client);
   if (old != l.top) InvalidateRect(h, nullptr, false);
 }

@@ -87,7 +87,7 @@ int FormatGraphTime(const GraphSampleTime& t, bool withDate, char* out, size_t s
 // A tick label: moistures "%d.%d%%" of tenths, the roll speed "%d%%", temperatures in whole
 // degrees of the display unit.
 int FormatAxisLabel(GraphTrace trace, int tick, bool celsius, char* out, size_t size);
-// "[-%d %s]" of the hours back and string 460, or "[END]" when the offset equals the hours
+// "[-%d %s]" of the hours back and the "hours" text, or "[END]" when the offset equals the hours
 // available.
 size_t FormatGraphScrollPosition(char16_t* out, size_t units, int scrollOffset, int hoursAvailable);
 

@@ -11,7 +11,6 @@ namespace records {
 
 namespace {
 
-constexpr uint8_t kDataLoggerOnValue = 1;
 constexpr uint32_t kLongTermCounterStart = kLongTermStepTicks;
 constexpr int32_t kShortTermCountdownStart = 0;
 constexpr int32_t kGraphCountdownStart = kGraphStepTicks;
@@ -57,7 +56,7 @@ void WriteKeptSamples() {
 
 }  // namespace
 
-bool DataLoggerOn(const lnk::DryerStatus& s) { return s.b[lnk::kStatusDataLogger] == kDataLoggerOnValue; }
+bool DataLoggerOn(const lnk::DryerStatus& s) { return s.b[lnk::kStatusDataLogger] == lnk::kDataLoggerOn; }
 
 void RunLoggingSecond(const lnk::DryerStatus& s, LoggingSecond& out) {
   out = LoggingSecond{};

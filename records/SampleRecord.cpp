@@ -17,9 +17,9 @@ void CopyHighFirst(SampleRecord& r, int offset, const lnk::DryerStatus& s, int f
 
 int GrainTempLowByte(const lnk::DryerStatus& s) {
   switch (s.b[lnk::kStatusGrainTempSelect]) {
-    case 0: return lnk::kStatusGrainTemp3;
-    case 1: return lnk::kStatusGrainTemp2;
-    case 2: return lnk::kStatusGrainTemp1;
+    case lnk::kGrainTempSelectThird: return lnk::kStatusGrainTemp3;
+    case lnk::kGrainTempSelectSecond: return lnk::kStatusGrainTemp2;
+    case lnk::kGrainTempSelectFirst: return lnk::kStatusGrainTemp1;
     default: return -1;
   }
 }

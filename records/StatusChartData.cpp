@@ -66,10 +66,10 @@ void FormatChartRow(const SampleRecord& r, bool celsius, ChartRowTexts& out) {
 ChartLoggerState ChartLoggerStateFor(bool loggerOn, int usedPercent) {
   ChartLoggerState s{};
   if (!loggerOn) {
-    s.topStringId = kStringLoggerOff;
+    s.topStringId = i18n::kStringOff;
     return s;
   }
-  s.topStringId = kStringLoggerOn;
+  s.topStringId = i18n::kStringOn;
   if (usedPercent > 99)
     s.bottomStringId = kStringLoggerFull;
   else

@@ -29,18 +29,23 @@ inline constexpr ChartRgb kChartRed{255, 0, 0};
 inline constexpr ChartRgb kChartGrid{150, 150, 150};
 
 inline constexpr int kStringMinutes = 342;
-inline constexpr int kStringLoggerOn = 14;
-inline constexpr int kStringLoggerOff = 15;
 inline constexpr int kStringLoggerFull = 243;
+// Column headers and their unit lines.
+inline constexpr int kStringGrain = 341;
+inline constexpr int kStringTemp = 265;
+inline constexpr int kStringMoist = 267;
+inline constexpr int kStringOut = 344;
+inline constexpr int kStringIn = 345;
+inline constexpr int kStringRollPercent = 346;
 
 // The first column's second line is "%d %s" of the sample period and kStringMinutes.
 inline constexpr ChartColumn kChartColumns[] = {
     {.left = 0, .right = 100, .colour = kChartGreen, .headerStringId = i18n::kStringSample, .unitStringId = 0},
-    {.left = 100, .right = 150, .colour = kChartYellow, .headerStringId = 341, .unitStringId = 265},
-    {.left = 150, .right = 200, .colour = kChartMagenta, .headerStringId = 267, .unitStringId = 345},
-    {.left = 200, .right = 250, .colour = kChartGreen, .headerStringId = 267, .unitStringId = 344},
-    {.left = 250, .right = 300, .colour = kChartCyan, .headerStringId = 265, .unitStringId = 344},
-    {.left = 300, .right = 350, .colour = kChartRed, .headerStringId = 346, .unitStringId = 0},
+    {.left = 100, .right = 150, .colour = kChartYellow, .headerStringId = kStringGrain, .unitStringId = kStringTemp},
+    {.left = 150, .right = 200, .colour = kChartMagenta, .headerStringId = kStringMoist, .unitStringId = kStringIn},
+    {.left = 200, .right = 250, .colour = kChartGreen, .headerStringId = kStringMoist, .unitStringId = kStringOut},
+    {.left = 250, .right = 300, .colour = kChartCyan, .headerStringId = kStringTemp, .unitStringId = kStringOut},
+    {.left = 300, .right = 350, .colour = kChartRed, .headerStringId = kStringRollPercent, .unitStringId = 0},
 };
 inline constexpr int kChartColumnCount = sizeof kChartColumns / sizeof kChartColumns[0];
 inline constexpr int kChartRowTop = 40;
@@ -58,16 +63,17 @@ struct ChartRowTexts {
 };
 void FormatChartRow(const SampleRecord& r, bool celsius, ChartRowTexts& out);
 
-// "%s %d %s" of string 286, the period and string 342: the sample-time button's caption.
+// "%s %d %s" of i18n::kStringSample, the period and kStringMinutes: the sample-time button's
+// caption.
 size_t FormatSampleTimeCaption(char16_t* out, size_t units, int minutes);
-// "%d %s" of the period and string 342: the first column's second header line.
+// "%d %s" of the period and kStringMinutes: the first column's second header line.
 size_t FormatPeriodLabel(char16_t* out, size_t units, int minutes);
 
 // "%d%cF" with the degree sign, or the Celsius value "%d%cC".
 int FormatTemperature(char* out, size_t size, int fahrenheit, bool celsius);
 
-// The logger column: string 14 with the used percentage below it (string 243 above 99 %)
-// when the controller's logger is on, string 15 when it is off.
+// The logger column: i18n::kStringOn with the used percentage below it (kStringLoggerFull
+// above 99 %) when the controller's logger is on, i18n::kStringOff when it is off.
 struct ChartLoggerState {
   int topStringId;
   int bottomStringId;  // 0: show `percent` instead

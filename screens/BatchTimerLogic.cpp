@@ -94,11 +94,6 @@ constexpr BatchLayout kTwoHeatLayout = {
     .heatDividers = true,
 };
 
-constexpr int kAveragingOptionBit = 6;  // byte 257
-constexpr int kHeatDoneBit = 7;       // byte 171
-constexpr int kBatchStateBit = 0;     // byte 13
-constexpr int kPage1StateBit = 0;     // byte 256
-
 
 const BatchTimerInfo* TimerForCommand(int command) {
   switch (command) {
@@ -140,11 +135,11 @@ bool IsBatchButtonShown(const BatchButtons& rule, int command) {
 bool IsTwoHeat(const lnk::DryerStatus& s) { return StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat); }
 
 bool ShowsAveragingWords(const lnk::DryerStatus& s) {
-  return StatusBit(s, lnk::kStatusOptionBits, kAveragingOptionBit) &&
+  return StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsMoisture) &&
          MoistureControlMode(s) == lnk::kModeStagedBatch &&
-         !StatusBit(s, lnk::kStatusRunFlags, kHeatDoneBit) &&
-         !StatusBit(s, lnk::kStatusBatchState, kBatchStateBit) &&
-         !StatusBit(s, lnk::kStatusUnused256, kPage1StateBit);
+         !StatusHas(s, lnk::kStatusRunFlags, lnk::kRunFlagsGrainPresent) &&
+         !StatusHas(s, lnk::kStatusBatchState, lnk::kBatchStateBit0) &&
+         !StatusHas(s, lnk::kStatusUnused256, lnk::kUnused256Bit0);
 }
 
 void MakeBatchTimerTexts(const lnk::DryerStatus& s, BatchTimer timer, BatchTimerTexts& out) {

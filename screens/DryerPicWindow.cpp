@@ -25,7 +25,6 @@ constexpr MovingElement kElements[kMovingElementCount] = {
 // transparent colour; allocated once, with the window.
 struct DryerPicState {
   plat::Canvas scaled;
-  bool markerFlag = false;
 };
 DryerPicState gDryerPic;
 
@@ -55,7 +54,7 @@ void DrawPicture(plat::Canvas& c, const lnk::DryerStatus& s, PictureLayout layou
     const PicturePlace p = ChooseElementPicture(gAnimationPhases, layout, e);
     CopyPicture(c, p.resource, p.place);
   }
-  if (StepBlinkMarker(gDryerPic.markerFlag, s)) {
+  if (gAnimationPhases.marker) {
     const PicturePlace m = MarkerPicture(layout);
     CopyPicture(c, m.resource, m.place);
   }

@@ -55,14 +55,6 @@ constexpr int kThreeModules = 2;
 
 constexpr int kCrowdedFirstY = kUpperGuideY + kUnitGap;
 
-constexpr int kUnitAlarmBit = 1;   // status byte
-constexpr int kUnitTurnBit = 0;    // status byte
-constexpr int kRunAlarmBit = 2;    // run byte
-constexpr int kFanRunBit = 0;      // run byte
-
-constexpr int kReverseStopBit = 7;    // byte 171
-constexpr int kPairMoveBit = 3;       // byte 58
-constexpr int kPairDirectionBit = 2;  // byte 58
 constexpr int kSlowEvery = 5;
 constexpr int kPairEvery = 3;
 
@@ -91,14 +83,6 @@ bool CountTick(int& counter, int every) {
 constexpr plat::Color kMoistureColour = plat::Rgb(0, 200, 0);
 constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
 
-constexpr int kNoGrainTempBit = 2;      // byte 225
-constexpr int kNoSensorBit = 5;         // byte 49
-constexpr int kOutgoingShownBit = 4;    // byte 257
-constexpr int kBatchStateShift = 4;     // byte 257 bits 4..6
-constexpr uint8_t kBatchStateMask = 0x07;
-constexpr uint8_t kBatchSetpointMask = 0x30;  // byte 257 bits 4 and 5
-constexpr int kSensorStatusShownBit = 7;      // byte 293
-constexpr uint8_t kSensorStatusMask = 0x03;   // byte 292
 // Bushels of corn to metric tonnes: 25.4 kg a bushel.
 constexpr int kKilogramsPerTenBushels = 254;
 constexpr int kKilogramsPerTonne = 1000;
@@ -149,7 +133,7 @@ uint16_t DryingModeText(const lnk::DryerStatus& s) {
 bool StateLine(const lnk::DryerStatus& s, uint16_t& textId, plat::Color& colour) {
   int mode = MoistureControlMode(s);
   if (DryerType(s) == lnk::kDryerTypeBatchOption) {
-    int state = (s.b[lnk::kStatusOptionBits] >> kBatchStateShift) & kBatchStateMask;
+    int state = (s.b[lnk::kStatusOptionBits] & lnk::kOptionBitsMask) >> lnk::kOptionBitsStateShift;
     textId = static_cast<uint16_t>(kDryerPicTextBatchState + state);
     if (textId > kDryerPicTextBatchStateLast) textId = kDryerPicTextBatchStateLast;
     colour = colour::kGreen;
@@ -181,9 +165,9 @@ uint16_t MeteringLabel(const lnk::DryerStatus& s) {
   if (s.b[lnk::kStatusChart220] != 0) return kDryerPicTextMeterChart;
   // Byte 155 counts up from low (0) to high (2), as on the unload panel.
   switch (s.b[lnk::kStatusMeterRoll0]) {
-    case 0: return kDryerPicTextMeterLow;
-    case 1: return kDryerPicTextMeterMedium;
-    case 2: return kDryerPicTextMeterHigh;
+    case lnk::kMeterRollInUseLow: return kDryerPicTextMeterLow;
+    case lnk::kMeterRollInUseMedium: return kDryerPicTextMeterMedium;
+    case lnk::kMeterRollInUseHigh: return kDryerPicTextMeterHigh;
     default: return kDryerPicTextMeterOther;
   }
 }
@@ -191,7 +175,7 @@ uint16_t MeteringLabel(const lnk::DryerStatus& s) {
 bool MoistureModeShowsOutgoing(const lnk::DryerStatus& s) {
   int mode = MoistureControlMode(s);
   return mode == lnk::kModeTemperature2Speed || mode == lnk::kModeTemperature5Speed ||
-         StatusBit(s, lnk::kStatusOptionBits, kOutgoingShownBit);
+         StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTimeCriterion);
 }
 
 }  // namespace
@@ -210,17 +194,18 @@ PictureLayout ChoosePictureLayout(const lnk::DryerStatus& s) {
 
 void AdvanceAnimationPhases(AnimationPhases& p, const lnk::DryerStatus& s) {
   for (int fan = 1; fan <= kMaxUnits; ++fan)
-    if (StatusBit(s, UnitRunByte(fan), kFanRunBit)) p.fan[fan - 1] = Forward(p.fan[fan - 1]);
-  if (!StatusBit(s, lnk::kStatusRunFlags, kReverseStopBit)) p.reverse = Backward(p.reverse);
+    if (StatusHas(s, UnitRunByte(fan), lnk::kUnitRunTurning)) p.fan[fan - 1] = Forward(p.fan[fan - 1]);
+  if (!StatusHas(s, lnk::kStatusRunFlags, lnk::kRunFlagsGrainPresent)) p.reverse = Backward(p.reverse);
   if (IsDryerRunning(s)) {
     p.running = Forward(p.running);
     if (CountTick(p.slowCounter, kSlowEvery)) p.slowRunning = Forward(p.slowRunning);
   }
-  if (StatusBit(s, lnk::kStatusLoadState, kPairMoveBit) && CountTick(p.pairCounter, kPairEvery)) {
-    bool aForward = StatusBit(s, lnk::kStatusLoadState, kPairDirectionBit);
+  if (StatusHas(s, lnk::kStatusLoadState, lnk::kLoadStateFillMoving) && CountTick(p.pairCounter, kPairEvery)) {
+    bool aForward = StatusHas(s, lnk::kStatusLoadState, lnk::kLoadStateFillForward);
     p.pairA = aForward ? Forward(p.pairA) : Backward(p.pairA);
     p.pairB = aForward ? Backward(p.pairB) : Forward(p.pairB);
   }
+  StepBlinkMarker(p.marker, s);
 }
 
 int ShownUnitCount(const lnk::DryerStatus& s) {
@@ -235,11 +220,11 @@ UnitPicture ChooseUnitPicture(const lnk::DryerStatus& s, const AnimationPhases& 
   int status = UnitStatusByte(unit);
   int run = UnitRunByte(unit);
   int first;
-  if (StatusBit(s, status, kUnitAlarmBit)) {
-    bool alarm = StatusBit(s, run, kRunAlarmBit);
+  if (StatusHas(s, status, lnk::kUnitStatusFiring)) {
+    bool alarm = StatusHas(s, run, lnk::kUnitRunBurnerFault);
     picture.set = alarm ? UnitSet::S : UnitSet::R;
     first = alarm ? column.s : column.r;
-  } else if (StatusBit(s, status, kUnitTurnBit)) {
+  } else if (StatusHas(s, status, lnk::kUnitStatusOn)) {
     picture.set = UnitSet::Q;
     first = column.q;
   } else {
@@ -304,13 +289,13 @@ int MakeOverlayLines(const lnk::DryerStatus& s, PictureLayout layout,
                      OverlayLine (&lines)[kMaxOverlayLines]) {
   int n = 0;
   bool celsius = IsCelsius(s);
-  bool noSensor = StatusBit(s, lnk::kStatusSetup49, kNoSensorBit);
+  bool noSensor = StatusHas(s, lnk::kStatusSetup49, lnk::kSetup49NoSensor);
   int mode = MoistureControlMode(s);
 
   Tenths(Add(lines, n, {192, 40, 250, 60}, kMoistureColour, 0).text,
          lnk::StatusU16HighFirst(s, lnk::kStatusMoisture2), "%");
 
-  if (StatusBit(s, lnk::kStatusConfigBits, kNoGrainTempBit))
+  if (StatusHas(s, lnk::kStatusConfigBits, lnk::kConfigBitsNoGrainTemp))
     Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kDryerPicTextNoGrainTemp);
   else
     Temperature(Add(lines, n, {195, 200, 250, 220}, colour::kYellow, 0).text,
@@ -374,12 +359,12 @@ int MakeOverlayLines(const lnk::DryerStatus& s, PictureLayout layout,
     Tenths(Add(lines, n, {180, 350, 250, 370}, colour::kGreen, 0).text,
            lnk::StatusU16HighFirst(s, lnk::kStatusMoisture1), "%");
 
-  if (StatusBit(s, lnk::kStatusHardwareOption137, kSensorStatusShownBit) &&
-      (s.b[lnk::kStatusSetup292] & kSensorStatusMask) != 0)
+  if (StatusHas(s, lnk::kStatusHardwareOption137, lnk::kHardwareOption137SensorStatus) &&
+      StatusHas(s, lnk::kStatusSetup292, lnk::kSetup292SensorStatus))
     Add(lines, n, {180, 360, 250, 380}, colour::kBlue, i18n::kStringSample);
 
   bool batchSetpoint = DryerType(s) == lnk::kDryerTypeBatchOption &&
-                       (s.b[lnk::kStatusOptionBits] & kBatchSetpointMask) != 0;
+                       StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTemplate);
   if ((s.b[lnk::kStatusMoistureControlMode] & lnk::kMoistureModeLow6Mask) != lnk::kModeTemperature2Speed &&
       mode != lnk::kModeTemperature5Speed && !batchSetpoint) {
     OverlayLine& sp = Add(lines, n, {180, 370, 250, 390}, kSetpointColour, 0);

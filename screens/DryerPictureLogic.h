@@ -55,6 +55,7 @@ struct AnimationPhases {
   int pairB;
   int slowCounter;
   int pairCounter;
+  bool marker;  // the blinking marker is drawn
 };
 // The phases the tenth-second tick advances and the picture's paint reads (UI thread only).
 extern AnimationPhases gAnimationPhases;
@@ -96,8 +97,8 @@ inline constexpr int kMovingElementCount = 5;
 PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout,
                                   MovingElement element);
 
-// The blinking marker: toggles at every paint while its condition holds, cleared otherwise.
-// Returns whether the marker is drawn in this paint.
+// The blinking marker: toggles at every tick while its condition holds, cleared otherwise.
+// Returns whether the marker is drawn until the next tick.
 bool StepBlinkMarker(bool& flag, const lnk::DryerStatus& s);
 PicturePlace MarkerPicture(PictureLayout layout);
 

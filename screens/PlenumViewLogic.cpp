@@ -104,12 +104,6 @@ static_assert([] {
   return true;
 }(), "one plenum layout for each fan/heater code, with as many plenums as it has units");
 
-constexpr uint8_t kBurnerOn = 0x01;
-constexpr uint8_t kBurnerFault = 0x02;
-constexpr uint8_t kUnitBit5 = 0x20;
-constexpr uint8_t kUnitBit4 = 0x10;
-constexpr uint8_t kRunBit1 = 0x02;
-constexpr uint8_t kRunBit2 = 0x04;
 
 bool ValidSlot(int slot) { return slot >= 1 && slot <= kMaxPlenums; }
 
@@ -126,12 +120,12 @@ PlenumState ChoosePlenumState(const lnk::DryerStatus& s, int slot) {
   int burner = s.b[lnk::kStatusUnitStatusD1 + slot - 1];
   int unit = s.b[lnk::kStatusUnitStatusB1 + slot - 1];
   int run = s.b[lnk::kStatusUnitStatusA1 + slot - 1];
-  if (burner & kBurnerOn) return {kPlenumTextBurnerOn, colour::kGreen};
-  if (burner & kBurnerFault) return {kPlenumTextBurnerFault, colour::kRed};
-  if (unit & kUnitBit5) return {kPlenumTextUnitBit5, kUnitStateColour};
-  if (unit & kUnitBit4) return {kPlenumTextUnitBit4, kUnitStateColour};
-  if ((run & kRunBit1) == 0) return {kPlenumTextRunBit1Clear, colour::kGreen};
-  if ((run & kRunBit2) == 0) return {kPlenumTextRunBit2Clear, colour::kBlue};
+  if (burner & lnk::kUnitBurnerOn) return {kPlenumTextBurnerOn, colour::kGreen};
+  if (burner & lnk::kUnitBurnerFlameFail) return {kPlenumTextBurnerFault, colour::kRed};
+  if (unit & lnk::kUnitStatusHighLimit) return {kPlenumTextUnitBit5, kUnitStateColour};
+  if (unit & lnk::kUnitStatusAirSwitch) return {kPlenumTextUnitBit4, kUnitStateColour};
+  if ((run & lnk::kUnitRunFanOn) == 0) return {kPlenumTextRunBit1Clear, colour::kGreen};
+  if ((run & lnk::kUnitRunBurnerFault) == 0) return {kPlenumTextRunBit2Clear, colour::kBlue};
   return {kPlenumTextOtherwise, colour::kRed};
 }
 

@@ -89,7 +89,6 @@ struct MainScreenState {
   uint8_t meterRollOpen = 0;       // the meter-roll dialog is open (read by the link thread)
   uint8_t meterRollQuestion = 0;   // the meter-roll question flag
   uint8_t helpDialogBySelf = 0;    // the history screen opened the warning help dialog itself
-  uint8_t displayState = 0;        // bit 1: warning blink step (bit 0 lives in the link)
 };
 MainScreenState& UiState();
 

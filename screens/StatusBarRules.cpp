@@ -12,19 +12,7 @@ namespace screens {
 namespace {
 
 
-constexpr int kAlarmBit = 5;                // byte 118
-constexpr int kAutoStartFinishedBit = 2;    // byte 280
-constexpr uint8_t kNormalStateMask = 0xA0;  // byte 171 bits 7 and 5
-constexpr int kLearningEnableBit = 3;       // byte 171
-constexpr int kHoldTimeBit = 7;             // byte 224
-constexpr int kDeviationBit = 3;            // byte 224
-constexpr int kIdleOptionBit = 0;           // byte 257
-constexpr int kSetpointChoiceByte = lnk::kStatusUnitStatusD1 + 5;  // byte 148
-constexpr int kSecondSetpointBit = 4;
-constexpr int kShowRemainingBit = 0;        // byte 28
-constexpr int kShowRunTimeBit = 0;          // byte 43
-constexpr uint8_t kStopReasonMask = 0x03;   // byte 271
-constexpr uint8_t kStopReasonBlue = 0x01;
+constexpr uint8_t kNormalStateMask = lnk::kRunFlagsGrainPresent | lnk::kRunFlagsColumnFull;
 
 constexpr int kHourSeconds = 3600;
 constexpr int kHoldTimeWarnSeconds = 180;
@@ -46,7 +34,7 @@ bool QuickStartLine(const lnk::DryerStatus& s, bool blinkOn, StatusBarLine& line
   if ((s.b[lnk::kStatusOptionBits2] & lnk::kOptionBits2QuickStart) == 0) return false;
   line = Line(StatusBarRule::QuickStart, i18n::kStringAutoStart, colour::kWhite);
   if ((s.b[lnk::kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) {
-    if (StatusBit(s, lnk::kStatusOptionWithdraw, kAutoStartFinishedBit)) {
+    if (StatusHas(s, lnk::kStatusOptionWithdraw, lnk::kAutoStartWaitingBit)) {
       line.textId = i18n::kStringAutoStartWaiting;
       line.left = true;
     } else if (StatusHas(s, lnk::kStatusOptionWithdraw, lnk::kOptionWithdrawAutoStartActive)) {
@@ -71,7 +59,7 @@ bool HoldTimeLine(const lnk::DryerStatus& s, StatusBarLine& line) {
   int left = kHourSeconds - lnk::StatusS16LowFirst(s, lnk::kStatusStatusBar290);
   int mode = MoistureControlMode(s);
   if (left >= kHoldTimeWarnSeconds || !StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesBit6) ||
-      !StatusBit(s, lnk::kStatusDryingCriteria, kHoldTimeBit) ||
+      !StatusHas(s, lnk::kStatusDryingCriteria, lnk::kDryingCriteriaHoldTime) ||
       (mode != lnk::kModeMoisture5Speed && mode != lnk::kModeTemperature5Speed))
     return false;
   if (left < 0) left = 0;
@@ -86,7 +74,7 @@ bool HoldTimeLine(const lnk::DryerStatus& s, StatusBarLine& line) {
 bool LearningLine(const lnk::DryerStatus& s, StatusBarLine& line) {
   int minutes = s.b[lnk::kStatusLearningCounter];
   bool active = minutes != 0 && (s.b[lnk::kStatusLoadFlags] & lnk::kLoadFlagsBit2) != 0;
-  if (!active || !StatusBit(s, lnk::kStatusRunFlags, kLearningEnableBit) ||
+  if (!active || !StatusHas(s, lnk::kStatusRunFlags, lnk::kRunFlagsLearning) ||
       MoistureControlMode(s) != lnk::kModeMoistureVariable)
     return false;
   bool warn = minutes < kLearningWarnMinutes;
@@ -100,13 +88,13 @@ bool LearningLine(const lnk::DryerStatus& s, StatusBarLine& line) {
 }
 
 bool DeviationLine(const lnk::DryerStatus& s, StatusBarLine& line) {
-  if (!StatusBit(s, lnk::kStatusDryingCriteria, kDeviationBit) ||
+  if (!StatusHas(s, lnk::kStatusDryingCriteria, lnk::kDryingCriteriaDeviation) ||
       !StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesBit6))
     return false;
   int setpointByte = lnk::kStatusGrainTempSetpoint1;
   // Sources 1 and 2 always count against the first setpoint.
-  if (s.b[lnk::kStatusGrainTempSelect] == 0 && StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat))
-    setpointByte = StatusBit(s, kSetpointChoiceByte, kSecondSetpointBit)
+  if (s.b[lnk::kStatusGrainTempSelect] == lnk::kGrainTempSelectThird && StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat))
+    setpointByte = StatusHas(s, lnk::kStatusSetpointChoice, lnk::kSetpointChoiceSecond)
                        ? lnk::kStatusGrainTempSetpoint2
                        : lnk::kStatusGrainTempSetpoint3;
   int deltaF = lnk::StatusS16LowFirst(s, setpointByte) - DryerGrainTemperature(s);
@@ -123,7 +111,7 @@ bool OutOfGrainLine(const lnk::DryerStatus& s, StatusBarLine& line) {
   int v = static_cast<int>(lnk::StatusMinSecSeconds(s, lnk::kStatusOutOfGrainCountdown));
   int p = static_cast<int>(lnk::StatusMinSecSeconds(s, lnk::kStatusOutOfGrainTime));
   line = Line(StatusBarRule::OutOfGrain, kStatusBarTextOutOfGrain, OutOfGrainColour(v, p));
-  if (StatusBit(s, lnk::kStatusStatusBar28, kShowRemainingBit)) {
+  if (StatusHas(s, lnk::kStatusStatusBar28, lnk::kStatusBar28ShowElapsed)) {
     int left = p > v ? p - v : 0;
     line.form = StatusBarForm::LabelWideTime;
     line.first = left / 60;
@@ -135,7 +123,7 @@ bool OutOfGrainLine(const lnk::DryerStatus& s, StatusBarLine& line) {
 StatusBarLine RestingLine(const lnk::DryerStatus& s) {
   if (IsDryerRunning(s)) {
     StatusBarLine line = Line(StatusBarRule::Running, kStatusBarTextRunning, colour::kBlue);
-    if (StatusBit(s, lnk::kStatusStatusBar43, kShowRunTimeBit)) {
+    if (StatusHas(s, lnk::kStatusStatusBar43, lnk::kStatusBar43ShowRunTime)) {
       line.form = StatusBarForm::LabelWideTime;
       line.first = s.b[lnk::kStatusStatusBar39];
       line.second = s.b[lnk::kStatusStatusBar39 + 1];
@@ -143,11 +131,11 @@ StatusBarLine RestingLine(const lnk::DryerStatus& s) {
     return line;
   }
   if (!StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesBit6)) {
-    bool blue = (s.b[lnk::kStatusStatusBar271] & kStopReasonMask) == kStopReasonBlue;
+    bool blue = (s.b[lnk::kStatusStatusBar271] & lnk::kStopReasonBits) == lnk::kStopReasonNoGrain;
     return blue ? Line(StatusBarRule::Stopped, kStatusBarTextStoppedBlue, colour::kBlue)
                 : Line(StatusBarRule::Stopped, kStatusBarTextStoppedRed, colour::kRed);
   }
-  if (!StatusBit(s, lnk::kStatusOptionBits, kIdleOptionBit) || DryerType(s) != lnk::kDryerTypeBatchOption)
+  if (!StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsIdleOption) || DryerType(s) != lnk::kDryerTypeBatchOption)
     return Line(StatusBarRule::Idle, kStatusBarTextIdle, colour::kGreen);
   return Line(StatusBarRule::Idle, kStatusBarTextIdleOption, colour::kRed);
 }
@@ -164,7 +152,7 @@ plat::Color OutOfGrainColour(int v, int p) {
 
 StatusBarLine ChooseStatusBarLine(const lnk::DryerStatus& s, bool blinkOn) {
   StatusBarLine line{};
-  if (StatusBit(s, lnk::kStatusStatus118, kAlarmBit)) {
+  if (StatusHas(s, lnk::kStatusStatus118, lnk::kStatus118Alarm)) {
     line = Line(StatusBarRule::Alarm, kStatusBarTextAlarm, colour::kRed);
     line.blinking = true;
   } else if (!QuickStartLine(s, blinkOn, line) && !HoldTimeLine(s, line) &&

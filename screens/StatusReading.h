@@ -6,9 +6,6 @@
 #include "link/RegisterMap.h"
 #include "platform/Canvas.h"
 
-inline bool StatusBit(const lnk::DryerStatus& s, int byte, int bit) {
-  return (s.b[byte] >> bit) & 1;
-}
 // Whether any bit of `mask` (a value from link/RegisterMap.h) is set in status byte `byte`.
 inline bool StatusHas(const lnk::DryerStatus& s, int byte, uint8_t mask) { return (s.b[byte] & mask) != 0; }
 inline bool IsCelsius(const lnk::DryerStatus& s) {
@@ -23,13 +20,13 @@ inline int MoistureControlMode(const lnk::DryerStatus& s) {
 }
 inline int DryerType(const lnk::DryerStatus& s) { return s.b[lnk::kStatusDryerType]; }
 
-// Byte 184 chooses the grain temperature: 0 the third, 1 the second, 2 the first. Returns
+// Byte 184 chooses the grain temperature (kGrainTempSelectThird, ...Second, ...First). Returns
 // false for any other value, and leaves `f` alone.
 inline bool ReadDryerGrainTemperature(const lnk::DryerStatus& s, int& f) {
   switch (s.b[lnk::kStatusGrainTempSelect]) {
-    case 0: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp3); return true;
-    case 1: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp2); return true;
-    case 2: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp1); return true;
+    case lnk::kGrainTempSelectThird: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp3); return true;
+    case lnk::kGrainTempSelectSecond: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp2); return true;
+    case lnk::kGrainTempSelectFirst: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp1); return true;
     default: return false;
   }
 }

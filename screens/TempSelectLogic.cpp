@@ -8,6 +8,7 @@
 #include "i18n/Language.h"
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
+#include "platform/Verify.h"
 #include "screens/StatusReading.h"
 
 namespace screens {
@@ -173,10 +174,12 @@ bool GrainButtonShown(const lnk::DryerStatus& s, GrainButton button) {
 
 TempSetpoint GrainButtonSetpoint(const lnk::DryerStatus& s, GrainButton button) {
   switch (button) {
+    case GrainButton::Single: break;
     case GrainButton::TwoHeatFirst: return TempSetpoint::GrainTwoHeatFirst;
     case GrainButton::TwoHeatSecond: return TempSetpoint::GrainTwoHeatSecond;
-    default: return DryerType(s) == lnk::kDryerTypeHighLimit ? TempSetpoint::GrainType3 : TempSetpoint::Grain;
+    case GrainButton::Count: VERIFY_NOT_REACHED(); break;
   }
+  return DryerType(s) == lnk::kDryerTypeHighLimit ? TempSetpoint::GrainType3 : TempSetpoint::Grain;
 }
 
 size_t FormatGrainHelp(bool celsius, char16_t* out, size_t size) {

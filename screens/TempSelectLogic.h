@@ -142,8 +142,8 @@ inline constexpr plat::Rect kGrainHelpPlace = plat::RectXywh(20, 72, 600, 42);
 bool GrainButtonShown(const lnk::DryerStatus& s, GrainButton button);
 // The setpoint a grain button opens and shows.
 TempSetpoint GrainButtonSetpoint(const lnk::DryerStatus& s, GrainButton button);
-// The red help text: strings 197, 198, 199 joined by blanks with SI units, otherwise 200 and
-// 201. Returns its length.
+// The red help text: the three texts of kGrainHelpCelsiusIds joined by blanks with SI units,
+// otherwise the two of kGrainHelpFahrenheitIds. Returns its length.
 size_t FormatGrainHelp(bool celsius, char16_t* out, size_t size);
 
 }  // namespace screens

@@ -125,7 +125,7 @@ void AddString(TimerPanelText& out, int id, plat::Color colour, int button = 0) 
   AddText(out, text, colour, button);
 }
 
-// "%s = %d %s" with string 55 and the minutes unit.
+// "%s = %d %s" with i18n::kStringDefault and the minutes unit.
 void AddDefaultLine(TimerPanelText& out, int minutes, const char16_t* minutesUnit) {
   PanelLine* line = NextLine(out, timer_colour::kDefault, 0);
   if (line == nullptr) return;

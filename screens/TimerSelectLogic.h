@@ -120,7 +120,7 @@ struct PanelLine {
   int button;  // the SETUP button the line belongs under
 };
 
-// The preset box beside a SETUP button: string 49, then "%03d %s" and "%02d %s".
+// The preset box beside a SETUP button: kTimerTextPreset, then "%03d %s" and "%02d %s".
 struct PresetBox {
   char16_t label[i18n::kStringDestUnits];
   char16_t minutes[kPanelLineUnits];

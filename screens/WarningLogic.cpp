@@ -12,7 +12,6 @@ namespace screens {
 namespace {
 
 
-constexpr int kFanCode = 5;
 
 constexpr plat::Color kTitleBlue = plat::Rgb(0, 0, 255);
 constexpr plat::Color kNoteBlue = plat::Rgb(0, 0, 200);
@@ -102,7 +101,7 @@ int ChooseWarningNotes(const lnk::DryerStatus& s, WarningNote (&notes)[kMaxWarni
   notes[n++] = WarningNote{kWarningTextCallService, {25, 200, 575, 225}, kNoteFont, kCallServiceWeight,
                            colour::kGreen};
   WarningStyle style = ChooseWarningStyle(s);
-  if (s.b[lnk::kStatusWarningId] == kFanCode && IsFanHeaterNode(s.b[lnk::kStatusWarningNode])) {
+  if (s.b[lnk::kStatusWarningId] == lnk::kWarningCodeFan && IsFanHeaterNode(s.b[lnk::kStatusWarningNode])) {
     if (style == WarningStyle::Temperature) {
       notes[n++] = Note(kWarningTextFanTemperatureNote1, {25, 220, 575, 250}, kNoteRed);
       notes[n++] = Note(kWarningTextFanTemperatureNote2, {25, 270, 575, 290}, kNoteRed);

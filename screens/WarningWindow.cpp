@@ -26,7 +26,6 @@ namespace {
 
 constexpr int kHelpButtonPicture = 72;
 constexpr plat::Rect kHelpButtonPlace = plat::RectXywh(195, 125, 200, 50);
-constexpr uint8_t kBlinkStepBit = 0x02;  // display-state word bit 1
 constexpr int kLostFontHeight = 24;
 constexpr int kLostFontSmallest = 16;
 constexpr plat::Rect kWaitingPlace{0, 40, 600, 110};
@@ -79,11 +78,6 @@ void DrawConnectionLost(plat::Canvas& c) {
   c.DrawLine(105, 70, 255, 70, kBarColour, 10);
   c.DrawLine(105, 65, 255, 65, kBarEdge);
   c.DrawLine(105, 75, 255, 75, kBarEdge);
-  MainScreenState& ui = UiState();
-  if (ui.displayState & kBlinkStepBit) {
-    ui.displayState = static_cast<uint8_t>(ui.displayState & ~kBlinkStepBit);
-    StepMarkerSweep(gWarning.marker);
-  }
   const plat::Point from = MarkerStart(gWarning.marker), to = MarkerEnd(gWarning.marker);
   c.DrawLine(from.x, from.y, to.x, to.y, kMarkerColour, 6);
 }
@@ -206,6 +200,14 @@ void OpenHelp(plat::Hwnd h) {
 }
 
 }  // namespace
+
+void StepWarningMarker(plat::Hwnd warning) {
+  if (!plat::IsWindowVisible(warning)) return;
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  if (ChooseWarningContent(s, lnk::LinkAliveCountdown()) == WarningContent::ConnectionLost)
+    StepMarkerSweep(gWarning.marker);
+}
 
 plat::LResult WarningWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
   if (msg == kMsgRefresh) {

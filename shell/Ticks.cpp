@@ -28,6 +28,7 @@
 #include "screens/SelectionWindows.h"
 #include "screens/StatusChartWindow.h"
 #include "screens/WarningLogic.h"
+#include "screens/WarningWindow.h"
 #include "shell/FormatText.h"
 #include "shell/MainWindow.h"
 
@@ -52,9 +53,6 @@ int Ask(TickQuestion which, plat::TextRef text, plat::TextRef caption, plat::MbB
 }
 
 inline constexpr plat::Rect kWarningBlinkStrip{105, 65, 260, 75};
-inline constexpr uint8_t kBlinkStepBit = 0x02;
-inline constexpr int kRearDischargeNode = 14;
-inline constexpr int kRearDischargeCode = 5;
 
 inline constexpr const char* kAutoStartCaption = "Auto-Start Finished...";
 inline constexpr const char* kAutoStartTextC = "AutoStartFinishedMessageC.txt";
@@ -190,14 +188,14 @@ void StepWarningWindow(const lnk::DryerStatus& s) {
     plat::ShowWindow(warning, true);
     plat::BringWindowToTop(warning);
   }
-  if (node == kRearDischargeNode && code == kRearDischargeCode) dialogs::StepHelpAnimation();
+  if (node == lnk::kNodeMainIo && code == lnk::kWarningCodeRearDischarge) dialogs::StepHelpAnimation();
 }
 
 void StepWarningBlink() {
   const uint32_t taken = gTicks.blinkCounter++;
   if (taken < 2) return;
   gTicks.blinkCounter = 0;
-  screens::UiState().displayState |= kBlinkStepBit;
+  screens::StepWarningMarker(ScreenWindow(Screen::Warning));
   plat::InvalidateRect(ScreenWindow(Screen::Warning), &kWarningBlinkStrip, false);
 }
 

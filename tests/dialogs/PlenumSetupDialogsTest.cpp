@@ -85,20 +85,20 @@ TEST_F(PlenumSetupLogic, AValueStillWaitingToBeSentIsWhatTheDialogsOpenOnAndKeep
 
 TEST_F(PlenumSetupLogic, ManagerStepsWrapRoundAndKeepTheOtherFields) {
   // Time index 7 (240 minutes) with size index 5 and the manager on.
-  const uint8_t v = dialogs::kManagerOnBit | (7 << 3) | 5;
-  const uint8_t up = dialogs::StepManagerTime(v, true);
-  EXPECT_EQ(dialogs::ManagerTimeIndex(up), 0) << "240 gives 15";
-  EXPECT_EQ(dialogs::ManagerSizeIndex(up), 5);
-  EXPECT_TRUE(dialogs::ManagerOn(up));
-  EXPECT_EQ(dialogs::ManagerTimeIndex(dialogs::StepManagerTime(up, false)), 7) << "15 gives 240";
-  EXPECT_EQ(dialogs::ManagerTimeIndex(dialogs::StepManagerTime(v, false)), 6);
+  const uint8_t v = lnk::kSetup50ManagerOn | (7 << lnk::kSetup50ManagerTimeShift) | 5;
+  const uint8_t up = StepManagerTime(v, true);
+  EXPECT_EQ(ManagerTimeIndex(up), 0) << "240 gives 15";
+  EXPECT_EQ(ManagerSizeIndex(up), 5);
+  EXPECT_TRUE(ManagerOn(up));
+  EXPECT_EQ(ManagerTimeIndex(StepManagerTime(up, false)), 7) << "15 gives 240";
+  EXPECT_EQ(ManagerTimeIndex(StepManagerTime(v, false)), 6);
 
   EXPECT_EQ(dialogs::ManagerSizeIndex(dialogs::StepManagerSize(7, true)), 0);
   EXPECT_EQ(dialogs::ManagerSizeIndex(dialogs::StepManagerSize(0, false)), 7);
   EXPECT_EQ(dialogs::ManagerTimeIndex(dialogs::StepManagerSize(v, true)), 7);
 
-  EXPECT_FALSE(dialogs::ManagerOn(dialogs::ToggleManager(v)));
-  EXPECT_EQ(dialogs::ToggleManager(v) & 0x7F, v & 0x7F);
+  EXPECT_FALSE(ManagerOn(ToggleManager(v)));
+  EXPECT_EQ(ToggleManager(v) & ~lnk::kSetup50ManagerOn, v & ~lnk::kSetup50ManagerOn);
 
   char16_t text[64];
   dialogs::FormatManagerTime(v, u"MINUTES", text, 64);
@@ -188,7 +188,7 @@ TEST_F(PlenumSetupDialogs, DifferentialHelpShowsItsFileAndLeavingUnchangedRaises
 
 TEST_F(PlenumSetupDialogs, ManagerShowsItsFieldsStepsThemAndOnlyAcceptSendsThem) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  lnk::WriteStatusByte(lnk::kStatusSetup50, dialogs::kManagerOnBit | (7 << 3) | 0);
+  lnk::WriteStatusByte(lnk::kStatusSetup50, lnk::kSetup50ManagerOn | (7 << lnk::kSetup50ManagerTimeShift) | 0);
   std::string time, size, afterTime;
   bool onChecked = false, offAfterToggle = false;
   plat::Rect placed;

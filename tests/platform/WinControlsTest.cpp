@@ -214,6 +214,33 @@ TEST_F(WinControlsTest, TouchingARowSelectsItAndDraggingScrolls) {
   EXPECT_EQ(ListItemCount(box), 0);
 }
 
+TEST_F(WinControlsTest, ListStripStepsARowPerArrowAPageLessOneOnTheTrackAndRepeatsWhileHeld) {
+  Hwnd box = CreateControl(main, ControlKind::ListBox, 1225, RectXywh(10, 10, 400, 200), "", 0);
+  for (int i = 0; i < 40; ++i) ListBoxAddString(box, "row");
+  const int visible = ListVisibleRows(box);
+  ASSERT_GT(visible, 2);
+  const int strip = 400 - 2 - 13, upArrow = 6, downArrow = 200 - 6, track = 120;
+  auto press = [&](int y) {
+    Touch(box, strip, y, true);
+    Touch(box, strip, y, false);
+  };
+  press(downArrow);
+  EXPECT_EQ(ListTopRow(box), 1);
+  press(upArrow);
+  EXPECT_EQ(ListTopRow(box), 0);
+  press(track);
+  EXPECT_EQ(ListTopRow(box), visible - 1);
+
+  ListSetTopRow(box, 0);
+  Touch(box, strip, downArrow, true);
+  RunFor(1000);
+  const int held = ListTopRow(box);
+  EXPECT_GE(held, 1 + 5) << "the held arrow repeats after its delay";
+  Touch(box, strip, downArrow, false);
+  RunFor(500);
+  EXPECT_EQ(ListTopRow(box), held);
+}
+
 // The owner of an owner-data list answers each cell with "row R col C", keeps the rows it was
 // last told about, and notes a cell asked for outside them.
 struct OwnerSeen {

@@ -242,13 +242,13 @@ TEST(StatusChartRows, TimeAndValues) {
 
 TEST(StatusChartRows, LoggerState) {
   records::ChartLoggerState on = records::ChartLoggerStateFor(true, 42);
-  EXPECT_EQ(on.topStringId, records::kStringLoggerOn);
+  EXPECT_EQ(on.topStringId, i18n::kStringOn);
   EXPECT_STREQ(on.percent, "42%");
   EXPECT_EQ(on.bottomStringId, 0);
   records::ChartLoggerState full = records::ChartLoggerStateFor(true, 100);
   EXPECT_EQ(full.bottomStringId, records::kStringLoggerFull);
   EXPECT_STREQ(full.percent, "");
-  EXPECT_EQ(records::ChartLoggerStateFor(false, 42).topStringId, records::kStringLoggerOff);
+  EXPECT_EQ(records::ChartLoggerStateFor(false, 42).topStringId, i18n::kStringOff);
 }
 
 TEST_F(ShortTermLog, SampleTimeCaptionFromTheStringTable) {

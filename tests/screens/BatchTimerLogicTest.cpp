@@ -39,8 +39,8 @@ TEST(BatchTimers, ButtonRuleByDryerType) {
   screens::BatchButtons b = screens::ChooseBatchButtons(s);
   EXPECT_TRUE(b.showDry);
   EXPECT_FALSE(b.showHiLoHeat);
-  s.b[lnk::kStatusOptionBits] = 0x02;  // two heats do not matter for type 0
-  EXPECT_TRUE(screens::ChooseBatchButtons(s).showDry);
+  s.b[lnk::kStatusOptionBits] = lnk::kOptionBitsTwoHeat;  // two heats do not matter for type 0
+  EXPECT_TRUE(ChooseBatchButtons(s).showDry);
 
   s.b[lnk::kStatusDryerType] = 3;
   s.b[lnk::kStatusOptionBits] = 0;
@@ -49,9 +49,9 @@ TEST(BatchTimers, ButtonRuleByDryerType) {
   EXPECT_FALSE(b.showDry);
 
   s.b[lnk::kStatusDryerType] = 1;
-  EXPECT_TRUE(screens::ChooseBatchButtons(s).showDry);
-  s.b[lnk::kStatusOptionBits] = 0x02;
-  b = screens::ChooseBatchButtons(s);
+  EXPECT_TRUE(ChooseBatchButtons(s).showDry);
+  s.b[lnk::kStatusOptionBits] = lnk::kOptionBitsTwoHeat;
+  b = ChooseBatchButtons(s);
   EXPECT_TRUE(b.showHiLoHeat);
   EXPECT_FALSE(b.showDry);
 
@@ -70,8 +70,8 @@ TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
   EXPECT_EQ(one.places[0].minutes, (plat::Rect{0, 15, 90, 90}));
   EXPECT_EQ(one.places[2].seconds, (plat::Rect{350, 55, 410, 135}));
 
-  s.b[lnk::kStatusOptionBits] = 0x02;
-  const screens::BatchLayout& two = screens::ChooseBatchLayout(s);
+  s.b[lnk::kStatusOptionBits] = lnk::kOptionBitsTwoHeat;
+  const BatchLayout& two = ChooseBatchLayout(s);
   ASSERT_EQ(two.count, 4);
   EXPECT_TRUE(two.heatDividers);
   EXPECT_EQ(two.places[0].timer, screens::BatchTimer::HiHeat);
@@ -87,14 +87,14 @@ TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
 
 TEST(BatchTimers, AveragingWordsOnlyWhileNothingElseRuns) {
   lnk::DryerStatus s{};
-  s.b[lnk::kStatusOptionBits] = 0x40;
+  s.b[lnk::kStatusOptionBits] = lnk::kOptionBitsMoisture;
   s.b[lnk::kStatusMoistureControlMode] = 6;
-  EXPECT_TRUE(screens::ShowsAveragingWords(s));
-  s.b[lnk::kStatusBatchState] = 0x01;
-  EXPECT_FALSE(screens::ShowsAveragingWords(s));
+  EXPECT_TRUE(ShowsAveragingWords(s));
+  s.b[lnk::kStatusBatchState] = lnk::kBatchStateBit0;
+  EXPECT_FALSE(ShowsAveragingWords(s));
   s.b[lnk::kStatusBatchState] = 0;
-  s.b[lnk::kStatusRunFlags] = 0x80;
-  EXPECT_FALSE(screens::ShowsAveragingWords(s));
+  s.b[lnk::kStatusRunFlags] = lnk::kRunFlagsGrainPresent;
+  EXPECT_FALSE(ShowsAveragingWords(s));
   s.b[lnk::kStatusRunFlags] = 0;
   s.b[lnk::kStatusMoistureControlMode] = 5;
   EXPECT_FALSE(screens::ShowsAveragingWords(s));

@@ -49,6 +49,11 @@ class DryerPicWindow : public ScreenFixture {
     AdvanceAnimationPhases(gAnimationPhases, s);
     Repaint(window_);
   }
+  // Unit n (1..6) counts from the top slot down: unit 1 is slot 6.
+  void SetUnit(int n, uint8_t status, uint8_t run) {
+    Set(lnk::kStatusUnitStatusB1 + kMaxUnits - n, status);
+    Set(lnk::kStatusUnitStatusA1 + kMaxUnits - n, run);
+  }
   UnitPicture Unit(int n) {
     lnk::DryerStatus s;
     lnk::TakeStatusSnapshot(s);
@@ -78,11 +83,9 @@ TEST_F(DryerPicWindow, TwoModulesShowLayoutAWhateverByte225Holds) {
 
 TEST_F(DryerPicWindow, UnitsShowAlarmTurningAndStaticPictures) {
   Set(lnk::kStatusFanHeaterCount, 2);  // three units
-  Set(136, 0x02);                 // unit 1: status bit 1 ...
-  Set(130, 0x04 | 0x01);          // ... with run bit 2: alarm frames, turning
-  Set(135, 0x01);                 // unit 2: turning fan
-  Set(129, 0x01);
-  Set(134, 0x00);                 // unit 3: off
+  SetUnit(1, lnk::kUnitStatusFiring, lnk::kUnitRunBurnerFault | lnk::kUnitRunTurning);  // alarm frames, turning
+  SetUnit(2, lnk::kUnitStatusOn, lnk::kUnitRunTurning);                             // turning fan
+  SetUnit(3, 0, 0);                                                       // off
   Tick();
   const UnitPicture alarm = Unit(1), turning = Unit(2), off = Unit(3);
   EXPECT_EQ(alarm.set, UnitSet::S);
@@ -99,8 +102,7 @@ TEST_F(DryerPicWindow, UnitsShowAlarmTurningAndStaticPictures) {
 
 TEST_F(DryerPicWindow, ASingleUnitIsDrawnAtFullSizeWithItsFrame) {
   Set(lnk::kStatusFanHeaterCount, 0);
-  Set(136, 0x01);
-  Set(130, 0x01);
+  SetUnit(1, lnk::kUnitStatusOn, lnk::kUnitRunTurning);
   Tick();
   const UnitPicture u = Unit(1);
   EXPECT_EQ(u.resource, picture::kUnitCQ + 1);
@@ -110,20 +112,37 @@ TEST_F(DryerPicWindow, ASingleUnitIsDrawnAtFullSizeWithItsFrame) {
 
 TEST_F(DryerPicWindow, RunningElementsStandStillWhileTheDryerIsStopped) {
   const PicturePlace conveyor = ChooseElementPicture(gAnimationPhases, PictureLayout::C, MovingElement::Running);
-  Set(lnk::kStatusRunFlags, 0x80);  // reverse element still as well
+  Set(lnk::kStatusRunFlags, lnk::kRunFlagsGrainPresent);  // reverse element still as well
   Repaint(window_);
   const auto stopped = Pixels(conveyor.place);
   for (int i = 0; i < 4; ++i) Tick();
   EXPECT_EQ(Pixels(conveyor.place), stopped);
   EXPECT_EQ(gAnimationPhases.running, 0);
 
-  Set(lnk::kStatusRunFlags2, 0x01);
+  Set(lnk::kStatusRunFlags2, lnk::kRunFlags2Running);
   Tick();
   EXPECT_NE(Pixels(conveyor.place), stopped);
   Set(lnk::kStatusRunFlags2, 0x00);
   const auto held = Pixels(conveyor.place);
   Tick();
   EXPECT_EQ(Pixels(conveyor.place), held) << "stops at its last frame";
+}
+
+TEST_F(DryerPicWindow, MarkerBlinksWithTheTickAndAPaintLeavesItAsItIs) {
+  Set(lnk::kStatusLoadFlags, lnk::kLoadFlagsBit1);
+  Set(lnk::kStatusDryerType, lnk::kDryerTypeBatchOption);
+  Set(lnk::kStatusSwitches, lnk::kSwitchesBit6);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  const PicturePlace marker = MarkerPicture(ChoosePictureLayout(s));
+  Tick();
+  EXPECT_GT(Shows(marker.resource, marker.place), 0.95);
+  Repaint(window_);
+  EXPECT_GT(Shows(marker.resource, marker.place), 0.95) << "a second paint in the same tick";
+  Tick();
+  EXPECT_LT(Shows(marker.resource, marker.place), 0.5);
+  Repaint(window_);
+  EXPECT_LT(Shows(marker.resource, marker.place), 0.5);
 }
 
 TEST_F(DryerPicWindow, EveryTemperatureLineIsConvertedWithTheCelsiusFlag) {

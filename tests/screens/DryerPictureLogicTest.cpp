@@ -27,9 +27,9 @@ TEST(DryerPicture, LayoutAWhateverByte225Holds) {
   s.b[lnk::kStatusModuleCount] = 2;
   EXPECT_EQ(ChoosePictureLayout(s), PictureLayout::B);
   s.b[lnk::kStatusModuleCount] = 0;
-  s.b[lnk::kStatusConfigBits] = 0x20;
+  s.b[lnk::kStatusConfigBits] = lnk::kConfigBitsHardwareChoice;
   EXPECT_EQ(ChoosePictureLayout(s), PictureLayout::D);
-  s.b[lnk::kStatusConfigBits] = 0xA0;
+  s.b[lnk::kStatusConfigBits] = lnk::kConfigBitsPort | lnk::kConfigBitsHardwareChoice;
   EXPECT_EQ(ChoosePictureLayout(s), PictureLayout::C);
   s.b[lnk::kStatusConfigBits] = 0x00;
   EXPECT_EQ(ChoosePictureLayout(s), PictureLayout::C);
@@ -41,8 +41,8 @@ TEST(DryerPicture, AlarmTurningAndStaticUnitFrames) {
   lnk::DryerStatus s{};
   AnimationPhases p{};
   p.fan[0] = 2;
-  s.b[StatusByteOfUnit(1)] = 0x02;
-  s.b[RunByteOfUnit(1)] = 0x04;
+  s.b[StatusByteOfUnit(1)] = lnk::kUnitStatusFiring;
+  s.b[RunByteOfUnit(1)] = lnk::kUnitRunBurnerFault;
   UnitPicture u = ChooseUnitPicture(s, p, PictureLayout::C, 1);
   EXPECT_EQ(u.set, UnitSet::S);  // the alarm frames
   EXPECT_EQ(u.resource, 303);
@@ -50,7 +50,7 @@ TEST(DryerPicture, AlarmTurningAndStaticUnitFrames) {
   u = ChooseUnitPicture(s, p, PictureLayout::C, 1);
   EXPECT_EQ(u.set, UnitSet::R);
   EXPECT_EQ(u.resource, 306);
-  s.b[StatusByteOfUnit(1)] = 0x01;
+  s.b[StatusByteOfUnit(1)] = lnk::kUnitStatusOn;
   u = ChooseUnitPicture(s, p, PictureLayout::C, 1);
   EXPECT_EQ(u.set, UnitSet::Q);  // the turning fan
   EXPECT_EQ(u.resource, 297);
@@ -67,8 +67,8 @@ TEST(DryerPicture, AlarmTurningAndStaticUnitFrames) {
 TEST(DryerPicture, AUnitTurnsOnlyWhileItsRunBitIsSet) {
   lnk::DryerStatus s{};
   AnimationPhases p{};
-  s.b[StatusByteOfUnit(2)] = 0x01;
-  s.b[RunByteOfUnit(2)] = 0x01;
+  s.b[StatusByteOfUnit(2)] = lnk::kUnitStatusOn;
+  s.b[RunByteOfUnit(2)] = lnk::kUnitRunTurning;
   int seen[3];
   for (int& r : seen) {
     AdvanceAnimationPhases(p, s);
@@ -85,7 +85,7 @@ TEST(DryerPicture, AUnitTurnsOnlyWhileItsRunBitIsSet) {
 
 TEST(DryerPicture, RunningElementsStandStillWhenTheDryerStops) {
   lnk::DryerStatus s{};
-  s.b[lnk::kStatusRunFlags] = 0x80 | lnk::kRunFlagsRunning;  // running, no reverse
+  s.b[lnk::kStatusRunFlags] = lnk::kRunFlagsGrainPresent | lnk::kRunFlagsRunning;  // running, no reverse
   AnimationPhases p{};
   for (int tick = 0; tick < 7; ++tick) AdvanceAnimationPhases(p, s);
   EXPECT_EQ(p.running, 7 % 3);
@@ -94,7 +94,7 @@ TEST(DryerPicture, RunningElementsStandStillWhenTheDryerStops) {
   int running = ChooseElementPicture(p, PictureLayout::C, MovingElement::Running).resource;
   int slow = ChooseElementPicture(p, PictureLayout::C, MovingElement::SlowRunning).resource;
 
-  s.b[lnk::kStatusRunFlags] = 0x80;  // stopped
+  s.b[lnk::kStatusRunFlags] = lnk::kRunFlagsGrainPresent;  // stopped
   for (int tick = 0; tick < 10; ++tick) AdvanceAnimationPhases(p, s);
   EXPECT_EQ(ChooseElementPicture(p, PictureLayout::C, MovingElement::Running).resource, running);
   EXPECT_EQ(ChooseElementPicture(p, PictureLayout::C, MovingElement::SlowRunning).resource, slow);
@@ -106,7 +106,7 @@ TEST(DryerPicture, RunningElementsStandStillWhenTheDryerStops) {
 
 TEST(DryerPicture, ReverseAndPairedElements) {
   lnk::DryerStatus s{};
-  s.b[lnk::kStatusRunFlags] = 0x80;
+  s.b[lnk::kStatusRunFlags] = lnk::kRunFlagsGrainPresent;
   AnimationPhases p{};
   AdvanceAnimationPhases(p, s);
   EXPECT_EQ(p.reverse, 0);
@@ -116,14 +116,14 @@ TEST(DryerPicture, ReverseAndPairedElements) {
   AdvanceAnimationPhases(p, s);
   EXPECT_EQ(p.reverse, 1);
 
-  s.b[lnk::kStatusLoadState] = 0x0C;  // moving, A forward
+  s.b[lnk::kStatusLoadState] = lnk::kLoadStateFillMoving | lnk::kLoadStateFillForward;  // moving, A forward
   p = AnimationPhases{};
   for (int tick = 0; tick < 2; ++tick) AdvanceAnimationPhases(p, s);
   EXPECT_EQ(p.pairA, 0);
   AdvanceAnimationPhases(p, s);  // every third tick
   EXPECT_EQ(p.pairA, 1);
   EXPECT_EQ(p.pairB, 2);
-  s.b[lnk::kStatusLoadState] = 0x08;  // directions swapped
+  s.b[lnk::kStatusLoadState] = lnk::kLoadStateFillMoving;  // directions swapped
   for (int tick = 0; tick < 3; ++tick) AdvanceAnimationPhases(p, s);
   EXPECT_EQ(p.pairA, 0);
   EXPECT_EQ(p.pairB, 0);
@@ -135,7 +135,7 @@ TEST(DryerPicture, MarkerBlinksOnlyWhileItsConditionHolds) {
   EXPECT_FALSE(StepBlinkMarker(flag, s));
   s.b[lnk::kStatusLoadFlags] = lnk::kLoadFlagsBit1;
   s.b[lnk::kStatusDryerType] = 1;
-  s.b[lnk::kStatusSwitches] = 0x40;
+  s.b[lnk::kStatusSwitches] = lnk::kSwitchesBit6;
   EXPECT_TRUE(StepBlinkMarker(flag, s));
   EXPECT_FALSE(StepBlinkMarker(flag, s));
   EXPECT_TRUE(StepBlinkMarker(flag, s));
@@ -158,7 +158,7 @@ TEST(ScreenFaults, UnitCountOutOfRangeDrawsNoUnit) {
   // Phases that went astray and units outside 1..6 still name a picture of the set.
   AnimationPhases p{};
   p.fan[0] = 9;
-  s.b[StatusByteOfUnit(1)] = 0x01;
+  s.b[StatusByteOfUnit(1)] = lnk::kUnitStatusOn;
   EXPECT_EQ(ChooseUnitPicture(s, p, PictureLayout::C, 1).resource, 295);
   EXPECT_EQ(ChooseUnitPicture(s, p, PictureLayout::C, 40).resource, 295);
   p.running = -4;
@@ -214,7 +214,7 @@ TEST(DryerPicture, EveryTemperatureLineConvertedWithTheCelsiusFlag) {
     EXPECT_STREQ(Find(lines, n, 390)->text, celsius ? "40\xB0" "C" : "105\xB0" "F");
     EXPECT_EQ(Find(lines, n, 390)->textId, kDryerPicTextGrainSetpoint);
   }
-  s.b[lnk::kStatusConfigBits] = 0x04;  // no grain temperature: its text instead
+  s.b[lnk::kStatusConfigBits] = lnk::kConfigBitsNoGrainTemp;  // no grain temperature: its text instead
   int n = MakeOverlayLines(s, PictureLayout::C, lines);
   EXPECT_EQ(Find(lines, n, 200)->textId, kDryerPicTextNoGrainTemp);
   EXPECT_STREQ(Find(lines, n, 200)->text, "");
@@ -238,7 +238,7 @@ TEST(DryerPicture, OverlayMoistureAndCounterLines) {
   FormatOverlayLine(*Find(lines, n, 310), u"UNLOAD", out, 64);
   EXPECT_EQ(std::u16string(out), u"UNLOAD 123.4");
 
-  s.b[lnk::kStatusConfigBits] = 0x20;  // hundredths
+  s.b[lnk::kStatusConfigBits] = lnk::kConfigBitsHardwareChoice;  // hundredths
   n = MakeOverlayLines(s, PictureLayout::C, lines);
   EXPECT_STREQ(Find(lines, n, 310)->text, "12.34");
 
@@ -248,12 +248,12 @@ TEST(DryerPicture, OverlayMoistureAndCounterLines) {
   EXPECT_EQ(Find(lines, n, 370), nullptr);
   EXPECT_EQ(ChooseGuideLines(s, PictureLayout::C).ladderBottom, 355);
 
-  s.b[lnk::kStatusSetup49] = 0x20;  // no bushel sensor
+  s.b[lnk::kStatusSetup49] = lnk::kSetup49NoSensor;  // no bushel sensor
   n = MakeOverlayLines(s, PictureLayout::C, lines);
   EXPECT_EQ(Find(lines, n, 320)->textId, kDryerPicTextNoSensor);
   EXPECT_EQ(Find(lines, n, 330)->textId, kDryerPicTextNoSensor);
 
-  s.b[lnk::kStatusOptionWithdraw] = 0x02;  // auto-start
+  s.b[lnk::kStatusOptionWithdraw] = lnk::kOptionWithdrawAutoStartActive;  // auto-start
   s.b[lnk::kStatusLogged245] = 7;
   n = MakeOverlayLines(s, PictureLayout::C, lines);
   EXPECT_EQ(Find(lines, n, 300)->textId, 0);

@@ -51,8 +51,8 @@ TEST(PlenumView, TwoPlenumLayoutAsGiven) {
 TEST(PlenumView, SinglePlenumBitWinsOverTheCount) {
   lnk::DryerStatus s{};
   s.b[lnk::kStatusFanHeaterCount] = 1;
-  s.b[lnk::kStatusConfigBits] = 0x20;
-  const screens::PlenumLayout* layout = screens::ChoosePlenumLayout(s);
+  s.b[lnk::kStatusConfigBits] = lnk::kConfigBitsHardwareChoice;
+  const PlenumLayout* layout = ChoosePlenumLayout(s);
   ASSERT_NE(layout, nullptr);
   EXPECT_EQ(layout->count, 1);
   EXPECT_EQ(layout->plenums[0].slot, 6);
@@ -87,25 +87,25 @@ TEST(PlenumView, StateLineRulesInOrder) {
   int unit = lnk::kStatusUnitStatusB1 + slot - 1;
   int run = lnk::kStatusUnitStatusA1 + slot - 1;
 
-  s.b[run] = 0x06;
-  screens::PlenumState st = screens::ChoosePlenumState(s, slot);
+  s.b[run] = lnk::kUnitRunFanOn | lnk::kUnitRunBurnerFault;
+  PlenumState st = ChoosePlenumState(s, slot);
   EXPECT_EQ(st.textId, kPlenumTextOtherwise);
   EXPECT_EQ(st.colour, colour::kRed);
-  s.b[run] = 0x02;
-  EXPECT_EQ(screens::ChoosePlenumState(s, slot).textId, kPlenumTextRunBit2Clear);
-  EXPECT_EQ(screens::ChoosePlenumState(s, slot).colour, colour::kBlue);
-  s.b[run] = 0x04;
-  EXPECT_EQ(screens::ChoosePlenumState(s, slot).textId, kPlenumTextRunBit1Clear);
-  s.b[unit] = 0x10;
-  EXPECT_EQ(screens::ChoosePlenumState(s, slot).textId, kPlenumTextUnitBit4);
-  s.b[unit] = 0x30;
-  st = screens::ChoosePlenumState(s, slot);
+  s.b[run] = lnk::kUnitRunFanOn;
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextRunBit2Clear);
+  EXPECT_EQ(ChoosePlenumState(s, slot).colour, colour::kBlue);
+  s.b[run] = lnk::kUnitRunBurnerFault;
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextRunBit1Clear);
+  s.b[unit] = lnk::kUnitStatusAirSwitch;
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextUnitBit4);
+  s.b[unit] = lnk::kUnitStatusAirSwitch | lnk::kUnitStatusHighLimit;
+  st = ChoosePlenumState(s, slot);
   EXPECT_EQ(st.textId, kPlenumTextUnitBit5);
   EXPECT_EQ(st.colour, plat::Rgb(200, 100, 0));
-  s.b[burner] = 0x02;
-  EXPECT_EQ(screens::ChoosePlenumState(s, slot).textId, kPlenumTextBurnerFault);
-  s.b[burner] = 0x03;  // both burner bits: the green text
-  st = screens::ChoosePlenumState(s, slot);
+  s.b[burner] = lnk::kUnitBurnerFlameFail;
+  EXPECT_EQ(ChoosePlenumState(s, slot).textId, kPlenumTextBurnerFault);
+  s.b[burner] = lnk::kUnitBurnerOn | lnk::kUnitBurnerFlameFail;  // both burner bits: the green text
+  st = ChoosePlenumState(s, slot);
   EXPECT_EQ(st.textId, kPlenumTextBurnerOn);
   EXPECT_EQ(st.colour, colour::kGreen);
   // Another slot's bytes do not leak in.

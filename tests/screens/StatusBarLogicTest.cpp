@@ -15,7 +15,7 @@ namespace {
 // A dryer in its normal state (byte 171 bits 7 and 5), stopped, nothing else set.
 lnk::DryerStatus Normal() {
   lnk::DryerStatus s{};
-  s.b[lnk::kStatusRunFlags] = 0xA0;
+  s.b[lnk::kStatusRunFlags] = lnk::kRunFlagsGrainPresent | lnk::kRunFlagsColumnFull;
   return s;
 }
 
@@ -38,12 +38,12 @@ TEST(StatusBar, Byte118Bit5BeatsEveryOtherRule) {
   s.b[lnk::kStatusLearningCounter] = 3;
   s.b[lnk::kStatusLoadFlags] = lnk::kLoadFlagsBit2;
   s.b[lnk::kStatusMoistureControlMode] = 3;
-  s.b[lnk::kStatusDryingCriteria] = 0x88;
-  s.b[lnk::kStatusSwitches] = 0x40;
-  s.b[lnk::kStatusRunFlags] = 0x48;
-  s.b[lnk::kStatusStatus118] = 0x20;
-  screens::StatusBarLine on = screens::ChooseStatusBarLine(s, true);
-  EXPECT_EQ(on.rule, screens::StatusBarRule::Alarm);
+  s.b[lnk::kStatusDryingCriteria] = lnk::kDryingCriteriaHoldTime | lnk::kDryingCriteriaDeviation;
+  s.b[lnk::kStatusSwitches] = lnk::kSwitchesBit6;
+  s.b[lnk::kStatusRunFlags] = lnk::kRunFlagsRunning | lnk::kRunFlagsLearning;
+  s.b[lnk::kStatusStatus118] = lnk::kStatus118Alarm;
+  StatusBarLine on = ChooseStatusBarLine(s, true);
+  EXPECT_EQ(on.rule, StatusBarRule::Alarm);
   EXPECT_EQ(on.textId, kStatusBarTextAlarm);
   EXPECT_EQ(on.colour, colour::kRed);
   EXPECT_EQ(Text(on), u"L");
@@ -51,13 +51,13 @@ TEST(StatusBar, Byte118Bit5BeatsEveryOtherRule) {
   EXPECT_EQ(off.form, screens::StatusBarForm::Blank);
   EXPECT_EQ(Text(off), u"                ");
 
-  s.b[lnk::kStatusStatus118] = 0xDF;  // the other bits of 118 do nothing
-  EXPECT_EQ(screens::ChooseStatusBarLine(s, true).rule, screens::StatusBarRule::QuickStart);
+  s.b[lnk::kStatusStatus118] = static_cast<uint8_t>(~lnk::kStatus118Alarm);  // the other bits of 118 do nothing
+  EXPECT_EQ(ChooseStatusBarLine(s, true).rule, StatusBarRule::QuickStart);
 }
 
 TEST(StatusBar, OutOfGrainColourByTheShareLeft) {
   lnk::DryerStatus s{};  // byte 171 clear: the attention state
-  s.b[lnk::kStatusStatusBar28] = 0x01;
+  s.b[lnk::kStatusStatusBar28] = lnk::kStatusBar28ShowElapsed;
   SetTime(s, lnk::kStatusOutOfGrainTime, 8, 0);
   SetTime(s, lnk::kStatusOutOfGrainCountdown, 2, 0);
   screens::StatusBarLine line = screens::ChooseStatusBarLine(s, true);
@@ -82,7 +82,7 @@ TEST(StatusBar, OutOfGrainColourByTheShareLeft) {
 
 TEST(ScreenFaults, OutOfGrainPresetZeroNoDivision) {
   lnk::DryerStatus s{};
-  s.b[lnk::kStatusStatusBar28] = 0x01;
+  s.b[lnk::kStatusStatusBar28] = lnk::kStatusBar28ShowElapsed;
   SetTime(s, lnk::kStatusOutOfGrainCountdown, 0, 0);
   screens::StatusBarLine line = screens::ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.colour, colour::kRed);  // 0 / 0 would compare false everywhere
@@ -93,7 +93,7 @@ TEST(ScreenFaults, OutOfGrainPresetZeroNoDivision) {
 
 TEST(ScreenFaults, OutOfGrainNeverPrintsNegative) {
   lnk::DryerStatus s{};
-  s.b[lnk::kStatusStatusBar28] = 0x01;
+  s.b[lnk::kStatusStatusBar28] = lnk::kStatusBar28ShowElapsed;
   SetTime(s, lnk::kStatusOutOfGrainTime, 1, 0);
   SetTime(s, lnk::kStatusOutOfGrainCountdown, 2, 30);
   screens::StatusBarLine line = screens::ChooseStatusBarLine(s, true);
@@ -103,7 +103,7 @@ TEST(ScreenFaults, OutOfGrainNeverPrintsNegative) {
 
 TEST(StatusBar, LearningPeriodBlinksBelowSixMinutes) {
   lnk::DryerStatus s = Normal();
-  s.b[lnk::kStatusRunFlags] |= 0x08;
+  s.b[lnk::kStatusRunFlags] |= lnk::kRunFlagsLearning;
   s.b[lnk::kStatusLoadFlags] = lnk::kLoadFlagsBit2;
   s.b[lnk::kStatusMoistureControlMode] = 3;
   s.b[lnk::kStatusLearningCounter] = 5;
@@ -125,8 +125,8 @@ TEST(StatusBar, LearningPeriodBlinksBelowSixMinutes) {
 
 TEST(StatusBar, TemperatureDeviationChoosesItsSetpoint) {
   lnk::DryerStatus s = Normal();
-  s.b[lnk::kStatusDryingCriteria] = 0x08;
-  s.b[lnk::kStatusSwitches] = 0x40;
+  s.b[lnk::kStatusDryingCriteria] = lnk::kDryingCriteriaDeviation;
+  s.b[lnk::kStatusSwitches] = lnk::kSwitchesBit6;
   s.b[lnk::kStatusGrainTempSetpoint1] = 120;
   s.b[lnk::kStatusGrainTempSetpoint2] = 130;
   s.b[lnk::kStatusGrainTempSetpoint3] = 140;
@@ -137,18 +137,18 @@ TEST(StatusBar, TemperatureDeviationChoosesItsSetpoint) {
   EXPECT_EQ(line.colour, colour::kGreen);
   EXPECT_EQ(Text(line), u"L [- 20 \u00B0F]");
 
-  s.b[lnk::kStatusOptionBits] = 0x02;  // two heats: setpoint 3, or 2 with byte 148 bit 4
-  EXPECT_EQ(screens::ChooseStatusBarLine(s, true).first, 40);
-  s.b[lnk::kStatusUnitStatusD1 + 5] = 0x10;
-  EXPECT_EQ(screens::ChooseStatusBarLine(s, true).first, 30);
+  s.b[lnk::kStatusOptionBits] = lnk::kOptionBitsTwoHeat;  // two heats: setpoint 3, or 2 with byte 148 bit 4
+  EXPECT_EQ(ChooseStatusBarLine(s, true).first, 40);
+  s.b[lnk::kStatusSetpointChoice] = lnk::kSetpointChoiceSecond;
+  EXPECT_EQ(ChooseStatusBarLine(s, true).first, 30);
   s.b[lnk::kStatusGrainTempSelect] = 1;  // other sources count against setpoint 1
   EXPECT_EQ(screens::ChooseStatusBarLine(s, true).first, 10);
 }
 
 TEST(ScreenFaults, DeviationInCelsiusIsADifference) {
   lnk::DryerStatus s = Normal();
-  s.b[lnk::kStatusDryingCriteria] = 0x08;
-  s.b[lnk::kStatusSwitches] = 0x40;
+  s.b[lnk::kStatusDryingCriteria] = lnk::kDryingCriteriaDeviation;
+  s.b[lnk::kStatusSwitches] = lnk::kSwitchesBit6;
   s.b[lnk::kStatusDisplayOptions] = lnk::kDisplayOptionsCelsius;
   s.b[lnk::kStatusGrainTempSetpoint1] = 120;
   s.b[lnk::kStatusGrainTemp3] = 102;  // 18 °F below: 10 °C, not the -7 of 18 °F as a temperature
@@ -164,14 +164,14 @@ TEST(StatusBar, QuickStartLines) {
   EXPECT_EQ(line.textId, i18n::kStringAutoStart);
   EXPECT_EQ(line.colour, colour::kWhite);
 
-  s.b[lnk::kStatusOptionWithdraw] = 0x02;  // auto-start running, 125 s left
+  s.b[lnk::kStatusOptionWithdraw] = lnk::kOptionWithdrawAutoStartActive;  // auto-start running, 125 s left
   s.b[lnk::kStatusRunTimeCounter2] = 125;
   line = screens::ChooseStatusBarLine(s, true);
   EXPECT_TRUE(line.left);
   EXPECT_EQ(Text(line), u"L 2:05");
 
-  s.b[lnk::kStatusOptionWithdraw] = 0x06;
-  EXPECT_EQ(screens::ChooseStatusBarLine(s, true).textId, i18n::kStringAutoStartWaiting);
+  s.b[lnk::kStatusOptionWithdraw] = lnk::kOptionWithdrawAutoStartActive | lnk::kAutoStartWaitingBit;
+  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, i18n::kStringAutoStartWaiting);
 
   s.b[lnk::kStatusRunFlags] = 0;  // attention: alternates with the out-of-grain word
   EXPECT_EQ(Text(screens::ChooseStatusBarLine(s, true)), u"L");
@@ -180,8 +180,8 @@ TEST(StatusBar, QuickStartLines) {
 
 TEST(StatusBar, HoldTimeInTheLastThreeMinutes) {
   lnk::DryerStatus s = Normal();
-  s.b[lnk::kStatusSwitches] = 0x40;
-  s.b[lnk::kStatusDryingCriteria] = 0x80;
+  s.b[lnk::kStatusSwitches] = lnk::kSwitchesBit6;
+  s.b[lnk::kStatusDryingCriteria] = lnk::kDryingCriteriaHoldTime;
   s.b[lnk::kStatusMoistureControlMode] = 4;
   s.b[lnk::kStatusStatusBar290] = 3500 & 0xFF;
   s.b[lnk::kStatusStatusBar290 + 1] = 3500 >> 8;
@@ -196,7 +196,7 @@ TEST(StatusBar, HoldTimeInTheLastThreeMinutes) {
 TEST(StatusBar, RunningStoppedAndIdle) {
   lnk::DryerStatus s = Normal();
   s.b[lnk::kStatusRunFlags2] = lnk::kRunFlags2Running;
-  s.b[lnk::kStatusStatusBar43] = 0x01;
+  s.b[lnk::kStatusStatusBar43] = lnk::kStatusBar43ShowRunTime;
   SetTime(s, lnk::kStatusStatusBar39, 12, 34);
   screens::StatusBarLine line = screens::ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.textId, kStatusBarTextRunning);
@@ -204,16 +204,16 @@ TEST(StatusBar, RunningStoppedAndIdle) {
   EXPECT_EQ(Text(line), u"L  12:34");
 
   s = Normal();
-  s.b[lnk::kStatusStatusBar271] = 0x01;
-  EXPECT_EQ(screens::ChooseStatusBarLine(s, true).textId, kStatusBarTextStoppedBlue);
-  s.b[lnk::kStatusStatusBar271] = 0x03;
-  line = screens::ChooseStatusBarLine(s, true);
+  s.b[lnk::kStatusStatusBar271] = lnk::kStopReasonNoGrain;
+  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, kStatusBarTextStoppedBlue);
+  s.b[lnk::kStatusStatusBar271] = lnk::kStopReasonBits;
+  line = ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.textId, kStatusBarTextStoppedRed);
   EXPECT_EQ(line.colour, colour::kRed);
 
-  s.b[lnk::kStatusSwitches] = 0x40;
-  EXPECT_EQ(screens::ChooseStatusBarLine(s, true).textId, kStatusBarTextIdle);
-  s.b[lnk::kStatusOptionBits] = 0x01;
+  s.b[lnk::kStatusSwitches] = lnk::kSwitchesBit6;
+  EXPECT_EQ(ChooseStatusBarLine(s, true).textId, kStatusBarTextIdle);
+  s.b[lnk::kStatusOptionBits] = lnk::kOptionBitsIdleOption;
   s.b[lnk::kStatusDryerType] = 1;
   line = screens::ChooseStatusBarLine(s, true);
   EXPECT_EQ(line.textId, kStatusBarTextIdleOption);

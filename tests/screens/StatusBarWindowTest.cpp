@@ -46,10 +46,10 @@ class StatusBarWindow : public ScreenFixture {
 }  // namespace
 
 TEST_F(StatusBarWindow, AlarmBitBeatsEveryOtherRuleAndBlinks) {
-  Set(lnk::kStatusStatus118, 0x20);
-  Set(lnk::kStatusOptionBits2, 0x01);  // quick start
-  Set(lnk::kStatusRunFlags2, 0x01);    // running
-  Set(lnk::kStatusStatusBar28, 0x01);
+  Set(lnk::kStatusStatus118, lnk::kStatus118Alarm);
+  Set(lnk::kStatusOptionBits2, lnk::kOptionBits2QuickStart);  // quick start
+  Set(lnk::kStatusRunFlags2, lnk::kRunFlags2Running);    // running
+  Set(lnk::kStatusStatusBar28, lnk::kStatusBar28ShowElapsed);
   BlinkPhase(true);
   Repaint(bar_);
   const plat::CapturedText* t = Line();
@@ -65,7 +65,7 @@ TEST_F(StatusBarWindow, AlarmBitBeatsEveryOtherRuleAndBlinks) {
 
 TEST_F(StatusBarWindow, OutOfGrainAtAQuarterIsRedAndJustAboveIsYellow) {
   Set(lnk::kStatusRunFlags, 0x00);  // attention state
-  Set(lnk::kStatusStatusBar28, 0x01);
+  Set(lnk::kStatusStatusBar28, lnk::kStatusBar28ShowElapsed);
   Set(lnk::kStatusOutOfGrainTime, 8);
   Set(lnk::kStatusOutOfGrainTime + 1, 0);
   OutOfGrain(2, 0);
@@ -83,8 +83,8 @@ TEST_F(StatusBarWindow, OutOfGrainAtAQuarterIsRedAndJustAboveIsYellow) {
 }
 
 TEST_F(StatusBarWindow, LearningPeriodBlinksAtFiveMinutesAndIsSteadyAtSix) {
-  Set(lnk::kStatusLoadFlags, 0x04);
-  Set(lnk::kStatusRunFlags, 0x08 | 0xA0);
+  Set(lnk::kStatusLoadFlags, lnk::kLoadFlagsBit2);
+  Set(lnk::kStatusRunFlags, lnk::kRunFlagsLearning | lnk::kRunFlagsGrainPresent | lnk::kRunFlagsColumnFull);
   Set(lnk::kStatusMoistureControlMode, 3);
   Set(lnk::kStatusLearningCounter, 5);
   BlinkPhase(true);
@@ -155,7 +155,7 @@ TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
 
 TEST_F(BatchDryingWindow, TwoHeatsStackTheHeatColumnAndShowHiAndLoHeat) {
   Set(lnk::kStatusDryerType, 2);
-  Set(lnk::kStatusOptionBits, 0x02);
+  Set(lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat);
   Set(lnk::kStatusLoHeatTime, 30);
   Repaint(window_);
   EXPECT_TRUE(Shown(kBatchCommandHiHeat));
@@ -192,7 +192,7 @@ TEST_F(BatchDryingWindow, TypeThreeWithoutTheTwoHeatBitStacksBothHeatsBesideThei
 
 TEST_F(BatchDryingWindow, AveragingWordsReplaceTheHeatMinutes) {
   Set(lnk::kStatusDryerType, 2);
-  Set(lnk::kStatusOptionBits, 0x40);
+  Set(lnk::kStatusOptionBits, lnk::kOptionBitsMoisture);
   Set(lnk::kStatusMoistureControlMode, 6);
   Set(lnk::kStatusHiHeatCountdown, 33);
   Repaint(window_);

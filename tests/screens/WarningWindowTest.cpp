@@ -95,13 +95,15 @@ TEST_F(WarningWindowScreen, MarkerSweepsOneStepPerBlinkStepAndPausesAtEachEnd) {
   const int start = MarkerLeft();
   ASSERT_GT(start, 0);
   Repaint(window_);
-  EXPECT_EQ(MarkerLeft(), start) << "no step without the blink-step bit";
+  EXPECT_EQ(MarkerLeft(), start) << "no step without the blink step";
   std::vector<int> positions;
   for (int i = 0; i < 30; ++i) {
-    screens::UiState().displayState |= 0x02;
+    screens::StepWarningMarker(window_);
     Repaint(window_);
-    EXPECT_EQ(screens::UiState().displayState & 0x02, 0);
-    positions.push_back((MarkerLeft() - start) / 10);
+    const int left = MarkerLeft();
+    Repaint(window_);
+    EXPECT_EQ(MarkerLeft(), left) << "a paint only draws the marker where the step left it";
+    positions.push_back((left - start) / 10);
   }
   // Up to 13, once more at 13, down to 0, once more at 0, up again.
   std::vector<int> expected;
