@@ -25,7 +25,7 @@
 #include "screens/BatchTimerLogic.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
-#include "screens/SelectionWindows.h"
+#include "screens/SetupScreens.h"
 #include "screens/StatusChartWindow.h"
 #include "screens/WarningLogic.h"
 #include "shell/FormatText.h"
@@ -97,19 +97,6 @@ constexpr RepeatDialog kRepeatDialogs[kRepeatDialogCount] = {
 char16_t gAutoStartText[kAutoStartTextUnits];
 
 bool Held(Hwnd window, int id) { return id != 0 && plat::IsButtonHeld(plat::GetDlgItem(window, id)); }
-
-void ShowSetupOptionButtons(const DryerStatus& s) {
-  const uint8_t display = s.b[kStatusControllerDisplayOptions];
-  const bool hardwareChoice = (s.b[kStatusConfigBits] & kConfigBitsHardwareChoice) != 0;
-  const Hwnd setup = ScreenWindow(Screen::SetupSelection);
-  const Hwnd extended = ScreenWindow(Screen::ExtendedSetup);
-  for (Hwnd w : {setup, extended}) {
-    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonA), (display & kControllerDisplayBit2) != 0);
-    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonB),
-                     (display & kControllerDisplayBit1) != 0 && !hardwareChoice);
-    plat::ShowWindow(plat::GetDlgItem(w, screens::kSetupSelectionButton), !hardwareChoice);
-  }
-}
 
 void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
   char16_t format[i18n::kStringDestUnits];
@@ -244,7 +231,7 @@ void OneSecondTick() {
   TakeStatusSnapshot(s);
   RunLogging(s);
   screens::StatusChartSecond();
-  ShowSetupOptionButtons(s);
+  screens::ShowSetupOptionButtons(s);
 
   dialogs::RefreshSystemInfoDialog();
   dialogs::HistoryDialogSecond();
