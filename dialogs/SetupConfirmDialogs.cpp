@@ -7,6 +7,8 @@
 namespace dialogs {
 namespace {
 
+using lnk::CommandRow;
+
 constexpr ConfirmQuestion kToEnglish{.textId = 873, .captionId = 874,
                                      .text = "Switch to English Units (Fahrenheit, bushels, etc.)?",
                                      .caption = "SWITCH TO ENGLISH UNITS OF MEASURE",
@@ -24,14 +26,14 @@ constexpr ConfirmQuestion kActivate{.textId = 878, .captionId = 879,
                                     .caption = " METERING ROLL REVERSE OPTION",
                                     .icon = plat::MbIcon::Question};
 
-constexpr int kDisplayOptionsRegister = kRequestDisplayOptions;
-constexpr int kSetup49Register = kStatusSetup49;
+constexpr int kDisplayOptionsRegister = lnk::kRequestDisplayOptions;
+constexpr int kSetup49Register = lnk::kStatusSetup49;
 
 // The request byte is the panel's newest word on the register while it is pending or not yet
 // echoed; otherwise it is loaded from the status first.
 bool WantedBit(int reg, uint8_t bit, CommandRow row) {
-  LoadRequestByteFromStatus(reg, row);
-  return (ReadRequestByte(reg) & bit) != 0;
+  lnk::LoadRequestByteFromStatus(reg, row);
+  return (lnk::ReadRequestByte(reg) & bit) != 0;
 }
 
 void Text(uint16_t id, const char* english, char16_t (&out)[i18n::kStringDestUnits]) {
@@ -50,7 +52,7 @@ int Ask(plat::Hwnd parent, const ConfirmQuestion& q) {
 // Asks about the bit as wanted now; YES requests the other state.
 int ConfirmToggle(plat::Hwnd parent, const ConfirmQuestion& q, int reg, uint8_t bit, CommandRow row, bool on) {
   const int answer = Ask(parent, q);
-  if (answer == plat::IdYes) RequestBits(reg, on ? 0 : bit, on ? bit : 0, row);
+  if (answer == plat::IdYes) lnk::RequestBits(reg, on ? 0 : bit, on ? bit : 0, row);
   return answer;
 }
 
@@ -62,22 +64,22 @@ const ConfirmQuestion& MeterRollReverseQuestion(bool optionActive) {
 }
 
 bool SiUnitsWanted() {
-  return WantedBit(kDisplayOptionsRegister, kDisplayOptionsCelsius, CommandRow::DisplayOptions);
+  return WantedBit(kDisplayOptionsRegister, lnk::kDisplayOptionsCelsius, CommandRow::DisplayOptions);
 }
 
 bool MeterRollReverseWanted() {
-  return WantedBit(kSetup49Register, kSetup49MeterRollReverse, CommandRow::SetupByte49);
+  return WantedBit(kSetup49Register, lnk::kSetup49MeterRollReverse, CommandRow::SetupByte49);
 }
 
 int OpenUnitsConfirmDialog(plat::Hwnd parent) {
   const bool on = SiUnitsWanted();
-  return ConfirmToggle(parent, UnitsQuestion(on), kDisplayOptionsRegister, kDisplayOptionsCelsius,
+  return ConfirmToggle(parent, UnitsQuestion(on), kDisplayOptionsRegister, lnk::kDisplayOptionsCelsius,
                        CommandRow::DisplayOptions, on);
 }
 
 int OpenMeterRollReverseDialog(plat::Hwnd parent) {
   const bool on = MeterRollReverseWanted();
-  return ConfirmToggle(parent, MeterRollReverseQuestion(on), kSetup49Register, kSetup49MeterRollReverse,
+  return ConfirmToggle(parent, MeterRollReverseQuestion(on), kSetup49Register, lnk::kSetup49MeterRollReverse,
                        CommandRow::SetupByte49, on);
 }
 

@@ -5,6 +5,8 @@
 // Multi-byte fields are named by their first byte; the field's form says how to read it.
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kPage1Base = 256;
 constexpr int Page1(int reg) { return kPage1Base + reg; }
 constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
@@ -451,3 +453,5 @@ inline constexpr int kRequestDryingCriteria = kStatusDryingCriteria;
 
 // ---- Setup screens ----
 inline constexpr uint8_t kSetup49MeterRollReverse = 0x10;  // byte 49 bit 4: metering roll reverse option active
+
+}  // namespace lnk

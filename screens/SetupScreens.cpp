@@ -10,6 +10,7 @@
 namespace screens {
 namespace {
 
+using lnk::DryerStatus;
 using plat::Hwnd;
 using plat::Rect;
 using plat::RectXywh;
@@ -205,7 +206,7 @@ void DrawButton(const plat::DrawItemInfo& item) {
   item.canvas->Blit(0, 0, b.View());
 }
 
-bool SeriesDryer() { return (ReadStatusByte(kStatusConfigBits) & kConfigBitsHardwareChoice) != 0; }
+bool SeriesDryer() { return (lnk::ReadStatusByte(lnk::kStatusConfigBits) & lnk::kConfigBitsHardwareChoice) != 0; }
 
 void OpenDoor(Hwnd h, const Layout& layout, int control) {
   const SetupDoor* d = FindSetupDoor(control);
@@ -250,7 +251,7 @@ plat::LResult SetupScreenProc(const Layout& layout, Hwnd h, plat::Msg msg, plat:
       if (w != 0) {
         Refresh(h, layout);
         DryerStatus s;
-        TakeStatusSnapshot(s);
+        lnk::TakeStatusSnapshot(s);
         ShowSetupOptionButtons(s);
       }
       return 0;
@@ -275,14 +276,14 @@ plat::LResult ExtendedSetupWindowProc(Hwnd h, plat::Msg msg, plat::WParam w, pla
   return SetupScreenProc(kExtendedScreen, h, msg, w, l);
 }
 
-void ShowSetupOptionButtons(const DryerStatus& s) {
-  const uint8_t display = s.b[kStatusControllerDisplayOptions];
-  const bool series = (s.b[kStatusConfigBits] & kConfigBitsHardwareChoice) != 0;
+void ShowSetupOptionButtons(const lnk::DryerStatus& s) {
+  const uint8_t display = s.b[lnk::kStatusControllerDisplayOptions];
+  const bool series = (s.b[lnk::kStatusConfigBits] & lnk::kConfigBitsHardwareChoice) != 0;
   const Hwnd setup = plat::FindWindow(kSetupSelectionClass);
   const Hwnd extended = plat::FindWindow(kExtendedSetupClass);
-  plat::ShowWindow(plat::GetDlgItem(extended, kExtendedSampler), (display & kControllerDisplayBit2) != 0);
+  plat::ShowWindow(plat::GetDlgItem(extended, kExtendedSampler), (display & lnk::kControllerDisplayBit2) != 0);
   plat::ShowWindow(plat::GetDlgItem(extended, kExtendedMeterRollReverse),
-                   (display & kControllerDisplayBit1) != 0 && !series);
+                   (display & lnk::kControllerDisplayBit1) != 0 && !series);
   plat::ShowWindow(plat::GetDlgItem(setup, kSetupBurnerMode), !series);
 }
 

@@ -17,6 +17,6 @@ plat::LResult ExtendedSetupWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat:
 // The option buttons that the controller's options decide: burner mode on the setup screen
 // (not on a series dryer), and on the extended screen the cycled sampler and the metering roll
 // reverse confirmation. Run by the one-second tick and when a setup screen is shown.
-void ShowSetupOptionButtons(const DryerStatus& s);
+void ShowSetupOptionButtons(const lnk::DryerStatus& s);
 
 }  // namespace screens

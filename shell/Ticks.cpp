@@ -98,7 +98,7 @@ char16_t gAutoStartText[kAutoStartTextUnits];
 
 bool Held(Hwnd window, int id) { return id != 0 && plat::IsButtonHeld(plat::GetDlgItem(window, id)); }
 
-void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
+void AskBatchRestart(const lnk::DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
   char16_t format[i18n::kStringDestUnits];
   char16_t caption[i18n::kStringDestUnits];
   i18n::GetString(BatchHoldQuestionId(g.group, dryHeld), format);
@@ -112,7 +112,7 @@ void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryH
     RestartBatchTimer(s, g.group);
 }
 
-void StepBatchLatches(const DryerStatus& s) {
+void StepBatchLatches(const lnk::DryerStatus& s) {
   const Hwnd batch = ScreenWindow(Screen::BatchDrying);
   if (!plat::IsWindowVisible(batch)) return;
   for (int i = 0; i < kBatchLatchCount; ++i) {
@@ -124,17 +124,17 @@ void StepBatchLatches(const DryerStatus& s) {
   }
 }
 
-void ShowAutoStartFinished(const DryerStatus& s) {
-  if ((s.b[kStatusOptionWithdraw] & kOptionWithdrawBit) == 0 || gTicks.autoStartShown) return;
+void ShowAutoStartFinished(const lnk::DryerStatus& s) {
+  if ((s.b[lnk::kStatusOptionWithdraw] & lnk::kOptionWithdrawBit) == 0 || gTicks.autoStartShown) return;
   gTicks.autoStartShown = 1;
-  const bool celsius = (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
+  const bool celsius = (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsCelsius) != 0;
   i18n::ReadHelpFile(celsius ? kAutoStartTextC : kAutoStartTextF, gAutoStartText, kAutoStartTextUnits);
   if (Ask(TickQuestion::AutoStartFinished, gAutoStartText, kAutoStartCaption, plat::MbButtons::Ok,
           plat::MbIcon::None) == plat::IdOk)
     records::AddAutoStartAcceptedRecord();
 }
 
-void RunLogging(const DryerStatus& s) {
+void RunLogging(const lnk::DryerStatus& s) {
   records::LoggingSecond out;
   records::RunLoggingSecond(s, out);
   gTicks.dryerRunning = out.dryerRunning ? 1 : 0;
@@ -163,11 +163,11 @@ void TellStorageNotice() {
   Ask(TickQuestion::StorageNotice, t.text, t.caption, plat::MbButtons::Ok, icon);
 }
 
-void StepWarningWindow(const DryerStatus& s) {
+void StepWarningWindow(const lnk::DryerStatus& s) {
   const Hwnd warning = ScreenWindow(Screen::Warning);
-  const int node = s.b[kStatusWarningNode];
-  const int code = s.b[kStatusWarningId];
-  if (node == 0 && code == 0 && LinkAliveCountdown() > 0 && !AwaitingFirstStatusFrame()) {
+  const int node = s.b[lnk::kStatusWarningNode];
+  const int code = s.b[lnk::kStatusWarningId];
+  if (node == 0 && code == 0 && lnk::LinkAliveCountdown() > 0 && !lnk::AwaitingFirstStatusFrame()) {
     plat::ShowWindow(warning, false);
     if (!screens::UiState().helpDialogBySelf) dialogs::CloseWarningHelpDialog();
     return;
@@ -223,12 +223,12 @@ void OneSecondTick() {
   plat::LocalTime now;
   plat::GetLocalTime(now);
   // The values go in before the flag, in one step, so no cycle sends a half-written clock.
-  RequestClock(now.minute, now.hour, now.day, now.month, now.year);
-  DecrementWarningRecordHold();
-  DecrementLinkAliveCountdown();
+  lnk::RequestClock(now.minute, now.hour, now.day, now.month, now.year);
+  lnk::DecrementWarningRecordHold();
+  lnk::DecrementLinkAliveCountdown();
 
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   RunLogging(s);
   screens::StatusChartSecond();
   screens::ShowSetupOptionButtons(s);
@@ -242,8 +242,8 @@ void OneSecondTick() {
 
 void TenthSecondTick() {
   ++gTicks.tenthTicks;
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   StepWarningWindow(s);
   RefreshScreenWindows();
   StepWarningBlink();

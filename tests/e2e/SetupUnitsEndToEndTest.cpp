@@ -70,19 +70,19 @@ class SetupUnitsOnTheWire : public ::testing::Test {
     shell::StopPanel();
     started_ = false;
     screens::UiState() = screens::MainScreenState{};
-    ResetLinkState();
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetLinkState();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
     records::ResetLoggingState();
     i18n::ResetLanguageState();
   }
 
   // One step of the panel's clock; a cycle's request is served before the clock moves on.
   bool Step() {
-    const uint32_t wakes = LinkWakeCount();
+    const uint32_t wakes = lnk::LinkWakeCount();
     const uint32_t served = server_.Served();
     plat::RunFor(kStepMs);
-    if (LinkWakeCount() == wakes) return true;
+    if (lnk::LinkWakeCount() == wakes) return true;
     const auto limit = std::chrono::steady_clock::now() + kServeLimit;
     while (server_.Served() == served) {
       if (std::chrono::steady_clock::now() > limit) return false;
@@ -105,13 +105,13 @@ class SetupUnitsOnTheWire : public ::testing::Test {
   bool started_ = false;
 };
 
-bool PanelShowsSi() { return (ReadStatusByte(kStatusDisplayOptions) & kDisplayOptionsCelsius) != 0; }
+bool PanelShowsSi() { return (lnk::ReadStatusByte(lnk::kStatusDisplayOptions) & lnk::kDisplayOptionsCelsius) != 0; }
 
 TEST_F(SetupUnitsOnTheWire, SiUnitsChosenOnTheSetupScreenReachTheControllerAndSurviveARestart) {
-  const int units = kStatusDisplayOptions;
-  ASSERT_EQ(SimRegister(server_, units) & kDisplayOptionsCelsius, 0) << "the default dryer shows degrees F";
+  const int units = lnk::kStatusDisplayOptions;
+  ASSERT_EQ(SimRegister(server_, units) & lnk::kDisplayOptionsCelsius, 0) << "the default dryer shows degrees F";
   Start();
-  ASSERT_TRUE(StepUntil(3000, [] { return LinkConnected(); }));
+  ASSERT_TRUE(StepUntil(3000, [] { return lnk::LinkConnected(); }));
   const uint8_t before = SimRegister(server_, units);
 
   const std::string walk = "press " + std::to_string(screens::kCmdSetup) + "\nwait 50\npress " +
@@ -122,15 +122,15 @@ TEST_F(SetupUnitsOnTheWire, SiUnitsChosenOnTheSetupScreenReachTheControllerAndSu
   ASSERT_EQ(plat::ScriptErrorLine(), 0) << plat::ScriptErrorText();
 
   // The controller takes the bit and keeps its other display options; the panel follows its echo.
-  ASSERT_TRUE(StepUntil(3000, [&] { return PanelShowsSi() && !IsPending(CommandRow::DisplayOptions); }));
-  EXPECT_EQ(SimRegister(server_, units), before | kDisplayOptionsCelsius);
-  EXPECT_EQ(Derived().celsius.load(), 1);
+  ASSERT_TRUE(StepUntil(3000, [&] { return PanelShowsSi() && !lnk::IsPending(lnk::CommandRow::DisplayOptions); }));
+  EXPECT_EQ(SimRegister(server_, units), before | lnk::kDisplayOptionsCelsius);
+  EXPECT_EQ(lnk::Derived().celsius.load(), 1);
 
   Stop();
   ASSERT_FALSE(PanelShowsSi());
   Start();
-  ASSERT_TRUE(StepUntil(3000, [] { return LinkConnected() && PanelShowsSi(); }));
-  EXPECT_EQ(Derived().celsius.load(), 1);
+  ASSERT_TRUE(StepUntil(3000, [] { return lnk::LinkConnected() && PanelShowsSi(); }));
+  EXPECT_EQ(lnk::Derived().celsius.load(), 1);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ class SetupScreens : public PanelTest {
 };
 
 TEST_F(SetupScreens, WalkThroughBothScreensReachesEveryWiredDoorAndReturnRestoresTheMainScreen) {
-  WriteStatusByte(kStatusControllerDisplayOptions, kControllerDisplayBit1 | kControllerDisplayBit2);
+  lnk::WriteStatusByte(lnk::kStatusControllerDisplayOptions, lnk::kControllerDisplayBit1 | lnk::kControllerDisplayBit2);
   ASSERT_TRUE(Run(Press(screens::kCmdSetup)));
   ASSERT_TRUE(Visible(Screen::SetupSelection));
   EXPECT_EQ(screens::UiState().mainScreenShowing, 0);
@@ -81,8 +81,8 @@ TEST_F(SetupScreens, WalkThroughBothScreensReachesEveryWiredDoorAndReturnRestore
   EXPECT_EQ(Title(Screen::ExtendedSetup), " ZU \xC4NDERNDEN SETUP-PARAMETER W\xC4HLEN - 06");
 
   // A warning stays behind the setup screens and comes back with the main screen.
-  WriteStatusByte(kStatusWarningNode, 2);
-  WriteStatusByte(kStatusWarningId, 1);
+  lnk::WriteStatusByte(lnk::kStatusWarningNode, 2);
+  lnk::WriteStatusByte(lnk::kStatusWarningId, 1);
   plat::RunFor(200);
   EXPECT_FALSE(Visible(Screen::Warning));
   ASSERT_TRUE(Run(Press(screens::kSetupReturn)));
@@ -102,17 +102,18 @@ TEST_F(SetupScreens, OptionButtonsFollowTheControllerWithinASecond) {
   };
   const Case cases[] = {
       {0, 0, true, false, false},
-      {kControllerDisplayBit2, 0, true, true, false},
-      {kControllerDisplayBit1, 0, true, false, true},
-      {kControllerDisplayBit1, kConfigBitsHardwareChoice, false, false, false},
-      {kControllerDisplayBit1 | kControllerDisplayBit2, kConfigBitsHardwareChoice, false, true, false},
+      {lnk::kControllerDisplayBit2, 0, true, true, false},
+      {lnk::kControllerDisplayBit1, 0, true, false, true},
+      {lnk::kControllerDisplayBit1, lnk::kConfigBitsHardwareChoice, false, false, false},
+      {lnk::kControllerDisplayBit1 | lnk::kControllerDisplayBit2, lnk::kConfigBitsHardwareChoice, false, true,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << int(c.displayOptions) << " " << int(c.dryerSwitch));
     // The extended screen is open when the controller's options change: the tick follows them.
     ASSERT_TRUE(Run(Press(screens::kCmdSetup) + Press(screens::kSetupMore)));
-    WriteStatusByte(kStatusControllerDisplayOptions, c.displayOptions);
-    WriteStatusByte(kStatusConfigBits, c.dryerSwitch);
+    lnk::WriteStatusByte(lnk::kStatusControllerDisplayOptions, c.displayOptions);
+    lnk::WriteStatusByte(lnk::kStatusConfigBits, c.dryerSwitch);
     plat::RunFor(1000);
     EXPECT_EQ(plat::IsWindowVisible(Button(Screen::ExtendedSetup, screens::kExtendedSampler)), c.sampler);
     EXPECT_EQ(plat::IsWindowVisible(Button(Screen::ExtendedSetup, screens::kExtendedMeterRollReverse)),
@@ -135,19 +136,19 @@ TEST_F(SetupScreens, UnitsAndMeterRollReverseQuestionsChangeTheirBitOnlyOnYes) {
     int answer;
     const char* question;
     const char* caption;
-    CommandRow row;
+    lnk::CommandRow row;
   };
   const char* toSi = "Switch to Metric (SI) Units (Celsius, metric ton, etc.)?";
   const char* toEnglish = "Switch to English Units (Fahrenheit, bushels, etc.)?";
   const char* activate = "Do you wish to ACTIVATE the Metering Roll Reverse Option?";
   const char* deactivate = "Do you wish to DEACTIVATE the Metering Roll Reverse Option?";
   const char* mrr = " METERING ROLL REVERSE OPTION";
-  const int units = kStatusDisplayOptions;
-  const int setup49 = kStatusSetup49;
-  const uint8_t c = kDisplayOptionsCelsius;
-  const uint8_t r = kSetup49MeterRollReverse;
-  const CommandRow display = CommandRow::DisplayOptions;
-  const CommandRow row49 = CommandRow::SetupByte49;
+  const int units = lnk::kStatusDisplayOptions;
+  const int setup49 = lnk::kStatusSetup49;
+  const uint8_t c = lnk::kDisplayOptionsCelsius;
+  const uint8_t r = lnk::kSetup49MeterRollReverse;
+  const lnk::CommandRow display = lnk::CommandRow::DisplayOptions;
+  const lnk::CommandRow row49 = lnk::CommandRow::SetupByte49;
   const Case cases[] = {
       {kOnSetup, screens::kSetupUnits, units, c, false, plat::IdNo, toSi, "SWITCH TO SI UNITS OF MEASURE", display},
       {kOnSetup, screens::kSetupUnits, units, c, false, plat::IdCancel, toSi, "SWITCH TO SI UNITS OF MEASURE", display},
@@ -163,11 +164,11 @@ TEST_F(SetupScreens, UnitsAndMeterRollReverseQuestionsChangeTheirBitOnlyOnYes) {
   plat::StartTextCapture();
   for (const Case& k : cases) {
     SCOPED_TRACE(testing::Message() << k.control << " " << k.on << " " << k.answer);
-    ResetSettingRequest();
+    lnk::ResetSettingRequest();
     // Other bits of the register stay as the controller has them.
-    WriteStatusByte(k.statusByte, static_cast<uint8_t>((k.on ? k.bit : 0) | 0x20));
-    WriteStatusByte(kStatusControllerDisplayOptions, kControllerDisplayBit1);
-    WriteStatusByte(kStatusConfigBits, 0);
+    lnk::WriteStatusByte(k.statusByte, static_cast<uint8_t>((k.on ? k.bit : 0) | 0x20));
+    lnk::WriteStatusByte(lnk::kStatusControllerDisplayOptions, lnk::kControllerDisplayBit1);
+    lnk::WriteStatusByte(lnk::kStatusConfigBits, 0);
     std::string walk = Press(screens::kCmdSetup);
     if (k.screen == kOnExtended) walk += Press(screens::kSetupMore);
     ASSERT_TRUE(Run(walk));
@@ -176,13 +177,13 @@ TEST_F(SetupScreens, UnitsAndMeterRollReverseQuestionsChangeTheirBitOnlyOnYes) {
     EXPECT_NE(plat::FindCapturedText(k.question), nullptr);
     EXPECT_NE(plat::FindCapturedText(k.caption), nullptr);
     if (k.answer == plat::IdYes) {
-      EXPECT_TRUE(IsPending(k.row));
-      EXPECT_EQ(ReadRequestByte(k.statusByte), static_cast<uint8_t>((k.on ? 0 : k.bit) | 0x20));
+      EXPECT_TRUE(lnk::IsPending(k.row));
+      EXPECT_EQ(lnk::ReadRequestByte(k.statusByte), static_cast<uint8_t>((k.on ? 0 : k.bit) | 0x20));
     } else {
-      EXPECT_FALSE(IsPending(k.row));
+      EXPECT_FALSE(lnk::IsPending(k.row));
     }
     ASSERT_TRUE(Run(Press(screens::kSetupReturn)));
-    WriteStatusByte(k.statusByte, 0);
+    lnk::WriteStatusByte(k.statusByte, 0);
   }
 }
 
@@ -191,11 +192,11 @@ TEST_F(SetupScreens, UnitsAndMeterRollReverseQuestionsChangeTheirBitOnlyOnYes) {
 TEST_F(SetupScreens, SecondUnitsSwitchBeforeTheEchoAsksForTheWayBack) {
   plat::StartTextCapture();
   ASSERT_TRUE(Run(Press(screens::kCmdSetup) + Press(screens::kSetupUnits) + Press(plat::IdYes)));
-  ASSERT_TRUE(IsPending(CommandRow::DisplayOptions));
+  ASSERT_TRUE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
   plat::ClearCapturedText();
   ASSERT_TRUE(Run(Press(screens::kSetupUnits) + Press(plat::IdYes)));
   EXPECT_NE(plat::FindCapturedText("Switch to English Units"), nullptr);
-  EXPECT_EQ(ReadRequestByte(kRequestDisplayOptions) & kDisplayOptionsCelsius, 0);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestDisplayOptions) & lnk::kDisplayOptionsCelsius, 0);
 }
 
 }  // namespace
