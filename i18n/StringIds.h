@@ -210,6 +210,9 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(513), Fixed(514), Fixed(515), Fixed(516), Fixed(517), Fixed(518),
     // Where a copy to the stick went.
     Fixed(kStringCopiedToStickCaption), Fixed(kStringCopiedToStickText),
+    // Setup screens: titles, the units and metering roll reverse questions, the language button.
+    Fixed(871), Fixed(872), Fixed(873), Fixed(874), Fixed(875), Fixed(876), Fixed(877),
+    Fixed(878), Fixed(879), Fixed(880),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 

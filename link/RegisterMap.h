@@ -481,4 +481,7 @@ inline constexpr int kRequestOptionBits2 = kStatusOptionBits2;
 inline constexpr int kRequestMoistureControlMode = kStatusMoistureControlMode;
 inline constexpr int kRequestDryingCriteria = kStatusDryingCriteria;
 
+// ---- Setup screens ----
+inline constexpr uint8_t kSetup49MeterRollReverse = 0x10;  // byte 49 bit 4: metering roll reverse option active
+
 }  // namespace lnk

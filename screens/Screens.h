@@ -40,8 +40,7 @@ plat::LResult UnloadStatusWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::
 plat::LResult LeftStatusBarWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult RightStatusBarWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult ButtonBarWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
-// The full-screen selection screens (timers, temperatures, setup, extended setup, auto-start
-// configuration) share one procedure until their dialogs exist.
+// A full-screen selection screen with EXIT only, until its own buttons exist.
 plat::LResult SelectionWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 plat::LResult TimerSelectWindowProc(plat::Hwnd, plat::Msg, plat::WParam, plat::LParam);
 // The timer screen's presets live in its four panels, child windows that a repaint of the screen

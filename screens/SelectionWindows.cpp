@@ -12,8 +12,7 @@ constexpr plat::Rect kExitPlace = plat::RectXywh(241, 395, 158, 41);
 
 }  // namespace
 
-// The full-screen selection screens (timers, temperatures, setup, extended setup, auto-start
-// configuration).
+// A full-screen selection screen without buttons of its own yet (the auto-start configuration).
 plat::LResult SelectionWindowProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam l) {
   switch (msg) {
     case plat::Msg::Create:

@@ -14,6 +14,7 @@
 #include "records/Preferences.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
+#include "screens/SetupScreens.h"
 #include "shell/Panel.h"
 #include "shell/PanelDialogs.h"
 #include "shell/PanelEvents.h"
@@ -82,10 +83,10 @@ constexpr ScreenRow kScreens[kScreenCount] = {
     {.className = screens::kTempSelectClass, .proc = screens::TempSelectWindowProc,
      .title = " SELECT TEMPERATURE SETPOINT TO MODIFY - 02", .rect = RectXywh(0, 0, 640, 475),
      .caption = true, .topmost = true, .background = kBlack, .initially = Initially::Hidden},
-    {.className = screens::kSetupSelectionClass, .proc = screens::SelectionWindowProc,
+    {.className = screens::kSetupSelectionClass, .proc = screens::SetupSelectionWindowProc,
      .title = " SELECT HARDWARE SETUP PARAMETER TO MODIFY - 03", .rect = RectXywh(0, 0, 640, 475),
      .caption = true, .topmost = true, .background = kBlack, .initially = Initially::Hidden},
-    {.className = screens::kExtendedSetupClass, .proc = screens::SelectionWindowProc,
+    {.className = screens::kExtendedSetupClass, .proc = screens::ExtendedSetupWindowProc,
      .title = " SELECT SETUP PARAMETER TO MODIFY - 06", .rect = RectXywh(0, 0, 640, 475),
      .caption = true, .topmost = true, .background = kBlack, .initially = Initially::Hidden},
     {.className = screens::kGraphClass, .proc = screens::GraphWindowProc,

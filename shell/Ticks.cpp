@@ -25,7 +25,7 @@
 #include "screens/BatchTimerLogic.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
-#include "screens/SelectionWindows.h"
+#include "screens/SetupScreens.h"
 #include "screens/StatusChartWindow.h"
 #include "screens/WarningLogic.h"
 #include "screens/WarningWindow.h"
@@ -95,19 +95,6 @@ constexpr RepeatDialog kRepeatDialogs[kRepeatDialogCount] = {
 char16_t gAutoStartText[kAutoStartTextUnits];
 
 bool Held(Hwnd window, int id) { return id != 0 && plat::IsButtonHeld(plat::GetDlgItem(window, id)); }
-
-void ShowSetupOptionButtons(const lnk::DryerStatus& s) {
-  const uint8_t display = s.b[lnk::kStatusControllerDisplayOptions];
-  const bool hardwareChoice = (s.b[lnk::kStatusConfigBits] & lnk::kConfigBitsHardwareChoice) != 0;
-  const Hwnd setup = ScreenWindow(Screen::SetupSelection);
-  const Hwnd extended = ScreenWindow(Screen::ExtendedSetup);
-  for (Hwnd w : {setup, extended}) {
-    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonA), (display & lnk::kControllerDisplayBit2) != 0);
-    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonB),
-                     (display & lnk::kControllerDisplayBit1) != 0 && !hardwareChoice);
-    plat::ShowWindow(plat::GetDlgItem(w, screens::kSetupSelectionButton), !hardwareChoice);
-  }
-}
 
 void AskBatchRestart(const lnk::DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
   char16_t format[i18n::kStringDestUnits];
@@ -242,7 +229,7 @@ void OneSecondTick() {
   lnk::TakeStatusSnapshot(s);
   RunLogging(s);
   screens::StatusChartSecond();
-  ShowSetupOptionButtons(s);
+  screens::ShowSetupOptionButtons(s);
 
   dialogs::RefreshSystemInfoDialog();
   dialogs::HistoryDialogSecond();

@@ -5,6 +5,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/Png.h"
+#include "screens/SetupDoors.h"
 #include "tests/e2e/ProgramSupport.h"
 
 namespace {
@@ -69,7 +70,7 @@ TEST(PanelProgram, HeadlessScriptVisitsTheFourMainButtonsAndTakesScreenshots) {
          << "press 1003\nwait 300\n"
          << "touch " << kSetupX << " " << kButtonY << "\nwait 300\n"
          << "screenshot " << d << "setup.png\n"
-         << "press 1003\nwait 300\n"
+         << "press " << screens::kSetupReturn << "\nwait 300\n"
          << "touch " << kViewX << " " << kButtonY << "\nwait 300\n"
          << "screenshot " << d << "view.png\n"
          << "press 36896\nwait 300\n"
