@@ -97,6 +97,41 @@ inline constexpr uint16_t kPictureCaptionBase = 520;
 inline constexpr uint16_t kStringCopiedToStickCaption = 598;
 inline constexpr uint16_t kStringCopiedToStickText = 599;
 
+// The hardware setup dialog, the moisture sensor selection and the burner mode dialog.
+inline constexpr uint16_t kStringNotAvailable = 147;
+inline constexpr uint16_t kStringSeriesModelGroup = 191;
+inline constexpr uint16_t kStringSeriesFanGroup = 192;
+inline constexpr uint16_t kStringCycledSamplerOn = 486;
+inline constexpr uint16_t kStringCycledSamplerOff = 487;
+inline constexpr uint16_t kStringGrainPresentOn = 488;
+inline constexpr uint16_t kStringGrainPresentOff = 489;
+inline constexpr uint16_t kStringHardwareCaption = 760;
+inline constexpr uint16_t kStringHwFanGroup = 761;
+inline constexpr uint16_t kStringHwModuleGroup = 762;
+inline constexpr uint16_t kStringHwFuelGroup = 763;
+inline constexpr uint16_t kStringHwLoadGroup = 764;
+inline constexpr uint16_t kStringHwLengthGroup = 765;
+inline constexpr uint16_t kStringHwRollGroup = 766;
+inline constexpr uint16_t kStringSelect = 767;
+inline constexpr uint16_t kStringSensorSetup = 768;
+inline constexpr uint16_t kStringAcceptExit = 769;
+inline constexpr uint16_t kStringFuel1 = 770;        // fuel code c is 770 + c
+inline constexpr uint16_t kStringLoadSystem1 = 774;  // load system code c is 774 + c
+inline constexpr uint16_t kStringRollFourInch = 777;
+inline constexpr uint16_t kStringRollSevenInch = 778;
+inline constexpr uint16_t kStringSensorSelectCaption = 779;
+inline constexpr uint16_t kStringSensorAnalog = 780;
+inline constexpr uint16_t kStringSensorNetwork = 781;
+inline constexpr uint16_t kStringCycledConfirmText = 782;
+inline constexpr uint16_t kStringCycledConfirmCaption = 783;
+inline constexpr uint16_t kStringBurnerModeCaption = 784;
+inline constexpr uint16_t kStringBurnerUnit = 785;
+inline constexpr uint16_t kStringBurnerOn = 786;
+inline constexpr uint16_t kStringBurnerFanOnly = 787;
+inline constexpr uint16_t kStringAirSwitchTestOn = 788;
+inline constexpr uint16_t kStringAirSwitchTestOff = 789;
+inline constexpr uint16_t kStringBurnerModeHelpCaption = 790;
+
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
 // GetString, which copies at most 100 characters, so a longer text is cut.
@@ -208,6 +243,18 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(513), Fixed(514), Fixed(515), Fixed(516), Fixed(517), Fixed(518),
     // Where a copy to the stick went.
     Fixed(kStringCopiedToStickCaption), Fixed(kStringCopiedToStickText),
+    // The hardware setup dialog, the moisture sensor selection and the burner mode dialog.
+    Room(147, 56, 13, true), Room(191, 200, 13, true), Room(192, 200, 13, true),
+    Room(486, 146, 13, true), Room(487, 146, 13, true), Room(488, 146, 13, true),
+    Room(489, 146, 13, true), Fixed(760), Room(761, 190, 13, true), Room(762, 190, 13, true),
+    Room(763, 190, 13, true), Room(764, 190, 13, true), Room(765, 200, 13, true),
+    Room(766, 190, 13, true), Room(767, 76, 13, true), Room(768, 146, 13, true),
+    Room(769, 150, 13, true), Room(770, 82, 13, true), Room(771, 82, 13, true),
+    Room(772, 82, 13, true), Room(773, 82, 13, true), Room(774, 82, 13, true),
+    Room(775, 82, 13, true), Room(776, 82, 13, true), Room(777, 82, 13, true),
+    Room(778, 82, 13, true), Fixed(779), Room(780, 190, 13, true), Room(781, 190, 13, true),
+    Fixed(782), Fixed(783), Fixed(784), Room(785, 150, 13, true), Room(786, 196, 13, true),
+    Room(787, 196, 13, true), Room(788, 196, 13, true), Room(789, 196, 13, true), Fixed(790),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 
