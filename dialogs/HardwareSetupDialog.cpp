@@ -26,8 +26,8 @@ constexpr int kButtonHeight = 56;
 constexpr int kColumnX[3] = {6, 212, 418};
 constexpr int kColumnWidth[3] = {200, 200, 216};
 constexpr int kUpperY = 4;
-constexpr int kMiddleY = 160;
-constexpr int kLowerY = 272;
+constexpr int kMiddleY = 166;
+constexpr int kLowerY = 278;
 constexpr int kButtonRowY = 384;
 
 constexpr DialogControl Group(int id, int column, int y, int height, const char* text) {
@@ -52,7 +52,7 @@ constexpr DialogControl Button(int id, int i, const char* text) {
 }
 
 constexpr DialogControl kControls[] = {
-    Group(kHwFanGroup, 0, kUpperY, 150, "Number of Fan/Heater Units"),
+    Group(kHwFanGroup, 0, kUpperY, 158, "Number of Fan/Heater Units"),
     Radio(kHwFanRadios[0], 0, kUpperY, 0, "1"),
     Radio(kHwFanRadios[1], 0, kUpperY, 1, "2"),
     Radio(kHwFanRadios[2], 0, kUpperY, 2, "3"),
@@ -67,7 +67,7 @@ constexpr DialogControl kControls[] = {
     Group(kHwRollGroup, 0, kLowerY, 82, "Meter Roll Size"),
     Radio(kHwRollFourInch, 0, kLowerY, 0, "4 inch", Style::Disabled),
     Radio(kHwRollSevenInch, 0, kLowerY, 1, "7 inch", Style::Disabled),
-    Group(kHwFuelGroup, 1, kUpperY, 150, "Fuel"),
+    Group(kHwFuelGroup, 1, kUpperY, 158, "Fuel"),
     Radio(kHwFuelRadios[0], 1, kUpperY, 0, "LP"),
     Radio(kHwFuelRadios[1], 1, kUpperY, 1, "Natural Gas"),
     Radio(kHwFuelRadios[2], 1, kUpperY, 2, "Vapor"),
