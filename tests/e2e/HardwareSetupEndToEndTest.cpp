@@ -75,23 +75,17 @@ class HardwareOnTheWire : public ::testing::Test {
     plat::UseRealClock();
   }
 
-  // One step of the panel's clock; a link cycle started in it is served before the next.
-  bool StepOnce() {
-    const uint32_t wakes = LinkWakeCount();
-    const uint32_t served = server_.Served();
-    plat::RunFor(kStepMs);
-    if (LinkWakeCount() == wakes) return true;
-    const RealClock::time_point limit = RealClock::now() + kServeLimit;
-    while (server_.Served() == served) {
-      if (RealClock::now() > limit) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-  }
+  // Steps the panel's clock until `done`; a link cycle started in a step is served before the next.
   template <typename Done>
   bool StepUntil(uint64_t limitMs, Done done) {
     for (uint64_t t = 0; t < limitMs; t += kStepMs) {
-      if (!StepOnce()) return false;
+      const uint32_t wakes = LinkWakeCount(), served = server_.Served();
+      plat::RunFor(kStepMs);
+      const RealClock::time_point limit = RealClock::now() + kServeLimit;
+      while (LinkWakeCount() != wakes && server_.Served() == served) {
+        if (RealClock::now() > limit) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
       if (done()) return true;
     }
     return false;
