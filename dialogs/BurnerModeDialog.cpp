@@ -11,6 +11,20 @@
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 
+using lnk::CommandRow;
+using lnk::DryerStatus;
+using lnk::IsPending;
+using lnk::PlenumSlotsInUse;
+using lnk::ReadRequestByte;
+using lnk::RequestSettingIfChanged;
+using lnk::RowNumber;
+using lnk::TakeStatusSnapshot;
+using lnk::kBurnerModeFanOnly;
+using lnk::kBurnerModeNoAirSwitchTest;
+using lnk::kFanHeaterSlots;
+using lnk::kStatusBurnerMode1;
+using lnk::kStatusFanHeaterCount;
+
 namespace dialogs {
 namespace {
 

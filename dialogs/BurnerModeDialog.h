@@ -8,7 +8,9 @@
 #include "link/RegisterMap.h"
 #include "platform/Window.h"
 
+namespace lnk {
 struct DryerStatus;
+}  // namespace lnk
 
 namespace dialogs {
 
@@ -20,9 +22,9 @@ enum BurnerModeControl : int {
   kBurnerModeCancel = 1532,
 };
 // Unit n's label, burner button and air switch button at n - 1.
-inline constexpr int kBurnerUnitLabels[kFanHeaterSlots] = {1501, 1502, 1503, 1504, 1505, 1506};
-inline constexpr int kBurnerFireButtons[kFanHeaterSlots] = {1511, 1512, 1513, 1514, 1515, 1516};
-inline constexpr int kBurnerAirSwitchButtons[kFanHeaterSlots] = {1521, 1522, 1523, 1524, 1525, 1526};
+inline constexpr int kBurnerUnitLabels[lnk::kFanHeaterSlots] = {1501, 1502, 1503, 1504, 1505, 1506};
+inline constexpr int kBurnerFireButtons[lnk::kFanHeaterSlots] = {1511, 1512, 1513, 1514, 1515, 1516};
+inline constexpr int kBurnerAirSwitchButtons[lnk::kFanHeaterSlots] = {1521, 1522, 1523, 1524, 1525, 1526};
 
 // Runs the dialog modally over `parent`; nothing on a single-series dryer.
 void OpenBurnerModeDialog(plat::Hwnd parent);
@@ -30,14 +32,14 @@ void OpenBurnerModeDialog(plat::Hwnd parent);
 // ---- Without the window ----
 
 struct BurnerModes {
-  uint8_t value[kFanHeaterSlots];  // unit n at n - 1
-  int units;                       // units present, 1..6
+  uint8_t value[lnk::kFanHeaterSlots];  // unit n at n - 1
+  int units;                            // units present, 1..6
 };
 // Unit n (1..6) keeps its mode at page 0 register 107 - n: like the plenums, a dryer with
 // fewer units uses the highest registers.
 int BurnerModeRegister(int unit);
-CommandRow BurnerModeRow(int unit);
-BurnerModes OpenBurnerModes(const DryerStatus& s);
+lnk::CommandRow BurnerModeRow(int unit);
+BurnerModes OpenBurnerModes(const lnk::DryerStatus& s);
 void ToggleFanOnly(BurnerModes& m, int unit);
 void ToggleAirSwitchTest(BurnerModes& m, int unit);
 // Raises each present unit whose mode differs from the controller's; returns how many.

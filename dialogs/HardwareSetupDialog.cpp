@@ -9,6 +9,12 @@
 #include "platform/Dialog.h"
 #include "platform/MessageBox.h"
 
+using lnk::DryerStatus;
+using lnk::TakeStatusSnapshot;
+using lnk::kDryerLengthCount;
+using lnk::kFuelCodeCount;
+using lnk::kLoadSystemCodeCount;
+
 namespace dialogs {
 namespace {
 

@@ -3,6 +3,42 @@
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
 
+using lnk::CommandRow;
+using lnk::DryerStatus;
+using lnk::IsPending;
+using lnk::ReadRequestByte;
+using lnk::ReadStatusByte;
+using lnk::RequestBits;
+using lnk::RequestSettingIfChanged;
+using lnk::kConfigBitsHardwareChoice;
+using lnk::kControllerDisplayFourInchRolls;
+using lnk::kDryerLengthCount;
+using lnk::kFanHeaterCodeCount;
+using lnk::kFanHeaterFour;
+using lnk::kFanHeaterOne;
+using lnk::kFanHeaterSix;
+using lnk::kFanHeaterThree;
+using lnk::kFuelCodeCount;
+using lnk::kHardwareOptionCycledSampler;
+using lnk::kLoadSystemCodeCount;
+using lnk::kModuleCodeCount;
+using lnk::kModulesOne;
+using lnk::kModulesThree;
+using lnk::kModulesTwo;
+using lnk::kOptionBits2GrainPresent;
+using lnk::kOptionBitsDualPlenum;
+using lnk::kStatusConfigBits;
+using lnk::kStatusControllerDisplayOptions;
+using lnk::kStatusDryerLengthIndex;
+using lnk::kStatusFanHeaterCount;
+using lnk::kStatusFuelType;
+using lnk::kStatusHardwareOption137;
+using lnk::kStatusLoadSystem;
+using lnk::kStatusModuleCount;
+using lnk::kStatusMoistureSensorSelection;
+using lnk::kStatusOptionBits;
+using lnk::kStatusOptionBits2;
+
 namespace dialogs {
 namespace {
 

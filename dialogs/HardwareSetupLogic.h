@@ -7,7 +7,9 @@
 
 #include "link/RegisterMap.h"
 
+namespace lnk {
 struct DryerStatus;
+}  // namespace lnk
 
 namespace dialogs {
 
@@ -25,8 +27,8 @@ struct HardwareSetup {
 
 enum class HardwareGroup : uint8_t { FanHeaters, Modules, Fuel, LoadSystem, Length };
 
-bool SeriesDryer(const DryerStatus& s);
-HardwareSetup OpenHardwareSetup(const DryerStatus& s);
+bool SeriesDryer(const lnk::DryerStatus& s);
+HardwareSetup OpenHardwareSetup(const lnk::DryerStatus& s);
 // True when `code` is a fan/heater count the setup allows with its number of modules.
 bool FanHeaterAllowed(const HardwareSetup& h, uint8_t code);
 // SELECT of a group: the next value, wrapping to the first; fan/heaters step through the
@@ -43,7 +45,7 @@ bool GrainPresentOffered(const HardwareSetup& h);
 int AcceptHardwareSetup(const HardwareSetup& h);
 
 // ---- Moisture sensor selection (1:31) ----
-uint8_t OpenSensorSelection(const DryerStatus& s);
+uint8_t OpenSensorSelection(const lnk::DryerStatus& s);
 // Raises 1:31 when `selection` differs from the controller's value; true when raised.
 bool AcceptSensorSelection(uint8_t selection);
 

@@ -8,6 +8,11 @@
 #include "link/DryerStatus.h"
 #include "platform/Dialog.h"
 
+using lnk::DryerStatus;
+using lnk::TakeStatusSnapshot;
+using lnk::kSensorSelectionDryNetwork;
+using lnk::kSensorSelectionWetNetwork;
+
 namespace dialogs {
 namespace {
 

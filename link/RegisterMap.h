@@ -5,6 +5,8 @@
 // Multi-byte fields are named by their first byte; the field's form says how to read it.
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kPage1Base = 256;
 constexpr int Page1(int reg) { return kPage1Base + reg; }
 constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
@@ -470,3 +472,5 @@ inline constexpr uint8_t kControllerDisplayFourInchRolls = 0x02;      // byte 18
 // Moisture sensor selection, byte 287: a set bit is a network sensor, clear an analog one.
 inline constexpr uint8_t kSensorSelectionWetNetwork = 0x01;
 inline constexpr uint8_t kSensorSelectionDryNetwork = 0x02;
+
+}  // namespace lnk

@@ -11,6 +11,43 @@
 #include "dialogs/SensorSelectDialog.h"
 #include "platform/MessageBox.h"
 
+using lnk::CommandRow;
+using lnk::DryerStatus;
+using lnk::IsPending;
+using lnk::ReadRequestByte;
+using lnk::RequestByte;
+using lnk::ResetDryerStatus;
+using lnk::ResetSettingRequest;
+using lnk::RowFromIndex;
+using lnk::TakeStatusSnapshot;
+using lnk::WriteRequestByte;
+using lnk::WriteStatusByte;
+using lnk::kBurnerModeFanOnly;
+using lnk::kBurnerModeNoAirSwitchTest;
+using lnk::kCommandRowCount;
+using lnk::kConfigBitsHardwareChoice;
+using lnk::kFanHeaterFour;
+using lnk::kFanHeaterOne;
+using lnk::kFanHeaterSix;
+using lnk::kFanHeaterThree;
+using lnk::kHardwareOptionCycledSampler;
+using lnk::kModulesOne;
+using lnk::kModulesTwo;
+using lnk::kOptionBits2GrainPresent;
+using lnk::kOptionBits2QuickStart;
+using lnk::kOptionBitsDualPlenum;
+using lnk::kSensorSelectionWetNetwork;
+using lnk::kStatusConfigBits;
+using lnk::kStatusDryerLengthIndex;
+using lnk::kStatusFanHeaterCount;
+using lnk::kStatusFuelType;
+using lnk::kStatusHardwareOption137;
+using lnk::kStatusLoadSystem;
+using lnk::kStatusModuleCount;
+using lnk::kStatusMoistureSensorSelection;
+using lnk::kStatusOptionBits;
+using lnk::kStatusOptionBits2;
+
 using namespace testing_support;
 using namespace dialogs;
 

@@ -25,6 +25,28 @@
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/e2e/ProgramSupport.h"
 
+using lnk::AwaitingFirstStatusFrame;
+using lnk::CommandRow;
+using lnk::DryerStatus;
+using lnk::IsPending;
+using lnk::LinkConnected;
+using lnk::LinkWakeCount;
+using lnk::ReadStatusByte;
+using lnk::ResetDryerStatus;
+using lnk::ResetLinkState;
+using lnk::ResetSettingRequest;
+using lnk::TakeStatusSnapshot;
+using lnk::kBurnerModeFanOnly;
+using lnk::kBurnerModeNoAirSwitchTest;
+using lnk::kFanHeaterFour;
+using lnk::kFanHeaterTwo;
+using lnk::kModulesOne;
+using lnk::kModulesTwo;
+using lnk::kStatusDryerLengthIndex;
+using lnk::kStatusFanHeaterCount;
+using lnk::kStatusFuelType;
+using lnk::kStatusModuleCount;
+
 namespace {
 
 using RealClock = std::chrono::steady_clock;
