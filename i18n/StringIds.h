@@ -105,32 +105,32 @@ inline constexpr uint16_t kStringCycledSamplerOn = 486;
 inline constexpr uint16_t kStringCycledSamplerOff = 487;
 inline constexpr uint16_t kStringGrainPresentOn = 488;
 inline constexpr uint16_t kStringGrainPresentOff = 489;
-inline constexpr uint16_t kStringHardwareCaption = 760;
-inline constexpr uint16_t kStringHwFanGroup = 761;
-inline constexpr uint16_t kStringHwModuleGroup = 762;
-inline constexpr uint16_t kStringHwFuelGroup = 763;
-inline constexpr uint16_t kStringHwLoadGroup = 764;
-inline constexpr uint16_t kStringHwLengthGroup = 765;
-inline constexpr uint16_t kStringHwRollGroup = 766;
-inline constexpr uint16_t kStringSelect = 767;
-inline constexpr uint16_t kStringSensorSetup = 768;
-inline constexpr uint16_t kStringAcceptExit = 769;
-inline constexpr uint16_t kStringFuel1 = 770;        // fuel code c is 770 + c
-inline constexpr uint16_t kStringLoadSystem1 = 774;  // load system code c is 774 + c
-inline constexpr uint16_t kStringRollFourInch = 777;
-inline constexpr uint16_t kStringRollSevenInch = 778;
-inline constexpr uint16_t kStringSensorSelectCaption = 779;
-inline constexpr uint16_t kStringSensorAnalog = 780;
-inline constexpr uint16_t kStringSensorNetwork = 781;
-inline constexpr uint16_t kStringCycledConfirmText = 782;
-inline constexpr uint16_t kStringCycledConfirmCaption = 783;
-inline constexpr uint16_t kStringBurnerModeCaption = 784;
-inline constexpr uint16_t kStringBurnerUnit = 785;
-inline constexpr uint16_t kStringBurnerOn = 786;
-inline constexpr uint16_t kStringBurnerFanOnly = 787;
-inline constexpr uint16_t kStringAirSwitchTestOn = 788;
-inline constexpr uint16_t kStringAirSwitchTestOff = 789;
-inline constexpr uint16_t kStringBurnerModeHelpCaption = 790;
+inline constexpr uint16_t kStringHardwareCaption = 800;
+inline constexpr uint16_t kStringHwFanGroup = 801;
+inline constexpr uint16_t kStringHwModuleGroup = 802;
+inline constexpr uint16_t kStringHwFuelGroup = 803;
+inline constexpr uint16_t kStringHwLoadGroup = 804;
+inline constexpr uint16_t kStringHwLengthGroup = 805;
+inline constexpr uint16_t kStringHwRollGroup = 806;
+inline constexpr uint16_t kStringSelect = 807;
+inline constexpr uint16_t kStringSensorSetup = 808;
+inline constexpr uint16_t kStringAcceptExit = 809;
+inline constexpr uint16_t kStringFuel1 = 810;        // fuel code c is 810 + c
+inline constexpr uint16_t kStringLoadSystem1 = 814;  // load system code c is 814 + c
+inline constexpr uint16_t kStringRollFourInch = 817;
+inline constexpr uint16_t kStringRollSevenInch = 818;
+inline constexpr uint16_t kStringSensorSelectCaption = 819;
+inline constexpr uint16_t kStringSensorAnalog = 820;
+inline constexpr uint16_t kStringSensorNetwork = 821;
+inline constexpr uint16_t kStringCycledConfirmText = 822;
+inline constexpr uint16_t kStringCycledConfirmCaption = 823;
+inline constexpr uint16_t kStringBurnerModeCaption = 824;
+inline constexpr uint16_t kStringBurnerUnit = 825;
+inline constexpr uint16_t kStringBurnerOn = 826;
+inline constexpr uint16_t kStringBurnerFanOnly = 827;
+inline constexpr uint16_t kStringAirSwitchTestOn = 828;
+inline constexpr uint16_t kStringAirSwitchTestOff = 829;
+inline constexpr uint16_t kStringBurnerModeHelpCaption = 830;
 
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
@@ -246,15 +246,15 @@ inline constexpr UsedString kUsedStrings[] = {
     // The hardware setup dialog, the moisture sensor selection and the burner mode dialog.
     Room(147, 56, 13, true), Room(191, 200, 13, true), Room(192, 200, 13, true),
     Room(486, 146, 13, true), Room(487, 146, 13, true), Room(488, 146, 13, true),
-    Room(489, 146, 13, true), Fixed(760), Room(761, 190, 13, true), Room(762, 190, 13, true),
-    Room(763, 190, 13, true), Room(764, 190, 13, true), Room(765, 200, 13, true),
-    Room(766, 190, 13, true), Room(767, 76, 13, true), Room(768, 146, 13, true),
-    Room(769, 150, 13, true), Room(770, 82, 13, true), Room(771, 82, 13, true),
-    Room(772, 82, 13, true), Room(773, 82, 13, true), Room(774, 82, 13, true),
-    Room(775, 82, 13, true), Room(776, 82, 13, true), Room(777, 82, 13, true),
-    Room(778, 82, 13, true), Fixed(779), Room(780, 190, 13, true), Room(781, 190, 13, true),
-    Fixed(782), Fixed(783), Fixed(784), Room(785, 150, 13, true), Room(786, 196, 13, true),
-    Room(787, 196, 13, true), Room(788, 196, 13, true), Room(789, 196, 13, true), Fixed(790),
+    Room(489, 146, 13, true), Fixed(800), Room(801, 190, 13, true), Room(802, 190, 13, true),
+    Room(803, 190, 13, true), Room(804, 190, 13, true), Room(805, 200, 13, true),
+    Room(806, 190, 13, true), Room(807, 76, 13, true), Room(808, 146, 13, true),
+    Room(809, 150, 13, true), Room(810, 82, 13, true), Room(811, 82, 13, true),
+    Room(812, 82, 13, true), Room(813, 82, 13, true), Room(814, 82, 13, true),
+    Room(815, 82, 13, true), Room(816, 82, 13, true), Room(817, 82, 13, true),
+    Room(818, 82, 13, true), Fixed(819), Room(820, 190, 13, true), Room(821, 190, 13, true),
+    Fixed(822), Fixed(823), Fixed(824), Room(825, 150, 13, true), Room(826, 196, 13, true),
+    Room(827, 196, 13, true), Room(828, 196, 13, true), Room(829, 196, 13, true), Fixed(830),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 
