@@ -99,6 +99,41 @@ inline constexpr uint16_t kStringCopiedToStickText = 599;
 // The caption of the warning help dialog, which the warning window and the history open.
 inline constexpr uint16_t kStringWarningHelpCaption = 459;
 
+// The hardware setup dialog, the moisture sensor selection and the burner mode dialog.
+inline constexpr uint16_t kStringNotAvailable = 147;
+inline constexpr uint16_t kStringSeriesModelGroup = 191;
+inline constexpr uint16_t kStringSeriesFanGroup = 192;
+inline constexpr uint16_t kStringCycledSamplerOn = 486;
+inline constexpr uint16_t kStringCycledSamplerOff = 487;
+inline constexpr uint16_t kStringGrainPresentOn = 488;
+inline constexpr uint16_t kStringGrainPresentOff = 489;
+inline constexpr uint16_t kStringHardwareCaption = 800;
+inline constexpr uint16_t kStringHwFanGroup = 801;
+inline constexpr uint16_t kStringHwModuleGroup = 802;
+inline constexpr uint16_t kStringHwFuelGroup = 803;
+inline constexpr uint16_t kStringHwLoadGroup = 804;
+inline constexpr uint16_t kStringHwLengthGroup = 805;
+inline constexpr uint16_t kStringHwRollGroup = 806;
+inline constexpr uint16_t kStringSelect = 807;
+inline constexpr uint16_t kStringSensorSetup = 808;
+inline constexpr uint16_t kStringAcceptExit = 809;
+inline constexpr uint16_t kStringFuel1 = 810;        // fuel code c is 810 + c
+inline constexpr uint16_t kStringLoadSystem1 = 814;  // load system code c is 814 + c
+inline constexpr uint16_t kStringRollFourInch = 817;
+inline constexpr uint16_t kStringRollSevenInch = 818;
+inline constexpr uint16_t kStringSensorSelectCaption = 819;
+inline constexpr uint16_t kStringSensorAnalog = 820;
+inline constexpr uint16_t kStringSensorNetwork = 821;
+inline constexpr uint16_t kStringCycledConfirmText = 822;
+inline constexpr uint16_t kStringCycledConfirmCaption = 823;
+inline constexpr uint16_t kStringBurnerModeCaption = 824;
+inline constexpr uint16_t kStringBurnerUnit = 825;
+inline constexpr uint16_t kStringBurnerOn = 826;
+inline constexpr uint16_t kStringBurnerFanOnly = 827;
+inline constexpr uint16_t kStringAirSwitchTestOn = 828;
+inline constexpr uint16_t kStringAirSwitchTestOff = 829;
+inline constexpr uint16_t kStringBurnerModeHelpCaption = 830;
+
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
 // GetString, which copies at most 100 characters, so a longer text is cut.
@@ -213,6 +248,18 @@ inline constexpr UsedString kUsedStrings[] = {
     // Setup screens: titles, the units and metering roll reverse questions, the language button.
     Fixed(871), Fixed(872), Fixed(873), Fixed(874), Fixed(875), Fixed(876), Fixed(877),
     Fixed(878), Fixed(879), Fixed(880),
+    // The hardware setup dialog, the moisture sensor selection and the burner mode dialog.
+    Room(147, 56, 13, true), Room(191, 200, 13, true), Room(192, 200, 13, true),
+    Room(486, 146, 13, true), Room(487, 146, 13, true), Room(488, 146, 13, true),
+    Room(489, 146, 13, true), Fixed(800), Room(801, 190, 13, true), Room(802, 190, 13, true),
+    Room(803, 190, 13, true), Room(804, 190, 13, true), Room(805, 200, 13, true),
+    Room(806, 190, 13, true), Room(807, 76, 13, true), Room(808, 146, 13, true),
+    Room(809, 150, 13, true), Room(810, 82, 13, true), Room(811, 82, 13, true),
+    Room(812, 82, 13, true), Room(813, 82, 13, true), Room(814, 82, 13, true),
+    Room(815, 82, 13, true), Room(816, 82, 13, true), Room(817, 82, 13, true),
+    Room(818, 82, 13, true), Fixed(819), Room(820, 190, 13, true), Room(821, 190, 13, true),
+    Fixed(822), Fixed(823), Fixed(824), Room(825, 150, 13, true), Room(826, 196, 13, true),
+    Room(827, 196, 13, true), Room(828, 196, 13, true), Room(829, 196, 13, true), Fixed(830),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 

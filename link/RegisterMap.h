@@ -483,5 +483,26 @@ inline constexpr int kRequestDryingCriteria = kStatusDryingCriteria;
 
 // ---- Setup screens ----
 inline constexpr uint8_t kSetup49MeterRollReverse = 0x10;  // byte 49 bit 4: metering roll reverse option active
+// ---- Hardware description (the hardware setup dialog and the burner mode dialog) ----
+// Codes of byte 3, the number of fan/heater units.
+inline constexpr uint8_t kFanHeaterOne = 0;
+inline constexpr uint8_t kFanHeaterTwo = 1;
+inline constexpr uint8_t kFanHeaterThree = 2;
+inline constexpr uint8_t kFanHeaterFour = 3;
+inline constexpr uint8_t kFanHeaterSix = 4;
+// Codes of byte 4, the number of modules; bytes 5 and 6 have four fuels and three load systems.
+inline constexpr uint8_t kModulesOne = 0;
+inline constexpr uint8_t kModulesTwo = 1;
+inline constexpr uint8_t kModulesThree = 2;
+inline constexpr int kModuleCodeCount = 3;
+inline constexpr int kFuelCodeCount = 4;
+inline constexpr int kLoadSystemCodeCount = 3;
+inline constexpr uint8_t kOptionBitsDualPlenum = kOptionBitsTwoHeat;  // byte 257 bit 1
+inline constexpr uint8_t kOptionBits2GrainPresent = 0x80;             // byte 279 bit 7
+inline constexpr uint8_t kHardwareOptionCycledSampler = 0x80;         // byte 293 bit 7
+inline constexpr uint8_t kControllerDisplayFourInchRolls = 0x02;      // byte 183 bit 1: clear 7-inch
+// Moisture sensor selection, byte 287: a set bit is a network sensor, clear an analog one.
+inline constexpr uint8_t kSensorSelectionWetNetwork = 0x01;
+inline constexpr uint8_t kSensorSelectionDryNetwork = 0x02;
 
 }  // namespace lnk

@@ -38,6 +38,8 @@ constexpr const char* kHelpFiles[] = {
     "DryingModeSelectionHelp.txt",   "PlenumTempManagerHelp.txt",   "SelectDryingCriteriaHelp.txt",
     "NoDryingCriteriaSelectedHelp.txt", "AvailableDryingModesHelp.txt", "AutoStartFinishedMessageC.txt",
     "AutoStartFinishedMessageF.txt",
+    // The burner mode dialog.
+    "BurnerModeHelp.txt",
 };
 
 fs::path PackDir() { return fs::path(DRYER_BINARY_DIR) / "assets" / "Languages"; }
