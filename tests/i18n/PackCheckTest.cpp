@@ -38,6 +38,9 @@ constexpr const char* kHelpFiles[] = {
     "DryingModeSelectionHelp.txt",   "PlenumTempManagerHelp.txt",   "SelectDryingCriteriaHelp.txt",
     "NoDryingCriteriaSelectedHelp.txt", "AvailableDryingModesHelp.txt", "AutoStartFinishedMessageC.txt",
     "AutoStartFinishedMessageF.txt",
+    // Time and date, watchdog, user settings, batch counter and cycled sampler dialogs.
+    "TimeDateHelp.txt", "WatchdogHelp.txt", "UserSettingsHelp.txt", "BatchCounterHelp.txt",
+    "CycledSamplerHelp.txt",
 };
 
 fs::path PackDir() { return fs::path(DRYER_BINARY_DIR) / "assets" / "Languages"; }
