@@ -13,12 +13,12 @@
 namespace dialogs {
 
 void OpenBatchCounterDialog(plat::Hwnd parent) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   char16_t label[i18n::kStringDestUnits] = {};
   i18n::GetString(i18n::kStringBatchesCounted, label);
   char number[16];
-  std::snprintf(number, sizeof number, " %u", static_cast<unsigned>(StatusU16HighFirst(s, kStatusBatchCounter)));
+  std::snprintf(number, sizeof number, " %u", static_cast<unsigned>(lnk::StatusU16HighFirst(s, lnk::kStatusBatchCounter)));
   char16_t detail[i18n::kStringDestUnits + 16];
   LineText(detail, sizeof detail / sizeof detail[0]).Add(label).AddLatin1(number);
 
@@ -33,7 +33,7 @@ void OpenBatchCounterDialog(plat::Hwnd parent) {
   };
   if (AskSetupQuestion(parent, question) != plat::IdYes) return;
   constexpr uint8_t kCleared[2] = {0, 0};
-  RequestSetting(CommandRow::BatchCounter, kCleared);
+  lnk::RequestSetting(lnk::CommandRow::BatchCounter, kCleared);
 }
 
 }  // namespace dialogs

@@ -72,8 +72,8 @@ void SetTexts(plat::Hwnd dialog) {
 
 void ShowWorking(plat::Hwnd dialog) {
   const uint8_t v = SettingsOf(dialog).working;
-  const bool celsius = (v & kDisplayOptionsCelsius) != 0;
-  const bool graph = (v & kDisplayOptionsGraphView) != 0;
+  const bool celsius = (v & lnk::kDisplayOptionsCelsius) != 0;
+  const bool graph = (v & lnk::kDisplayOptionsGraphView) != 0;
   plat::CheckDlgButton(dialog, kUserFahrenheitRadio, !celsius);
   plat::CheckDlgButton(dialog, kUserCelsiusRadio, celsius);
   plat::CheckDlgButton(dialog, kUserChartRadio, !graph);
@@ -84,21 +84,21 @@ void ShowWorking(plat::Hwnd dialog) {
 // opened on (a change still on its way that the operator has taken back). The one-shot command
 // bits of the register are left to their own users.
 void Accept(const UserSettings& u) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  const uint8_t reported = s.b[kStatusDisplayOptions] & kDisplayOptionsUserSettings;
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  const uint8_t reported = s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsUserSettings;
   if (u.working == reported && u.working == u.opened) return;
-  RequestBits(kStatusDisplayOptions, u.working, static_cast<uint8_t>(kDisplayOptionsUserSettings & ~u.working),
-              CommandRow::DisplayOptions);
+  lnk::RequestBits(lnk::kStatusDisplayOptions, u.working, static_cast<uint8_t>(lnk::kDisplayOptionsUserSettings & ~u.working),
+              lnk::CommandRow::DisplayOptions);
 }
 
 bool OnCommand(plat::Hwnd dialog, int id) {
   UserSettings& u = SettingsOf(dialog);
   switch (id) {
-    case kUserFahrenheitRadio: u.working &= static_cast<uint8_t>(~kDisplayOptionsCelsius); break;
-    case kUserCelsiusRadio: u.working |= kDisplayOptionsCelsius; break;
-    case kUserChartRadio: u.working &= static_cast<uint8_t>(~kDisplayOptionsGraphView); break;
-    case kUserGraphRadio: u.working |= kDisplayOptionsGraphView; break;
+    case kUserFahrenheitRadio: u.working &= static_cast<uint8_t>(~lnk::kDisplayOptionsCelsius); break;
+    case kUserCelsiusRadio: u.working |= lnk::kDisplayOptionsCelsius; break;
+    case kUserChartRadio: u.working &= static_cast<uint8_t>(~lnk::kDisplayOptionsGraphView); break;
+    case kUserGraphRadio: u.working |= lnk::kDisplayOptionsGraphView; break;
     case kUserHelp: ShowSetupHelp(dialog, kHelpFile, i18n::kStringUserSettingsHelpCaption); return true;
     case kUserAccept:
       Accept(u);
@@ -116,9 +116,9 @@ bool UserSettingsProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LP
     case plat::Msg::InitDialog: {
       plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       // The controller's options, unless a change of them is still on its way.
-      LoadRequestByteFromStatus(kStatusDisplayOptions, CommandRow::DisplayOptions);
+      lnk::LoadRequestByteFromStatus(lnk::kStatusDisplayOptions, lnk::CommandRow::DisplayOptions);
       UserSettings& u = SettingsOf(dialog);
-      u.opened = ReadRequestByte(kStatusDisplayOptions) & kDisplayOptionsUserSettings;
+      u.opened = lnk::ReadRequestByte(lnk::kStatusDisplayOptions) & lnk::kDisplayOptionsUserSettings;
       u.working = u.opened;
       plat::CenterOverParent(dialog);
       SetTexts(dialog);

@@ -55,16 +55,16 @@ constexpr plat::DialogTemplate kTemplate{
 
 // A register holding no time of the steps (a controller that never had one) shows the default.
 int WatchdogSeconds(uint8_t v) {
-  const int s = v & kWatchdogSecondsMask;
-  if (s < kWatchdogSecondsMinimum || s > kWatchdogSecondsMaximum || s % kWatchdogSecondsStep != 0)
-    return kWatchdogSecondsDefault;
+  const int s = v & lnk::kWatchdogSecondsMask;
+  if (s < lnk::kWatchdogSecondsMinimum || s > lnk::kWatchdogSecondsMaximum || s % lnk::kWatchdogSecondsStep != 0)
+    return lnk::kWatchdogSecondsDefault;
   return s;
 }
 
 uint8_t WithSeconds(uint8_t v, int seconds) {
-  if (seconds < kWatchdogSecondsMinimum) seconds = kWatchdogSecondsMinimum;
-  if (seconds > kWatchdogSecondsMaximum) seconds = kWatchdogSecondsMaximum;
-  return static_cast<uint8_t>((v & kWatchdogOnBit) | seconds);
+  if (seconds < lnk::kWatchdogSecondsMinimum) seconds = lnk::kWatchdogSecondsMinimum;
+  if (seconds > lnk::kWatchdogSecondsMaximum) seconds = lnk::kWatchdogSecondsMaximum;
+  return static_cast<uint8_t>((v & lnk::kWatchdogOnBit) | seconds);
 }
 
 uint8_t& WorkingOf(plat::Hwnd dialog) { return *static_cast<uint8_t*>(plat::GetWindowData(dialog)); }
@@ -85,8 +85,8 @@ void SetTexts(plat::Hwnd dialog) {
 // Run on opening and after every change of the working byte.
 void ShowWorking(plat::Hwnd dialog) {
   const uint8_t v = WorkingOf(dialog);
-  plat::CheckDlgButton(dialog, kWatchdogOnRadio, (v & kWatchdogOnBit) != 0);
-  plat::CheckDlgButton(dialog, kWatchdogOffRadio, (v & kWatchdogOnBit) == 0);
+  plat::CheckDlgButton(dialog, kWatchdogOnRadio, (v & lnk::kWatchdogOnBit) != 0);
+  plat::CheckDlgButton(dialog, kWatchdogOffRadio, (v & lnk::kWatchdogOnBit) == 0);
   char number[8];
   std::snprintf(number, sizeof number, "%d ", WatchdogSeconds(v));
   char16_t unit[i18n::kStringDestUnits] = {};
@@ -100,13 +100,13 @@ bool OnCommand(plat::Hwnd dialog, int id) {
   uint8_t& v = WorkingOf(dialog);
   const int seconds = WatchdogSeconds(v);
   switch (id) {
-    case kWatchdogOnRadio: v = WithSeconds(v | kWatchdogOnBit, seconds); break;
-    case kWatchdogOffRadio: v = WithSeconds(v & ~kWatchdogOnBit, seconds); break;
-    case kWatchdogIncrease: v = WithSeconds(v, seconds + kWatchdogSecondsStep); break;
-    case kWatchdogDecrease: v = WithSeconds(v, seconds - kWatchdogSecondsStep); break;
+    case kWatchdogOnRadio: v = WithSeconds(v | lnk::kWatchdogOnBit, seconds); break;
+    case kWatchdogOffRadio: v = WithSeconds(v & ~lnk::kWatchdogOnBit, seconds); break;
+    case kWatchdogIncrease: v = WithSeconds(v, seconds + lnk::kWatchdogSecondsStep); break;
+    case kWatchdogDecrease: v = WithSeconds(v, seconds - lnk::kWatchdogSecondsStep); break;
     case kWatchdogHelp: ShowSetupHelp(dialog, kHelpFile, i18n::kStringWatchdogHelpCaption); return true;
     case kWatchdogAccept:
-      RequestSettingIfChanged(CommandRow::Watchdog, &v);
+      lnk::RequestSettingIfChanged(lnk::CommandRow::Watchdog, &v);
       plat::EndDialog(dialog, id);
       return true;
     case kWatchdogCancel: plat::EndDialog(dialog, id); return true;
@@ -121,8 +121,8 @@ bool WatchdogProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam
     case plat::Msg::InitDialog:
       plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       // The controller's setting, unless a change of it is still on its way.
-      LoadRequestFromStatus(CommandRow::Watchdog);
-      WorkingOf(dialog) = ReadRequestByte(kStatusWatchdog);
+      lnk::LoadRequestFromStatus(lnk::CommandRow::Watchdog);
+      WorkingOf(dialog) = lnk::ReadRequestByte(lnk::kStatusWatchdog);
       plat::CenterOverParent(dialog);
       SetTexts(dialog);
       ShowWorking(dialog);

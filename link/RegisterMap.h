@@ -5,6 +5,8 @@
 // Multi-byte fields are named by their first byte; the field's form says how to read it.
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kPage1Base = 256;
 constexpr int Page1(int reg) { return kPage1Base + reg; }
 constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
@@ -462,3 +464,5 @@ inline constexpr int kWatchdogSecondsDefault = 30;  // shown when the register h
 inline constexpr uint8_t kDisplayOptionsUserSettings = kDisplayOptionsCelsius | kDisplayOptionsGraphView;
 // Cycled moisture sampler enabled: 1:37 bit 7.
 inline constexpr uint8_t kHardwareOptionCycledSamplerBit = 0x80;
+
+}  // namespace lnk

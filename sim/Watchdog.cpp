@@ -17,9 +17,9 @@ double LastHeardS(const Simulator& sim) {
 }  // namespace
 
 void SimWatchdogSecond(Simulator& sim) {
-  const uint8_t v = sim.reg[kStatusWatchdog];
-  if ((v & kWatchdogOnBit) == 0 || !sim.running) return;
-  const int seconds = v & kWatchdogSecondsMask;
+  const uint8_t v = sim.reg[lnk::kStatusWatchdog];
+  if ((v & lnk::kWatchdogOnBit) == 0 || !sim.running) return;
+  const int seconds = v & lnk::kWatchdogSecondsMask;
   if (seconds == 0) return;
   if (sim.timeS - LastHeardS(sim) >= seconds) SimPressStop(sim);
 }

@@ -91,7 +91,7 @@ TEST_F(SmallSetupDialogs, TimeAndDateCancelLeavesTheClock) {
 }
 
 TEST_F(SmallSetupDialogs, WatchdogOpensOnTheControllersSettingOrOnAChangeStillOnItsWay) {
-  WriteStatusByte(kStatusWatchdog, kWatchdogOnBit | 20);
+  lnk::WriteStatusByte(lnk::kStatusWatchdog, lnk::kWatchdogOnBit | 20);
   std::string opened, stepped;
   bool onChecked = false, offChecked = false;
   Drive({Step{kWatchdogIncrease,
@@ -111,8 +111,8 @@ TEST_F(SmallSetupDialogs, WatchdogOpensOnTheControllersSettingOrOnAChangeStillOn
   EXPECT_TRUE(onChecked);
   EXPECT_EQ(stepped, "30 SECONDS");
   EXPECT_TRUE(offChecked);
-  EXPECT_TRUE(IsPending(CommandRow::Watchdog));
-  EXPECT_EQ(ReadRequestByte(kStatusWatchdog), 30) << "off, keeping its time";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::Watchdog));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusWatchdog), 30) << "off, keeping its time";
 
   // Opened again before the controller echoed it: the dialog shows what is on its way, and the
   // longest time is the limit.
@@ -123,19 +123,19 @@ TEST_F(SmallSetupDialogs, WatchdogOpensOnTheControllersSettingOrOnAChangeStillOn
   OpenWatchdogDialog(parent_);
   EXPECT_EQ(pendingShown, "30 SECONDS");
   EXPECT_EQ(atLimit, "25 SECONDS");
-  EXPECT_EQ(ReadRequestByte(kStatusWatchdog), 30) << "CANCEL sends nothing";
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusWatchdog), 30) << "CANCEL sends nothing";
 
-  LowerPending(CommandRow::Watchdog);
-  WriteStatusByte(kStatusWatchdog, kWatchdogOnBit | kWatchdogSecondsMaximum);
+  lnk::LowerPending(lnk::CommandRow::Watchdog);
+  lnk::WriteStatusByte(lnk::kStatusWatchdog, lnk::kWatchdogOnBit | lnk::kWatchdogSecondsMaximum);
   Drive({Click(kWatchdogIncrease, kWatchdogDialogId),
          Step{kWatchdogAccept, [&](plat::Hwnd d) { atLimit = Field(d, kWatchdogTimeField); }}});
   OpenWatchdogDialog(parent_);
   EXPECT_EQ(atLimit, "120 SECONDS");
-  EXPECT_FALSE(IsPending(CommandRow::Watchdog)) << "unchanged: nothing to send";
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::Watchdog)) << "unchanged: nothing to send";
 }
 
 TEST_F(SmallSetupDialogs, UserSettingsSendOnlyTheDisplayOptionsAndOnlyWhenChanged) {
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsCelsius);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius);
   bool celsius = false, chart = false;
   Drive({Step{kUserGraphRadio,
               [&](plat::Hwnd d) {
@@ -148,24 +148,24 @@ TEST_F(SmallSetupDialogs, UserSettingsSendOnlyTheDisplayOptionsAndOnlyWhenChange
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_TRUE(celsius);
   EXPECT_TRUE(chart);
-  EXPECT_TRUE(IsPending(CommandRow::DisplayOptions));
-  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions), kDisplayOptionsGraphView);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDisplayOptions), lnk::kDisplayOptionsGraphView);
 
   // What the controller already reports is not sent again; CANCEL sends nothing.
-  LowerPending(CommandRow::DisplayOptions);
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsGraphView);
+  lnk::LowerPending(lnk::CommandRow::DisplayOptions);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsGraphView);
   Drive({Click(kUserAccept, kUserSettingsDialogId)});
   OpenUserSettingsDialog(parent_);
-  EXPECT_FALSE(IsPending(CommandRow::DisplayOptions));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
   Drive({Click(kUserCelsiusRadio, kUserSettingsDialogId), Click(kUserCancel, kUserSettingsDialogId)});
   OpenUserSettingsDialog(parent_);
-  EXPECT_FALSE(IsPending(CommandRow::DisplayOptions));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
 }
 
 TEST_F(SmallSetupDialogs, BatchCounterShowsTheCountAndClearsItOnlyOnYes) {
-  WriteStatusByte(kStatusBatchCounter, 0x01);
-  WriteStatusByte(kStatusBatchCounter + 1, 0x2C);
-  WriteRequestByte(kStatusBatchCounter + 1, 7);
+  lnk::WriteStatusByte(lnk::kStatusBatchCounter, 0x01);
+  lnk::WriteStatusByte(lnk::kStatusBatchCounter + 1, 0x2C);
+  lnk::WriteRequestByte(lnk::kStatusBatchCounter + 1, 7);
   std::string detail;
   Drive({Step{kQuestionHelp, [&](plat::Hwnd d) { detail = Field(d, kQuestionDetail); }},
          ExpectBox("BATCH COUNTER HELP", "The dryer counts"),
@@ -173,17 +173,17 @@ TEST_F(SmallSetupDialogs, BatchCounterShowsTheCountAndClearsItOnlyOnYes) {
   OpenBatchCounterDialog(parent_);
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(detail, "Batches counted: 300");
-  EXPECT_FALSE(IsPending(CommandRow::BatchCounter));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::BatchCounter));
 
   Drive({Click(plat::IdYes, kBatchCounterDialogId)});
   OpenBatchCounterDialog(parent_);
-  EXPECT_TRUE(IsPending(CommandRow::BatchCounter));
-  EXPECT_EQ(ReadRequestByte(kStatusBatchCounter), 0);
-  EXPECT_EQ(ReadRequestByte(kStatusBatchCounter + 1), 0);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::BatchCounter));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusBatchCounter), 0);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusBatchCounter + 1), 0);
 }
 
 TEST_F(SmallSetupDialogs, CycledSamplerIsEnabledOnlyOnYesKeepingTheOtherOptionBits) {
-  WriteStatusByte(kStatusHardwareOption137, 0x05);
+  lnk::WriteStatusByte(lnk::kStatusHardwareOption137, 0x05);
   std::string question;
   Drive({Step{plat::IdNo, [&](plat::Hwnd d) {
                 question = Field(d, kQuestionText);
@@ -191,15 +191,15 @@ TEST_F(SmallSetupDialogs, CycledSamplerIsEnabledOnlyOnYesKeepingTheOtherOptionBi
               }}});
   OpenCycledSamplerDialog(parent_);
   EXPECT_EQ(question, "Enable the cycled moisture sampler?");
-  EXPECT_FALSE(IsPending(CommandRow::HardwareOption137));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::HardwareOption137));
 
   // The hardware setup's form asks only; its own ACCEPT sends.
   Drive({Click(plat::IdYes, kCycledSamplerDialogId)});
   EXPECT_TRUE(ConfirmCycledSampler(parent_));
-  EXPECT_FALSE(IsPending(CommandRow::HardwareOption137));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::HardwareOption137));
 
   Drive({Click(plat::IdYes, kCycledSamplerDialogId)});
   OpenCycledSamplerDialog(parent_);
-  EXPECT_TRUE(IsPending(CommandRow::HardwareOption137));
-  EXPECT_EQ(ReadRequestByte(kStatusHardwareOption137), 0x85);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::HardwareOption137));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusHardwareOption137), 0x85);
 }

@@ -61,7 +61,7 @@ class SetupDialogsOnTheWire : public ::testing::Test {
     driver_ = plat::CreateWindow(plat::WindowDesc{.className = "WIRE_DRIVER", .rect = plat::Rect{0, 0, 1, 1}});
     ASSERT_NE(driver_, plat::kNoWindow);
     ASSERT_TRUE(plat::SetTimer(driver_, testing_support::kDriverTimer, 50));
-    ASSERT_TRUE(StepUntil(3000, [] { return LinkConnected(); }));
+    ASSERT_TRUE(StepUntil(3000, [] { return lnk::LinkConnected(); }));
   }
 
   void TearDown() override {
@@ -69,9 +69,9 @@ class SetupDialogsOnTheWire : public ::testing::Test {
     if (started_) shell::StopPanel();
     server_.Stop();
     screens::UiState() = screens::MainScreenState{};
-    ResetLinkState();
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetLinkState();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
     records::ResetLoggingState();
     i18n::ResetLanguageState();
     plat::UseRealClock();
@@ -79,10 +79,10 @@ class SetupDialogsOnTheWire : public ::testing::Test {
 
   // One step of the panel's clock; false when a cycle's request never reached the simulator.
   bool StepOnce() {
-    const uint32_t wakes = LinkWakeCount();
+    const uint32_t wakes = lnk::LinkWakeCount();
     const uint32_t served = server_.Served();
     plat::RunFor(kStepMs);
-    if (LinkWakeCount() == wakes) return true;
+    if (lnk::LinkWakeCount() == wakes) return true;
     const RealClock::time_point limit = RealClock::now() + kServeLimit;
     while (server_.Served() == served) {
       if (RealClock::now() > limit) return false;
@@ -129,9 +129,9 @@ TEST_F(SetupDialogsOnTheWire, TimeSetInTheDialogReachesTheControllersClockWithin
 
   const uint8_t expected[5] = {19, 11, 8, 3, 17};  // minute, hour, day, month, year % 100
   const uint64_t setAt = plat::NowMs();
-  ASSERT_TRUE(StepUntil(2000, [&] { return std::memcmp(Sim().reg + kRequestClockMinute, expected, 5) == 0; }))
-      << "the simulator's clock reads " << int(Sim().reg[kRequestClockHour]) << ":"
-      << int(Sim().reg[kRequestClockMinute]);
+  ASSERT_TRUE(StepUntil(2000, [&] { return std::memcmp(Sim().reg + lnk::kRequestClockMinute, expected, 5) == 0; }))
+      << "the simulator's clock reads " << int(Sim().reg[lnk::kRequestClockHour]) << ":"
+      << int(Sim().reg[lnk::kRequestClockMinute]);
   EXPECT_LE(plat::NowMs() - setAt, 2000u);
   plat::LocalTime now;
   plat::GetLocalTime(now);
@@ -139,27 +139,27 @@ TEST_F(SetupDialogsOnTheWire, TimeSetInTheDialogReachesTheControllersClockWithin
 }
 
 TEST_F(SetupDialogsOnTheWire, WatchdogSettingReachesTheControllerAndIsEchoed) {
-  ASSERT_EQ(Sim().reg[kStatusWatchdog], 0);
+  ASSERT_EQ(Sim().reg[lnk::kStatusWatchdog], 0);
   Drive({Step{dialogs::kWatchdogOnRadio, {}, dialogs::kWatchdogDialogId},
          Step{dialogs::kWatchdogIncrease, {}, dialogs::kWatchdogDialogId},
          Step{dialogs::kWatchdogAccept, {}, dialogs::kWatchdogDialogId}});
   dialogs::OpenWatchdogDialog(screens::MainWindow());
   ASSERT_TRUE(testing_support::g_next == testing_support::g_steps.size());
-  const uint8_t wanted = kWatchdogOnBit | (kWatchdogSecondsDefault + kWatchdogSecondsStep);
-  ASSERT_TRUE(StepUntil(3000, [&] { return !IsPending(CommandRow::Watchdog); }));
-  EXPECT_EQ(Sim().reg[kStatusWatchdog], wanted);
-  EXPECT_EQ(ReadStatusByte(kStatusWatchdog), wanted);
+  const uint8_t wanted = lnk::kWatchdogOnBit | (lnk::kWatchdogSecondsDefault + lnk::kWatchdogSecondsStep);
+  ASSERT_TRUE(StepUntil(3000, [&] { return !lnk::IsPending(lnk::CommandRow::Watchdog); }));
+  EXPECT_EQ(Sim().reg[lnk::kStatusWatchdog], wanted);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusWatchdog), wanted);
 }
 
 TEST_F(SetupDialogsOnTheWire, BatchCounterClearedOnYesReachesTheController) {
-  server_.Edit([](Simulator& s, void*) { SimSetU16HighFirst(s, kStatusBatchCounter, 0x0123); }, nullptr);
-  ASSERT_TRUE(StepUntil(2000, [] { return ReadStatusByte(kStatusBatchCounter) == 0x01; }));
+  server_.Edit([](Simulator& s, void*) { SimSetU16HighFirst(s, lnk::kStatusBatchCounter, 0x0123); }, nullptr);
+  ASSERT_TRUE(StepUntil(2000, [] { return lnk::ReadStatusByte(lnk::kStatusBatchCounter) == 0x01; }));
   Drive({Step{plat::IdYes, {}, dialogs::kBatchCounterDialogId}});
   dialogs::OpenBatchCounterDialog(screens::MainWindow());
-  ASSERT_TRUE(StepUntil(3000, [&] { return !IsPending(CommandRow::BatchCounter); }));
-  EXPECT_EQ(SimU16HighFirst(Sim(), kStatusBatchCounter), 0);
-  EXPECT_EQ(ReadStatusByte(kStatusBatchCounter), 0);
-  EXPECT_EQ(ReadStatusByte(kStatusBatchCounter + 1), 0);
+  ASSERT_TRUE(StepUntil(3000, [&] { return !lnk::IsPending(lnk::CommandRow::BatchCounter); }));
+  EXPECT_EQ(SimU16HighFirst(Sim(), lnk::kStatusBatchCounter), 0);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusBatchCounter), 0);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusBatchCounter + 1), 0);
 }
 
 }  // namespace
