@@ -7,6 +7,8 @@
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
 
+namespace dialogs {
+
 TimerEntryRequest gTimerEntryRequest;
 SetpointEntryRequest gSetpointEntryRequest;
 
@@ -178,7 +180,7 @@ size_t FormatTimerInfoLine(const TimerEntryRequest& r, TimerInfoLine which,
   }
   char numbers[24];
   std::snprintf(numbers, sizeof numbers, " = %02d:%02d    ", minutes, seconds);
-  return LineText(out, size).Add(label).AddLatin1(numbers).Length();
+  return i18n::LineText(out, size).Add(label).AddLatin1(numbers).Length();
 }
 
 // ---- Setpoint entry ----
@@ -327,3 +329,5 @@ int StepHeldRepeat(int& delay, const bool* held, int count) {
   delay = kRepeatDelayTicks;
   return -1;
 }
+
+}  // namespace dialogs

@@ -12,6 +12,8 @@ namespace lnk {
 struct DryerStatus;
 }
 
+namespace dialogs {
+
 // Keys other than the digits 0..9.
 inline constexpr int kKeyDelete = 10;
 inline constexpr int kKeyDefault = 11;
@@ -151,3 +153,5 @@ inline constexpr int kRepeatDelayTicks = 5;
 // now, or -1. The first action comes from the ordinary click, so repetition starts after the
 // button has been seen held for half a second.
 int StepHeldRepeat(int& delay, const bool* held, int count);
+
+}  // namespace dialogs

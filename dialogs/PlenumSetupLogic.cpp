@@ -7,6 +7,8 @@
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
 
+namespace dialogs {
+
 namespace {
 
 constexpr int kDifferentialRegisterBase = lnk::kStatusPlenumDifferential1 + kDifferentialPlenums;  // 101
@@ -59,7 +61,7 @@ int AcceptBurnerDifferentials(const BurnerDifferentials& d, const lnk::DryerStat
 size_t FormatDifferential(const char16_t* label, int degrees, char16_t* out, size_t size) {
   char number[24];
   std::snprintf(number, sizeof number, ": %3d %cF ", degrees, lnk::kDegreeSign);
-  LineText line(out, size);
+  i18n::LineText line(out, size);
   line.Add(label).AddLatin1(number);
   return line.Length();
 }
@@ -91,14 +93,16 @@ bool AcceptManager(uint8_t v, const lnk::DryerStatus& s) {
 }
 
 size_t FormatManagerTime(uint8_t v, const char16_t* unit, char16_t* out, size_t size) {
-  LineText line(out, size);
+  i18n::LineText line(out, size);
   line.AddLatin1(kManagerMinutesTexts[ManagerTimeIndex(v)]).AddLatin1(" ").Add(unit);
   return line.Length();
 }
 
 size_t FormatManagerSize(uint8_t v, char16_t* out, size_t size) {
   const char unit[4] = {' ', lnk::kDegreeSign, 'F', 0};
-  LineText line(out, size);
+  i18n::LineText line(out, size);
   line.AddLatin1(kManagerDegreesTexts[ManagerSizeIndex(v)]).AddLatin1(unit);
   return line.Length();
 }
+
+}  // namespace dialogs

@@ -13,6 +13,8 @@ namespace lnk {
 struct DryerStatus;
 }
 
+namespace dialogs {
+
 // ---- Burner differentials ----
 
 inline constexpr int kDifferentialPlenums = 6;
@@ -65,3 +67,5 @@ bool AcceptManager(uint8_t v, const lnk::DryerStatus& s);
 // Field 1146: "%s %s" of the minutes and the unit text; field 1147: "%s %cF".
 size_t FormatManagerTime(uint8_t v, const char16_t* unit, char16_t* out, size_t size);
 size_t FormatManagerSize(uint8_t v, char16_t* out, size_t size);
+
+}  // namespace dialogs

@@ -4,6 +4,8 @@
 
 #include "link/RegisterMap.h"
 
+namespace dialogs {
+
 namespace {
 
 constexpr int kFirstSharedPictureCode = 2;
@@ -43,3 +45,5 @@ const char* RearDischargePicture(int frame) {
 void FormatRearDischargePath(char* out, size_t size, int frame) {
   std::snprintf(out, size, kEnglishBitmapFormat, "EN", RearDischargePicture(frame));
 }
+
+}  // namespace dialogs

@@ -3,6 +3,8 @@
 // the rear-discharge animation that stands in for one picture.
 #include <cstddef>
 
+namespace dialogs {
+
 struct HelpSubject {
   int node;
   int code;
@@ -21,3 +23,5 @@ inline int NextHelpFrame(int frame) { return frame >= kHelpAnimationFrames - 1 ?
 const char* RearDischargePicture(int frame);
 void FormatRearDischargePath(char* out, size_t size, int frame);
 inline constexpr const char* kNoHelpText = "NO TEXT FILE AVAILABLE.";
+
+}  // namespace dialogs

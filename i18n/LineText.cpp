@@ -1,5 +1,7 @@
 #include "i18n/LineText.h"
 
+namespace i18n {
+
 LineText::LineText(char16_t* out, size_t size) : out_(out), size_(size) {
   if (size_ > 0) out_[0] = 0;
 }
@@ -20,3 +22,5 @@ LineText& LineText::AddLatin1(const char* text) {
     Put(static_cast<char16_t>(static_cast<unsigned char>(*text)));
   return *this;
 }
+
+}  // namespace i18n

@@ -3,6 +3,8 @@
 // translated label with numbers. Bounded, always terminated, never allocates.
 #include <cstddef>
 
+namespace i18n {
+
 class LineText {
  public:
   LineText(char16_t* out, size_t size);
@@ -18,3 +20,5 @@ class LineText {
   size_t size_;
   size_t length_ = 0;
 };
+
+}  // namespace i18n

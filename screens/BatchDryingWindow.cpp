@@ -95,8 +95,8 @@ void OnCommand(plat::Hwnd h, int command) {
   }
   lnk::DryerStatus s;
   lnk::TakeStatusSnapshot(s);
-  if (!OpenBatchTimerEntry(gTimerEntryRequest, s, command)) return;
-  dialogs::OpenTimerEntryDialog(h, gTimerEntryRequest);
+  if (!OpenBatchTimerEntry(dialogs::gTimerEntryRequest, s, command)) return;
+  dialogs::OpenTimerEntryDialog(h, dialogs::gTimerEntryRequest);
   if (plat::IsWindow(h)) plat::InvalidateRect(h, nullptr, true);
 }
 

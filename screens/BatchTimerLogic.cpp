@@ -7,6 +7,8 @@
 #include "i18n/LineText.h"
 #include "screens/StatusReading.h"
 
+namespace screens {
+
 namespace {
 
 constexpr plat::Color kHeatColour = plat::Rgb(200, 200, 0);
@@ -156,7 +158,7 @@ void MakeBatchTimerTexts(const lnk::DryerStatus& s, BatchTimer timer, BatchTimer
 
 size_t FormatBatchPresetRow(const BatchTimerTexts& t, const char16_t* minutesUnit,
                             const char16_t* secondsUnit, char16_t* out, size_t size) {
-  LineText line(out, size);
+  i18n::LineText line(out, size);
   line.AddLatin1(t.presetMinutes).AddLatin1(" ").Add(minutesUnit).AddLatin1(" ");
   line.AddLatin1(t.presetSeconds).AddLatin1(" ").Add(secondsUnit);
   return line.Length();
@@ -168,10 +170,10 @@ const BatchLayout& ChooseBatchLayout(const lnk::DryerStatus& s) {
   return IsTwoHeat(s) || ChooseBatchButtons(s).showHiLoHeat ? kTwoHeatLayout : kOneHeatLayout;
 }
 
-bool OpenBatchTimerEntry(TimerEntryRequest& r, const lnk::DryerStatus& s, int command) {
+bool OpenBatchTimerEntry(dialogs::TimerEntryRequest& r, const lnk::DryerStatus& s, int command) {
   const BatchTimerInfo* t = TimerForCommand(command);
   if (t == nullptr) return false;
-  OpenTimerEntryFromStatus(r, s, t->presetRow, t->limits);
+  dialogs::OpenTimerEntryFromStatus(r, s, t->presetRow, t->limits);
   return true;
 }
 
@@ -219,3 +221,5 @@ void RestartBatchTimer(const lnk::DryerStatus& s, BatchHoldGroup group) {
   const uint8_t preset[2] = {s.b[t.presetByte], s.b[t.presetByte + 1]};
   lnk::RequestSetting(t.resetRow, preset);
 }
+
+}  // namespace screens

@@ -12,6 +12,8 @@ namespace lnk {
 struct DryerStatus;
 }
 
+namespace screens {
+
 // String ids of the batch restart questions.
 enum BatchText : uint16_t {
   kBatchTextHeatQuestionDry = 513,
@@ -60,7 +62,7 @@ struct BatchTimerInfo {
   int presetByte;        // minutes, then seconds
   lnk::CommandRow presetRow;  // where an edited preset goes
   lnk::CommandRow resetRow;   // restarting the countdown from the preset
-  TimerLimits limits;
+  dialogs::TimerLimits limits;
   plat::Color colour;
 };
 const BatchTimerInfo& BatchTimerFor(BatchTimer timer);
@@ -110,7 +112,7 @@ struct BatchLayout {
 const BatchLayout& ChooseBatchLayout(const lnk::DryerStatus& s);
 
 // The keypad opened by a button's command: false for a command that is not a timer button.
-bool OpenBatchTimerEntry(TimerEntryRequest& r, const lnk::DryerStatus& s, int command);
+bool OpenBatchTimerEntry(dialogs::TimerEntryRequest& r, const lnk::DryerStatus& s, int command);
 
 // ---- Holding a button restarts its timer (one-second tick) ----
 
@@ -131,3 +133,5 @@ void BatchHoldQuestionNumbers(const lnk::DryerStatus& s, BatchHoldGroup group, i
 bool StepBatchHoldLatch(uint32_t& latch, bool held);
 // Yes to the question: the countdown restarts from the preset.
 void RestartBatchTimer(const lnk::DryerStatus& s, BatchHoldGroup group);
+
+}  // namespace screens

@@ -355,8 +355,8 @@ int MakeOverlayLines(const lnk::DryerStatus& s, PictureLayout layout,
     Add(lines, n, kRateLine, colour::kWhite, kDryerPicTextNoSensor);
     Add(lines, n, kTotalLine, colour::kWhite, kDryerPicTextNoSensor);
   } else {
-    int rate = BushelsPerHour(s);
-    long long total = TotalBushels(s);
+    int rate = screens::BushelsPerHour(s);
+    long long total = screens::TotalBushels(s);
     OverlayLine& r = Add(lines, n, kRateLine, colour::kWhite,
                          celsius ? kDryerPicTextRateSi : kDryerPicTextRateEnglish);
     std::snprintf(r.text, sizeof r.text, "%d", celsius ? ToTonnes(rate) : rate);
@@ -402,7 +402,7 @@ int MakeOverlayLines(const lnk::DryerStatus& s, PictureLayout layout,
 
 size_t FormatOverlayLine(const OverlayLine& line, const char16_t* label, char16_t* out,
                          size_t size) {
-  LineText t(out, size);
+  i18n::LineText t(out, size);
   if (line.textId != 0) {
     t.Add(label);
     if (line.text[0] != 0) t.AddLatin1(" ");

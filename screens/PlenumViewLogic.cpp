@@ -6,6 +6,8 @@
 #include "i18n/StringIds.h"
 #include "screens/StatusReading.h"
 
+namespace screens {
+
 namespace {
 
 // Plenums are named by unit number, not by place: the dryer picture draws unit 1 at the top of
@@ -150,3 +152,5 @@ void FormatPlenumTemperature(char* out, size_t size, int fahrenheit, bool celsiu
   std::snprintf(out, size, "%d%c%c", lnk::DisplayTemperature(fahrenheit, celsius), lnk::kDegreeSign,
                 celsius ? 'C' : 'F');
 }
+
+}  // namespace screens

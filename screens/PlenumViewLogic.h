@@ -10,6 +10,8 @@ namespace lnk {
 struct DryerStatus;
 }
 
+namespace screens {
+
 // String ids of the plenum view.
 enum PlenumViewText : uint16_t {
   kPlenumTextPlenumSlot5 = 326,  // unit 2
@@ -60,3 +62,5 @@ int PlenumTemperatureF(const lnk::DryerStatus& s, int slot);
 // "SP:  %d %cF " and "%d%cF", converted and with C when `celsius`.
 void FormatPlenumSetpoint(char* out, size_t size, int fahrenheit, bool celsius);
 void FormatPlenumTemperature(char* out, size_t size, int fahrenheit, bool celsius);
+
+}  // namespace screens

@@ -7,6 +7,8 @@
 #include "i18n/StringIds.h"
 #include "screens/StatusReading.h"
 
+namespace screens {
+
 namespace {
 
 
@@ -175,7 +177,7 @@ StatusBarLine ChooseStatusBarLine(const lnk::DryerStatus& s, bool blinkOn) {
 
 size_t FormatStatusBarLine(const StatusBarLine& line, const char16_t* text,
                            const char16_t* secondText, char16_t* out, size_t size) {
-  LineText t(out, size);
+  i18n::LineText t(out, size);
   char numbers[32] = "";
   switch (line.form) {
     case StatusBarForm::Blank:
@@ -204,3 +206,5 @@ size_t FormatStatusBarLine(const StatusBarLine& line, const char16_t* text,
   }
   return t.Add(text).AddLatin1(numbers).Length();
 }
+
+}  // namespace screens

@@ -10,6 +10,8 @@ namespace lnk {
 struct DryerStatus;
 }
 
+namespace screens {
+
 // String ids of the status bar lines.
 enum StatusBarText : uint16_t {
   kStatusBarTextAlarm = 311,
@@ -73,3 +75,5 @@ size_t FormatStatusBarLine(const StatusBarLine& line, const char16_t* text,
 // green above half, yellow above a quarter, red at or below a quarter and when there is no
 // preset to count against.
 plat::Color OutOfGrainColour(int v, int p);
+
+}  // namespace screens

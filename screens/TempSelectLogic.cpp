@@ -10,6 +10,8 @@
 #include "link/SettingRequest.h"
 #include "screens/StatusReading.h"
 
+namespace screens {
+
 namespace {
 
 
@@ -83,10 +85,10 @@ int TempSetpointF(const lnk::DryerStatus& s, TempSetpoint setpoint) {
   return lnk::StatusS16LowFirst(s, lnk::RowRegister(lnk::RowInfo(TempSetpointInfo(setpoint).row)));
 }
 
-void OpenTempSetpointEntry(SetpointEntryRequest& r, const lnk::DryerStatus& s, TempSetpoint setpoint,
+void OpenTempSetpointEntry(dialogs::SetpointEntryRequest& r, const lnk::DryerStatus& s, TempSetpoint setpoint,
                            bool celsius) {
   const TempSetpointRow& t = TempSetpointInfo(setpoint);
-  OpenSetpointEntryFromStatus(r, s, t.row, t.minimumF, t.maximumF, t.defaultF, celsius);
+  dialogs::OpenSetpointEntryFromStatus(r, s, t.row, t.minimumF, t.maximumF, t.defaultF, celsius);
 }
 
 void FormatTempSetpointValue(char* out, size_t size, int fahrenheit, bool celsius) {
@@ -178,7 +180,7 @@ TempSetpoint GrainButtonSetpoint(const lnk::DryerStatus& s, GrainButton button) 
 }
 
 size_t FormatGrainHelp(bool celsius, char16_t* out, size_t size) {
-  LineText line(out, size);
+  i18n::LineText line(out, size);
   const uint16_t* ids = celsius ? kGrainHelpCelsiusIds : kGrainHelpFahrenheitIds;
   const int count = celsius ? 3 : 2;
   for (int i = 0; i < count; ++i) {
@@ -189,3 +191,5 @@ size_t FormatGrainHelp(bool celsius, char16_t* out, size_t size) {
   }
   return line.Length();
 }
+
+}  // namespace screens

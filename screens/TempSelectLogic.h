@@ -10,7 +10,12 @@
 namespace lnk {
 struct DryerStatus;
 }
+
+namespace dialogs {
 struct SetpointEntryRequest;
+}
+
+namespace screens {
 
 inline constexpr uint16_t kTempSelectTitleId = 193;
 inline constexpr uint16_t kPlenumSetpointCaptionId = 194;
@@ -67,7 +72,7 @@ const TempSetpointRow& TempSetpointInfo(TempSetpoint setpoint);
 TempSetpoint PlenumSetpoint(int plenum);
 int TempSetpointF(const lnk::DryerStatus& s, TempSetpoint setpoint);
 // Fills the shared keypad request for the setpoint, opening on its current value.
-void OpenTempSetpointEntry(SetpointEntryRequest& r, const lnk::DryerStatus& s, TempSetpoint setpoint,
+void OpenTempSetpointEntry(dialogs::SetpointEntryRequest& r, const lnk::DryerStatus& s, TempSetpoint setpoint,
                            bool celsius);
 // " %3d %cF " or " %3d %cC " of a Fahrenheit value in the display unit.
 void FormatTempSetpointValue(char* out, size_t size, int fahrenheit, bool celsius);
@@ -140,3 +145,5 @@ TempSetpoint GrainButtonSetpoint(const lnk::DryerStatus& s, GrainButton button);
 // The red help text: strings 197, 198, 199 joined by blanks with SI units, otherwise 200 and
 // 201. Returns its length.
 size_t FormatGrainHelp(bool celsius, char16_t* out, size_t size);
+
+}  // namespace screens

@@ -68,8 +68,8 @@ void DrawValue(plat::Canvas& c, const plat::Rect& place, int fahrenheit, bool ce
 }
 
 void OpenEntry(plat::Hwnd panel, const lnk::DryerStatus& s, TempSetpoint setpoint) {
-  OpenTempSetpointEntry(gSetpointEntryRequest, s, setpoint, IsCelsius(s));
-  dialogs::OpenSetpointEntryDialog(plat::GetParent(panel), gSetpointEntryRequest);
+  OpenTempSetpointEntry(dialogs::gSetpointEntryRequest, s, setpoint, IsCelsius(s));
+  dialogs::OpenSetpointEntryDialog(plat::GetParent(panel), dialogs::gSetpointEntryRequest);
   plat::InvalidateRect(panel, nullptr, true);
 }
 

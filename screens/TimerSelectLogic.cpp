@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr TimerLimits Limits(int maxMinutes, int maxSeconds, int defaultMinutes, int defaultSeconds,
+constexpr dialogs::TimerLimits Limits(int maxMinutes, int maxSeconds, int defaultMinutes, int defaultSeconds,
                              int minMinutes, int minSeconds) {
-  return TimerLimits{.maxMinutes = static_cast<uint8_t>(maxMinutes),
+  return dialogs::TimerLimits{.maxMinutes = static_cast<uint8_t>(maxMinutes),
                      .maxSeconds = static_cast<uint8_t>(maxSeconds),
                      .defaultMinutes = static_cast<uint8_t>(defaultMinutes),
                      .defaultSeconds = static_cast<uint8_t>(defaultSeconds),
@@ -111,12 +111,12 @@ PanelLine* NextLine(TimerPanelText& out, plat::Color colour, int button) {
 
 void AddText(TimerPanelText& out, const char16_t* text, plat::Color colour, int button = 0) {
   PanelLine* line = NextLine(out, colour, button);
-  if (line != nullptr) line->length = LineText(line->text, kPanelLineUnits).Add(text).Length();
+  if (line != nullptr) line->length = i18n::LineText(line->text, kPanelLineUnits).Add(text).Length();
 }
 
 void AddLatin1(TimerPanelText& out, const char* text, plat::Color colour) {
   PanelLine* line = NextLine(out, colour, 0);
-  if (line != nullptr) line->length = LineText(line->text, kPanelLineUnits).AddLatin1(text).Length();
+  if (line != nullptr) line->length = i18n::LineText(line->text, kPanelLineUnits).AddLatin1(text).Length();
 }
 
 void AddString(TimerPanelText& out, int id, plat::Color colour, int button = 0) {
@@ -133,7 +133,7 @@ void AddDefaultLine(TimerPanelText& out, int minutes, const char16_t* minutesUni
   i18n::GetString(i18n::kStringDefault, label);
   char number[16];
   std::snprintf(number, sizeof number, " = %d ", minutes);
-  line->length = LineText(line->text, kPanelLineUnits).Add(label).AddLatin1(number).Add(minutesUnit).Length();
+  line->length = i18n::LineText(line->text, kPanelLineUnits).Add(label).AddLatin1(number).Add(minutesUnit).Length();
 }
 
 void FillBox(PresetBox& box, const lnk::DryerStatus& s, TimerPreset preset, const char16_t* minutesUnit,
@@ -142,9 +142,9 @@ void FillBox(PresetBox& box, const lnk::DryerStatus& s, TimerPreset preset, cons
   i18n::GetString(kTimerTextPreset, box.label);
   char number[8];
   std::snprintf(number, sizeof number, "%03d ", s.b[info.presetByte]);
-  LineText(box.minutes, kPanelLineUnits).AddLatin1(number).Add(minutesUnit);
+  i18n::LineText(box.minutes, kPanelLineUnits).AddLatin1(number).Add(minutesUnit);
   std::snprintf(number, sizeof number, "%02d ", s.b[info.presetByte + 1]);
-  LineText(box.seconds, kPanelLineUnits).AddLatin1(number).Add(secondsUnit);
+  i18n::LineText(box.seconds, kPanelLineUnits).AddLatin1(number).Add(secondsUnit);
 }
 
 void AddUnloadHelp(TimerPanelText& out) {
@@ -153,7 +153,7 @@ void AddUnloadHelp(TimerPanelText& out) {
   i18n::GetString(kTimerTextUnloadHelp1, first);
   i18n::GetString(kTimerTextUnloadHelp2, second);
   char16_t joined[2 * i18n::kStringDestUnits];
-  LineText(joined, sizeof joined / sizeof joined[0]).Add(first).AddLatin1(" ").Add(second);
+  i18n::LineText(joined, sizeof joined / sizeof joined[0]).Add(first).AddLatin1(" ").Add(second);
   char16_t wrapped[kUnloadHelpWidth + 1];
   bool more = i18n::NextWrappedLine(true, kUnloadHelpWidth, joined, wrapped);
   for (int i = 0; more && i < kUnloadHelpMaxLines; ++i) {
@@ -181,11 +181,11 @@ const TimerPresetInfo& TimerPresetFor(TimerPreset preset) {
   return kPresets[i < kTimerPresetCount ? i : 0];
 }
 
-void OpenTimerPreset(TimerEntryRequest& r, TimerPreset preset) {
+void OpenTimerPreset(dialogs::TimerEntryRequest& r, TimerPreset preset) {
   const TimerPresetInfo& info = TimerPresetFor(preset);
   lnk::LoadRequestFromStatus(info.row);
   const int reg = lnk::RowRegister(lnk::RowInfo(info.row));
-  OpenTimerEntry(r, info.row, lnk::ReadRequestByte(reg), lnk::ReadRequestByte(reg + 1), info.limits);
+  dialogs::OpenTimerEntry(r, info.row, lnk::ReadRequestByte(reg), lnk::ReadRequestByte(reg + 1), info.limits);
 }
 
 const TimerPanelInfo& TimerPanelFor(TimerPanel panel) {
@@ -212,7 +212,7 @@ size_t FormatPreviousLoadLine(uint32_t seconds, const char16_t* minutesUnit, con
   char rest[16];
   std::snprintf(minutes, sizeof minutes, ": %03u     ", static_cast<unsigned>(seconds / 60));
   std::snprintf(rest, sizeof rest, ": %02u", static_cast<unsigned>(seconds % 60));
-  return LineText(out, size).Add(minutesUnit).AddLatin1(minutes).Add(secondsUnit).AddLatin1(rest).Length();
+  return i18n::LineText(out, size).Add(minutesUnit).AddLatin1(minutes).Add(secondsUnit).AddLatin1(rest).Length();
 }
 
 void BuildTimerPanelText(TimerPanel panel, const lnk::DryerStatus& s, uint32_t previousLoadSeconds,

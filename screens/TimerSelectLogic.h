@@ -54,7 +54,7 @@ struct TimerPresetInfo {
   TimerPreset preset;
   int presetByte;  // status byte of the minutes; the seconds follow
   lnk::CommandRow row;  // the request's two registers, minutes then seconds, and the pending flag
-  TimerLimits limits;
+  dialogs::TimerLimits limits;
 };
 const TimerPresetInfo& TimerPresetFor(TimerPreset preset);
 
@@ -62,7 +62,7 @@ const TimerPresetInfo& TimerPresetFor(TimerPreset preset);
 // current value loaded from the status record into the request registers (kept as they are
 // while the row is still pending, so a value not yet echoed is what the keypad shows) and from
 // there into the working minutes and seconds.
-void OpenTimerPreset(TimerEntryRequest& r, TimerPreset preset);
+void OpenTimerPreset(dialogs::TimerEntryRequest& r, TimerPreset preset);
 
 // ---- The four panels ----
 

@@ -140,8 +140,8 @@ void CreatePanel(plat::Hwnd h) {
 void OnPanelCommand(plat::Hwnd h, int command) {
   TimerPreset preset;
   if (!TimerPresetForCommand(command, preset)) return;
-  OpenTimerPreset(gTimerEntryRequest, preset);
-  dialogs::OpenTimerEntryDialog(h, gTimerEntryRequest);
+  OpenTimerPreset(dialogs::gTimerEntryRequest, preset);
+  dialogs::OpenTimerEntryDialog(h, dialogs::gTimerEntryRequest);
   if (plat::IsWindow(h)) plat::InvalidateRect(h, nullptr, true);
 }
 

@@ -5,6 +5,8 @@
 #include "link/DryerStatus.h"
 #include "link/RegisterMap.h"
 
+namespace screens {
+
 namespace {
 
 struct SpeedRow {
@@ -48,3 +50,5 @@ void MakeSpeedLines(const lnk::DryerStatus& s, SpeedLine (&lines)[3]) {
     lines[i].place = row.place;
   }
 }
+
+}  // namespace screens

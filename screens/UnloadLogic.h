@@ -10,6 +10,8 @@ namespace lnk {
 struct DryerStatus;
 }
 
+namespace screens {
+
 enum UnloadCommand : int {
   kUnloadCommandBushels = 36871,
   kUnloadCommandSpeed = 36883,
@@ -46,3 +48,5 @@ struct SpeedLine {
 };
 // Lines in drawing order: HIGH, MED, LOW. A speed byte other than 0, 1, 2 highlights none.
 void MakeSpeedLines(const lnk::DryerStatus& s, SpeedLine (&lines)[3]);
+
+}  // namespace screens

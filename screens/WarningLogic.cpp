@@ -7,6 +7,8 @@
 #include "i18n/LineText.h"
 #include "screens/StatusReading.h"
 
+namespace screens {
+
 namespace {
 
 
@@ -75,7 +77,7 @@ WarningTitle ChooseWarningTitle(const lnk::DryerStatus& s, bool titlePhase) {
 
 size_t FormatWarningTitle(const WarningTitle& title, const char16_t* text, char16_t* out,
                           size_t size) {
-  LineText line(out, size);
+  i18n::LineText line(out, size);
   line.Add(text);
   if (title.withCountdown) {
     char numbers[24];
@@ -146,3 +148,4 @@ plat::Point MarkerEnd(const MarkerSweep& m) {
   return {kMarkerOrigin.x + kMarkerLength + kMarkerStep * m.position, kMarkerOrigin.y};
 }
 
+}  // namespace screens

@@ -12,6 +12,8 @@ namespace lnk {
 struct DryerStatus;
 }
 
+namespace screens {
+
 // String ids of the warning window.
 enum WarningText : uint16_t {
   kWarningTextTitle = 330,
@@ -100,3 +102,5 @@ plat::Point MarkerStart(const MarkerSweep& m);
 plat::Point MarkerEnd(const MarkerSweep& m);
 
 // The help dialog's picture and text rules live with the dialog.
+
+}  // namespace screens

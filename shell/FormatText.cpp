@@ -1,5 +1,7 @@
 #include "shell/FormatText.h"
 
+namespace shell {
+
 namespace {
 
 constexpr int kMaxWidth = 40;
@@ -100,3 +102,5 @@ size_t FormatText(char16_t* out, size_t size, const char16_t* format, const int*
   out[w.length] = 0;
   return w.length;
 }
+
+}  // namespace shell

@@ -449,12 +449,12 @@ void ApplyView() {
   const uint8_t type = s.b[lnk::kStatusDryerType];
   screens::UiState().selectedView = (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsGraphView) ? 1 : 0;
 
-  const BatchButtons rule = ChooseBatchButtons(s);
+  const screens::BatchButtons rule = screens::ChooseBatchButtons(s);
   Hwnd batch = gMain.screens[static_cast<int>(Screen::BatchDrying)];
-  plat::ShowWindow(plat::GetDlgItem(batch, kBatchCommandHiHeat), rule.showHiLoHeat);
-  plat::ShowWindow(plat::GetDlgItem(batch, kBatchCommandLoHeat), rule.showHiLoHeat);
-  plat::ShowWindow(plat::GetDlgItem(batch, kBatchCommandDry), rule.showDry);
-  plat::EnableWindow(plat::GetDlgItem(batch, kBatchCommandDry), true);
+  plat::ShowWindow(plat::GetDlgItem(batch, screens::kBatchCommandHiHeat), rule.showHiLoHeat);
+  plat::ShowWindow(plat::GetDlgItem(batch, screens::kBatchCommandLoHeat), rule.showHiLoHeat);
+  plat::ShowWindow(plat::GetDlgItem(batch, screens::kBatchCommandDry), rule.showDry);
+  plat::EnableWindow(plat::GetDlgItem(batch, screens::kBatchCommandDry), true);
 
   const Hwnd drawGraph = DrawGraphWindow();
   if (type != lnk::kDryerTypeContinuous) {

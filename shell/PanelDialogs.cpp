@@ -23,8 +23,8 @@ constexpr int kGrainSetpointDefault = 105;
 void OpenGrainSetpoint(lnk::CommandRow row) {
   lnk::DryerStatus s;
   lnk::TakeStatusSnapshot(s);
-  SetpointEntryRequest& r = gSetpointEntryRequest;
-  OpenSetpointEntryFromStatus(r, s, row, kGrainSetpointMinimum, kGrainSetpointMaximum,
+  dialogs::SetpointEntryRequest& r = dialogs::gSetpointEntryRequest;
+  dialogs::OpenSetpointEntryFromStatus(r, s, row, kGrainSetpointMinimum, kGrainSetpointMaximum,
                               kGrainSetpointDefault, lnk::Derived().celsius.load() != 0);
   dialogs::OpenSetpointEntryDialog(ScreenWindow(Screen::LineGraph), r);
 }
@@ -35,7 +35,7 @@ void OpenPanelDialogNow(PanelDialog which) {
   const plat::Hwnd main = screens::MainWindow();
   switch (which) {
     case PanelDialog::MoistureSetpoint:
-      dialogs::OpenMoistureSetpointDialog(ScreenWindow(Screen::LineGraph), MoistureSetpoint::Drying);
+      dialogs::OpenMoistureSetpointDialog(ScreenWindow(Screen::LineGraph), dialogs::MoistureSetpoint::Drying);
       return;
     case PanelDialog::GrainSetpoint1: OpenGrainSetpoint(lnk::CommandRow::GrainTempSetpoint1); return;
     case PanelDialog::GrainSetpoint2: OpenGrainSetpoint(lnk::CommandRow::GrainTempSetpoint2); return;

@@ -62,15 +62,15 @@ inline constexpr const char* kAutoStartTextF = "AutoStartFinishedMessageF.txt";
 inline constexpr size_t kAutoStartTextUnits = 2000;
 
 struct BatchGroupButtons {
-  BatchHoldGroup group;
+  screens::BatchHoldGroup group;
   int first;
   int second;  // 0: none
 };
 constexpr BatchGroupButtons kBatchGroups[kBatchLatchCount] = {
-    {.group = BatchHoldGroup::Heat, .first = kBatchCommandDry, .second = kBatchCommandHiHeat},
-    {.group = BatchHoldGroup::LowHeat, .first = kBatchCommandLoHeat, .second = 0},
-    {.group = BatchHoldGroup::Cool, .first = kBatchCommandCool, .second = 0},
-    {.group = BatchHoldGroup::Unload, .first = kBatchCommandUnload, .second = 0},
+    {.group = screens::BatchHoldGroup::Heat, .first = screens::kBatchCommandDry, .second = screens::kBatchCommandHiHeat},
+    {.group = screens::BatchHoldGroup::LowHeat, .first = screens::kBatchCommandLoHeat, .second = 0},
+    {.group = screens::BatchHoldGroup::Cool, .first = screens::kBatchCommandCool, .second = 0},
+    {.group = screens::BatchHoldGroup::Unload, .first = screens::kBatchCommandUnload, .second = 0},
 };
 
 struct RepeatDialog {
@@ -114,15 +114,15 @@ void ShowSetupOptionButtons(const lnk::DryerStatus& s) {
 void AskBatchRestart(const lnk::DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
   char16_t format[i18n::kStringDestUnits];
   char16_t caption[i18n::kStringDestUnits];
-  i18n::GetString(BatchHoldQuestionId(g.group, dryHeld), format);
-  i18n::GetString(kBatchHoldCaptionId, caption);
+  i18n::GetString(screens::BatchHoldQuestionId(g.group, dryHeld), format);
+  i18n::GetString(screens::kBatchHoldCaptionId, caption);
   int numbers[2];
-  BatchHoldQuestionNumbers(s, g.group, numbers);
+  screens::BatchHoldQuestionNumbers(s, g.group, numbers);
   char16_t text[2 * i18n::kStringDestUnits];
   FormatText(text, sizeof text / sizeof text[0], format, numbers, 2);
   if (Ask(TickQuestion::BatchRestart, text, caption, plat::MbButtons::YesNo, plat::MbIcon::Question) ==
       plat::IdYes)
-    RestartBatchTimer(s, g.group);
+    screens::RestartBatchTimer(s, g.group);
 }
 
 void StepBatchLatches(const lnk::DryerStatus& s) {
@@ -132,8 +132,8 @@ void StepBatchLatches(const lnk::DryerStatus& s) {
     const BatchGroupButtons& g = kBatchGroups[i];
     const bool firstHeld = Held(batch, g.first);
     const bool held = firstHeld || Held(batch, g.second);
-    const bool dryHeld = g.group == BatchHoldGroup::Heat && firstHeld;
-    if (StepBatchHoldLatch(gTicks.batchLatch[i], held)) AskBatchRestart(s, g, dryHeld);
+    const bool dryHeld = g.group == screens::BatchHoldGroup::Heat && firstHeld;
+    if (screens::StepBatchHoldLatch(gTicks.batchLatch[i], held)) AskBatchRestart(s, g, dryHeld);
   }
 }
 
@@ -210,7 +210,7 @@ void StepHeldButtons() {
     for (int b = 0; b < d.count && heldId == 0; ++b)
       if (plat::IsDlgButtonHeld(dialog, d.buttons[b])) heldId = d.buttons[b];
     if (heldId == 0) {
-      gTicks.repeatDelay[i] = kRepeatDelayTicks;
+      gTicks.repeatDelay[i] = dialogs::kRepeatDelayTicks;
     } else if (gTicks.repeatDelay[i] == 0) {
       plat::SendCommand(dialog, heldId);
     } else {

@@ -22,7 +22,7 @@ using namespace dialogs;
 
 namespace {
 
-constexpr TimerLimits kUpToTenMinutes{.maxMinutes = 10, .maxSeconds = 0, .defaultMinutes = 5,
+constexpr dialogs::TimerLimits kUpToTenMinutes{.maxMinutes = 10, .maxSeconds = 0, .defaultMinutes = 5,
                                       .defaultSeconds = 30, .minMinutes = 0, .minSeconds = 1};
 
 struct PaintCase {
@@ -43,18 +43,18 @@ const std::vector<PaintCase>& Cases() {
        {kLanguageButtonEnglish, kLanguageButtonGerman}},
       {"setpoint entry",
        [](plat::Hwnd p) {
-         OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, false);
+         dialogs::OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, false);
          return OpenSetpointEntryDialog(p, gSetpointEntryRequest);
        },
        {0, kSetpointAccept, kSetpointDelete}, {}},
       {"timer entry",
        [](plat::Hwnd p) {
-         OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kUpToTenMinutes);
+         dialogs::OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kUpToTenMinutes);
          return OpenTimerEntryDialog(p, gTimerEntryRequest);
        },
        {0, kTimerAccept, kTimerMinutesDelete}, {}},
       {"moisture setpoint",
-       [](plat::Hwnd p) { return OpenMoistureSetpointDialog(p, MoistureSetpoint::Drying) ? 1 : 0; },
+       [](plat::Hwnd p) { return OpenMoistureSetpointDialog(p, dialogs::MoistureSetpoint::Drying) ? 1 : 0; },
        {0, kMoistureModify, kMoistureExit}, {}},
       {"burner differential", OpenBurnerDifferentialDialog, {0, kDifferentialHelp, kDifferentialAccept}, {}},
       {"plenum temperature manager", OpenPlenumTempManagerDialog, {0, kManagerTimeField, kManagerSizeField},

@@ -15,7 +15,7 @@ using namespace dialogs;
 
 namespace {
 
-constexpr TimerLimits kOneSecondToTenMinutes{.maxMinutes = 10, .maxSeconds = 0, .defaultMinutes = 5,
+constexpr dialogs::TimerLimits kOneSecondToTenMinutes{.maxMinutes = 10, .maxSeconds = 0, .defaultMinutes = 5,
                                              .defaultSeconds = 30, .minMinutes = 0, .minSeconds = 1};
 
 class KeypadDialogs : public HeadlessFixture {
@@ -44,7 +44,7 @@ std::vector<Step> Join(std::vector<Step> a, std::vector<Step> b) {
 }  // namespace
 
 TEST_F(KeypadDialogs, TimerDigitsTypedByPressesAreDrawnAndAcceptedIntoTheRequest) {
-  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   auto steps = Clicks({kTimerMinutesDigits[1], kTimerMinutesDigits[0], kTimerSecondsDigits[0]});
   steps.push_back(SeeValue(" : "));
   steps.push_back(Step{kTimerAccept, {}});
@@ -58,7 +58,7 @@ TEST_F(KeypadDialogs, TimerDigitsTypedByPressesAreDrawnAndAcceptedIntoTheRequest
 }
 
 TEST_F(KeypadDialogs, TimerOpensOnTheCurrentValueWithItsLimitsAndDefaultKey) {
-  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   std::u16string opening, maximum, minimum, afterDefault;
   Drive({Step{0, [&](plat::Hwnd d) {
                 opening = DrawnText(" : ", d);
@@ -75,7 +75,7 @@ TEST_F(KeypadDialogs, TimerOpensOnTheCurrentValueWithItsLimitsAndDefaultKey) {
 }
 
 TEST_F(KeypadDialogs, TimerCancelAfterTypingRaisesNothing) {
-  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   Drive(Clicks({kTimerMinutesDigits[4], kTimerSecondsDigits[2], kTimerCancel}));
   EXPECT_EQ(OpenTimerEntryDialog(parent_, gTimerEntryRequest), kEntryCancelled);
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::CoolTime));
@@ -83,7 +83,7 @@ TEST_F(KeypadDialogs, TimerCancelAfterTypingRaisesNothing) {
 }
 
 TEST_F(KeypadDialogs, TimerOutOfRangeShowsTheWarningBoxAndWritesNothing) {
-  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   // 010:01 is one second above the ten-minute limit.
   Drive(Join(Clicks({kTimerMinutesDigits[1], kTimerMinutesDigits[0], kTimerSecondsDigits[1],
                      kTimerAccept}),
@@ -96,7 +96,7 @@ TEST_F(KeypadDialogs, TimerOutOfRangeShowsTheWarningBoxAndWritesNothing) {
 }
 
 TEST_F(KeypadDialogs, SetpointTypedInCelsiusIsSentCorrectedInFahrenheit) {
-  OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
+  dialogs::OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
   auto steps = Clicks({kSetpointClear, kSetpointDigits[7], kSetpointDigits[1]});
   steps.push_back(SeeValue("C "));
   steps.push_back(Step{kSetpointAccept, {}});
@@ -109,7 +109,7 @@ TEST_F(KeypadDialogs, SetpointTypedInCelsiusIsSentCorrectedInFahrenheit) {
 }
 
 TEST_F(KeypadDialogs, SetpointOpensConvertedAndRefusesAboveTheLimit) {
-  OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
+  dialogs::OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
   std::u16string opening;
   auto steps = std::vector<Step>{Step{0, [&](plat::Hwnd d) { opening = DrawnText("C ", d); }}};
   steps = Join(steps, Clicks({kSetpointDigits[7], kSetpointDigits[2], kSetpointAccept}));
@@ -122,7 +122,7 @@ TEST_F(KeypadDialogs, SetpointOpensConvertedAndRefusesAboveTheLimit) {
 }
 
 TEST_F(KeypadDialogs, SetpointCancelRaisesNothing) {
-  OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::GrainTempSetpoint1, 100, 50, 200, 120, false);
+  dialogs::OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::GrainTempSetpoint1, 100, 50, 200, 120, false);
   Drive(Clicks({kSetpointDigits[1], kSetpointDigits[5], kSetpointCancel}));
   EXPECT_EQ(OpenSetpointEntryDialog(parent_, gSetpointEntryRequest), kEntryCancelled);
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
@@ -145,7 +145,7 @@ TEST_F(KeypadDialogs, MoistureWindowShowsTheSetpointAndTheKeypadStoresTheTypedVa
                        }});
   steps.push_back(Step{kMoistureExit, {}});
   Drive(steps);
-  EXPECT_TRUE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::Drying));
+  EXPECT_TRUE(OpenMoistureSetpointDialog(parent_, dialogs::MoistureSetpoint::Drying));
   EXPECT_EQ(Narrow(opening), "15.5 %");
   EXPECT_EQ(Narrow(typed), "18.2 %");  // the fourth digit would pass 99.9 % and is ignored
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureSetpoint));
@@ -162,7 +162,7 @@ TEST_F(KeypadDialogs, MoistureKeypadLeavesTheFieldItTypesIntoInSightAndStaysOnTh
          Step{kMoistureDigits[4], [&](plat::Hwnd d) { keypad = plat::GetWindowRect(d); },
               kMoistureKeypadDialogId},
          Step{kMoistureAccept, {}}, Step{kMoistureExit, {}}});
-  OpenMoistureSetpointDialog(parent_, MoistureSetpoint::Drying);
+  OpenMoistureSetpointDialog(parent_, dialogs::MoistureSetpoint::Drying);
   ASSERT_TRUE(AllStepsTaken());
   EXPECT_TRUE(plat::Intersect(field, keypad).Empty());
   EXPECT_GE(keypad.left, 0);
@@ -173,14 +173,14 @@ TEST_F(KeypadDialogs, MoistureKeypadLeavesTheFieldItTypesIntoInSightAndStaysOnTh
 
 TEST_F(KeypadDialogs, MoistureKeypadAcceptWithoutAKeyLeavesTheSetpointAlone) {
   Drive(Clicks({kMoistureModify, kMoistureAccept, kMoistureExit}));
-  EXPECT_FALSE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::AutoStart));
+  EXPECT_FALSE(OpenMoistureSetpointDialog(parent_, dialogs::MoistureSetpoint::AutoStart));
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::Setting125));
 }
 
 TEST_F(KeypadDialogs, AutoStartMoistureGoesLowByteFirst) {
   Drive(Clicks({kMoistureModify, kMoistureDigits[3], kMoistureDigits[0], kMoistureDigits[0],
                 kMoistureAccept, kMoistureExit}));
-  EXPECT_TRUE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::AutoStart));
+  EXPECT_TRUE(OpenMoistureSetpointDialog(parent_, dialogs::MoistureSetpoint::AutoStart));
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::Setting125));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture), 300 & 0xFF);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture + 1), 300 >> 8);

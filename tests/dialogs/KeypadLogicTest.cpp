@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr TimerLimits kOneSecondToTenMinutes = {.maxMinutes = 10, .maxSeconds = 0,
+constexpr dialogs::TimerLimits kOneSecondToTenMinutes = {.maxMinutes = 10, .maxSeconds = 0,
                                                 .defaultMinutes = 5, .defaultSeconds = 30,
                                                 .minMinutes = 0, .minSeconds = 1};
 
@@ -18,47 +18,47 @@ class TimerKeypad : public ::testing::Test {
  protected:
   void SetUp() override {
     lnk::ResetSettingRequest();
-    OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
+    dialogs::OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
   }
   void Minutes(std::initializer_list<int> keys) {
-    for (int k : keys) TimerMinutesKey(r, k);
+    for (int k : keys) dialogs::TimerMinutesKey(r, k);
   }
   void Seconds(std::initializer_list<int> keys) {
-    for (int k : keys) TimerSecondsKey(r, k);
+    for (int k : keys) dialogs::TimerSecondsKey(r, k);
   }
-  TimerEntryRequest r{};
+  dialogs::TimerEntryRequest r{};
 };
 
 TEST_F(TimerKeypad, LimitsOneSecondToTenMinutes) {
   Minutes({0});
   Seconds({0});
-  EXPECT_EQ(CheckTimerEntry(r), EntryResult::OutOfRange);  // 000:00
+  EXPECT_EQ(dialogs::CheckTimerEntry(r), dialogs::EntryResult::OutOfRange);  // 000:00
 
-  OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
   Minutes({1, 0});
   Seconds({0});
   EXPECT_EQ(r.minutes, 10);
   EXPECT_EQ(r.seconds, 0);
-  EXPECT_EQ(CheckTimerEntry(r), EntryResult::Accepted);  // 010:00
+  EXPECT_EQ(dialogs::CheckTimerEntry(r), dialogs::EntryResult::Accepted);  // 010:00
 
-  Seconds({kKeyDelete, 1});
+  Seconds({dialogs::kKeyDelete, 1});
   EXPECT_EQ(r.seconds, 1);
-  EXPECT_EQ(CheckTimerEntry(r), EntryResult::OutOfRange);  // 010:01
+  EXPECT_EQ(dialogs::CheckTimerEntry(r), dialogs::EntryResult::OutOfRange);  // 010:01
 }
 
 TEST_F(TimerKeypad, SecondsDropADigitThatWouldPassFiftyNine) {
   Seconds({7, 3});
   EXPECT_EQ(r.seconds, 7);
   char text[32];
-  FormatTimerEntryValue(text, sizeof text, r);
+  dialogs::FormatTimerEntryValue(text, sizeof text, r);
   EXPECT_STREQ(text, " 007 : 07 ");  // the first key cleared the minutes too
-  Seconds({kKeyDelete});
+  Seconds({dialogs::kKeyDelete});
   EXPECT_EQ(r.seconds, 0);
   // The DELETE took back one of the two places: one more digit fits, appended to the 0.
   Seconds({5, 9});
   EXPECT_EQ(r.seconds, 5);
 
-  OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
   Seconds({5, 9});
   EXPECT_EQ(r.seconds, 59);
 }
@@ -66,10 +66,10 @@ TEST_F(TimerKeypad, SecondsDropADigitThatWouldPassFiftyNine) {
 TEST_F(TimerKeypad, MinutesStopAtTwoHundredFortyNine) {
   Minutes({2, 5, 0});
   EXPECT_EQ(r.minutes, 25);
-  Minutes({kKeyDelete});  // the dropped 0 filled the field: DELETE takes the 5
+  Minutes({dialogs::kKeyDelete});  // the dropped 0 filled the field: DELETE takes the 5
   EXPECT_EQ(r.minutes, 2);
 
-  OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
   Minutes({2, 4, 9});
   EXPECT_EQ(r.minutes, 249);
   Minutes({8});  // field full
@@ -84,18 +84,18 @@ TEST_F(TimerKeypad, LeadingZerosAreNotDigits) {
 }
 
 TEST_F(TimerKeypad, FirstDeleteClearsTheField) {
-  Minutes({kKeyDelete});
+  Minutes({dialogs::kKeyDelete});
   EXPECT_EQ(r.minutes, 0);
   // The first-key rule is the dialog's, not the field's: the seconds keep their value.
-  Seconds({kKeyDelete});
+  Seconds({dialogs::kKeyDelete});
   EXPECT_EQ(r.seconds, 4);
 }
 
 TEST_F(TimerKeypad, DefaultSetsTheDigitStates) {
-  TimerDefault(r);
+  dialogs::TimerDefault(r);
   EXPECT_EQ(r.minutes, 5);
   EXPECT_EQ(r.seconds, 30);
-  EXPECT_EQ(r.lastKey, kKeyDefault);
+  EXPECT_EQ(r.lastKey, dialogs::kKeyDefault);
   EXPECT_EQ(r.minutesDigits, 1);
   EXPECT_EQ(r.secondsDigits, 1);
   Minutes({7});  // appended to the default
@@ -106,20 +106,20 @@ TEST_F(TimerKeypad, DefaultSetsTheDigitStates) {
 
 TEST_F(TimerKeypad, InfoLinesShowDefaultMaximumMinimum) {
   char16_t out[64];
-  FormatTimerInfoLine(r, TimerInfoLine::Default, u"DEFAULT", out, 64);
+  dialogs::FormatTimerInfoLine(r, dialogs::TimerInfoLine::Default, u"DEFAULT", out, 64);
   EXPECT_EQ(std::u16string(out), u"DEFAULT = 05:30    ");
-  FormatTimerInfoLine(r, TimerInfoLine::Maximum, u"MAX", out, 64);
+  dialogs::FormatTimerInfoLine(r, dialogs::TimerInfoLine::Maximum, u"MAX", out, 64);
   EXPECT_EQ(std::u16string(out), u"MAX = 10:00    ");
-  FormatTimerInfoLine(r, TimerInfoLine::Minimum, u"MIN", out, 64);
+  dialogs::FormatTimerInfoLine(r, dialogs::TimerInfoLine::Minimum, u"MIN", out, 64);
   EXPECT_EQ(std::u16string(out), u"MIN = 00:01    ");
-  FormatTimerInfoLine(r, TimerInfoLine::Minimum, u"MIN", out, 6);
+  dialogs::FormatTimerInfoLine(r, dialogs::TimerInfoLine::Minimum, u"MIN", out, 6);
   EXPECT_EQ(std::u16string(out), u"MIN =");
 }
 
 TEST_F(TimerKeypad, AcceptWritesMinutesThenSecondsAndRaisesTheRow) {
   Minutes({9});
   Seconds({1, 5});
-  ASSERT_EQ(AcceptTimerEntry(r), EntryResult::Accepted);
+  ASSERT_EQ(dialogs::AcceptTimerEntry(r), dialogs::EntryResult::Accepted);
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OutOfGrainTime));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOutOfGrainTime), 9);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOutOfGrainTime + 1), 15);
@@ -127,7 +127,7 @@ TEST_F(TimerKeypad, AcceptWritesMinutesThenSecondsAndRaisesTheRow) {
 
 TEST_F(TimerKeypad, RefusedOrCancelledRaisesNothing) {
   Minutes({2, 0});
-  ASSERT_EQ(AcceptTimerEntry(r), EntryResult::OutOfRange);
+  ASSERT_EQ(dialogs::AcceptTimerEntry(r), dialogs::EntryResult::OutOfRange);
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::OutOfGrainTime));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOutOfGrainTime), 0);
   // CANCEL is closing the dialog without calling AcceptTimerEntry: typing alone sends nothing.
@@ -140,7 +140,7 @@ TEST_F(TimerKeypad, OpensWithTheValueTheControllerReports) {
   lnk::DryerStatus s{};
   s.b[lnk::kStatusCoolTime] = 45;
   s.b[lnk::kStatusCoolTime + 1] = 10;
-  OpenTimerEntryFromStatus(r, s, lnk::CommandRow::CoolTime, kOneSecondToTenMinutes);
+  dialogs::OpenTimerEntryFromStatus(r, s, lnk::CommandRow::CoolTime, kOneSecondToTenMinutes);
   EXPECT_EQ(r.minutes, 45);
   EXPECT_EQ(r.seconds, 10);
   EXPECT_EQ(r.typedOnce, 0);
@@ -151,16 +151,16 @@ class SetpointKeypad : public ::testing::Test {
  protected:
   void SetUp() override { lnk::ResetSettingRequest(); }
   void Open(bool celsius, int currentF = 150) {
-    OpenSetpointEntry(r, lnk::CommandRow::GrainTempSetpoint1, currentF, 50, 160, 105, celsius);
+    dialogs::OpenSetpointEntry(r, lnk::CommandRow::GrainTempSetpoint1, currentF, 50, 160, 105, celsius);
   }
   void Keys(std::initializer_list<int> keys) {
-    for (int k : keys) SetpointKey(r, k);
+    for (int k : keys) dialogs::SetpointKey(r, k);
   }
   uint16_t SentFahrenheit() const {
     return static_cast<uint16_t>(lnk::ReadRequestByte(lnk::kStatusGrainTempSetpoint1) |
                                  (lnk::ReadRequestByte(lnk::kStatusGrainTempSetpoint1 + 1) << 8));
   }
-  SetpointEntryRequest r{};
+  dialogs::SetpointEntryRequest r{};
 };
 
 TEST_F(SetpointKeypad, ThreeDigitsThenDelete) {
@@ -169,7 +169,7 @@ TEST_F(SetpointKeypad, ThreeDigitsThenDelete) {
   EXPECT_EQ(r.value, 180);
   Keys({5});
   EXPECT_EQ(r.value, 180);
-  Keys({kKeyDelete});
+  Keys({dialogs::kKeyDelete});
   EXPECT_EQ(r.value, 18);
   Keys({5});  // appended to what is left
   EXPECT_EQ(r.value, 185);
@@ -178,9 +178,9 @@ TEST_F(SetpointKeypad, ThreeDigitsThenDelete) {
 TEST_F(SetpointKeypad, CelsiusTopOfRangeGoesOutAboveTheFahrenheitLimit) {
   Open(true);
   Keys({7, 1});
-  SetpointOutcome outcome = CheckSetpointEntry(r);
-  ASSERT_EQ(outcome.result, EntryResult::Accepted);  // 159 °F passes the 160 °F limit
-  ASSERT_EQ(AcceptSetpointEntry(r), EntryResult::Accepted);
+  dialogs::SetpointOutcome outcome = dialogs::CheckSetpointEntry(r);
+  ASSERT_EQ(outcome.result, dialogs::EntryResult::Accepted);  // 159 °F passes the 160 °F limit
+  ASSERT_EQ(dialogs::AcceptSetpointEntry(r), dialogs::EntryResult::Accepted);
   EXPECT_EQ(SentFahrenheit(), 161);
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
 }
@@ -188,14 +188,14 @@ TEST_F(SetpointKeypad, CelsiusTopOfRangeGoesOutAboveTheFahrenheitLimit) {
 TEST_F(SetpointKeypad, CelsiusJustAboveTheLimitIsRefused) {
   Open(true);
   Keys({7, 2});
-  EXPECT_EQ(AcceptSetpointEntry(r), EntryResult::OutOfRange);
+  EXPECT_EQ(dialogs::AcceptSetpointEntry(r), dialogs::EntryResult::OutOfRange);
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
 }
 
 TEST_F(SetpointKeypad, CelsiusEchoCorrectionShowsTheTypedValueAgain) {
   Open(true);
   Keys({5, 4});
-  ASSERT_EQ(AcceptSetpointEntry(r), EntryResult::Accepted);
+  ASSERT_EQ(dialogs::AcceptSetpointEntry(r), dialogs::EntryResult::Accepted);
   EXPECT_EQ(SentFahrenheit(), 130);  // 97 + 32 + 1
   EXPECT_EQ(5 * (SentFahrenheit() - 32) / 9, 54);
   // Every correction class shows again as the typed value.
@@ -203,8 +203,8 @@ TEST_F(SetpointKeypad, CelsiusEchoCorrectionShowsTheTypedValueAgain) {
     Open(true);
     r.value = c;
     r.digits = 2;
-    SetpointOutcome o = CheckSetpointEntry(r);
-    ASSERT_EQ(o.result, EntryResult::Accepted) << c;
+    dialogs::SetpointOutcome o = dialogs::CheckSetpointEntry(r);
+    ASSERT_EQ(o.result, dialogs::EntryResult::Accepted) << c;
     EXPECT_EQ(5 * (o.fahrenheit - 32) / 9, c) << c;
   }
 }
@@ -213,27 +213,27 @@ TEST_F(SetpointKeypad, OpensAndDefaultsInTheShownUnit) {
   Open(true, 180);
   EXPECT_EQ(r.value, 82);
   char text[32];
-  FormatSetpointEntryValue(text, sizeof text, r);
+  dialogs::FormatSetpointEntryValue(text, sizeof text, r);
   EXPECT_STREQ(text, " 082 \xB0" "C ");
-  SetpointDefault(r);
+  dialogs::SetpointDefault(r);
   EXPECT_EQ(r.value, 40);  // 105 °F
   EXPECT_EQ(r.digits, 1);
-  SetpointClear(r);
+  dialogs::SetpointClear(r);
   EXPECT_EQ(r.value, 0);
   EXPECT_EQ(r.digits, 0);
   Open(false, 180);
-  FormatSetpointEntryValue(text, sizeof text, r);
+  dialogs::FormatSetpointEntryValue(text, sizeof text, r);
   EXPECT_STREQ(text, " 180 \xB0" "F ");
 }
 
 TEST_F(SetpointKeypad, FahrenheitAcceptGoesOutLowByteFirst) {
-  OpenSetpointEntry(r, lnk::CommandRow::PlenumSetpoint1, 180, 50, 250, 180, false);
+  dialogs::OpenSetpointEntry(r, lnk::CommandRow::PlenumSetpoint1, 180, 50, 250, 180, false);
   Keys({2, 5, 0});
-  ASSERT_EQ(AcceptSetpointEntry(r), EntryResult::Accepted);
+  ASSERT_EQ(dialogs::AcceptSetpointEntry(r), dialogs::EntryResult::Accepted);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusPlenumSetpoint1), 250);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusPlenumSetpoint1 + 1), 0);
-  Keys({kKeyDelete, kKeyDelete, kKeyDelete, 4, 9});
-  EXPECT_EQ(AcceptSetpointEntry(r), EntryResult::OutOfRange);
+  Keys({dialogs::kKeyDelete, dialogs::kKeyDelete, dialogs::kKeyDelete, 4, 9});
+  EXPECT_EQ(dialogs::AcceptSetpointEntry(r), dialogs::EntryResult::OutOfRange);
 }
 
 TEST_F(SetpointKeypad, CancelRaisesNothing) {
@@ -244,49 +244,49 @@ TEST_F(SetpointKeypad, CancelRaisesNothing) {
 }
 
 TEST(KeypadFaults, MoistureKeypadTakesAtMostThreeDigits) {
-  MoistureKeypad k;
-  OpenMoistureKeypad(k, MoistureSetpoint::Drying);
-  for (int d : {1, 5, 5, 7, 3}) MoistureKey(k, d);
+  dialogs::MoistureKeypad k;
+  dialogs::OpenMoistureKeypad(k, dialogs::MoistureSetpoint::Drying);
+  for (int d : {1, 5, 5, 7, 3}) dialogs::MoistureKey(k, d);
   EXPECT_EQ(k.value, 155);
   char text[16];
-  FormatMoistureKeypadValue(text, sizeof text, k.value);
+  dialogs::FormatMoistureKeypadValue(text, sizeof text, k.value);
   EXPECT_STREQ(text, "15.5 %");
-  MoistureKey(k, kKeyDelete);
+  dialogs::MoistureKey(k, dialogs::kKeyDelete);
   EXPECT_EQ(k.value, 15);
-  FormatMoistureKeypadValue(text, sizeof text, k.value);
+  dialogs::FormatMoistureKeypadValue(text, sizeof text, k.value);
   EXPECT_STREQ(text, "01.5 %");
-  for (int d : {9, 9, 9}) MoistureKey(k, d);
+  for (int d : {9, 9, 9}) dialogs::MoistureKey(k, d);
   EXPECT_EQ(k.value, 159);
-  OpenMoistureKeypad(k, MoistureSetpoint::Drying);
-  for (int d : {9, 9, 9, 9}) MoistureKey(k, d);
+  dialogs::OpenMoistureKeypad(k, dialogs::MoistureSetpoint::Drying);
+  for (int d : {9, 9, 9, 9}) dialogs::MoistureKey(k, d);
   EXPECT_EQ(k.value, 999);
 }
 
 TEST(KeypadFaults, MoistureAcceptWithoutKeysLeavesTheSetpoint) {
   lnk::ResetSettingRequest();
-  MoistureKeypad k;
-  OpenMoistureKeypad(k, MoistureSetpoint::Drying);
-  EXPECT_FALSE(AcceptMoistureKeypad(k));
+  dialogs::MoistureKeypad k;
+  dialogs::OpenMoistureKeypad(k, dialogs::MoistureSetpoint::Drying);
+  EXPECT_FALSE(dialogs::AcceptMoistureKeypad(k));
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MoistureSetpoint));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint + 1), 0);
 
-  MoistureKey(k, 0);  // a typed zero is a value
-  EXPECT_TRUE(AcceptMoistureKeypad(k));
+  dialogs::MoistureKey(k, 0);  // a typed zero is a value
+  EXPECT_TRUE(dialogs::AcceptMoistureKeypad(k));
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureSetpoint));
 }
 
 TEST(MoistureKeypad, EachSetpointInItsOwnByteOrder) {
   lnk::ResetSettingRequest();
-  MoistureKeypad k;
-  OpenMoistureKeypad(k, MoistureSetpoint::Drying);
-  for (int d : {3, 1, 2}) MoistureKey(k, d);  // 31.2 % = 0x0138
-  ASSERT_TRUE(AcceptMoistureKeypad(k));
+  dialogs::MoistureKeypad k;
+  dialogs::OpenMoistureKeypad(k, dialogs::MoistureSetpoint::Drying);
+  for (int d : {3, 1, 2}) dialogs::MoistureKey(k, d);  // 31.2 % = 0x0138
+  ASSERT_TRUE(dialogs::AcceptMoistureKeypad(k));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint), 0x01);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint + 1), 0x38);
 
-  OpenMoistureKeypad(k, MoistureSetpoint::AutoStart);
-  for (int d : {3, 1, 2}) MoistureKey(k, d);
-  ASSERT_TRUE(AcceptMoistureKeypad(k));
+  dialogs::OpenMoistureKeypad(k, dialogs::MoistureSetpoint::AutoStart);
+  for (int d : {3, 1, 2}) dialogs::MoistureKey(k, d);
+  ASSERT_TRUE(dialogs::AcceptMoistureKeypad(k));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture), 0x38);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture + 1), 0x01);
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::Setting125));
@@ -295,23 +295,23 @@ TEST(MoistureKeypad, EachSetpointInItsOwnByteOrder) {
   s.b[lnk::kStatusMoistureSetpoint] = 0x00;
   s.b[lnk::kStatusMoistureSetpoint + 1] = 0xAF;
   char text[16];
-  FormatMoistureSetpoint(text, sizeof text, MoistureSetpointFromStatus(s, MoistureSetpoint::Drying));
+  dialogs::FormatMoistureSetpoint(text, sizeof text, dialogs::MoistureSetpointFromStatus(s, dialogs::MoistureSetpoint::Drying));
   EXPECT_STREQ(text, "17.5 %");
 }
 
 TEST(HeldRepeat, RepeatsEveryTickAfterHalfASecond) {
   int delay = 0;
   bool held[2] = {false, false};
-  EXPECT_EQ(StepHeldRepeat(delay, held, 2), -1);  // nothing held: the delay is armed
-  EXPECT_EQ(delay, kRepeatDelayTicks);
+  EXPECT_EQ(dialogs::StepHeldRepeat(delay, held, 2), -1);  // nothing held: the delay is armed
+  EXPECT_EQ(delay, dialogs::kRepeatDelayTicks);
   held[1] = true;
   int actions = 0;
-  for (int tick = 0; tick < 4; ++tick) actions += StepHeldRepeat(delay, held, 2) >= 0;
+  for (int tick = 0; tick < 4; ++tick) actions += dialogs::StepHeldRepeat(delay, held, 2) >= 0;
   EXPECT_EQ(actions, 0);  // held 0.4 s: only the click acted
-  for (int tick = 4; tick < 10; ++tick) actions += StepHeldRepeat(delay, held, 2) == 1;
+  for (int tick = 4; tick < 10; ++tick) actions += dialogs::StepHeldRepeat(delay, held, 2) == 1;
   EXPECT_EQ(actions, 5);  // held 1 s: about five repeats
   held[0] = true;         // the first watched button wins
-  EXPECT_EQ(StepHeldRepeat(delay, held, 2), 0);
+  EXPECT_EQ(dialogs::StepHeldRepeat(delay, held, 2), 0);
 }
 
 }  // namespace

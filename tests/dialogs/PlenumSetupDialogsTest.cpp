@@ -30,7 +30,7 @@ class PlenumSetupLogic : public ::testing::Test {
   }
   int PendingDifferentials() {
     int count = 0;
-    for (int n = 1; n <= kDifferentialPlenums; ++n) count += lnk::IsPending(PlenumDifferentialRow(n)) ? 1 : 0;
+    for (int n = 1; n <= dialogs::kDifferentialPlenums; ++n) count += lnk::IsPending(dialogs::PlenumDifferentialRow(n)) ? 1 : 0;
     return count;
   }
 };
@@ -38,80 +38,80 @@ class PlenumSetupLogic : public ::testing::Test {
 }  // namespace
 
 TEST_F(PlenumSetupLogic, DifferentialsOpenOnTheControllersValuesAndAcceptSendsOnlyTheChangedPlenum) {
-  for (int n = 1; n <= kDifferentialPlenums; ++n) {
-    EXPECT_EQ(PlenumDifferentialRegister(n), lnk::RegisterIndex(0, 101 - n));
-    EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(PlenumDifferentialRow(n))), lnk::RegisterIndex(0, 101 - n));
-    lnk::WriteStatusByte(PlenumDifferentialRegister(n), static_cast<uint8_t>(n % 5 + 1));
+  for (int n = 1; n <= dialogs::kDifferentialPlenums; ++n) {
+    EXPECT_EQ(dialogs::PlenumDifferentialRegister(n), lnk::RegisterIndex(0, 101 - n));
+    EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(dialogs::PlenumDifferentialRow(n))), lnk::RegisterIndex(0, 101 - n));
+    lnk::WriteStatusByte(dialogs::PlenumDifferentialRegister(n), static_cast<uint8_t>(n % 5 + 1));
   }
-  BurnerDifferentials d{};
+  dialogs::BurnerDifferentials d{};
   d.selected = 4;
-  OpenBurnerDifferentials(d, Snapshot());
+  dialogs::OpenBurnerDifferentials(d, Snapshot());
   EXPECT_EQ(d.selected, 1);
-  for (int n = 1; n <= kDifferentialPlenums; ++n) EXPECT_EQ(d.value[n - 1], n % 5 + 1);
+  for (int n = 1; n <= dialogs::kDifferentialPlenums; ++n) EXPECT_EQ(d.value[n - 1], n % 5 + 1);
 
   // Leaving without a change raises nothing.
-  EXPECT_EQ(AcceptBurnerDifferentials(d, Snapshot()), 0);
+  EXPECT_EQ(dialogs::AcceptBurnerDifferentials(d, Snapshot()), 0);
   EXPECT_EQ(PendingDifferentials(), 0);
 
-  SelectDifferentialPlenum(d, 6);
-  SetSelectedDifferential(d, 0);
-  SetSelectedDifferential(d, 6);
+  dialogs::SelectDifferentialPlenum(d, 6);
+  dialogs::SetSelectedDifferential(d, 0);
+  dialogs::SetSelectedDifferential(d, 6);
   EXPECT_EQ(d.value[5], 2) << "only 1..5 degrees";
-  SetSelectedDifferential(d, 5);
-  EXPECT_EQ(AcceptBurnerDifferentials(d, Snapshot()), 1);
-  EXPECT_TRUE(lnk::IsPending(PlenumDifferentialRow(6)));
+  dialogs::SetSelectedDifferential(d, 5);
+  EXPECT_EQ(dialogs::AcceptBurnerDifferentials(d, Snapshot()), 1);
+  EXPECT_TRUE(lnk::IsPending(dialogs::PlenumDifferentialRow(6)));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::RegisterIndex(0, 95)), 5);
   EXPECT_EQ(PendingDifferentials(), 1);
 }
 
 TEST_F(PlenumSetupLogic, AValueStillWaitingToBeSentIsWhatTheDialogsOpenOnAndKeep) {
-  lnk::WriteStatusByte(PlenumDifferentialRegister(2), 1);
-  lnk::RequestByte(PlenumDifferentialRegister(2), 4, PlenumDifferentialRow(2));
-  BurnerDifferentials d{};
-  OpenBurnerDifferentials(d, Snapshot());
+  lnk::WriteStatusByte(dialogs::PlenumDifferentialRegister(2), 1);
+  lnk::RequestByte(dialogs::PlenumDifferentialRegister(2), 4, dialogs::PlenumDifferentialRow(2));
+  dialogs::BurnerDifferentials d{};
+  dialogs::OpenBurnerDifferentials(d, Snapshot());
   EXPECT_EQ(d.value[1], 4);
   // Accepting it unchanged keeps the pending value going out.
-  AcceptBurnerDifferentials(d, Snapshot());
-  EXPECT_TRUE(lnk::IsPending(PlenumDifferentialRow(2)));
-  EXPECT_EQ(lnk::ReadRequestByte(PlenumDifferentialRegister(2)), 4);
+  dialogs::AcceptBurnerDifferentials(d, Snapshot());
+  EXPECT_TRUE(lnk::IsPending(dialogs::PlenumDifferentialRow(2)));
+  EXPECT_EQ(lnk::ReadRequestByte(dialogs::PlenumDifferentialRegister(2)), 4);
 
   lnk::WriteStatusByte(lnk::kStatusSetup50, 0x00);
   lnk::RequestByte(lnk::kStatusSetup50, 0x9A, lnk::CommandRow::SetupByte50);
-  EXPECT_EQ(OpenManagerValue(Snapshot()), 0x9A);
+  EXPECT_EQ(dialogs::OpenManagerValue(Snapshot()), 0x9A);
   // Changed back to the controller's value while the old request waits: that goes out instead.
-  EXPECT_TRUE(AcceptManager(0x00, Snapshot()));
+  EXPECT_TRUE(dialogs::AcceptManager(0x00, Snapshot()));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSetup50), 0x00);
 }
 
 TEST_F(PlenumSetupLogic, ManagerStepsWrapRoundAndKeepTheOtherFields) {
   // Time index 7 (240 minutes) with size index 5 and the manager on.
-  const uint8_t v = kManagerOnBit | (7 << 3) | 5;
-  const uint8_t up = StepManagerTime(v, true);
-  EXPECT_EQ(ManagerTimeIndex(up), 0) << "240 gives 15";
-  EXPECT_EQ(ManagerSizeIndex(up), 5);
-  EXPECT_TRUE(ManagerOn(up));
-  EXPECT_EQ(ManagerTimeIndex(StepManagerTime(up, false)), 7) << "15 gives 240";
-  EXPECT_EQ(ManagerTimeIndex(StepManagerTime(v, false)), 6);
+  const uint8_t v = dialogs::kManagerOnBit | (7 << 3) | 5;
+  const uint8_t up = dialogs::StepManagerTime(v, true);
+  EXPECT_EQ(dialogs::ManagerTimeIndex(up), 0) << "240 gives 15";
+  EXPECT_EQ(dialogs::ManagerSizeIndex(up), 5);
+  EXPECT_TRUE(dialogs::ManagerOn(up));
+  EXPECT_EQ(dialogs::ManagerTimeIndex(dialogs::StepManagerTime(up, false)), 7) << "15 gives 240";
+  EXPECT_EQ(dialogs::ManagerTimeIndex(dialogs::StepManagerTime(v, false)), 6);
 
-  EXPECT_EQ(ManagerSizeIndex(StepManagerSize(7, true)), 0);
-  EXPECT_EQ(ManagerSizeIndex(StepManagerSize(0, false)), 7);
-  EXPECT_EQ(ManagerTimeIndex(StepManagerSize(v, true)), 7);
+  EXPECT_EQ(dialogs::ManagerSizeIndex(dialogs::StepManagerSize(7, true)), 0);
+  EXPECT_EQ(dialogs::ManagerSizeIndex(dialogs::StepManagerSize(0, false)), 7);
+  EXPECT_EQ(dialogs::ManagerTimeIndex(dialogs::StepManagerSize(v, true)), 7);
 
-  EXPECT_FALSE(ManagerOn(ToggleManager(v)));
-  EXPECT_EQ(ToggleManager(v) & 0x7F, v & 0x7F);
+  EXPECT_FALSE(dialogs::ManagerOn(dialogs::ToggleManager(v)));
+  EXPECT_EQ(dialogs::ToggleManager(v) & 0x7F, v & 0x7F);
 
   char16_t text[64];
-  FormatManagerTime(v, u"MINUTES", text, 64);
+  dialogs::FormatManagerTime(v, u"MINUTES", text, 64);
   EXPECT_EQ(Narrow(text), "240 MINUTES");
-  FormatManagerSize(v, text, 64);
+  dialogs::FormatManagerSize(v, text, 64);
   EXPECT_EQ(Narrow(text), "15 \xb0" "F");
-  FormatManagerSize(StepManagerSize(v, true), text, 64);
+  dialogs::FormatManagerSize(dialogs::StepManagerSize(v, true), text, 64);
   EXPECT_EQ(Narrow(text), "20 \xb0" "F");
 
   lnk::WriteStatusByte(lnk::kStatusSetup50, v);
-  EXPECT_FALSE(AcceptManager(v, Snapshot()));
+  EXPECT_FALSE(dialogs::AcceptManager(v, Snapshot()));
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::SetupByte50));
-  EXPECT_TRUE(AcceptManager(up, Snapshot()));
+  EXPECT_TRUE(dialogs::AcceptManager(up, Snapshot()));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSetup50), up);
 }
 
@@ -137,7 +137,7 @@ void Screenshot(const char* name) {
 TEST_F(PlenumSetupDialogs, DifferentialOfTheSelectedPlenumIsSetAndDrawnInFahrenheitEvenWithSiUnits) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
   lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius);
-  for (int n = 1; n <= 6; ++n) lnk::WriteStatusByte(PlenumDifferentialRegister(n), 2);
+  for (int n = 1; n <= 6; ++n) lnk::WriteStatusByte(dialogs::PlenumDifferentialRegister(n), 2);
   plat::CapturedText selected{};
   plat::Color plenum1Colour{};
   std::string caption;
@@ -162,9 +162,9 @@ TEST_F(PlenumSetupDialogs, DifferentialOfTheSelectedPlenumIsSetAndDrawnInFahrenh
   EXPECT_EQ(plenum1Colour, plat::Rgb(255, 0, 0)) << "plenum 1 is selected on opening";
   EXPECT_EQ(Narrow(selected.text), "PLENUM 3:   4 \xb0" "F ");
   EXPECT_EQ(selected.color, plat::Rgb(255, 0, 0));
-  EXPECT_TRUE(lnk::IsPending(PlenumDifferentialRow(3)));
+  EXPECT_TRUE(lnk::IsPending(dialogs::PlenumDifferentialRow(3)));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::RegisterIndex(0, 98)), 4);
-  for (int n : {1, 2, 4, 5, 6}) EXPECT_FALSE(lnk::IsPending(PlenumDifferentialRow(n))) << "plenum " << n;
+  for (int n : {1, 2, 4, 5, 6}) EXPECT_FALSE(lnk::IsPending(dialogs::PlenumDifferentialRow(n))) << "plenum " << n;
 }
 
 TEST_F(PlenumSetupDialogs, DifferentialHelpShowsItsFileAndLeavingUnchangedRaisesNothing) {
@@ -183,12 +183,12 @@ TEST_F(PlenumSetupDialogs, DifferentialHelpShowsItsFileAndLeavingUnchangedRaises
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(boxCaption, "BURNER DIFFERENTIAL HELP");
   EXPECT_TRUE(boxHasText);
-  for (int n = 1; n <= 6; ++n) EXPECT_FALSE(lnk::IsPending(PlenumDifferentialRow(n)));
+  for (int n = 1; n <= 6; ++n) EXPECT_FALSE(lnk::IsPending(dialogs::PlenumDifferentialRow(n)));
 }
 
 TEST_F(PlenumSetupDialogs, ManagerShowsItsFieldsStepsThemAndOnlyAcceptSendsThem) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  lnk::WriteStatusByte(lnk::kStatusSetup50, kManagerOnBit | (7 << 3) | 0);
+  lnk::WriteStatusByte(lnk::kStatusSetup50, dialogs::kManagerOnBit | (7 << 3) | 0);
   std::string time, size, afterTime;
   bool onChecked = false, offAfterToggle = false;
   plat::Rect placed;

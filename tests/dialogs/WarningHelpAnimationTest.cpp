@@ -46,7 +46,7 @@ TEST_F(WarningHelpAnimation, EveryNewPictureChangesTheRepaintedRegionAndMatchesI
   std::vector<plat::Bitmap> files(4);
   for (int frame = 0; frame < 4; ++frame) {
     char path[200];
-    FormatRearDischargePath(path, sizeof path, frame);
+    dialogs::FormatRearDischargePath(path, sizeof path, frame);
     ASSERT_EQ(plat::LoadBmpFile(path, files[frame]), plat::BmpResult::Ok) << path;
     ASSERT_EQ(files[frame].Width(), kPictureWidth);
     ASSERT_EQ(files[frame].Height(), kPictureHeight);

@@ -7,6 +7,8 @@
 #include "link/SettingRequest.h"
 #include "screens/BatchTimerLogic.h"
 
+using namespace screens;
+
 namespace {
 
 TEST(BatchTimers, PresetRowAndCountdownTexts) {
@@ -15,65 +17,65 @@ TEST(BatchTimers, PresetRowAndCountdownTexts) {
   s.b[lnk::kStatusHiHeatTime + 1] = 0;
   s.b[lnk::kStatusHiHeatCountdown] = 7;
   s.b[lnk::kStatusHiHeatCountdown + 1] = 5;
-  BatchTimerTexts t;
-  MakeBatchTimerTexts(s, BatchTimer::HiHeat, t);
+  screens::BatchTimerTexts t;
+  screens::MakeBatchTimerTexts(s, screens::BatchTimer::HiHeat, t);
   EXPECT_STREQ(t.presetMinutes, "45");
   EXPECT_STREQ(t.presetSeconds, "00");
   EXPECT_STREQ(t.countdownMinutes, "7");
   EXPECT_STREQ(t.countdownSeconds, "05");
   char16_t row[64];
-  FormatBatchPresetRow(t, u"MIN", u"SEC", row, 64);
+  screens::FormatBatchPresetRow(t, u"MIN", u"SEC", row, 64);
   EXPECT_EQ(std::u16string(row), u"45 MIN 00 SEC");
 
   s.b[lnk::kStatusCoolTime] = 200;
   s.b[lnk::kStatusCoolCountdown] = 199;
-  MakeBatchTimerTexts(s, BatchTimer::Cool, t);
+  screens::MakeBatchTimerTexts(s, screens::BatchTimer::Cool, t);
   EXPECT_STREQ(t.presetMinutes, "200");
   EXPECT_STREQ(t.countdownMinutes, "199");
 }
 
 TEST(BatchTimers, ButtonRuleByDryerType) {
   lnk::DryerStatus s{};
-  BatchButtons b = ChooseBatchButtons(s);
+  screens::BatchButtons b = screens::ChooseBatchButtons(s);
   EXPECT_TRUE(b.showDry);
   EXPECT_FALSE(b.showHiLoHeat);
   s.b[lnk::kStatusOptionBits] = 0x02;  // two heats do not matter for type 0
-  EXPECT_TRUE(ChooseBatchButtons(s).showDry);
+  EXPECT_TRUE(screens::ChooseBatchButtons(s).showDry);
 
   s.b[lnk::kStatusDryerType] = 3;
   s.b[lnk::kStatusOptionBits] = 0;
-  b = ChooseBatchButtons(s);
+  b = screens::ChooseBatchButtons(s);
   EXPECT_TRUE(b.showHiLoHeat);
   EXPECT_FALSE(b.showDry);
 
   s.b[lnk::kStatusDryerType] = 1;
-  EXPECT_TRUE(ChooseBatchButtons(s).showDry);
+  EXPECT_TRUE(screens::ChooseBatchButtons(s).showDry);
   s.b[lnk::kStatusOptionBits] = 0x02;
-  b = ChooseBatchButtons(s);
+  b = screens::ChooseBatchButtons(s);
   EXPECT_TRUE(b.showHiLoHeat);
   EXPECT_FALSE(b.showDry);
 
   int shown = 0;
-  for (const BatchButton& button : kBatchButtons) shown += IsBatchButtonShown(b, button.command);
+  for (const screens::BatchButton& button : screens::kBatchButtons) shown += screens::IsBatchButtonShown(b, button.command);
   EXPECT_EQ(shown, 4);  // HI HEAT, LO HEAT, COOL, UNLOAD
-  EXPECT_FALSE(IsBatchButtonShown(b, kBatchCommandDry));
-  EXPECT_TRUE(IsBatchButtonShown(b, kBatchCommandCool));
+  EXPECT_FALSE(screens::IsBatchButtonShown(b, kBatchCommandDry));
+  EXPECT_TRUE(screens::IsBatchButtonShown(b, kBatchCommandCool));
 }
 
 TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
   lnk::DryerStatus s{};
-  const BatchLayout& one = ChooseBatchLayout(s);
+  const screens::BatchLayout& one = screens::ChooseBatchLayout(s);
   EXPECT_EQ(one.count, 3);
   EXPECT_FALSE(one.heatDividers);
   EXPECT_EQ(one.places[0].minutes, (plat::Rect{0, 15, 90, 90}));
   EXPECT_EQ(one.places[2].seconds, (plat::Rect{350, 55, 410, 135}));
 
   s.b[lnk::kStatusOptionBits] = 0x02;
-  const BatchLayout& two = ChooseBatchLayout(s);
+  const screens::BatchLayout& two = screens::ChooseBatchLayout(s);
   ASSERT_EQ(two.count, 4);
   EXPECT_TRUE(two.heatDividers);
-  EXPECT_EQ(two.places[0].timer, BatchTimer::HiHeat);
-  EXPECT_EQ(two.places[1].timer, BatchTimer::LoHeat);
+  EXPECT_EQ(two.places[0].timer, screens::BatchTimer::HiHeat);
+  EXPECT_EQ(two.places[1].timer, screens::BatchTimer::LoHeat);
   // Both heats stay in the heat column, the high heat above the dividers, the low below.
   EXPECT_LE(two.places[0].minutes.bottom, 87);
   EXPECT_GE(two.places[1].preset.top, 87);
@@ -87,15 +89,15 @@ TEST(BatchTimers, AveragingWordsOnlyWhileNothingElseRuns) {
   lnk::DryerStatus s{};
   s.b[lnk::kStatusOptionBits] = 0x40;
   s.b[lnk::kStatusMoistureControlMode] = 6;
-  EXPECT_TRUE(ShowsAveragingWords(s));
+  EXPECT_TRUE(screens::ShowsAveragingWords(s));
   s.b[lnk::kStatusBatchState] = 0x01;
-  EXPECT_FALSE(ShowsAveragingWords(s));
+  EXPECT_FALSE(screens::ShowsAveragingWords(s));
   s.b[lnk::kStatusBatchState] = 0;
   s.b[lnk::kStatusRunFlags] = 0x80;
-  EXPECT_FALSE(ShowsAveragingWords(s));
+  EXPECT_FALSE(screens::ShowsAveragingWords(s));
   s.b[lnk::kStatusRunFlags] = 0;
   s.b[lnk::kStatusMoistureControlMode] = 5;
-  EXPECT_FALSE(ShowsAveragingWords(s));
+  EXPECT_FALSE(screens::ShowsAveragingWords(s));
   EXPECT_STREQ(kAveragingWords[1], "INCOMING");
 }
 
@@ -103,42 +105,42 @@ TEST(BatchTimers, ButtonsOpenTheKeypadWithTheirLimits) {
   lnk::DryerStatus s{};
   s.b[lnk::kStatusUnloadTime] = 12;
   s.b[lnk::kStatusUnloadTime + 1] = 30;
-  TimerEntryRequest r{};
-  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandUnload));
+  dialogs::TimerEntryRequest r{};
+  ASSERT_TRUE(screens::OpenBatchTimerEntry(r, s, kBatchCommandUnload));
   EXPECT_EQ(r.row, lnk::CommandRow::UnloadTime);
   EXPECT_EQ(r.minutes, 12);
   EXPECT_EQ(r.seconds, 30);
   EXPECT_EQ(r.maxMinutes, 60);
   EXPECT_EQ(r.defaultMinutes, 10);
 
-  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandDry));
+  ASSERT_TRUE(screens::OpenBatchTimerEntry(r, s, kBatchCommandDry));
   EXPECT_EQ(r.row, lnk::CommandRow::HiHeatTime);
   EXPECT_EQ(r.maxMinutes, 200);
   EXPECT_EQ(r.defaultMinutes, 60);
-  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandLoHeat));
+  ASSERT_TRUE(screens::OpenBatchTimerEntry(r, s, kBatchCommandLoHeat));
   EXPECT_EQ(r.row, lnk::CommandRow::LoHeatTime);
-  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandCool));
+  ASSERT_TRUE(screens::OpenBatchTimerEntry(r, s, kBatchCommandCool));
   EXPECT_EQ(r.defaultMinutes, 20);
-  EXPECT_FALSE(OpenBatchTimerEntry(r, s, kBatchCommandSampleTime));
+  EXPECT_FALSE(screens::OpenBatchTimerEntry(r, s, kBatchCommandSampleTime));
 
   // 200:00 is the heat maximum; 200:01 is refused.
-  ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandHiHeat));
+  ASSERT_TRUE(screens::OpenBatchTimerEntry(r, s, kBatchCommandHiHeat));
   r.minutes = 200;
   r.seconds = 0;
-  EXPECT_EQ(CheckTimerEntry(r), EntryResult::Accepted);
+  EXPECT_EQ(dialogs::CheckTimerEntry(r), dialogs::EntryResult::Accepted);
   r.seconds = 1;
-  EXPECT_EQ(CheckTimerEntry(r), EntryResult::OutOfRange);
+  EXPECT_EQ(dialogs::CheckTimerEntry(r), dialogs::EntryResult::OutOfRange);
 }
 
 TEST(BatchHold, AsksAfterTwoHeldTicksAndAgainTwoAfterTheAnswer) {
   uint32_t latch = 1;
-  EXPECT_FALSE(StepBatchHoldLatch(latch, true));  // one tick only asks nothing
-  EXPECT_FALSE(StepBatchHoldLatch(latch, false));
-  EXPECT_FALSE(StepBatchHoldLatch(latch, true));
-  EXPECT_TRUE(StepBatchHoldLatch(latch, true));   // two consecutive ticks
+  EXPECT_FALSE(screens::StepBatchHoldLatch(latch, true));  // one tick only asks nothing
+  EXPECT_FALSE(screens::StepBatchHoldLatch(latch, false));
+  EXPECT_FALSE(screens::StepBatchHoldLatch(latch, true));
+  EXPECT_TRUE(screens::StepBatchHoldLatch(latch, true));   // two consecutive ticks
   EXPECT_EQ(latch, 1u);                            // set before the question is shown
-  EXPECT_FALSE(StepBatchHoldLatch(latch, true));
-  EXPECT_TRUE(StepBatchHoldLatch(latch, true));
+  EXPECT_FALSE(screens::StepBatchHoldLatch(latch, true));
+  EXPECT_TRUE(screens::StepBatchHoldLatch(latch, true));
 }
 
 TEST(BatchHold, YesRestartsTheCountdownFromThePreset) {
@@ -146,18 +148,18 @@ TEST(BatchHold, YesRestartsTheCountdownFromThePreset) {
   lnk::DryerStatus s{};
   s.b[lnk::kStatusCoolTime] = 20;
   s.b[lnk::kStatusCoolTime + 1] = 15;
-  RestartBatchTimer(s, BatchHoldGroup::Cool);
+  screens::RestartBatchTimer(s, screens::BatchHoldGroup::Cool);
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::CoolCountdownReset));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusCoolCountdown), 20);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusCoolCountdown + 1), 15);
   int numbers[2];
-  BatchHoldQuestionNumbers(s, BatchHoldGroup::Cool, numbers);
+  screens::BatchHoldQuestionNumbers(s, screens::BatchHoldGroup::Cool, numbers);
   EXPECT_EQ(numbers[0], 20);
   EXPECT_EQ(numbers[1], 15);
-  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, true), kBatchTextHeatQuestionDry);
-  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Heat, false), kBatchTextHeatQuestion);
-  EXPECT_EQ(BatchHoldQuestionId(BatchHoldGroup::Unload, false), kBatchTextUnloadQuestion);
-  EXPECT_EQ(BatchHoldTimer(BatchHoldGroup::LowHeat), BatchTimer::LoHeat);
+  EXPECT_EQ(screens::BatchHoldQuestionId(screens::BatchHoldGroup::Heat, true), kBatchTextHeatQuestionDry);
+  EXPECT_EQ(screens::BatchHoldQuestionId(screens::BatchHoldGroup::Heat, false), kBatchTextHeatQuestion);
+  EXPECT_EQ(screens::BatchHoldQuestionId(screens::BatchHoldGroup::Unload, false), kBatchTextUnloadQuestion);
+  EXPECT_EQ(screens::BatchHoldTimer(screens::BatchHoldGroup::LowHeat), screens::BatchTimer::LoHeat);
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 
 using namespace testing_support;
 
+using namespace screens;
+
 namespace {
 
 struct WindowCase {
@@ -34,11 +36,11 @@ std::vector<plat::Hwnd> Controls(plat::Hwnd parent, std::initializer_list<int> i
 }
 
 std::vector<plat::Hwnd> TempParts(plat::Hwnd screen) {
-  const plat::Hwnd plenum = plat::FindWindow(kPlenumSetpointChildClass);
-  const plat::Hwnd grain = plat::FindWindow(kGrainSetpointChildClass);
-  std::vector<plat::Hwnd> out{plat::GetDlgItem(screen, kTempSelectExit), plenum, grain};
-  for (const PlenumButtonPlace& p : kPlenumButtons) out.push_back(plat::GetDlgItem(plenum, p.controlId));
-  for (const GrainButtonPlace& g : kGrainButtons) out.push_back(plat::GetDlgItem(grain, g.controlId));
+  const plat::Hwnd plenum = plat::FindWindow(screens::kPlenumSetpointChildClass);
+  const plat::Hwnd grain = plat::FindWindow(screens::kGrainSetpointChildClass);
+  std::vector<plat::Hwnd> out{plat::GetDlgItem(screen, screens::kTempSelectExit), plenum, grain};
+  for (const screens::PlenumButtonPlace& p : kPlenumButtons) out.push_back(plat::GetDlgItem(plenum, p.controlId));
+  for (const screens::GrainButtonPlace& g : kGrainButtons) out.push_back(plat::GetDlgItem(grain, g.controlId));
   return out;
 }
 
@@ -50,7 +52,7 @@ std::vector<plat::Hwnd> TimerParts(plat::Hwnd screen) {
 
 std::vector<plat::Hwnd> BatchParts(plat::Hwnd screen) {
   std::vector<plat::Hwnd> out;
-  for (const BatchButton& b : kBatchButtons) out.push_back(plat::GetDlgItem(screen, b.command));
+  for (const screens::BatchButton& b : screens::kBatchButtons) out.push_back(plat::GetDlgItem(screen, b.command));
   return out;
 }
 

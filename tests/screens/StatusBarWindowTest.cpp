@@ -7,6 +7,8 @@
 
 using namespace testing_support;
 
+using namespace screens;
+
 namespace {
 
 constexpr plat::Color kRed = plat::Rgb(255, 0, 0);
@@ -135,7 +137,7 @@ TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
   Set(lnk::kStatusHiHeatCountdown, 12);
   Set(lnk::kStatusHiHeatCountdown + 1, 7);
   Repaint(window_);
-  const std::u16string row = u"45 " + Text(kBatchMinutesUnitId) + u" 00 " + Text(kBatchSecondsUnitId);
+  const std::u16string row = u"45 " + Text(screens::kBatchMinutesUnitId) + u" 00 " + Text(screens::kBatchSecondsUnitId);
   const plat::CapturedText* preset = plat::FindCapturedText(Narrow(row).c_str(), window_);
   ASSERT_NE(preset, nullptr) << AllTexts();
   EXPECT_EQ(preset->color, plat::Rgb(200, 200, 0));
@@ -145,7 +147,7 @@ TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
   ASSERT_NE(minutes, nullptr);
   EXPECT_EQ(minutes->rect.top - client_.y, 15);
   EXPECT_NE(plat::FindCapturedText("07", window_), nullptr);
-  EXPECT_EQ(plat::GetWindowText(window_), Text(kBatchCaptionId));
+  EXPECT_EQ(plat::GetWindowText(window_), Text(screens::kBatchCaptionId));
   EXPECT_TRUE(Shown(kBatchCommandDry));
   EXPECT_FALSE(Shown(kBatchCommandHiHeat));
   Screenshot("batch_drying.png");
@@ -159,7 +161,7 @@ TEST_F(BatchDryingWindow, TwoHeatsStackTheHeatColumnAndShowHiAndLoHeat) {
   EXPECT_TRUE(Shown(kBatchCommandHiHeat));
   EXPECT_TRUE(Shown(kBatchCommandLoHeat));
   EXPECT_FALSE(Shown(kBatchCommandDry));
-  const std::u16string low = u"30 " + Text(kBatchMinutesUnitId);
+  const std::u16string low = u"30 " + Text(screens::kBatchMinutesUnitId);
   const plat::CapturedText* t = plat::FindCapturedText(Narrow(low).c_str(), window_);
   ASSERT_NE(t, nullptr) << AllTexts();
   EXPECT_EQ(t->rect.top - client_.y, 88);
@@ -183,7 +185,7 @@ TEST_F(BatchDryingWindow, TypeThreeWithoutTheTwoHeatBitStacksBothHeatsBesideThei
     const plat::Point middle{(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     EXPECT_FALSE(minutes->rect.Contains(middle.x, middle.y)) << command;
   }
-  const plat::CapturedText* low = plat::FindCapturedText(Narrow(u"30 " + Text(kBatchMinutesUnitId)).c_str(), window_);
+  const plat::CapturedText* low = plat::FindCapturedText(Narrow(u"30 " + Text(screens::kBatchMinutesUnitId)).c_str(), window_);
   ASSERT_NE(low, nullptr) << "the low-heat preset is shown\n" << AllTexts();
   EXPECT_EQ(low->rect.top - client_.y, 88);
 }

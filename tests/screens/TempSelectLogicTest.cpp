@@ -11,6 +11,8 @@
 #include "link/SettingRequest.h"
 #include "screens/TempSelectLogic.h"
 
+using namespace screens;
+
 namespace {
 
 lnk::DryerStatus Status(int dryerType, int plenumCode, bool twoHeat = false, bool series = false) {
@@ -23,21 +25,21 @@ lnk::DryerStatus Status(int dryerType, int plenumCode, bool twoHeat = false, boo
   return s;
 }
 
-std::vector<PlenumButton> Shown(const bool shown[kPlenumButtonCount]) {
-  std::vector<PlenumButton> out;
-  for (int i = 0; i < kPlenumButtonCount; ++i)
-    if (shown[i]) out.push_back(static_cast<PlenumButton>(i));
+std::vector<screens::PlenumButton> Shown(const bool shown[screens::kPlenumButtonCount]) {
+  std::vector<screens::PlenumButton> out;
+  for (int i = 0; i < screens::kPlenumButtonCount; ++i)
+    if (shown[i]) out.push_back(static_cast<screens::PlenumButton>(i));
   return out;
 }
 
-std::vector<PlenumButton> Choose(const lnk::DryerStatus& s) {
-  bool shown[kPlenumButtonCount];
-  InitialPlenumButtons(shown);
-  EXPECT_TRUE(ChoosePlenumButtons(s, shown));
+std::vector<screens::PlenumButton> Choose(const lnk::DryerStatus& s) {
+  bool shown[screens::kPlenumButtonCount];
+  screens::InitialPlenumButtons(shown);
+  EXPECT_TRUE(screens::ChoosePlenumButtons(s, shown));
   return Shown(shown);
 }
 
-using PB = PlenumButton;
+using PB = screens::PlenumButton;
 const std::vector<PB> kByCode[5] = {
     {PB::Plenum1},
     {PB::Plenum1, PB::Plenum2},
@@ -64,30 +66,30 @@ TEST(TempSelectButtons, SingleSeriesSwitchHidesPlenumsTwoAndThreeOnContinuousDry
 
   // With the switch set only plenum 1's setpoint is drawn beside its button.
   const lnk::DryerStatus series = Status(0, 4, false, true);
-  EXPECT_TRUE(PlenumValueDrawn(series, PB::Plenum1));
-  EXPECT_FALSE(PlenumValueDrawn(series, PB::Plenum4));
-  EXPECT_TRUE(PlenumValueDrawn(Status(0, 4), PB::Plenum4));
+  EXPECT_TRUE(screens::PlenumValueDrawn(series, PB::Plenum1));
+  EXPECT_FALSE(screens::PlenumValueDrawn(series, PB::Plenum4));
+  EXPECT_TRUE(screens::PlenumValueDrawn(Status(0, 4), PB::Plenum4));
 }
 
 TEST(TempSelectButtons, TwoHeatLevelBatchShowsTheGridAndItsRightColumnOnlyWithASecondPlenum) {
   EXPECT_EQ(Choose(Status(1, 0, true)), (std::vector<PB>{PB::HiHeat1, PB::LoHeat1}));
   EXPECT_EQ(Choose(Status(1, 1, true)), (std::vector<PB>{PB::HiHeat1, PB::LoHeat1, PB::HiHeat2, PB::LoHeat2}));
   EXPECT_EQ(Choose(Status(1, 4, true)), (std::vector<PB>{PB::HiHeat1, PB::LoHeat1, PB::HiHeat2, PB::LoHeat2}));
-  EXPECT_FALSE(PlenumButtonActs(Status(1, 0, true), PB::HiHeat2));
-  EXPECT_TRUE(PlenumButtonActs(Status(1, 1, true), PB::HiHeat2));
-  EXPECT_TRUE(PlenumButtonActs(Status(1, 0, true), PB::HiHeat1));
+  EXPECT_FALSE(screens::PlenumButtonActs(Status(1, 0, true), PB::HiHeat2));
+  EXPECT_TRUE(screens::PlenumButtonActs(Status(1, 1, true), PB::HiHeat2));
+  EXPECT_TRUE(screens::PlenumButtonActs(Status(1, 0, true), PB::HiHeat1));
   // Bit 1 of byte 257 means two heat levels only on a batch dryer.
   EXPECT_EQ(Choose(Status(0, 1, true)), kByCode[1]);
-  EXPECT_FALSE(HasTwoHeatLevels(Status(3, 1, true)));
+  EXPECT_FALSE(screens::HasTwoHeatLevels(Status(3, 1, true)));
 }
 
 TEST(TempSelectButtons, UnknownDryerTypesLeaveTheButtonsAsTheyWere) {
-  bool shown[kPlenumButtonCount];
-  InitialPlenumButtons(shown);
-  ASSERT_TRUE(ChoosePlenumButtons(Status(1, 1, true), shown));
+  bool shown[screens::kPlenumButtonCount];
+  screens::InitialPlenumButtons(shown);
+  ASSERT_TRUE(screens::ChoosePlenumButtons(Status(1, 1, true), shown));
   const std::vector<PB> before = Shown(shown);
   for (int type : {2, 3, 7}) {
-    EXPECT_FALSE(ChoosePlenumButtons(Status(type, 4), shown));
+    EXPECT_FALSE(screens::ChoosePlenumButtons(Status(type, 4), shown));
     EXPECT_EQ(Shown(shown), before) << "type " << type;
   }
 }
@@ -102,9 +104,9 @@ TEST(TempSelectButtons, PlenumsStandInTwoColumnsNumberedFromTheBottom) {
   EXPECT_GT(p[3].place.left, p[0].value.right - 1) << "plenum 4 starts the right column";
   EXPECT_EQ(p[3].place.top, p[0].place.top);
   // The value boxes sit beside their buttons without covering another button.
-  for (const PlenumButtonPlace& a : kPlenumButtons) {
+  for (const screens::PlenumButtonPlace& a : kPlenumButtons) {
     EXPECT_GE(a.value.left, a.place.right);
-    for (const PlenumButtonPlace& b : kPlenumButtons) {
+    for (const screens::PlenumButtonPlace& b : kPlenumButtons) {
       const bool sameLayout = (a.button < PB::HiHeat1) == (b.button < PB::HiHeat1);
       if (sameLayout) {
         EXPECT_TRUE(plat::Intersect(a.value, b.place).Empty());
@@ -116,7 +118,7 @@ TEST(TempSelectButtons, PlenumsStandInTwoColumnsNumberedFromTheBottom) {
 namespace {
 
 struct Expected {
-  TempSetpoint setpoint;
+  screens::TempSetpoint setpoint;
   int firstRegister;
   int maximum, defaultF, minimum;
 };
@@ -125,30 +127,30 @@ struct Expected {
 
 TEST(TempSelectSetpoints, EachSetpointOpensTheKeypadOnItsRegistersWithItsLimits) {
   const Expected kTable[] = {
-      {TempSetpoint::Plenum1, lnk::RegisterIndex(0, 69), 250, 180, 50},
-      {TempSetpoint::Plenum2, lnk::RegisterIndex(0, 67), 250, 180, 50},
-      {TempSetpoint::Plenum3, lnk::RegisterIndex(0, 65), 250, 180, 50},
-      {TempSetpoint::Plenum4, lnk::RegisterIndex(0, 63), 250, 180, 50},
-      {TempSetpoint::Plenum5, lnk::RegisterIndex(0, 61), 250, 180, 50},
-      {TempSetpoint::Plenum6, lnk::RegisterIndex(0, 59), 250, 180, 50},
-      {TempSetpoint::LoHeat1, lnk::RegisterIndex(1, 4), 250, 180, 50},
-      {TempSetpoint::LoHeat2, lnk::RegisterIndex(1, 2), 250, 180, 50},
-      {TempSetpoint::Grain, lnk::RegisterIndex(0, 149), 160, 105, 50},
-      {TempSetpoint::GrainType3, lnk::RegisterIndex(0, 151), 180, 120, 50},
-      {TempSetpoint::GrainTwoHeatFirst, lnk::RegisterIndex(0, 151), 180, 120, 50},
-      {TempSetpoint::GrainTwoHeatSecond, lnk::RegisterIndex(0, 153), 180, 105, 50},
+      {screens::TempSetpoint::Plenum1, lnk::RegisterIndex(0, 69), 250, 180, 50},
+      {screens::TempSetpoint::Plenum2, lnk::RegisterIndex(0, 67), 250, 180, 50},
+      {screens::TempSetpoint::Plenum3, lnk::RegisterIndex(0, 65), 250, 180, 50},
+      {screens::TempSetpoint::Plenum4, lnk::RegisterIndex(0, 63), 250, 180, 50},
+      {screens::TempSetpoint::Plenum5, lnk::RegisterIndex(0, 61), 250, 180, 50},
+      {screens::TempSetpoint::Plenum6, lnk::RegisterIndex(0, 59), 250, 180, 50},
+      {screens::TempSetpoint::LoHeat1, lnk::RegisterIndex(1, 4), 250, 180, 50},
+      {screens::TempSetpoint::LoHeat2, lnk::RegisterIndex(1, 2), 250, 180, 50},
+      {screens::TempSetpoint::Grain, lnk::RegisterIndex(0, 149), 160, 105, 50},
+      {screens::TempSetpoint::GrainType3, lnk::RegisterIndex(0, 151), 180, 120, 50},
+      {screens::TempSetpoint::GrainTwoHeatFirst, lnk::RegisterIndex(0, 151), 180, 120, 50},
+      {screens::TempSetpoint::GrainTwoHeatSecond, lnk::RegisterIndex(0, 153), 180, 105, 50},
   };
   for (int n = 1; n <= 6; ++n)
-    EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(TempSetpointInfo(PlenumSetpoint(n)).row)), lnk::RegisterIndex(0, 71 - 2 * n));
+    EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(screens::TempSetpointInfo(screens::PlenumSetpoint(n)).row)), lnk::RegisterIndex(0, 71 - 2 * n));
   for (const Expected& e : kTable) {
     lnk::DryerStatus s = Status(0, 4);
     // A value above 255 shows the low byte comes first.
     s.b[e.firstRegister] = 0x2C;
     s.b[e.firstRegister + 1] = 0x01;
-    SetpointEntryRequest r{};
+    dialogs::SetpointEntryRequest r{};
     r.digits = 2;
     r.typedOnce = 1;
-    OpenTempSetpointEntry(r, s, e.setpoint, false);
+    screens::OpenTempSetpointEntry(r, s, e.setpoint, false);
     const int i = static_cast<int>(e.setpoint);
     EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(r.row)), e.firstRegister) << "setpoint " << i;
     EXPECT_EQ(lnk::RowInfo(r.row).count, 2) << "setpoint " << i;
@@ -158,44 +160,44 @@ TEST(TempSelectSetpoints, EachSetpointOpensTheKeypadOnItsRegistersWithItsLimits)
     EXPECT_EQ(r.value, 300) << "setpoint " << i;
     EXPECT_EQ(r.digits, 0) << "the opener resets the digit machine";
     EXPECT_EQ(r.typedOnce, 0);
-    EXPECT_EQ(TempSetpointF(s, e.setpoint), 300);
+    EXPECT_EQ(screens::TempSetpointF(s, e.setpoint), 300);
   }
 }
 
 TEST(TempSelectSetpoints, CelsiusOpensOnTheConvertedValueAndDrawsTheDegreeSign) {
   lnk::DryerStatus s = Status(0, 0);
   s.b[lnk::RegisterIndex(0, 69)] = 180;
-  SetpointEntryRequest r{};
-  OpenTempSetpointEntry(r, s, TempSetpoint::Plenum1, true);
+  dialogs::SetpointEntryRequest r{};
+  screens::OpenTempSetpointEntry(r, s, screens::TempSetpoint::Plenum1, true);
   EXPECT_EQ(r.value, 82);
   EXPECT_TRUE(r.celsius);
   EXPECT_EQ(r.maximum, 250) << "limits stay in degrees F";
 
   char text[24];
-  FormatTempSetpointValue(text, sizeof text, 180, false);
+  screens::FormatTempSetpointValue(text, sizeof text, 180, false);
   EXPECT_STREQ(text, " 180 \xb0" "F ");
-  FormatTempSetpointValue(text, sizeof text, 180, true);
+  screens::FormatTempSetpointValue(text, sizeof text, 180, true);
   EXPECT_STREQ(text, "  82 \xb0" "C ");
   // Truncation toward zero, as the keypad converts: 0 °F is -17 °C, not -18.
-  FormatTempSetpointValue(text, sizeof text, 0, true);
+  screens::FormatTempSetpointValue(text, sizeof text, 0, true);
   EXPECT_STREQ(text, " -17 \xb0" "C ");
 }
 
 TEST(TempSelectSetpoints, GrainButtonsByDryerType) {
   for (int type : {0, 1}) {
     const lnk::DryerStatus s = Status(type, 0);
-    EXPECT_TRUE(GrainButtonShown(s, GrainButton::Single));
-    EXPECT_FALSE(GrainButtonShown(s, GrainButton::TwoHeatFirst));
-    EXPECT_EQ(GrainButtonSetpoint(s, GrainButton::Single), TempSetpoint::Grain);
+    EXPECT_TRUE(screens::GrainButtonShown(s, screens::GrainButton::Single));
+    EXPECT_FALSE(screens::GrainButtonShown(s, screens::GrainButton::TwoHeatFirst));
+    EXPECT_EQ(screens::GrainButtonSetpoint(s, screens::GrainButton::Single), screens::TempSetpoint::Grain);
   }
   const lnk::DryerStatus third = Status(3, 0, true);
-  EXPECT_TRUE(GrainButtonShown(third, GrainButton::Single));
-  EXPECT_EQ(GrainButtonSetpoint(third, GrainButton::Single), TempSetpoint::GrainType3);
+  EXPECT_TRUE(screens::GrainButtonShown(third, screens::GrainButton::Single));
+  EXPECT_EQ(screens::GrainButtonSetpoint(third, screens::GrainButton::Single), screens::TempSetpoint::GrainType3);
 
   const lnk::DryerStatus twoHeat = Status(1, 0, true);
-  EXPECT_FALSE(GrainButtonShown(twoHeat, GrainButton::Single));
-  EXPECT_TRUE(GrainButtonShown(twoHeat, GrainButton::TwoHeatFirst));
-  EXPECT_TRUE(GrainButtonShown(twoHeat, GrainButton::TwoHeatSecond));
-  EXPECT_EQ(GrainButtonSetpoint(twoHeat, GrainButton::TwoHeatFirst), TempSetpoint::GrainTwoHeatFirst);
-  EXPECT_EQ(GrainButtonSetpoint(twoHeat, GrainButton::TwoHeatSecond), TempSetpoint::GrainTwoHeatSecond);
+  EXPECT_FALSE(screens::GrainButtonShown(twoHeat, screens::GrainButton::Single));
+  EXPECT_TRUE(screens::GrainButtonShown(twoHeat, screens::GrainButton::TwoHeatFirst));
+  EXPECT_TRUE(screens::GrainButtonShown(twoHeat, screens::GrainButton::TwoHeatSecond));
+  EXPECT_EQ(screens::GrainButtonSetpoint(twoHeat, screens::GrainButton::TwoHeatFirst), screens::TempSetpoint::GrainTwoHeatFirst);
+  EXPECT_EQ(screens::GrainButtonSetpoint(twoHeat, screens::GrainButton::TwoHeatSecond), screens::TempSetpoint::GrainTwoHeatSecond);
 }

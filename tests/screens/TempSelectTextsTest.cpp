@@ -16,8 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr TempSetpoint kGrainSetpoints[] = {TempSetpoint::Grain, TempSetpoint::GrainType3,
-                                            TempSetpoint::GrainTwoHeatFirst, TempSetpoint::GrainTwoHeatSecond};
+constexpr screens::TempSetpoint kGrainSetpoints[] = {screens::TempSetpoint::Grain, screens::TempSetpoint::GrainType3,
+                                            screens::TempSetpoint::GrainTwoHeatFirst, screens::TempSetpoint::GrainTwoHeatSecond};
 
 std::vector<int> NumbersIn(const std::u16string& text) {
   std::vector<int> numbers;
@@ -71,8 +71,8 @@ TEST_F(TempSelectTexts, GrainCaptionAndHelpNameOnlyValuesTheKeypadAccepts) {
   int lowestF = 1000;
   int highestF = 0;
   std::vector<int> limits;  // both ends of every grain setpoint, in °F and in °C
-  for (TempSetpoint t : kGrainSetpoints) {
-    const TempSetpointRow& row = TempSetpointInfo(t);
+  for (screens::TempSetpoint t : kGrainSetpoints) {
+    const screens::TempSetpointRow& row = screens::TempSetpointInfo(t);
     for (int f : {row.minimumF, row.maximumF}) {
       limits.push_back(f);
       limits.push_back(lnk::FahrenheitToCelsius(f));
@@ -86,14 +86,14 @@ TEST_F(TempSelectTexts, GrainCaptionAndHelpNameOnlyValuesTheKeypadAccepts) {
     const char* code = i18n::kLanguages[lang].folderCode;
 
     char16_t caption[i18n::kStringDestUnits];
-    i18n::GetString(kGrainSetpointCaptionId, caption);
+    i18n::GetString(screens::kGrainSetpointCaptionId, caption);
     const std::vector<int> named = NumbersIn(caption);
     for (int limit : limits) EXPECT_TRUE(Contains(named, limit)) << code << " caption lacks " << limit;
     for (int n : named) EXPECT_TRUE(Contains(limits, n)) << code << " caption names " << n;
 
     for (bool celsius : {false, true}) {
       char16_t help[400];
-      FormatGrainHelp(celsius, help, sizeof help / sizeof help[0]);
+      screens::FormatGrainHelp(celsius, help, sizeof help / sizeof help[0]);
       const int lowest = lnk::DisplayTemperature(lowestF, celsius);
       const int highest = lnk::DisplayTemperature(highestF, celsius);
       for (int n : NumbersIn(help))

@@ -14,6 +14,8 @@
 
 using namespace testing_support;
 
+using namespace screens;
+
 namespace {
 
 class TempSelectWindow : public ScreenFixture {
@@ -23,8 +25,8 @@ class TempSelectWindow : public ScreenFixture {
     screen_ = Create(screens::kTempSelectClass, screens::TempSelectWindowProc, plat::RectXywh(0, 0, 640, 475),
                      " SELECT TEMPERATURE SETPOINT TO MODIFY - 02");
     ASSERT_NE(screen_, plat::kNoWindow);
-    plenum_ = plat::FindWindow(kPlenumSetpointChildClass);
-    grain_ = plat::FindWindow(kGrainSetpointChildClass);
+    plenum_ = plat::FindWindow(screens::kPlenumSetpointChildClass);
+    grain_ = plat::FindWindow(screens::kGrainSetpointChildClass);
     ASSERT_NE(plenum_, plat::kNoWindow);
     ASSERT_NE(grain_, plat::kNoWindow);
   }
@@ -36,17 +38,17 @@ class TempSelectWindow : public ScreenFixture {
     plat::InvalidateRect(grain_, nullptr, true);
     plat::UpdateWindow(screen_);
   }
-  plat::Hwnd PlenumButtonWindow(PlenumButton b) {
+  plat::Hwnd PlenumButtonWindow(screens::PlenumButton b) {
     return plat::GetDlgItem(plenum_, kPlenumButtons[static_cast<int>(b)].controlId);
   }
-  plat::Hwnd GrainButtonWindow(GrainButton b) {
+  plat::Hwnd GrainButtonWindow(screens::GrainButton b) {
     return plat::GetDlgItem(grain_, kGrainButtons[static_cast<int>(b)].controlId);
   }
-  std::vector<PlenumButton> VisiblePlenumButtons() {
-    std::vector<PlenumButton> out;
-    for (int i = 0; i < kPlenumButtonCount; ++i)
-      if (plat::IsWindowVisible(PlenumButtonWindow(static_cast<PlenumButton>(i))))
-        out.push_back(static_cast<PlenumButton>(i));
+  std::vector<screens::PlenumButton> VisiblePlenumButtons() {
+    std::vector<screens::PlenumButton> out;
+    for (int i = 0; i < screens::kPlenumButtonCount; ++i)
+      if (plat::IsWindowVisible(PlenumButtonWindow(static_cast<screens::PlenumButton>(i))))
+        out.push_back(static_cast<screens::PlenumButton>(i));
     return out;
   }
   void Dryer(int type, int plenumCode, bool twoHeat = false) {
@@ -69,7 +71,7 @@ class TempSelectWindow : public ScreenFixture {
   plat::Hwnd grain_ = plat::kNoWindow;
 };
 
-using PB = PlenumButton;
+using PB = screens::PlenumButton;
 
 }  // namespace
 
@@ -92,8 +94,8 @@ TEST_F(TempSelectWindow, PlenumButtonsFollowThePlenumCountAndOnePlenumSitsBottom
   Dryer(1, 1, true);
   PaintAll();
   EXPECT_EQ(VisiblePlenumButtons(), (std::vector<PB>{PB::HiHeat1, PB::LoHeat1, PB::HiHeat2, PB::LoHeat2}));
-  EXPECT_FALSE(plat::IsWindowVisible(GrainButtonWindow(GrainButton::Single)));
-  EXPECT_TRUE(plat::IsWindowVisible(GrainButtonWindow(GrainButton::TwoHeatSecond)));
+  EXPECT_FALSE(plat::IsWindowVisible(GrainButtonWindow(screens::GrainButton::Single)));
+  EXPECT_TRUE(plat::IsWindowVisible(GrainButtonWindow(screens::GrainButton::TwoHeatSecond)));
 }
 
 TEST_F(TempSelectWindow, SetpointsBesideTheButtonsInTheDisplayUnit) {
@@ -135,7 +137,7 @@ TEST_F(TempSelectWindow, PressingAPlenumOpensTheKeypadOnItsValueAndAcceptRaisesI
   std::vector<Step> steps{Step{0, [&](plat::Hwnd active) {
     EXPECT_EQ(plat::DialogTemplateId(active), dialogs::kSetpointEntryDialogId);
     opened = DrawnText(" 175 ", active);
-    limitMax = gSetpointEntryRequest.maximum;
+    limitMax = dialogs::gSetpointEntryRequest.maximum;
   }}};
   for (Step& s : Type({2, 4, 5})) steps.push_back(std::move(s));
   Drive(std::move(steps));
@@ -179,7 +181,7 @@ TEST_F(TempSelectWindow, GrainButtonUsesTheLimitOfItsDryerType) {
   std::vector<Step> refused = Type({1, 7, 5});
   refused.push_back(Step{plat::IdOk, {}});
   Drive(std::move(refused));
-  plat::ClickWindow(GrainButtonWindow(GrainButton::Single));
+  plat::ClickWindow(GrainButtonWindow(screens::GrainButton::Single));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
 
@@ -187,7 +189,7 @@ TEST_F(TempSelectWindow, GrainButtonUsesTheLimitOfItsDryerType) {
   Dryer(3, 0);
   PaintAll();
   Drive(Type({1, 7, 5}));
-  plat::ClickWindow(GrainButtonWindow(GrainButton::Single));
+  plat::ClickWindow(GrainButtonWindow(screens::GrainButton::Single));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint2));
@@ -197,7 +199,7 @@ TEST_F(TempSelectWindow, GrainButtonUsesTheLimitOfItsDryerType) {
   Dryer(1, 0, true);
   PaintAll();
   Drive(Type({9, 0}));
-  plat::ClickWindow(GrainButtonWindow(GrainButton::TwoHeatSecond));
+  plat::ClickWindow(GrainButtonWindow(screens::GrainButton::TwoHeatSecond));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint3));
   EXPECT_EQ(Request16(lnk::kStatusGrainTempSetpoint3), 90);
@@ -241,7 +243,7 @@ TEST_F(TempSelectWindow, TitlesAndTheGrainHelpComeFromTheStringTable) {
   ASSERT_EQ(fahrenheit.size(), 3u) << AllTexts();
   std::string joined;
   for (const std::string& line : fahrenheit) {
-    EXPECT_LE(line.size(), kGrainHelpLineChars) << line;
+    EXPECT_LE(line.size(), screens::kGrainHelpLineChars) << line;
     joined += (joined.empty() ? "" : " ") + line;
   }
   EXPECT_EQ(joined, "The burners are turned off when the grain reaches this temperature (in F). The lowest "
@@ -271,7 +273,7 @@ TEST_F(TempSelectWindow, ExitHidesTheScreenAndAsksForTheMainScreen) {
   const plat::Hwnd main = plat::CreateWindow(plat::WindowDesc{.className = "MAIN_RECORDER", .rect = {0, 0, 1, 1}});
   screens::SetMainWindow(main);
   g_mainCommands.clear();
-  plat::ClickWindow(plat::GetDlgItem(screen_, kTempSelectExit));
+  plat::ClickWindow(plat::GetDlgItem(screen_, screens::kTempSelectExit));
   EXPECT_FALSE(plat::IsWindowVisible(screen_));
   EXPECT_EQ(g_mainCommands, (std::vector<int>{screens::kCmdShowMainScreen}));
   screens::SetMainWindow(plat::kNoWindow);
@@ -294,5 +296,5 @@ TEST_F(TempSelectWindow, ExitSpeaksTheDisplayLanguage) {
   char16_t exit[i18n::kStringDestUnits] = {};
   i18n::GetString(i18n::kStringExit, exit);
   ASSERT_NE(Narrow(exit), "EXIT");
-  EXPECT_EQ(plat::GetWindowText(plat::GetDlgItem(screen_, kTempSelectExit)), std::u16string(exit));
+  EXPECT_EQ(plat::GetWindowText(plat::GetDlgItem(screen_, screens::kTempSelectExit)), std::u16string(exit));
 }

@@ -19,45 +19,45 @@ class TimerPresets : public ::testing::Test {
     lnk::ResetSettingRequest();
   }
   // Opens the preset and types minutes and seconds on the two keypads, as a finger would.
-  EntryResult Enter(TimerPreset preset, std::initializer_list<int> minutes, std::initializer_list<int> seconds) {
+  dialogs::EntryResult Enter(TimerPreset preset, std::initializer_list<int> minutes, std::initializer_list<int> seconds) {
     OpenTimerPreset(r_, preset);
-    for (int d : minutes) TimerMinutesKey(r_, d);
-    for (int d : seconds) TimerSecondsKey(r_, d);
-    return CheckTimerEntry(r_);
+    for (int d : minutes) dialogs::TimerMinutesKey(r_, d);
+    for (int d : seconds) dialogs::TimerSecondsKey(r_, d);
+    return dialogs::CheckTimerEntry(r_);
   }
   // The value as given, bypassing the digit machines, for limits the keypads cannot type.
-  EntryResult Value(TimerPreset preset, int minutes, int seconds) {
+  dialogs::EntryResult Value(TimerPreset preset, int minutes, int seconds) {
     OpenTimerPreset(r_, preset);
     r_.minutes = static_cast<uint8_t>(minutes);
     r_.seconds = static_cast<uint8_t>(seconds);
-    return CheckTimerEntry(r_);
+    return dialogs::CheckTimerEntry(r_);
   }
-  TimerEntryRequest r_{};
+  dialogs::TimerEntryRequest r_{};
 };
 
 }  // namespace
 
 TEST_F(TimerPresets, FanDelayTakesOneToTwentyFiveSecondsOnly) {
-  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {0}), EntryResult::OutOfRange);
-  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {1}), EntryResult::Accepted);
-  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {2, 5}), EntryResult::Accepted);
-  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {2, 6}), EntryResult::OutOfRange);
+  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {0}), dialogs::EntryResult::OutOfRange);
+  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {1}), dialogs::EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {2, 5}), dialogs::EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::FanDelay, {}, {2, 6}), dialogs::EntryResult::OutOfRange);
   // A minute is far above the limit even with no seconds.
-  EXPECT_EQ(Enter(TimerPreset::FanDelay, {1}, {0}), EntryResult::OutOfRange);
+  EXPECT_EQ(Enter(TimerPreset::FanDelay, {1}, {0}), dialogs::EntryResult::OutOfRange);
   // DEFAULT gives 00:03, inside the range.
   OpenTimerPreset(r_, TimerPreset::FanDelay);
-  TimerDefault(r_);
+  dialogs::TimerDefault(r_);
   EXPECT_EQ(r_.minutes, 0);
   EXPECT_EQ(r_.seconds, 3);
-  EXPECT_EQ(CheckTimerEntry(r_), EntryResult::Accepted);
+  EXPECT_EQ(dialogs::CheckTimerEntry(r_), dialogs::EntryResult::Accepted);
 }
 
 TEST_F(TimerPresets, LoadStartupDelayRefusesZeroWhileUnloadCleanoutAcceptsIt) {
-  EXPECT_EQ(Enter(TimerPreset::LoadStartupDelay, {0}, {0}), EntryResult::OutOfRange);
-  EXPECT_EQ(Enter(TimerPreset::LoadStartupDelay, {}, {1}), EntryResult::Accepted);
-  EXPECT_EQ(Enter(TimerPreset::UnloadCleanoutDelay, {0}, {0}), EntryResult::Accepted);
-  EXPECT_EQ(Enter(TimerPreset::OutOfGrain, {0}, {0}), EntryResult::Accepted);
-  EXPECT_EQ(Enter(TimerPreset::FanSetup, {0}, {0}), EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::LoadStartupDelay, {0}, {0}), dialogs::EntryResult::OutOfRange);
+  EXPECT_EQ(Enter(TimerPreset::LoadStartupDelay, {}, {1}), dialogs::EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::UnloadCleanoutDelay, {0}, {0}), dialogs::EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::OutOfGrain, {0}, {0}), dialogs::EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::FanSetup, {0}, {0}), dialogs::EntryResult::Accepted);
 }
 
 TEST_F(TimerPresets, EachPresetTakesItsMaximumAndRefusesOneSecondMore) {
@@ -70,8 +70,8 @@ TEST_F(TimerPresets, EachPresetTakesItsMaximumAndRefusesOneSecondMore) {
                       {TimerPreset::UnloadCleanoutDelay, 10, 0}};
   for (const Top& t : tops) {
     SCOPED_TRACE(static_cast<int>(t.preset));
-    EXPECT_EQ(Value(t.preset, t.minutes, t.seconds), EntryResult::Accepted);
-    EXPECT_EQ(Value(t.preset, t.minutes, t.seconds + 1), EntryResult::OutOfRange);
+    EXPECT_EQ(Value(t.preset, t.minutes, t.seconds), dialogs::EntryResult::Accepted);
+    EXPECT_EQ(Value(t.preset, t.minutes, t.seconds + 1), dialogs::EntryResult::OutOfRange);
   }
 }
 
@@ -88,21 +88,21 @@ TEST_F(TimerPresets, DefaultsLoadedByTheDefaultKey) {
     lnk::WriteStatusByte(TimerPresetFor(d.preset).presetByte, 7);
     OpenTimerPreset(r_, d.preset);
     EXPECT_EQ(r_.minutes, 7);
-    TimerDefault(r_);
+    dialogs::TimerDefault(r_);
     EXPECT_EQ(r_.minutes, d.minutes);
     EXPECT_EQ(r_.seconds, d.seconds);
-    EXPECT_EQ(CheckTimerEntry(r_), EntryResult::Accepted);
+    EXPECT_EQ(dialogs::CheckTimerEntry(r_), dialogs::EntryResult::Accepted);
   }
 }
 
 TEST_F(TimerPresets, StagedBatchTimeAcceptsEveryValueTheKeypadCanTypeUpToItsDefault) {
-  EXPECT_EQ(Enter(TimerPreset::StagedBatch, {0}, {0}), EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::StagedBatch, {0}, {0}), dialogs::EntryResult::Accepted);
   // 2, 4, 9 and 5, 9: the largest value the two keypads produce.
-  EXPECT_EQ(Enter(TimerPreset::StagedBatch, {2, 4, 9}, {5, 9}), EntryResult::Accepted);
+  EXPECT_EQ(Enter(TimerPreset::StagedBatch, {2, 4, 9}, {5, 9}), dialogs::EntryResult::Accepted);
   EXPECT_EQ(r_.minutes, 249);
   EXPECT_EQ(r_.seconds, 59);
-  EXPECT_EQ(Value(TimerPreset::StagedBatch, 255, 0), EntryResult::Accepted);
-  EXPECT_EQ(Value(TimerPreset::StagedBatch, 255, 1), EntryResult::OutOfRange);
+  EXPECT_EQ(Value(TimerPreset::StagedBatch, 255, 0), dialogs::EntryResult::Accepted);
+  EXPECT_EQ(Value(TimerPreset::StagedBatch, 255, 1), dialogs::EntryResult::OutOfRange);
 }
 
 TEST_F(TimerPresets, OpeningCopiesTheReportedPresetIntoTheRequestAndTheKeypad) {
@@ -138,8 +138,8 @@ TEST_F(TimerPresets, OpeningWhileAnEditIsInFlightShowsTheValueBeingSent) {
 }
 
 TEST_F(TimerPresets, AcceptWritesThePageOneRegistersOfTheFanSetupTimer) {
-  ASSERT_EQ(Enter(TimerPreset::FanSetup, {4, 5}, {3, 0}), EntryResult::Accepted);
-  EXPECT_EQ(AcceptTimerEntry(r_), EntryResult::Accepted);
+  ASSERT_EQ(Enter(TimerPreset::FanSetup, {4, 5}, {3, 0}), dialogs::EntryResult::Accepted);
+  EXPECT_EQ(dialogs::AcceptTimerEntry(r_), dialogs::EntryResult::Accepted);
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::FanSetupTime));
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusFanSetupTime), 45);
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusFanSetupTime + 1), 30);

@@ -9,6 +9,8 @@
 
 using namespace testing_support;
 
+using namespace screens;
+
 namespace {
 
 constexpr plat::Color kPurple = timer_colour::kDefault;
@@ -147,14 +149,14 @@ TEST_F(TimerScreen, FanDelayOfNoneOrTwentySixSecondsIsRefusedWithTheWarning) {
     steps.push_back(Step{dialogs::kTimerAccept, {}});
     steps.push_back(Step{plat::IdOk, [&](plat::Hwnd box) {
                            caption = plat::GetWindowText(box);
-                           warned = plat::FindCapturedText(kOutOfRangeText, box) != nullptr;
+                           warned = plat::FindCapturedText(dialogs::kOutOfRangeText, box) != nullptr;
                          },
                          plat::kMessageBoxTemplateId});
     Drive(steps);
     ASSERT_TRUE(plat::ClickWindow(Button(TimerPanel::Fan, 0)));
     EXPECT_TRUE(AllStepsTaken());
     EXPECT_TRUE(warned);
-    EXPECT_EQ(Narrow(caption), kOutOfRangeCaption);
+    EXPECT_EQ(Narrow(caption), dialogs::kOutOfRangeCaption);
     EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::FanDelay));
   }
 }

@@ -8,6 +8,8 @@
 
 using namespace testing_support;
 
+using namespace screens;
+
 namespace {
 
 class UnloadWindow : public ScreenFixture {
@@ -39,7 +41,7 @@ TEST_F(UnloadWindow, UnloadFigureInTenthsWithItsLeadingBlank) {
   Set16HighFirst(lnk::kStatusUnloadStatusValue, 123);
   Repaint(window_);
   ASSERT_NE(Drawn("12.3"), nullptr);
-  EXPECT_EQ(Drawn("12.3")->color, kUnloadTextColour);
+  EXPECT_EQ(Drawn("12.3")->color, screens::kUnloadTextColour);
 }
 
 TEST_F(UnloadWindow, TotalBushelsCountWholeBushelsOfBushelSeconds) {
@@ -64,17 +66,17 @@ TEST_F(UnloadWindow, TheSpeedInUseIsHighlightedAndAnUnknownSpeedHighlightsNone) 
   Set(lnk::kStatusMeterRoll0, 1);
   Repaint(window_);
   ASSERT_NE(Drawn(" HIGH: 0450 "), nullptr);
-  EXPECT_EQ(Drawn(" HIGH: 0450 ")->color, kUnloadTextColour);
+  EXPECT_EQ(Drawn(" HIGH: 0450 ")->color, screens::kUnloadTextColour);
   ASSERT_NE(Drawn(" MED:  0300 "), nullptr);
   EXPECT_EQ(Drawn(" MED:  0300 ")->color, plat::Rgb(0, 0, 0));
   const plat::Rect med = Drawn(" MED:  0300 ")->rect;
-  EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(med.left + 1, med.top + 1)), kUnloadHighlightBack);
+  EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(med.left + 1, med.top + 1)), screens::kUnloadHighlightBack);
 
   Set(lnk::kStatusMeterRoll0, 3);
   Repaint(window_);
   for (const char* line : {" HIGH: 0450 ", " MED:  0300 ", " LOW:  0120 "}) {
     ASSERT_NE(Drawn(line), nullptr);
-    EXPECT_EQ(Drawn(line)->color, kUnloadTextColour) << line;
+    EXPECT_EQ(Drawn(line)->color, screens::kUnloadTextColour) << line;
   }
   EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(med.left + 1, med.top + 1)), plat::Rgb(0, 0, 0));
 }
@@ -171,7 +173,7 @@ TEST_F(PlenumWindow, TwoPlenumsShowSlotsFiveAndSixInTheirRows) {
   EXPECT_EQ(Count(Text(kPlenumTextPlenumSlot6)), 1);
   EXPECT_EQ(plat::GetWindowText(window_), std::u16string(u"") + [&] {
     char16_t t[i18n::kStringDestUnits] = {};
-    i18n::GetString(kPlenumViewCaptionId, t);
+    i18n::GetString(screens::kPlenumViewCaptionId, t);
     return std::u16string(t);
   }());
   Screenshot("plenum_view.png");
@@ -237,15 +239,15 @@ TEST_F(PlenumWindow, ThreeDigitTemperaturesFitTheirPlacesInEveryLayout) {
       Repaint(window_);
       lnk::DryerStatus s;
       lnk::TakeStatusSnapshot(s);
-      const PlenumLayout* layout = ChoosePlenumLayout(s);
+      const screens::PlenumLayout* layout = screens::ChoosePlenumLayout(s);
       ASSERT_NE(layout, nullptr);
-      plat::Rect drawn[kMaxPlenums] = {};
+      plat::Rect drawn[screens::kMaxPlenums] = {};
       for (int i = 0; i < layout->count; ++i) {
-        const PlenumPlace& p = layout->plenums[i];
+        const screens::PlenumPlace& p = layout->plenums[i];
         char temperature[32];
         char setpoint[32];
-        FormatPlenumTemperature(temperature, sizeof temperature, PlenumTemperatureF(s, p.slot), celsius);
-        FormatPlenumSetpoint(setpoint, sizeof setpoint, PlenumSetpointF(s, p.slot), celsius);
+        screens::FormatPlenumTemperature(temperature, sizeof temperature, screens::PlenumTemperatureF(s, p.slot), celsius);
+        screens::FormatPlenumSetpoint(setpoint, sizeof setpoint, screens::PlenumSetpointF(s, p.slot), celsius);
         const plat::CapturedText* t = plat::FindCapturedText(temperature, window_);
         ASSERT_NE(t, nullptr) << temperature << "\n" << AllTexts();
         const int width = plat::TextWidth(plat::BoldTahoma(p.temperatureFont), temperature);
@@ -276,12 +278,12 @@ TEST_F(PlenumWindow, EveryPlenumIsNamedByItsUnitNumberInEveryLanguage) {
       Repaint(window_);
       lnk::DryerStatus s;
       lnk::TakeStatusSnapshot(s);
-      const PlenumLayout* layout = ChoosePlenumLayout(s);
+      const screens::PlenumLayout* layout = screens::ChoosePlenumLayout(s);
       ASSERT_NE(layout, nullptr);
       for (int i = 0; i < layout->count; ++i) {
-        const PlenumPlace& p = layout->plenums[i];
+        const screens::PlenumPlace& p = layout->plenums[i];
         // The burner differential and setpoint screens call plenum n "PLENUM n": ids 91 down to 86.
-        const std::string name = Text(91 - (kMaxPlenums - p.slot));
+        const std::string name = Text(91 - (screens::kMaxPlenums - p.slot));
         const plat::Rect label = p.label.Offset(client_.x, client_.y);
         const plat::CapturedText* drawn = nullptr;
         for (int k = 0; k < plat::CapturedTextCount(); ++k)

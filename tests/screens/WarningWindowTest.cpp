@@ -18,6 +18,8 @@
 
 using namespace testing_support;
 
+using namespace screens;
+
 namespace {
 
 constexpr plat::Color kMarkerColour = plat::Rgb(0, 0, 150);
@@ -288,7 +290,7 @@ TEST_F(WarningWindowScreen, RearDischargeHelpAnimatesThroughItsFourPictures) {
   Set(lnk::kStatusWarningId, 5);
   auto pictureOf = [](int frame) {
     char path[200];
-    FormatRearDischargePath(path, sizeof path, frame);
+    dialogs::FormatRearDischargePath(path, sizeof path, frame);
     auto b = std::make_shared<plat::Bitmap>();
     EXPECT_EQ(plat::LoadBmpFile(path, *b), plat::BmpResult::Ok) << path;
     return b;

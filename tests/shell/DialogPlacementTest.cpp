@@ -155,7 +155,7 @@ std::vector<Row> Rows() {
   // Setpoint keypads: a plenum from the temperature screen, grain temperatures from the fifth
   // button (two in turn on a two-heat dryer).
   rows.push_back(Row{.name = "PlenumSetpoint",
-                     .path = {kCmdTemps, kPlenumButtons[0].controlId, kSetpointCancel, kTempSelectExit},
+                     .path = {kCmdTemps, kPlenumButtons[0].controlId, kSetpointCancel, screens::kTempSelectExit},
                      .opens = {kSetpointEntryDialogId}});
   rows.push_back(Row{.name = "GrainSetpointFromTheFifthButton",
                      .status = {{lnk::kStatusMoistureControlMode, 5}},

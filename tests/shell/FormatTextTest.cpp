@@ -10,7 +10,7 @@ std::u16string Format(const char16_t* format, std::initializer_list<int> values,
                       size_t size = 128) {
   char16_t out[128];
   const int* data = values.begin();
-  size_t n = FormatText(out, size, format, data, values.size());
+  size_t n = shell::FormatText(out, size, format, data, values.size());
   EXPECT_EQ(n, std::char_traits<char16_t>::length(out));
   return std::u16string(out);
 }
@@ -35,11 +35,11 @@ TEST(ShellFaults, TranslatedFormatNeverReachesPrintf) {
 TEST(FormatText, StaysInsideTheBuffer) {
   char16_t out[6];
   const int values[] = {123456};
-  EXPECT_EQ(FormatText(out, 6, u"ab%dcd", values, 1), 5u);
+  EXPECT_EQ(shell::FormatText(out, 6, u"ab%dcd", values, 1), 5u);
   EXPECT_EQ(std::u16string(out), u"ab123");
-  EXPECT_EQ(FormatText(out, 1, u"abc", values, 1), 0u);
+  EXPECT_EQ(shell::FormatText(out, 1, u"abc", values, 1), 0u);
   EXPECT_EQ(out[0], 0);
-  EXPECT_EQ(FormatText(out, 6, nullptr, values, 1), 0u);
+  EXPECT_EQ(shell::FormatText(out, 6, nullptr, values, 1), 0u);
   EXPECT_EQ(out[0], 0);
 }
 

@@ -87,9 +87,9 @@ TEST_F(PanelTest, ApplyViewForContinuousGraphAndForTwoHeatBatch) {
   EXPECT_FALSE(Visible(Screen::Graph));
   EXPECT_FALSE(Visible(Screen::AverageValues));
   const plat::Hwnd batch = Window(Screen::BatchDrying);
-  if (plat::GetDlgItem(batch, kBatchCommandHiHeat) != plat::kNoWindow) {
-    EXPECT_TRUE(plat::IsWindowVisible(plat::GetDlgItem(batch, kBatchCommandHiHeat)));  // HI HEAT
-    EXPECT_FALSE(plat::IsWindowVisible(plat::GetDlgItem(batch, kBatchCommandDry)));  // DRY
+  if (plat::GetDlgItem(batch, screens::kBatchCommandHiHeat) != plat::kNoWindow) {
+    EXPECT_TRUE(plat::IsWindowVisible(plat::GetDlgItem(batch, screens::kBatchCommandHiHeat)));  // HI HEAT
+    EXPECT_FALSE(plat::IsWindowVisible(plat::GetDlgItem(batch, screens::kBatchCommandDry)));  // DRY
   }
 }
 

@@ -206,9 +206,9 @@ class BatchHoldTest : public PanelTest {
     shell::ApplyView();
     ASSERT_TRUE(Visible(Screen::BatchDrying));
     batch_ = Window(Screen::BatchDrying);
-    hiHeat_ = plat::GetDlgItem(batch_, kBatchCommandHiHeat);
+    hiHeat_ = plat::GetDlgItem(batch_, screens::kBatchCommandHiHeat);
     if (hiHeat_ == plat::kNoWindow)
-      hiHeat_ = plat::CreateControl(batch_, plat::ControlKind::PushButton, kBatchCommandHiHeat,
+      hiHeat_ = plat::CreateControl(batch_, plat::ControlKind::PushButton, screens::kBatchCommandHiHeat,
                                     plat::RectXywh(7, 55, 110, 25), "HI HEAT", 0);
     plat::ShowWindow(hiHeat_, true);
     plat::BringWindowToTop(hiHeat_);
@@ -266,7 +266,7 @@ TEST_F(BatchHoldTest, YesRestartsTheCountdownFromThePresetAndTheQuestionCarriesI
   EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusHiHeatCountdown + 1), 30);
   // The translated question is a format filled by the bounded formatter, never printf.
   char16_t format[i18n::kStringDestUnits];
-  i18n::GetString(BatchHoldQuestionId(BatchHoldGroup::Heat, false), format);
+  i18n::GetString(screens::BatchHoldQuestionId(screens::BatchHoldGroup::Heat, false), format);
   if (format[0] != 0) {
     EXPECT_NE(gAsked[0].text.find(u"45"), std::u16string::npos);
     EXPECT_EQ(gAsked[0].text.find(u"%d"), std::u16string::npos);
