@@ -20,7 +20,7 @@ void OpenBatchCounterDialog(plat::Hwnd parent) {
   char number[16];
   std::snprintf(number, sizeof number, " %u", static_cast<unsigned>(lnk::StatusU16HighFirst(s, lnk::kStatusBatchCounter)));
   char16_t detail[i18n::kStringDestUnits + 16];
-  LineText(detail, sizeof detail / sizeof detail[0]).Add(label).AddLatin1(number);
+  i18n::LineText(detail, sizeof detail / sizeof detail[0]).Add(label).AddLatin1(number);
 
   const SetupQuestion question{
       .templateId = kBatchCounterDialogId,

@@ -132,7 +132,7 @@ void RefuseDate(plat::Hwnd dialog, int daysInMonth) {
   char number[8];
   std::snprintf(number, sizeof number, " %d ", daysInMonth);
   char16_t text[2 * i18n::kStringDestUnits + 8];
-  LineText(text, sizeof text / sizeof text[0]).Add(first).AddLatin1(number).Add(second);
+  i18n::LineText(text, sizeof text / sizeof text[0]).Add(first).AddLatin1(number).Add(second);
   plat::MessageBox(dialog, text, caption, plat::MbButtons::Ok, plat::MbIcon::Exclamation);
 }
 

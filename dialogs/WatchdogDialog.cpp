@@ -92,7 +92,7 @@ void ShowWorking(plat::Hwnd dialog) {
   char16_t unit[i18n::kStringDestUnits] = {};
   i18n::GetString(i18n::kStringSeconds, unit);
   char16_t text[i18n::kStringDestUnits + 8];
-  LineText(text, sizeof text / sizeof text[0]).AddLatin1(number).Add(unit);
+  i18n::LineText(text, sizeof text / sizeof text[0]).AddLatin1(number).Add(unit);
   plat::SetDlgItemText(dialog, kWatchdogTimeField, text);
 }
 
