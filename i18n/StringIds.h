@@ -134,6 +134,35 @@ inline constexpr uint16_t kStringAirSwitchTestOn = 828;
 inline constexpr uint16_t kStringAirSwitchTestOff = 829;
 inline constexpr uint16_t kStringBurnerModeHelpCaption = 830;
 
+// Time and date, watchdog, user settings, batch counter and cycled sampler dialogs.
+inline constexpr uint16_t kStringTimeDateCaption = 740;
+inline constexpr uint16_t kStringMonth = 741;  // then day, year, hour, minute
+inline constexpr uint16_t kStringInvalidDateCaption = 746;
+inline constexpr uint16_t kStringMonthHasOnly = 747;  // "... only" N "days ..."
+inline constexpr uint16_t kStringDaysCorrectDay = 748;
+inline constexpr uint16_t kStringTimeDateHelpCaption = 749;
+inline constexpr uint16_t kStringWatchdogCaption = 750;
+inline constexpr uint16_t kStringWatchdog = 751;
+inline constexpr uint16_t kStringWatchdogTime = 752;
+inline constexpr uint16_t kStringSeconds = 753;
+inline constexpr uint16_t kStringWatchdogHelpCaption = 754;
+inline constexpr uint16_t kStringUserSettingsCaption = 755;
+inline constexpr uint16_t kStringTemperatureUnits = 756;
+inline constexpr uint16_t kStringDegreesF = 757;
+inline constexpr uint16_t kStringDegreesC = 758;
+inline constexpr uint16_t kStringMainScreenView = 759;
+inline constexpr uint16_t kStringStatusChartView = 760;
+inline constexpr uint16_t kStringGraphView = 761;
+inline constexpr uint16_t kStringUserSettingsHelpCaption = 762;
+inline constexpr uint16_t kStringBatchCounterCaption = 763;
+inline constexpr uint16_t kStringBatchCounterQuestion = 764;
+inline constexpr uint16_t kStringBatchesCounted = 765;
+inline constexpr uint16_t kStringBatchCounterHelpCaption = 766;
+inline constexpr uint16_t kStringCycledSamplerCaption = 767;
+inline constexpr uint16_t kStringCycledSamplerQuestion = 768;
+inline constexpr uint16_t kStringCycledSamplerNote = 769;
+inline constexpr uint16_t kStringCycledSamplerHelpCaption = 770;
+
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
 // GetString, which copies at most 100 characters, so a longer text is cut.
@@ -260,6 +289,12 @@ inline constexpr UsedString kUsedStrings[] = {
     Room(818, 82, 13, true), Fixed(819), Room(820, 190, 13, true), Room(821, 190, 13, true),
     Fixed(822), Fixed(823), Fixed(824), Room(825, 150, 13, true), Room(826, 196, 13, true),
     Room(827, 196, 13, true), Room(828, 196, 13, true), Room(829, 196, 13, true), Fixed(830),
+    // Time and date, watchdog, user settings, batch counter and cycled sampler dialogs.
+    Fixed(740), Fixed(741), Fixed(742), Fixed(743), Fixed(744), Fixed(745), Fixed(746),
+    Fixed(747), Fixed(748), Fixed(749), Fixed(750), Fixed(751), Fixed(752), Fixed(753),
+    Fixed(754), Fixed(755), Fixed(756), Fixed(757), Fixed(758), Fixed(759), Fixed(760),
+    Fixed(761), Fixed(762), Fixed(763), Fixed(764), Fixed(765), Fixed(766), Fixed(767),
+    Fixed(768), Fixed(769), Fixed(770),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 

@@ -504,5 +504,18 @@ inline constexpr uint8_t kControllerDisplayFourInchRolls = 0x02;      // byte 18
 // Moisture sensor selection, byte 287: a set bit is a network sensor, clear an analog one.
 inline constexpr uint8_t kSensorSelectionWetNetwork = 0x01;
 inline constexpr uint8_t kSensorSelectionDryNetwork = 0x02;
+// ---- Watchdog, user settings, batch counter and cycled sampler dialogs ----
+// Watchdog register 0:246: bit 7 turns it on; bits 0..6 are the seconds without a frame from
+// the panel after which the controller stops the dryer. The time is kept while it is off.
+inline constexpr uint8_t kWatchdogOnBit = 0x80;
+inline constexpr uint8_t kWatchdogSecondsMask = 0x7F;
+inline constexpr int kWatchdogSecondsMinimum = 5;
+inline constexpr int kWatchdogSecondsMaximum = 120;
+inline constexpr int kWatchdogSecondsStep = 5;
+inline constexpr int kWatchdogSecondsDefault = 30;  // shown when the register holds no valid time
+// The display options the operator keeps as settings (the others of 1:10 are one-shot commands).
+inline constexpr uint8_t kDisplayOptionsUserSettings = kDisplayOptionsCelsius | kDisplayOptionsGraphView;
+// Cycled moisture sampler enabled: 1:37 bit 7.
+inline constexpr uint8_t kHardwareOptionCycledSamplerBit = 0x80;
 
 }  // namespace lnk

@@ -26,6 +26,9 @@ void GetLocalTime(LocalTime& out);
 // the value is not a valid date.
 bool SetLocalTime(const LocalTime& t);
 
+// Days of that month (1..12) in that year, leap years counted; 0 for another month.
+int DaysInMonth(int year, int month);
+
 // Virtual clock: from this call on, NowMs and GetLocalTime return virtual values that move
 // only through AdvanceVirtualClock. The wall clock starts at `start`.
 void UseVirtualClock(const LocalTime& start);

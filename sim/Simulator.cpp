@@ -5,6 +5,7 @@
 
 #include "link/RegisterMap.h"
 #include "sim/Plant.h"
+#include "sim/Watchdog.h"
 
 namespace {
 
@@ -219,6 +220,7 @@ void SimStep(Simulator& sim, double seconds) {
     while (sim.plant.secondCarry >= 1.0) {
       sim.plant.secondCarry -= 1.0;
       PlantSecond(sim);
+      SimWatchdogSecond(sim);
     }
     PlantAdvance(sim, dt);
   }

@@ -40,6 +40,9 @@ constexpr const char* kHelpFiles[] = {
     "AutoStartFinishedMessageF.txt",
     // The burner mode dialog.
     "BurnerModeHelp.txt",
+    // Time and date, watchdog, user settings, batch counter and cycled sampler dialogs.
+    "TimeDateHelp.txt", "WatchdogHelp.txt", "UserSettingsHelp.txt", "BatchCounterHelp.txt",
+    "CycledSamplerHelp.txt",
 };
 
 fs::path PackDir() { return fs::path(DRYER_BINARY_DIR) / "assets" / "Languages"; }

@@ -410,4 +410,24 @@ TEST(SimReceiver, FindsFramesAcrossReadsAndSkipsWhatCannotBeOne) {
   EXPECT_EQ(SimReceiverTake(rx, out, 100), lnk::kPollFrameLength);
 }
 
+TEST_F(SimulatorTest, WatchdogStopsTheDryerOnlyAfterItsTimeWithoutThePanel) {
+  ASSERT_TRUE(sim.running);
+  ASSERT_EQ(Send(sim, Command({{0, lnk::kStatusWatchdog, {lnk::kWatchdogOnBit | 10}}}), reply), SimAnswer::Sent);
+  for (int s = 0; s < 20; ++s) {
+    SimStep(sim, 1.0);
+    Poll(sim, reply);
+  }
+  EXPECT_TRUE(sim.running) << "a panel heard every second";
+  SimStep(sim, 9.0);
+  EXPECT_TRUE(sim.running);
+  SimStep(sim, 1.5);
+  EXPECT_FALSE(sim.running) << "ten seconds without the panel";
+
+  // Off, it keeps its time and lets the dryer run without the panel.
+  SimPressStart(sim);
+  ASSERT_EQ(Send(sim, Command({{0, lnk::kStatusWatchdog, {10}}}), reply), SimAnswer::Sent);
+  SimStep(sim, 30.0);
+  EXPECT_TRUE(sim.running);
+}
+
 }  // namespace
