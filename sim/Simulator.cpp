@@ -218,6 +218,7 @@ void SimStep(Simulator& sim, double seconds) {
     sim.plant.secondCarry += dt;
     while (sim.plant.secondCarry >= 1.0) {
       sim.plant.secondCarry -= 1.0;
+      SimApplyDryingMode(sim);
       PlantSecond(sim);
     }
     PlantAdvance(sim, dt);
