@@ -147,6 +147,7 @@ void SimInitScenario(Simulator& sim, const SimScenario& scenario, const SimFault
                                     {kStatusOutOfGrainCountdown, kStatusOutOfGrainTime}};
   for (const auto& c : kCountdowns) SimSetMinSec(sim, c[0], SimMinSec(sim, c[1]));
   if (sim.reg[kStatusDryerType] != 0) sim.reg[kStatusBatchState] = kBatchStateHiHeat;
+  sim.drying.appliedType = sim.reg[kStatusDryerType];
   PlantStart(sim);
   PlantWarnings(sim);
 }
