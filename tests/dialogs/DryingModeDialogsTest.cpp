@@ -6,6 +6,7 @@
 #include "DialogDriver.h"
 #include "dialogs/DryingModeDialogs.h"
 #include "dialogs/FiveSpeedDialog.h"
+#include "dialogs/SetpointEntryDialog.h"
 #include "dialogs/UnloadParametersDialog.h"
 #include "dialogs/UnloadParametersLogic.h"
 #include "platform/MessageBox.h"
@@ -79,7 +80,7 @@ TEST_F(DryingDialogs, StagedBatchFromTheSelectionClosesBothOnAcceptAfterRefusals
   WriteStatusByte(kStatusDryingCriteria, kDryingCriteriaFullHeat);
   std::string dualCaption, noCriterionCaption;
   bool singleKept = false, stillOpen = false, grainTempOpen = false, maxTimeClosed = false, onScreen = false;
-  std::string timeField;
+  std::string timeField, limitField;
   WriteStatusByte(kStatusStagedBatchTime, 30);
   Drive({Step{kDryingModeStagedBatch, {}},
          Step{kDryingModeSetup, {}},
@@ -89,7 +90,11 @@ TEST_F(DryingDialogs, StagedBatchFromTheSelectionClosesBothOnAcceptAfterRefusals
          Box(noCriterionCaption),
          Step{kBatchTime, [&](plat::Hwnd d) { stillOpen = plat::DialogTemplateId(d) == kStagedBatchDialogId; }},
          Step{kBatchHalfHeat, {}},
+         Step{kBatchMaxGrainTemp, {}},
+         Step{kSetpointDefault, {}, kSetpointEntryDialogId},
+         Step{kSetpointAccept, {}},
          Step{0, [&](plat::Hwnd d) {
+                limitField = Text(d, kBatchMaxGrainTempField);
                 grainTempOpen = Enabled(d, kBatchMaxGrainTemp) && Enabled(d, kBatchMaxGrainTempField);
                 maxTimeClosed = !Enabled(d, kBatchMaxTime);
                 timeField = Text(d, kBatchMaxTimeField);
@@ -106,6 +111,8 @@ TEST_F(DryingDialogs, StagedBatchFromTheSelectionClosesBothOnAcceptAfterRefusals
   EXPECT_TRUE(grainTempOpen);
   EXPECT_TRUE(maxTimeClosed);
   EXPECT_EQ(timeField, "030:00");
+  EXPECT_EQ(limitField, "150 F") << "the keypad's accepted default, before the controller echoes it";
+  EXPECT_TRUE(IsPending(CommandRow::Setting121));
   EXPECT_TRUE(onScreen);
   EXPECT_EQ(plat::ActiveTopLevel(), parent_) << "the selection closed with the setup";
   // Continuous flow, moisture 5-speed, to a staged batch dried by time.
