@@ -56,7 +56,7 @@ TEST_F(DryingDialogs, SelectionRefusesStagedBatchOnASeriesDryerAndSendsTheForced
   WriteStatusByte(kStatusConfigBits, kConfigBitsSeries);
   WriteStatusByte(kStatusDryerType, kDryerTypeStagedBatch);
   bool stagedEnabled = true, radioEnabled = true, continuousShown = false;
-  Drive({Step{kDryingModeStagedBatch - 0, [&](plat::Hwnd d) {
+  Drive({Step{kDryingModeStagedBatch, [&](plat::Hwnd d) {
                 stagedEnabled = Enabled(d, kDryingModeStagedBatch);
                 radioEnabled = Enabled(d, kDryingModeStagedBatchRadio);
                 continuousShown = Checked(d, kDryingModeContinuousRadio) && !Checked(d, kDryingModeStagedBatchRadio);
