@@ -36,19 +36,19 @@ constexpr TimerLimits kStagedBatchTimeLimits = {.maxMinutes = 255, .maxSeconds =
 constexpr uint32_t kRadio = Style::NoAuto;
 constexpr uint32_t kButton = Style::Center;
 
-DryerStatus Snapshot() {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+lnk::DryerStatus Snapshot() {
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   return s;
 }
 
 void Check(plat::Hwnd d, int id, bool on) { plat::CheckDlgButton(d, id, on); }
 
 void OpenMaxGrainTemp(plat::Hwnd dialog) {
-  const DryerStatus s = Snapshot();
-  OpenSetpointEntryFromStatus(gSetpointEntryRequest, s, CommandRow::Setting121, kMaxGrainTempMinimum,
+  const lnk::DryerStatus s = Snapshot();
+  OpenSetpointEntryFromStatus(gSetpointEntryRequest, s, lnk::CommandRow::Setting121, kMaxGrainTempMinimum,
                               kMaxGrainTempMaximum, kMaxGrainTempDefault,
-                              (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0);
+                              (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsCelsius) != 0);
   OpenSetpointEntryDialog(dialog, gSetpointEntryRequest);
 }
 
@@ -91,8 +91,8 @@ constexpr plat::DialogTemplate kModeTemplate{
 void ShowMode(plat::Hwnd dialog) {
   const DryingRegisters& r = RegistersOf(dialog);
   const bool available = StagedBatchAvailable(Snapshot());
-  Check(dialog, kDryingModeContinuousRadio, r.type == kDryerTypeContinuous);
-  Check(dialog, kDryingModeStagedBatchRadio, r.type != kDryerTypeContinuous);
+  Check(dialog, kDryingModeContinuousRadio, r.type == lnk::kDryerTypeContinuous);
+  Check(dialog, kDryingModeStagedBatchRadio, r.type != lnk::kDryerTypeContinuous);
   plat::EnableDlgItem(dialog, kDryingModeStagedBatch, available);
   plat::EnableDlgItem(dialog, kDryingModeStagedBatchRadio, available);
 }
@@ -115,7 +115,7 @@ bool OnModeCommand(plat::Hwnd dialog, int id) {
       return true;
     case kDryingModeSetup: {
       AcceptDryingMode(r);
-      const int result = r.type != kDryerTypeContinuous ? OpenStagedBatchDialog(dialog) : OpenContinuousFlowDialog(dialog);
+      const int result = r.type != lnk::kDryerTypeContinuous ? OpenStagedBatchDialog(dialog) : OpenContinuousFlowDialog(dialog);
       // An accepted setup closes this dialog too; otherwise it goes on with what the setup left.
       if (result == kBatchAccept) {
         plat::EndDialog(dialog, kDryingModeAccept);
@@ -140,7 +140,7 @@ bool ModeProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) 
       plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
       DryingRegisters& r = RegistersOf(dialog);
       r = OpenDryingRegisters();
-      if (!StagedBatchAvailable(Snapshot())) r.type = kDryerTypeContinuous;
+      if (!StagedBatchAvailable(Snapshot())) r.type = lnk::kDryerTypeContinuous;
       PlaceAboveParentCentre(dialog);
       SetString(dialog, 0, kStringMoistureControlSetup);
       SetString(dialog, kDryingModeHelp, i18n::kStringHelp);
@@ -212,18 +212,18 @@ void ShowFlow(plat::Hwnd dialog) {
   const bool moisture = MoistureBased(mode);
   Check(dialog, kFlowTemperature, temperature);
   Check(dialog, kFlowMoisture, moisture);
-  Check(dialog, kFlowTwoSpeed, mode == kModeTemperature2Speed);
-  Check(dialog, kFlowTemperatureFiveSpeed, mode == kModeTemperature5Speed);
-  Check(dialog, kFlowVariable, mode == kModeMoistureVariable);
-  Check(dialog, kFlowMoistureFiveSpeed, mode == kModeMoisture5Speed);
+  Check(dialog, kFlowTwoSpeed, mode == lnk::kModeTemperature2Speed);
+  Check(dialog, kFlowTemperatureFiveSpeed, mode == lnk::kModeTemperature5Speed);
+  Check(dialog, kFlowVariable, mode == lnk::kModeMoistureVariable);
+  Check(dialog, kFlowMoistureFiveSpeed, mode == lnk::kModeMoisture5Speed);
   plat::EnableDlgItem(dialog, kFlowTwoSpeed, temperature);
   plat::EnableDlgItem(dialog, kFlowTemperatureFiveSpeed, temperature);
   plat::EnableDlgItem(dialog, kFlowVariable, moisture);
   plat::EnableDlgItem(dialog, kFlowMoistureFiveSpeed, moisture);
   plat::EnableDlgItem(dialog, kFlowAutoCentering, FiveSpeed(mode));
   plat::EnableDlgItem(dialog, kFlowFiveSpeedSetup, FiveSpeed(mode));
-  Check(dialog, kFlowAutoCenteringEnabled, (r.criteria & kDryingCriteriaAutoCentering) != 0);
-  const bool upper = (r.criteria & kDryingCriteriaUpperSensor) != 0;
+  Check(dialog, kFlowAutoCenteringEnabled, (r.criteria & lnk::kDryingCriteriaAutoCentering) != 0);
+  const bool upper = (r.criteria & lnk::kDryingCriteriaUpperSensor) != 0;
   Check(dialog, kFlowUpperSensorEnabled, upper);
   Check(dialog, kFlowUpperSensorDisabled, !upper);
   const bool safety = SafetyEnabled(r);
@@ -237,11 +237,11 @@ void ShowFlow(plat::Hwnd dialog) {
 int ModeOfButton(int id) {
   switch (id) {
     case kFlowTemperature:
-    case kFlowTwoSpeed: return kModeTemperature2Speed;
-    case kFlowTemperatureFiveSpeed: return kModeTemperature5Speed;
-    case kFlowVariable: return kModeMoistureVariable;
+    case kFlowTwoSpeed: return lnk::kModeTemperature2Speed;
+    case kFlowTemperatureFiveSpeed: return lnk::kModeTemperature5Speed;
+    case kFlowVariable: return lnk::kModeMoistureVariable;
     case kFlowMoisture:
-    case kFlowMoistureFiveSpeed: return kModeMoisture5Speed;
+    case kFlowMoistureFiveSpeed: return lnk::kModeMoisture5Speed;
     default: return 0;
   }
 }
@@ -250,7 +250,7 @@ bool OnFlowCommand(plat::Hwnd dialog, int id) {
   DryingRegisters& r = RegistersOf(dialog);
   if (const int mode = ModeOfButton(id); mode != 0) {
     SetMoistureMode(r, mode);
-    RaiseByteIfChanged(CommandRow::MoistureControlMode, r.mode);
+    RaiseByteIfChanged(lnk::CommandRow::MoistureControlMode, r.mode);
     ShowFlow(dialog);
     return true;
   }
@@ -348,14 +348,14 @@ BatchState& BatchOf(plat::Hwnd dialog) { return *static_cast<BatchState*>(plat::
 void ShowBatch(plat::Hwnd dialog) {
   const BatchState& b = BatchOf(dialog);
   const uint8_t options = b.r.options;
-  Check(dialog, kBatchTime, (options & kOptionBitsTimeCriterion) != 0);
-  Check(dialog, kBatchTemperature, (options & kOptionBitsTemperatureCriterion) != 0);
-  Check(dialog, kBatchMoisture, (options & kOptionBitsMoistureCriterion) != 0);
-  Check(dialog, kBatchSingle, (options & kOptionBitsDualPlenum) == 0);
-  Check(dialog, kBatchDual, (options & kOptionBitsDualPlenum) != 0);
-  Check(dialog, kBatchFullHeat, (b.r.criteria & kDryingCriteriaFullHeat) != 0);
-  Check(dialog, kBatchTwoThirdsHeat, (b.r.criteria & kDryingCriteriaTwoThirdsHeat) != 0);
-  Check(dialog, kBatchHalfHeat, (b.r.criteria & kDryingCriteriaHalfHeat) != 0);
+  Check(dialog, kBatchTime, (options & lnk::kOptionBitsTimeCriterion) != 0);
+  Check(dialog, kBatchTemperature, (options & lnk::kOptionBitsTemperatureCriterion) != 0);
+  Check(dialog, kBatchMoisture, (options & lnk::kOptionBitsMoistureCriterion) != 0);
+  Check(dialog, kBatchSingle, (options & lnk::kOptionBitsDualPlenum) == 0);
+  Check(dialog, kBatchDual, (options & lnk::kOptionBitsDualPlenum) != 0);
+  Check(dialog, kBatchFullHeat, (b.r.criteria & lnk::kDryingCriteriaFullHeat) != 0);
+  Check(dialog, kBatchTwoThirdsHeat, (b.r.criteria & lnk::kDryingCriteriaTwoThirdsHeat) != 0);
+  Check(dialog, kBatchHalfHeat, (b.r.criteria & lnk::kDryingCriteriaHalfHeat) != 0);
   plat::SetDlgItemText(dialog, kBatchSafetyToggle, SafetyEnabled(b.r) ? "DISABLE" : "ENABLE");
   plat::EnableDlgItem(dialog, kBatchMaxTime, b.fields.maxTime);
   plat::EnableDlgItem(dialog, kBatchMaxTimeField, b.fields.maxTime);
@@ -369,14 +369,14 @@ void ShowBatch(plat::Hwnd dialog) {
 
 void PressBatchCriterion(BatchState& b, Criterion c) {
   PressCriterion(b.r, b.fields, c);
-  RaiseByteIfChanged(CommandRow::MoistureControlMode, b.r.mode);
+  RaiseByteIfChanged(lnk::CommandRow::MoistureControlMode, b.r.mode);
   // The moisture criterion also chooses the full heat.
-  if (c == Criterion::Moisture) RaiseByteIfChanged(CommandRow::DryingCriteria, b.r.criteria);
+  if (c == Criterion::Moisture) RaiseByteIfChanged(lnk::CommandRow::DryingCriteria, b.r.criteria);
 }
 
 void ChooseBatchHeatSplit(BatchState& b, HeatSplit h) {
   ChooseHeatSplit(b.r, h);
-  RaiseByteIfChanged(CommandRow::DryingCriteria, b.r.criteria);
+  RaiseByteIfChanged(lnk::CommandRow::DryingCriteria, b.r.criteria);
 }
 
 bool OnBatchCommand(plat::Hwnd dialog, int id) {
@@ -396,7 +396,7 @@ bool OnBatchCommand(plat::Hwnd dialog, int id) {
     case kBatchHalfHeat: ChooseBatchHeatSplit(b, HeatSplit::Half); break;
     case kBatchSafetyToggle: ToggleBatchSafety(b.r, b.fields); break;
     case kBatchMaxTime:
-      OpenTimerEntryFromStatus(gTimerEntryRequest, Snapshot(), CommandRow::StagedBatchTime, kStagedBatchTimeLimits);
+      OpenTimerEntryFromStatus(gTimerEntryRequest, Snapshot(), lnk::CommandRow::StagedBatchTime, kStagedBatchTimeLimits);
       OpenTimerEntryDialog(dialog, gTimerEntryRequest);
       break;
     case kBatchMaxGrainTemp: OpenMaxGrainTemp(dialog); break;
@@ -455,7 +455,7 @@ int OpenStagedBatchDialog(plat::Hwnd parent) {
 }
 
 void OpenMoistureControlDialog(plat::Hwnd parent) {
-  if (ReadStatusByte(kStatusDryerType) != kDryerTypeContinuous)
+  if (lnk::ReadStatusByte(lnk::kStatusDryerType) != lnk::kDryerTypeContinuous)
     OpenStagedBatchDialog(parent);
   else
     OpenContinuousFlowDialog(parent);

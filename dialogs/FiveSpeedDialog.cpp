@@ -84,8 +84,8 @@ FiveSpeedState& StateOf(plat::Hwnd dialog) { return *static_cast<FiveSpeedState*
 
 void Show(plat::Hwnd dialog) {
   const FiveSpeedState& st = StateOf(dialog);
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   const FiveSpeedBands& b = st.bands;
   const int moisture[4] = {b.moistureOuter, b.moistureInner, b.moistureInner, b.moistureOuter};
   const int offsets[4] = {b.speedOuter, b.speedInner, b.speedInner, b.speedOuter};

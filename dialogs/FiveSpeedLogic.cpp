@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr CommandRow kBandRows[4] = {CommandRow::Trim1, CommandRow::Trim2, CommandRow::Trim3, CommandRow::Trim4};
+constexpr lnk::CommandRow kBandRows[4] = {lnk::CommandRow::Trim1, lnk::CommandRow::Trim2, lnk::CommandRow::Trim3, lnk::CommandRow::Trim4};
 
 constexpr int kMoistureOuterMaxMode4 = 30;  // tenths of a percent
 constexpr int kMoistureOuterMaxOther = 5;   // degrees F
@@ -20,16 +20,16 @@ constexpr int kSpeedInnerMin = 2;
 constexpr int kSpeedInnerMax = 9;
 constexpr int kFullSpeed = 100;
 
-int MoistureMax(int mode) { return mode == kModeMoisture5Speed ? kMoistureOuterMaxMode4 : kMoistureOuterMaxOther; }
+int MoistureMax(int mode) { return mode == lnk::kModeMoisture5Speed ? kMoistureOuterMaxMode4 : kMoistureOuterMaxOther; }
 
 uint8_t* Bytes(FiveSpeedBands& b) { return &b.moistureOuter; }
 
 }  // namespace
 
 FiveSpeedBands OpenFiveSpeedBands() {
-  for (CommandRow row : kBandRows) LoadRequestFromStatus(row);
-  return FiveSpeedBands{ReadRequestByte(kStatusTrim1), ReadRequestByte(kStatusTrim1 + 1),
-                        ReadRequestByte(kStatusTrim1 + 2), ReadRequestByte(kStatusTrim1 + 3)};
+  for (lnk::CommandRow row : kBandRows) lnk::LoadRequestFromStatus(row);
+  return FiveSpeedBands{lnk::ReadRequestByte(lnk::kStatusTrim1), lnk::ReadRequestByte(lnk::kStatusTrim1 + 1),
+                        lnk::ReadRequestByte(lnk::kStatusTrim1 + 2), lnk::ReadRequestByte(lnk::kStatusTrim1 + 3)};
 }
 
 bool StepBand(FiveSpeedBands& b, int mode, BandPair pair, BandColumn column, int delta) {
@@ -57,19 +57,19 @@ bool StepBand(FiveSpeedBands& b, int mode, BandPair pair, BandColumn column, int
 }
 
 FiveSpeedBands FiveSpeedDefaults(int mode) {
-  if (mode == kModeMoisture5Speed) return FiveSpeedBands{6, 3, 6, 3};
+  if (mode == lnk::kModeMoisture5Speed) return FiveSpeedBands{6, 3, 6, 3};
   return FiveSpeedBands{3, 1, 6, 3};
 }
 
 int AcceptFiveSpeed(const FiveSpeedBands& b) {
   FiveSpeedBands copy = b;
   int raised = 0;
-  for (int i = 0; i < 4; ++i) raised += RequestSettingIfChanged(kBandRows[i], Bytes(copy) + i) ? 1 : 0;
+  for (int i = 0; i < 4; ++i) raised += lnk::RequestSettingIfChanged(kBandRows[i], Bytes(copy) + i) ? 1 : 0;
   return raised;
 }
 
-int CentreSpeed(const DryerStatus& s, int mode) {
-  return FiveSpeed(mode) ? s.b[kStatusMeterRollValue230] : s.b[kStatusMeterRoll2];
+int CentreSpeed(const lnk::DryerStatus& s, int mode) {
+  return FiveSpeed(mode) ? s.b[lnk::kStatusMeterRollValue230] : s.b[lnk::kStatusMeterRoll2];
 }
 
 BandSpeeds ComputeBandSpeeds(int centre, const FiveSpeedBands& b, int maxRate, int minRate) {
@@ -84,25 +84,25 @@ BandSpeeds ComputeBandSpeeds(int centre, const FiveSpeedBands& b, int maxRate, i
   return out;
 }
 
-BandSpeeds BandSpeedsFor(const DryerStatus& s, int mode, const FiveSpeedBands& b) {
-  const int maxRate = s.b[kStatusMaxUnloadRate] << 8 | s.b[kStatusMaxUnloadRate + 1];
-  const int minRate = s.b[kStatusMinUnloadRate] << 8 | s.b[kStatusMinUnloadRate + 1];
+BandSpeeds BandSpeedsFor(const lnk::DryerStatus& s, int mode, const FiveSpeedBands& b) {
+  const int maxRate = s.b[lnk::kStatusMaxUnloadRate] << 8 | s.b[lnk::kStatusMaxUnloadRate + 1];
+  const int minRate = s.b[lnk::kStatusMinUnloadRate] << 8 | s.b[lnk::kStatusMinUnloadRate + 1];
   return ComputeBandSpeeds(CentreSpeed(s, mode), b, maxRate, minRate);
 }
 
-void FormatCentreLine(char* out, size_t size, const DryerStatus& s, int mode) {
-  if (mode == kModeMoisture5Speed) {
-    const int tenths = s.b[kStatusMoistureSetpoint] << 8 | s.b[kStatusMoistureSetpoint + 1];
+void FormatCentreLine(char* out, size_t size, const lnk::DryerStatus& s, int mode) {
+  if (mode == lnk::kModeMoisture5Speed) {
+    const int tenths = s.b[lnk::kStatusMoistureSetpoint] << 8 | s.b[lnk::kStatusMoistureSetpoint + 1];
     std::snprintf(out, size, "%d.%d %%", tenths / 10, tenths % 10);
     return;
   }
-  const int f = static_cast<int16_t>(s.b[kStatusGrainTempSetpoint1] | s.b[kStatusGrainTempSetpoint1 + 1] << 8);
+  const int f = static_cast<int16_t>(s.b[lnk::kStatusGrainTempSetpoint1] | s.b[lnk::kStatusGrainTempSetpoint1 + 1] << 8);
   std::snprintf(out, size, "%d F", f);
 }
 
 void FormatMoistureOffset(char* out, size_t size, int mode, int offset, bool plus) {
   const char sign = plus ? '+' : '-';
-  if (mode == kModeMoisture5Speed)
+  if (mode == lnk::kModeMoisture5Speed)
     std::snprintf(out, size, "%c%01d.%d %%", sign, offset / 10, offset % 10);
   else
     std::snprintf(out, size, "%c%01d F", sign, offset);

@@ -8,7 +8,9 @@
 
 #include "link/RegisterMap.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // Registers 0:226..0:229 in order.
 struct FiveSpeedBands {
@@ -31,7 +33,7 @@ int AcceptFiveSpeed(const FiveSpeedBands& b);
 
 // The metering speed the bands are centred on: the main (medium) speed the controller holds for
 // a 5-speed mode, byte 230, else byte 157.
-int CentreSpeed(const DryerStatus& s, int mode);
+int CentreSpeed(const lnk::DryerStatus& s, int mode);
 
 // The four actual speeds, in percent of full speed, from the top: +outer, +inner, -inner,
 // -outer. Each is the centre speed plus or minus its offset in points of full speed. A speed
@@ -43,13 +45,13 @@ struct BandSpeeds {
   int speed[4];
 };
 BandSpeeds ComputeBandSpeeds(int centre, const FiveSpeedBands& b, int maxRate, int minRate);
-BandSpeeds BandSpeedsFor(const DryerStatus& s, int mode, const FiveSpeedBands& b);
+BandSpeeds BandSpeedsFor(const lnk::DryerStatus& s, int mode, const FiveSpeedBands& b);
 
 // The centre line: "%d.%d %%" of the moisture setpoint in mode 4, "%d F" of the grain
 // temperature setpoint otherwise. Offsets: "+%01d.%d %%" / "-%01d.%d %%" in mode 4,
 // "+%01d F" / "-%01d F" otherwise. Speeds: "+%d %%" offsets and "%d %%" actual speeds, or
 // "INVALID SELECTION".
-void FormatCentreLine(char* out, size_t size, const DryerStatus& s, int mode);
+void FormatCentreLine(char* out, size_t size, const lnk::DryerStatus& s, int mode);
 void FormatMoistureOffset(char* out, size_t size, int mode, int offset, bool plus);
 void FormatSpeedOffset(char* out, size_t size, int offset, bool plus);
 void FormatActualSpeed(char* out, size_t size, int speed);

@@ -67,7 +67,7 @@ constexpr plat::DialogTemplate kTemplate{
 
 UnloadRates& RatesOf(plat::Hwnd dialog) { return *static_cast<UnloadRates*>(plat::GetWindowData(dialog)); }
 
-void ShowRate(plat::Hwnd dialog, const DryerStatus& s, int percent, int percentField, int bushelsField) {
+void ShowRate(plat::Hwnd dialog, const lnk::DryerStatus& s, int percent, int percentField, int bushelsField) {
   char text[48];
   std::snprintf(text, sizeof text, "%02d", percent);
   plat::SetDlgItemText(dialog, percentField, text);
@@ -77,8 +77,8 @@ void ShowRate(plat::Hwnd dialog, const DryerStatus& s, int percent, int percentF
 
 void Show(plat::Hwnd dialog) {
   const UnloadRates& r = RatesOf(dialog);
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   ShowRate(dialog, s, r.maximum, kUnloadMaxPercent, kUnloadMaxBushels);
   ShowRate(dialog, s, r.minimum, kUnloadMinPercent, kUnloadMinBushels);
   char note[64];

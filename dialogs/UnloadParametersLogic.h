@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace lnk {
 struct DryerStatus;
+}
 
 struct UnloadRates {
   int maximum;  // percent, 0..100
@@ -30,12 +32,12 @@ bool TakeStepWarning(const UnloadRates& r);
 
 // Bushels per hour at `percent`: from the length in feet and the roll size, or, on a series
 // dryer, from the capacity of its model.
-double BushelsPerHour(const DryerStatus& s, int percent);
+double BushelsPerHour(const lnk::DryerStatus& s, int percent);
 int SeriesCapacity(int lengthCode);
 // "%0.0f" of the bushels per hour.
 void FormatBushels(char* out, size_t size, double bushels);
 // The note under both groups; empty when the dryer type switch names neither kind.
-void FormatBasedUpon(char* out, size_t size, const DryerStatus& s);
+void FormatBasedUpon(char* out, size_t size, const lnk::DryerStatus& s);
 
 // ACCEPT: writes both rates (high byte first) and raises each that differs from the controller.
 void AcceptUnloadRates(const UnloadRates& r);

@@ -5,6 +5,8 @@
 // Multi-byte fields are named by their first byte; the field's form says how to read it.
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kPage1Base = 256;
 constexpr int Page1(int reg) { return kPage1Base + reg; }
 constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
@@ -476,3 +478,5 @@ inline constexpr uint8_t kMoistureModeBits1To2 = 0x06;  // byte 187: what the ba
 inline constexpr uint8_t kConfigBitsSeries = kConfigBitsHardwareChoice;
 // Byte 183 bit 1: 4-inch metering rolls.
 inline constexpr uint8_t kControllerDisplaySmallRolls = kControllerDisplayBit1;
+
+}  // namespace lnk

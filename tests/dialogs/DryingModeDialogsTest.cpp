@@ -53,8 +53,8 @@ class DryingDialogs : public HeadlessFixture {
 
 TEST_F(DryingDialogs, SelectionRefusesStagedBatchOnASeriesDryerAndSendsTheForcedContinuousFlow) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusConfigBits, kConfigBitsSeries);
-  WriteStatusByte(kStatusDryerType, kDryerTypeStagedBatch);
+  lnk::WriteStatusByte(lnk::kStatusConfigBits, lnk::kConfigBitsSeries);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, lnk::kDryerTypeStagedBatch);
   bool stagedEnabled = true, radioEnabled = true, continuousShown = false;
   Drive({Step{kDryingModeStagedBatch, [&](plat::Hwnd d) {
                 stagedEnabled = Enabled(d, kDryingModeStagedBatch);
@@ -67,21 +67,21 @@ TEST_F(DryingDialogs, SelectionRefusesStagedBatchOnASeriesDryerAndSendsTheForced
   EXPECT_FALSE(stagedEnabled);
   EXPECT_FALSE(radioEnabled);
   EXPECT_TRUE(continuousShown);
-  EXPECT_FALSE(IsPending(CommandRow::MoistureControlMode)) << "a press on a disabled button does nothing";
-  EXPECT_TRUE(IsPending(CommandRow::DryerType));
-  EXPECT_EQ(ReadRequestByte(kStatusDryerType), kDryerTypeContinuous);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MoistureControlMode)) << "a press on a disabled button does nothing";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DryerType));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDryerType), lnk::kDryerTypeContinuous);
 }
 
 TEST_F(DryingDialogs, StagedBatchFromTheSelectionClosesBothOnAcceptAfterRefusalsThatKeepItOpen) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusFanHeaterCount, 1);  // two fan/heaters
-  WriteStatusByte(kStatusMoistureControlMode, kModeMoisture5Speed);
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsSafetyMaster);
-  WriteStatusByte(kStatusDryingCriteria, kDryingCriteriaFullHeat);
+  lnk::WriteStatusByte(lnk::kStatusFanHeaterCount, 1);  // two fan/heaters
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeMoisture5Speed);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsSafetyMaster);
+  lnk::WriteStatusByte(lnk::kStatusDryingCriteria, lnk::kDryingCriteriaFullHeat);
   std::string dualCaption, noCriterionCaption;
   bool singleKept = false, stillOpen = false, grainTempOpen = false, maxTimeClosed = false, onScreen = false;
   std::string timeField, limitField;
-  WriteStatusByte(kStatusStagedBatchTime, 30);
+  lnk::WriteStatusByte(lnk::kStatusStagedBatchTime, 30);
   Drive({Step{kDryingModeStagedBatch, {}},
          Step{kDryingModeSetup, {}},
          Step{kBatchDual, [&](plat::Hwnd d) { EXPECT_EQ(plat::DialogTemplateId(d), kStagedBatchDialogId); }},
@@ -112,33 +112,33 @@ TEST_F(DryingDialogs, StagedBatchFromTheSelectionClosesBothOnAcceptAfterRefusals
   EXPECT_TRUE(maxTimeClosed);
   EXPECT_EQ(timeField, "030:00");
   EXPECT_EQ(limitField, "150 F") << "the keypad's accepted default, before the controller echoes it";
-  EXPECT_TRUE(IsPending(CommandRow::Setting121));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::Setting121));
   EXPECT_TRUE(onScreen);
   EXPECT_EQ(plat::ActiveTopLevel(), parent_) << "the selection closed with the setup";
   // Continuous flow, moisture 5-speed, to a staged batch dried by time.
-  EXPECT_TRUE(IsPending(CommandRow::DryerType));
-  EXPECT_EQ(ReadRequestByte(kStatusDryerType), kDryerTypeStagedBatch);
-  EXPECT_TRUE(IsPending(CommandRow::OptionBits));
-  EXPECT_EQ(ReadRequestByte(kStatusOptionBits), kOptionBitsTimeCriterion);
-  EXPECT_TRUE(IsPending(CommandRow::MoistureControlMode));
-  EXPECT_EQ(ReadRequestByte(kStatusMoistureControlMode), 0) << "the time criterion clears bits 1, 2 and 7";
-  EXPECT_TRUE(IsPending(CommandRow::DisplayOptions));
-  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions), kDisplayOptionsSafetyMaster | kDisplayOptionsMaxGrainTempGuard);
-  EXPECT_TRUE(IsPending(CommandRow::DryingCriteria));
-  EXPECT_EQ(ReadRequestByte(kStatusDryingCriteria), kDryingCriteriaHalfHeat);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DryerType));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDryerType), lnk::kDryerTypeStagedBatch);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOptionBits), lnk::kOptionBitsTimeCriterion);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureControlMode));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureControlMode), 0) << "the time criterion clears bits 1, 2 and 7";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDisplayOptions), lnk::kDisplayOptionsSafetyMaster | lnk::kDisplayOptionsMaxGrainTempGuard);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DryingCriteria));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDryingCriteria), lnk::kDryingCriteriaHalfHeat);
 }
 
 TEST_F(DryingDialogs, ContinuousFlowChoosesItsSchemeTogglesTheSafetyAndSetsTheBandsInFiveSpeed) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusMoistureControlMode, kModeTemperature2Speed);
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsSafetyMaster | kDisplayOptionsMaxGrainTempGuard);
-  WriteStatusByte(kStatusMaxGrainTempLimit, 150);
-  WriteStatusByte(kStatusMoistureSetpoint + 1, 155);
-  WriteStatusByte(kStatusMeterRollValue230, 60);
-  WriteStatusByte(kStatusMinUnloadRate + 1, 10);
-  WriteStatusByte(kStatusMaxUnloadRate + 1, 85);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeTemperature2Speed);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsSafetyMaster | lnk::kDisplayOptionsMaxGrainTempGuard);
+  lnk::WriteStatusByte(lnk::kStatusMaxGrainTempLimit, 150);
+  lnk::WriteStatusByte(lnk::kStatusMoistureSetpoint + 1, 155);
+  lnk::WriteStatusByte(lnk::kStatusMeterRollValue230, 60);
+  lnk::WriteStatusByte(lnk::kStatusMinUnloadRate + 1, 10);
+  lnk::WriteStatusByte(lnk::kStatusMaxUnloadRate + 1, 85);
   const uint8_t opening[4] = {20, 19, 30, 9};
-  for (int i = 0; i < 4; ++i) WriteStatusByte(kStatusTrim1 + i, opening[i]);
+  for (int i = 0; i < 4; ++i) lnk::WriteStatusByte(lnk::kStatusTrim1 + i, opening[i]);
   bool fiveSpeedClosed = false, moistureOptionsClosed = false, variableOn = false, fiveSpeedOpen = false;
   std::string field, label, centre, outer, inner, outerSpeed, invalid;
   bool grainTempClosed = false, flowOnScreen = false, fiveOnScreen = false;
@@ -188,23 +188,23 @@ TEST_F(DryingDialogs, ContinuousFlowChoosesItsSchemeTogglesTheSafetyAndSetsTheBa
   EXPECT_EQ(label, "ENABLE");
   EXPECT_TRUE(grainTempClosed);
   EXPECT_TRUE(flowOnScreen);
-  EXPECT_TRUE(IsPending(CommandRow::MoistureControlMode));
-  EXPECT_EQ(ReadRequestByte(kStatusMoistureControlMode), kModeMoisture5Speed);
-  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions), 0) << "DISABLE cleared the master bit and its guard";
-  EXPECT_TRUE(IsPending(CommandRow::DisplayOptions));
-  EXPECT_FALSE(IsPending(CommandRow::DryingCriteria));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureControlMode));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureControlMode), lnk::kModeMoisture5Speed);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDisplayOptions), 0) << "DISABLE cleared the master bit and its guard";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::DryingCriteria));
   const uint8_t bands[4] = {6, 3, 6, 4};
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(ReadRequestByte(kStatusTrim1 + i), bands[i]) << i;
-  for (CommandRow row : {CommandRow::Trim1, CommandRow::Trim2, CommandRow::Trim3, CommandRow::Trim4})
-    EXPECT_TRUE(IsPending(row)) << RowNumber(row);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusTrim1 + i), bands[i]) << i;
+  for (lnk::CommandRow row : {lnk::CommandRow::Trim1, lnk::CommandRow::Trim2, lnk::CommandRow::Trim3, lnk::CommandRow::Trim4})
+    EXPECT_TRUE(lnk::IsPending(row)) << lnk::RowNumber(row);
 }
 
 TEST_F(DryingDialogs, UnloadRatesShowBushelsAskOnAcceptAndNoChangesNothing) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusConfigBits, kConfigBitsPort);
-  WriteStatusByte(kStatusDryerLengthIndex, 6);  // 20 ft
-  WriteStatusByte(kStatusMaxUnloadRate + 1, 51);
-  WriteStatusByte(kStatusMinUnloadRate + 1, 50);
+  lnk::WriteStatusByte(lnk::kStatusConfigBits, lnk::kConfigBitsPort);
+  lnk::WriteStatusByte(lnk::kStatusDryerLengthIndex, 6);  // 20 ft
+  lnk::WriteStatusByte(lnk::kStatusMaxUnloadRate + 1, 51);
+  lnk::WriteStatusByte(lnk::kStatusMinUnloadRate + 1, 50);
   std::string stepCaption, acceptCaption, bushels, note, percent, after;
   bool acceptAsked = false, onScreen = false;
   Drive({Step{kUnloadMaxDown, {}},
@@ -232,13 +232,13 @@ TEST_F(DryingDialogs, UnloadRatesShowBushelsAskOnAcceptAndNoChangesNothing) {
   EXPECT_EQ(bushels, "1406");
   EXPECT_EQ(note, "*Based upon 20ft dryer @ 17.5 RPM.");
   EXPECT_TRUE(onScreen);
-  EXPECT_FALSE(IsPending(CommandRow::MaxUnloadRate));
-  EXPECT_FALSE(IsPending(CommandRow::MinUnloadRate));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MaxUnloadRate));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MinUnloadRate));
 
   // 100 % of a 20 ft dryer with the large rolls; YES on the step question sets the defaults.
   UnloadWarning() = {};
-  WriteStatusByte(kStatusMaxUnloadRate + 1, 100);
-  WriteStatusByte(kStatusMinUnloadRate + 1, 99);
+  lnk::WriteStatusByte(lnk::kStatusMaxUnloadRate + 1, 100);
+  lnk::WriteStatusByte(lnk::kStatusMinUnloadRate + 1, 99);
   Drive({Step{kUnloadMinUp, [&](plat::Hwnd d) { bushels = Text(d, kUnloadMaxBushels); }},
          Step{plat::IdYes, {}},
          Step{kUnloadAccept, [&](plat::Hwnd d) { after = Text(d, kUnloadMaxPercent) + "/" + Text(d, kUnloadMinPercent); }}});
@@ -246,10 +246,10 @@ TEST_F(DryingDialogs, UnloadRatesShowBushelsAskOnAcceptAndNoChangesNothing) {
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(bushels, "2812");
   EXPECT_EQ(after, "80/10");
-  EXPECT_TRUE(IsPending(CommandRow::MaxUnloadRate));
-  EXPECT_EQ(ReadRequestByte(kStatusMaxUnloadRate + 1), 80);
-  EXPECT_TRUE(IsPending(CommandRow::MinUnloadRate));
-  EXPECT_EQ(ReadRequestByte(kStatusMinUnloadRate + 1), 10);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MaxUnloadRate));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMaxUnloadRate + 1), 80);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MinUnloadRate));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMinUnloadRate + 1), 10);
 }
 
 TEST_F(DryingDialogs, MoistureControlDoorFollowsTheDryerTypeAndTheSelectionIsOnScreen) {
@@ -261,8 +261,8 @@ TEST_F(DryingDialogs, MoistureControlDoorFollowsTheDryerTypeAndTheSelectionIsOnS
   OpenMoistureControlDialog(parent_);
   EXPECT_EQ(opened, kContinuousFlowDialogId);
 
-  WriteStatusByte(kStatusDryerType, kDryerTypeStagedBatch);
-  WriteStatusByte(kStatusOptionBits, kOptionBitsTimeCriterion);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, lnk::kDryerTypeStagedBatch);
+  lnk::WriteStatusByte(lnk::kStatusOptionBits, lnk::kOptionBitsTimeCriterion);
   Drive({Step{0, [&](plat::Hwnd d) { opened = plat::DialogTemplateId(d); }}, Step{kBatchAccept, {}}});
   OpenMoistureControlDialog(parent_);
   EXPECT_EQ(opened, kStagedBatchDialogId);
@@ -276,6 +276,6 @@ TEST_F(DryingDialogs, MoistureControlDoorFollowsTheDryerTypeAndTheSelectionIsOnS
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(caption, "MOISTURE CONTROL SETUP");
   EXPECT_TRUE(onScreen);
-  EXPECT_FALSE(IsPending(CommandRow::DryerType)) << "nothing changed";
-  EXPECT_FALSE(IsPending(CommandRow::OptionBits));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::DryerType)) << "nothing changed";
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::OptionBits));
 }

@@ -16,29 +16,29 @@ namespace {
 class DryingLogic : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
   }
   void TearDown() override {
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
   }
-  static DryerStatus Snapshot() {
-    DryerStatus s;
-    TakeStatusSnapshot(s);
+  static lnk::DryerStatus Snapshot() {
+    lnk::DryerStatus s;
+    lnk::TakeStatusSnapshot(s);
     return s;
   }
 };
 
-constexpr uint8_t kTime = kOptionBitsTimeCriterion;
-constexpr uint8_t kTemp = kOptionBitsTemperatureCriterion;
-constexpr uint8_t kMoist = kOptionBitsMoistureCriterion;
-constexpr uint8_t kDual = kOptionBitsDualPlenum;
-constexpr uint8_t kMaster = kDisplayOptionsSafetyMaster;
-constexpr uint8_t kGuardTime = kDisplayOptionsMaxTimeGuard;
-constexpr uint8_t kGuardTemp = kDisplayOptionsMaxGrainTempGuard;
-constexpr uint8_t kFull = kDryingCriteriaFullHeat;
-constexpr uint8_t kHalf = kDryingCriteriaHalfHeat;
+constexpr uint8_t kTime = lnk::kOptionBitsTimeCriterion;
+constexpr uint8_t kTemp = lnk::kOptionBitsTemperatureCriterion;
+constexpr uint8_t kMoist = lnk::kOptionBitsMoistureCriterion;
+constexpr uint8_t kDual = lnk::kOptionBitsDualPlenum;
+constexpr uint8_t kMaster = lnk::kDisplayOptionsSafetyMaster;
+constexpr uint8_t kGuardTime = lnk::kDisplayOptionsMaxTimeGuard;
+constexpr uint8_t kGuardTemp = lnk::kDisplayOptionsMaxGrainTempGuard;
+constexpr uint8_t kFull = lnk::kDryingCriteriaFullHeat;
+constexpr uint8_t kHalf = lnk::kDryingCriteriaHalfHeat;
 
 struct CriterionCase {
   const char* name;
@@ -79,7 +79,7 @@ constexpr CriterionCase kCriterionCases[] = {
 TEST_F(DryingLogic, EveryCriterionTransitionSetsOptionsSafetyModeAndHeatSplit) {
   for (const CriterionCase& c : kCriterionCases) {
     SCOPED_TRACE(c.name);
-    DryingRegisters r{.type = kDryerTypeStagedBatch, .mode = c.mode, .criteria = c.criteria, .options = c.options,
+    DryingRegisters r{.type = lnk::kDryerTypeStagedBatch, .mode = c.mode, .criteria = c.criteria, .options = c.options,
                       .safety = c.safety};
     SafetyFields f = c.fields;
     PressCriterion(r, f, c.press);
@@ -96,14 +96,14 @@ TEST_F(DryingLogic, ModeChoicesDualPlenumAndTheSafetyToggleKeepTheOtherBits) {
   DryingRegisters r{.type = 0, .mode = 0x44, .criteria = 0, .options = 0xFF, .safety = 0};
   ChooseStagedBatch(r);
   EXPECT_EQ(r.type, 1);
-  EXPECT_EQ(r.mode, kModeStagedBatch);
+  EXPECT_EQ(r.mode, lnk::kModeStagedBatch);
   EXPECT_EQ(r.options, 0xF7) << "only bit 3 goes";
   ChooseContinuousFlow(r);
   EXPECT_EQ(r.type, 0);
-  EXPECT_EQ(r.mode, kModeTemperature2Speed);
+  EXPECT_EQ(r.mode, lnk::kModeTemperature2Speed);
   EXPECT_EQ(r.options, 0xF5) << "bits 1 and 3 go";
 
-  DryerStatus s = Snapshot();
+  lnk::DryerStatus s = Snapshot();
   r.options = 0;
   EXPECT_TRUE(ChooseDualPlenum(r, s)) << "one fan/heater";
   EXPECT_EQ(r.options, kDual);
@@ -117,28 +117,28 @@ TEST_F(DryingLogic, ModeChoicesDualPlenumAndTheSafetyToggleKeepTheOtherBits) {
 }
 
 TEST_F(DryingLogic, AcceptRaisesOnlyWhatDiffersAndKeepsTheOtherBitsOfTheDisplayOptions) {
-  WriteStatusByte(kStatusOptionBits, kTime);
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsCelsius | kMaster);
-  WriteStatusByte(kStatusDryingCriteria, kFull);
-  WriteStatusByte(kStatusMoistureControlMode, 0x00);
+  lnk::WriteStatusByte(lnk::kStatusOptionBits, kTime);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius | kMaster);
+  lnk::WriteStatusByte(lnk::kStatusDryingCriteria, kFull);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 0x00);
   DryingRegisters r = OpenDryingRegisters();
   EXPECT_FALSE(AcceptStagedBatch(DryingRegisters{}, Snapshot())) << "no criterion";
   EXPECT_TRUE(AcceptStagedBatch(r, Snapshot()));
-  for (CommandRow row : {CommandRow::OptionBits, CommandRow::DisplayOptions, CommandRow::DryingCriteria,
-                         CommandRow::MoistureControlMode, CommandRow::DryerType})
-    EXPECT_FALSE(IsPending(row)) << RowNumber(row);
+  for (lnk::CommandRow row : {lnk::CommandRow::OptionBits, lnk::CommandRow::DisplayOptions, lnk::CommandRow::DryingCriteria,
+                         lnk::CommandRow::MoistureControlMode, lnk::CommandRow::DryerType})
+    EXPECT_FALSE(lnk::IsPending(row)) << lnk::RowNumber(row);
 
   SafetyFields f = OpeningSafetyFields(r);
   EXPECT_FALSE(f.maxTime);
   EXPECT_TRUE(f.maxGrainTemp);
   PressCriterion(r, f, Criterion::Temperature);
   EXPECT_TRUE(AcceptStagedBatch(r, Snapshot()));
-  EXPECT_TRUE(IsPending(CommandRow::OptionBits));
-  EXPECT_TRUE(IsPending(CommandRow::DisplayOptions));
-  EXPECT_TRUE(IsPending(CommandRow::MoistureControlMode));
-  EXPECT_FALSE(IsPending(CommandRow::DryingCriteria));
-  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions), kDisplayOptionsCelsius | kMaster | kGuardTime);
-  EXPECT_EQ(ReadRequestByte(kStatusOptionBits), kTime | kTemp);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureControlMode));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::DryingCriteria));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDisplayOptions), lnk::kDisplayOptionsCelsius | kMaster | kGuardTime);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOptionBits), kTime | kTemp);
 
   // Reopened while those wait for their echo, the dialog shows them, not the controller's.
   EXPECT_EQ(OpenDryingRegisters().options, kTime | kTemp);
@@ -180,9 +180,9 @@ TEST_F(DryingLogic, FiveSpeedLimitsIgnoreAPressThatWouldBreakThem) {
 
 TEST_F(DryingLogic, FiveSpeedDefaultsFormatsAndImpossibleBands) {
   char text[40];
-  const FiveSpeedBands moisture = FiveSpeedDefaults(kModeMoisture5Speed);
-  const FiveSpeedBands temperature = FiveSpeedDefaults(kModeTemperature5Speed);
-  FormatMoistureOffset(text, sizeof text, kModeTemperature5Speed, temperature.moistureOuter, true);
+  const FiveSpeedBands moisture = FiveSpeedDefaults(lnk::kModeMoisture5Speed);
+  const FiveSpeedBands temperature = FiveSpeedDefaults(lnk::kModeTemperature5Speed);
+  FormatMoistureOffset(text, sizeof text, lnk::kModeTemperature5Speed, temperature.moistureOuter, true);
   EXPECT_STREQ(text, "+3 F");
   EXPECT_EQ(temperature.moistureInner, 1);
   EXPECT_EQ(temperature.speedOuter, 6);
@@ -218,21 +218,21 @@ TEST_F(DryingLogic, UnloadRatesInBushelsPerHourAndTheirBasis) {
     const char* note;
   };
   const Case cases[] = {
-      {kConfigBitsPort, 0, 6, 100, "2812", "*Based upon 20ft dryer @ 17.5 RPM."},
-      {kConfigBitsPort, kControllerDisplaySmallRolls, 6, 100, "2592", "*Based upon 20ft dryer @ 17.5 RPM."},
-      {kConfigBitsPort, 0, 14, 50, "2812", "*Based upon 40ft dryer @ 17.5 RPM."},
-      {kConfigBitsSeries, 0, 3, 50, "1500", "*Based upon 3000 BPH capacity."},
-      {kConfigBitsSeries, 0, 5, 100, "4000", "*Based upon 4000 BPH capacity."},
-      {kConfigBitsSeries, 0, 6, 10, "640", "*Based upon 6400 BPH capacity."},
-      {kConfigBitsSeries, 0, 8, 100, "7000", "*Based upon 7000 BPH capacity."},
-      {kConfigBitsSeries | kConfigBitsPort, 0, 9, 100, "8000", "*Based upon 8000 BPH capacity."},
+      {lnk::kConfigBitsPort, 0, 6, 100, "2812", "*Based upon 20ft dryer @ 17.5 RPM."},
+      {lnk::kConfigBitsPort, lnk::kControllerDisplaySmallRolls, 6, 100, "2592", "*Based upon 20ft dryer @ 17.5 RPM."},
+      {lnk::kConfigBitsPort, 0, 14, 50, "2812", "*Based upon 40ft dryer @ 17.5 RPM."},
+      {lnk::kConfigBitsSeries, 0, 3, 50, "1500", "*Based upon 3000 BPH capacity."},
+      {lnk::kConfigBitsSeries, 0, 5, 100, "4000", "*Based upon 4000 BPH capacity."},
+      {lnk::kConfigBitsSeries, 0, 6, 10, "640", "*Based upon 6400 BPH capacity."},
+      {lnk::kConfigBitsSeries, 0, 8, 100, "7000", "*Based upon 7000 BPH capacity."},
+      {lnk::kConfigBitsSeries | lnk::kConfigBitsPort, 0, 9, 100, "8000", "*Based upon 8000 BPH capacity."},
       {0, 0, 20, 100, "0", ""},
   };
   for (const Case& c : cases) {
-    DryerStatus s = Snapshot();
-    s.b[kStatusConfigBits] = c.config;
-    s.b[kStatusControllerDisplayOptions] = c.rolls;
-    s.b[kStatusDryerLengthIndex] = c.lengthCode;
+    lnk::DryerStatus s = Snapshot();
+    s.b[lnk::kStatusConfigBits] = c.config;
+    s.b[lnk::kStatusControllerDisplayOptions] = c.rolls;
+    s.b[lnk::kStatusDryerLengthIndex] = c.lengthCode;
     char text[64];
     FormatBushels(text, sizeof text, BushelsPerHour(s, c.percent));
     EXPECT_STREQ(text, c.bushels) << int(c.lengthCode);
@@ -249,14 +249,14 @@ TEST_F(DryingLogic, UnloadRatesStepWithinTheirRangeAndGoOutHighByteFirst) {
   StepUnloadRate(percent, -1);
   EXPECT_EQ(percent, 0);
 
-  WriteStatusByte(kStatusMaxUnloadRate + 1, 90);
-  WriteStatusByte(kStatusMinUnloadRate + 1, 10);
+  lnk::WriteStatusByte(lnk::kStatusMaxUnloadRate + 1, 90);
+  lnk::WriteStatusByte(lnk::kStatusMinUnloadRate + 1, 10);
   const UnloadRates r = OpenUnloadRates();
   EXPECT_EQ(r.maximum, 90);
   EXPECT_EQ(r.minimum, 10);
   AcceptUnloadRates({90, 300});
-  EXPECT_FALSE(IsPending(CommandRow::MaxUnloadRate));
-  EXPECT_TRUE(IsPending(CommandRow::MinUnloadRate));
-  EXPECT_EQ(ReadRequestByte(kStatusMinUnloadRate), 1);
-  EXPECT_EQ(ReadRequestByte(kStatusMinUnloadRate + 1), 44);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MaxUnloadRate));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MinUnloadRate));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMinUnloadRate), 1);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMinUnloadRate + 1), 44);
 }

@@ -75,19 +75,19 @@ class DryingModeOnTheWire : public ::testing::Test {
     if (started_) shell::StopPanel();
     server_.Stop();
     screens::UiState() = screens::MainScreenState{};
-    ResetLinkState();
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetLinkState();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
     records::ResetLoggingState();
     i18n::ResetLanguageState();
     plat::UseRealClock();
   }
 
   bool StepOnce() {
-    const uint32_t wakes = LinkWakeCount();
+    const uint32_t wakes = lnk::LinkWakeCount();
     const uint32_t served = server_.Served();
     plat::RunFor(kStepMs);
-    if (LinkWakeCount() == wakes) return true;
+    if (lnk::LinkWakeCount() == wakes) return true;
     const RealClock::time_point limit = RealClock::now() + kServeLimit;
     while (server_.Served() == served) {
       if (RealClock::now() > limit) {
@@ -118,9 +118,9 @@ class DryingModeOnTheWire : public ::testing::Test {
     dialogs::OpenDryingModeDialog(screens::MainWindow());
     EXPECT_EQ(testing_support::g_next, testing_support::g_steps.size()) << "every press was taken";
     const bool echoed = StepUntil(10000, [] {
-      for (CommandRow row : {CommandRow::DryerType, CommandRow::OptionBits, CommandRow::MoistureControlMode,
-                             CommandRow::DryingCriteria, CommandRow::DisplayOptions})
-        if (IsPending(row)) return false;
+      for (lnk::CommandRow row : {lnk::CommandRow::DryerType, lnk::CommandRow::OptionBits, lnk::CommandRow::MoistureControlMode,
+                             lnk::CommandRow::DryingCriteria, lnk::CommandRow::DisplayOptions})
+        if (lnk::IsPending(row)) return false;
       return true;
     });
     EXPECT_TRUE(echoed);
@@ -135,7 +135,7 @@ class DryingModeOnTheWire : public ::testing::Test {
       if (r.number <= before.logged || r.kind != SimRequestKind::Command) continue;
       for (int item = 0, pos = 2; item < r.bytes[1]; ++item) {
         const Register reg{r.bytes[pos], r.bytes[pos + 1]};
-        if (reg != Register{0, kRequestClockMinute}) sent.insert(reg);
+        if (reg != Register{0, lnk::kRequestClockMinute}) sent.insert(reg);
         pos += 3 + r.bytes[pos + 2];
       }
     }
@@ -152,8 +152,8 @@ class DryingModeOnTheWire : public ::testing::Test {
 };
 
 TEST_F(DryingModeOnTheWire, StagedBatchAndBackSendOnlyTheChangedRegistersAndTheMainScreenFollowsTheEcho) {
-  ASSERT_TRUE(StepUntil(3000, [] { return LinkConnected() && ReadStatusByte(kStatusMoistureControlMode) != 0; }));
-  ASSERT_EQ(ReadStatusByte(kStatusDryerType), kDryerTypeContinuous);
+  ASSERT_TRUE(StepUntil(3000, [] { return lnk::LinkConnected() && lnk::ReadStatusByte(lnk::kStatusMoistureControlMode) != 0; }));
+  ASSERT_EQ(lnk::ReadStatusByte(lnk::kStatusDryerType), lnk::kDryerTypeContinuous);
   ASSERT_TRUE(screens::UiState().mainScreenShowing);
   EXPECT_FALSE(Visible(shell::Screen::BatchDrying));
   EXPECT_TRUE(Visible(shell::Screen::AverageValues));
@@ -162,9 +162,9 @@ TEST_F(DryingModeOnTheWire, StagedBatchAndBackSendOnlyTheChangedRegistersAndTheM
                                                  Step{dialogs::kDryingModeSetup, {}},
                                                  Step{dialogs::kBatchTime, {}, dialogs::kStagedBatchDialogId},
                                                  Step{dialogs::kBatchAccept, {}}});
-  EXPECT_EQ(toBatch, (std::set<Register>{{0, kStatusDryerType}, {0, kStatusMoistureControlMode}, {1, 1}}));
-  EXPECT_EQ(ReadStatusByte(kStatusDryerType), kDryerTypeStagedBatch);
-  EXPECT_EQ(ReadStatusByte(kStatusOptionBits) & kOptionBitsCriteria, kOptionBitsTimeCriterion);
+  EXPECT_EQ(toBatch, (std::set<Register>{{0, lnk::kStatusDryerType}, {0, lnk::kStatusMoistureControlMode}, {1, 1}}));
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusDryerType), lnk::kDryerTypeStagedBatch);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusOptionBits) & lnk::kOptionBitsCriteria, lnk::kOptionBitsTimeCriterion);
   ASSERT_TRUE(StepUntil(1000, [&] { return Visible(shell::Screen::BatchDrying); }));
   EXPECT_FALSE(Visible(shell::Screen::AverageValues));
 
@@ -172,9 +172,9 @@ TEST_F(DryingModeOnTheWire, StagedBatchAndBackSendOnlyTheChangedRegistersAndTheM
                                               Step{dialogs::kDryingModeSetup, {}},
                                               Step{dialogs::kFlowAccept, {}, dialogs::kContinuousFlowDialogId}});
   // The time criterion stays in register 1:1, which continuous flow leaves alone but for bits 1 and 3.
-  EXPECT_EQ(back, (std::set<Register>{{0, kStatusDryerType}, {0, kStatusMoistureControlMode}}));
-  EXPECT_EQ(ReadStatusByte(kStatusDryerType), kDryerTypeContinuous);
-  EXPECT_EQ(ReadStatusByte(kStatusMoistureControlMode), kModeTemperature2Speed);
+  EXPECT_EQ(back, (std::set<Register>{{0, lnk::kStatusDryerType}, {0, lnk::kStatusMoistureControlMode}}));
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusDryerType), lnk::kDryerTypeContinuous);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusMoistureControlMode), lnk::kModeTemperature2Speed);
   ASSERT_TRUE(StepUntil(1000, [&] { return !Visible(shell::Screen::BatchDrying); }));
   EXPECT_TRUE(Visible(shell::Screen::AverageValues));
 }
