@@ -517,5 +517,32 @@ inline constexpr int kWatchdogSecondsDefault = 30;  // shown when the register h
 inline constexpr uint8_t kDisplayOptionsUserSettings = kDisplayOptionsCelsius | kDisplayOptionsGraphView;
 // Cycled moisture sampler enabled: 1:37 bit 7.
 inline constexpr uint8_t kHardwareOptionCycledSamplerBit = 0x80;
+// ---- Drying mode and moisture control setup ----
+inline constexpr int kDryerTypeStagedBatch = kDryerTypeBatchOption;  // byte 8
+inline constexpr int kStatusMaxGrainTempLimit = kStatusSetting121;   // 1:21..22, degrees F low first
+// Page 1 register 1: the staged batch criteria, the dual plenum and a bit that continuous flow clears.
+inline constexpr uint8_t kOptionBitsDualPlenum = kOptionBitsTwoHeat;        // bit 1
+inline constexpr uint8_t kOptionBitsContinuousClears = 0x08;               // bit 3
+inline constexpr uint8_t kOptionBitsTemperatureCriterion = 0x20;           // bit 5
+inline constexpr uint8_t kOptionBitsMoistureCriterion = kOptionBitsMoisture;  // bit 6
+inline constexpr uint8_t kOptionBitsCriteria = kOptionBitsTimeCriterion | kOptionBitsTemperatureCriterion |
+                                               kOptionBitsMoistureCriterion;
+// Page 1 register 10: the safety master bit and the two guards it allows.
+inline constexpr uint8_t kDisplayOptionsMaxTimeGuard = 0x08;       // bit 3
+inline constexpr uint8_t kDisplayOptionsMaxGrainTempGuard = 0x10;  // bit 4
+inline constexpr uint8_t kDisplayOptionsSafetyMaster = 0x20;       // bit 5
+inline constexpr uint8_t kDisplayOptionsSafetyBits = 0x38;
+// Byte 224: the staged batch heat split (exactly one of bits 4..6), auto centering, upper sensor.
+inline constexpr uint8_t kDryingCriteriaUpperSensor = 0x01;   // bit 0
+inline constexpr uint8_t kDryingCriteriaFullHeat = 0x10;      // bit 4
+inline constexpr uint8_t kDryingCriteriaTwoThirdsHeat = 0x20;  // bit 5
+inline constexpr uint8_t kDryingCriteriaHalfHeat = 0x40;      // bit 6
+inline constexpr uint8_t kDryingCriteriaHeatSplit = 0x70;
+inline constexpr uint8_t kDryingCriteriaAutoCentering = 0x80;  // bit 7
+inline constexpr uint8_t kMoistureModeBits1To2 = 0x06;  // byte 187: what the batch criteria clear
+// Byte 225: a series dryer's unload capacity follows its model, and it has no staged batch.
+inline constexpr uint8_t kConfigBitsSeries = kConfigBitsHardwareChoice;
+// Byte 183 bit 1: 4-inch metering rolls.
+inline constexpr uint8_t kControllerDisplaySmallRolls = kControllerDisplayBit1;
 
 }  // namespace lnk

@@ -148,6 +148,7 @@ void SimInitScenario(Simulator& sim, const SimScenario& scenario, const SimFault
                                     {lnk::kStatusOutOfGrainCountdown, lnk::kStatusOutOfGrainTime}};
   for (const auto& c : kCountdowns) SimSetMinSec(sim, c[0], SimMinSec(sim, c[1]));
   if (sim.reg[lnk::kStatusDryerType] != 0) sim.reg[lnk::kStatusBatchState] = lnk::kBatchStateHiHeat;
+  sim.drying.appliedType = sim.reg[lnk::kStatusDryerType];
   PlantStart(sim);
   PlantWarnings(sim);
 }
@@ -219,6 +220,7 @@ void SimStep(Simulator& sim, double seconds) {
     sim.plant.secondCarry += dt;
     while (sim.plant.secondCarry >= 1.0) {
       sim.plant.secondCarry -= 1.0;
+      SimApplyDryingMode(sim);
       PlantSecond(sim);
       SimWatchdogSecond(sim);
     }

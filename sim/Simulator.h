@@ -139,6 +139,13 @@ struct SimPlant {
   uint32_t noise;           // pseudo-random state, so runs are reproducible
 };
 
+// How the controller applies the drying mode: the dryer type it last ran and how long the
+// running batch has been heated.
+struct SimDryingState {
+  uint8_t appliedType;
+  uint32_t heatS;
+};
+
 struct Simulator {
   uint8_t reg[kSimRegisterBytes];
   double timeS;  // simulated seconds since SimInit
@@ -153,11 +160,17 @@ struct Simulator {
   SimLoggedRequest log[kSimRequestLogSize];  // ring; the newest at (logged - 1) % size
   uint8_t lastClock[5];  // the last panel clock item: minute, hour, day, month, year % 100
   uint32_t clockItems;
+  SimDryingState drying;
 };
 
 // The default scenario: a running two-unit continuous-flow dryer of 20 ft drying corn.
 void SimInit(Simulator& sim, const SimFaults& faults = {});
 void SimInitScenario(Simulator& sim, const SimScenario& scenario, const SimFaults& faults = {});
+
+// The drying mode, once a simulated second before the plant's own work (sim/DryingMode.cpp): a
+// change of the dryer type starts or ends the batch cycle, and a staged batch leaves its heat
+// when its drying criteria are met or a safety trips, not before.
+void SimApplyDryingMode(Simulator& sim);
 
 // Handles one received request frame: checks it, applies a command's items, and fills `reply`
 // with the status frame to write (after the faults). Returns what to do with the reply.
