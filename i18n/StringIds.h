@@ -96,6 +96,8 @@ inline constexpr uint16_t kPictureCaptionBase = 520;
 // The message after a copy to the USB stick that names where the file went.
 inline constexpr uint16_t kStringCopiedToStickCaption = 598;
 inline constexpr uint16_t kStringCopiedToStickText = 599;
+// Auto-start wizard: the buttons that leave it or open a moisture setpoint.
+inline constexpr uint16_t kStringAutoStartContinue = 941;
 
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
@@ -208,6 +210,8 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(513), Fixed(514), Fixed(515), Fixed(516), Fixed(517), Fixed(518),
     // Where a copy to the stick went.
     Fixed(kStringCopiedToStickCaption), Fixed(kStringCopiedToStickText),
+    // Auto-start wizard: CONTINUE on a 150-pixel button.
+    Room(kStringAutoStartContinue, 140, 16, false),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 

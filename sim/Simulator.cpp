@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "link/RegisterMap.h"
+#include "sim/AutoStartSequence.h"
 #include "sim/Plant.h"
 
 namespace {
@@ -48,9 +49,8 @@ void WriteRegister(Simulator& sim, int index, uint8_t value) {
       sim.reg[index] = static_cast<uint8_t>((sim.reg[index] & kMeterRollModeKnobBit) | (value & ~kMeterRollModeKnobBit));
       return;
     case kStatusOptionBits2:
+      // Bit 0 rising is an auto-start request; the sequence takes it on the next step.
       sim.reg[index] = static_cast<uint8_t>(value & ~kOptionBits2EchoIgnored);
-      // An auto-start asked of a dryer that waits starts it.
-      if ((value & kOptionBits2QuickStart) && !sim.running && !sim.physicsFrozen) SimPressStart(sim);
       return;
     case kStatusDisplayOptions:
       // Bits 0-1 are commands carried out at once, not settings.
@@ -221,6 +221,7 @@ void SimStep(Simulator& sim, double seconds) {
       PlantSecond(sim);
     }
     PlantAdvance(sim, dt);
+    SimAutoStartStep(sim, dt);
   }
 }
 

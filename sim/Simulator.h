@@ -109,6 +109,8 @@ struct SimScenario {
   int valueCount;
   const SimWarningEvent* warnings;
   int warningCount;
+  // Auto-start controller: byte 188 bit 6 reports only that the dryer runs (AutoStartSequence.cpp).
+  bool autoStart = false;
 };
 
 // The values every scenario starts from, before its own.
@@ -139,6 +141,17 @@ struct SimPlant {
   uint32_t noise;           // pseudo-random state, so runs are reproducible
 };
 
+// Auto-start sequence run by the controller itself (AutoStartSequence.cpp).
+enum class SimAutoStartPhase : uint8_t { Idle, Preparing, Warming, Done };
+inline constexpr int kSimAutoStartCounterBytes = 26;  // bytes 294..319: the per-unit times and the total
+struct SimAutoStart {
+  SimAutoStartPhase phase = SimAutoStartPhase::Idle;
+  bool lastRequest = false;  // bit 0 of 1:23 at the last step, to see it rise
+  uint32_t elapsedS = 0;
+  double carry = 0;          // simulated time not yet spent on whole seconds
+  uint8_t savedCounters[kSimAutoStartCounterBytes] = {};  // the plant's counters, given back at the end
+};
+
 struct Simulator {
   uint8_t reg[kSimRegisterBytes];
   double timeS;  // simulated seconds since SimInit
@@ -153,6 +166,8 @@ struct Simulator {
   SimLoggedRequest log[kSimRequestLogSize];  // ring; the newest at (logged - 1) % size
   uint8_t lastClock[5];  // the last panel clock item: minute, hour, day, month, year % 100
   uint32_t clockItems;
+  // Auto-start sequence.
+  SimAutoStart autoStart;
 };
 
 // The default scenario: a running two-unit continuous-flow dryer of 20 ft drying corn.
