@@ -184,7 +184,7 @@ bool StatusProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LPa
       return true;
     case plat::Msg::Timer:
       if (wParam != kStatusRefreshTimer) return false;
-      plat::InvalidateRect(dialog, nullptr, false);
+      plat::InvalidateRect(dialog, nullptr, true);
       return true;
     case plat::Msg::Paint:
       PaintStatus(*plat::PaintFrom(lParam).canvas);
