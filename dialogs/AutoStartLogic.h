@@ -17,10 +17,10 @@ struct AutoStartBand {
   int stringId;
   plat::Color colour;
 };
-AutoStartBand ChooseAutoStartBand(const DryerStatus& s);
+AutoStartBand ChooseAutoStartBand(const lnk::DryerStatus& s);
 
 // Rows shown for the fan/heater configuration in byte 3; 0 for a code outside the table.
-int AutoStartUnitCount(const DryerStatus& s);
+int AutoStartUnitCount(const lnk::DryerStatus& s);
 
 // One unit's progress, in seconds. The bar of a unit stands for the whole auto-start time the
 // controller reports in bytes 318..319: the unit's counter A (294 + 2(n-1)), the time its fan has
@@ -33,7 +33,7 @@ struct AutoStartProgress {
   int total;
   bool on;  // bit 1 of the unit's flag byte: string 14, else 15
 };
-AutoStartProgress ReadAutoStartProgress(const DryerStatus& s, int unit);
+AutoStartProgress ReadAutoStartProgress(const lnk::DryerStatus& s, int unit);
 
 // The three segments (blue, red, blue) of a bar `width` pixels long: each edge lies at
 // width x seconds / total, rounded down, so they always add up to `width`; a zero total leaves
@@ -48,7 +48,7 @@ AutoStartSegments ScaleAutoStartBar(const AutoStartProgress& p, int width);
 // "%d:%02d" as minutes and seconds.
 size_t FormatAutoStartTime(char* out, size_t size, int seconds);
 
-bool AutoStartActive(const DryerStatus& s);
+bool AutoStartActive(const lnk::DryerStatus& s);
 
 enum class AutoStartAnswer : uint8_t { Yes, No, Cancel };
 // Sends what the answer means and says whether the main screens are to come back.

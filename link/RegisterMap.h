@@ -5,6 +5,8 @@
 // Multi-byte fields are named by their first byte; the field's form says how to read it.
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kPage1Base = 256;
 constexpr int Page1(int reg) { return kPage1Base + reg; }
 constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
@@ -451,3 +453,5 @@ inline constexpr int kRequestDisplayOptions = kStatusDisplayOptions;
 inline constexpr int kRequestOptionBits2 = kStatusOptionBits2;
 inline constexpr int kRequestMoistureControlMode = kStatusMoistureControlMode;
 inline constexpr int kRequestDryingCriteria = kStatusDryingCriteria;
+
+}  // namespace lnk

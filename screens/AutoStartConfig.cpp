@@ -25,6 +25,17 @@ namespace {
 using plat::Hwnd;
 using plat::Rect;
 using plat::RectXywh;
+using lnk::CommandRow;
+using lnk::DryerStatus;
+using lnk::LoadRequestFromStatus;
+using lnk::RaisePending;
+using lnk::ReadRequestByte;
+using lnk::RowInfo;
+using lnk::RowRegister;
+using lnk::TakeStatusSnapshot;
+using lnk::WriteRequestByte;
+using lnk::kStatusSwitches;
+using lnk::kSwitchesDryerRunning;
 
 // Language pictures of the wizard's buttons.
 constexpr int kPictureExit = 41;

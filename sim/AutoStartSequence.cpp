@@ -5,6 +5,18 @@
 #include "link/RegisterMap.h"
 #include "sim/Plant.h"
 
+using lnk::kAutoStartRunningBit;
+using lnk::kAutoStartWaitingBit;
+using lnk::kOptionBits2QuickStart;
+using lnk::kOptionWithdrawBit;
+using lnk::kStatusOptionBits2;
+using lnk::kStatusOptionWithdraw;
+using lnk::kStatusRunTimeCounter1;
+using lnk::kStatusSwitches;
+using lnk::kStatusUnitCounterA1;
+using lnk::kStatusUnitCounterB1;
+using lnk::kSwitchesDryerRunning;
+
 namespace {
 
 constexpr int kCounters = kStatusUnitCounterA1;  // A, B and the total, bytes 294..319

@@ -36,6 +36,8 @@
 #include "sim/SimServer.h"
 #include "tests/e2e/ProgramSupport.h"
 
+using namespace lnk;
+
 namespace {
 
 constexpr uint32_t kWatchTimer = 7;

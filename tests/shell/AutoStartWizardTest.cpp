@@ -13,6 +13,8 @@
 #include "platform/MessageBox.h"
 #include "screens/AutoStartConfig.h"
 
+using namespace lnk;
+
 namespace {
 
 using paneltest::PanelTest;

@@ -6,6 +6,8 @@
 #include "sim/AutoStartSequence.h"
 #include "sim/Simulator.h"
 
+using namespace lnk;
+
 namespace {
 
 int Word(const Simulator& sim, int at) { return sim.reg[at] | (sim.reg[at + 1] << 8); }
