@@ -19,6 +19,7 @@ using plat::RectXywh;
 namespace Style = plat::ControlStyle;
 
 constexpr int kStringStatusCaption = 507;
+constexpr int kStringSwitchCaption = 491;
 constexpr int kStringCancelAutoStart = 508;
 constexpr int kStringUnit = 512;
 
@@ -34,6 +35,9 @@ constexpr int kBarWidth = 280;
 constexpr int kBarHeight = 20;
 constexpr int kStateLeft = 420;
 constexpr int kTimesLeft = 480;
+// The status follows the controller while the dialog is open: its paint reads the newest status.
+constexpr uint32_t kStatusRefreshTimer = 1;
+constexpr uint32_t kStatusRefreshMs = 500;
 
 constexpr DialogControl kStatusControls[] = {
     {.kind = ControlKind::PushButton, .id = kAutoStartCancel, .rect = RectXywh(10, 326, 260, 44),
@@ -67,6 +71,42 @@ constexpr plat::DialogTemplate kConfirmTemplate{
     .rect = RectXywh(0, 0, 420, 180),
     .controls = kConfirmControls,
     .count = static_cast<int>(sizeof kConfirmControls / sizeof kConfirmControls[0]),
+};
+
+constexpr int kSwitchLineTop = 12;
+constexpr int kSwitchLineStep = 26;
+constexpr int kSwitchLineHeight = 24;
+
+constexpr DialogControl SwitchLine(int i, const char* text) {
+  return {.kind = ControlKind::Static, .id = kSwitchRequirementsFirstLine + i,
+          .rect = RectXywh(16, kSwitchLineTop + i * kSwitchLineStep, 568, kSwitchLineHeight), .text = text,
+          .style = Style::Left};
+}
+
+// The resource's English lines; the display language's strings replace them when present.
+constexpr DialogControl kSwitchControls[] = {
+    SwitchLine(0, "Panel Switch Requirements:"),
+    SwitchLine(1, "1.  Cooling fans must have their respective HEATER switches"),
+    SwitchLine(2, "in the OFF position."),
+    SwitchLine(3, "2.  All other control panel switches should be in the AUTO position."),
+    SwitchLine(4, "(Fan, heater, load and unload switches.)"),
+    SwitchLine(5, "3.  All cooling fans must be below any active heater."),
+    SwitchLine(6, "(No heater switch in the OFF position may be above any heater"),
+    SwitchLine(7, "switch in either the ON or AUTO position.)"),
+    SwitchLine(8, ""),
+    SwitchLine(9, ""),
+    SwitchLine(10, ""),
+    {.kind = ControlKind::PushButton, .id = kSwitchRequirementsOk, .rect = RectXywh(220, 306, 160, 44),
+     .text = "OK", .style = Style::Center},
+};
+static_assert(sizeof kSwitchControls / sizeof kSwitchControls[0] == kSwitchRequirementsLineCount + 1);
+
+constexpr plat::DialogTemplate kSwitchTemplate{
+    .id = kSwitchRequirementsDialogId,
+    .caption = "SWITCH REQUIREMENTS",
+    .rect = RectXywh(0, 0, 600, 390),
+    .controls = kSwitchControls,
+    .count = static_cast<int>(sizeof kSwitchControls / sizeof kSwitchControls[0]),
 };
 
 // One opening of either dialog, given to it as its parameter. The confirmation keeps what it
@@ -140,6 +180,11 @@ bool StatusProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LPa
       SetStringIfPresent(dialog, 0, kStringStatusCaption);
       SetStringIfPresent(dialog, kAutoStartCancel, kStringCancelAutoStart);
       SetStringIfPresent(dialog, kAutoStartMinimize, i18n::kStringExit);
+      plat::SetTimer(dialog, kStatusRefreshTimer, kStatusRefreshMs);
+      return true;
+    case plat::Msg::Timer:
+      if (wParam != kStatusRefreshTimer) return false;
+      plat::InvalidateRect(dialog, nullptr, true);
       return true;
     case plat::Msg::Paint:
       PaintStatus(*plat::PaintFrom(lParam).canvas);
@@ -197,7 +242,29 @@ bool ConfirmProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LP
   }
 }
 
+bool SwitchRequirementsProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LParam) {
+  switch (msg) {
+    case plat::Msg::InitDialog:
+      plat::CenterOverParent(dialog);
+      SetStringIfPresent(dialog, 0, kStringSwitchCaption);
+      for (int i = 0; i < kSwitchRequirementsLineCount; ++i)
+        SetStringIfPresent(dialog, kSwitchRequirementsFirstLine + i, kSwitchRequirementsFirstString + i);
+      SetStringIfPresent(dialog, kSwitchRequirementsOk, i18n::kStringExit);
+      return true;
+    case plat::Msg::Command:
+      if (plat::CommandId(wParam) != kSwitchRequirementsOk) return false;
+      plat::EndDialog(dialog, kSwitchRequirementsOk);
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
+
+void OpenSwitchRequirementsDialog(plat::Hwnd parent) {
+  plat::DialogBox(parent, kSwitchTemplate, SwitchRequirementsProc, 0);
+}
 
 int OpenAutoStartStatusDialog(plat::Hwnd parent, ShowMainScreens showMainScreens) {
   AutoStartSession session{.showMainScreens = showMainScreens};

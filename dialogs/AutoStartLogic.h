@@ -22,7 +22,11 @@ AutoStartBand ChooseAutoStartBand(const lnk::DryerStatus& s);
 // Rows shown for the fan/heater configuration in byte 3; 0 for a code outside the table.
 int AutoStartUnitCount(const lnk::DryerStatus& s);
 
-// One unit's progress, in seconds, with both times already limited to the total.
+// One unit's progress, in seconds. The bar of a unit stands for the whole auto-start time the
+// controller reports in bytes 318..319: the unit's counter A (294 + 2(n-1)), the time its fan has
+// purged, is the first blue segment, its counter B (306 + 2(n-1)), the time its burner has
+// heated, the red one after it, and what is left of the total the last blue segment. Both
+// times are limited to the total, A first, so a controller that counts past it fills the bar.
 struct AutoStartProgress {
   int first;
   int second;
@@ -31,8 +35,9 @@ struct AutoStartProgress {
 };
 AutoStartProgress ReadAutoStartProgress(const lnk::DryerStatus& s, int unit);
 
-// The three segments (blue, red, blue) of a bar `width` pixels long; they always add up to
-// `width`, and a zero total leaves the whole bar to the last segment.
+// The three segments (blue, red, blue) of a bar `width` pixels long: each edge lies at
+// width x seconds / total, rounded down, so they always add up to `width`; a zero total leaves
+// the whole bar to the last segment.
 struct AutoStartSegments {
   int first;
   int second;

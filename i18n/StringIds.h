@@ -162,6 +162,8 @@ inline constexpr uint16_t kStringCycledSamplerCaption = 767;
 inline constexpr uint16_t kStringCycledSamplerQuestion = 768;
 inline constexpr uint16_t kStringCycledSamplerNote = 769;
 inline constexpr uint16_t kStringCycledSamplerHelpCaption = 770;
+// Auto-start wizard: the buttons that leave it or open a moisture setpoint.
+inline constexpr uint16_t kStringAutoStartContinue = 941;
 
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
@@ -295,6 +297,8 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(754), Fixed(755), Fixed(756), Fixed(757), Fixed(758), Fixed(759), Fixed(760),
     Fixed(761), Fixed(762), Fixed(763), Fixed(764), Fixed(765), Fixed(766), Fixed(767),
     Fixed(768), Fixed(769), Fixed(770),
+    // Auto-start wizard: CONTINUE on a 150-pixel button.
+    Room(kStringAutoStartContinue, 140, 16, false),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 

@@ -354,6 +354,9 @@ inline constexpr int kFanHeaterCodeCount = 5;
 inline constexpr uint8_t kFanHeaterUnitsForCode[kFanHeaterCodeCount] = {1, 2, 3, 4, 6};
 inline constexpr int kFanHeaterSlots = 6;
 
+// Auto-start wizard: the dryer runs, so auto-start cannot begin.
+inline constexpr uint8_t kSwitchesDryerRunning = 0x40;  // byte 188 bit 6
+
 // ---- Warning nodes (values of status byte 186) ----
 inline constexpr int kNodeNone = 0;
 inline constexpr int kNodeDisplayIo = 1;

@@ -12,6 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Pictures.h"
 #include "records/Preferences.h"
+#include "screens/AutoStartConfig.h"
 #include "screens/BatchTimerLogic.h"
 #include "screens/Screens.h"
 #include "screens/SetupScreens.h"
@@ -98,7 +99,7 @@ constexpr ScreenRow kScreens[kScreenCount] = {
     {.className = screens::kBatchDryingClass, .proc = screens::BatchDryingWindowProc,
      .title = " BATCH DRYING TIMERS", .rect = RectXywh(240, 40, 400, 205), .caption = true,
      .background = kBlack, .initially = Initially::Hidden},
-    {.className = screens::kAutoStartConfigClass, .proc = screens::SelectionWindowProc,
+    {.className = screens::kAutoStartConfigClass, .proc = screens::AutoStartConfigWindowProc,
      .title = " SELECT HARDWARE SETUP PARAMETER TO MODIFY - 03", .rect = RectXywh(0, 0, 640, 475),
      .caption = true, .topmost = true, .background = kBlack, .initially = Initially::Hidden},
 };
@@ -232,6 +233,16 @@ void OnSetup() {
   Show(Screen::SetupSelection, true);
 }
 
+// The auto-start wizard replaces the setup screen it was opened from, like a screen of its own.
+void OnAutoStartConfig() {
+  HideMainScreen();
+  Show(Screen::Warning, false);
+  screens::UiState().mainScreenShowing = 0;
+  Show(Screen::SetupSelection, false);
+  Show(Screen::ExtendedSetup, false);
+  Show(Screen::AutoStartConfig, true);
+}
+
 void OnView() {
   Hwnd pop = gMain.screens[static_cast<int>(Screen::ViewSelection)];
   plat::ShowWindow(pop, true);
@@ -311,6 +322,7 @@ bool OnCommand(int id) {
       ShowMainScreen();
       return true;
     case screens::kCmdApplyView: ApplyView(); return true;
+    case screens::kCmdShowAutoStartConfig: OnAutoStartConfig(); return true;
     case screens::kCmdOpenMeterRoll: OpenPanelDialog(PanelDialog::MeterRoll); return true;
     case screens::kCmdOpenHistory: OpenPanelDialog(PanelDialog::ShutdownHistory); return true;
     case screens::kCmdOpenSystemInfo: OpenPanelDialog(PanelDialog::SystemInformation); return true;

@@ -107,6 +107,19 @@ constexpr SimPlantParameters kStormPlant = {.ambientF = 60,
                                             .running = true,
                                             .warningCycleS = 90};
 
+// Auto-start: a waiting dryer the panel may start by auto-start, and one already started.
+constexpr SimStartValue kAutoStartActive[] = {
+    {lnk::kStatusOptionBits2, F::U8, lnk::kOptionBits2QuickStart},
+};
+// Stopped only a while ago: the plenums and the grain are still warm.
+constexpr SimPlantParameters kWarmWaiting = {.ambientF = 60,
+                                             .incomingMoisture = 237,
+                                             .incomingSwing = 3,
+                                             .startOutgoingMoisture = 200,
+                                             .startWarm = true,
+                                             .running = false,
+                                             .warningCycleS = 0};
+
 template <int N>
 constexpr int Count(const SimStartValue (&)[N]) {
   return N;
@@ -122,6 +135,11 @@ constexpr SimScenario kScenarios[] = {
     {"warning-storm", "several nodes reporting warnings and shutdowns over a minute, repeated", kStormPlant, nullptr,
      0, kStorm, static_cast<int>(sizeof kStorm / sizeof kStorm[0])},
     {"celsius", "the default dryer shown in degrees C", kRunning, kCelsius, Count(kCelsius), nullptr, 0},
+    // Auto-start.
+    {"auto-start", "stopped with warm grain present, ready for the panel to initiate auto-start", kWarmWaiting,
+     nullptr, 0, nullptr, 0, true},
+    {"auto-start-active", "auto-start already initiated: the controller's own sequence brings the dryer up",
+     kWarmWaiting, kAutoStartActive, Count(kAutoStartActive), nullptr, 0, true},
 };
 constexpr int kScenarioCount = static_cast<int>(sizeof kScenarios / sizeof kScenarios[0]);
 

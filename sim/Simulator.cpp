@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "link/RegisterMap.h"
+#include "sim/AutoStartSequence.h"
 #include "sim/Plant.h"
 #include "sim/Watchdog.h"
 
@@ -49,9 +50,8 @@ void WriteRegister(Simulator& sim, int index, uint8_t value) {
       sim.reg[index] = static_cast<uint8_t>((sim.reg[index] & lnk::kMeterRollModeKnobBit) | (value & ~lnk::kMeterRollModeKnobBit));
       return;
     case lnk::kStatusOptionBits2:
+      // Bit 0 rising is an auto-start request; the sequence takes it on the next step.
       sim.reg[index] = static_cast<uint8_t>(value & ~lnk::kOptionBits2EchoIgnored);
-      // An auto-start asked of a dryer that waits starts it.
-      if ((value & lnk::kOptionBits2QuickStart) && !sim.running && !sim.physicsFrozen) SimPressStart(sim);
       return;
     case lnk::kStatusDisplayOptions:
       // Bits 0-1 are commands carried out at once, not settings.
@@ -225,6 +225,7 @@ void SimStep(Simulator& sim, double seconds) {
       SimWatchdogSecond(sim);
     }
     PlantAdvance(sim, dt);
+    SimAutoStartStep(sim, dt);
   }
 }
 

@@ -109,6 +109,8 @@ struct SimScenario {
   int valueCount;
   const SimWarningEvent* warnings;
   int warningCount;
+  // Auto-start controller: byte 188 bit 6 reports only that the dryer runs (AutoStartSequence.cpp).
+  bool autoStart = false;
 };
 
 // The values every scenario starts from, before its own.
@@ -146,6 +148,17 @@ struct SimDryingState {
   uint32_t heatS;
 };
 
+// Auto-start sequence run by the controller itself (AutoStartSequence.cpp).
+enum class SimAutoStartPhase : uint8_t { Idle, Preparing, Warming, Done };
+inline constexpr int kSimAutoStartCounterBytes = 26;  // bytes 294..319: the per-unit times and the total
+struct SimAutoStart {
+  SimAutoStartPhase phase = SimAutoStartPhase::Idle;
+  bool lastRequest = false;  // bit 0 of 1:23 at the last step, to see it rise
+  uint32_t elapsedS = 0;
+  double carry = 0;          // simulated time not yet spent on whole seconds
+  uint8_t savedCounters[kSimAutoStartCounterBytes] = {};  // the plant's counters, given back at the end
+};
+
 struct Simulator {
   uint8_t reg[kSimRegisterBytes];
   double timeS;  // simulated seconds since SimInit
@@ -161,6 +174,8 @@ struct Simulator {
   uint8_t lastClock[5];  // the last panel clock item: minute, hour, day, month, year % 100
   uint32_t clockItems;
   SimDryingState drying;
+  // Auto-start sequence.
+  SimAutoStart autoStart;
 };
 
 // The default scenario: a running two-unit continuous-flow dryer of 20 ft drying corn.

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
+#include "screens/AutoStartConfig.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
 
@@ -183,6 +184,25 @@ int main(int argc, char** argv) {
 
   while (lnk::LinkAliveCountdown() > 0) lnk::DecrementLinkAliveCountdown();
   ok &= Shot(out, "main_connection_lost.png");
+
+  // The auto-start wizard on its two pages, Wheat chosen, over a hidden main screen.
+  for (plat::Hwnd h : g_windows) plat::ShowWindow(h, false);
+  plat::RegisterClass(plat::WindowClass{.name = screens::kAutoStartConfigClass,
+                                        .proc = screens::AutoStartConfigWindowProc, .background = plat::Rgb(0, 0, 0)});
+  const plat::Hwnd wizard = plat::CreateWindow(plat::WindowDesc{
+      .className = screens::kAutoStartConfigClass, .title = " SELECT HARDWARE SETUP PARAMETER TO MODIFY - 03",
+      .parent = main, .rect = plat::RectXywh(0, 0, 640, 475), .flags = plat::WindowFlag::Caption | plat::WindowFlag::Topmost});
+  plat::ShowWindow(wizard, true);
+  Set16LowFirst(lnk::kStatusSubstituteMoisture, 150);
+  Set16HighFirst(lnk::kStatusMoistureSetpoint, 155);
+  for (int id : {int{screens::kAsGrainSelect}, screens::kAsFirstGrain + screens::kGrainWheat}) {
+    plat::ClickWindow(plat::GetDlgItem(wizard, id));
+    plat::RunFor(10);
+  }
+  ok &= Shot(out, "autostart_grain_select.png");
+  plat::ClickWindow(plat::GetDlgItem(wizard, screens::kAsMoistureSettings));
+  plat::RunFor(10);
+  ok &= Shot(out, "autostart_moisture_settings.png");
 
   plat::CloseDisplay();
   fs::remove_all(root, ec);

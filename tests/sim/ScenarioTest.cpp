@@ -112,6 +112,8 @@ struct OneMinute {
   bool celsius;
   uint8_t batchState;
   bool warnings;
+  // Byte 188 bit 6. An auto-start controller sets it only while the dryer runs.
+  bool ready = true;
 };
 
 constexpr OneMinute kOneMinute[] = {
@@ -121,6 +123,8 @@ constexpr OneMinute kOneMinute[] = {
     {"cold-start", 2, false, false, lnk::kBatchStateIdle, false},
     {"warning-storm", 2, true, false, lnk::kBatchStateIdle, true},
     {"celsius", 2, true, true, lnk::kBatchStateIdle, false},
+    {"auto-start", 2, false, false, lnk::kBatchStateIdle, false, false},
+    {"auto-start-active", 2, true, false, lnk::kBatchStateIdle, false},
 };
 
 TEST(Scenarios, EachShowsItsDryerAfterOneMinute) {
@@ -143,7 +147,7 @@ TEST(Scenarios, EachShowsItsDryerAfterOneMinute) {
     EXPECT_EQ(warnings.size() >= 4, want.warnings);
     // Whatever runs or waits, the grain is there and the controller is ready.
     EXPECT_TRUE(sim.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsGrainPresent);
-    EXPECT_TRUE(sim.reg[lnk::kStatusSwitches] & lnk::kSwitchesReady);
+    EXPECT_EQ((sim.reg[lnk::kStatusSwitches] & lnk::kSwitchesReady) != 0, want.ready);
     for (int slot = 0; slot < kSimUnitSlots; ++slot) {
       const bool present = slot >= kSimUnitSlots - want.units;
       const uint8_t run = sim.reg[lnk::kStatusUnitStatusA1 + slot];
