@@ -448,3 +448,7 @@ inline constexpr int kRequestDisplayOptions = kStatusDisplayOptions;
 inline constexpr int kRequestOptionBits2 = kStatusOptionBits2;
 inline constexpr int kRequestMoistureControlMode = kStatusMoistureControlMode;
 inline constexpr int kRequestDryingCriteria = kStatusDryingCriteria;
+
+// ---- Sensor calibration and bushel counting ----
+inline constexpr int kRequestBushelCalibration = kStatusBushelCalibration;  // multiplier, percent
+inline constexpr uint32_t kBushelCounterUnitsPerBushel = 3600;             // bytes 164..167 count bushel-seconds
