@@ -83,7 +83,9 @@ TEST_F(CalibrationDialogs, LiveReadingsAreDrawnInDarkBlueAndFollowTheController)
   OpenMoistureCalibrationDialog(parent_);
   EXPECT_EQ(found, (std::vector<std::string>{"23.1 %", "60.5 F", "15.2 %", "88.4 F", "23.6 %"}));
   EXPECT_EQ(colour, plat::Rgb(0, 0, 100));
-  if (hasPack_) EXPECT_EQ(Narrow(caption), "MOISTURE SENSOR CALIBRATION - 36");
+  if (hasPack_) {
+    EXPECT_EQ(Narrow(caption), "MOISTURE SENSOR CALIBRATION - 36");
+  }
   for (CommandRow r : {CommandRow::MoistureCalibration1, CommandRow::MoistureCalibration2,
                        CommandRow::MoistureCalibration3, CommandRow::MoistureCalibration4})
     EXPECT_FALSE(IsPending(r)) << "nothing changed";
