@@ -12,6 +12,23 @@
 #include "platform/Font.h"
 #include "platform/MessageBox.h"
 
+using lnk::CommandRow;
+using lnk::DryerStatus;
+using lnk::LoadRequestFromStatus;
+using lnk::ReadRequestByte;
+using lnk::RequestSettingIfChanged;
+using lnk::StatusU16HighFirst;
+using lnk::TakeStatusSnapshot;
+using lnk::WriteRequestByte;
+using lnk::kStatusIncomingGrainTenthsF;
+using lnk::kStatusIncomingMoisture;
+using lnk::kStatusMoistureCalibration1;
+using lnk::kStatusMoistureCalibration2;
+using lnk::kStatusMoistureCalibration3;
+using lnk::kStatusMoistureCalibration4;
+using lnk::kStatusOutgoingGrainTenthsF;
+using lnk::kStatusOutgoingMoisture;
+
 namespace dialogs {
 
 namespace {

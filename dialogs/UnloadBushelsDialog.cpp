@@ -12,6 +12,21 @@
 #include "platform/Font.h"
 #include "platform/MessageBox.h"
 
+using lnk::CommandRow;
+using lnk::DryerStatus;
+using lnk::LoadRequestFromStatus;
+using lnk::ReadRequestByte;
+using lnk::RequestBits;
+using lnk::RequestSettingIfChanged;
+using lnk::StatusU32LowFirst;
+using lnk::TakeStatusSnapshot;
+using lnk::WriteRequestByte;
+using lnk::kBushelCounterUnitsPerBushel;
+using lnk::kRequestBushelCalibration;
+using lnk::kRequestSensorCommand;
+using lnk::kSensorCommandZeroBushels;
+using lnk::kStatusBushelCounter;
+
 namespace dialogs {
 
 namespace {

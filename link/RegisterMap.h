@@ -5,6 +5,8 @@
 // Multi-byte fields are named by their first byte; the field's form says how to read it.
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kPage1Base = 256;
 constexpr int Page1(int reg) { return kPage1Base + reg; }
 constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
@@ -452,3 +454,5 @@ inline constexpr int kRequestDryingCriteria = kStatusDryingCriteria;
 // ---- Sensor calibration and bushel counting ----
 inline constexpr int kRequestBushelCalibration = kStatusBushelCalibration;  // multiplier, percent
 inline constexpr uint32_t kBushelCounterUnitsPerBushel = 3600;             // bytes 164..167 count bushel-seconds
+
+}  // namespace lnk

@@ -2,6 +2,16 @@
 
 #include "link/RegisterMap.h"
 
+using lnk::kStatusBushelCalibration;
+using lnk::kStatusIncomingGrainTenthsF;
+using lnk::kStatusIncomingMoisture;
+using lnk::kStatusMoistureCalibration1;
+using lnk::kStatusMoistureCalibration2;
+using lnk::kStatusMoistureCalibration3;
+using lnk::kStatusMoistureCalibration4;
+using lnk::kStatusOutgoingGrainTenthsF;
+using lnk::kStatusOutgoingMoisture;
+
 namespace {
 
 struct Trim {

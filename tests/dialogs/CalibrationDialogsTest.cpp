@@ -6,6 +6,25 @@
 #include "dialogs/UnloadBushelsDialog.h"
 #include "platform/MessageBox.h"
 
+using lnk::CommandRow;
+using lnk::IsPending;
+using lnk::ReadRequestByte;
+using lnk::WriteStatusByte;
+using lnk::kRequestBushelCalibration;
+using lnk::kRequestSensorCommand;
+using lnk::kSensorCommandZeroBushels;
+using lnk::kStatusBushelCalibration;
+using lnk::kStatusBushelCounter;
+using lnk::kStatusIncomingGrainTenthsF;
+using lnk::kStatusIncomingMoisture;
+using lnk::kStatusMoistureCalibration1;
+using lnk::kStatusMoistureCalibration2;
+using lnk::kStatusMoistureCalibration3;
+using lnk::kStatusMoistureCalibration4;
+using lnk::kStatusOutgoingGrainTenthsF;
+using lnk::kStatusOutgoingMoisture;
+using lnk::kStatusSensorCommand;
+
 using namespace testing_support;
 using namespace dialogs;
 

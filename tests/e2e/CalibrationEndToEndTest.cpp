@@ -30,6 +30,19 @@
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/e2e/ProgramSupport.h"
 
+using lnk::CommandRow;
+using lnk::IsPending;
+using lnk::LinkWakeCount;
+using lnk::ResetDryerStatus;
+using lnk::ResetLinkState;
+using lnk::ResetSettingRequest;
+using lnk::kBushelCounterUnitsPerBushel;
+using lnk::kSensorCommandZeroBushels;
+using lnk::kStatusBushelCounter;
+using lnk::kStatusIncomingMoisture;
+using lnk::kStatusMoistureCalibration2;
+using lnk::kStatusSensorCommand;
+
 namespace {
 
 using RealClock = std::chrono::steady_clock;

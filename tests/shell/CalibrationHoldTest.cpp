@@ -7,6 +7,12 @@
 #include "platform/Controls.h"
 #include "platform/Dialog.h"
 
+using lnk::ReadRequestByte;
+using lnk::WriteStatusByte;
+using lnk::kRequestBushelCalibration;
+using lnk::kStatusBushelCalibration;
+using lnk::kStatusMoistureCalibration2;
+
 namespace {
 
 using paneltest::PanelTest;

@@ -5,6 +5,18 @@
 #include "link/RegisterMap.h"
 #include "sim/Simulator.h"
 
+using lnk::kStatusBushelCalibration;
+using lnk::kStatusBushelCounter;
+using lnk::kStatusIncomingGrainTenthsF;
+using lnk::kStatusIncomingMoisture;
+using lnk::kStatusMoistureCalibration1;
+using lnk::kStatusMoistureCalibration2;
+using lnk::kStatusMoistureCalibration3;
+using lnk::kStatusMoistureCalibration4;
+using lnk::kStatusOutgoingGrainTenthsF;
+using lnk::kStatusOutgoingMoisture;
+using lnk::kStatusUnloadPanel173;
+
 namespace {
 
 struct Trim {
