@@ -547,5 +547,8 @@ inline constexpr uint8_t kMoistureModeBits1To2 = 0x06;  // byte 187: what the ba
 inline constexpr uint8_t kConfigBitsSeries = kConfigBitsHardwareChoice;
 // Byte 183 bit 1: 4-inch metering rolls.
 inline constexpr uint8_t kControllerDisplaySmallRolls = kControllerDisplayBit1;
+// ---- Sensor calibration and bushel counting ----
+inline constexpr int kRequestBushelCalibration = kStatusBushelCalibration;  // multiplier, percent
+inline constexpr uint32_t kBushelCounterUnitsPerBushel = 3600;             // bytes 164..167 count bushel-seconds
 
 }  // namespace lnk

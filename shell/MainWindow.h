@@ -82,6 +82,9 @@ enum class PanelDialog : uint8_t {
   ShutdownHistory,    // 197
   SystemInformation,  // 440
   DataLoggerSetup,
+  // Sensor calibration and bushel counting
+  MoistureCalibration,  // 223
+  UnloadBushels,        // 226
   Count,
 };
 using PanelDialogHook = void (*)(PanelDialog which);

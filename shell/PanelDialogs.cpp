@@ -4,10 +4,12 @@
 #include "dialogs/DataLoggerDialog.h"
 #include "dialogs/KeypadLogic.h"
 #include "dialogs/MeterRollDialog.h"
+#include "dialogs/MoistureCalibrationDialog.h"
 #include "dialogs/MoistureSetpointDialog.h"
 #include "dialogs/SetpointEntryDialog.h"
 #include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/SystemInfoDialog.h"
+#include "dialogs/UnloadBushelsDialog.h"
 #include "dialogs/WarningHelpDialog.h"
 #include "link/DryerStatus.h"
 #include "screens/Screens.h"
@@ -53,6 +55,9 @@ void OpenPanelDialogNow(PanelDialog which) {
     case PanelDialog::AutoStartStatus:
       dialogs::OpenAutoStartStatusDialog(main, [] { screens::SendMainCommand(screens::kCmdShowMainScreen); });
       return;
+    // Sensor calibration and bushel counting
+    case PanelDialog::MoistureCalibration: dialogs::OpenMoistureCalibrationDialog(main); return;
+    case PanelDialog::UnloadBushels: dialogs::OpenUnloadBushelsDialog(main); return;
     case PanelDialog::Count:
       return;
   }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "link/RegisterMap.h"
+#include "sim/SensorCalibration.h"
 
 namespace {
 
@@ -282,7 +283,7 @@ void StepCounters(Simulator& sim) {
   if (Unloading(sim)) {
     const double perFoot = Bit(sim, lnk::kStatusControllerDisplayOptions, lnk::kControllerDisplayBit1) ? kBushelsPerFootSmallRolls
                                                                                              : kBushelsPerFoot;
-    rate = static_cast<uint16_t>(std::lround(p.meterSpeed / 100.0 * lnk::DryerLengthFeet(sim.reg[lnk::kStatusDryerLengthIndex]) * perFoot));
+    rate = static_cast<uint16_t>(std::lround(SimCalibratedBushelRate(sim, p.meterSpeed / 100.0 * lnk::DryerLengthFeet(sim.reg[lnk::kStatusDryerLengthIndex]) * perFoot)));
     rpmTenths = static_cast<uint16_t>(std::lround(p.meterSpeed / 100.0 * kFullSpeedRpmTenths));
   }
   if (sim.reg[lnk::kStatusSensorCommand] & lnk::kSensorCommandZeroBushels) {
@@ -496,6 +497,7 @@ void PlantAdvance(Simulator& sim, double dt) {
   const double heat = HeatAllowed(sim) ? Clamp((plenumMean - ambient) / kWorkingRiseF, 0, 1.5) : 0;
   StepMoisture(sim, dt, heat);
   WriteMoisture(sim);
+  SimCalibrateSensorReadings(sim);
   WriteRunState(sim);
 }
 
