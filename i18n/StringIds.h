@@ -96,6 +96,13 @@ inline constexpr uint16_t kPictureCaptionBase = 520;
 // The message after a copy to the USB stick that names where the file went.
 inline constexpr uint16_t kStringCopiedToStickCaption = 598;
 inline constexpr uint16_t kStringCopiedToStickText = 599;
+// The metering roll output voltage setup: caption, the three speeds, the output line, help.
+inline constexpr uint16_t kStringVoltageCaption = 760;
+inline constexpr uint16_t kStringVoltageHigh = 761;
+inline constexpr uint16_t kStringVoltageMedium = 762;
+inline constexpr uint16_t kStringVoltageLow = 763;
+inline constexpr uint16_t kStringVoltageOutputNow = 764;
+inline constexpr uint16_t kStringVoltageHelpCaption = 765;
 
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
@@ -208,6 +215,10 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(513), Fixed(514), Fixed(515), Fixed(516), Fixed(517), Fixed(518),
     // Where a copy to the stick went.
     Fixed(kStringCopiedToStickCaption), Fixed(kStringCopiedToStickText),
+    // Metering roll output voltage setup: the speed radios are 200 pixels wide.
+    Fixed(kStringVoltageCaption), Room(kStringVoltageHigh, 170, 16, true),
+    Room(kStringVoltageMedium, 170, 16, true), Room(kStringVoltageLow, 170, 16, true),
+    Fixed(kStringVoltageOutputNow), Fixed(kStringVoltageHelpCaption),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 
