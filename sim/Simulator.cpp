@@ -221,6 +221,7 @@ void SimStep(Simulator& sim, double seconds) {
       PlantSecond(sim);
     }
     PlantAdvance(sim, dt);
+    PanelIoStep(sim);
   }
 }
 
