@@ -5,7 +5,9 @@
 #include "dialogs/DialogText.h"
 #include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
+#include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "platform/Font.h"
 
 namespace dialogs {
 namespace {
@@ -21,7 +23,9 @@ constexpr int kStringShorted = 382;
 constexpr int kStringHelpCaption = 387;
 constexpr const char* kHelpFile = "CheckLightOutputsHelp.txt";
 
-constexpr int kColumnX[2] = {10, 320};
+constexpr int kColumnX[2] = {4, 322};
+// The marks and labels use a smaller face than the buttons, so sixteen rows of three fit.
+constexpr int kMarkFontHeight = 13;
 constexpr int kRowTop = 10;
 constexpr int kRowPitch = 34;
 constexpr int kRowHeight = 28;
@@ -31,16 +35,16 @@ constexpr int RowY(int index) { return kRowTop + (index % kLightOutputsPerConnec
 constexpr int ColumnX(int index) { return kColumnX[index / kLightOutputsPerConnector]; }
 
 constexpr DialogControl Label(int i) {
-  return {.kind = ControlKind::Static, .id = kLightLabelFirst + i, .rect = RectXywh(ColumnX(i), RowY(i) + 5, 118, kRowHeight),
+  return {.kind = ControlKind::Static, .id = kLightLabelFirst + i, .rect = RectXywh(ColumnX(i), RowY(i) + 8, 108, kRowHeight - 8),
           .text = kLightOutputs[i].label};
 }
 constexpr DialogControl Activated(int i) {
   return {.kind = ControlKind::RadioButton, .id = kLightActivatedFirst + i,
-          .rect = RectXywh(ColumnX(i) + 120, RowY(i), 96, kRowHeight), .text = "", .style = kMark};
+          .rect = RectXywh(ColumnX(i) + 108, RowY(i), 114, kRowHeight), .text = "", .style = kMark};
 }
 constexpr DialogControl Shorted(int i) {
   return {.kind = ControlKind::RadioButton, .id = kLightShortedFirst + i,
-          .rect = RectXywh(ColumnX(i) + 218, RowY(i), 92, kRowHeight), .text = "", .style = kMark};
+          .rect = RectXywh(ColumnX(i) + 222, RowY(i), 92, kRowHeight), .text = "", .style = kMark};
 }
 #define DRYER_LIGHT_ROW(i) Label(i), Activated(i), Shorted(i)
 constexpr DialogControl kControls[] = {
@@ -58,7 +62,7 @@ constexpr DialogControl kControls[] = {
 constexpr plat::DialogTemplate kTemplate{
     .id = kLightOutputsDialogId,
     .caption = "CHECK LIGHT OUTPUTS - 27",
-    .rect = RectXywh(0, 0, 630, 376),
+    .rect = RectXywh(0, 0, 640, 376),
     .controls = kControls,
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
@@ -77,7 +81,10 @@ void Refresh(plat::Hwnd dialog) {
 void Open(plat::Hwnd dialog) {
   plat::CenterOverParent(dialog);
   SetString(dialog, 0, kStringCaption);
+  const plat::FontHandle small = plat::CreateFont(plat::kFaceTahoma, kMarkFontHeight, plat::FontWeight::Bold);
   for (int i = 0; i < kLightOutputCount; ++i) {
+    for (int id : {kLightLabelFirst + i, kLightActivatedFirst + i, kLightShortedFirst + i})
+      plat::SetControlFont(plat::GetDlgItem(dialog, id), small);
     SetString(dialog, kLightActivatedFirst + i, kStringActivated);
     SetString(dialog, kLightShortedFirst + i, kStringShorted);
   }

@@ -8,7 +8,9 @@
 #include "i18n/Language.h"
 #include "i18n/StringIds.h"
 #include "link/DryerStatus.h"
+#include "platform/Controls.h"
 #include "platform/Dialog.h"
+#include "platform/Font.h"
 
 namespace dialogs {
 namespace {
@@ -37,6 +39,8 @@ constexpr int kDipswitchBits[3] = {1, 2, 3};  // MANUAL, AUX, DEFAULTS
 constexpr int kStartBit = 0;
 constexpr int kLastInputByte = kSwitchInputBytes - 1;
 
+// The boxes use a smaller face than the buttons, so the longest input names fit on one line.
+constexpr int kBoxFontHeight = 13;
 constexpr int kGroupWidth = 153;
 constexpr int kGroupPitch = 158;
 constexpr int kBoxPitch = 23;
@@ -129,6 +133,9 @@ void SetConnectorTitles(plat::Hwnd dialog) {
 void Open(plat::Hwnd dialog) {
   plat::CenterOverParent(dialog);
   SetString(dialog, 0, kStringCaption);
+  const plat::FontHandle small = plat::CreateFont(plat::kFaceTahoma, kBoxFontHeight, plat::FontWeight::Bold);
+  for (const DialogControl& c : kControls)
+    if (c.kind == ControlKind::CheckBox) plat::SetControlFont(plat::GetDlgItem(dialog, c.id), small);
   SetConnectorTitles(dialog);
   SetString(dialog, kSwitchGroupFirst + kEncoderGroup, kStringEncoder);
   SetString(dialog, kSwitchGroupFirst + kDipswitchGroup, kStringDipswitch);
