@@ -50,7 +50,8 @@ constexpr DialogControl Button(int id, int x, int y, int w, int h) {
   return {.kind = ControlKind::PushButton, .id = id, .rect = RectXywh(x, y, w, h), .text = "", .style = Style::Center};
 }
 constexpr DialogControl kControls[] = {
-    Radio(0, 16),  Value(0, 16),  Radio(1, 66), Value(1, 66), Radio(2, 116), Value(2, 116),
+    // The radios stand together in the table, so that checking one clears the others.
+    Radio(0, 16),  Radio(1, 66),  Radio(2, 116), Value(0, 16),  Value(1, 66),  Value(2, 116),
     Button(kVoltageIncrease, 338, 16, 104, 64),
     Button(kVoltageDecrease, 338, 96, 104, 64),
     {.kind = ControlKind::Static, .id = kVoltageOutputNow, .rect = RectXywh(20, 176, 420, 28), .text = ""},

@@ -252,7 +252,11 @@ TEST_F(Diagnostics, VoltageSetupStepsWithinZeroToTenVoltsAndSendsOnlyWhatChanged
   const std::vector<Step> down(3, Step{kVoltageDecrease, {}});
   Drive(Join({{Step{kVoltageHighRadio, {}}}, up,
               {Step{kVoltageLowRadio, [&](plat::Hwnd d) { high = TextOf(d, kVoltageHighValue); }}}, down,
-              {Step{kVoltageAccept, [&](plat::Hwnd d) { outputNow = TextOf(d, kVoltageOutputNow); }}}}));
+              {Step{kVoltageAccept, [&](plat::Hwnd d) {
+                outputNow = TextOf(d, kVoltageOutputNow);
+                EXPECT_TRUE(Checked(d, kVoltageLowRadio));
+                EXPECT_FALSE(Checked(d, kVoltageHighRadio) || Checked(d, kVoltageMediumRadio)) << "one speed checked";
+              }}}}));
   EXPECT_EQ(OpenMeterRollVoltageDialog(parent_), kVoltageAccept);
   EXPECT_EQ(high, "10.0 V");
   if (hasPack_) EXPECT_EQ(outputNow, "Output now: MEDIUM SPEED 5.0 V");

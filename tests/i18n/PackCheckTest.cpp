@@ -38,6 +38,8 @@ constexpr const char* kHelpFiles[] = {
     "DryingModeSelectionHelp.txt",   "PlenumTempManagerHelp.txt",   "SelectDryingCriteriaHelp.txt",
     "NoDryingCriteriaSelectedHelp.txt", "AvailableDryingModesHelp.txt", "AutoStartFinishedMessageC.txt",
     "AutoStartFinishedMessageF.txt",
+    // The metering roll output voltage setup.
+    "MeterRollVoltageHelp.txt",
 };
 
 fs::path PackDir() { return fs::path(DRYER_BINARY_DIR) / "assets" / "Languages"; }
