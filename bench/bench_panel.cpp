@@ -63,9 +63,9 @@ bool StartBenchPanel(const BenchRoot& root) {
 
 void StopBenchPanel() {
   shell::StopPanel();
-  ResetLinkState();
-  ResetDryerStatus();
-  ResetSettingRequest();
+  lnk::ResetLinkState();
+  lnk::ResetDryerStatus();
+  lnk::ResetSettingRequest();
   records::ResetLoggingState();
   i18n::ResetLanguageState();
 }
@@ -79,8 +79,8 @@ double CpuSeconds() {
 // A dryer that has run a while has a full page of samples in the status chart; the panel has
 // logged at most one in its first seconds, so the rest are added here.
 bool FillChartPage() {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::LocalTime t;
   plat::GetLocalTime(t);
   records::SampleRecord r{};

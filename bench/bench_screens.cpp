@@ -65,19 +65,19 @@ bool UsePack() {
 void RunningDryer() {
   // No start-up preset: it would make the screens wait for a first frame; these bytes stand
   // for frames already read.
-  ResetDryerStatus();
-  WriteStatusByte(kStatusFanHeaterCount, 1);
-  WriteStatusByte(kStatusRunFlags, 0x60);
-  WriteStatusByte(kStatusRunFlags2, 0x01);
-  WriteStatusByte(kStatusLoadState, 0x0C);
-  WriteStatusByte(kStatusMoistureControlMode, 3);
+  lnk::ResetDryerStatus();
+  lnk::WriteStatusByte(lnk::kStatusFanHeaterCount, 1);
+  lnk::WriteStatusByte(lnk::kStatusRunFlags, 0x60);
+  lnk::WriteStatusByte(lnk::kStatusRunFlags2, 0x01);
+  lnk::WriteStatusByte(lnk::kStatusLoadState, 0x0C);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 3);
   for (int unit = 1; unit <= 2; ++unit) {
-    WriteStatusByte(kStatusUnitStatusB1 + 6 - unit, unit == 1 ? 0x02 : 0x01);
-    WriteStatusByte(kStatusUnitStatusA1 + 6 - unit, 0x03);
+    lnk::WriteStatusByte(lnk::kStatusUnitStatusB1 + 6 - unit, unit == 1 ? 0x02 : 0x01);
+    lnk::WriteStatusByte(lnk::kStatusUnitStatusA1 + 6 - unit, 0x03);
   }
-  WriteStatusByte(kStatusPlenumTemp6, 178);
-  WriteStatusByte(kStatusPlenumSetpoint6, 180);
-  WriteStatusByte(kStatusMoisture2 + 1, 231);
+  lnk::WriteStatusByte(lnk::kStatusPlenumTemp6, 178);
+  lnk::WriteStatusByte(lnk::kStatusPlenumSetpoint6, 180);
+  lnk::WriteStatusByte(lnk::kStatusMoisture2 + 1, 231);
 }
 
 bool Start() {
@@ -120,8 +120,8 @@ void BM_DryerPictureOnlyAnimationStep(benchmark::State& state) {
   }
   const plat::Hwnd picture = g_windows[kPictureIndex];
   Measure(state, [picture] {
-    DryerStatus s;
-    TakeStatusSnapshot(s);
+    lnk::DryerStatus s;
+    lnk::TakeStatusSnapshot(s);
     AdvanceAnimationPhases(gAnimationPhases, s);
     plat::InvalidateRect(picture, nullptr, true);
     plat::UpdateWindow(picture);

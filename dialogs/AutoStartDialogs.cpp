@@ -78,7 +78,7 @@ struct AutoStartSession {
 
 AutoStartSession& SessionOf(plat::Hwnd dialog) { return *static_cast<AutoStartSession*>(plat::GetWindowData(dialog)); }
 
-void DrawBand(plat::Canvas& c, const DryerStatus& s) {
+void DrawBand(plat::Canvas& c, const lnk::DryerStatus& s) {
   const AutoStartBand band = ChooseAutoStartBand(s);
   c.FillRect(kBand, kBandColour);
   c.SetFont(plat::BoldTahoma(30));
@@ -93,7 +93,7 @@ void DrawBand(plat::Canvas& c, const DryerStatus& s) {
   c.DrawText(kBand, text, kFlags);
 }
 
-void DrawRow(plat::Canvas& c, const DryerStatus& s, int unit, const char16_t* unitLabel,
+void DrawRow(plat::Canvas& c, const lnk::DryerStatus& s, int unit, const char16_t* unitLabel,
              const char16_t* on, const char16_t* off) {
   const int y = kRowTop + (unit - 1) * kRowStep;
   const AutoStartProgress p = ReadAutoStartProgress(s, unit);
@@ -118,8 +118,8 @@ void DrawRow(plat::Canvas& c, const DryerStatus& s, int unit, const char16_t* un
 }
 
 void PaintStatus(plat::Canvas& c) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   DrawBand(c, s);
   char16_t unitLabel[i18n::kStringDestUnits] = {}, on[i18n::kStringDestUnits] = {},
@@ -173,8 +173,8 @@ bool ConfirmProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat::LP
     case plat::Msg::InitDialog: {
       plat::SetWindowData(dialog, reinterpret_cast<void*>(lParam));
       plat::CenterOverParent(dialog);
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       AutoStartSession& session = SessionOf(dialog);
       session.confirmActive = AutoStartActive(s);
       SetStringIfPresent(dialog, 0, i18n::kStringAutoStart);

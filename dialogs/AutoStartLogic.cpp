@@ -14,24 +14,24 @@ int Limit(int v, int total) { return v > total ? total : v; }
 
 }  // namespace
 
-AutoStartBand ChooseAutoStartBand(const DryerStatus& s) {
-  const uint8_t bits = s.b[kStatusOptionWithdraw];
-  if (bits & kOptionWithdrawBit) return {i18n::kStringAutoStartDone, plat::Rgb(0, 0, 255)};
-  if (bits & kAutoStartWaitingBit) return {i18n::kStringAutoStartWaiting, plat::Rgb(255, 255, 0)};
-  if (bits & kAutoStartRunningBit) return {i18n::kStringAutoStartRunning, plat::Rgb(0, 255, 0)};
+AutoStartBand ChooseAutoStartBand(const lnk::DryerStatus& s) {
+  const uint8_t bits = s.b[lnk::kStatusOptionWithdraw];
+  if (bits & lnk::kOptionWithdrawBit) return {i18n::kStringAutoStartDone, plat::Rgb(0, 0, 255)};
+  if (bits & lnk::kAutoStartWaitingBit) return {i18n::kStringAutoStartWaiting, plat::Rgb(255, 255, 0)};
+  if (bits & lnk::kAutoStartRunningBit) return {i18n::kStringAutoStartRunning, plat::Rgb(0, 255, 0)};
   return {0, plat::Rgb(255, 255, 255)};
 }
 
-int AutoStartUnitCount(const DryerStatus& s) {
-  return PlenumSlotsInUse(s.b[kStatusFanHeaterCount]);
+int AutoStartUnitCount(const lnk::DryerStatus& s) {
+  return lnk::PlenumSlotsInUse(s.b[lnk::kStatusFanHeaterCount]);
 }
 
-AutoStartProgress ReadAutoStartProgress(const DryerStatus& s, int unit) {
+AutoStartProgress ReadAutoStartProgress(const lnk::DryerStatus& s, int unit) {
   if (unit < 1 || unit > kAutoStartMaxUnits) return {0, 0, 0, false};
-  const int total = StatusU16LowFirst(s, kStatusRunTimeCounter1);
-  const int first = Limit(StatusU16LowFirst(s, kStatusUnitCounterA1 + 2 * (unit - 1)), total);
-  const int second = Limit(StatusU16LowFirst(s, kStatusUnitCounterB1 + 2 * (unit - 1)), total - first);
-  const bool on = (s.b[kStatusUnitStatusB1 + kAutoStartMaxUnits - unit] & kUnitStatusBOn) != 0;
+  const int total = lnk::StatusU16LowFirst(s, lnk::kStatusRunTimeCounter1);
+  const int first = Limit(lnk::StatusU16LowFirst(s, lnk::kStatusUnitCounterA1 + 2 * (unit - 1)), total);
+  const int second = Limit(lnk::StatusU16LowFirst(s, lnk::kStatusUnitCounterB1 + 2 * (unit - 1)), total - first);
+  const bool on = (s.b[lnk::kStatusUnitStatusB1 + kAutoStartMaxUnits - unit] & lnk::kUnitStatusBOn) != 0;
   return {first, second, total, on};
 }
 
@@ -50,22 +50,22 @@ size_t FormatAutoStartTime(char* out, size_t size, int seconds) {
   return n < 0 ? 0 : (static_cast<size_t>(n) < size ? static_cast<size_t>(n) : size - 1);
 }
 
-bool AutoStartActive(const DryerStatus& s) { return (s.b[kStatusOptionBits2] & kOptionBits2QuickStart) != 0; }
+bool AutoStartActive(const lnk::DryerStatus& s) { return (s.b[lnk::kStatusOptionBits2] & lnk::kOptionBits2QuickStart) != 0; }
 
 bool ApplyAutoStartAnswer(AutoStartAnswer answer, bool active) {
-  const int reg = RowRegister(RowInfo(CommandRow::OptionBits2));
+  const int reg = lnk::RowRegister(lnk::RowInfo(lnk::CommandRow::OptionBits2));
   if (answer == AutoStartAnswer::Yes) {
     if (!active) {
-      RequestBits(reg, kOptionBits2QuickStart, 0, CommandRow::OptionBits2);
-      RaisePending(CommandRow::AutoStart);
+      lnk::RequestBits(reg, lnk::kOptionBits2QuickStart, 0, lnk::CommandRow::OptionBits2);
+      lnk::RaisePending(lnk::CommandRow::AutoStart);
       return true;
     }
-    LoadRequestFromStatus(CommandRow::AutoStart);
-    RequestBits(reg, 0, kOptionBits2QuickStart, CommandRow::OptionBits2);
+    lnk::LoadRequestFromStatus(lnk::CommandRow::AutoStart);
+    lnk::RequestBits(reg, 0, lnk::kOptionBits2QuickStart, lnk::CommandRow::OptionBits2);
     return false;
   }
   if (active) return false;
-  RequestBits(reg, 0, kOptionBits2QuickStart, CommandRow::OptionBits2);
+  lnk::RequestBits(reg, 0, lnk::kOptionBits2QuickStart, lnk::CommandRow::OptionBits2);
   return true;
 }
 

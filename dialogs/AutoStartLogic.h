@@ -17,10 +17,10 @@ struct AutoStartBand {
   int stringId;
   plat::Color colour;
 };
-AutoStartBand ChooseAutoStartBand(const DryerStatus& s);
+AutoStartBand ChooseAutoStartBand(const lnk::DryerStatus& s);
 
 // Rows shown for the fan/heater configuration in byte 3; 0 for a code outside the table.
-int AutoStartUnitCount(const DryerStatus& s);
+int AutoStartUnitCount(const lnk::DryerStatus& s);
 
 // One unit's progress, in seconds, with both times already limited to the total.
 struct AutoStartProgress {
@@ -29,7 +29,7 @@ struct AutoStartProgress {
   int total;
   bool on;  // bit 1 of the unit's flag byte: string 14, else 15
 };
-AutoStartProgress ReadAutoStartProgress(const DryerStatus& s, int unit);
+AutoStartProgress ReadAutoStartProgress(const lnk::DryerStatus& s, int unit);
 
 // The three segments (blue, red, blue) of a bar `width` pixels long; they always add up to
 // `width`, and a zero total leaves the whole bar to the last segment.
@@ -43,7 +43,7 @@ AutoStartSegments ScaleAutoStartBar(const AutoStartProgress& p, int width);
 // "%d:%02d" as minutes and seconds.
 size_t FormatAutoStartTime(char* out, size_t size, int seconds);
 
-bool AutoStartActive(const DryerStatus& s);
+bool AutoStartActive(const lnk::DryerStatus& s);
 
 enum class AutoStartAnswer : uint8_t { Yes, No, Cancel };
 // Sends what the answer means and says whether the main screens are to come back.

@@ -74,8 +74,8 @@ void SetTexts(plat::Hwnd dialog) {
 // The logger state the controller reports and how full the long-term log is on the card: run
 // on opening, after each action on the log and from the tick after an append.
 void RefreshState(plat::Hwnd dialog) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   bool on = records::DataLoggerOn(s);
   plat::CheckDlgButton(dialog, kLoggerBoxOn, on);
   plat::CheckDlgButton(dialog, kLoggerBoxOff, !on);
@@ -87,7 +87,7 @@ void RefreshState(plat::Hwnd dialog) {
 void SetLogger(plat::Hwnd dialog, bool on) {
   plat::CheckDlgButton(dialog, kLoggerBoxOn, on);
   plat::CheckDlgButton(dialog, kLoggerBoxOff, !on);
-  RequestByte(kStatusDataLogger, on ? 1 : 0, CommandRow::DataLogger);
+  lnk::RequestByte(lnk::kStatusDataLogger, on ? 1 : 0, lnk::CommandRow::DataLogger);
 }
 
 void DeleteLog(plat::Hwnd dialog) {
@@ -141,7 +141,7 @@ bool DataLoggerProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam wParam, plat:
   switch (msg) {
     case plat::Msg::InitDialog:
       // The request starts from what the controller reports, without being sent.
-      LoadRequestFromStatus(CommandRow::DataLogger);
+      lnk::LoadRequestFromStatus(lnk::CommandRow::DataLogger);
       CenterRaised(dialog);
       SetTexts(dialog);
       RefreshState(dialog);

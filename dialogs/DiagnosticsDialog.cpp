@@ -147,40 +147,40 @@ struct DiagnosticsState {
 };
 DiagnosticsState gDiagnostics;
 
-DryerStatus Snapshot() {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+lnk::DryerStatus Snapshot() {
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   return s;
 }
 
-CommandRow UnitRow(int n) { return static_cast<CommandRow>(RowNumber(CommandRow::BurnerMode1) + n); }
+lnk::CommandRow UnitRow(int n) { return static_cast<lnk::CommandRow>(lnk::RowNumber(lnk::CommandRow::BurnerMode1) + n); }
 
 // Sets or clears bit 2 of the unit registers in `slots`, each from its status copy.
 void RequestAirSwitchBits(uint8_t slots, bool disable) {
   for (int n = 0; n < kUnitRegisters; ++n) {
     if ((slots & (1u << n)) == 0) continue;
-    RequestBits(kStatusBurnerMode1 + n, disable ? kBurnerModeNoAirSwitchTest : 0,
-                disable ? 0 : kBurnerModeNoAirSwitchTest, UnitRow(n));
+    lnk::RequestBits(lnk::kStatusBurnerMode1 + n, disable ? lnk::kBurnerModeNoAirSwitchTest : 0,
+                     disable ? 0 : lnk::kBurnerModeNoAirSwitchTest, UnitRow(n));
   }
 }
 
 // Run on opening and at the follow period: the marks and texts that follow the controller, and
 // the panel's own re-enabling of air switch testing.
 void Refresh(plat::Hwnd dialog) {
-  const DryerStatus s = Snapshot();
+  const lnk::DryerStatus s = Snapshot();
   const AirSwitchState air = EvaluateAirSwitch(s);
   if (air.reenableSlots != 0) RequestAirSwitchBits(air.reenableSlots, false);
   plat::CheckDlgButton(dialog, kDiagAirSwitchDisabledRadio, air.testingDisabled);
   SetString(dialog, kDiagAirSwitchTesting, air.buttonString);
   plat::CheckDlgButton(dialog, kDiagMrSpeedViaScreen, MeterRollByScreen());
-  plat::CheckDlgButton(dialog, kDiagMrSensorShutdown, (s.b[kStatusSetup49] & kSetupShutdownOnMrSensorOff) != 0);
+  plat::CheckDlgButton(dialog, kDiagMrSensorShutdown, (s.b[lnk::kStatusSetup49] & lnk::kSetupShutdownOnMrSensorOff) != 0);
 }
 
 void Open(plat::Hwnd dialog) {
   gDiagnostics.open = true;
   // These registers are changed bit by bit here, so they start from the controller's values.
-  for (int n = 0; n < kUnitRegisters; ++n) LoadRequestFromStatus(UnitRow(n));
-  LoadRequestFromStatus(CommandRow::SetupByte49);
+  for (int n = 0; n < kUnitRegisters; ++n) lnk::LoadRequestFromStatus(UnitRow(n));
+  lnk::LoadRequestFromStatus(lnk::CommandRow::SetupByte49);
   plat::CenterOverParent(dialog);
   SetString(dialog, 0, kStringCaption);
   struct Text { int id, stringId; };
@@ -199,23 +199,23 @@ void Open(plat::Hwnd dialog) {
 }
 
 void AskAirSwitch(plat::Hwnd dialog) {
-  const DryerStatus s = Snapshot();
+  const lnk::DryerStatus s = Snapshot();
   const bool disable = !EvaluateAirSwitch(s).testingDisabled;
   const ConfirmText text = disable ? ConfirmText{i18n::kConfirmAirSwitchCaption, i18n::kConfirmAirSwitchDisable,
                                                  i18n::kConfirmAirSwitchNote}
                                    : ConfirmText{i18n::kConfirmAirSwitchCaption, i18n::kConfirmAirSwitchEnable, 0};
-  if (Confirm(dialog, kAirSwitchTemplate, text)) RequestAirSwitchBits(UnitSlotsPresent(s.b[kStatusFanHeaterCount]), disable);
+  if (Confirm(dialog, kAirSwitchTemplate, text)) RequestAirSwitchBits(UnitSlotsPresent(s.b[lnk::kStatusFanHeaterCount]), disable);
 }
 
 void AskMrSensorShutdown(plat::Hwnd dialog) {
-  LoadRequestFromStatus(CommandRow::SetupByte49);
-  const uint8_t setup = ReadRequestByte(kStatusSetup49);
-  const bool off = (setup & kSetupShutdownOnMrSensorOff) != 0;
+  lnk::LoadRequestFromStatus(lnk::CommandRow::SetupByte49);
+  const uint8_t setup = lnk::ReadRequestByte(lnk::kStatusSetup49);
+  const bool off = (setup & lnk::kSetupShutdownOnMrSensorOff) != 0;
   const ConfirmText text{i18n::kConfirmMrSensorCaption, off ? i18n::kConfirmMrSensorEnable : i18n::kConfirmMrSensorDisable, 0};
   if (!Confirm(dialog, kMrSensorTemplate, text)) return;
   // Read again: a frame may have changed the copy while the question was open.
-  LoadRequestFromStatus(CommandRow::SetupByte49);
-  RequestByte(kStatusSetup49, ReadRequestByte(kStatusSetup49) ^ kSetupShutdownOnMrSensorOff, CommandRow::SetupByte49);
+  lnk::LoadRequestFromStatus(lnk::CommandRow::SetupByte49);
+  lnk::RequestByte(lnk::kStatusSetup49, lnk::ReadRequestByte(lnk::kStatusSetup49) ^ lnk::kSetupShutdownOnMrSensorOff, lnk::CommandRow::SetupByte49);
 }
 
 void AskMrSpeedViaScreen(plat::Hwnd dialog) {

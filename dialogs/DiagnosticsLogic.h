@@ -16,7 +16,7 @@ struct AirSwitchState {
   uint16_t buttonString = 0;     // the text of the DISABLE / ENABLE Testing button
   uint8_t reenableSlots = 0;     // registers whose bit 2 the panel clears now
 };
-AirSwitchState EvaluateAirSwitch(const DryerStatus& s);
+AirSwitchState EvaluateAirSwitch(const lnk::DryerStatus& s);
 
 // The unit registers in use for the fan/heater code of byte 3 (a dryer with fewer units uses
 // the highest ones); an unknown code gives none.
@@ -29,7 +29,7 @@ struct LightOutput {
   int activatedByte;
   uint8_t mask;
 };
-inline constexpr int kLightOutputCount = 2 * kLightOutputsPerConnector;
+inline constexpr int kLightOutputCount = 2 * lnk::kLightOutputsPerConnector;
 // J1-01 .. J1-08, then J2-01 .. J2-08.
 inline constexpr const char* kLightOutputLabels[kLightOutputCount] = {
     "J1-01 SPARE", "J1-02 BURNER 6", "J1-03 FAN 6", "J1-04 BURNER 5",
@@ -40,11 +40,11 @@ inline constexpr const char* kLightOutputLabels[kLightOutputCount] = {
 
 // J1-0n is bit n - 1 of bytes 177 and 239; J2-0n is bit 8 - n of bytes 178 and 240.
 constexpr LightOutput MakeLightOutput(int index) {
-  const int n = index % kLightOutputsPerConnector + 1;
-  const bool j1 = index < kLightOutputsPerConnector;
+  const int n = index % lnk::kLightOutputsPerConnector + 1;
+  const bool j1 = index < lnk::kLightOutputsPerConnector;
   return LightOutput{.label = kLightOutputLabels[index],
-                     .shortedByte = j1 ? kStatusLights177 : kStatusLights178,
-                     .activatedByte = j1 ? kStatusLights239 : kStatusLights240,
+                     .shortedByte = j1 ? lnk::kStatusLights177 : lnk::kStatusLights178,
+                     .activatedByte = j1 ? lnk::kStatusLights239 : lnk::kStatusLights240,
                      .mask = static_cast<uint8_t>(1u << (j1 ? n - 1 : 8 - n))};
 }
 inline constexpr LightOutput kLightOutputs[kLightOutputCount] = {
@@ -56,7 +56,7 @@ inline constexpr LightOutput kLightOutputs[kLightOutputCount] = {
 
 // The switch inputs of bytes 179..183, bit 7 first (entry 7 - bit); nullptr where a bit carries
 // no input.
-inline constexpr const char* kSwitchInputNames[kSwitchInputBytes][8] = {
+inline constexpr const char* kSwitchInputNames[lnk::kSwitchInputBytes][8] = {
     {"SPARE #1", "FAN 1 ON", "FAN 1 AUTO", "LOAD AUTO", "LOAD ON", "UNLOAD 2 SPEED", "UNLOAD 1 SPEED", "STOP"},
     {"FAN 3 ON", "FAN 3 AUTO", "BURNER 2 ON", "BURNER 2 AUTO", "FAN 2 ON", "FAN 2 AUTO", "BURNER 1 ON", "BURNER 1 AUTO"},
     {"FAN 5 AUTO", "BURNER 4 ON", "BURNER 4 AUTO", "FAN 4 ON", "FAN 4 AUTO", "BURNER 3 ON", "BURNER 3 AUTO", "SPARE #2"},
@@ -70,6 +70,6 @@ struct LightOutputState {
   bool shorted;
   bool activated;
 };
-LightOutputState ReadLightOutput(const DryerStatus& s, int index);
+LightOutputState ReadLightOutput(const lnk::DryerStatus& s, int index);
 
 }  // namespace dialogs

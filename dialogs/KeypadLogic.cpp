@@ -102,7 +102,7 @@ int EchoCorrection(int celsius) {
 
 // ---- Timer entry ----
 
-void OpenTimerEntry(TimerEntryRequest& r, CommandRow row, int minutes, int seconds,
+void OpenTimerEntry(TimerEntryRequest& r, lnk::CommandRow row, int minutes, int seconds,
                     const TimerLimits& limits) {
   r = TimerEntryRequest{};
   r.minutes = ClampByte(minutes);
@@ -116,9 +116,9 @@ void OpenTimerEntry(TimerEntryRequest& r, CommandRow row, int minutes, int secon
   r.row = row;
 }
 
-void OpenTimerEntryFromStatus(TimerEntryRequest& r, const DryerStatus& s, CommandRow row,
+void OpenTimerEntryFromStatus(TimerEntryRequest& r, const lnk::DryerStatus& s, lnk::CommandRow row,
                               const TimerLimits& limits) {
-  int reg = RowRegister(RowInfo(row));
+  int reg = lnk::RowRegister(lnk::RowInfo(row));
   OpenTimerEntry(r, row, s.b[reg], s.b[reg + 1], limits);
 }
 
@@ -156,7 +156,7 @@ EntryResult AcceptTimerEntry(const TimerEntryRequest& r) {
   EntryResult result = CheckTimerEntry(r);
   if (result == EntryResult::Accepted) {
     const uint8_t bytes[2] = {r.minutes, r.seconds};
-    RequestSetting(r.row, bytes);
+    lnk::RequestSetting(r.row, bytes);
   }
   return result;
 }
@@ -183,10 +183,10 @@ size_t FormatTimerInfoLine(const TimerEntryRequest& r, TimerInfoLine which,
 
 // ---- Setpoint entry ----
 
-void OpenSetpointEntry(SetpointEntryRequest& r, CommandRow row, int currentF, int minimumF,
+void OpenSetpointEntry(SetpointEntryRequest& r, lnk::CommandRow row, int currentF, int minimumF,
                        int maximumF, int defaultF, bool celsius) {
   r = SetpointEntryRequest{};
-  r.value = DisplayTemperature(currentF, celsius);
+  r.value = lnk::DisplayTemperature(currentF, celsius);
   r.minimum = static_cast<uint16_t>(minimumF);
   r.maximum = static_cast<uint16_t>(maximumF);
   r.defaultValue = static_cast<uint16_t>(defaultF);
@@ -194,9 +194,9 @@ void OpenSetpointEntry(SetpointEntryRequest& r, CommandRow row, int currentF, in
   r.row = row;
 }
 
-void OpenSetpointEntryFromStatus(SetpointEntryRequest& r, const DryerStatus& s, CommandRow row,
+void OpenSetpointEntryFromStatus(SetpointEntryRequest& r, const lnk::DryerStatus& s, lnk::CommandRow row,
                                  int minimumF, int maximumF, int defaultF, bool celsius) {
-  int current = StatusS16LowFirst(s, RowRegister(RowInfo(row)));
+  int current = lnk::StatusS16LowFirst(s, lnk::RowRegister(lnk::RowInfo(row)));
   OpenSetpointEntry(r, row, current, minimumF, maximumF, defaultF, celsius);
 }
 
@@ -234,12 +234,12 @@ void SetpointClear(SetpointEntryRequest& r) {
 
 void SetpointDefault(SetpointEntryRequest& r) {
   r.lastKey = static_cast<uint16_t>(kKeyDefault);
-  r.value = DisplayTemperature(r.defaultValue, r.celsius);
+  r.value = lnk::DisplayTemperature(r.defaultValue, r.celsius);
   r.digits = SetpointDigitState(r.value);
 }
 
 SetpointOutcome CheckSetpointEntry(const SetpointEntryRequest& r) {
-  int f = r.celsius ? CelsiusToFahrenheit(r.value) : r.value;
+  int f = r.celsius ? lnk::CelsiusToFahrenheit(r.value) : r.value;
   if (f > r.maximum || f < r.minimum) return {EntryResult::OutOfRange, f};
   if (r.celsius) f += EchoCorrection(r.value);
   return {EntryResult::Accepted, f};
@@ -250,13 +250,13 @@ EntryResult AcceptSetpointEntry(const SetpointEntryRequest& r) {
   if (outcome.result == EntryResult::Accepted) {
     uint16_t f = static_cast<uint16_t>(outcome.fahrenheit);
     const uint8_t bytes[2] = {static_cast<uint8_t>(f & 0xFF), static_cast<uint8_t>(f >> 8)};
-    RequestSetting(r.row, bytes);
+    lnk::RequestSetting(r.row, bytes);
   }
   return outcome.result;
 }
 
 void FormatSetpointEntryValue(char* out, size_t size, const SetpointEntryRequest& r) {
-  std::snprintf(out, size, " %03d %c%c ", r.value, kDegreeSign, r.celsius ? 'C' : 'F');
+  std::snprintf(out, size, " %03d %c%c ", r.value, lnk::kDegreeSign, r.celsius ? 'C' : 'F');
 }
 
 // ---- Moisture keypad ----
@@ -277,9 +277,9 @@ void MoistureKey(MoistureKeypad& k, int key) {
   k.typed = true;
 }
 
-CommandRow MoistureSetpointRow(MoistureSetpoint target) {
-  return target == MoistureSetpoint::Drying ? CommandRow::MoistureSetpoint
-                                            : CommandRow::Setting125;
+lnk::CommandRow MoistureSetpointRow(MoistureSetpoint target) {
+  return target == MoistureSetpoint::Drying ? lnk::CommandRow::MoistureSetpoint
+                                            : lnk::CommandRow::Setting125;
 }
 
 void MoistureSetpointBytes(MoistureSetpoint target, uint16_t tenths, uint8_t out[2]) {
@@ -298,13 +298,13 @@ bool AcceptMoistureKeypad(const MoistureKeypad& k) {
   if (!k.typed) return false;
   uint8_t bytes[2];
   MoistureSetpointBytes(k.target, k.value, bytes);
-  RequestSetting(MoistureSetpointRow(k.target), bytes);
+  lnk::RequestSetting(MoistureSetpointRow(k.target), bytes);
   return true;
 }
 
-int MoistureSetpointFromStatus(const DryerStatus& s, MoistureSetpoint target) {
-  return target == MoistureSetpoint::Drying ? StatusU16HighFirst(s, kStatusMoistureSetpoint)
-                                            : StatusU16LowFirst(s, kStatusSubstituteMoisture);
+int MoistureSetpointFromStatus(const lnk::DryerStatus& s, MoistureSetpoint target) {
+  return target == MoistureSetpoint::Drying ? lnk::StatusU16HighFirst(s, lnk::kStatusMoistureSetpoint)
+                                            : lnk::StatusU16LowFirst(s, lnk::kStatusSubstituteMoisture);
 }
 
 void FormatMoistureSetpoint(char* out, size_t size, int tenths) {

@@ -8,7 +8,9 @@
 #include "i18n/StringIds.h"
 #include "link/RegisterMap.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // Keys other than the digits 0..9.
 inline constexpr int kKeyDelete = 10;
@@ -38,17 +40,17 @@ struct TimerEntryRequest {
   uint8_t maxMinutes, maxSeconds;
   uint8_t defaultMinutes, defaultSeconds;
   uint8_t minMinutes, minSeconds;
-  CommandRow row;
+  lnk::CommandRow row;
   int lastKey;
   uint8_t typedOnce;
 };
 
 extern TimerEntryRequest gTimerEntryRequest;
 
-void OpenTimerEntry(TimerEntryRequest& r, CommandRow row, int minutes, int seconds,
+void OpenTimerEntry(TimerEntryRequest& r, lnk::CommandRow row, int minutes, int seconds,
                     const TimerLimits& limits);
 // As above, with the current value read from the status record at the row's registers.
-void OpenTimerEntryFromStatus(TimerEntryRequest& r, const DryerStatus& s, CommandRow row,
+void OpenTimerEntryFromStatus(TimerEntryRequest& r, const lnk::DryerStatus& s, lnk::CommandRow row,
                               const TimerLimits& limits);
 // `key` is a digit 0..9 or kKeyDelete.
 void TimerMinutesKey(TimerEntryRequest& r, int key);
@@ -80,15 +82,15 @@ struct SetpointEntryRequest {
   uint16_t defaultValue;
   uint8_t typedOnce;
   bool celsius;
-  CommandRow row;
+  lnk::CommandRow row;
 };
 
 extern SetpointEntryRequest gSetpointEntryRequest;
 
-void OpenSetpointEntry(SetpointEntryRequest& r, CommandRow row, int currentF, int minimumF,
+void OpenSetpointEntry(SetpointEntryRequest& r, lnk::CommandRow row, int currentF, int minimumF,
                        int maximumF, int defaultF, bool celsius);
 // As above, with the current value read (signed, low byte first) at the row's registers.
-void OpenSetpointEntryFromStatus(SetpointEntryRequest& r, const DryerStatus& s, CommandRow row,
+void OpenSetpointEntryFromStatus(SetpointEntryRequest& r, const lnk::DryerStatus& s, lnk::CommandRow row,
                                  int minimumF, int maximumF, int defaultF, bool celsius);
 // `key` is a digit 0..9 or kKeyDelete.
 void SetpointKey(SetpointEntryRequest& r, int key);
@@ -129,11 +131,11 @@ void MoistureKey(MoistureKeypad& k, int key);
 // ACCEPT: stores the typed value and raises its row; returns false, leaving the setpoint and
 // its flag as they were, when no key was typed.
 bool AcceptMoistureKeypad(const MoistureKeypad& k);
-CommandRow MoistureSetpointRow(MoistureSetpoint target);
+lnk::CommandRow MoistureSetpointRow(MoistureSetpoint target);
 // The two request bytes in the setpoint's own byte order.
 void MoistureSetpointBytes(MoistureSetpoint target, uint16_t tenths, uint8_t out[2]);
 // The setpoint as the controller reports it.
-int MoistureSetpointFromStatus(const DryerStatus& s, MoistureSetpoint target);
+int MoistureSetpointFromStatus(const lnk::DryerStatus& s, MoistureSetpoint target);
 
 // Field 1146 of the moisture setpoint window: "%d.%01d %%" when it opens, and the keypad's
 // "%02d.%01d %%" after each key.

@@ -31,8 +31,8 @@ constexpr int kRowPitch = 34;
 constexpr int kRowHeight = 28;
 constexpr int kMark = Style::Group | Style::NoAuto;
 
-constexpr int RowY(int index) { return kRowTop + (index % kLightOutputsPerConnector) * kRowPitch; }
-constexpr int ColumnX(int index) { return kColumnX[index / kLightOutputsPerConnector]; }
+constexpr int RowY(int index) { return kRowTop + (index % lnk::kLightOutputsPerConnector) * kRowPitch; }
+constexpr int ColumnX(int index) { return kColumnX[index / lnk::kLightOutputsPerConnector]; }
 
 constexpr DialogControl Label(int i) {
   return {.kind = ControlKind::Static, .id = kLightLabelFirst + i, .rect = RectXywh(ColumnX(i), RowY(i) + 8, 108, kRowHeight - 8),
@@ -69,8 +69,8 @@ constexpr plat::DialogTemplate kTemplate{
 
 // Run on opening and at the follow period; a mark repaints only when it changed.
 void Refresh(plat::Hwnd dialog) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   for (int i = 0; i < kLightOutputCount; ++i) {
     const LightOutputState o = ReadLightOutput(s, i);
     plat::CheckDlgButton(dialog, kLightActivatedFirst + i, o.activated);

@@ -14,9 +14,9 @@ namespace dialogs {
 namespace {
 
 // Request 0:187: two speeds in mode 1, tracking of the centre in mode 2.
-constexpr uint8_t kTwoSpeedsBit = kMoistureModeBit6;
-constexpr uint8_t kTrackingBit = kMoistureModeBit5;
-constexpr uint8_t kCriteriaMeterRollBit = kDryingCriteriaBit1;  // request 0:224, set on ACCEPT in mode 2
+constexpr uint8_t kTwoSpeedsBit = lnk::kMoistureModeBit6;
+constexpr uint8_t kTrackingBit = lnk::kMoistureModeBit5;
+constexpr uint8_t kCriteriaMeterRollBit = lnk::kDryingCriteriaBit1;  // request 0:224, set on ACCEPT in mode 2
 constexpr int kTrackingHighPercent = 115;
 constexpr int kTrackingLowPercent = 85;
 
@@ -41,9 +41,9 @@ struct BarPlace {
 constexpr int kBarTop = 40;
 constexpr int kBarBottom = 240;
 constexpr BarPlace kBars[3] = {
-    {kMeterRollSpeedHigh, kRequestMeterRollHigh, "HIGH SP", {110, kBarTop, 170, kBarBottom}},
-    {kMeterRollSpeedMedium, kRequestMeterRollMedium, "MAIN SP", {210, kBarTop, 270, kBarBottom}},
-    {kMeterRollSpeedLow, kRequestMeterRollLow, "LOW SP", {310, kBarTop, 370, kBarBottom}},
+    {lnk::kMeterRollSpeedHigh, lnk::kRequestMeterRollHigh, "HIGH SP", {110, kBarTop, 170, kBarBottom}},
+    {lnk::kMeterRollSpeedMedium, lnk::kRequestMeterRollMedium, "MAIN SP", {210, kBarTop, 270, kBarBottom}},
+    {lnk::kMeterRollSpeedLow, lnk::kRequestMeterRollLow, "LOW SP", {310, kBarTop, 370, kBarBottom}},
 };
 constexpr const char* kScaleMarks[4] = {"-25%", "-50%", "-75%", "-100%"};
 
@@ -78,61 +78,61 @@ const MeterRollOpening& OpeningOf(plat::Hwnd dialog) {
   return *static_cast<const MeterRollOpening*>(plat::GetWindowData(dialog));
 }
 
-int Mode(const DryerStatus& s) { return s.b[kStatusMoistureControlMode] & kMoistureModeMask; }
-bool Automatic(int mode) { return mode >= kModeMoistureVariable && mode <= kModeTemperature5Speed; }
-bool TrackingOn() { return (ReadRequestByte(kRequestMoistureControlMode) & kTrackingBit) != 0; }
+int Mode(const lnk::DryerStatus& s) { return s.b[lnk::kStatusMoistureControlMode] & lnk::kMoistureModeMask; }
+bool Automatic(int mode) { return mode >= lnk::kModeMoistureVariable && mode <= lnk::kModeTemperature5Speed; }
+bool TrackingOn() { return (lnk::ReadRequestByte(lnk::kRequestMoistureControlMode) & kTrackingBit) != 0; }
 
-DryerStatus Snapshot() {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+lnk::DryerStatus Snapshot() {
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   return s;
 }
 
 // HIGH and LOW follow MEDIUM while tracking of the centre is on.
 void ApplyTracking() {
   if (!TrackingOn()) return;
-  const int medium = ReadRequestByte(kRequestMeterRollMedium);
+  const int medium = lnk::ReadRequestByte(lnk::kRequestMeterRollMedium);
   int high = medium * kTrackingHighPercent / 100;
   if (high > kMeterRollMaximum) high = kMeterRollMaximum;
-  WriteRequestByte(kRequestMeterRollHigh, static_cast<uint8_t>(high));
-  WriteRequestByte(kRequestMeterRollLow, static_cast<uint8_t>(medium * kTrackingLowPercent / 100));
+  lnk::WriteRequestByte(lnk::kRequestMeterRollHigh, static_cast<uint8_t>(high));
+  lnk::WriteRequestByte(lnk::kRequestMeterRollLow, static_cast<uint8_t>(medium * kTrackingLowPercent / 100));
 }
 
 // The mode button names what the mode byte holds now; run on opening and after every press.
 void RefreshModeButton(plat::Hwnd dialog) {
   const int mode = Mode(Snapshot());
-  const uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
+  const uint8_t request = lnk::ReadRequestByte(lnk::kRequestMoistureControlMode);
   const char* text = "MODE";
-  if (mode == kModeTemperature2Speed) text = (request & kTwoSpeedsBit) != 0 ? "TWO SPEEDS" : "ONE SPEED";
-  if (mode == kModeCenterTracking) text = TrackingOn() ? "TRACKING ON" : "TRACKING OFF";
+  if (mode == lnk::kModeTemperature2Speed) text = (request & kTwoSpeedsBit) != 0 ? "TWO SPEEDS" : "ONE SPEED";
+  if (mode == lnk::kModeCenterTracking) text = TrackingOn() ? "TRACKING ON" : "TRACKING OFF";
   plat::SetDlgItemText(dialog, kMeterRollMode, text);
 }
 
 void Open(plat::Hwnd dialog) {
-  const DryerStatus s = Snapshot();
+  const lnk::DryerStatus s = Snapshot();
   const int mode = Mode(s);
-  WriteRequestByte(kRequestMeterRoll0, s.b[kStatusMeterRoll0]);
-  WriteRequestByte(kRequestMeterRollHigh, s.b[kStatusMeterRoll1]);
-  const bool fromSensor = mode == kModeMoisture5Speed || mode == kModeTemperature5Speed;
-  WriteRequestByte(kRequestMeterRollMedium, fromSensor ? s.b[kStatusMeterRollValue230] : s.b[kStatusMeterRoll2]);
-  WriteRequestByte(kRequestMeterRollLow, s.b[kStatusMeterRoll3]);
-  LowerPending(CommandRow::MeterRollSpeedMode);
-  RaisePending(CommandRow::MeterRollFromStatus230);
+  lnk::WriteRequestByte(lnk::kRequestMeterRoll0, s.b[lnk::kStatusMeterRoll0]);
+  lnk::WriteRequestByte(lnk::kRequestMeterRollHigh, s.b[lnk::kStatusMeterRoll1]);
+  const bool fromSensor = mode == lnk::kModeMoisture5Speed || mode == lnk::kModeTemperature5Speed;
+  lnk::WriteRequestByte(lnk::kRequestMeterRollMedium, fromSensor ? s.b[lnk::kStatusMeterRollValue230] : s.b[lnk::kStatusMeterRoll2]);
+  lnk::WriteRequestByte(lnk::kRequestMeterRollLow, s.b[lnk::kStatusMeterRoll3]);
+  lnk::LowerPending(lnk::CommandRow::MeterRollSpeedMode);
+  lnk::RaisePending(lnk::CommandRow::MeterRollFromStatus230);
   // The mode byte is changed bit by bit here, so it starts from the controller's value.
-  LoadRequestFromStatus(CommandRow::MoistureControlMode);
+  lnk::LoadRequestFromStatus(lnk::CommandRow::MoistureControlMode);
   const bool arrows = gMeterRoll.question.load() || gMeterRoll.byScreen.load();
   for (int id : {kMeterRollIncrease, kMeterRollDecrease, kMeterRollSelect})
     plat::EnableDlgItem(dialog, id, arrows && !Automatic(mode));
-  if (arrows) ApplyMeterRollSpeedModeRule();
+  if (arrows) lnk::ApplyMeterRollSpeedModeRule();
   ApplyTracking();
   RefreshModeButton(dialog);
 }
 
 int SelectedRegister() {
-  switch (ReadRequestByte(kRequestMeterRollMode)) {
-    case kMeterRollSpeedHigh: return kRequestMeterRollHigh;
-    case kMeterRollSpeedMedium: return kRequestMeterRollMedium;
-    case kMeterRollSpeedLow: return kRequestMeterRollLow;
+  switch (lnk::ReadRequestByte(lnk::kRequestMeterRollMode)) {
+    case lnk::kMeterRollSpeedHigh: return lnk::kRequestMeterRollHigh;
+    case lnk::kMeterRollSpeedMedium: return lnk::kRequestMeterRollMedium;
+    case lnk::kMeterRollSpeedLow: return lnk::kRequestMeterRollLow;
     default: return -1;
   }
 }
@@ -140,30 +140,30 @@ int SelectedRegister() {
 void Step(int delta) {
   const int reg = SelectedRegister();
   if (reg < 0) return;
-  const int v = ReadRequestByte(reg);
-  if (delta > 0 && v < kMeterRollMaximum) WriteRequestByte(reg, static_cast<uint8_t>(v + 1));
-  if (delta < 0 && v > 0) WriteRequestByte(reg, static_cast<uint8_t>(v - 1));
+  const int v = lnk::ReadRequestByte(reg);
+  if (delta > 0 && v < kMeterRollMaximum) lnk::WriteRequestByte(reg, static_cast<uint8_t>(v + 1));
+  if (delta < 0 && v > 0) lnk::WriteRequestByte(reg, static_cast<uint8_t>(v - 1));
   ApplyTracking();
 }
 
 void ToggleModeBit(plat::Hwnd dialog) {
   const int mode = Mode(Snapshot());
-  LoadRequestFromStatus(CommandRow::MoistureControlMode);
-  uint8_t request = ReadRequestByte(kRequestMoistureControlMode);
-  if (mode == kModeTemperature2Speed) {
+  lnk::LoadRequestFromStatus(lnk::CommandRow::MoistureControlMode);
+  uint8_t request = lnk::ReadRequestByte(lnk::kRequestMoistureControlMode);
+  if (mode == lnk::kModeTemperature2Speed) {
     request ^= kTwoSpeedsBit;
-  } else if (mode == kModeCenterTracking) {
+  } else if (mode == lnk::kModeCenterTracking) {
     if (!TrackingOn()) {
       const int answer = plat::MessageBox(dialog, kTrackingQuestion, kTrackingCaption,
                                           plat::MbButtons::YesNoCancel, plat::MbIcon::Question);
       if (answer == plat::IdYes) request |= kTrackingBit;
     } else {
       request &= static_cast<uint8_t>(~kTrackingBit);
-      RaisePending(CommandRow::MeterRollSpeeds);
+      lnk::RaisePending(lnk::CommandRow::MeterRollSpeeds);
     }
   }
-  WriteRequestByte(kRequestMoistureControlMode, request);
-  RaisePending(CommandRow::MoistureControlMode);
+  lnk::WriteRequestByte(lnk::kRequestMoistureControlMode, request);
+  lnk::RaisePending(lnk::CommandRow::MoistureControlMode);
   ApplyTracking();
 }
 
@@ -174,21 +174,21 @@ void Leave(plat::Hwnd dialog, int result) {
 }
 
 void Accept(plat::Hwnd dialog) {
-  const DryerStatus s = Snapshot();
-  if (Mode(s) == kModeCenterTracking) RequestBits(kRequestDryingCriteria, kCriteriaMeterRollBit, 0, CommandRow::DryingCriteria);
-  struct Copy { int working, statusByte; CommandRow row; };
+  const lnk::DryerStatus s = Snapshot();
+  if (Mode(s) == lnk::kModeCenterTracking) lnk::RequestBits(lnk::kRequestDryingCriteria, kCriteriaMeterRollBit, 0, lnk::CommandRow::DryingCriteria);
+  struct Copy { int working, statusByte; lnk::CommandRow row; };
   constexpr Copy kCopies[3] = {
-      {kRequestMeterRollHigh, kStatusMeterRoll1, CommandRow::MeterRollValue1},
-      {kRequestMeterRollMedium, kStatusMeterRoll2, CommandRow::MeterRollValue2},
-      {kRequestMeterRollLow, kStatusMeterRoll3, CommandRow::MeterRollValue3},
+      {lnk::kRequestMeterRollHigh, lnk::kStatusMeterRoll1, lnk::CommandRow::MeterRollValue1},
+      {lnk::kRequestMeterRollMedium, lnk::kStatusMeterRoll2, lnk::CommandRow::MeterRollValue2},
+      {lnk::kRequestMeterRollLow, lnk::kStatusMeterRoll3, lnk::CommandRow::MeterRollValue3},
   };
   for (const Copy& c : kCopies) {
-    const uint8_t v = ReadRequestByte(c.working);
-    if (v != s.b[c.statusByte]) RequestByte(c.statusByte, v, c.row);
+    const uint8_t v = lnk::ReadRequestByte(c.working);
+    if (v != s.b[c.statusByte]) lnk::RequestByte(c.statusByte, v, c.row);
   }
   if (gMeterRoll.question.load()) {
-    RaisePending(CommandRow::MeterRollCopyOver);
-    WriteStatusByte(kStatusMeterRollMode, ReadRequestByte(kRequestMeterRollMode));
+    lnk::RaisePending(lnk::CommandRow::MeterRollCopyOver);
+    lnk::WriteStatusByte(lnk::kStatusMeterRollMode, lnk::ReadRequestByte(lnk::kRequestMeterRollMode));
   }
   Leave(dialog, kMeterRollAccept);
 }
@@ -198,13 +198,13 @@ bool OnCommand(plat::Hwnd dialog, int id) {
     case kMeterRollIncrease: Step(+1); break;
     case kMeterRollDecrease: Step(-1); break;
     case kMeterRollSelect:
-      ApplyMeterRollSpeedModeRule();
-      RaisePending(CommandRow::MeterRollSpeedMode);
+      lnk::ApplyMeterRollSpeedModeRule();
+      lnk::RaisePending(lnk::CommandRow::MeterRollSpeedMode);
       break;
     case kMeterRollMode: ToggleModeBit(dialog); break;
     case kMeterRollAccept: Accept(dialog); return true;
     case kMeterRollCancel:
-      RaisePending(CommandRow::MeterRollRestore);
+      lnk::RaisePending(lnk::CommandRow::MeterRollRestore);
       Leave(dialog, kMeterRollCancel);
       return true;
     default: return false;
@@ -215,7 +215,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
 }
 
 void DrawBars(plat::Canvas& c) {
-  const int selected = ReadRequestByte(kRequestMeterRollMode);
+  const int selected = lnk::ReadRequestByte(lnk::kRequestMeterRollMode);
   const plat::FontHandle small = plat::CreateFont(plat::kFaceTahoma, 13, plat::FontWeight::Normal);
   const plat::FontHandle bold = plat::CreateFont(plat::kFaceTahoma, 16, plat::FontWeight::Bold);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
@@ -228,7 +228,7 @@ void DrawBars(plat::Canvas& c) {
     c.DrawText(plat::Rect{10, y - 8, 58, y + 8}, kScaleMarks[i], plat::TextFlag::Right | plat::TextFlag::SingleLine);
   }
   for (const BarPlace& b : kBars) {
-    const int v = ReadRequestByte(b.reg);
+    const int v = lnk::ReadRequestByte(b.reg);
     c.FillRect(b.bar, kBarBack);
     const int top = b.bar.bottom - height * (v > kMeterRollMaximum ? kMeterRollMaximum : v) / kMeterRollMaximum;
     c.FillRect(plat::Rect{b.bar.left + 4, top, b.bar.right - 4, b.bar.bottom}, b.speed == selected ? kBarSelected : kBarFill);

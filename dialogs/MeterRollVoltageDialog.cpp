@@ -26,16 +26,16 @@ struct SpeedRow {
   int value;
   int label;      // string id
   int statusByte;  // the controller's setting
-  CommandRow row;
+  lnk::CommandRow row;
 };
 constexpr SpeedRow kSpeeds[kSpeedCount] = {
-    {kVoltageHighRadio, kVoltageHighValue, i18n::kStringVoltageHigh, kStatusMeterRoll1, CommandRow::MeterRollValue1},
-    {kVoltageMediumRadio, kVoltageMediumValue, i18n::kStringVoltageMedium, kStatusMeterRoll2, CommandRow::MeterRollValue2},
-    {kVoltageLowRadio, kVoltageLowValue, i18n::kStringVoltageLow, kStatusMeterRoll3, CommandRow::MeterRollValue3},
+    {kVoltageHighRadio, kVoltageHighValue, i18n::kStringVoltageHigh, lnk::kStatusMeterRoll1, lnk::CommandRow::MeterRollValue1},
+    {kVoltageMediumRadio, kVoltageMediumValue, i18n::kStringVoltageMedium, lnk::kStatusMeterRoll2, lnk::CommandRow::MeterRollValue2},
+    {kVoltageLowRadio, kVoltageLowValue, i18n::kStringVoltageLow, lnk::kStatusMeterRoll3, lnk::CommandRow::MeterRollValue3},
 };
 // Byte 155 names the speed in use: 2 HIGH, 1 MEDIUM, 0 LOW.
 constexpr int SpeedIndexInUse(uint8_t inUse) {
-  return inUse == kMeterRollInUseHigh ? 0 : inUse == kMeterRollInUseMedium ? 1 : inUse == kMeterRollInUseLow ? 2 : -1;
+  return inUse == lnk::kMeterRollInUseHigh ? 0 : inUse == lnk::kMeterRollInUseMedium ? 1 : inUse == lnk::kMeterRollInUseLow ? 2 : -1;
 }
 
 constexpr DialogControl Radio(int i, int y) {
@@ -94,12 +94,12 @@ void Refresh(plat::Hwnd dialog) {
     FormatVoltage(text, plat::kMaxWindowText, u"", work.tenths[i]);
     plat::SetDlgItemText(dialog, kSpeeds[i].value, text);
   }
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   char16_t line[i18n::kStringDestUnits + 4] = {};
   i18n::GetString(i18n::kStringVoltageOutputNow, line);
   char16_t speed[i18n::kStringDestUnits] = {};
-  const int inUse = SpeedIndexInUse(s.b[kStatusMeterRoll0]);
+  const int inUse = SpeedIndexInUse(s.b[lnk::kStatusMeterRoll0]);
   if (inUse >= 0) i18n::GetString(kSpeeds[inUse].label, speed);
   char16_t prefix[2 * i18n::kStringDestUnits + 4] = {};
   size_t n = 0;
@@ -107,19 +107,19 @@ void Refresh(plat::Hwnd dialog) {
   prefix[n++] = u' ';
   for (const char16_t* p = speed; *p != 0; ++p) prefix[n++] = *p;
   if (inUse >= 0) prefix[n++] = u' ';
-  FormatVoltage(text, plat::kMaxWindowText, prefix, s.b[kStatusMeterRollSpeedPercent]);
+  FormatVoltage(text, plat::kMaxWindowText, prefix, s.b[lnk::kStatusMeterRollSpeedPercent]);
   plat::SetDlgItemText(dialog, kVoltageOutputNow, text);
 }
 
 void Open(plat::Hwnd dialog, VoltageWork& work) {
   plat::SetWindowData(dialog, &work);
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   for (int i = 0; i < kSpeedCount; ++i) {
     const uint8_t v = s.b[kSpeeds[i].statusByte];
     work.tenths[i] = v > kVoltageMaximumTenths ? kVoltageMaximumTenths : v;
   }
-  const int inUse = SpeedIndexInUse(s.b[kStatusMeterRoll0]);
+  const int inUse = SpeedIndexInUse(s.b[lnk::kStatusMeterRoll0]);
   work.selected = inUse >= 0 ? inUse : 1;
   plat::CenterOverParent(dialog);
   SetString(dialog, 0, i18n::kStringVoltageCaption);
@@ -142,10 +142,10 @@ void Step(VoltageWork& work, int delta) {
 
 // Sends the settings that differ from the controller's.
 void Accept(const VoltageWork& work) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   for (int i = 0; i < kSpeedCount; ++i)
-    if (work.tenths[i] != s.b[kSpeeds[i].statusByte]) RequestByte(kSpeeds[i].statusByte, work.tenths[i], kSpeeds[i].row);
+    if (work.tenths[i] != s.b[kSpeeds[i].statusByte]) lnk::RequestByte(kSpeeds[i].statusByte, work.tenths[i], kSpeeds[i].row);
 }
 
 bool OnCommand(plat::Hwnd dialog, int id) {

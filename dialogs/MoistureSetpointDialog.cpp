@@ -59,8 +59,8 @@ void PlaceRightOfCentre(plat::Hwnd dialog) {
 }
 
 void ShowSetpoint(plat::Hwnd dialog) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   char text[16];
   FormatMoistureSetpoint(text, sizeof text, MoistureSetpointFromStatus(s, SessionOf(dialog).target));
   plat::SetDlgItemText(dialog, kMoistureValueField, text);

@@ -134,8 +134,8 @@ bool OnDifferentialCommand(plat::Hwnd dialog, int id) {
       ShowHelpFile(dialog, kDifferentialHelpFile, kStringDifferentialHelpCaption);
       return true;
     case kDifferentialAccept: {
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       AcceptBurnerDifferentials(differentials, s);
       plat::EndDialog(dialog, id);
       return true;
@@ -149,8 +149,8 @@ bool DifferentialProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LP
   switch (msg) {
     case plat::Msg::InitDialog: {
       plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       OpenBurnerDifferentials(DifferentialsOf(dialog), s);
       plat::CenterOverParent(dialog);
       DifferentialLabels(dialog);
@@ -253,8 +253,8 @@ bool OnManagerCommand(plat::Hwnd dialog, int id) {
       ShowHelpFile(dialog, kManagerHelpFile, kStringManagerHelpCaption);
       return true;
     case kManagerAccept: {
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       AcceptManager(manager, s);
       plat::EndDialog(dialog, id);
       return true;
@@ -273,8 +273,8 @@ bool ManagerProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam 
   switch (msg) {
     case plat::Msg::InitDialog: {
       plat::SetWindowData(dialog, reinterpret_cast<void*>(l));
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       ManagerOf(dialog) = OpenManagerValue(s);
       PlaceAboveCentre(dialog);
       ShowManager(dialog);

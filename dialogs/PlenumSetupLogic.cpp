@@ -9,18 +9,18 @@
 
 namespace {
 
-constexpr int kDifferentialRegisterBase = kStatusPlenumDifferential1 + kDifferentialPlenums;  // 101
+constexpr int kDifferentialRegisterBase = lnk::kStatusPlenumDifferential1 + kDifferentialPlenums;  // 101
 
 int ClampPlenum(int plenum) { return plenum < 1 || plenum > kDifferentialPlenums ? 1 : plenum; }
 
 // What the dialog opens on: the value still waiting to be sent, else the controller's.
-uint8_t WorkingByte(const DryerStatus& s, int reg, CommandRow row) {
-  return IsPending(row) ? ReadRequestByte(reg) : s.b[reg];
+uint8_t WorkingByte(const lnk::DryerStatus& s, int reg, lnk::CommandRow row) {
+  return lnk::IsPending(row) ? lnk::ReadRequestByte(reg) : s.b[reg];
 }
 
-bool RaiseIfChanged(const DryerStatus& s, int reg, CommandRow row, uint8_t value) {
-  if (value == s.b[reg] && !IsPending(row)) return false;
-  RequestByte(reg, value, row);
+bool RaiseIfChanged(const lnk::DryerStatus& s, int reg, lnk::CommandRow row, uint8_t value) {
+  if (value == s.b[reg] && !lnk::IsPending(row)) return false;
+  lnk::RequestByte(reg, value, row);
   return true;
 }
 
@@ -28,15 +28,15 @@ bool RaiseIfChanged(const DryerStatus& s, int reg, CommandRow row, uint8_t value
 
 int PlenumDifferentialRegister(int plenum) { return kDifferentialRegisterBase - ClampPlenum(plenum); }
 
-CommandRow PlenumDifferentialRow(int plenum) {
-  constexpr CommandRow kRows[kDifferentialPlenums] = {
-      CommandRow::PlenumDifferential6, CommandRow::PlenumDifferential5, CommandRow::PlenumDifferential4,
-      CommandRow::PlenumDifferential3, CommandRow::PlenumDifferential2, CommandRow::PlenumDifferential1,
+lnk::CommandRow PlenumDifferentialRow(int plenum) {
+  constexpr lnk::CommandRow kRows[kDifferentialPlenums] = {
+      lnk::CommandRow::PlenumDifferential6, lnk::CommandRow::PlenumDifferential5, lnk::CommandRow::PlenumDifferential4,
+      lnk::CommandRow::PlenumDifferential3, lnk::CommandRow::PlenumDifferential2, lnk::CommandRow::PlenumDifferential1,
   };
   return kRows[ClampPlenum(plenum) - 1];
 }
 
-void OpenBurnerDifferentials(BurnerDifferentials& d, const DryerStatus& s) {
+void OpenBurnerDifferentials(BurnerDifferentials& d, const lnk::DryerStatus& s) {
   for (int n = 1; n <= kDifferentialPlenums; ++n)
     d.value[n - 1] = WorkingByte(s, PlenumDifferentialRegister(n), PlenumDifferentialRow(n));
   d.selected = 1;
@@ -49,7 +49,7 @@ void SetSelectedDifferential(BurnerDifferentials& d, int degrees) {
   d.value[ClampPlenum(d.selected) - 1] = static_cast<uint8_t>(degrees);
 }
 
-int AcceptBurnerDifferentials(const BurnerDifferentials& d, const DryerStatus& s) {
+int AcceptBurnerDifferentials(const BurnerDifferentials& d, const lnk::DryerStatus& s) {
   int raised = 0;
   for (int n = 1; n <= kDifferentialPlenums; ++n)
     if (RaiseIfChanged(s, PlenumDifferentialRegister(n), PlenumDifferentialRow(n), d.value[n - 1])) ++raised;
@@ -58,14 +58,14 @@ int AcceptBurnerDifferentials(const BurnerDifferentials& d, const DryerStatus& s
 
 size_t FormatDifferential(const char16_t* label, int degrees, char16_t* out, size_t size) {
   char number[24];
-  std::snprintf(number, sizeof number, ": %3d %cF ", degrees, kDegreeSign);
+  std::snprintf(number, sizeof number, ": %3d %cF ", degrees, lnk::kDegreeSign);
   LineText line(out, size);
   line.Add(label).AddLatin1(number);
   return line.Length();
 }
 
-uint8_t OpenManagerValue(const DryerStatus& s) {
-  return WorkingByte(s, kStatusSetup50, CommandRow::SetupByte50);
+uint8_t OpenManagerValue(const lnk::DryerStatus& s) {
+  return WorkingByte(s, lnk::kStatusSetup50, lnk::CommandRow::SetupByte50);
 }
 
 uint8_t ToggleManager(uint8_t v) { return static_cast<uint8_t>(v ^ kManagerOnBit); }
@@ -86,8 +86,8 @@ uint8_t StepManagerSize(uint8_t v, bool up) {
   return static_cast<uint8_t>((v & ~kManagerSizeMask) | index);
 }
 
-bool AcceptManager(uint8_t v, const DryerStatus& s) {
-  return RaiseIfChanged(s, kStatusSetup50, CommandRow::SetupByte50, v);
+bool AcceptManager(uint8_t v, const lnk::DryerStatus& s) {
+  return RaiseIfChanged(s, lnk::kStatusSetup50, lnk::CommandRow::SetupByte50, v);
 }
 
 size_t FormatManagerTime(uint8_t v, const char16_t* unit, char16_t* out, size_t size) {
@@ -97,7 +97,7 @@ size_t FormatManagerTime(uint8_t v, const char16_t* unit, char16_t* out, size_t 
 }
 
 size_t FormatManagerSize(uint8_t v, char16_t* out, size_t size) {
-  const char unit[4] = {' ', kDegreeSign, 'F', 0};
+  const char unit[4] = {' ', lnk::kDegreeSign, 'F', 0};
   LineText line(out, size);
   line.AddLatin1(kManagerDegreesTexts[ManagerSizeIndex(v)]).AddLatin1(unit);
   return line.Length();

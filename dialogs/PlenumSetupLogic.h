@@ -9,7 +9,9 @@
 
 #include "link/RegisterMap.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // ---- Burner differentials ----
 
@@ -18,7 +20,7 @@ inline constexpr int kDifferentialMinimum = 1;
 inline constexpr int kDifferentialMaximum = 5;
 
 // Plenum n (1..6) keeps its differential at page 0 register 101 - n.
-CommandRow PlenumDifferentialRow(int plenum);
+lnk::CommandRow PlenumDifferentialRow(int plenum);
 int PlenumDifferentialRegister(int plenum);
 
 struct BurnerDifferentials {
@@ -26,13 +28,13 @@ struct BurnerDifferentials {
   int selected;                         // plenum 1..6
 };
 
-void OpenBurnerDifferentials(BurnerDifferentials& d, const DryerStatus& s);
+void OpenBurnerDifferentials(BurnerDifferentials& d, const lnk::DryerStatus& s);
 void SelectDifferentialPlenum(BurnerDifferentials& d, int plenum);
 // Sets the selected plenum's differential; values outside 1..5 are ignored.
 void SetSelectedDifferential(BurnerDifferentials& d, int degrees);
 // Writes and raises every plenum whose value differs from the controller's (or whose earlier
 // request is still pending). Returns how many were raised.
-int AcceptBurnerDifferentials(const BurnerDifferentials& d, const DryerStatus& s);
+int AcceptBurnerDifferentials(const BurnerDifferentials& d, const lnk::DryerStatus& s);
 // "%s: %3d %cF " with the plenum's label; always degrees F, a differential has no offset to
 // convert and the controller counts it in F.
 size_t FormatDifferential(const char16_t* label, int degrees, char16_t* out, size_t size);
@@ -49,7 +51,7 @@ inline constexpr const char* kManagerMinutesTexts[kManagerSteps] = {"15", "30", 
 inline constexpr const char* kManagerDegreesTexts[kManagerSteps] = {"1", "2", "3", "5",
                                                                     "10", "15", "20", "25"};
 
-uint8_t OpenManagerValue(const DryerStatus& s);
+uint8_t OpenManagerValue(const lnk::DryerStatus& s);
 inline bool ManagerOn(uint8_t v) { return (v & kManagerOnBit) != 0; }
 inline int ManagerTimeIndex(uint8_t v) { return (v & kManagerTimeMask) >> kManagerTimeShift; }
 inline int ManagerSizeIndex(uint8_t v) { return v & kManagerSizeMask; }
@@ -59,7 +61,7 @@ uint8_t StepManagerTime(uint8_t v, bool up);
 uint8_t StepManagerSize(uint8_t v, bool up);
 // Writes and raises register 50 when the value differs from the controller's (or an earlier
 // request is still pending). True when raised.
-bool AcceptManager(uint8_t v, const DryerStatus& s);
+bool AcceptManager(uint8_t v, const lnk::DryerStatus& s);
 // Field 1146: "%s %s" of the minutes and the unit text; field 1147: "%s %cF".
 size_t FormatManagerTime(uint8_t v, const char16_t* unit, char16_t* out, size_t size);
 size_t FormatManagerSize(uint8_t v, char16_t* out, size_t size);

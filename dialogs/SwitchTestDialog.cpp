@@ -37,7 +37,7 @@ constexpr int kDryerTypeGroup = kConnectorCount + 2;
 constexpr int kEncoderBits[3] = {6, 5, 4};
 constexpr int kDipswitchBits[3] = {1, 2, 3};  // MANUAL, AUX, DEFAULTS
 constexpr int kStartBit = 0;
-constexpr int kLastInputByte = kSwitchInputBytes - 1;
+constexpr int kLastInputByte = lnk::kSwitchInputBytes - 1;
 
 // The boxes use a smaller face than the buttons, so the longest input names fit on one line.
 constexpr int kBoxFontHeight = 13;
@@ -61,7 +61,7 @@ constexpr DialogControl Box(int id, const plat::Rect& group, int row, int column
           .text = text, .style = Style::NoAuto};
 }
 
-constexpr int kInputCount = kSwitchInputBytes * 8 - 1;  // bit 7 of byte 183 carries nothing
+constexpr int kInputCount = lnk::kSwitchInputBytes * 8 - 1;  // bit 7 of byte 183 carries nothing
 constexpr int kControlCount = kGroupCount + kInputCount + 8 + 1;
 
 constexpr std::array<DialogControl, kControlCount> BuildControls() {
@@ -73,7 +73,7 @@ constexpr std::array<DialogControl, kControlCount> BuildControls() {
     return r;
   };
   auto input = [&](const plat::Rect& r, int row, int column, int byteIndex, int bit) {
-    c[n++] = Box(SwitchInputControl(kStatusSwitchInputs + byteIndex, bit), r, row, column,
+    c[n++] = Box(SwitchInputControl(lnk::kStatusSwitchInputs + byteIndex, bit), r, row, column,
                  kSwitchInputNames[byteIndex][7 - bit]);
   };
   for (int k = 0; k < kConnectorCount; ++k) {
@@ -105,15 +105,15 @@ constexpr plat::DialogTemplate kTemplate{
 
 // Run on opening and at the follow period; a box repaints only when it changed.
 void Refresh(plat::Hwnd dialog) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  for (int i = 0; i < kSwitchInputBytes; ++i)
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  for (int i = 0; i < lnk::kSwitchInputBytes; ++i)
     for (int bit = 0; bit < 8; ++bit)
       if (kSwitchInputNames[i][7 - bit] != nullptr)
-        plat::CheckDlgButton(dialog, SwitchInputControl(kStatusSwitchInputs + i, bit),
-                             (s.b[kStatusSwitchInputs + i] & (1u << bit)) != 0);
+        plat::CheckDlgButton(dialog, SwitchInputControl(lnk::kStatusSwitchInputs + i, bit),
+                             (s.b[lnk::kStatusSwitchInputs + i] & (1u << bit)) != 0);
   for (int bit = 0; bit < 8; ++bit)
-    plat::CheckDlgButton(dialog, kDryerTypeFirst + bit, (s.b[kStatusDryerTypeSwitch] & (1u << bit)) != 0);
+    plat::CheckDlgButton(dialog, kDryerTypeFirst + bit, (s.b[lnk::kStatusDryerTypeSwitch] & (1u << bit)) != 0);
 }
 
 // "J3 %s" .. "J6 %s" with the connector word of the display language.

@@ -17,7 +17,7 @@ enum SwitchTestControl : int {
 };
 
 constexpr int SwitchInputControl(int statusByte, int bit) {
-  return kSwitchInputFirst + 8 * (statusByte - kStatusSwitchInputs) + bit;
+  return kSwitchInputFirst + 8 * (statusByte - lnk::kStatusSwitchInputs) + bit;
 }
 
 void OpenSwitchTestDialog(plat::Hwnd parent);

@@ -20,7 +20,7 @@ constexpr const char* kEnglishBitmapFormat = "\\Hard Disk\\Languages\\%s\\Bitmap
 }  // namespace
 
 HelpSubject HelpSubjectFor(int node, int code) {
-  return {(node >= kNodeFanHeater1 && node <= kNodeFanHeater6) ? kNodeFanHeater1 : node, code};
+  return {(node >= lnk::kNodeFanHeater1 && node <= lnk::kNodeFanHeater6) ? lnk::kNodeFanHeater1 : node, code};
 }
 
 HelpSubject HelpPictureSubject(int node, int code) {
@@ -31,7 +31,7 @@ HelpSubject HelpPictureSubject(int node, int code) {
 }
 
 bool IsRearDischarge(int node, int code) {
-  return node == kNodeMainIo && code == kWarningCodeRearDischarge;
+  return node == lnk::kNodeMainIo && code == lnk::kWarningCodeRearDischarge;
 }
 
 const char* RearDischargePicture(int frame) {

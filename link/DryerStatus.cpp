@@ -3,12 +3,14 @@
 
 #include "link/LinkInternal.h"
 
+namespace lnk {
+
 namespace {
 std::mutex gStatusMutex;
 // The record and the decoder's own memory of it; only touched with gStatusMutex held.
 struct StatusState {
   DryerStatus live{};
-  link_internal::DecoderState decoder;
+  detail::DecoderState decoder;
 };
 StatusState gState;
 // Read and written by both threads without the lock; reset through DryerDerived::Reset().
@@ -16,16 +18,16 @@ DryerDerived gDerived;
 std::atomic<bool> gAwaitingFirstFrame{false};
 }  // namespace
 
-namespace link_internal {
+namespace detail {
 std::mutex& StatusMutex() { return gStatusMutex; }
 DryerStatus& LiveStatus() { return gState.live; }
 DecoderState& Decoder() { return gState.decoder; }
 void EndFirstFrameWait() { gAwaitingFirstFrame.store(false); }
-}  // namespace link_internal
+}  // namespace detail
 
 void TakeStatusSnapshot(DryerStatus& out) {
   std::lock_guard<std::mutex> lock(gStatusMutex);
-  link_internal::CopyBytes(out.b, gState.live.b, kStatusBytes);
+  detail::CopyBytes(out.b, gState.live.b, kStatusBytes);
 }
 
 uint8_t ReadStatusByte(int k) {
@@ -61,3 +63,5 @@ void ResetDryerStatus() {
   gDerived.Reset();
   gAwaitingFirstFrame = false;
 }
+
+}  // namespace lnk

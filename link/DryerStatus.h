@@ -7,6 +7,8 @@
 
 #include "link/RegisterMap.h"
 
+namespace lnk {
+
 inline constexpr int kStatusBytes = 329;
 inline constexpr uint32_t kMoistureSubstituteStart = 2700;
 inline constexpr uint32_t kWarningRecordHoldSeconds = 100;
@@ -124,3 +126,5 @@ inline bool DryerRunning(const DryerStatus& s) {
 inline bool WarningActive(const DryerStatus& s) {
   return s.b[kStatusWarningId] != 0 || s.b[kStatusWarningNode] != 0;
 }
+
+}  // namespace lnk

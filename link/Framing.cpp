@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace lnk {
+
 namespace {
 
 // The two byte tables of the table-driven method: high and low halves of each 16-bit step.
@@ -56,3 +58,5 @@ int StatusFrameOffset(const uint8_t* data, int length) {
   const int at = length - kStatusFrameLength;
   return AcceptStatusFrame(data + at, kStatusFrameLength) ? at : -1;
 }
+
+}  // namespace lnk

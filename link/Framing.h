@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kStatusFrameLength = 331;
 inline constexpr int kStatusPayloadLength = 329;
 inline constexpr int kPollFrameLength = 7;
@@ -26,3 +28,5 @@ bool AcceptStatusFrame(const uint8_t* data, int length);
 // is the late tail of an earlier answer followed by a whole one: its last 331 bytes are taken
 // when they verify. Shorter reads never hold a frame.
 int StatusFrameOffset(const uint8_t* data, int length);
+
+}  // namespace lnk

@@ -12,6 +12,8 @@
 #include "platform/Event.h"
 #include "platform/Serial.h"
 
+namespace lnk {
+
 namespace {
 
 // Room for a late tail and the whole answer behind it.
@@ -263,3 +265,5 @@ void ResetLinkState() {
   gCycle = {};
   gTick = {};
 }
+
+}  // namespace lnk

@@ -12,6 +12,8 @@
 
 #include "platform/Serial.h"
 
+namespace lnk {
+
 // The port the cycle talks to. The real one is the serial device; tests plug a fake.
 struct LinkPort {
   void* context = nullptr;
@@ -76,3 +78,5 @@ void SetLinkTrace(bool on);
 // Back to the start state (countdown 10, no resync, no hold-off, tick and blink at 0, layout
 // byte not taken). Only while no link thread runs. Tests only.
 void ResetLinkState();
+
+}  // namespace lnk

@@ -1,5 +1,7 @@
 #include "link/LinkEvents.h"
 
+namespace lnk {
+
 namespace {
 LinkEvents gEvents;
 }
@@ -28,3 +30,5 @@ bool MeterRollWindowVisible() {
 bool MeterRollQuestionPending() {
   return gEvents.meterRollQuestionPending && gEvents.meterRollQuestionPending(gEvents.context);
 }
+
+}  // namespace lnk

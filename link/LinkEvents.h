@@ -5,6 +5,8 @@
 // windows. The link itself never shows or hides a window. Unset entries do nothing.
 #include <cstdint>
 
+namespace lnk {
+
 enum class PanelWindow : uint8_t {
   DryerPicture,
   StatusBar,  // the right-hand status bar
@@ -56,3 +58,5 @@ void PostRelayoutButtonBar();
 void PostShutdownRecord(uint8_t node, uint8_t warning);
 bool MeterRollWindowVisible();
 bool MeterRollQuestionPending();
+
+}  // namespace lnk

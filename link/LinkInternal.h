@@ -7,7 +7,7 @@
 #include "link/DryerStatus.h"
 #include "link/SettingRequest.h"
 
-namespace link_internal {
+namespace lnk::detail {
 
 // Copies of shared bytes are plain loops rather than memcpy: ThreadSanitizer checks every
 // access of a loop, but not the ranges of a library memcpy.
@@ -61,4 +61,4 @@ DecoderState& Decoder();
 // The decoder's first frame ends the wait the start-up preset began.
 void EndFirstFrameWait();
 
-}  // namespace link_internal
+}  // namespace lnk::detail

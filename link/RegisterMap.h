@@ -5,6 +5,8 @@
 // Multi-byte fields are named by their first byte; the field's form says how to read it.
 #include <cstdint>
 
+namespace lnk {
+
 inline constexpr int kPage1Base = 256;
 constexpr int Page1(int reg) { return kPage1Base + reg; }
 constexpr int RegisterIndex(int page, int reg) { return page * kPage1Base + reg; }
@@ -459,3 +461,5 @@ inline constexpr uint8_t kSetupShutdownOnMrSensorOff = 0x20;  // register 49 bit
 inline constexpr int kStatusAirSwitchReady = kStatusUnitStatusD1 + 5;  // byte 148
 inline constexpr uint8_t kAirSwitchReadyBit = 0x08;
 inline constexpr uint8_t kStatus118AirSwitchHold = 0x20;  // byte 118 bit 5
+
+}  // namespace lnk

@@ -4,7 +4,9 @@
 
 #include "link/LinkInternal.h"
 
-using link_internal::gRequests;
+namespace lnk {
+
+using detail::gRequests;
 
 namespace {
 
@@ -30,7 +32,7 @@ uint8_t LoadableStatusByte(int k, uint8_t value) {
 // Copies the status bytes of a row's registers into the request; bytes the record never
 // stores keep their request value. Both locks held by the caller.
 void CopyStatusIntoRequest(int first, int count) {
-  const DryerStatus& s = link_internal::LiveStatus();
+  const DryerStatus& s = detail::LiveStatus();
   for (int k = first; k < first + count; ++k)
     if (StatusByteStored(k)) gRequests.bytes[k] = LoadableStatusByte(k, s.b[k]);
 }
@@ -38,7 +40,7 @@ void CopyStatusIntoRequest(int first, int count) {
 // The request is the panel's newest word on the row while it is pending or while a value it
 // sent may still be applied; loading the status byte then would throw that word away.
 bool RequestIsNewer(int rowIndex) {
-  return link_internal::Pending(rowIndex) || link_internal::AwaitingEcho(rowIndex);
+  return detail::Pending(rowIndex) || detail::AwaitingEcho(rowIndex);
 }
 
 // The controller has taken the row's request when its stored status bytes equal it, with the
@@ -58,7 +60,7 @@ bool RequestEchoed(const CommandRowInfo& info, const DryerStatus& s) {
 
 }  // namespace
 
-namespace link_internal {
+namespace detail {
 std::mutex& RequestMutex() { return gRequestMutex; }
 RequestState gRequests;
 
@@ -69,9 +71,9 @@ void AgeAwaitedEchoes(const DryerStatus& status) {
     left = RequestEchoed(kCommandRows[i], status) ? 0 : static_cast<uint8_t>(left - 1);
   }
 }
-}  // namespace link_internal
+}  // namespace detail
 
-using link_internal::SetPending;
+using detail::SetPending;
 
 namespace {
 std::atomic<RaiseObserver> gRaiseObserver{nullptr};
@@ -88,7 +90,7 @@ void RequestSetting(CommandRow row, const uint8_t* bytes) {
   const CommandRowInfo& info = RowInfo(row);
   {
     std::lock_guard<std::mutex> lock(gRequestMutex);
-    if (bytes && info.data == RowData::Request) link_internal::CopyBytes(gRequests.bytes + RowRegister(info), bytes, info.count);
+    if (bytes && info.data == RowData::Request) detail::CopyBytes(gRequests.bytes + RowRegister(info), bytes, info.count);
     SetPending(RowIndex(row), true);
   }
   NotifyRaised(row);
@@ -99,22 +101,22 @@ bool RequestSettingIfChanged(CommandRow row, const uint8_t* bytes) {
   if (!bytes || info.data != RowData::Request) return false;
   const int first = RowRegister(info);
   const int i = RowIndex(row);
-  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  const DryerStatus& s = link_internal::LiveStatus();
+  const DryerStatus& s = detail::LiveStatus();
   bool differs = false;
   for (int k = 0; k < info.count; ++k) differs |= s.b[first + k] != bytes[k];
   // The bytes are written in every case: an edit taken back to the controller's value must
   // replace an older value that is still pending.
-  link_internal::CopyBytes(gRequests.bytes + first, bytes, info.count);
+  detail::CopyBytes(gRequests.bytes + first, bytes, info.count);
   if (differs) {
     SetPending(i, true);
     return true;
   }
   // Back at the controller's value: nothing to send, unless the older value has gone out and
   // may still be applied; then this one goes out after it and its echo retires the row.
-  if (link_internal::Pending(i) && !link_internal::AwaitingEcho(i)) SetPending(i, false);
-  return link_internal::Pending(i);
+  if (detail::Pending(i) && !detail::AwaitingEcho(i)) SetPending(i, false);
+  return detail::Pending(i);
 }
 
 void RequestByte(int reg, uint8_t value, CommandRow row) {
@@ -129,7 +131,7 @@ void RequestByte(int reg, uint8_t value, CommandRow row) {
 
 void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row) {
   if (!ValidRegister(reg)) return;
-  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
   if (!RequestIsNewer(RowIndex(row))) CopyStatusIntoRequest(reg, 1);
   gRequests.bytes[reg] = static_cast<uint8_t>((gRequests.bytes[reg] & ~clearMask) | setMask);
@@ -155,18 +157,18 @@ void RequestCountdownReset(CommandRow row) {
   // Each countdown's preset is the min:s field right after it (9 -> 11, 14 -> 16, ...).
   const int countdown = RowRegister(info);
   const int preset = countdown + 2;
-  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  const DryerStatus& s = link_internal::LiveStatus();
+  const DryerStatus& s = detail::LiveStatus();
   gRequests.bytes[countdown] = s.b[preset];
   gRequests.bytes[countdown + 1] = s.b[preset + 1];
   SetPending(RowIndex(row), true);
 }
 
 void ApplyMeterRollSpeedModeRule() {
-  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  const DryerStatus& s = link_internal::LiveStatus();
+  const DryerStatus& s = detail::LiveStatus();
   const uint8_t mode = s.b[kStatusMoistureControlMode];
   if ((mode & kMoistureModeLow6Mask) != 1) return;
   uint8_t& request = gRequests.bytes[kRequestMeterRollMode];
@@ -190,7 +192,7 @@ void WriteRequestByte(int reg, uint8_t value) {
   gRequests.bytes[reg] = value;
 }
 
-bool IsPending(CommandRow row) { return link_internal::Pending(RowIndex(row)); }
+bool IsPending(CommandRow row) { return detail::Pending(RowIndex(row)); }
 
 void RaisePending(CommandRow row) {
   {
@@ -207,7 +209,7 @@ void LowerPending(CommandRow row) {
 
 bool LoadRequestFromStatus(CommandRow row) {
   const CommandRowInfo& info = RowInfo(row);
-  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
   if (RequestIsNewer(RowIndex(row))) return false;
   CopyStatusIntoRequest(RowRegister(info), info.count);
@@ -216,7 +218,7 @@ bool LoadRequestFromStatus(CommandRow row) {
 
 bool LoadRequestByteFromStatus(int reg, CommandRow row) {
   if (!ValidRegister(reg)) return false;
-  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
   if (RequestIsNewer(RowIndex(row))) return false;
   CopyStatusIntoRequest(reg, 1);
@@ -224,24 +226,24 @@ bool LoadRequestByteFromStatus(int reg, CommandRow row) {
 }
 
 bool BuildCommandFrame(uint8_t* tx) {
-  std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
+  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
   std::lock_guard<std::mutex> lock(gRequestMutex);
-  const DryerStatus& s = link_internal::LiveStatus();
+  const DryerStatus& s = detail::LiveStatus();
   int pos = 2;
   int items = 0;
   tx[1] = 0;
   for (int i = 0; i < kCommandRowCount; ++i) {
-    if (!link_internal::Pending(i)) continue;
+    if (!detail::Pending(i)) continue;
     const CommandRowInfo& info = kCommandRows[i];
     if (pos >= kBuilderRoomMark && !info.neverSkips) continue;
     tx[pos++] = info.page;
     tx[pos++] = info.reg;
     tx[pos++] = info.count;
     const uint8_t* src = info.data == RowData::Status ? s.b + info.source : gRequests.bytes + RowRegister(info);
-    link_internal::CopyBytes(tx + pos, src, info.count);
+    detail::CopyBytes(tx + pos, src, info.count);
     pos += info.count;
     ++items;
-    gRequests.awaitingEcho[i] = link_internal::kEchoWaitFrames;
+    gRequests.awaitingEcho[i] = detail::kEchoWaitFrames;
     if (info.retire == RowRetire::OneShot || info.retire == RowRetire::OneShotAndEcho) {
       SetPending(i, false);
       if (info.row == CommandRow::DisplayOptions) gRequests.bytes[kRequestDisplayOptions] &= static_cast<uint8_t>(~kDisplayOptionsOneShotBits);
@@ -256,3 +258,5 @@ void ResetSettingRequest() {
   std::lock_guard<std::mutex> lock(gRequestMutex);
   gRequests.Reset();
 }
+
+}  // namespace lnk

@@ -9,6 +9,8 @@
 
 #include "link/RegisterMap.h"
 
+namespace lnk {
+
 inline constexpr int kSettingRequestBytes = 512;
 
 // Where an item's data bytes come from.
@@ -193,3 +195,5 @@ bool BuildCommandFrame(uint8_t* tx);
 
 // Back to the start state: all requests 0, no flag raised (tests and the simulator's panel).
 void ResetSettingRequest();
+
+}  // namespace lnk

@@ -5,6 +5,8 @@
 #include "link/LinkEvents.h"
 #include "link/LinkInternal.h"
 
+namespace lnk {
+
 namespace {
 
 enum class FieldKind : uint8_t {
@@ -249,13 +251,13 @@ bool Same(const uint8_t* a, const uint8_t* b, int n) {
 // Compares, stores and asks for the field's redraws. True when the field changed.
 bool StoreField(Decode& x, int k, int width, uint32_t windows) {
   if (Same(x.st.b + k, x.fr + k, width)) return false;
-  link_internal::CopyBytes(x.st.b + k, x.fr + k, width);
+  detail::CopyBytes(x.st.b + k, x.fr + k, width);
   x.posts.redraw |= windows;
   return true;
 }
 
 void RetireRowByEcho(Decode& x, int i) {
-  if (!link_internal::Pending(i)) return;
+  if (!detail::Pending(i)) return;
   const CommandRowInfo& r = kCommandRows[i];
   const int first = RowRegister(r);
   bool echoed;
@@ -263,7 +265,7 @@ void RetireRowByEcho(Decode& x, int i) {
     echoed = x.st.b[first] == (x.req[first] & static_cast<uint8_t>(~kOptionBits2EchoIgnored));
   else
     echoed = Same(x.st.b + first, x.req + first, r.count);
-  if (echoed) link_internal::SetPending(i, false);
+  if (echoed) detail::SetPending(i, false);
 }
 
 // Runs the echo checks of every row whose last register lies below `end`.
@@ -290,8 +292,8 @@ void DryerTypeRule(Decode& x) {
 void CountdownField(Decode& x, const FieldRun& f) {
   const int i = RowIndex(f.row);
   const int k = f.first;
-  if (link_internal::Pending(i)) {
-    if (Same(x.fr + k, x.req + k, 2)) link_internal::SetPending(i, false);
+  if (detail::Pending(i)) {
+    if (Same(x.fr + k, x.req + k, 2)) detail::SetPending(i, false);
     return;
   }
   StoreField(x, k, 1, f.windows);
@@ -329,26 +331,26 @@ void MeterRollRule(Decode& x, const FieldRun& f) {
     x.posts.redraw |= f.windows;
     if (!MeterRollWindowVisible()) x.d.knobRequest = 1;
   }
-  if (link_internal::Pending(row48) && x.fr[kStatusMeterRollMedium] == x.req[kRequestMeterRollMedium])
-    link_internal::SetPending(row48, false);
-  if (link_internal::Pending(row51) && Same(x.fr + kStatusMeterRollHigh, x.fr + kStatusMeterRoll1, 3))
-    link_internal::SetPending(row51, false);
+  if (detail::Pending(row48) && x.fr[kStatusMeterRollMedium] == x.req[kRequestMeterRollMedium])
+    detail::SetPending(row48, false);
+  if (detail::Pending(row51) && Same(x.fr + kStatusMeterRollHigh, x.fr + kStatusMeterRoll1, 3))
+    detail::SetPending(row51, false);
   if (question) {
-    if (Same(rq, rx, 4)) link_internal::SetPending(row47, false);
+    if (Same(rq, rx, 4)) detail::SetPending(row47, false);
     return;
   }
   if ((rq[0] & kMeterRollModeSpeedMask) != rx[0]) rq[0] = rx[0] & kMeterRollModeSpeedMask;
-  if (!link_internal::Pending(row52))
+  if (!detail::Pending(row52))
     for (int i = 1; i < 4; ++i)
       if (rq[i] != rx[i]) rq[i] = rx[i];
-  if (Same(rq, rx, 4)) link_internal::SetPending(row52, false);
+  if (Same(rq, rx, 4)) detail::SetPending(row52, false);
 }
 
 void BushelCounterRule(Decode& x) {
   uint8_t& command = x.req[kRequestSensorCommand];
   if ((command & kSensorCommandZeroBushels) == 0) return;
   if (StatusU32LowFirst(x.st, kStatusBushelCounter) == 0) command &= static_cast<uint8_t>(~kSensorCommandZeroBushels);
-  link_internal::SetPending(RowIndex(CommandRow::SensorCommand), true);
+  detail::SetPending(RowIndex(CommandRow::SensorCommand), true);
 }
 
 void LoadFlagsRule(Decode& x) {
@@ -380,7 +382,7 @@ void WarningRule(Decode& x) {
 void MoistureModeRule(Decode& x, uint8_t old) {
   const uint8_t now = x.st.b[kStatusMoistureControlMode];
   if ((old & kMoistureModeMask) == 3 && (old & kMoistureModeBit7) != 0 && (now & kMoistureModeBit7) == 0) {
-    link_internal::SetPending(RowIndex(CommandRow::MeterRollRestore), true);
+    detail::SetPending(RowIndex(CommandRow::MeterRollRestore), true);
   }
 }
 
@@ -395,14 +397,14 @@ void Moisture2Field(Decode& x, const FieldRun& f) {
     x.st.b[k + 1] = x.st.b[kStatusSubstituteMoisture];
     return;
   }
-  link_internal::CopyBytes(x.st.b + k, x.fr + k, 2);
+  detail::CopyBytes(x.st.b + k, x.fr + k, 2);
 }
 
 void DisplayOptionsRule(Decode& x) {
   const uint8_t now = x.st.b[kStatusDisplayOptions];
   x.d.celsius = (now & kDisplayOptionsCelsius) ? 1 : 0;
   const uint8_t view = now & kDisplayOptionsGraphView;
-  link_internal::DecoderState& ds = link_internal::Decoder();
+  detail::DecoderState& ds = detail::Decoder();
   if (view != ds.lastViewBit) {
     ds.lastViewBit = view;
     x.posts.reshowViewMode = true;
@@ -413,9 +415,9 @@ void OptionWithdrawRule(Decode& x) {
   if ((x.st.b[kStatusOptionWithdraw] & kOptionWithdrawBit) == 0) return;
   const int row = RowIndex(CommandRow::OptionBits2);
   // Only bit 0 is withdrawn: start from the controller's byte unless an edit is in flight.
-  if (!link_internal::Pending(row)) x.req[kRequestOptionBits2] = x.st.b[kStatusOptionBits2];
+  if (!detail::Pending(row)) x.req[kRequestOptionBits2] = x.st.b[kStatusOptionBits2];
   x.req[kRequestOptionBits2] &= static_cast<uint8_t>(~kOptionBits2QuickStart);
-  link_internal::SetPending(row, true);
+  detail::SetPending(row, true);
 }
 
 void DecodeRun(Decode& x, const FieldRun& f) {
@@ -431,8 +433,8 @@ void DecodeRun(Decode& x, const FieldRun& f) {
     case FieldKind::Setpoint:
       for (int k = f.first; k < end; k += w) {
         const int i = RowIndex(f.row) + (k - f.first) / w;
-        if (link_internal::Pending(i)) {
-          if (Same(x.st.b + k, x.req + k, w)) link_internal::SetPending(i, false);
+        if (detail::Pending(i)) {
+          if (Same(x.st.b + k, x.req + k, w)) detail::SetPending(i, false);
         }
         if (mayDiffer) StoreField(x, k, w, f.windows);
       }
@@ -445,8 +447,8 @@ void DecodeRun(Decode& x, const FieldRun& f) {
     case FieldKind::MeterRollValue:
       for (int k = f.first; k < end; ++k) {
         const int i = RowIndex(f.row) + (k - f.first);
-        if (mayDiffer && StoreField(x, k, 1, f.windows) && link_internal::Pending(i)) {
-          if (x.st.b[k] == x.req[k]) link_internal::SetPending(i, false);
+        if (mayDiffer && StoreField(x, k, 1, f.windows) && detail::Pending(i)) {
+          if (x.st.b[k] == x.req[k]) detail::SetPending(i, false);
         }
       }
       RetireEchoesBelow(x, end);
@@ -574,15 +576,17 @@ void DecodeStatusFrame(const uint8_t* frame) {
   {
     // Both locks for the whole frame: every compare-and-lower and every rewrite of a request
     // is then atomic to the UI's write-and-raise, and the frame costs two lock operations.
-    std::lock_guard<std::mutex> statusLock(link_internal::StatusMutex());
-    std::lock_guard<std::mutex> requestLock(link_internal::RequestMutex());
-    Decode x{link_internal::LiveStatus(), frame, link_internal::RequestBytes(), Derived(), 0, 0, {}};
+    std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
+    std::lock_guard<std::mutex> requestLock(detail::RequestMutex());
+    Decode x{detail::LiveStatus(), frame, detail::RequestBytes(), Derived(), 0, 0, {}};
     x.changedWords = DiffWords(x.st.b, frame);
     for (const FieldRun& f : kFields) DecodeRun(x, f);
     RetireEchoesBelow(x, kStatusBytes);
-    link_internal::AgeAwaitedEchoes(x.st);
+    detail::AgeAwaitedEchoes(x.st);
     posts = x.posts;
   }
-  link_internal::EndFirstFrameWait();
+  detail::EndFirstFrameWait();
   SendPosts(posts);
 }
+
+}  // namespace lnk

@@ -5,5 +5,9 @@
 // the record is unlocked. Runs on the link thread; allocates nothing.
 #include <cstdint>
 
+namespace lnk {
+
 // `frame` holds at least the 329 payload bytes of a frame that passed AcceptStatusFrame.
 void DecodeStatusFrame(const uint8_t* frame);
+
+}  // namespace lnk

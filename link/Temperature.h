@@ -1,4 +1,6 @@
 #pragma once
+
+namespace lnk {
 // Temperatures travel in whole degrees Fahrenheit; Celsius exists only on the screen.
 // Both conversions truncate toward zero, as the controller's own panel always did.
 
@@ -14,3 +16,5 @@ inline constexpr int DisplayTemperature(int f, bool celsius) {
 }
 
 inline constexpr char kDegreeSign = static_cast<char>(176);
+
+}  // namespace lnk

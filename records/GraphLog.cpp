@@ -256,7 +256,7 @@ int FormatAxisLabel(GraphTrace trace, int tick, bool celsius, char* out, size_t 
     case GraphTrace::Count:
       break;
   }
-  return std::snprintf(out, size, "%d", celsius ? FahrenheitToCelsius(tick) : tick);
+  return std::snprintf(out, size, "%d", celsius ? lnk::FahrenheitToCelsius(tick) : tick);
 }
 
 size_t FormatGraphScrollPosition(char16_t* out, size_t units, int scrollOffset, int hoursAvailable) {

@@ -28,7 +28,7 @@ struct LoggingState {
 
 LoggingState gLogging;
 
-void LongTermStep(const DryerStatus& s, LoggingSecond& out) {
+void LongTermStep(const lnk::DryerStatus& s, LoggingSecond& out) {
   plat::LocalTime now;
   plat::GetLocalTime(now);
   FillLongTermRecord(gLogging.longTerm, s, now);
@@ -57,11 +57,11 @@ void WriteKeptSamples() {
 
 }  // namespace
 
-bool DataLoggerOn(const DryerStatus& s) { return s.b[kStatusDataLogger] == kDataLoggerOnValue; }
+bool DataLoggerOn(const lnk::DryerStatus& s) { return s.b[lnk::kStatusDataLogger] == kDataLoggerOnValue; }
 
-void RunLoggingSecond(const DryerStatus& s, LoggingSecond& out) {
+void RunLoggingSecond(const lnk::DryerStatus& s, LoggingSecond& out) {
   out = LoggingSecond{};
-  out.dryerRunning = ::DryerRunning(s);
+  out.dryerRunning = lnk::DryerRunning(s);
   WriteKeptSamples();
   // The enable flag is refreshed before the step, so a dryer already running at the first
   // tick gets its first line then.

@@ -8,7 +8,9 @@
 #include "records/LongTermLog.h"
 #include "records/ShortTermLog.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 namespace records {
 
@@ -31,10 +33,10 @@ struct LoggingSecond {
   LogResult graph;
 };
 
-bool DataLoggerOn(const DryerStatus& s);
+bool DataLoggerOn(const lnk::DryerStatus& s);
 
 // One second of logging, with the local time of the panel clock.
-void RunLoggingSecond(const DryerStatus& s, LoggingSecond& out);
+void RunLoggingSecond(const lnk::DryerStatus& s, LoggingSecond& out);
 
 // The long-term log's used percentage as the last step left it.
 int LastLongTermUsedPercent();

@@ -14,7 +14,7 @@ namespace records {
 
 namespace {
 
-constexpr int kSpareByte = kStatusMoistureControl202;
+constexpr int kSpareByte = lnk::kStatusMoistureControl202;
 
 // Reach of the search for the last line end: several lines, far more than one.
 constexpr size_t kTailBytes = 4 * kLongTermLineChars;
@@ -139,7 +139,7 @@ const char* LongTermResultText(LongTermResult r) {
 void SetLongTermEnabled(bool on) { gLongTerm.enabled = on; }
 bool LongTermEnabled() { return gLongTerm.enabled; }
 
-void FillLongTermRecord(LongTermRecord& r, const DryerStatus& s, const plat::LocalTime& now) {
+void FillLongTermRecord(LongTermRecord& r, const lnk::DryerStatus& s, const plat::LocalTime& now) {
   int low = GrainTempLowByte(s);
   if (low >= 0) {
     r.grainTempHigh = s.b[low + 1];

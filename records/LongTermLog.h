@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace lnk {
 struct DryerStatus;
+}
 namespace plat {
 struct LocalTime;
 }
@@ -47,7 +49,7 @@ const char* LongTermResultText(LongTermResult r);
 
 // Fills the record from the status and the time. For an unknown grain-temperature source the
 // grain temperature already in `record` is kept.
-void FillLongTermRecord(LongTermRecord& record, const DryerStatus& s, const plat::LocalTime& now);
+void FillLongTermRecord(LongTermRecord& record, const lnk::DryerStatus& s, const plat::LocalTime& now);
 
 // The line as written, CR LF included; returns its length.
 int FormatLongTermLine(const LongTermRecord& record, char* out, size_t size);

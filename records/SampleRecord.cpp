@@ -8,23 +8,23 @@ namespace records {
 
 namespace {
 
-void CopyHighFirst(SampleRecord& r, int offset, const DryerStatus& s, int firstByte) {
+void CopyHighFirst(SampleRecord& r, int offset, const lnk::DryerStatus& s, int firstByte) {
   r.b[offset] = s.b[firstByte];
   r.b[offset + 1] = s.b[firstByte + 1];
 }
 
 }  // namespace
 
-int GrainTempLowByte(const DryerStatus& s) {
-  switch (s.b[kStatusGrainTempSelect]) {
-    case 0: return kStatusGrainTemp3;
-    case 1: return kStatusGrainTemp2;
-    case 2: return kStatusGrainTemp1;
+int GrainTempLowByte(const lnk::DryerStatus& s) {
+  switch (s.b[lnk::kStatusGrainTempSelect]) {
+    case 0: return lnk::kStatusGrainTemp3;
+    case 1: return lnk::kStatusGrainTemp2;
+    case 2: return lnk::kStatusGrainTemp1;
     default: return -1;
   }
 }
 
-void FillSampleRecord(SampleRecord& r, const DryerStatus& s, const plat::LocalTime& now) {
+void FillSampleRecord(SampleRecord& r, const lnk::DryerStatus& s, const plat::LocalTime& now) {
   int low = GrainTempLowByte(s);
   if (low >= 0) {
     // The status word is low byte first; the sample keeps it high byte first.

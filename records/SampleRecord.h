@@ -6,7 +6,9 @@
 
 #include "link/RegisterMap.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 namespace plat {
 struct LocalTime;
 }
@@ -36,19 +38,19 @@ inline constexpr int kSampleDay = 17;
 
 // The logs' names for the status fields they copy; the controller reports the sensor pair's
 // moisture and temperature in the four high-first words at 189..196.
-inline constexpr int kMoistOutByte = kStatusMoisture1;
-inline constexpr int kMoistInByte = kStatusMoisture2;
-inline constexpr int kTempOutByte = kStatusMoisture3;
-inline constexpr int kTempInByte = kStatusMoisture4;
-inline constexpr int kRollSpeedByte = kStatusLogged245;
+inline constexpr int kMoistOutByte = lnk::kStatusMoisture1;
+inline constexpr int kMoistInByte = lnk::kStatusMoisture2;
+inline constexpr int kTempOutByte = lnk::kStatusMoisture3;
+inline constexpr int kTempInByte = lnk::kStatusMoisture4;
+inline constexpr int kRollSpeedByte = lnk::kStatusLogged245;
 
 // Status byte of the low half of the dryer grain temperature chosen by the source byte
 // (status byte 184), or -1 for a source value that names no sensor.
-int GrainTempLowByte(const DryerStatus& s);
+int GrainTempLowByte(const lnk::DryerStatus& s);
 
 // Fills `record` from the status and the time. For an unknown grain-temperature source the
 // grain temperature already in `record` is kept, which is why callers keep one record alive.
-void FillSampleRecord(SampleRecord& record, const DryerStatus& s, const plat::LocalTime& now);
+void FillSampleRecord(SampleRecord& record, const lnk::DryerStatus& s, const plat::LocalTime& now);
 
 inline uint16_t SampleU16(const SampleRecord& r, int offset) {
   return static_cast<uint16_t>((r.b[offset] << 8) | r.b[offset + 1]);

@@ -446,7 +446,7 @@ HistoryResult ClearHistory() {
 
 void NodeName(int nodeId, char16_t* dest, size_t units) {
   if (units == 0) return;
-  const char* name = WarningNodeName(nodeId);
+  const char* name = lnk::WarningNodeName(nodeId);
   plat::Latin1ToUtf16(dest, units, name ? name : "");
 }
 

@@ -45,8 +45,8 @@ size_t FormatPeriodLabel(char16_t* out, size_t units, int minutes) {
 }
 
 int FormatTemperature(char* out, size_t size, int fahrenheit, bool celsius) {
-  if (celsius) return std::snprintf(out, size, "%d%cC", FahrenheitToCelsius(fahrenheit), kDegreeSign);
-  return std::snprintf(out, size, "%d%cF", fahrenheit, kDegreeSign);
+  if (celsius) return std::snprintf(out, size, "%d%cC", lnk::FahrenheitToCelsius(fahrenheit), lnk::kDegreeSign);
+  return std::snprintf(out, size, "%d%cF", fahrenheit, lnk::kDegreeSign);
 }
 
 void FormatChartRow(const SampleRecord& r, bool celsius, ChartRowTexts& out) {

@@ -21,8 +21,8 @@ constexpr int kDividerBottom = 170;
 constexpr int kColumnEdges[] = {0, 126, 259, 400};  // heat, cool, unload
 
 void Refresh(plat::Hwnd h) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   dialogs::SetStringIfPresent(h, 0, kBatchCaptionId);
   const BatchButtons rule = ChooseBatchButtons(s);
   for (const BatchButton& b : kBatchButtons) {
@@ -32,7 +32,7 @@ void Refresh(plat::Hwnd h) {
   }
 }
 
-void DrawTimer(plat::Canvas& c, const DryerStatus& s, const BatchTimerPlace& p, const char16_t* minutesUnit,
+void DrawTimer(plat::Canvas& c, const lnk::DryerStatus& s, const BatchTimerPlace& p, const char16_t* minutesUnit,
                const char16_t* secondsUnit) {
   const BatchTimerInfo& info = BatchTimerFor(p.timer);
   BatchTimerTexts t;
@@ -61,8 +61,8 @@ void DrawTimer(plat::Canvas& c, const DryerStatus& s, const BatchTimerPlace& p, 
 }
 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
@@ -93,8 +93,8 @@ void OnCommand(plat::Hwnd h, int command) {
     SendMainCommand(command);
     return;
   }
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   if (!OpenBatchTimerEntry(gTimerEntryRequest, s, command)) return;
   dialogs::OpenTimerEntryDialog(h, gTimerEntryRequest);
   if (plat::IsWindow(h)) plat::InvalidateRect(h, nullptr, true);

@@ -15,34 +15,34 @@ constexpr plat::Color kUnloadColour = plat::Rgb(0, 250, 0);
 
 constexpr BatchTimerInfo kTimers[kBatchTimerCount] = {
     {.timer = BatchTimer::HiHeat,
-     .countdownByte = kStatusHiHeatCountdown,
-     .presetByte = kStatusHiHeatTime,
-     .presetRow = CommandRow::HiHeatTime,
-     .resetRow = CommandRow::HiHeatCountdownReset,
+     .countdownByte = lnk::kStatusHiHeatCountdown,
+     .presetByte = lnk::kStatusHiHeatTime,
+     .presetRow = lnk::CommandRow::HiHeatTime,
+     .resetRow = lnk::CommandRow::HiHeatCountdownReset,
      .limits = {.maxMinutes = 200, .maxSeconds = 0, .defaultMinutes = 60, .defaultSeconds = 0,
                 .minMinutes = 0, .minSeconds = 0},
      .colour = kHeatColour},
     {.timer = BatchTimer::LoHeat,
-     .countdownByte = kStatusLoHeatCountdown,
-     .presetByte = kStatusLoHeatTime,
-     .presetRow = CommandRow::LoHeatTime,
-     .resetRow = CommandRow::LoHeatCountdownReset,
+     .countdownByte = lnk::kStatusLoHeatCountdown,
+     .presetByte = lnk::kStatusLoHeatTime,
+     .presetRow = lnk::CommandRow::LoHeatTime,
+     .resetRow = lnk::CommandRow::LoHeatCountdownReset,
      .limits = {.maxMinutes = 200, .maxSeconds = 0, .defaultMinutes = 60, .defaultSeconds = 0,
                 .minMinutes = 0, .minSeconds = 0},
      .colour = kHeatColour},
     {.timer = BatchTimer::Cool,
-     .countdownByte = kStatusCoolCountdown,
-     .presetByte = kStatusCoolTime,
-     .presetRow = CommandRow::CoolTime,
-     .resetRow = CommandRow::CoolCountdownReset,
+     .countdownByte = lnk::kStatusCoolCountdown,
+     .presetByte = lnk::kStatusCoolTime,
+     .presetRow = lnk::CommandRow::CoolTime,
+     .resetRow = lnk::CommandRow::CoolCountdownReset,
      .limits = {.maxMinutes = 60, .maxSeconds = 0, .defaultMinutes = 20, .defaultSeconds = 0,
                 .minMinutes = 0, .minSeconds = 0},
      .colour = kCoolColour},
     {.timer = BatchTimer::Unload,
-     .countdownByte = kStatusUnloadCountdown,
-     .presetByte = kStatusUnloadTime,
-     .presetRow = CommandRow::UnloadTime,
-     .resetRow = CommandRow::UnloadCountdownReset,
+     .countdownByte = lnk::kStatusUnloadCountdown,
+     .presetByte = lnk::kStatusUnloadTime,
+     .presetRow = lnk::CommandRow::UnloadTime,
+     .resetRow = lnk::CommandRow::UnloadCountdownReset,
      .limits = {.maxMinutes = 60, .maxSeconds = 0, .defaultMinutes = 10, .defaultSeconds = 0,
                 .minMinutes = 0, .minSeconds = 0},
      .colour = kUnloadColour},
@@ -115,10 +115,10 @@ const BatchTimerInfo& BatchTimerFor(BatchTimer timer) {
   return kTimers[static_cast<int>(timer)];
 }
 
-BatchButtons ChooseBatchButtons(const DryerStatus& s) {
+BatchButtons ChooseBatchButtons(const lnk::DryerStatus& s) {
   switch (DryerType(s)) {
-    case kDryerTypeContinuous: return {.showHiLoHeat = false, .showDry = true};
-    case kDryerTypeHighLimit: return {.showHiLoHeat = true, .showDry = false};
+    case lnk::kDryerTypeContinuous: return {.showHiLoHeat = false, .showDry = true};
+    case lnk::kDryerTypeHighLimit: return {.showHiLoHeat = true, .showDry = false};
     default: {
       bool two = IsTwoHeat(s);
       return {.showHiLoHeat = two, .showDry = !two};
@@ -135,17 +135,17 @@ bool IsBatchButtonShown(const BatchButtons& rule, int command) {
   }
 }
 
-bool IsTwoHeat(const DryerStatus& s) { return StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat); }
+bool IsTwoHeat(const lnk::DryerStatus& s) { return StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat); }
 
-bool ShowsAveragingWords(const DryerStatus& s) {
-  return StatusBit(s, kStatusOptionBits, kAveragingOptionBit) &&
-         MoistureControlMode(s) == kModeStagedBatch &&
-         !StatusBit(s, kStatusRunFlags, kHeatDoneBit) &&
-         !StatusBit(s, kStatusBatchState, kBatchStateBit) &&
-         !StatusBit(s, kStatusUnused256, kPage1StateBit);
+bool ShowsAveragingWords(const lnk::DryerStatus& s) {
+  return StatusBit(s, lnk::kStatusOptionBits, kAveragingOptionBit) &&
+         MoistureControlMode(s) == lnk::kModeStagedBatch &&
+         !StatusBit(s, lnk::kStatusRunFlags, kHeatDoneBit) &&
+         !StatusBit(s, lnk::kStatusBatchState, kBatchStateBit) &&
+         !StatusBit(s, lnk::kStatusUnused256, kPage1StateBit);
 }
 
-void MakeBatchTimerTexts(const DryerStatus& s, BatchTimer timer, BatchTimerTexts& out) {
+void MakeBatchTimerTexts(const lnk::DryerStatus& s, BatchTimer timer, BatchTimerTexts& out) {
   const BatchTimerInfo& t = BatchTimerFor(timer);
   std::snprintf(out.presetMinutes, sizeof out.presetMinutes, "%02d", s.b[t.presetByte]);
   std::snprintf(out.presetSeconds, sizeof out.presetSeconds, "%02d", s.b[t.presetByte + 1]);
@@ -164,11 +164,11 @@ size_t FormatBatchPresetRow(const BatchTimerTexts& t, const char16_t* minutesUni
 
 // Wherever HI HEAT and LO HEAT are shown the heat column holds both heats: over the one-heat
 // layout the buttons would cover its heat countdown.
-const BatchLayout& ChooseBatchLayout(const DryerStatus& s) {
+const BatchLayout& ChooseBatchLayout(const lnk::DryerStatus& s) {
   return IsTwoHeat(s) || ChooseBatchButtons(s).showHiLoHeat ? kTwoHeatLayout : kOneHeatLayout;
 }
 
-bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command) {
+bool OpenBatchTimerEntry(TimerEntryRequest& r, const lnk::DryerStatus& s, int command) {
   const BatchTimerInfo* t = TimerForCommand(command);
   if (t == nullptr) return false;
   OpenTimerEntryFromStatus(r, s, t->presetRow, t->limits);
@@ -208,14 +208,14 @@ bool StepBatchHoldLatch(uint32_t& latch, bool held) {
   return false;
 }
 
-void BatchHoldQuestionNumbers(const DryerStatus& s, BatchHoldGroup group, int (&numbers)[2]) {
+void BatchHoldQuestionNumbers(const lnk::DryerStatus& s, BatchHoldGroup group, int (&numbers)[2]) {
   const BatchTimerInfo& t = BatchTimerFor(BatchHoldTimer(group));
   numbers[0] = s.b[t.presetByte];
   numbers[1] = s.b[t.presetByte + 1];
 }
 
-void RestartBatchTimer(const DryerStatus& s, BatchHoldGroup group) {
+void RestartBatchTimer(const lnk::DryerStatus& s, BatchHoldGroup group) {
   const BatchTimerInfo& t = BatchTimerFor(BatchHoldTimer(group));
   const uint8_t preset[2] = {s.b[t.presetByte], s.b[t.presetByte + 1]};
-  RequestSetting(t.resetRow, preset);
+  lnk::RequestSetting(t.resetRow, preset);
 }

@@ -8,7 +8,9 @@
 #include "link/RegisterMap.h"
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // String ids of the batch restart questions.
 enum BatchText : uint16_t {
@@ -56,8 +58,8 @@ struct BatchTimerInfo {
   BatchTimer timer;
   int countdownByte;     // minutes, then seconds
   int presetByte;        // minutes, then seconds
-  CommandRow presetRow;  // where an edited preset goes
-  CommandRow resetRow;   // restarting the countdown from the preset
+  lnk::CommandRow presetRow;  // where an edited preset goes
+  lnk::CommandRow resetRow;   // restarting the countdown from the preset
   TimerLimits limits;
   plat::Color colour;
 };
@@ -68,14 +70,14 @@ struct BatchButtons {
   bool showHiLoHeat;
   bool showDry;
 };
-BatchButtons ChooseBatchButtons(const DryerStatus& s);
+BatchButtons ChooseBatchButtons(const lnk::DryerStatus& s);
 // Whether the button with `command` is shown under the rule; COOL and UNLOAD always are.
 bool IsBatchButtonShown(const BatchButtons& rule, int command);
 
-bool IsTwoHeat(const DryerStatus& s);
+bool IsTwoHeat(const lnk::DryerStatus& s);
 // While the controller averages the incoming moisture the heat minutes give way to the words
 // "AVERAGING", "INCOMING" and "MOISTURE".
-bool ShowsAveragingWords(const DryerStatus& s);
+bool ShowsAveragingWords(const lnk::DryerStatus& s);
 inline constexpr const char* kAveragingWords[3] = {"AVERAGING", "INCOMING", "MOISTURE"};
 
 // The narrow parts of one column: "%02d" preset minutes and seconds, "%d" countdown minutes
@@ -86,7 +88,7 @@ struct BatchTimerTexts {
   char countdownMinutes[4];
   char countdownSeconds[4];
 };
-void MakeBatchTimerTexts(const DryerStatus& s, BatchTimer timer, BatchTimerTexts& out);
+void MakeBatchTimerTexts(const lnk::DryerStatus& s, BatchTimer timer, BatchTimerTexts& out);
 // The preset row "%02d %s %02d %s" with the minutes and seconds unit texts (449, 448).
 size_t FormatBatchPresetRow(const BatchTimerTexts& t, const char16_t* minutesUnit,
                             const char16_t* secondsUnit, char16_t* out, size_t size);
@@ -105,10 +107,10 @@ struct BatchLayout {
   BatchTimerPlace places[kBatchTimerCount];
   bool heatDividers;  // the 3-pixel line at y 87 and the 1-pixel line at y 107
 };
-const BatchLayout& ChooseBatchLayout(const DryerStatus& s);
+const BatchLayout& ChooseBatchLayout(const lnk::DryerStatus& s);
 
 // The keypad opened by a button's command: false for a command that is not a timer button.
-bool OpenBatchTimerEntry(TimerEntryRequest& r, const DryerStatus& s, int command);
+bool OpenBatchTimerEntry(TimerEntryRequest& r, const lnk::DryerStatus& s, int command);
 
 // ---- Holding a button restarts its timer (one-second tick) ----
 
@@ -121,11 +123,11 @@ inline constexpr uint16_t kBatchHoldCaptionId = 515;
 uint16_t BatchHoldQuestionId(BatchHoldGroup group, bool dryHeld);
 BatchTimer BatchHoldTimer(BatchHoldGroup group);
 // The two numbers of the question: the preset's minutes and seconds.
-void BatchHoldQuestionNumbers(const DryerStatus& s, BatchHoldGroup group, int (&numbers)[2]);
+void BatchHoldQuestionNumbers(const lnk::DryerStatus& s, BatchHoldGroup group, int (&numbers)[2]);
 
 // One tick of a group's latch; true when the question is to be asked now. A button has to be
 // seen held on two consecutive ticks; the latch is set before the question is shown, so a tick
 // that runs inside the question's own loop does not ask again.
 bool StepBatchHoldLatch(uint32_t& latch, bool held);
 // Yes to the question: the countdown restarts from the preset.
-void RestartBatchTimer(const DryerStatus& s, BatchHoldGroup group);
+void RestartBatchTimer(const lnk::DryerStatus& s, BatchHoldGroup group);

@@ -43,7 +43,7 @@ void CopyPicture(plat::Canvas& c, int resource, const plat::Rect& place) {
   c.BlitKeyed(place.left, place.top, gDryerPic.scaled.View(), scaled, colour::kBlack);
 }
 
-void DrawPicture(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
+void DrawPicture(plat::Canvas& c, const lnk::DryerStatus& s, PictureLayout layout) {
   const PicturePlace tower = TowerPicture(layout);
   if (const plat::Bitmap* b = plat::GetPicture(tower.resource)) c.Blit(tower.place.left, tower.place.top, b->View());
   const int units = ShownUnitCount(s);
@@ -61,7 +61,7 @@ void DrawPicture(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
   }
 }
 
-void DrawGuides(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
+void DrawGuides(plat::Canvas& c, const lnk::DryerStatus& s, PictureLayout layout) {
   const GuideLines g = ChooseGuideLines(s, layout);
   for (int i = 0; i < 2; ++i) c.DrawLine(g.from[i].x, g.from[i].y, g.to[i].x, g.to[i].y, kGuideColour);
   for (int y = g.ladderTop; y <= g.ladderBottom; y += kLadderStep)
@@ -69,7 +69,7 @@ void DrawGuides(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
   c.DrawLine(g.ladderLeft, g.ladderTop, g.ladderLeft, g.ladderBottom + 1, kGuideColour);
 }
 
-void DrawOverlay(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
+void DrawOverlay(plat::Canvas& c, const lnk::DryerStatus& s, PictureLayout layout) {
   OverlayLine lines[kMaxOverlayLines];
   const int n = MakeOverlayLines(s, layout, lines);
   const plat::FontHandle reading = plat::CreateFont(plat::kFaceTahoma, kReadingFontHeight, plat::FontWeight::Bold);
@@ -87,8 +87,8 @@ void DrawOverlay(plat::Canvas& c, const DryerStatus& s, PictureLayout layout) {
 }
 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   const PictureLayout layout = ChoosePictureLayout(s);

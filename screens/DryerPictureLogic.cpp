@@ -68,8 +68,8 @@ constexpr int kPairEvery = 3;
 
 
 // A unit of the picture counts from the top slot down: unit 1 is slot 6.
-int UnitStatusByte(int unit) { return kStatusUnitStatusB1 + kMaxUnits - unit; }
-int UnitRunByte(int unit) { return kStatusUnitStatusA1 + kMaxUnits - unit; }
+int UnitStatusByte(int unit) { return lnk::kStatusUnitStatusB1 + kMaxUnits - unit; }
+int UnitRunByte(int unit) { return lnk::kStatusUnitStatusA1 + kMaxUnits - unit; }
 
 int Forward(int phase) { return phase >= kFrameCount - 1 ? 0 : phase + 1; }
 int Backward(int phase) { return phase <= 0 ? kFrameCount - 1 : phase - 1; }
@@ -118,7 +118,7 @@ OverlayLine& Add(OverlayLine (&lines)[kMaxOverlayLines], int& n, plat::Rect plac
 }
 
 void Temperature(char (&out)[24], int fahrenheit, bool celsius) {
-  std::snprintf(out, sizeof out, "%d%c%c", DisplayTemperature(fahrenheit, celsius), kDegreeSign,
+  std::snprintf(out, sizeof out, "%d%c%c", lnk::DisplayTemperature(fahrenheit, celsius), lnk::kDegreeSign,
                 celsius ? 'C' : 'F');
 }
 
@@ -126,38 +126,38 @@ void Tenths(char (&out)[24], int tenths, const char* suffix) {
   std::snprintf(out, sizeof out, "%d.%01d%s", tenths / 10, tenths % 10, suffix);
 }
 
-uint16_t DryingModeText(const DryerStatus& s) {
+uint16_t DryingModeText(const lnk::DryerStatus& s) {
   int mode = MoistureControlMode(s);
   switch (DryerType(s)) {
-    case kDryerTypeContinuous:
+    case lnk::kDryerTypeContinuous:
       switch (mode) {
-        case kModeTemperature2Speed: return i18n::kModeTextTemp2Speed;
-        case kModeTemperature5Speed: return i18n::kModeTextTemp5Speed;
-        case kModeMoistureVariable: return i18n::kModeTextMoistVariable;
-        case kModeMoisture5Speed: return i18n::kModeTextMoist5Speed;
-        case kModeStagedBatch: return i18n::kModeTextStagedBatch;
+        case lnk::kModeTemperature2Speed: return i18n::kModeTextTemp2Speed;
+        case lnk::kModeTemperature5Speed: return i18n::kModeTextTemp5Speed;
+        case lnk::kModeMoistureVariable: return i18n::kModeTextMoistVariable;
+        case lnk::kModeMoisture5Speed: return i18n::kModeTextMoist5Speed;
+        case lnk::kModeStagedBatch: return i18n::kModeTextStagedBatch;
         default: return i18n::kModeTextContinuous;
       }
-    case kDryerTypeBatchOption:
-      return mode == kModeStagedBatch ? i18n::kModeTextStagedBatch : i18n::kModeTextBatch;
+    case lnk::kDryerTypeBatchOption:
+      return mode == lnk::kModeStagedBatch ? i18n::kModeTextStagedBatch : i18n::kModeTextBatch;
     default:
       return i18n::kModeTextNone;
   }
 }
 
 // Returns false when the line is left empty.
-bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
+bool StateLine(const lnk::DryerStatus& s, uint16_t& textId, plat::Color& colour) {
   int mode = MoistureControlMode(s);
-  if (DryerType(s) == kDryerTypeBatchOption) {
-    int state = (s.b[kStatusOptionBits] >> kBatchStateShift) & kBatchStateMask;
+  if (DryerType(s) == lnk::kDryerTypeBatchOption) {
+    int state = (s.b[lnk::kStatusOptionBits] >> kBatchStateShift) & kBatchStateMask;
     textId = static_cast<uint16_t>(kDryerPicTextBatchState + state);
     if (textId > kDryerPicTextBatchStateLast) textId = kDryerPicTextBatchStateLast;
     colour = colour::kGreen;
     return true;
   }
-  if (mode == kModeTemperature2Speed) {
-    if (StatusHas(s, kStatusMoistureControlMode, kMoistureModeBit7)) {
-      textId = StatusHas(s, kStatusMoistureControlMode, kMoistureModeBit6) ? kDryerPicTextModeOneOn
+  if (mode == lnk::kModeTemperature2Speed) {
+    if (StatusHas(s, lnk::kStatusMoistureControlMode, lnk::kMoistureModeBit7)) {
+      textId = StatusHas(s, lnk::kStatusMoistureControlMode, lnk::kMoistureModeBit6) ? kDryerPicTextModeOneOn
                                                                            : kDryerPicTextModeLabel1;
       colour = colour::kGreen;
     } else {
@@ -166,7 +166,7 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
     }
     return true;
   }
-  if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed) {
+  if (mode == lnk::kModeMoisture5Speed || mode == lnk::kModeTemperature5Speed) {
     textId = kDryerPicTextModeFourFive;
     colour = colour::kGreen;
     return true;
@@ -174,13 +174,13 @@ bool StateLine(const DryerStatus& s, uint16_t& textId, plat::Color& colour) {
   return false;
 }
 
-uint16_t MeteringLabel(const DryerStatus& s) {
+uint16_t MeteringLabel(const lnk::DryerStatus& s) {
   int mode = MoistureControlMode(s);
-  if (mode == kModeMoisture5Speed || mode == kModeTemperature5Speed)
-    return s.b[kStatusMoistureControl201] != 0 ? kDryerPicTextMeterAutoActive : kDryerPicTextMeterAuto;
-  if (s.b[kStatusChart220] != 0) return kDryerPicTextMeterChart;
+  if (mode == lnk::kModeMoisture5Speed || mode == lnk::kModeTemperature5Speed)
+    return s.b[lnk::kStatusMoistureControl201] != 0 ? kDryerPicTextMeterAutoActive : kDryerPicTextMeterAuto;
+  if (s.b[lnk::kStatusChart220] != 0) return kDryerPicTextMeterChart;
   // Byte 155 counts up from low (0) to high (2), as on the unload panel.
-  switch (s.b[kStatusMeterRoll0]) {
+  switch (s.b[lnk::kStatusMeterRoll0]) {
     case 0: return kDryerPicTextMeterLow;
     case 1: return kDryerPicTextMeterMedium;
     case 2: return kDryerPicTextMeterHigh;
@@ -188,46 +188,46 @@ uint16_t MeteringLabel(const DryerStatus& s) {
   }
 }
 
-bool MoistureModeShowsOutgoing(const DryerStatus& s) {
+bool MoistureModeShowsOutgoing(const lnk::DryerStatus& s) {
   int mode = MoistureControlMode(s);
-  return mode == kModeTemperature2Speed || mode == kModeTemperature5Speed ||
-         StatusBit(s, kStatusOptionBits, kOutgoingShownBit);
+  return mode == lnk::kModeTemperature2Speed || mode == lnk::kModeTemperature5Speed ||
+         StatusBit(s, lnk::kStatusOptionBits, kOutgoingShownBit);
 }
 
 }  // namespace
 
 AnimationPhases gAnimationPhases;
 
-PictureLayout ChoosePictureLayout(const DryerStatus& s) {
-  int modules = s.b[kStatusModuleCount];
+PictureLayout ChoosePictureLayout(const lnk::DryerStatus& s) {
+  int modules = s.b[lnk::kStatusModuleCount];
   if (modules == kTwoModules) return PictureLayout::A;
   if (modules == kThreeModules) return PictureLayout::B;
-  if (StatusHas(s, kStatusConfigBits, kConfigBitsPort) ||
-      !StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice))
+  if (StatusHas(s, lnk::kStatusConfigBits, lnk::kConfigBitsPort) ||
+      !StatusHas(s, lnk::kStatusConfigBits, lnk::kConfigBitsHardwareChoice))
     return PictureLayout::C;
   return PictureLayout::D;
 }
 
-void AdvanceAnimationPhases(AnimationPhases& p, const DryerStatus& s) {
+void AdvanceAnimationPhases(AnimationPhases& p, const lnk::DryerStatus& s) {
   for (int fan = 1; fan <= kMaxUnits; ++fan)
     if (StatusBit(s, UnitRunByte(fan), kFanRunBit)) p.fan[fan - 1] = Forward(p.fan[fan - 1]);
-  if (!StatusBit(s, kStatusRunFlags, kReverseStopBit)) p.reverse = Backward(p.reverse);
+  if (!StatusBit(s, lnk::kStatusRunFlags, kReverseStopBit)) p.reverse = Backward(p.reverse);
   if (IsDryerRunning(s)) {
     p.running = Forward(p.running);
     if (CountTick(p.slowCounter, kSlowEvery)) p.slowRunning = Forward(p.slowRunning);
   }
-  if (StatusBit(s, kStatusLoadState, kPairMoveBit) && CountTick(p.pairCounter, kPairEvery)) {
-    bool aForward = StatusBit(s, kStatusLoadState, kPairDirectionBit);
+  if (StatusBit(s, lnk::kStatusLoadState, kPairMoveBit) && CountTick(p.pairCounter, kPairEvery)) {
+    bool aForward = StatusBit(s, lnk::kStatusLoadState, kPairDirectionBit);
     p.pairA = aForward ? Forward(p.pairA) : Backward(p.pairA);
     p.pairB = aForward ? Backward(p.pairB) : Forward(p.pairB);
   }
 }
 
-int ShownUnitCount(const DryerStatus& s) {
-  return PlenumSlotsInUse(s.b[kStatusFanHeaterCount]);
+int ShownUnitCount(const lnk::DryerStatus& s) {
+  return lnk::PlenumSlotsInUse(s.b[lnk::kStatusFanHeaterCount]);
 }
 
-UnitPicture ChooseUnitPicture(const DryerStatus& s, const AnimationPhases& p, PictureLayout layout,
+UnitPicture ChooseUnitPicture(const lnk::DryerStatus& s, const AnimationPhases& p, PictureLayout layout,
                               int unit) {
   const UnitColumn& column = Info(layout).units;
   UnitPicture picture{};
@@ -288,10 +288,10 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
   return {picture::kReverse, {}};
 }
 
-bool StepBlinkMarker(bool& flag, const DryerStatus& s) {
-  bool active = (s.b[kStatusLoadFlags] & kLoadFlagsBit1) != 0 &&
-                DryerType(s) == kDryerTypeBatchOption &&
-                StatusHas(s, kStatusSwitches, kSwitchesBit6);
+bool StepBlinkMarker(bool& flag, const lnk::DryerStatus& s) {
+  bool active = (s.b[lnk::kStatusLoadFlags] & lnk::kLoadFlagsBit1) != 0 &&
+                DryerType(s) == lnk::kDryerTypeBatchOption &&
+                StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesBit6);
   flag = active ? !flag : false;
   return flag;
 }
@@ -300,17 +300,17 @@ PicturePlace MarkerPicture(PictureLayout layout) {
   return {picture::kMarker, plat::RectXywh(8, 60, 16, 16)};
 }
 
-int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
+int MakeOverlayLines(const lnk::DryerStatus& s, PictureLayout layout,
                      OverlayLine (&lines)[kMaxOverlayLines]) {
   int n = 0;
   bool celsius = IsCelsius(s);
-  bool noSensor = StatusBit(s, kStatusSetup49, kNoSensorBit);
+  bool noSensor = StatusBit(s, lnk::kStatusSetup49, kNoSensorBit);
   int mode = MoistureControlMode(s);
 
   Tenths(Add(lines, n, {192, 40, 250, 60}, kMoistureColour, 0).text,
-         StatusU16HighFirst(s, kStatusMoisture2), "%");
+         lnk::StatusU16HighFirst(s, lnk::kStatusMoisture2), "%");
 
-  if (StatusBit(s, kStatusConfigBits, kNoGrainTempBit))
+  if (StatusBit(s, lnk::kStatusConfigBits, kNoGrainTempBit))
     Add(lines, n, {195, 200, 250, 220}, colour::kYellow, kDryerPicTextNoGrainTemp);
   else
     Temperature(Add(lines, n, {195, 200, 250, 220}, colour::kYellow, 0).text,
@@ -323,27 +323,27 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
   if (StateLine(s, stateId, stateColour)) Add(lines, n, {180, 290, 250, 310}, stateColour, stateId);
 
   constexpr plat::Rect kMetering = {180, 300, 250, 320};
-  int meter = s.b[kStatusLogged245];
-  if (StatusHas(s, kStatusOptionWithdraw, kOptionWithdrawAutoStartActive)) {
+  int meter = s.b[lnk::kStatusLogged245];
+  if (StatusHas(s, lnk::kStatusOptionWithdraw, lnk::kOptionWithdrawAutoStartActive)) {
     OverlayLine& line = Add(lines, n, kMetering, colour::kRed, 0);
     std::snprintf(line.text, sizeof line.text, "AS %d", meter);
   } else {
     OverlayLine& line = Add(lines, n, kMetering, colour::kRed, MeteringLabel(s));
-    int speed = s.b[kStatusMeterRoll0];
+    int speed = s.b[lnk::kStatusMeterRoll0];
     if (speed != 0 && speed != 2)
-      std::snprintf(line.text, sizeof line.text, "%d.%d", meter, s.b[kStatusChart223]);
+      std::snprintf(line.text, sizeof line.text, "%d.%d", meter, s.b[lnk::kStatusChart223]);
     else
       std::snprintf(line.text, sizeof line.text, "%d", meter);
   }
 
   constexpr plat::Rect kCounterLine = {180, 310, 250, 330};
-  if (DryerType(s) == kDryerTypeBatchOption) {
+  if (DryerType(s) == lnk::kDryerTypeBatchOption) {
     OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kDryerPicTextBatchCounter);
-    std::snprintf(line.text, sizeof line.text, "%d", StatusU16HighFirst(s, kStatusBatchCounter));
+    std::snprintf(line.text, sizeof line.text, "%d", lnk::StatusU16HighFirst(s, lnk::kStatusBatchCounter));
   } else {
     OverlayLine& line = Add(lines, n, kCounterLine, colour::kWhite, kDryerPicTextUnload);
-    int v = StatusU16HighFirst(s, kStatusUnloadStatusValue);
-    if (StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice))
+    int v = lnk::StatusU16HighFirst(s, lnk::kStatusUnloadStatusValue);
+    if (StatusHas(s, lnk::kStatusConfigBits, lnk::kConfigBitsHardwareChoice))
       std::snprintf(line.text, sizeof line.text, "%d.%02d", v / 100, v % 100);
     else
       std::snprintf(line.text, sizeof line.text, "%d.%01d", v / 10, v % 10);
@@ -366,37 +366,37 @@ int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
   }
 
   // The outgoing grain temperature comes in tenths of a degree, signed.
-  int outgoingTenths = static_cast<int16_t>(StatusU16HighFirst(s, kStatusMoisture3));
+  int outgoingTenths = static_cast<int16_t>(lnk::StatusU16HighFirst(s, lnk::kStatusMoisture3));
   Temperature(Add(lines, n, {180, 340, 250, 360}, colour::kYellow, 0).text, outgoingTenths / 10,
               celsius);
 
   if (MoistureModeShowsOutgoing(s))
     Tenths(Add(lines, n, {180, 350, 250, 370}, colour::kGreen, 0).text,
-           StatusU16HighFirst(s, kStatusMoisture1), "%");
+           lnk::StatusU16HighFirst(s, lnk::kStatusMoisture1), "%");
 
-  if (StatusBit(s, kStatusHardwareOption137, kSensorStatusShownBit) &&
-      (s.b[kStatusSetup292] & kSensorStatusMask) != 0)
+  if (StatusBit(s, lnk::kStatusHardwareOption137, kSensorStatusShownBit) &&
+      (s.b[lnk::kStatusSetup292] & kSensorStatusMask) != 0)
     Add(lines, n, {180, 360, 250, 380}, colour::kBlue, i18n::kStringSample);
 
-  bool batchSetpoint = DryerType(s) == kDryerTypeBatchOption &&
-                       (s.b[kStatusOptionBits] & kBatchSetpointMask) != 0;
-  if ((s.b[kStatusMoistureControlMode] & kMoistureModeLow6Mask) != kModeTemperature2Speed &&
-      mode != kModeTemperature5Speed && !batchSetpoint) {
+  bool batchSetpoint = DryerType(s) == lnk::kDryerTypeBatchOption &&
+                       (s.b[lnk::kStatusOptionBits] & kBatchSetpointMask) != 0;
+  if ((s.b[lnk::kStatusMoistureControlMode] & lnk::kMoistureModeLow6Mask) != lnk::kModeTemperature2Speed &&
+      mode != lnk::kModeTemperature5Speed && !batchSetpoint) {
     OverlayLine& sp = Add(lines, n, {180, 370, 250, 390}, kSetpointColour, 0);
     std::snprintf(sp.text, sizeof sp.text, "SP %d.%1d%%",
-                  StatusU16HighFirst(s, kStatusMoistureSetpoint) / 10,
-                  StatusU16HighFirst(s, kStatusMoistureSetpoint) % 10);
+                  lnk::StatusU16HighFirst(s, lnk::kStatusMoistureSetpoint) / 10,
+                  lnk::StatusU16HighFirst(s, lnk::kStatusMoistureSetpoint) % 10);
     Tenths(Add(lines, n, {180, 380, 250, 400}, colour::kGreen, 0).text,
-           StatusU16HighFirst(s, kStatusMoisture1), "%");
+           lnk::StatusU16HighFirst(s, lnk::kStatusMoisture1), "%");
   }
 
-  bool twoHeat = StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat);
-  int setpointByte = (DryerType(s) != kDryerTypeContinuous && twoHeat) ? kStatusGrainTempSetpoint3
-                                                    : kStatusGrainTempSetpoint1;
+  bool twoHeat = StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat);
+  int setpointByte = (DryerType(s) != lnk::kDryerTypeContinuous && twoHeat) ? lnk::kStatusGrainTempSetpoint3
+                                                    : lnk::kStatusGrainTempSetpoint1;
   Temperature(Add(lines, n, {180, 390, 250, 410}, kSetpointColour,
                   twoHeat ? kDryerPicTextGrainSetpointTwoHeat : kDryerPicTextGrainSetpoint)
                   .text,
-              StatusS16LowFirst(s, setpointByte), celsius);
+              lnk::StatusS16LowFirst(s, setpointByte), celsius);
   return n;
 }
 
@@ -410,7 +410,7 @@ size_t FormatOverlayLine(const OverlayLine& line, const char16_t* label, char16_
   return t.AddLatin1(line.text).Length();
 }
 
-GuideLines ChooseGuideLines(const DryerStatus& s, PictureLayout layout) {
+GuideLines ChooseGuideLines(const lnk::DryerStatus& s, PictureLayout layout) {
   int mode = MoistureControlMode(s);
   GuideLines g{};
   g.from[0] = {135, kUpperGuideY};
@@ -420,6 +420,6 @@ GuideLines ChooseGuideLines(const DryerStatus& s, PictureLayout layout) {
   g.ladderLeft = 170;
   g.ladderRight = 178;
   g.ladderTop = 285;
-  g.ladderBottom = (mode == kModeTemperature2Speed || mode == kModeTemperature5Speed) ? 355 : 345;
+  g.ladderBottom = (mode == lnk::kModeTemperature2Speed || mode == lnk::kModeTemperature5Speed) ? 355 : 345;
   return g;
 }

@@ -7,7 +7,9 @@
 
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // String ids of the dryer picture's lines.
 enum DryerPicText : uint16_t {
@@ -37,7 +39,7 @@ enum DryerPicText : uint16_t {
 };
 
 enum class PictureLayout : uint8_t { A, B, C, D };
-PictureLayout ChoosePictureLayout(const DryerStatus& s);
+PictureLayout ChoosePictureLayout(const lnk::DryerStatus& s);
 
 // ---- Animation phases (advanced by the tenth-second tick) ----
 
@@ -58,7 +60,7 @@ struct AnimationPhases {
 extern AnimationPhases gAnimationPhases;
 // One tenth of a second: each phase moves only while its part of the dryer moves, so a stopped
 // dryer's elements stand still at their last frame.
-void AdvanceAnimationPhases(AnimationPhases& p, const DryerStatus& s);
+void AdvanceAnimationPhases(AnimationPhases& p, const lnk::DryerStatus& s);
 
 // ---- Units ----
 
@@ -76,9 +78,9 @@ struct UnitPicture {
 };
 
 // Units shown for byte 3 (0 one, 1 two, 2 three, 3 four, 4 six); 0 for any other value.
-int ShownUnitCount(const DryerStatus& s);
+int ShownUnitCount(const lnk::DryerStatus& s);
 // Unit n (1..ShownUnitCount) of the layout.
-UnitPicture ChooseUnitPicture(const DryerStatus& s, const AnimationPhases& p, PictureLayout layout,
+UnitPicture ChooseUnitPicture(const lnk::DryerStatus& s, const AnimationPhases& p, PictureLayout layout,
                               int unit);
 
 // ---- Tower and moving elements ----
@@ -96,7 +98,7 @@ PicturePlace ChooseElementPicture(const AnimationPhases& p, PictureLayout layout
 
 // The blinking marker: toggles at every paint while its condition holds, cleared otherwise.
 // Returns whether the marker is drawn in this paint.
-bool StepBlinkMarker(bool& flag, const DryerStatus& s);
+bool StepBlinkMarker(bool& flag, const lnk::DryerStatus& s);
 PicturePlace MarkerPicture(PictureLayout layout);
 
 // The resource numbers of the program's own pictures: first frames of each three-frame set.
@@ -134,7 +136,7 @@ struct OverlayLine {
   char text[24];
 };
 inline constexpr int kMaxOverlayLines = 16;
-int MakeOverlayLines(const DryerStatus& s, PictureLayout layout,
+int MakeOverlayLines(const lnk::DryerStatus& s, PictureLayout layout,
                      OverlayLine (&lines)[kMaxOverlayLines]);
 size_t FormatOverlayLine(const OverlayLine& line, const char16_t* label, char16_t* out,
                          size_t size);
@@ -148,4 +150,4 @@ struct GuideLines {
   int ladderLeft, ladderRight;
   int ladderTop, ladderBottom;
 };
-GuideLines ChooseGuideLines(const DryerStatus& s, PictureLayout layout);
+GuideLines ChooseGuideLines(const lnk::DryerStatus& s, PictureLayout layout);

@@ -194,9 +194,9 @@ void OnDrawPaint(plat::Hwnd draw, plat::PaintContext& pc) {
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
   c.FrameRect(Rect{kPlotLeft - 1, kPlotTop - 1, kPlotLeft + records::kGraphPoints + 1, kPlotBottom + 1}, kFrame, 1);
   if (!gGraph.loaded) return;
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  bool celsius = (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  bool celsius = (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsCelsius) != 0;
   c.SetFont(gGraph.small);
   int shown = 0;
   for (int t = 0; t < records::kGraphTraceCount; ++t) {

@@ -96,7 +96,7 @@ constexpr const PlenumLayout* kLayouts[] = {&kOnePlenum, &kTwoPlenums, &kThreePl
 constexpr int kLayoutCount = sizeof kLayouts / sizeof kLayouts[0];
 static_assert([] {
   for (int code = 0; code < 256; ++code) {
-    const int slots = PlenumSlotsInUse(static_cast<uint8_t>(code));
+    const int slots = lnk::PlenumSlotsInUse(static_cast<uint8_t>(code));
     if ((code < kLayoutCount ? kLayouts[code]->count : 0) != slots) return false;
   }
   return true;
@@ -113,17 +113,17 @@ bool ValidSlot(int slot) { return slot >= 1 && slot <= kMaxPlenums; }
 
 }  // namespace
 
-const PlenumLayout* ChoosePlenumLayout(const DryerStatus& s) {
-  if (StatusHas(s, kStatusConfigBits, kConfigBitsHardwareChoice)) return kLayouts[0];
-  int code = s.b[kStatusFanHeaterCount];
+const PlenumLayout* ChoosePlenumLayout(const lnk::DryerStatus& s) {
+  if (StatusHas(s, lnk::kStatusConfigBits, lnk::kConfigBitsHardwareChoice)) return kLayouts[0];
+  int code = s.b[lnk::kStatusFanHeaterCount];
   return code < kLayoutCount ? kLayouts[code] : nullptr;
 }
 
-PlenumState ChoosePlenumState(const DryerStatus& s, int slot) {
+PlenumState ChoosePlenumState(const lnk::DryerStatus& s, int slot) {
   if (!ValidSlot(slot)) return {kPlenumTextOtherwise, colour::kRed};
-  int burner = s.b[kStatusUnitStatusD1 + slot - 1];
-  int unit = s.b[kStatusUnitStatusB1 + slot - 1];
-  int run = s.b[kStatusUnitStatusA1 + slot - 1];
+  int burner = s.b[lnk::kStatusUnitStatusD1 + slot - 1];
+  int unit = s.b[lnk::kStatusUnitStatusB1 + slot - 1];
+  int run = s.b[lnk::kStatusUnitStatusA1 + slot - 1];
   if (burner & kBurnerOn) return {kPlenumTextBurnerOn, colour::kGreen};
   if (burner & kBurnerFault) return {kPlenumTextBurnerFault, colour::kRed};
   if (unit & kUnitBit5) return {kPlenumTextUnitBit5, kUnitStateColour};
@@ -133,20 +133,20 @@ PlenumState ChoosePlenumState(const DryerStatus& s, int slot) {
   return {kPlenumTextOtherwise, colour::kRed};
 }
 
-int PlenumSetpointF(const DryerStatus& s, int slot) {
-  return ValidSlot(slot) ? StatusS16LowFirst(s, kStatusPlenumSetpoint1 + 2 * (slot - 1)) : 0;
+int PlenumSetpointF(const lnk::DryerStatus& s, int slot) {
+  return ValidSlot(slot) ? lnk::StatusS16LowFirst(s, lnk::kStatusPlenumSetpoint1 + 2 * (slot - 1)) : 0;
 }
 
-int PlenumTemperatureF(const DryerStatus& s, int slot) {
-  return ValidSlot(slot) ? StatusS16LowFirst(s, kStatusPlenumTemp1 + 2 * (slot - 1)) : 0;
+int PlenumTemperatureF(const lnk::DryerStatus& s, int slot) {
+  return ValidSlot(slot) ? lnk::StatusS16LowFirst(s, lnk::kStatusPlenumTemp1 + 2 * (slot - 1)) : 0;
 }
 
 void FormatPlenumSetpoint(char* out, size_t size, int fahrenheit, bool celsius) {
-  std::snprintf(out, size, "SP:  %d %c%c ", DisplayTemperature(fahrenheit, celsius), kDegreeSign,
+  std::snprintf(out, size, "SP:  %d %c%c ", lnk::DisplayTemperature(fahrenheit, celsius), lnk::kDegreeSign,
                 celsius ? 'C' : 'F');
 }
 
 void FormatPlenumTemperature(char* out, size_t size, int fahrenheit, bool celsius) {
-  std::snprintf(out, size, "%d%c%c", DisplayTemperature(fahrenheit, celsius), kDegreeSign,
+  std::snprintf(out, size, "%d%c%c", lnk::DisplayTemperature(fahrenheit, celsius), lnk::kDegreeSign,
                 celsius ? 'C' : 'F');
 }

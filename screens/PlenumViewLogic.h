@@ -6,7 +6,9 @@
 
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // String ids of the plenum view.
 enum PlenumViewText : uint16_t {
@@ -45,16 +47,16 @@ struct PlenumLayout {
 
 // The single-plenum layout when byte 225 bit 5 is set, otherwise the one numbered by byte 3;
 // nullptr (nothing drawn) for a byte 3 outside 0..4.
-const PlenumLayout* ChoosePlenumLayout(const DryerStatus& s);
+const PlenumLayout* ChoosePlenumLayout(const lnk::DryerStatus& s);
 
 struct PlenumState {
   uint16_t textId;
   plat::Color colour;
 };
-PlenumState ChoosePlenumState(const DryerStatus& s, int slot);
+PlenumState ChoosePlenumState(const lnk::DryerStatus& s, int slot);
 
-int PlenumSetpointF(const DryerStatus& s, int slot);
-int PlenumTemperatureF(const DryerStatus& s, int slot);
+int PlenumSetpointF(const lnk::DryerStatus& s, int slot);
+int PlenumTemperatureF(const lnk::DryerStatus& s, int slot);
 // "SP:  %d %cF " and "%d%cF", converted and with C when `celsius`.
 void FormatPlenumSetpoint(char* out, size_t size, int fahrenheit, bool celsius);
 void FormatPlenumTemperature(char* out, size_t size, int fahrenheit, bool celsius);

@@ -14,7 +14,7 @@ namespace {
 
 constexpr plat::Color kSetpointColour = plat::Rgb(200, 200, 0);
 
-void DrawPlenum(plat::Canvas& c, const DryerStatus& s, const PlenumPlace& p) {
+void DrawPlenum(plat::Canvas& c, const lnk::DryerStatus& s, const PlenumPlace& p) {
   const bool celsius = IsCelsius(s);
   constexpr plat::TextFlags kCentred = plat::TextFlag::Center | plat::TextFlag::SingleLine;
   char16_t text[i18n::kStringDestUnits] = {};
@@ -43,8 +43,8 @@ void DrawPlenum(plat::Canvas& c, const DryerStatus& s, const PlenumPlace& p) {
 }
 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);

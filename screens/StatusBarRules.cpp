@@ -17,7 +17,7 @@ constexpr int kLearningEnableBit = 3;       // byte 171
 constexpr int kHoldTimeBit = 7;             // byte 224
 constexpr int kDeviationBit = 3;            // byte 224
 constexpr int kIdleOptionBit = 0;           // byte 257
-constexpr int kSetpointChoiceByte = kStatusUnitStatusD1 + 5;  // byte 148
+constexpr int kSetpointChoiceByte = lnk::kStatusUnitStatusD1 + 5;  // byte 148
 constexpr int kSecondSetpointBit = 4;
 constexpr int kShowRemainingBit = 0;        // byte 28
 constexpr int kShowRunTimeBit = 0;          // byte 43
@@ -40,16 +40,16 @@ StatusBarLine Line(StatusBarRule rule, uint16_t textId, plat::Color colour) {
   return line;
 }
 
-bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
-  if ((s.b[kStatusOptionBits2] & kOptionBits2QuickStart) == 0) return false;
+bool QuickStartLine(const lnk::DryerStatus& s, bool blinkOn, StatusBarLine& line) {
+  if ((s.b[lnk::kStatusOptionBits2] & lnk::kOptionBits2QuickStart) == 0) return false;
   line = Line(StatusBarRule::QuickStart, i18n::kStringAutoStart, colour::kWhite);
-  if ((s.b[kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) {
-    if (StatusBit(s, kStatusOptionWithdraw, kAutoStartFinishedBit)) {
+  if ((s.b[lnk::kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) {
+    if (StatusBit(s, lnk::kStatusOptionWithdraw, kAutoStartFinishedBit)) {
       line.textId = i18n::kStringAutoStartWaiting;
       line.left = true;
-    } else if (StatusHas(s, kStatusOptionWithdraw, kOptionWithdrawAutoStartActive)) {
+    } else if (StatusHas(s, lnk::kStatusOptionWithdraw, lnk::kOptionWithdrawAutoStartActive)) {
       // The remaining auto-start time is a 16-bit count of seconds, low byte first.
-      int remaining = StatusU16LowFirst(s, kStatusRunTimeCounter2);
+      int remaining = lnk::StatusU16LowFirst(s, lnk::kStatusRunTimeCounter2);
       line.form = StatusBarForm::LabelTime;
       line.first = remaining / 60;
       line.second = remaining % 60;
@@ -65,12 +65,12 @@ bool QuickStartLine(const DryerStatus& s, bool blinkOn, StatusBarLine& line) {
   return true;
 }
 
-bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
-  int left = kHourSeconds - StatusS16LowFirst(s, kStatusStatusBar290);
+bool HoldTimeLine(const lnk::DryerStatus& s, StatusBarLine& line) {
+  int left = kHourSeconds - lnk::StatusS16LowFirst(s, lnk::kStatusStatusBar290);
   int mode = MoistureControlMode(s);
-  if (left >= kHoldTimeWarnSeconds || !StatusHas(s, kStatusSwitches, kSwitchesBit6) ||
-      !StatusBit(s, kStatusDryingCriteria, kHoldTimeBit) ||
-      (mode != kModeMoisture5Speed && mode != kModeTemperature5Speed))
+  if (left >= kHoldTimeWarnSeconds || !StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesBit6) ||
+      !StatusBit(s, lnk::kStatusDryingCriteria, kHoldTimeBit) ||
+      (mode != lnk::kModeMoisture5Speed && mode != lnk::kModeTemperature5Speed))
     return false;
   if (left < 0) left = 0;
   line = Line(StatusBarRule::HoldTime, kStatusBarTextHoldTime, colour::kRed);
@@ -81,11 +81,11 @@ bool HoldTimeLine(const DryerStatus& s, StatusBarLine& line) {
   return true;
 }
 
-bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
-  int minutes = s.b[kStatusLearningCounter];
-  bool active = minutes != 0 && (s.b[kStatusLoadFlags] & kLoadFlagsBit2) != 0;
-  if (!active || !StatusBit(s, kStatusRunFlags, kLearningEnableBit) ||
-      MoistureControlMode(s) != kModeMoistureVariable)
+bool LearningLine(const lnk::DryerStatus& s, StatusBarLine& line) {
+  int minutes = s.b[lnk::kStatusLearningCounter];
+  bool active = minutes != 0 && (s.b[lnk::kStatusLoadFlags] & lnk::kLoadFlagsBit2) != 0;
+  if (!active || !StatusBit(s, lnk::kStatusRunFlags, kLearningEnableBit) ||
+      MoistureControlMode(s) != lnk::kModeMoistureVariable)
     return false;
   bool warn = minutes < kLearningWarnMinutes;
   line = Line(StatusBarRule::LearningPeriod, kStatusBarTextLearning,
@@ -97,31 +97,31 @@ bool LearningLine(const DryerStatus& s, StatusBarLine& line) {
   return true;
 }
 
-bool DeviationLine(const DryerStatus& s, StatusBarLine& line) {
-  if (!StatusBit(s, kStatusDryingCriteria, kDeviationBit) ||
-      !StatusHas(s, kStatusSwitches, kSwitchesBit6))
+bool DeviationLine(const lnk::DryerStatus& s, StatusBarLine& line) {
+  if (!StatusBit(s, lnk::kStatusDryingCriteria, kDeviationBit) ||
+      !StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesBit6))
     return false;
-  int setpointByte = kStatusGrainTempSetpoint1;
+  int setpointByte = lnk::kStatusGrainTempSetpoint1;
   // Sources 1 and 2 always count against the first setpoint.
-  if (s.b[kStatusGrainTempSelect] == 0 && StatusHas(s, kStatusOptionBits, kOptionBitsTwoHeat))
+  if (s.b[lnk::kStatusGrainTempSelect] == 0 && StatusHas(s, lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat))
     setpointByte = StatusBit(s, kSetpointChoiceByte, kSecondSetpointBit)
-                       ? kStatusGrainTempSetpoint2
-                       : kStatusGrainTempSetpoint3;
-  int deltaF = StatusS16LowFirst(s, setpointByte) - DryerGrainTemperature(s);
+                       ? lnk::kStatusGrainTempSetpoint2
+                       : lnk::kStatusGrainTempSetpoint3;
+  int deltaF = lnk::StatusS16LowFirst(s, setpointByte) - DryerGrainTemperature(s);
   bool celsius = IsCelsius(s);
   line = Line(StatusBarRule::TemperatureDeviation, kStatusBarTextDeviation, colour::kGreen);
   line.form = StatusBarForm::LabelDeviation;
-  line.first = celsius ? FahrenheitDeltaToCelsius(deltaF) : deltaF;
+  line.first = celsius ? lnk::FahrenheitDeltaToCelsius(deltaF) : deltaF;
   line.celsius = celsius;
   return true;
 }
 
-bool OutOfGrainLine(const DryerStatus& s, StatusBarLine& line) {
-  if ((s.b[kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) return false;
-  int v = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainCountdown));
-  int p = static_cast<int>(StatusMinSecSeconds(s, kStatusOutOfGrainTime));
+bool OutOfGrainLine(const lnk::DryerStatus& s, StatusBarLine& line) {
+  if ((s.b[lnk::kStatusRunFlags] & kNormalStateMask) == kNormalStateMask) return false;
+  int v = static_cast<int>(lnk::StatusMinSecSeconds(s, lnk::kStatusOutOfGrainCountdown));
+  int p = static_cast<int>(lnk::StatusMinSecSeconds(s, lnk::kStatusOutOfGrainTime));
   line = Line(StatusBarRule::OutOfGrain, kStatusBarTextOutOfGrain, OutOfGrainColour(v, p));
-  if (StatusBit(s, kStatusStatusBar28, kShowRemainingBit)) {
+  if (StatusBit(s, lnk::kStatusStatusBar28, kShowRemainingBit)) {
     int left = p > v ? p - v : 0;
     line.form = StatusBarForm::LabelWideTime;
     line.first = left / 60;
@@ -130,22 +130,22 @@ bool OutOfGrainLine(const DryerStatus& s, StatusBarLine& line) {
   return true;
 }
 
-StatusBarLine RestingLine(const DryerStatus& s) {
+StatusBarLine RestingLine(const lnk::DryerStatus& s) {
   if (IsDryerRunning(s)) {
     StatusBarLine line = Line(StatusBarRule::Running, kStatusBarTextRunning, colour::kBlue);
-    if (StatusBit(s, kStatusStatusBar43, kShowRunTimeBit)) {
+    if (StatusBit(s, lnk::kStatusStatusBar43, kShowRunTimeBit)) {
       line.form = StatusBarForm::LabelWideTime;
-      line.first = s.b[kStatusStatusBar39];
-      line.second = s.b[kStatusStatusBar39 + 1];
+      line.first = s.b[lnk::kStatusStatusBar39];
+      line.second = s.b[lnk::kStatusStatusBar39 + 1];
     }
     return line;
   }
-  if (!StatusHas(s, kStatusSwitches, kSwitchesBit6)) {
-    bool blue = (s.b[kStatusStatusBar271] & kStopReasonMask) == kStopReasonBlue;
+  if (!StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesBit6)) {
+    bool blue = (s.b[lnk::kStatusStatusBar271] & kStopReasonMask) == kStopReasonBlue;
     return blue ? Line(StatusBarRule::Stopped, kStatusBarTextStoppedBlue, colour::kBlue)
                 : Line(StatusBarRule::Stopped, kStatusBarTextStoppedRed, colour::kRed);
   }
-  if (!StatusBit(s, kStatusOptionBits, kIdleOptionBit) || DryerType(s) != kDryerTypeBatchOption)
+  if (!StatusBit(s, lnk::kStatusOptionBits, kIdleOptionBit) || DryerType(s) != lnk::kDryerTypeBatchOption)
     return Line(StatusBarRule::Idle, kStatusBarTextIdle, colour::kGreen);
   return Line(StatusBarRule::Idle, kStatusBarTextIdleOption, colour::kRed);
 }
@@ -160,9 +160,9 @@ plat::Color OutOfGrainColour(int v, int p) {
   return colour::kRed;
 }
 
-StatusBarLine ChooseStatusBarLine(const DryerStatus& s, bool blinkOn) {
+StatusBarLine ChooseStatusBarLine(const lnk::DryerStatus& s, bool blinkOn) {
   StatusBarLine line{};
-  if (StatusBit(s, kStatusStatus118, kAlarmBit)) {
+  if (StatusBit(s, lnk::kStatusStatus118, kAlarmBit)) {
     line = Line(StatusBarRule::Alarm, kStatusBarTextAlarm, colour::kRed);
     line.blinking = true;
   } else if (!QuickStartLine(s, blinkOn, line) && !HoldTimeLine(s, line) &&
@@ -198,7 +198,7 @@ size_t FormatStatusBarLine(const StatusBarLine& line, const char16_t* text,
       std::snprintf(numbers, sizeof numbers, " %d Minutes", line.first);
       break;
     case StatusBarForm::LabelDeviation:
-      std::snprintf(numbers, sizeof numbers, " [- %d %c%c]", line.first, kDegreeSign,
+      std::snprintf(numbers, sizeof numbers, " [- %d %c%c]", line.first, lnk::kDegreeSign,
                     line.celsius ? 'C' : 'F');
       break;
   }

@@ -6,7 +6,9 @@
 
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // String ids of the status bar lines.
 enum StatusBarText : uint16_t {
@@ -61,7 +63,7 @@ struct StatusBarLine {
 };
 
 // `blinkOn` is bit 0 of the display-state word.
-StatusBarLine ChooseStatusBarLine(const DryerStatus& s, bool blinkOn);
+StatusBarLine ChooseStatusBarLine(const lnk::DryerStatus& s, bool blinkOn);
 
 // Joins the labels (already looked up) and the numbers of `line`. Returns units written.
 size_t FormatStatusBarLine(const StatusBarLine& line, const char16_t* text,

@@ -18,13 +18,13 @@ constexpr int kFontHeight = 28;
 constexpr int kSmallFontHeight = 25;
 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
-  StatusBarLine line = ChooseStatusBarLine(s, BlinkOn());
+  StatusBarLine line = ChooseStatusBarLine(s, lnk::BlinkOn());
   // Until the first frame the rules would read the start-up preset as a stopped dryer.
-  if (AwaitingFirstStatusFrame()) {
+  if (lnk::AwaitingFirstStatusFrame()) {
     line = StatusBarLine{.form = StatusBarForm::Label, .textId = i18n::kStringWaitingForDryer,
                          .colour = colour::kWhite};
   }

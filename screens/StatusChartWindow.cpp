@@ -96,7 +96,7 @@ void DrawHeaders(plat::Canvas& c) {
   }
 }
 
-void DrawLoggerState(plat::Canvas& c, const DryerStatus& s) {
+void DrawLoggerState(plat::Canvas& c, const lnk::DryerStatus& s) {
   records::ChartLoggerState state =
       records::ChartLoggerStateFor(records::DataLoggerOn(s), records::LastLongTermUsedPercent());
   Rect top{kLoggerLeft, 0, kLoggerRight, kHeaderLine};
@@ -184,11 +184,11 @@ void OnPaint(plat::Hwnd h, plat::PaintContext& pc) {
   c.FillRect(plat::GetClientRect(h), kBlack);
   c.SetFont(gChart.font);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   DrawHeaders(c);
   DrawLoggerState(c, s);
-  DrawRows(c, (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0);
+  DrawRows(c, (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsCelsius) != 0);
   DrawGrid(c);
 }
 

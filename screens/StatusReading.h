@@ -6,36 +6,36 @@
 #include "link/RegisterMap.h"
 #include "platform/Canvas.h"
 
-inline bool StatusBit(const DryerStatus& s, int byte, int bit) {
+inline bool StatusBit(const lnk::DryerStatus& s, int byte, int bit) {
   return (s.b[byte] >> bit) & 1;
 }
 // Whether any bit of `mask` (a value from link/RegisterMap.h) is set in status byte `byte`.
-inline bool StatusHas(const DryerStatus& s, int byte, uint8_t mask) { return (s.b[byte] & mask) != 0; }
-inline bool IsCelsius(const DryerStatus& s) {
-  return (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
+inline bool StatusHas(const lnk::DryerStatus& s, int byte, uint8_t mask) { return (s.b[byte] & mask) != 0; }
+inline bool IsCelsius(const lnk::DryerStatus& s) {
+  return (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsCelsius) != 0;
 }
-inline bool IsDryerRunning(const DryerStatus& s) {
-  return (s.b[kStatusRunFlags2] & kRunFlags2Running) != 0 ||
-         (s.b[kStatusRunFlags] & kRunFlagsRunning) != 0;
+inline bool IsDryerRunning(const lnk::DryerStatus& s) {
+  return (s.b[lnk::kStatusRunFlags2] & lnk::kRunFlags2Running) != 0 ||
+         (s.b[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning) != 0;
 }
-inline int MoistureControlMode(const DryerStatus& s) {
-  return s.b[kStatusMoistureControlMode] & kMoistureModeMask;
+inline int MoistureControlMode(const lnk::DryerStatus& s) {
+  return s.b[lnk::kStatusMoistureControlMode] & lnk::kMoistureModeMask;
 }
-inline int DryerType(const DryerStatus& s) { return s.b[kStatusDryerType]; }
+inline int DryerType(const lnk::DryerStatus& s) { return s.b[lnk::kStatusDryerType]; }
 
 // Byte 184 chooses the grain temperature: 0 the third, 1 the second, 2 the first. Returns
 // false for any other value, and leaves `f` alone.
-inline bool ReadDryerGrainTemperature(const DryerStatus& s, int& f) {
-  switch (s.b[kStatusGrainTempSelect]) {
-    case 0: f = StatusS16LowFirst(s, kStatusGrainTemp3); return true;
-    case 1: f = StatusS16LowFirst(s, kStatusGrainTemp2); return true;
-    case 2: f = StatusS16LowFirst(s, kStatusGrainTemp1); return true;
+inline bool ReadDryerGrainTemperature(const lnk::DryerStatus& s, int& f) {
+  switch (s.b[lnk::kStatusGrainTempSelect]) {
+    case 0: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp3); return true;
+    case 1: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp2); return true;
+    case 2: f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp1); return true;
     default: return false;
   }
 }
 // The same, falling back to the first choice for an unknown source.
-inline int DryerGrainTemperature(const DryerStatus& s) {
-  int f = StatusS16LowFirst(s, kStatusGrainTemp3);
+inline int DryerGrainTemperature(const lnk::DryerStatus& s) {
+  int f = lnk::StatusS16LowFirst(s, lnk::kStatusGrainTemp3);
   ReadDryerGrainTemperature(s, f);
   return f;
 }

@@ -14,18 +14,18 @@ namespace {
 
 
 constexpr TempSetpointRow kSetpoints[kTempSetpointCount] = {
-    {TempSetpoint::Plenum1, CommandRow::PlenumSetpoint6, 250, 180, 50},
-    {TempSetpoint::Plenum2, CommandRow::PlenumSetpoint5, 250, 180, 50},
-    {TempSetpoint::Plenum3, CommandRow::PlenumSetpoint4, 250, 180, 50},
-    {TempSetpoint::Plenum4, CommandRow::PlenumSetpoint3, 250, 180, 50},
-    {TempSetpoint::Plenum5, CommandRow::PlenumSetpoint2, 250, 180, 50},
-    {TempSetpoint::Plenum6, CommandRow::PlenumSetpoint1, 250, 180, 50},
-    {TempSetpoint::LoHeat1, CommandRow::PlenumSetpoint8, 250, 180, 50},
-    {TempSetpoint::LoHeat2, CommandRow::PlenumSetpoint7, 250, 180, 50},
-    {TempSetpoint::Grain, CommandRow::GrainTempSetpoint1, 160, 105, 50},
-    {TempSetpoint::GrainType3, CommandRow::GrainTempSetpoint2, 180, 120, 50},
-    {TempSetpoint::GrainTwoHeatFirst, CommandRow::GrainTempSetpoint2, 180, 120, 50},
-    {TempSetpoint::GrainTwoHeatSecond, CommandRow::GrainTempSetpoint3, 180, 105, 50},
+    {TempSetpoint::Plenum1, lnk::CommandRow::PlenumSetpoint6, 250, 180, 50},
+    {TempSetpoint::Plenum2, lnk::CommandRow::PlenumSetpoint5, 250, 180, 50},
+    {TempSetpoint::Plenum3, lnk::CommandRow::PlenumSetpoint4, 250, 180, 50},
+    {TempSetpoint::Plenum4, lnk::CommandRow::PlenumSetpoint3, 250, 180, 50},
+    {TempSetpoint::Plenum5, lnk::CommandRow::PlenumSetpoint2, 250, 180, 50},
+    {TempSetpoint::Plenum6, lnk::CommandRow::PlenumSetpoint1, 250, 180, 50},
+    {TempSetpoint::LoHeat1, lnk::CommandRow::PlenumSetpoint8, 250, 180, 50},
+    {TempSetpoint::LoHeat2, lnk::CommandRow::PlenumSetpoint7, 250, 180, 50},
+    {TempSetpoint::Grain, lnk::CommandRow::GrainTempSetpoint1, 160, 105, 50},
+    {TempSetpoint::GrainType3, lnk::CommandRow::GrainTempSetpoint2, 180, 120, 50},
+    {TempSetpoint::GrainTwoHeatFirst, lnk::CommandRow::GrainTempSetpoint2, 180, 120, 50},
+    {TempSetpoint::GrainTwoHeatSecond, lnk::CommandRow::GrainTempSetpoint3, 180, 105, 50},
 };
 
 // Plenums stand in two columns of three, numbered from the bottom: 1..3 left, 4..6 right.
@@ -79,33 +79,33 @@ TempSetpoint PlenumSetpoint(int plenum) {
   return static_cast<TempSetpoint>(plenum - 1);
 }
 
-int TempSetpointF(const DryerStatus& s, TempSetpoint setpoint) {
-  return StatusS16LowFirst(s, RowRegister(RowInfo(TempSetpointInfo(setpoint).row)));
+int TempSetpointF(const lnk::DryerStatus& s, TempSetpoint setpoint) {
+  return lnk::StatusS16LowFirst(s, lnk::RowRegister(lnk::RowInfo(TempSetpointInfo(setpoint).row)));
 }
 
-void OpenTempSetpointEntry(SetpointEntryRequest& r, const DryerStatus& s, TempSetpoint setpoint,
+void OpenTempSetpointEntry(SetpointEntryRequest& r, const lnk::DryerStatus& s, TempSetpoint setpoint,
                            bool celsius) {
   const TempSetpointRow& t = TempSetpointInfo(setpoint);
   OpenSetpointEntryFromStatus(r, s, t.row, t.minimumF, t.maximumF, t.defaultF, celsius);
 }
 
 void FormatTempSetpointValue(char* out, size_t size, int fahrenheit, bool celsius) {
-  std::snprintf(out, size, " %3d %c%c ", DisplayTemperature(fahrenheit, celsius), kDegreeSign,
+  std::snprintf(out, size, " %3d %c%c ", lnk::DisplayTemperature(fahrenheit, celsius), lnk::kDegreeSign,
                 celsius ? 'C' : 'F');
 }
 
-bool HasTwoHeatLevels(const DryerStatus& s) {
-  return DryerType(s) == kDryerTypeBatchOption && (s.b[kStatusOptionBits] & kOptionBitsTwoHeat) != 0;
+bool HasTwoHeatLevels(const lnk::DryerStatus& s) {
+  return DryerType(s) == lnk::kDryerTypeBatchOption && (s.b[lnk::kStatusOptionBits] & lnk::kOptionBitsTwoHeat) != 0;
 }
 
 namespace {
 
-bool SingleSeriesSwitch(const DryerStatus& s) {
-  return (s.b[kStatusConfigBits] & kConfigBitsHardwareChoice) != 0;
+bool SingleSeriesSwitch(const lnk::DryerStatus& s) {
+  return (s.b[lnk::kStatusConfigBits] & lnk::kConfigBitsHardwareChoice) != 0;
 }
 
-void ShowPlenums(const DryerStatus& s, bool seriesRule, bool shown[kPlenumButtonCount]) {
-  const int count = s.b[kStatusFanHeaterCount];
+void ShowPlenums(const lnk::DryerStatus& s, bool seriesRule, bool shown[kPlenumButtonCount]) {
+  const int count = s.b[lnk::kStatusFanHeaterCount];
   const bool series = seriesRule && SingleSeriesSwitch(s);
   shown[static_cast<int>(PlenumButton::Plenum1)] = true;
   shown[static_cast<int>(PlenumButton::Plenum2)] = count >= 1 && !series;
@@ -134,18 +134,18 @@ void InitialPlenumButtons(bool shown[kPlenumButtonCount]) {
   for (int i = 0; i < kPlenumButtonCount; ++i) shown[i] = i < static_cast<int>(PlenumButton::HiHeat1);
 }
 
-bool ChoosePlenumButtons(const DryerStatus& s, bool shown[kPlenumButtonCount]) {
+bool ChoosePlenumButtons(const lnk::DryerStatus& s, bool shown[kPlenumButtonCount]) {
   const int type = DryerType(s);
-  if (type == kDryerTypeContinuous) {
+  if (type == lnk::kDryerTypeContinuous) {
     ShowPlenums(s, true, shown);
     return true;
   }
-  if (type != kDryerTypeBatchOption) return false;
+  if (type != lnk::kDryerTypeBatchOption) return false;
   if (!HasTwoHeatLevels(s)) {
     ShowPlenums(s, false, shown);
     return true;
   }
-  const bool second = s.b[kStatusFanHeaterCount] >= 1;
+  const bool second = s.b[lnk::kStatusFanHeaterCount] >= 1;
   for (int i = 0; i < static_cast<int>(PlenumButton::HiHeat1); ++i) shown[i] = false;
   shown[static_cast<int>(PlenumButton::HiHeat1)] = true;
   shown[static_cast<int>(PlenumButton::LoHeat1)] = true;
@@ -154,26 +154,26 @@ bool ChoosePlenumButtons(const DryerStatus& s, bool shown[kPlenumButtonCount]) {
   return true;
 }
 
-bool PlenumValueDrawn(const DryerStatus& s, PlenumButton button) {
+bool PlenumValueDrawn(const lnk::DryerStatus& s, PlenumButton button) {
   if (!SingleSeriesSwitch(s)) return true;
   const int i = static_cast<int>(button);
   return i < kPlenumButtonCount && kPlenumButtons[i].setpoint == TempSetpoint::Plenum1;
 }
 
-bool PlenumButtonActs(const DryerStatus& s, PlenumButton button) {
-  if (button == PlenumButton::HiHeat2) return s.b[kStatusFanHeaterCount] >= 1;
+bool PlenumButtonActs(const lnk::DryerStatus& s, PlenumButton button) {
+  if (button == PlenumButton::HiHeat2) return s.b[lnk::kStatusFanHeaterCount] >= 1;
   return button < PlenumButton::Count;
 }
 
-bool GrainButtonShown(const DryerStatus& s, GrainButton button) {
+bool GrainButtonShown(const lnk::DryerStatus& s, GrainButton button) {
   return (button == GrainButton::Single) != HasTwoHeatLevels(s);
 }
 
-TempSetpoint GrainButtonSetpoint(const DryerStatus& s, GrainButton button) {
+TempSetpoint GrainButtonSetpoint(const lnk::DryerStatus& s, GrainButton button) {
   switch (button) {
     case GrainButton::TwoHeatFirst: return TempSetpoint::GrainTwoHeatFirst;
     case GrainButton::TwoHeatSecond: return TempSetpoint::GrainTwoHeatSecond;
-    default: return DryerType(s) == kDryerTypeHighLimit ? TempSetpoint::GrainType3 : TempSetpoint::Grain;
+    default: return DryerType(s) == lnk::kDryerTypeHighLimit ? TempSetpoint::GrainType3 : TempSetpoint::Grain;
   }
 }
 

@@ -7,7 +7,9 @@
 #include "link/RegisterMap.h"
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 struct SetpointEntryRequest;
 
 inline constexpr uint16_t kTempSelectTitleId = 193;
@@ -55,7 +57,7 @@ inline constexpr int kTempSetpointCount = static_cast<int>(TempSetpoint::Count);
 // Limits and default in degrees F; the value lives at the row's two registers, low byte first.
 struct TempSetpointRow {
   TempSetpoint setpoint;
-  CommandRow row;
+  lnk::CommandRow row;
   int maximumF;
   int defaultF;
   int minimumF;
@@ -63,15 +65,15 @@ struct TempSetpointRow {
 const TempSetpointRow& TempSetpointInfo(TempSetpoint setpoint);
 // Plenum n (1..6); anything else reads as plenum 1.
 TempSetpoint PlenumSetpoint(int plenum);
-int TempSetpointF(const DryerStatus& s, TempSetpoint setpoint);
+int TempSetpointF(const lnk::DryerStatus& s, TempSetpoint setpoint);
 // Fills the shared keypad request for the setpoint, opening on its current value.
-void OpenTempSetpointEntry(SetpointEntryRequest& r, const DryerStatus& s, TempSetpoint setpoint,
+void OpenTempSetpointEntry(SetpointEntryRequest& r, const lnk::DryerStatus& s, TempSetpoint setpoint,
                            bool celsius);
 // " %3d %cF " or " %3d %cC " of a Fahrenheit value in the display unit.
 void FormatTempSetpointValue(char* out, size_t size, int fahrenheit, bool celsius);
 
 // Batch dryer (type 1) with bit 1 of byte 257: HI HEAT and LO HEAT levels.
-bool HasTwoHeatLevels(const DryerStatus& s);
+bool HasTwoHeatLevels(const lnk::DryerStatus& s);
 
 // ---- Plenum setpoint window ----
 
@@ -107,12 +109,12 @@ const PlenumButtonPlace* PlenumButtonById(int controlId);
 void InitialPlenumButtons(bool shown[kPlenumButtonCount]);
 // Updates `shown` for the dryer type and plenum count; returns false, leaving it as it was,
 // for a dryer type the window does not know.
-bool ChoosePlenumButtons(const DryerStatus& s, bool shown[kPlenumButtonCount]);
+bool ChoosePlenumButtons(const lnk::DryerStatus& s, bool shown[kPlenumButtonCount]);
 // Whether the setpoint beside a shown button is drawn: with the dryer type switch in the
 // single-plenum series only plenum 1's.
-bool PlenumValueDrawn(const DryerStatus& s, PlenumButton button);
+bool PlenumValueDrawn(const lnk::DryerStatus& s, PlenumButton button);
 // Whether a press opens the keypad: the two-heat plenum 2 button needs a second plenum.
-bool PlenumButtonActs(const DryerStatus& s, PlenumButton button);
+bool PlenumButtonActs(const lnk::DryerStatus& s, PlenumButton button);
 
 // ---- Grain temperature setpoint window ----
 
@@ -132,9 +134,9 @@ const GrainButtonPlace* GrainButtonById(int controlId);
 inline constexpr plat::Rect kGrainLabelPlace = plat::RectXywh(0, 2, 640, 20);
 inline constexpr plat::Rect kGrainHelpPlace = plat::RectXywh(20, 72, 600, 42);
 
-bool GrainButtonShown(const DryerStatus& s, GrainButton button);
+bool GrainButtonShown(const lnk::DryerStatus& s, GrainButton button);
 // The setpoint a grain button opens and shows.
-TempSetpoint GrainButtonSetpoint(const DryerStatus& s, GrainButton button);
+TempSetpoint GrainButtonSetpoint(const lnk::DryerStatus& s, GrainButton button);
 // The red help text: strings 197, 198, 199 joined by blanks with SI units, otherwise 200 and
 // 201. Returns its length.
 size_t FormatGrainHelp(bool celsius, char16_t* out, size_t size);

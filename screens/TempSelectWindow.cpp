@@ -67,7 +67,7 @@ void DrawValue(plat::Canvas& c, const plat::Rect& place, int fahrenheit, bool ce
   c.DrawText(place, text, kCentredLine);
 }
 
-void OpenEntry(plat::Hwnd panel, const DryerStatus& s, TempSetpoint setpoint) {
+void OpenEntry(plat::Hwnd panel, const lnk::DryerStatus& s, TempSetpoint setpoint) {
   OpenTempSetpointEntry(gSetpointEntryRequest, s, setpoint, IsCelsius(s));
   dialogs::OpenSetpointEntryDialog(plat::GetParent(panel), gSetpointEntryRequest);
   plat::InvalidateRect(panel, nullptr, true);
@@ -87,7 +87,7 @@ void CreatePlenumButtons(plat::Hwnd h) {
 }
 
 // The values are drawn beside the visible buttons only, so a change of buttons repaints the panel.
-void RefreshPlenumPanel(plat::Hwnd h, const DryerStatus& s) {
+void RefreshPlenumPanel(plat::Hwnd h, const lnk::DryerStatus& s) {
   dialogs::SetStringIfPresent(h, 0, kPlenumSetpointCaptionId);
   ChoosePlenumButtons(s, gTemps.plenumShown);
   bool changed = false;
@@ -97,8 +97,8 @@ void RefreshPlenumPanel(plat::Hwnd h, const DryerStatus& s) {
 }
 
 void PaintPlenumPanel(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   const bool celsius = IsCelsius(s);
@@ -112,8 +112,8 @@ void PaintPlenumPanel(plat::Hwnd h, plat::PaintContext& ctx) {
 void OnPlenumCommand(plat::Hwnd h, int id) {
   const PlenumButtonPlace* p = PlenumButtonById(id);
   if (p == nullptr) return;
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   if (!PlenumButtonActs(s, p->button)) return;
   OpenEntry(h, s, p->setpoint);
 }
@@ -177,7 +177,7 @@ void DrawGrainHelp(plat::Canvas& c, bool celsius) {
   }
 }
 
-void RefreshGrainPanel(plat::Hwnd h, const DryerStatus& s) {
+void RefreshGrainPanel(plat::Hwnd h, const lnk::DryerStatus& s) {
   dialogs::SetStringIfPresent(h, 0, kGrainSetpointCaptionId);
   bool changed = false;
   for (int i = 0; i < kGrainButtonCount; ++i) {
@@ -188,8 +188,8 @@ void RefreshGrainPanel(plat::Hwnd h, const DryerStatus& s) {
 }
 
 void PaintGrainPanel(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   const bool celsius = IsCelsius(s);
@@ -211,8 +211,8 @@ void PaintGrainPanel(plat::Hwnd h, plat::PaintContext& ctx) {
 void OnGrainCommand(plat::Hwnd h, int id) {
   const GrainButtonPlace* g = GrainButtonById(id);
   if (g == nullptr) return;
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   OpenEntry(h, s, GrainButtonSetpoint(s, g->button));
 }
 
@@ -268,8 +268,8 @@ void CreateScreen(plat::Hwnd h) {
 void RefreshTempScreen(plat::Hwnd h) {
   dialogs::SetStringIfPresent(h, 0, kTempSelectTitleId);
   dialogs::SetStringIfPresent(h, kTempSelectExit, i18n::kStringExit);
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   RefreshPlenumPanel(gTemps.plenumPanel, s);
   RefreshGrainPanel(gTemps.grainPanel, s);
 }

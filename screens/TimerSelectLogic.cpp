@@ -22,28 +22,28 @@ constexpr TimerLimits Limits(int maxMinutes, int maxSeconds, int defaultMinutes,
 
 constexpr TimerPresetInfo kPresets[kTimerPresetCount] = {
     {.preset = TimerPreset::LoadStartupDelay,
-     .presetByte = kStatusLoadStartupDelay,
-     .row = CommandRow::LoadStartupDelay,
+     .presetByte = lnk::kStatusLoadStartupDelay,
+     .row = lnk::CommandRow::LoadStartupDelay,
      .limits = Limits(10, 0, 1, 0, 0, 1)},
     {.preset = TimerPreset::OutOfGrain,
-     .presetByte = kStatusOutOfGrainTime,
-     .row = CommandRow::OutOfGrainTime,
+     .presetByte = lnk::kStatusOutOfGrainTime,
+     .row = lnk::CommandRow::OutOfGrainTime,
      .limits = Limits(30, 0, 8, 0, 0, 0)},
     {.preset = TimerPreset::FanDelay,
-     .presetByte = kStatusFanDelay,
-     .row = CommandRow::FanDelay,
+     .presetByte = lnk::kStatusFanDelay,
+     .row = lnk::CommandRow::FanDelay,
      .limits = Limits(0, 25, 0, 3, 0, 1)},
     {.preset = TimerPreset::FanSetup,
-     .presetByte = kStatusFanSetupTime,
-     .row = CommandRow::FanSetupTime,
+     .presetByte = lnk::kStatusFanSetupTime,
+     .row = lnk::CommandRow::FanSetupTime,
      .limits = Limits(60, 0, 0, 0, 0, 0)},
     {.preset = TimerPreset::UnloadCleanoutDelay,
-     .presetByte = kStatusUnloadCleanoutDelay,
-     .row = CommandRow::UnloadCleanoutDelay,
+     .presetByte = lnk::kStatusUnloadCleanoutDelay,
+     .row = lnk::CommandRow::UnloadCleanoutDelay,
      .limits = Limits(10, 0, 1, 0, 0, 0)},
     {.preset = TimerPreset::StagedBatch,
-     .presetByte = kStatusStagedBatchTime,
-     .row = CommandRow::StagedBatchTime,
+     .presetByte = lnk::kStatusStagedBatchTime,
+     .row = lnk::CommandRow::StagedBatchTime,
      .limits = Limits(255, 0, 255, 0, 0, 0)},
 };
 
@@ -136,7 +136,7 @@ void AddDefaultLine(TimerPanelText& out, int minutes, const char16_t* minutesUni
   line->length = LineText(line->text, kPanelLineUnits).Add(label).AddLatin1(number).Add(minutesUnit).Length();
 }
 
-void FillBox(PresetBox& box, const DryerStatus& s, TimerPreset preset, const char16_t* minutesUnit,
+void FillBox(PresetBox& box, const lnk::DryerStatus& s, TimerPreset preset, const char16_t* minutesUnit,
              const char16_t* secondsUnit) {
   const TimerPresetInfo& info = TimerPresetFor(preset);
   i18n::GetString(kTimerTextPreset, box.label);
@@ -162,7 +162,7 @@ void AddUnloadHelp(TimerPanelText& out) {
   }
 }
 
-void AddPreviousLoad(TimerPanelText& out, const DryerStatus& s, uint32_t previousLoadSeconds,
+void AddPreviousLoad(TimerPanelText& out, const lnk::DryerStatus& s, uint32_t previousLoadSeconds,
                      const char16_t* minutesUnit, const char16_t* secondsUnit) {
   if (LoadSwitchOn(s)) {
     for (const char* text : kLoadSwitchOnLines) AddLatin1(out, text, timer_colour::kLoadSwitchOn);
@@ -183,9 +183,9 @@ const TimerPresetInfo& TimerPresetFor(TimerPreset preset) {
 
 void OpenTimerPreset(TimerEntryRequest& r, TimerPreset preset) {
   const TimerPresetInfo& info = TimerPresetFor(preset);
-  LoadRequestFromStatus(info.row);
-  const int reg = RowRegister(RowInfo(info.row));
-  OpenTimerEntry(r, info.row, ReadRequestByte(reg), ReadRequestByte(reg + 1), info.limits);
+  lnk::LoadRequestFromStatus(info.row);
+  const int reg = lnk::RowRegister(lnk::RowInfo(info.row));
+  OpenTimerEntry(r, info.row, lnk::ReadRequestByte(reg), lnk::ReadRequestByte(reg + 1), info.limits);
 }
 
 const TimerPanelInfo& TimerPanelFor(TimerPanel panel) {
@@ -204,7 +204,7 @@ bool TimerPresetForCommand(int command, TimerPreset& out) {
   return false;
 }
 
-bool LoadSwitchOn(const DryerStatus& s) { return (s.b[kStatusLoadFlags] & kLoadFlagsLoadSwitch) != 0; }
+bool LoadSwitchOn(const lnk::DryerStatus& s) { return (s.b[lnk::kStatusLoadFlags] & lnk::kLoadFlagsLoadSwitch) != 0; }
 
 size_t FormatPreviousLoadLine(uint32_t seconds, const char16_t* minutesUnit, const char16_t* secondsUnit,
                               char16_t* out, size_t size) {
@@ -215,7 +215,7 @@ size_t FormatPreviousLoadLine(uint32_t seconds, const char16_t* minutesUnit, con
   return LineText(out, size).Add(minutesUnit).AddLatin1(minutes).Add(secondsUnit).AddLatin1(rest).Length();
 }
 
-void BuildTimerPanelText(TimerPanel panel, const DryerStatus& s, uint32_t previousLoadSeconds,
+void BuildTimerPanelText(TimerPanel panel, const lnk::DryerStatus& s, uint32_t previousLoadSeconds,
                          TimerPanelText& out) {
   const TimerPanelInfo& info = TimerPanelFor(panel);
   out.title[0] = 0;

@@ -10,7 +10,9 @@
 #include "link/RegisterMap.h"
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // String ids of the timer panels.
 enum TimerText : uint16_t {
@@ -51,7 +53,7 @@ inline constexpr int kTimerPresetCount = 6;
 struct TimerPresetInfo {
   TimerPreset preset;
   int presetByte;  // status byte of the minutes; the seconds follow
-  CommandRow row;  // the request's two registers, minutes then seconds, and the pending flag
+  lnk::CommandRow row;  // the request's two registers, minutes then seconds, and the pending flag
   TimerLimits limits;
 };
 const TimerPresetInfo& TimerPresetFor(TimerPreset preset);
@@ -134,11 +136,11 @@ struct TimerPanelText {
 };
 
 // Every text of one panel for the status record and the derived previous load time (seconds).
-void BuildTimerPanelText(TimerPanel panel, const DryerStatus& s, uint32_t previousLoadSeconds,
+void BuildTimerPanelText(TimerPanel panel, const lnk::DryerStatus& s, uint32_t previousLoadSeconds,
                          TimerPanelText& out);
 
 // Whether the load switch is in ON (bit 3 of byte 179).
-bool LoadSwitchOn(const DryerStatus& s);
+bool LoadSwitchOn(const lnk::DryerStatus& s);
 
 // "%s: %03d     %s: %02d" of the previous load time split into minutes and seconds.
 size_t FormatPreviousLoadLine(uint32_t seconds, const char16_t* minutesUnit,

@@ -94,18 +94,18 @@ void DrawBox(plat::Canvas& c, const PresetBox& box, int top) {
 }
 
 void RefreshPanel(plat::Hwnd h) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   TimerPanelText text;
-  BuildTimerPanelText(PanelOf(h), s, Derived().previousLoadSeconds.load(), text);
+  BuildTimerPanelText(PanelOf(h), s, lnk::Derived().previousLoadSeconds.load(), text);
   SetTitle(h, text.title);
 }
 
 void PaintPanel(plat::Hwnd h, plat::Canvas& c) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   TimerPanelText text;
-  BuildTimerPanelText(PanelOf(h), s, Derived().previousLoadSeconds.load(), text);
+  BuildTimerPanelText(PanelOf(h), s, lnk::Derived().previousLoadSeconds.load(), text);
 
   const plat::Rect client = plat::GetClientRect(h);
   c.FillRect(client, kPanelBackground);

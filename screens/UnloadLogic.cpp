@@ -15,9 +15,9 @@ struct SpeedRow {
 };
 
 constexpr SpeedRow kSpeedRows[3] = {
-    {" HIGH: %04d ", kStatusMeterRoll1, MeterRollSpeed::High, {5, 0, 100, 20}},
-    {" MED:  %04d ", kStatusMeterRoll2, MeterRollSpeed::Medium, {5, 25, 100, 45}},
-    {" LOW:  %04d ", kStatusMeterRoll3, MeterRollSpeed::Low, {5, 50, 100, 70}},
+    {" HIGH: %04d ", lnk::kStatusMeterRoll1, MeterRollSpeed::High, {5, 0, 100, 20}},
+    {" MED:  %04d ", lnk::kStatusMeterRoll2, MeterRollSpeed::Medium, {5, 25, 100, 45}},
+    {" LOW:  %04d ", lnk::kStatusMeterRoll3, MeterRollSpeed::Low, {5, 50, 100, 70}},
 };
 
 constexpr int kSettingScale = 10;
@@ -28,18 +28,18 @@ void FormatUnloadFigure(char* out, size_t size, int tenths) {
   std::snprintf(out, size, "%2d.%d", tenths / 10, tenths % 10);
 }
 
-int UnloadFigureTenths(const DryerStatus& s) {
-  return StatusU16HighFirst(s, kStatusUnloadStatusValue);
+int UnloadFigureTenths(const lnk::DryerStatus& s) {
+  return lnk::StatusU16HighFirst(s, lnk::kStatusUnloadStatusValue);
 }
 
-int BushelsPerHour(const DryerStatus& s) { return StatusU16HighFirst(s, kStatusUnloadPanel173); }
+int BushelsPerHour(const lnk::DryerStatus& s) { return lnk::StatusU16HighFirst(s, lnk::kStatusUnloadPanel173); }
 
-uint32_t TotalBushels(const DryerStatus& s) {
-  return StatusU32LowFirst(s, kStatusBushelCounter) / kBushelSecondsPerBushel;
+uint32_t TotalBushels(const lnk::DryerStatus& s) {
+  return lnk::StatusU32LowFirst(s, lnk::kStatusBushelCounter) / kBushelSecondsPerBushel;
 }
 
-void MakeSpeedLines(const DryerStatus& s, SpeedLine (&lines)[3]) {
-  int inUse = s.b[kStatusMeterRoll0];
+void MakeSpeedLines(const lnk::DryerStatus& s, SpeedLine (&lines)[3]) {
+  int inUse = s.b[lnk::kStatusMeterRoll0];
   for (int i = 0; i < 3; ++i) {
     const SpeedRow& row = kSpeedRows[i];
     std::snprintf(lines[i].text, sizeof lines[i].text, row.format,

@@ -6,7 +6,9 @@
 
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 enum UnloadCommand : int {
   kUnloadCommandBushels = 36871,
@@ -30,10 +32,10 @@ inline constexpr int kBushelSecondsPerBushel = 3600;
 
 // Tenths of the unload figure as "%2d.%d": 5 is " 0.5", 123 is "12.3".
 void FormatUnloadFigure(char* out, size_t size, int tenths);
-int UnloadFigureTenths(const DryerStatus& s);
-int BushelsPerHour(const DryerStatus& s);
+int UnloadFigureTenths(const lnk::DryerStatus& s);
+int BushelsPerHour(const lnk::DryerStatus& s);
 // The bushel counter counts bushel-seconds; only whole bushels are shown.
-uint32_t TotalBushels(const DryerStatus& s);
+uint32_t TotalBushels(const lnk::DryerStatus& s);
 
 enum class MeterRollSpeed : uint8_t { Low = 0, Medium = 1, High = 2 };
 
@@ -43,4 +45,4 @@ struct SpeedLine {
   plat::Rect place;  // within the speed button
 };
 // Lines in drawing order: HIGH, MED, LOW. A speed byte other than 0, 1, 2 highlights none.
-void MakeSpeedLines(const DryerStatus& s, SpeedLine (&lines)[3]);
+void MakeSpeedLines(const lnk::DryerStatus& s, SpeedLine (&lines)[3]);

@@ -19,8 +19,8 @@ constexpr int kBushelFontHeight = 20;
 constexpr int kSpeedFontHeight = 16;
 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), colour::kBlack);
   char figure[16];
@@ -45,7 +45,7 @@ void DrawLabelled(plat::Canvas& c, plat::FontHandle font, const plat::Rect& labe
   c.DrawText(figurePlace, figure, plat::TextFlag::SingleLine);
 }
 
-void DrawBushels(const plat::DrawItemInfo& item, const DryerStatus& s) {
+void DrawBushels(const plat::DrawItemInfo& item, const lnk::DryerStatus& s) {
   plat::Canvas& c = *item.canvas;
   c.FillRect(item.rect, colour::kBlack);
   const plat::FontHandle font = plat::CreateFont(plat::kFaceTahoma, kBushelFontHeight, plat::FontWeight::Normal);
@@ -61,7 +61,7 @@ void DrawBushels(const plat::DrawItemInfo& item, const DryerStatus& s) {
                item.rect.right);
 }
 
-void DrawSpeeds(const plat::DrawItemInfo& item, const DryerStatus& s) {
+void DrawSpeeds(const plat::DrawItemInfo& item, const lnk::DryerStatus& s) {
   plat::Canvas& c = *item.canvas;
   c.FillRect(item.rect, colour::kBlack);
   c.SetFont(plat::CreateFont(plat::kFaceTahoma, kSpeedFontHeight, plat::FontWeight::Bold));
@@ -82,8 +82,8 @@ void DrawSpeeds(const plat::DrawItemInfo& item, const DryerStatus& s) {
 }
 
 plat::LResult DrawItem(const plat::DrawItemInfo& item) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   switch (item.controlId) {
     case kUnloadCommandBushels: DrawBushels(item, s); return 1;
     case kUnloadCommandSpeed: DrawSpeeds(item, s); return 1;

@@ -59,10 +59,10 @@ void Show(const char* className, bool visible) { plat::ShowWindow(plat::FindWind
 // The view request goes to the controller first, so a refused choice still becomes the stored
 // view and takes effect once the dryer leaves batch drying.
 void ChooseView(plat::Hwnd pop, bool graph) {
-  const int reg = RowRegister(RowInfo(CommandRow::DisplayOptions));
-  RequestBits(reg, graph ? kDisplayOptionsGraphView : 0, graph ? 0 : kDisplayOptionsGraphView,
-              CommandRow::DisplayOptions);
-  if (ReadStatusByte(kStatusDryerType) != 0) {
+  const int reg = lnk::RowRegister(lnk::RowInfo(lnk::CommandRow::DisplayOptions));
+  lnk::RequestBits(reg, graph ? lnk::kDisplayOptionsGraphView : 0, graph ? 0 : lnk::kDisplayOptionsGraphView,
+              lnk::CommandRow::DisplayOptions);
+  if (lnk::ReadStatusByte(lnk::kStatusDryerType) != 0) {
     plat::MessageBox(pop, graph ? kGraphRefused : kChartRefused, kRefusedCaption, plat::MbButtons::Ok,
                      plat::MbIcon::Exclamation);
     return;

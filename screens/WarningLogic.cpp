@@ -24,7 +24,7 @@ constexpr plat::Point kMarkerOrigin = {105, 70};
 constexpr int kMarkerStep = 10;
 constexpr int kMarkerLength = 15;
 
-bool IsFanHeaterNode(int node) { return node >= kNodeFanHeater1 && node <= kNodeFanHeater6; }
+bool IsFanHeaterNode(int node) { return node >= lnk::kNodeFanHeater1 && node <= lnk::kNodeFanHeater6; }
 
 WarningNote Note(uint16_t id, plat::Rect place, plat::Color colour) {
   return WarningNote{id, place, kNoteFont, kNoteWeight, colour};
@@ -32,19 +32,19 @@ WarningNote Note(uint16_t id, plat::Rect place, plat::Color colour) {
 
 }  // namespace
 
-WarningContent ChooseWarningContent(const DryerStatus& s, uint32_t linkAliveCountdown) {
+WarningContent ChooseWarningContent(const lnk::DryerStatus& s, uint32_t linkAliveCountdown) {
   if (linkAliveCountdown == 0) return WarningContent::ConnectionLost;
-  if (s.b[kStatusWarningNode] != 0 || s.b[kStatusWarningId] != 0) return WarningContent::Details;
+  if (s.b[lnk::kStatusWarningNode] != 0 || s.b[lnk::kStatusWarningId] != 0) return WarningContent::Details;
   return WarningContent::Empty;
 }
 
-WarningStyle ChooseWarningStyle(const DryerStatus& s) {
-  if (StatusHas(s, kStatusSwitches, kSwitchesTemperatureStyle)) return WarningStyle::Temperature;
-  if (StatusHas(s, kStatusSwitches, kSwitchesCountdownStyle)) return WarningStyle::Countdown;
+WarningStyle ChooseWarningStyle(const lnk::DryerStatus& s) {
+  if (StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesTemperatureStyle)) return WarningStyle::Temperature;
+  if (StatusHas(s, lnk::kStatusSwitches, lnk::kSwitchesCountdownStyle)) return WarningStyle::Countdown;
   return WarningStyle::Plain;
 }
 
-WarningTitle ChooseWarningTitle(const DryerStatus& s, bool titlePhase) {
+WarningTitle ChooseWarningTitle(const lnk::DryerStatus& s, bool titlePhase) {
   WarningTitle t{};
   t.visible = titlePhase;
   switch (ChooseWarningStyle(s)) {
@@ -57,8 +57,8 @@ WarningTitle ChooseWarningTitle(const DryerStatus& s, bool titlePhase) {
     case WarningStyle::Countdown:
       t.textId = kWarningTextCountdownTitle;
       t.withCountdown = true;
-      t.minutes = s.b[kStatusChart267];
-      t.seconds = s.b[kStatusChart267 + 1];
+      t.minutes = s.b[lnk::kStatusChart267];
+      t.seconds = s.b[lnk::kStatusChart267 + 1];
       t.place = {50, 5, 575, 45};
       t.fontHeight = 40;
       t.colour = kTitleBlue;
@@ -85,22 +85,22 @@ size_t FormatWarningTitle(const WarningTitle& title, const char16_t* text, char1
   return line.Length();
 }
 
-int WarningGrainTemperature(const DryerStatus& s) {
+int WarningGrainTemperature(const lnk::DryerStatus& s) {
   int f = 0;
   ReadDryerGrainTemperature(s, f);
   return f;
 }
 
 void FormatWarningGrainTemperature(char* out, size_t size, int fahrenheit) {
-  std::snprintf(out, size, "GRAIN TEMPERATURE: %d %c F", fahrenheit, kDegreeSign);
+  std::snprintf(out, size, "GRAIN TEMPERATURE: %d %c F", fahrenheit, lnk::kDegreeSign);
 }
 
-int ChooseWarningNotes(const DryerStatus& s, WarningNote (&notes)[kMaxWarningNotes]) {
+int ChooseWarningNotes(const lnk::DryerStatus& s, WarningNote (&notes)[kMaxWarningNotes]) {
   int n = 0;
   notes[n++] = WarningNote{kWarningTextCallService, {25, 200, 575, 225}, kNoteFont, kCallServiceWeight,
                            colour::kGreen};
   WarningStyle style = ChooseWarningStyle(s);
-  if (s.b[kStatusWarningId] == kFanCode && IsFanHeaterNode(s.b[kStatusWarningNode])) {
+  if (s.b[lnk::kStatusWarningId] == kFanCode && IsFanHeaterNode(s.b[lnk::kStatusWarningNode])) {
     if (style == WarningStyle::Temperature) {
       notes[n++] = Note(kWarningTextFanTemperatureNote1, {25, 220, 575, 250}, kNoteRed);
       notes[n++] = Note(kWarningTextFanTemperatureNote2, {25, 270, 575, 290}, kNoteRed);

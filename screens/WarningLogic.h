@@ -8,7 +8,9 @@
 #include "dialogs/WarningHelpLogic.h"
 #include "platform/Canvas.h"
 
+namespace lnk {
 struct DryerStatus;
+}
 
 // String ids of the warning window.
 enum WarningText : uint16_t {
@@ -31,13 +33,13 @@ enum class WarningContent : uint8_t {
   Details,         // a node or a code is reported
   Empty,           // the grey background only
 };
-WarningContent ChooseWarningContent(const DryerStatus& s, uint32_t linkAliveCountdown);
+WarningContent ChooseWarningContent(const lnk::DryerStatus& s, uint32_t linkAliveCountdown);
 
 
 inline constexpr const char* kConnectionLostCaption = " CONNECTION TO DRYER LOST!";
 
 enum class WarningStyle : uint8_t { Temperature, Countdown, Plain };
-WarningStyle ChooseWarningStyle(const DryerStatus& s);
+WarningStyle ChooseWarningStyle(const lnk::DryerStatus& s);
 
 // The title; `visible` follows bit 0 of the display-state word, so the title blinks with the
 // link trigger.
@@ -51,12 +53,12 @@ struct WarningTitle {
   int fontHeight;  // weight 900
   plat::Color colour;
 };
-WarningTitle ChooseWarningTitle(const DryerStatus& s, bool titlePhase);
+WarningTitle ChooseWarningTitle(const lnk::DryerStatus& s, bool titlePhase);
 size_t FormatWarningTitle(const WarningTitle& title, const char16_t* text, char16_t* out,
                           size_t size);
 
 // The grain temperature line of the temperature style, always in °F; 0 for an unknown source.
-int WarningGrainTemperature(const DryerStatus& s);
+int WarningGrainTemperature(const lnk::DryerStatus& s);
 void FormatWarningGrainTemperature(char* out, size_t size, int fahrenheit);
 inline constexpr plat::Rect kWarningGrainPlace = {50, 28, 575, 50};
 
@@ -69,7 +71,7 @@ struct WarningNote {
   plat::Color colour;
 };
 inline constexpr int kMaxWarningNotes = 4;
-int ChooseWarningNotes(const DryerStatus& s, WarningNote (&notes)[kMaxWarningNotes]);
+int ChooseWarningNotes(const lnk::DryerStatus& s, WarningNote (&notes)[kMaxWarningNotes]);
 
 // The warning text on one line when it is shorter than 61 characters; otherwise cut to 99 and
 // split in two at the last space before its middle. `first` and `second` hold

@@ -92,12 +92,12 @@ void DrawCentred(plat::Canvas& c, const plat::Rect& r, const char16_t* text, siz
   c.DrawText(r, text, n, plat::TextFlag::Center | plat::TextFlag::SingleLine);
 }
 
-void DrawDetails(plat::Canvas& c, const DryerStatus& s) {
+void DrawDetails(plat::Canvas& c, const lnk::DryerStatus& s) {
   c.DrawLine(25, 50, 575, 50, colour::kRed, 2);
   c.DrawLine(25, 100, 575, 100, colour::kRed, 2);
 
   char16_t warning[i18n::kWarningDestUnits] = {};
-  i18n::GetWarningText(s.b[kStatusWarningNode], s.b[kStatusWarningId], warning);
+  i18n::GetWarningText(s.b[lnk::kStatusWarningNode], s.b[lnk::kStatusWarningId], warning);
   char16_t first[kWarningLineUnits], second[kWarningLineUnits];
   const int lines = SplitWarningText(warning, first, second);
   c.SetFont(Font(14, 300));
@@ -109,7 +109,7 @@ void DrawDetails(plat::Canvas& c, const DryerStatus& s) {
     DrawCentred(c, kWarningSecondLinePlace, second, plat::Utf16Length(second));
   }
 
-  const WarningTitle title = ChooseWarningTitle(s, BlinkOn());
+  const WarningTitle title = ChooseWarningTitle(s, lnk::BlinkOn());
   if (title.visible) {
     char16_t label[i18n::kStringDestUnits] = {};
     i18n::GetString(title.textId, label);
@@ -138,13 +138,13 @@ void DrawDetails(plat::Canvas& c, const DryerStatus& s) {
 }
 
 bool ShowsWaitingForDryer(WarningContent content) {
-  return content != WarningContent::ConnectionLost && AwaitingFirstStatusFrame();
+  return content != WarningContent::ConnectionLost && lnk::AwaitingFirstStatusFrame();
 }
 
 void Refresh(plat::Hwnd h) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  const WarningContent content = ChooseWarningContent(s, lnk::LinkAliveCountdown());
   if (ShowsWaitingForDryer(content)) {
     char16_t text[i18n::kStringDestUnits] = {};
     i18n::GetString(i18n::kStringWaitingForDryer, text);
@@ -161,12 +161,12 @@ void Refresh(plat::Hwnd h) {
 }
 
 void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   plat::Canvas& c = *ctx.canvas;
   c.FillRect(plat::GetClientRect(h), kBackground);
   c.SetBackgroundMode(plat::BackgroundMode::Transparent);
-  const WarningContent content = ChooseWarningContent(s, LinkAliveCountdown());
+  const WarningContent content = ChooseWarningContent(s, lnk::LinkAliveCountdown());
   if (ShowsWaitingForDryer(content)) {
     DrawWaitingForDryer(c);
     return;
@@ -174,7 +174,7 @@ void Paint(plat::Hwnd h, plat::PaintContext& ctx) {
   switch (content) {
     case WarningContent::ConnectionLost:
       // Not a change of the window: the link waits for this paint to resynchronise.
-      RaiseResyncRequest();
+      lnk::RaiseResyncRequest();
       // The pictures go first so the text and the bar stay readable where they overlap them.
       CopyPicture(c, kPictureConnectionPanel, 30, 40);
       CopyPicture(c, kPictureConnectionController, 250, 20);
@@ -198,10 +198,10 @@ void DrawHelpButton(const plat::DrawItemInfo& item) {
 }
 
 void OpenHelp(plat::Hwnd h) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  gWarning.helpNode = s.b[kStatusWarningNode];
-  gWarning.helpCode = s.b[kStatusWarningId];
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  gWarning.helpNode = s.b[lnk::kStatusWarningNode];
+  gWarning.helpCode = s.b[lnk::kStatusWarningId];
   dialogs::OpenWarningHelpDialog(h, gWarning.helpNode, gWarning.helpCode);
 }
 

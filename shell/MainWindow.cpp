@@ -196,14 +196,14 @@ void DrawMainButton(const plat::DrawItemInfo& item) {
     const plat::Bitmap* picture = nullptr;
     if (i == kQuickStartButton) {
       picture = gMain.program[kProgramPictureCount - 1];
-    } else if (!(i == kFifthButton && Derived().miscDisabled.load() != 0)) {
+    } else if (!(i == kFifthButton && lnk::Derived().miscDisabled.load() != 0)) {
       picture = pressed && !gMain.pressed[i].Empty() ? &gMain.pressed[i] : &gMain.normal[i];
       if (picture->Empty()) picture = nullptr;
     }
     if (picture != nullptr) {
       item.canvas->FillRect(item.rect, kBlack);
       item.canvas->Blit(0, 0, picture->View());
-    } else if (i == kFifthButton && Derived().miscDisabled.load() != 0) {
+    } else if (i == kFifthButton && lnk::Derived().miscDisabled.load() != 0) {
       item.canvas->FillRect(item.rect, kBlack);
     } else {
       plat::DrawButtonFace(*item.canvas, item.rect, kButtons[i].text, pressed, true);
@@ -244,9 +244,9 @@ bool AskLearningPeriod() {
 
 void OnKnob() {
   screens::UiState().meterRollByKnob = 1;
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  if ((s.b[kStatusMoistureControlMode] & kMoistureModeMask) == kModeMoistureVariable && LearningPeriodActive(s) &&
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  if ((s.b[lnk::kStatusMoistureControlMode] & lnk::kMoistureModeMask) == lnk::kModeMoistureVariable && LearningPeriodActive(s) &&
       !AskLearningPeriod())
     return;
   OpenPanelDialog(PanelDialog::MeterRoll);
@@ -255,7 +255,7 @@ void OnKnob() {
 void OnDipSwitch() {
   if (dialogs::ShowDipSwitchDialog(gMain.screens[static_cast<int>(Screen::LineGraph)]) ==
       dialogs::kDipSwitchExit)
-    Derived().defaultsAcknowledged = 1;
+    lnk::Derived().defaultsAcknowledged = 1;
 }
 
 void OnQuickSetpoint() {
@@ -268,9 +268,9 @@ void OnQuickSetpoint() {
                          plat::MbIcon::Question) == plat::IdYes)
       OpenPanelDialog(PanelDialog::MeterRoll);
   }
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  switch (ChooseQuickAction(s, Derived().miscDisabled.load() != 0)) {
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  switch (ChooseQuickAction(s, lnk::Derived().miscDisabled.load() != 0)) {
     case QuickAction::Nothing:
       return;
     case QuickAction::MoistureSetpoint:
@@ -336,7 +336,7 @@ plat::LResult MainWindowProc(Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam
       break;
     case plat::Msg::Timer:
       switch (static_cast<uint32_t>(w)) {
-        case kLinkTimerId: LinkTick(); return 0;
+        case kLinkTimerId: lnk::LinkTick(); return 0;
         case kSecondTimerId: OneSecondTick(); return 0;
         case kTenthTimerId:
           TenthSecondTick();
@@ -369,27 +369,27 @@ bool VisibleAtCreation(Initially initially, uint8_t view) {
 
 }  // namespace
 
-bool LearningPeriodActive(const DryerStatus& s) {
-  return s.b[kStatusLearningCounter] != 0 && (s.b[kStatusLoadFlags] & kLoadFlagsBit2) != 0;
+bool LearningPeriodActive(const lnk::DryerStatus& s) {
+  return s.b[lnk::kStatusLearningCounter] != 0 && (s.b[lnk::kStatusLoadFlags] & lnk::kLoadFlagsBit2) != 0;
 }
 
-QuickAction ChooseQuickAction(const DryerStatus& s, bool miscDisabled) {
+QuickAction ChooseQuickAction(const lnk::DryerStatus& s, bool miscDisabled) {
   if (miscDisabled) return QuickAction::Nothing;
-  const int mode = s.b[kStatusMoistureControlMode] & kMoistureModeMask;
-  const uint8_t options = s.b[kStatusOptionBits];
-  const uint8_t type = s.b[kStatusDryerType];
-  if ((mode == kModeStagedBatch || mode == kModeStagedBatchOther || (options & kOptionBitsTemplate) != 0) && type == kDryerTypeBatchOption) {
-    if ((options & kOptionBitsMoisture) != 0 && (s.b[kStatusMoistureControlMode] & kMoistureModeBit7) != 0)
+  const int mode = s.b[lnk::kStatusMoistureControlMode] & lnk::kMoistureModeMask;
+  const uint8_t options = s.b[lnk::kStatusOptionBits];
+  const uint8_t type = s.b[lnk::kStatusDryerType];
+  if ((mode == lnk::kModeStagedBatch || mode == lnk::kModeStagedBatchOther || (options & lnk::kOptionBitsTemplate) != 0) && type == lnk::kDryerTypeBatchOption) {
+    if ((options & lnk::kOptionBitsMoisture) != 0 && (s.b[lnk::kStatusMoistureControlMode] & lnk::kMoistureModeBit7) != 0)
       return QuickAction::MoistureSetpoint;
-    if ((options & kOptionBitsTwoHeat) != 0) return QuickAction::Temps;
+    if ((options & lnk::kOptionBitsTwoHeat) != 0) return QuickAction::Temps;
     return QuickAction::GrainSetpoint1;
   }
   switch (mode) {
-    case kModeTemperature2Speed:
-      return type == kDryerTypeHighLimit ? QuickAction::GrainSetpoints3Then2 : QuickAction::GrainSetpoint1;
-    case kModeMoistureVariable: return QuickAction::MoistureAfterLearning;
-    case kModeMoisture5Speed: return QuickAction::MoistureSetpoint;
-    case kModeTemperature5Speed: return QuickAction::GrainSetpoint1;
+    case lnk::kModeTemperature2Speed:
+      return type == lnk::kDryerTypeHighLimit ? QuickAction::GrainSetpoints3Then2 : QuickAction::GrainSetpoint1;
+    case lnk::kModeMoistureVariable: return QuickAction::MoistureAfterLearning;
+    case lnk::kModeMoisture5Speed: return QuickAction::MoistureSetpoint;
+    case lnk::kModeTemperature5Speed: return QuickAction::GrainSetpoint1;
     default: return QuickAction::Nothing;
   }
 }
@@ -444,10 +444,10 @@ Hwnd DrawGraphWindow() { return plat::FindWindow(screens::kDrawGraphClass); }
 Hwnd MainButton(int i) { return i >= 0 && i < kMainButtonCount ? gMain.buttons[i] : plat::kNoWindow; }
 
 void ApplyView() {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  const uint8_t type = s.b[kStatusDryerType];
-  screens::UiState().selectedView = (s.b[kStatusDisplayOptions] & kDisplayOptionsGraphView) ? 1 : 0;
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  const uint8_t type = s.b[lnk::kStatusDryerType];
+  screens::UiState().selectedView = (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsGraphView) ? 1 : 0;
 
   const BatchButtons rule = ChooseBatchButtons(s);
   Hwnd batch = gMain.screens[static_cast<int>(Screen::BatchDrying)];
@@ -457,7 +457,7 @@ void ApplyView() {
   plat::EnableWindow(plat::GetDlgItem(batch, kBatchCommandDry), true);
 
   const Hwnd drawGraph = DrawGraphWindow();
-  if (type != kDryerTypeContinuous) {
+  if (type != lnk::kDryerTypeContinuous) {
     plat::ShowWindow(drawGraph, false);
     Show(Screen::Graph, false);
     Show(Screen::AverageValues, false);
@@ -484,7 +484,7 @@ void RefreshScreenWindows() {
 }
 
 void PlaceMainButtons() {
-  const bool quick = (ReadStatusByte(kStatusOptionBits2) & kOptionBits2QuickStart) != 0;
+  const bool quick = (lnk::ReadStatusByte(lnk::kStatusOptionBits2) & lnk::kOptionBits2QuickStart) != 0;
   plat::ShowWindow(gMain.buttons[kQuickStartButton], quick);
   for (int i = 0; i < kMainButtonCount - 1; ++i) {
     const int x = quick ? kButtons[i].quickX : kButtons[i].normalX;

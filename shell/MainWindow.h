@@ -67,8 +67,8 @@ enum class QuickAction : uint8_t {
   GrainSetpoint1,
   GrainSetpoints3Then2,
 };
-QuickAction ChooseQuickAction(const DryerStatus& s, bool miscDisabled);
-bool LearningPeriodActive(const DryerStatus& s);
+QuickAction ChooseQuickAction(const lnk::DryerStatus& s, bool miscDisabled);
+bool LearningPeriodActive(const lnk::DryerStatus& s);
 
 // The dialogs that belong to other parts of the panel, opened through these hooks so that a
 // test can see what a command asked for. Unset hooks do nothing.

@@ -75,7 +75,7 @@ SimServer& Sim() {
 // False when the device is not open yet; the link thread runs anyway and keeps trying it.
 bool OpenLinkOn(const char* path) {
   plat::SerialResult device = plat::SerialResult::Ok;
-  if (!OpenLink(path, &device)) {
+  if (!lnk::OpenLink(path, &device)) {
     std::fprintf(stderr, "dryer-panel: the link to the dryer could not be started\n");
     return false;
   }
@@ -86,8 +86,8 @@ bool OpenLinkOn(const char* path) {
 }
 
 bool StartLink(const PanelOptions& o) {
-  SetLinkTrace(o.traceLink);
-  if (o.linkPort != nullptr) return OpenLinkOnPort(*o.linkPort);
+  lnk::SetLinkTrace(o.traceLink);
+  if (o.linkPort != nullptr) return lnk::OpenLinkOnPort(*o.linkPort);
   if (o.port != nullptr) return OpenLinkOn(o.port);
   SimServerOptions so;
   so.realPace = !o.simFast;
@@ -181,13 +181,13 @@ StartResult StartPanel(const PanelOptions& o) {
   plat::InvalidateRect(main, nullptr, true);
   plat::UpdateWindow(main);
   plat::SetForegroundWindow(plat::FindWindow(plat::GetClassName(main)));
-  PresetDryerStatus();
+  lnk::PresetDryerStatus();
   i18n::EnsureLanguageLoaded();
   return linked ? StartResult::Ok : StartResult::LinkFailed;
 }
 
 void ServeLoopRequests() {
-  DryerDerived& d = Derived();
+  lnk::DryerDerived& d = lnk::Derived();
   const plat::Hwnd main = screens::MainWindow();
   uint8_t one = 1;
   if (d.knobRequest.compare_exchange_strong(one, 0)) plat::SendCommand(main, screens::kCmdKnob);
@@ -226,7 +226,7 @@ int RunMessageLoop(const PanelOptions& o) {
 bool PanelStopDue() { return gStopRequested.load() != 0 || plat::NowMs() >= gPanel.deadlineMs; }
 
 void StopPanel() {
-  CloseLink();
+  lnk::CloseLink();
   if (gPanel.sim != nullptr) gPanel.sim->Stop();
   // The link thread has stopped, so nothing more is queued: what is, is written now.
   records::StopHistoryWriter();
@@ -234,7 +234,7 @@ void StopPanel() {
   plat::CloseDisplay();
   ResetMainWindowState();
   screens::SetMainWindow(plat::kNoWindow);
-  SetLinkEvents(LinkEvents{});
+  lnk::SetLinkEvents(lnk::LinkEvents{});
 }
 
 void RequestPanelStop() { gStopRequested = 1; }

@@ -3,7 +3,9 @@
 // requests, and a clean stop (after --run-for, a closed window or SIGTERM).
 #include <cstdint>
 
+namespace lnk {
 struct LinkPort;
+}
 
 namespace shell {
 
@@ -24,7 +26,7 @@ struct PanelOptions {
   bool simFast = false;        // the built-in simulator answers at once (tests)
   const char* scenario = nullptr;  // the built-in simulator's scenario; null: its default
   double simSpeed = 1;             // the built-in simulator's simulated seconds per second
-  const LinkPort* linkPort = nullptr;  // tests: the link talks to this port instead
+  const lnk::LinkPort* linkPort = nullptr;  // tests: the link talks to this port instead
 };
 
 enum class StartResult : uint8_t {

@@ -20,12 +20,12 @@ constexpr int kGrainSetpointMinimum = 50;
 constexpr int kGrainSetpointMaximum = 160;
 constexpr int kGrainSetpointDefault = 105;
 
-void OpenGrainSetpoint(CommandRow row) {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+void OpenGrainSetpoint(lnk::CommandRow row) {
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   SetpointEntryRequest& r = gSetpointEntryRequest;
   OpenSetpointEntryFromStatus(r, s, row, kGrainSetpointMinimum, kGrainSetpointMaximum,
-                              kGrainSetpointDefault, Derived().celsius.load() != 0);
+                              kGrainSetpointDefault, lnk::Derived().celsius.load() != 0);
   dialogs::OpenSetpointEntryDialog(ScreenWindow(Screen::LineGraph), r);
 }
 
@@ -37,9 +37,9 @@ void OpenPanelDialogNow(PanelDialog which) {
     case PanelDialog::MoistureSetpoint:
       dialogs::OpenMoistureSetpointDialog(ScreenWindow(Screen::LineGraph), MoistureSetpoint::Drying);
       return;
-    case PanelDialog::GrainSetpoint1: OpenGrainSetpoint(CommandRow::GrainTempSetpoint1); return;
-    case PanelDialog::GrainSetpoint2: OpenGrainSetpoint(CommandRow::GrainTempSetpoint2); return;
-    case PanelDialog::GrainSetpoint3: OpenGrainSetpoint(CommandRow::GrainTempSetpoint3); return;
+    case PanelDialog::GrainSetpoint1: OpenGrainSetpoint(lnk::CommandRow::GrainTempSetpoint1); return;
+    case PanelDialog::GrainSetpoint2: OpenGrainSetpoint(lnk::CommandRow::GrainTempSetpoint2); return;
+    case PanelDialog::GrainSetpoint3: OpenGrainSetpoint(lnk::CommandRow::GrainTempSetpoint3); return;
     case PanelDialog::ShutdownHistory: dialogs::OpenShutdownHistoryDialog(main); return;
     case PanelDialog::SystemInformation: dialogs::OpenSystemInfoDialog(main); return;
     case PanelDialog::DataLoggerSetup: dialogs::OpenDataLoggerDialog(main); return;

@@ -103,20 +103,20 @@ char16_t gAutoStartText[kAutoStartTextUnits];
 
 bool Held(Hwnd window, int id) { return id != 0 && plat::IsButtonHeld(plat::GetDlgItem(window, id)); }
 
-void ShowSetupOptionButtons(const DryerStatus& s) {
-  const uint8_t display = s.b[kStatusControllerDisplayOptions];
-  const bool hardwareChoice = (s.b[kStatusConfigBits] & kConfigBitsHardwareChoice) != 0;
+void ShowSetupOptionButtons(const lnk::DryerStatus& s) {
+  const uint8_t display = s.b[lnk::kStatusControllerDisplayOptions];
+  const bool hardwareChoice = (s.b[lnk::kStatusConfigBits] & lnk::kConfigBitsHardwareChoice) != 0;
   const Hwnd setup = ScreenWindow(Screen::SetupSelection);
   const Hwnd extended = ScreenWindow(Screen::ExtendedSetup);
   for (Hwnd w : {setup, extended}) {
-    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonA), (display & kControllerDisplayBit2) != 0);
+    plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonA), (display & lnk::kControllerDisplayBit2) != 0);
     plat::ShowWindow(plat::GetDlgItem(w, screens::kExtendedSetupButtonB),
-                     (display & kControllerDisplayBit1) != 0 && !hardwareChoice);
+                     (display & lnk::kControllerDisplayBit1) != 0 && !hardwareChoice);
     plat::ShowWindow(plat::GetDlgItem(w, screens::kSetupSelectionButton), !hardwareChoice);
   }
 }
 
-void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
+void AskBatchRestart(const lnk::DryerStatus& s, const BatchGroupButtons& g, bool dryHeld) {
   char16_t format[i18n::kStringDestUnits];
   char16_t caption[i18n::kStringDestUnits];
   i18n::GetString(BatchHoldQuestionId(g.group, dryHeld), format);
@@ -130,7 +130,7 @@ void AskBatchRestart(const DryerStatus& s, const BatchGroupButtons& g, bool dryH
     RestartBatchTimer(s, g.group);
 }
 
-void StepBatchLatches(const DryerStatus& s) {
+void StepBatchLatches(const lnk::DryerStatus& s) {
   const Hwnd batch = ScreenWindow(Screen::BatchDrying);
   if (!plat::IsWindowVisible(batch)) return;
   for (int i = 0; i < kBatchLatchCount; ++i) {
@@ -142,17 +142,17 @@ void StepBatchLatches(const DryerStatus& s) {
   }
 }
 
-void ShowAutoStartFinished(const DryerStatus& s) {
-  if ((s.b[kStatusOptionWithdraw] & kOptionWithdrawBit) == 0 || gTicks.autoStartShown) return;
+void ShowAutoStartFinished(const lnk::DryerStatus& s) {
+  if ((s.b[lnk::kStatusOptionWithdraw] & lnk::kOptionWithdrawBit) == 0 || gTicks.autoStartShown) return;
   gTicks.autoStartShown = 1;
-  const bool celsius = (s.b[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0;
+  const bool celsius = (s.b[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsCelsius) != 0;
   i18n::ReadHelpFile(celsius ? kAutoStartTextC : kAutoStartTextF, gAutoStartText, kAutoStartTextUnits);
   if (Ask(TickQuestion::AutoStartFinished, gAutoStartText, kAutoStartCaption, plat::MbButtons::Ok,
           plat::MbIcon::None) == plat::IdOk)
     records::AddAutoStartAcceptedRecord();
 }
 
-void RunLogging(const DryerStatus& s) {
+void RunLogging(const lnk::DryerStatus& s) {
   records::LoggingSecond out;
   records::RunLoggingSecond(s, out);
   gTicks.dryerRunning = out.dryerRunning ? 1 : 0;
@@ -181,11 +181,11 @@ void TellStorageNotice() {
   Ask(TickQuestion::StorageNotice, t.text, t.caption, plat::MbButtons::Ok, icon);
 }
 
-void StepWarningWindow(const DryerStatus& s) {
+void StepWarningWindow(const lnk::DryerStatus& s) {
   const Hwnd warning = ScreenWindow(Screen::Warning);
-  const int node = s.b[kStatusWarningNode];
-  const int code = s.b[kStatusWarningId];
-  if (node == 0 && code == 0 && LinkAliveCountdown() > 0 && !AwaitingFirstStatusFrame()) {
+  const int node = s.b[lnk::kStatusWarningNode];
+  const int code = s.b[lnk::kStatusWarningId];
+  if (node == 0 && code == 0 && lnk::LinkAliveCountdown() > 0 && !lnk::AwaitingFirstStatusFrame()) {
     plat::ShowWindow(warning, false);
     if (!screens::UiState().helpDialogBySelf) dialogs::CloseWarningHelpDialog();
     return;
@@ -241,12 +241,12 @@ void OneSecondTick() {
   plat::LocalTime now;
   plat::GetLocalTime(now);
   // The values go in before the flag, in one step, so no cycle sends a half-written clock.
-  RequestClock(now.minute, now.hour, now.day, now.month, now.year);
-  DecrementWarningRecordHold();
-  DecrementLinkAliveCountdown();
+  lnk::RequestClock(now.minute, now.hour, now.day, now.month, now.year);
+  lnk::DecrementWarningRecordHold();
+  lnk::DecrementLinkAliveCountdown();
 
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   RunLogging(s);
   screens::StatusChartSecond();
   ShowSetupOptionButtons(s);
@@ -260,8 +260,8 @@ void OneSecondTick() {
 
 void TenthSecondTick() {
   ++gTicks.tenthTicks;
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   StepWarningWindow(s);
   RefreshScreenWindows();
   StepWarningBlink();

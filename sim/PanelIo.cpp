@@ -6,9 +6,9 @@
 
 namespace {
 
-constexpr int kPanelIoBytes[] = {kStatusLights177, kStatusLights178, kStatusLoadFlags,       kStatusConnector180,
-                                 kStatusConnector180 + 1, kStatusConnector180 + 2, kStatusControllerDisplayOptions,
-                                 kStatusDryerTypeSwitch, kStatusLights239, kStatusLights240};
+constexpr int kPanelIoBytes[] = {lnk::kStatusLights177, lnk::kStatusLights178, lnk::kStatusLoadFlags,       lnk::kStatusConnector180,
+                                 lnk::kStatusConnector180 + 1, lnk::kStatusConnector180 + 2, lnk::kStatusControllerDisplayOptions,
+                                 lnk::kStatusDryerTypeSwitch, lnk::kStatusLights239, lnk::kStatusLights240};
 
 }  // namespace
 

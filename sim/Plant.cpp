@@ -49,10 +49,10 @@ struct BatchTimer {
 };
 // The batch runs its timers in this order; the phase byte 13 holds the running one.
 constexpr BatchTimer kBatchTimers[] = {
-    {kStatusHiHeatCountdown, kStatusHiHeatTime},
-    {kStatusLoHeatCountdown, kStatusLoHeatTime},
-    {kStatusCoolCountdown, kStatusCoolTime},
-    {kStatusUnloadCountdown, kStatusUnloadTime},
+    {lnk::kStatusHiHeatCountdown, lnk::kStatusHiHeatTime},
+    {lnk::kStatusLoHeatCountdown, lnk::kStatusLoHeatTime},
+    {lnk::kStatusCoolCountdown, lnk::kStatusCoolTime},
+    {lnk::kStatusUnloadCountdown, lnk::kStatusUnloadTime},
 };
 
 uint32_t NextNoise(SimPlant& p) {
@@ -63,7 +63,7 @@ uint32_t NextNoise(SimPlant& p) {
 void SetBit(Simulator& sim, int index, uint8_t mask, bool on) {
   sim.reg[index] = on ? static_cast<uint8_t>(sim.reg[index] | mask) : static_cast<uint8_t>(sim.reg[index] & ~mask);
 }
-void SetBit(Simulator& sim, PanelBit bit, bool on) { SetBit(sim, bit.byte, bit.mask, on); }
+void SetBit(Simulator& sim, lnk::PanelBit bit, bool on) { SetBit(sim, bit.byte, bit.mask, on); }
 bool Bit(const Simulator& sim, int index, uint8_t mask) { return (sim.reg[index] & mask) != 0; }
 
 void SetU32LowFirst(Simulator& sim, int index, uint32_t v) {
@@ -89,19 +89,19 @@ void CopyPreset(Simulator& sim, const BatchTimer& t) {
   sim.reg[t.countdown + 1] = sim.reg[t.preset + 1];
 }
 
-bool BatchDryer(const Simulator& sim) { return sim.reg[kStatusDryerType] != 0; }
+bool BatchDryer(const Simulator& sim) { return sim.reg[lnk::kStatusDryerType] != 0; }
 
-uint8_t BatchPhase(const Simulator& sim) { return sim.reg[kStatusBatchState]; }
+uint8_t BatchPhase(const Simulator& sim) { return sim.reg[lnk::kStatusBatchState]; }
 
 bool Unloading(const Simulator& sim) {
-  return sim.running && (!BatchDryer(sim) || BatchPhase(sim) == kBatchStateUnload);
+  return sim.running && (!BatchDryer(sim) || BatchPhase(sim) == lnk::kBatchStateUnload);
 }
 
 bool HeatAllowed(const Simulator& sim) {
   if (!sim.running) return false;
   if (!BatchDryer(sim)) return true;
   const uint8_t phase = BatchPhase(sim);
-  return phase == kBatchStateHiHeat || phase == kBatchStateLoHeat;
+  return phase == lnk::kBatchStateHiHeat || phase == lnk::kBatchStateLoHeat;
 }
 
 // The unit that a slot holds: slot 6 is unit 1.
@@ -109,8 +109,8 @@ int UnitOfSlot(int slot) { return kSimUnitSlots - slot; }
 
 // The slot whose burner a warning node concerns, or -1.
 int SlotOfNode(int node) {
-  if (node >= kNodeFanHeater1 && node <= kNodeFanHeater6) return kSimUnitSlots - 1 - (node - kNodeFanHeater1);
-  if (node >= kNodeFanHeaterInt1 && node <= kNodeFanHeaterInt6) return kSimUnitSlots - 1 - (node - kNodeFanHeaterInt1);
+  if (node >= lnk::kNodeFanHeater1 && node <= lnk::kNodeFanHeater6) return kSimUnitSlots - 1 - (node - lnk::kNodeFanHeater1);
+  if (node >= lnk::kNodeFanHeaterInt1 && node <= lnk::kNodeFanHeaterInt6) return kSimUnitSlots - 1 - (node - lnk::kNodeFanHeaterInt1);
   return -1;
 }
 
@@ -134,18 +134,18 @@ bool SlotLockedOut(const Simulator& sim, int slot) {
 
 bool LoadStoppedByWarning(const Simulator& sim) {
   const SimWarningEvent* e = ScenarioWarning(sim);
-  return e != nullptr && e->shutdown && e->node == kNodeMainIo;
+  return e != nullptr && e->shutdown && e->node == lnk::kNodeMainIo;
 }
 
 bool FanRunning(const Simulator& sim, int slot) {
   if (!sim.running || !PlantSlotPresent(sim, slot)) return false;
   // The units start one after the other, a fan delay apart, from the top unit down.
   const uint32_t order = static_cast<uint32_t>(kSimUnitSlots - 1 - slot);
-  return sim.plant.sinceStartS >= order * SimMinSec(sim, kStatusFanDelay);
+  return sim.plant.sinceStartS >= order * SimMinSec(sim, lnk::kStatusFanDelay);
 }
 
 double DryerGrainTemp(const Simulator& sim) {
-  const int select = sim.reg[kStatusGrainTempSelect];
+  const int select = sim.reg[lnk::kStatusGrainTempSelect];
   const int i = select == 0 ? 2 : (select == 1 ? 1 : 0);
   return sim.plant.grainTemp[i];
 }
@@ -154,22 +154,22 @@ double DryerGrainTemp(const Simulator& sim) {
 
 void EndLoad(Simulator& sim) {
   SimPlant& p = sim.plant;
-  SetBit(sim, kStatusLoadState, kLoadStateLoadRunning | kLoadStateFillMoving, false);
-  sim.reg[kStatusOutOfGrainCountdown] = sim.reg[kStatusOutOfGrainTime];
-  sim.reg[kStatusOutOfGrainCountdown + 1] = sim.reg[kStatusOutOfGrainTime + 1];
+  SetBit(sim, lnk::kStatusLoadState, lnk::kLoadStateLoadRunning | lnk::kLoadStateFillMoving, false);
+  sim.reg[lnk::kStatusOutOfGrainCountdown] = sim.reg[lnk::kStatusOutOfGrainTime];
+  sim.reg[lnk::kStatusOutOfGrainCountdown + 1] = sim.reg[lnk::kStatusOutOfGrainTime + 1];
   p.loadPhaseS = 0;
   NextNoise(p);
 }
 
 void StepLoad(Simulator& sim) {
   SimPlant& p = sim.plant;
-  const bool loading = Bit(sim, kStatusLoadState, kLoadStateLoadRunning);
+  const bool loading = Bit(sim, lnk::kStatusLoadState, lnk::kLoadStateLoadRunning);
   ++p.loadPhaseS;
   if (!loading) {
-    sim.reg[kStatusOutOfGrainCountdown] = sim.reg[kStatusOutOfGrainTime];
-    sim.reg[kStatusOutOfGrainCountdown + 1] = sim.reg[kStatusOutOfGrainTime + 1];
+    sim.reg[lnk::kStatusOutOfGrainCountdown] = sim.reg[lnk::kStatusOutOfGrainTime];
+    sim.reg[lnk::kStatusOutOfGrainCountdown + 1] = sim.reg[lnk::kStatusOutOfGrainTime + 1];
     if (p.loadPhaseS >= kLoadPauseS) {
-      SetBit(sim, kStatusLoadState, kLoadStateLoadRunning, true);
+      SetBit(sim, lnk::kStatusLoadState, lnk::kLoadStateLoadRunning, true);
       p.loadPhaseS = 0;
       p.loadLengthS = kLoadMinS + (p.noise >> 4) % kLoadSpreadS;
     }
@@ -177,45 +177,45 @@ void StepLoad(Simulator& sim) {
   }
   // The level switch is uncovered: the out-of-grain timer runs, and the load auger starts
   // after the load startup delay (and not while its overload has tripped).
-  CountDown(sim, kStatusOutOfGrainCountdown);
-  const bool augerRuns = p.loadPhaseS > SimMinSec(sim, kStatusLoadStartupDelay) && !LoadStoppedByWarning(sim);
-  SetBit(sim, kStatusLoadState, kLoadStateFillMoving, augerRuns);
-  if (SimMinSec(sim, kStatusOutOfGrainCountdown) == 0) {
+  CountDown(sim, lnk::kStatusOutOfGrainCountdown);
+  const bool augerRuns = p.loadPhaseS > SimMinSec(sim, lnk::kStatusLoadStartupDelay) && !LoadStoppedByWarning(sim);
+  SetBit(sim, lnk::kStatusLoadState, lnk::kLoadStateFillMoving, augerRuns);
+  if (SimMinSec(sim, lnk::kStatusOutOfGrainCountdown) == 0) {
     // No grain came in time: the controller stops the dryer.
     EndLoad(sim);
     sim.running = false;
-    sim.reg[kStatusStatusBar271] =
-        static_cast<uint8_t>((sim.reg[kStatusStatusBar271] & ~kStopReasonBits) | kStopReasonNoGrain);
+    sim.reg[lnk::kStatusStatusBar271] =
+        static_cast<uint8_t>((sim.reg[lnk::kStatusStatusBar271] & ~lnk::kStopReasonBits) | lnk::kStopReasonNoGrain);
     return;
   }
-  if (p.loadPhaseS >= p.loadLengthS + SimMinSec(sim, kStatusLoadStartupDelay)) EndLoad(sim);
+  if (p.loadPhaseS >= p.loadLengthS + SimMinSec(sim, lnk::kStatusLoadStartupDelay)) EndLoad(sim);
 }
 
-bool LowHeatSkipped(const Simulator& sim) { return SimMinSec(sim, kStatusLoHeatTime) == 0; }
+bool LowHeatSkipped(const Simulator& sim) { return SimMinSec(sim, lnk::kStatusLoHeatTime) == 0; }
 
 void StartBatch(Simulator& sim) {
   for (const BatchTimer& t : kBatchTimers) CopyPreset(sim, t);
-  sim.reg[kStatusBatchState] = kBatchStateHiHeat;
+  sim.reg[lnk::kStatusBatchState] = lnk::kBatchStateHiHeat;
   sim.plant.outgoingMoisture = sim.plant.incomingMoisture;
 }
 
 void StepBatch(Simulator& sim) {
-  uint8_t& phase = sim.reg[kStatusBatchState];
+  uint8_t& phase = sim.reg[lnk::kStatusBatchState];
   if (!BatchDryer(sim)) {
-    phase = kBatchStateIdle;
+    phase = lnk::kBatchStateIdle;
     return;
   }
-  if (phase == kBatchStateIdle || phase > kBatchStateUnload) StartBatch(sim);
+  if (phase == lnk::kBatchStateIdle || phase > lnk::kBatchStateUnload) StartBatch(sim);
   const BatchTimer& t = kBatchTimers[phase - 1];
   CountDown(sim, t.countdown);
   if (SimMinSec(sim, t.countdown) > 0) return;
-  if (phase < kBatchStateUnload) {
+  if (phase < lnk::kBatchStateUnload) {
     ++phase;
-    if (phase == kBatchStateLoHeat && LowHeatSkipped(sim)) ++phase;
+    if (phase == lnk::kBatchStateLoHeat && LowHeatSkipped(sim)) ++phase;
     return;
   }
   // A batch is done: count it and start the next.
-  SimSetU16HighFirst(sim, kStatusBatchCounter, static_cast<uint16_t>(SimU16HighFirst(sim, kStatusBatchCounter) + 1));
+  SimSetU16HighFirst(sim, lnk::kStatusBatchCounter, static_cast<uint16_t>(SimU16HighFirst(sim, lnk::kStatusBatchCounter) + 1));
   StartBatch(sim);
 }
 
@@ -231,31 +231,31 @@ double FiveSpeedOffset(double error, double outer, double inner, double outerSpe
 
 void StepMeterRoll(Simulator& sim) {
   SimPlant& p = sim.plant;
-  const double high = sim.reg[kStatusMeterRoll1];
-  const double medium = sim.reg[kStatusMeterRoll2];
-  const double low = sim.reg[kStatusMeterRoll3];
-  const uint8_t modeByte = sim.reg[kStatusMoistureControlMode];
-  const double outer = sim.reg[kStatusTrim1];
-  const double inner = sim.reg[kStatusTrim1 + 1];
-  const double outerSpeed = sim.reg[kStatusTrim1 + 2];
-  const double innerSpeed = sim.reg[kStatusTrim1 + 3];
-  const double moistureError = p.outgoingMoisture - SimU16HighFirst(sim, kStatusMoistureSetpoint);
-  const double grainError = DryerGrainTemp(sim) - SimS16LowFirst(sim, kStatusGrainTempSetpoint1);
+  const double high = sim.reg[lnk::kStatusMeterRoll1];
+  const double medium = sim.reg[lnk::kStatusMeterRoll2];
+  const double low = sim.reg[lnk::kStatusMeterRoll3];
+  const uint8_t modeByte = sim.reg[lnk::kStatusMoistureControlMode];
+  const double outer = sim.reg[lnk::kStatusTrim1];
+  const double inner = sim.reg[lnk::kStatusTrim1 + 1];
+  const double outerSpeed = sim.reg[lnk::kStatusTrim1 + 2];
+  const double innerSpeed = sim.reg[lnk::kStatusTrim1 + 3];
+  const double moistureError = p.outgoingMoisture - SimU16HighFirst(sim, lnk::kStatusMoistureSetpoint);
+  const double grainError = DryerGrainTemp(sim) - SimS16LowFirst(sim, lnk::kStatusGrainTempSetpoint1);
   double speed = medium;
-  switch (modeByte & kMoistureModeMask) {
-    case kModeTemperature2Speed:
+  switch (modeByte & lnk::kMoistureModeMask) {
+    case lnk::kModeTemperature2Speed:
       // Hot grain is dry grain: run fast above the grain setpoint, slow below it.
-      if (modeByte & kMoistureModeBit6) speed = medium;
+      if (modeByte & lnk::kMoistureModeBit6) speed = medium;
       else speed = grainError >= 0 ? high : low;
       break;
-    case kModeTemperature5Speed:
+    case lnk::kModeTemperature5Speed:
       speed = medium + FiveSpeedOffset(grainError, outer, inner, outerSpeed, innerSpeed);
       break;
-    case kModeMoisture5Speed:
+    case lnk::kModeMoisture5Speed:
       // Wet grain leaves slower.
       speed = medium - FiveSpeedOffset(moistureError, outer, inner, outerSpeed, innerSpeed);
       break;
-    case kModeMoistureVariable:
+    case lnk::kModeMoistureVariable:
       speed = p.meterSpeed;
       if (++p.controlS >= kVariableControlS) {
         p.controlS = 0;
@@ -265,14 +265,14 @@ void StepMeterRoll(Simulator& sim) {
     default:
       break;
   }
-  const double maxRate = SimU16HighFirst(sim, kStatusMaxUnloadRate);
-  const double minRate = SimU16HighFirst(sim, kStatusMinUnloadRate);
+  const double maxRate = SimU16HighFirst(sim, lnk::kStatusMaxUnloadRate);
+  const double minRate = SimU16HighFirst(sim, lnk::kStatusMinUnloadRate);
   if (maxRate > minRate) speed = Clamp(speed, minRate, maxRate);
   p.meterSpeed = Clamp(speed, 0, 100);
   const long shown = std::lround(p.meterSpeed);
-  sim.reg[kStatusMeterRollSpeedPercent] = static_cast<uint8_t>(shown);
-  sim.reg[kStatusMeterRoll0] = shown > medium ? kMeterRollInUseHigh : (shown < medium ? kMeterRollInUseLow : kMeterRollInUseMedium);
-  sim.reg[kStatusMeterRollValue230] = static_cast<uint8_t>(medium);
+  sim.reg[lnk::kStatusMeterRollSpeedPercent] = static_cast<uint8_t>(shown);
+  sim.reg[lnk::kStatusMeterRoll0] = shown > medium ? lnk::kMeterRollInUseHigh : (shown < medium ? lnk::kMeterRollInUseLow : lnk::kMeterRollInUseMedium);
+  sim.reg[lnk::kStatusMeterRollValue230] = static_cast<uint8_t>(medium);
 }
 
 void StepCounters(Simulator& sim) {
@@ -280,32 +280,32 @@ void StepCounters(Simulator& sim) {
   uint16_t rate = 0;
   uint16_t rpmTenths = 0;
   if (Unloading(sim)) {
-    const double perFoot = Bit(sim, kStatusControllerDisplayOptions, kControllerDisplayBit1) ? kBushelsPerFootSmallRolls
+    const double perFoot = Bit(sim, lnk::kStatusControllerDisplayOptions, lnk::kControllerDisplayBit1) ? kBushelsPerFootSmallRolls
                                                                                              : kBushelsPerFoot;
-    rate = static_cast<uint16_t>(std::lround(p.meterSpeed / 100.0 * DryerLengthFeet(sim.reg[kStatusDryerLengthIndex]) * perFoot));
+    rate = static_cast<uint16_t>(std::lround(p.meterSpeed / 100.0 * lnk::DryerLengthFeet(sim.reg[lnk::kStatusDryerLengthIndex]) * perFoot));
     rpmTenths = static_cast<uint16_t>(std::lround(p.meterSpeed / 100.0 * kFullSpeedRpmTenths));
   }
-  if (sim.reg[kStatusSensorCommand] & kSensorCommandZeroBushels) {
-    SetU32LowFirst(sim, kStatusBushelCounter, 0);
+  if (sim.reg[lnk::kStatusSensorCommand] & lnk::kSensorCommandZeroBushels) {
+    SetU32LowFirst(sim, lnk::kStatusBushelCounter, 0);
   } else {
     // Bushel-seconds: a rate in bushels per hour adds that many each second.
-    SetU32LowFirst(sim, kStatusBushelCounter, SimU32LowFirst(sim, kStatusBushelCounter) + rate);
+    SetU32LowFirst(sim, lnk::kStatusBushelCounter, SimU32LowFirst(sim, lnk::kStatusBushelCounter) + rate);
   }
-  SimSetU16HighFirst(sim, kStatusUnloadPanel173, rate);
-  SimSetU16HighFirst(sim, kStatusUnloadStatusValue, rpmTenths);
+  SimSetU16HighFirst(sim, lnk::kStatusUnloadPanel173, rate);
+  SimSetU16HighFirst(sim, lnk::kStatusUnloadStatusValue, rpmTenths);
 
   if (!sim.running) return;
   ++p.runSeconds;
   ++p.sinceStartS;
-  SimSetMinSec(sim, kStatusStatusBar39, p.runSeconds % (256 * 60));
+  SimSetMinSec(sim, lnk::kStatusStatusBar39, p.runSeconds % (256 * 60));
   const uint16_t runMinutes = static_cast<uint16_t>(p.runSeconds / 60);
-  sim.reg[kStatusRunTimeCounter1] = static_cast<uint8_t>(runMinutes & 0xFF);
-  sim.reg[kStatusRunTimeCounter1 + 1] = static_cast<uint8_t>(runMinutes >> 8);
+  sim.reg[lnk::kStatusRunTimeCounter1] = static_cast<uint8_t>(runMinutes & 0xFF);
+  sim.reg[lnk::kStatusRunTimeCounter1 + 1] = static_cast<uint8_t>(runMinutes >> 8);
   for (int slot = 0; slot < kSimUnitSlots; ++slot) {
     if (!PlantSlotPresent(sim, slot)) continue;
     // Counter A: burner seconds, counter B: fan seconds; the statistics screen shows A / B.
-    const int a = kStatusUnitCounterA1 + 2 * slot;
-    const int b = kStatusUnitCounterB1 + 2 * slot;
+    const int a = lnk::kStatusUnitCounterA1 + 2 * slot;
+    const int b = lnk::kStatusUnitCounterB1 + 2 * slot;
     uint16_t fan = static_cast<uint16_t>(sim.reg[b] | (sim.reg[b + 1] << 8));
     uint16_t burner = static_cast<uint16_t>(sim.reg[a] | (sim.reg[a + 1] << 8));
     if (fan == 0xFFFF) {  // keep the ratio when the fan counter would wrap
@@ -325,16 +325,16 @@ void StepCounters(Simulator& sim) {
 
 double PlenumSetpoint(const Simulator& sim, int slot) {
   // The low heat of a two-heat batch holds every plenum at setpoint 7.
-  if (BatchDryer(sim) && BatchPhase(sim) == kBatchStateLoHeat) return SimS16LowFirst(sim, kStatusPlenumSetpoint7);
-  return SimS16LowFirst(sim, kStatusPlenumSetpoint1 + 2 * slot);
+  if (BatchDryer(sim) && BatchPhase(sim) == lnk::kBatchStateLoHeat) return SimS16LowFirst(sim, lnk::kStatusPlenumSetpoint7);
+  return SimS16LowFirst(sim, lnk::kStatusPlenumSetpoint1 + 2 * slot);
 }
 
 void StepUnit(Simulator& sim, int slot, double plenumK) {
   SimPlant& p = sim.plant;
-  const int tempIndex = kStatusPlenumTemp1 + 2 * slot;
-  uint8_t& run = sim.reg[kStatusUnitStatusA1 + slot];
-  uint8_t& status = sim.reg[kStatusUnitStatusB1 + slot];
-  uint8_t& burner = sim.reg[kStatusUnitStatusD1 + slot];
+  const int tempIndex = lnk::kStatusPlenumTemp1 + 2 * slot;
+  uint8_t& run = sim.reg[lnk::kStatusUnitStatusA1 + slot];
+  uint8_t& status = sim.reg[lnk::kStatusUnitStatusB1 + slot];
+  uint8_t& burner = sim.reg[lnk::kStatusUnitStatusD1 + slot];
   const int unit = UnitOfSlot(slot);
   if (!PlantSlotPresent(sim, slot)) {
     p.burnerOn[slot] = false;
@@ -342,20 +342,20 @@ void StepUnit(Simulator& sim, int slot, double plenumK) {
     status = 0;
     burner = 0;
     SimSetS16LowFirst(sim, tempIndex, 0);
-    SetBit(sim, kLightFan[unit - 1], false);
-    SetBit(sim, kLightBurner[unit - 1], false);
-    SetBit(sim, kSwitchFanAuto[unit - 1], false);
-    SetBit(sim, kSwitchBurnerAuto[unit - 1], false);
+    SetBit(sim, lnk::kLightFan[unit - 1], false);
+    SetBit(sim, lnk::kLightBurner[unit - 1], false);
+    SetBit(sim, lnk::kSwitchFanAuto[unit - 1], false);
+    SetBit(sim, lnk::kSwitchBurnerAuto[unit - 1], false);
     return;
   }
   const double ambient = sim.scenario->plant.ambientF;
   const double setpoint = PlenumSetpoint(sim, slot);
-  const double differential = sim.reg[kStatusPlenumDifferential1 + slot];
-  const uint8_t mode = sim.reg[kStatusBurnerMode1 + slot];
+  const double differential = sim.reg[lnk::kStatusPlenumDifferential1 + slot];
+  const uint8_t mode = sim.reg[lnk::kStatusBurnerMode1 + slot];
   const bool fan = FanRunning(sim, slot);
-  const bool purged = fan && sim.plant.sinceStartS >= static_cast<uint32_t>(kSimUnitSlots - 1 - slot) * SimMinSec(sim, kStatusFanDelay) + kPurgeS;
+  const bool purged = fan && sim.plant.sinceStartS >= static_cast<uint32_t>(kSimUnitSlots - 1 - slot) * SimMinSec(sim, lnk::kStatusFanDelay) + kPurgeS;
   const bool lockedOut = SlotLockedOut(sim, slot);
-  const bool mayFire = HeatAllowed(sim) && purged && !(mode & kBurnerModeFanOnly) && !lockedOut;
+  const bool mayFire = HeatAllowed(sim) && purged && !(mode & lnk::kBurnerModeFanOnly) && !lockedOut;
   double& temp = p.plenumTemp[slot];
   // The thermostat: on at the bottom of the differential, off at the setpoint.
   if (!mayFire || temp >= setpoint) {
@@ -367,16 +367,16 @@ void StepUnit(Simulator& sim, int slot, double plenumK) {
   if (fan) target = p.burnerOn[slot] ? setpoint + kBurnerMarginF : ambient + kFanWarmthF;
   temp += (target - temp) * plenumK;
 
-  run = static_cast<uint8_t>((fan ? kUnitRunTurning | kUnitRunFanOn : 0) | (lockedOut ? kUnitRunBurnerFault : 0));
-  status = static_cast<uint8_t>((status & ~(kUnitStatusOn | kUnitStatusFiring)) | (fan ? kUnitStatusOn : 0) |
-                                (p.burnerOn[slot] || lockedOut ? kUnitStatusFiring : 0));
-  burner = static_cast<uint8_t>((burner & ~(kUnitBurnerOn | kUnitBurnerFlameFail)) | (p.burnerOn[slot] ? kUnitBurnerOn : 0) |
-                                (lockedOut ? kUnitBurnerFlameFail : 0));
+  run = static_cast<uint8_t>((fan ? lnk::kUnitRunTurning | lnk::kUnitRunFanOn : 0) | (lockedOut ? lnk::kUnitRunBurnerFault : 0));
+  status = static_cast<uint8_t>((status & ~(lnk::kUnitStatusOn | lnk::kUnitStatusFiring)) | (fan ? lnk::kUnitStatusOn : 0) |
+                                (p.burnerOn[slot] || lockedOut ? lnk::kUnitStatusFiring : 0));
+  burner = static_cast<uint8_t>((burner & ~(lnk::kUnitBurnerOn | lnk::kUnitBurnerFlameFail)) | (p.burnerOn[slot] ? lnk::kUnitBurnerOn : 0) |
+                                (lockedOut ? lnk::kUnitBurnerFlameFail : 0));
   SimSetS16LowFirst(sim, tempIndex, static_cast<int16_t>(std::lround(temp)));
-  SetBit(sim, kLightFan[unit - 1], fan);
-  SetBit(sim, kLightBurner[unit - 1], p.burnerOn[slot]);
-  SetBit(sim, kSwitchFanAuto[unit - 1], true);
-  SetBit(sim, kSwitchBurnerAuto[unit - 1], !(mode & kBurnerModeFanOnly));
+  SetBit(sim, lnk::kLightFan[unit - 1], fan);
+  SetBit(sim, lnk::kLightBurner[unit - 1], p.burnerOn[slot]);
+  SetBit(sim, lnk::kSwitchFanAuto[unit - 1], true);
+  SetBit(sim, lnk::kSwitchBurnerAuto[unit - 1], !(mode & lnk::kBurnerModeFanOnly));
 }
 
 void StepMoisture(Simulator& sim, double dt, double heat) {
@@ -401,34 +401,34 @@ void StepMoisture(Simulator& sim, double dt, double heat) {
 void WriteMoisture(Simulator& sim) {
   const SimPlant& p = sim.plant;
   auto tenths = [](double v) { return static_cast<uint16_t>(v < 0 ? 0 : std::lround(v)); };
-  SimSetU16HighFirst(sim, kStatusOutgoingMoisture, tenths(p.outgoingMoisture));
-  SimSetU16HighFirst(sim, kStatusIncomingMoisture, tenths(p.incomingMoisture));
-  SimSetU16HighFirst(sim, kStatusOutgoingGrainTenthsF, tenths(10.0 * (p.grainTemp[2] - (sim.running ? kOutgoingGrainCoolingF : 0.0))));
-  SimSetU16HighFirst(sim, kStatusIncomingGrainTenthsF, tenths(10.0 * sim.scenario->plant.ambientF));
+  SimSetU16HighFirst(sim, lnk::kStatusOutgoingMoisture, tenths(p.outgoingMoisture));
+  SimSetU16HighFirst(sim, lnk::kStatusIncomingMoisture, tenths(p.incomingMoisture));
+  SimSetU16HighFirst(sim, lnk::kStatusOutgoingGrainTenthsF, tenths(10.0 * (p.grainTemp[2] - (sim.running ? kOutgoingGrainCoolingF : 0.0))));
+  SimSetU16HighFirst(sim, lnk::kStatusIncomingGrainTenthsF, tenths(10.0 * sim.scenario->plant.ambientF));
 }
 
 void WriteRunState(Simulator& sim) {
-  const bool loading = Bit(sim, kStatusLoadState, kLoadStateLoadRunning);
-  SetBit(sim, kStatusRunFlags, kRunFlagsRunning, sim.running);
-  SetBit(sim, kStatusRunFlags2, kRunFlags2Running, sim.running);
-  SetBit(sim, kStatusRunFlags, kRunFlagsGrainPresent, true);
-  SetBit(sim, kStatusRunFlags, kRunFlagsColumnFull, !loading);
-  SetBit(sim, kStatusStatusBar28, kStatusBar28ShowElapsed, true);
-  SetBit(sim, kStatusStatusBar43, 0x01, sim.running);
-  const bool stoppedNoGrain = (sim.reg[kStatusStatusBar271] & kStopReasonBits) == kStopReasonNoGrain;
-  SetBit(sim, kStatusSwitches, kSwitchesReady, sim.running || !stoppedNoGrain);
-  SetBit(sim, kLightLoad, sim.running && Bit(sim, kStatusLoadState, kLoadStateFillMoving));
-  SetBit(sim, kLightUnload, Unloading(sim));
-  SetBit(sim, kLightStart, sim.running);
-  SetBit(sim, kSwitchStart, sim.plant.startPulseS > 0);
-  SetBit(sim, kStatusLoadState, kLoadStateFillForward, true);
+  const bool loading = Bit(sim, lnk::kStatusLoadState, lnk::kLoadStateLoadRunning);
+  SetBit(sim, lnk::kStatusRunFlags, lnk::kRunFlagsRunning, sim.running);
+  SetBit(sim, lnk::kStatusRunFlags2, lnk::kRunFlags2Running, sim.running);
+  SetBit(sim, lnk::kStatusRunFlags, lnk::kRunFlagsGrainPresent, true);
+  SetBit(sim, lnk::kStatusRunFlags, lnk::kRunFlagsColumnFull, !loading);
+  SetBit(sim, lnk::kStatusStatusBar28, lnk::kStatusBar28ShowElapsed, true);
+  SetBit(sim, lnk::kStatusStatusBar43, 0x01, sim.running);
+  const bool stoppedNoGrain = (sim.reg[lnk::kStatusStatusBar271] & lnk::kStopReasonBits) == lnk::kStopReasonNoGrain;
+  SetBit(sim, lnk::kStatusSwitches, lnk::kSwitchesReady, sim.running || !stoppedNoGrain);
+  SetBit(sim, lnk::kLightLoad, sim.running && Bit(sim, lnk::kStatusLoadState, lnk::kLoadStateFillMoving));
+  SetBit(sim, lnk::kLightUnload, Unloading(sim));
+  SetBit(sim, lnk::kLightStart, sim.running);
+  SetBit(sim, lnk::kSwitchStart, sim.plant.startPulseS > 0);
+  SetBit(sim, lnk::kStatusLoadState, lnk::kLoadStateFillForward, true);
 }
 
 }  // namespace
 
 int PlantUnitCount(const Simulator& sim) {
   constexpr int kUnitsForCode[] = {1, 2, 3, 4, 6};
-  const int code = sim.reg[kStatusFanHeaterCount];
+  const int code = sim.reg[lnk::kStatusFanHeaterCount];
   return code < 5 ? kUnitsForCode[code] : 1;
 }
 
@@ -439,7 +439,7 @@ void PlantStart(Simulator& sim) {
   const SimPlantParameters& pp = sim.scenario->plant;
   p.incomingMoisture = pp.incomingMoisture;
   p.outgoingMoisture = pp.startOutgoingMoisture;
-  p.meterSpeed = sim.reg[kStatusMeterRoll2];
+  p.meterSpeed = sim.reg[lnk::kStatusMeterRoll2];
   // A warm start has been running a while: the fans are all on.
   if (pp.startWarm) p.sinceStartS = 3600;
   double plenumMean = pp.ambientF;
@@ -449,8 +449,8 @@ void PlantStart(Simulator& sim) {
     double t = pp.ambientF;
     if (pp.startWarm && PlantSlotPresent(sim, slot)) {
       // Spread over the differential, so the burners do not all cycle together.
-      const double sp = SimS16LowFirst(sim, kStatusPlenumSetpoint1 + 2 * slot);
-      const double diff = sim.reg[kStatusPlenumDifferential1 + slot];
+      const double sp = SimS16LowFirst(sim, lnk::kStatusPlenumSetpoint1 + 2 * slot);
+      const double diff = sim.reg[lnk::kStatusPlenumDifferential1 + slot];
       t = sp - diff * (0.2 + 0.6 * (slot % 2));
       p.burnerOn[slot] = slot % 2 == 0;
       sum += t;
@@ -491,7 +491,7 @@ void PlantAdvance(Simulator& sim, double dt) {
   for (int i = 0; i < 3; ++i) {
     const double target = ambient + kGrainFraction[i] * (plenumMean - ambient);
     p.grainTemp[i] += (target - p.grainTemp[i]) * grainK;
-    SimSetS16LowFirst(sim, kStatusGrainTemp1 + 2 * i, static_cast<int16_t>(std::lround(p.grainTemp[i])));
+    SimSetS16LowFirst(sim, lnk::kStatusGrainTemp1 + 2 * i, static_cast<int16_t>(std::lround(p.grainTemp[i])));
   }
   const double heat = HeatAllowed(sim) ? Clamp((plenumMean - ambient) / kWorkingRiseF, 0, 1.5) : 0;
   StepMoisture(sim, dt, heat);
@@ -503,14 +503,14 @@ void PlantWarnings(Simulator& sim) {
   const SimFaults& f = sim.faults;
   const bool injected = f.warningNode != 0 || f.warningId != 0;
   if (injected && sim.timeS >= f.warningFromS && sim.timeS < f.warningToS) {
-    sim.reg[kStatusWarningNode] = f.warningNode;
-    sim.reg[kStatusWarningId] = f.warningId;
+    sim.reg[lnk::kStatusWarningNode] = f.warningNode;
+    sim.reg[lnk::kStatusWarningId] = f.warningId;
     return;
   }
   const SimWarningEvent* e = ScenarioWarning(sim);
   if (!injected && e == nullptr && (sim.scenario == nullptr || sim.scenario->warningCount == 0)) return;
-  sim.reg[kStatusWarningNode] = e != nullptr ? e->node : 0;
-  sim.reg[kStatusWarningId] = e != nullptr ? e->id : 0;
+  sim.reg[lnk::kStatusWarningNode] = e != nullptr ? e->node : 0;
+  sim.reg[lnk::kStatusWarningId] = e != nullptr ? e->id : 0;
 }
 
 void SimPressStart(Simulator& sim) {
@@ -518,7 +518,7 @@ void SimPressStart(Simulator& sim) {
   if (sim.running) return;
   sim.running = true;
   sim.plant.sinceStartS = 0;
-  sim.reg[kStatusStatusBar271] = static_cast<uint8_t>(sim.reg[kStatusStatusBar271] & ~kStopReasonBits);
+  sim.reg[lnk::kStatusStatusBar271] = static_cast<uint8_t>(sim.reg[lnk::kStatusStatusBar271] & ~lnk::kStopReasonBits);
   if (!sim.physicsFrozen) PlantAdvance(sim, 0);
 }
 

@@ -16,66 +16,66 @@ constexpr int kMin = 60;
 // two units, 180 F plenums with an 8 F differential, corn dried to 15.5 % under moisture-based
 // 5-speed control.
 constexpr SimStartValue kBase[] = {
-    {kStatusFanHeaterCount, F::U8, 1}, {kStatusLoadSystem, F::U8, 1}, {kStatusDryerLengthIndex, F::U8, 6},
-    {kStatusHiHeatTime, F::MinSec, 45 * kMin}, {kStatusLoHeatTime, F::MinSec, 30 * kMin},
-    {kStatusCoolTime, F::MinSec, 20 * kMin}, {kStatusUnloadTime, F::MinSec, 15 * kMin},
-    {kStatusOutOfGrainTime, F::MinSec, 10 * kMin}, {kStatusLoadStartupDelay, F::MinSec, 30},
-    {kStatusUnloadCleanoutDelay, F::MinSec, 2 * kMin}, {kStatusFanDelay, F::MinSec, 3},
-    {kStatusPlenumSetpoint1, F::S16LowFirst, 180}, {kStatusPlenumSetpoint2, F::S16LowFirst, 180},
-    {kStatusPlenumSetpoint3, F::S16LowFirst, 180}, {kStatusPlenumSetpoint4, F::S16LowFirst, 180},
-    {kStatusPlenumSetpoint5, F::S16LowFirst, 180}, {kStatusPlenumSetpoint6, F::S16LowFirst, 180},
-    {kStatusPlenumSetpoint7, F::S16LowFirst, 180}, {kStatusPlenumSetpoint8, F::S16LowFirst, 180},
-    {kStatusPlenumDifferential1, F::U8, 8}, {kStatusPlenumDifferential1 + 1, F::U8, 8},
-    {kStatusPlenumDifferential1 + 2, F::U8, 8}, {kStatusPlenumDifferential1 + 3, F::U8, 8},
-    {kStatusPlenumDifferential1 + 4, F::U8, 8}, {kStatusPlenumDifferential1 + 5, F::U8, 8},
-    {kStatusGrainTempSetpoint1, F::S16LowFirst, 110}, {kStatusGrainTempSetpoint2, F::S16LowFirst, 110},
-    {kStatusGrainTempSetpoint3, F::S16LowFirst, 110},
-    {kStatusMeterRoll0, F::U8, kMeterRollInUseMedium}, {kStatusMeterRoll1, F::U8, 70},
-    {kStatusMeterRoll2, F::U8, 60}, {kStatusMeterRoll3, F::U8, 50}, {kStatusMeterRollMode, F::U8, 1},
-    {kStatusMeterRollHigh, F::U8, 70}, {kStatusMeterRollMedium, F::U8, 60}, {kStatusMeterRollLow, F::U8, 50},
-    {kStatusMeterRollValue230, F::U8, 60}, {kStatusBushelCalibration, F::U8, 100},
-    {kStatusLoadFlags, F::U8, kLoadFlagsAutomatic},
-    {kStatusMoistureControlMode, F::U8, kModeMoisture5Speed},
-    {kStatusMoistureSetpoint, F::U16HighFirst, 155},
-    {kStatusTrim1, F::U8, 6}, {kStatusTrim1 + 1, F::U8, 3}, {kStatusTrim1 + 2, F::U8, 6}, {kStatusTrim1 + 3, F::U8, 3},
-    {kStatusMaxUnloadRate, F::U16HighFirst, 90}, {kStatusMinUnloadRate, F::U16HighFirst, 10},
-    {kStatusFanSetupTime, F::MinSec, 5 * kMin}, {kStatusStagedBatchTime, F::MinSec, 30 * kMin},
-    {kStatusSetting121, F::U16LowFirst, 150}, {kStatusSubstituteMoisture, F::U16LowFirst, 150},
+    {lnk::kStatusFanHeaterCount, F::U8, 1}, {lnk::kStatusLoadSystem, F::U8, 1}, {lnk::kStatusDryerLengthIndex, F::U8, 6},
+    {lnk::kStatusHiHeatTime, F::MinSec, 45 * kMin}, {lnk::kStatusLoHeatTime, F::MinSec, 30 * kMin},
+    {lnk::kStatusCoolTime, F::MinSec, 20 * kMin}, {lnk::kStatusUnloadTime, F::MinSec, 15 * kMin},
+    {lnk::kStatusOutOfGrainTime, F::MinSec, 10 * kMin}, {lnk::kStatusLoadStartupDelay, F::MinSec, 30},
+    {lnk::kStatusUnloadCleanoutDelay, F::MinSec, 2 * kMin}, {lnk::kStatusFanDelay, F::MinSec, 3},
+    {lnk::kStatusPlenumSetpoint1, F::S16LowFirst, 180}, {lnk::kStatusPlenumSetpoint2, F::S16LowFirst, 180},
+    {lnk::kStatusPlenumSetpoint3, F::S16LowFirst, 180}, {lnk::kStatusPlenumSetpoint4, F::S16LowFirst, 180},
+    {lnk::kStatusPlenumSetpoint5, F::S16LowFirst, 180}, {lnk::kStatusPlenumSetpoint6, F::S16LowFirst, 180},
+    {lnk::kStatusPlenumSetpoint7, F::S16LowFirst, 180}, {lnk::kStatusPlenumSetpoint8, F::S16LowFirst, 180},
+    {lnk::kStatusPlenumDifferential1, F::U8, 8}, {lnk::kStatusPlenumDifferential1 + 1, F::U8, 8},
+    {lnk::kStatusPlenumDifferential1 + 2, F::U8, 8}, {lnk::kStatusPlenumDifferential1 + 3, F::U8, 8},
+    {lnk::kStatusPlenumDifferential1 + 4, F::U8, 8}, {lnk::kStatusPlenumDifferential1 + 5, F::U8, 8},
+    {lnk::kStatusGrainTempSetpoint1, F::S16LowFirst, 110}, {lnk::kStatusGrainTempSetpoint2, F::S16LowFirst, 110},
+    {lnk::kStatusGrainTempSetpoint3, F::S16LowFirst, 110},
+    {lnk::kStatusMeterRoll0, F::U8, lnk::kMeterRollInUseMedium}, {lnk::kStatusMeterRoll1, F::U8, 70},
+    {lnk::kStatusMeterRoll2, F::U8, 60}, {lnk::kStatusMeterRoll3, F::U8, 50}, {lnk::kStatusMeterRollMode, F::U8, 1},
+    {lnk::kStatusMeterRollHigh, F::U8, 70}, {lnk::kStatusMeterRollMedium, F::U8, 60}, {lnk::kStatusMeterRollLow, F::U8, 50},
+    {lnk::kStatusMeterRollValue230, F::U8, 60}, {lnk::kStatusBushelCalibration, F::U8, 100},
+    {lnk::kStatusLoadFlags, F::U8, lnk::kLoadFlagsAutomatic},
+    {lnk::kStatusMoistureControlMode, F::U8, lnk::kModeMoisture5Speed},
+    {lnk::kStatusMoistureSetpoint, F::U16HighFirst, 155},
+    {lnk::kStatusTrim1, F::U8, 6}, {lnk::kStatusTrim1 + 1, F::U8, 3}, {lnk::kStatusTrim1 + 2, F::U8, 6}, {lnk::kStatusTrim1 + 3, F::U8, 3},
+    {lnk::kStatusMaxUnloadRate, F::U16HighFirst, 90}, {lnk::kStatusMinUnloadRate, F::U16HighFirst, 10},
+    {lnk::kStatusFanSetupTime, F::MinSec, 5 * kMin}, {lnk::kStatusStagedBatchTime, F::MinSec, 30 * kMin},
+    {lnk::kStatusSetting121, F::U16LowFirst, 150}, {lnk::kStatusSubstituteMoisture, F::U16LowFirst, 150},
 };
 
 constexpr SimStartValue kSixUnits[] = {
-    {kStatusFanHeaterCount, F::U8, 4},    // six units
-    {kStatusDryerLengthIndex, F::U8, 10},  // 28 ft
-    {kStatusPlenumSetpoint1, F::S16LowFirst, 200}, {kStatusPlenumSetpoint2, F::S16LowFirst, 200},
-    {kStatusPlenumSetpoint3, F::S16LowFirst, 190}, {kStatusPlenumSetpoint4, F::S16LowFirst, 190},
-    {kStatusPlenumSetpoint5, F::S16LowFirst, 170}, {kStatusPlenumSetpoint6, F::S16LowFirst, 170},
-    {kStatusMeterRoll1, F::U8, 80}, {kStatusMeterRoll2, F::U8, 70}, {kStatusMeterRoll3, F::U8, 60},
+    {lnk::kStatusFanHeaterCount, F::U8, 4},    // six units
+    {lnk::kStatusDryerLengthIndex, F::U8, 10},  // 28 ft
+    {lnk::kStatusPlenumSetpoint1, F::S16LowFirst, 200}, {lnk::kStatusPlenumSetpoint2, F::S16LowFirst, 200},
+    {lnk::kStatusPlenumSetpoint3, F::S16LowFirst, 190}, {lnk::kStatusPlenumSetpoint4, F::S16LowFirst, 190},
+    {lnk::kStatusPlenumSetpoint5, F::S16LowFirst, 170}, {lnk::kStatusPlenumSetpoint6, F::S16LowFirst, 170},
+    {lnk::kStatusMeterRoll1, F::U8, 80}, {lnk::kStatusMeterRoll2, F::U8, 70}, {lnk::kStatusMeterRoll3, F::U8, 60},
 };
 
 // Two heats: HI HEAT at the unit setpoints, LO HEAT at setpoint 7, then cool and unload.
 constexpr SimStartValue kStagedBatch[] = {
-    {kStatusDryerType, F::U8, kDryerTypeBatchOption},
-    {kStatusMoistureControlMode, F::U8, kModeStagedBatch},
-    {kStatusOptionBits, F::U8, kOptionBitsTwoHeats | kOptionBitsTimeCriterion},
-    {kStatusHiHeatTime, F::MinSec, 40 * kMin}, {kStatusLoHeatTime, F::MinSec, 20 * kMin},
-    {kStatusCoolTime, F::MinSec, 15 * kMin}, {kStatusUnloadTime, F::MinSec, 10 * kMin},
-    {kStatusPlenumSetpoint5, F::S16LowFirst, 210}, {kStatusPlenumSetpoint6, F::S16LowFirst, 210},
-    {kStatusPlenumSetpoint7, F::S16LowFirst, 160},
-    {kStatusPlenumDifferential1 + 4, F::U8, 10}, {kStatusPlenumDifferential1 + 5, F::U8, 10},
+    {lnk::kStatusDryerType, F::U8, lnk::kDryerTypeBatchOption},
+    {lnk::kStatusMoistureControlMode, F::U8, lnk::kModeStagedBatch},
+    {lnk::kStatusOptionBits, F::U8, lnk::kOptionBitsTwoHeats | lnk::kOptionBitsTimeCriterion},
+    {lnk::kStatusHiHeatTime, F::MinSec, 40 * kMin}, {lnk::kStatusLoHeatTime, F::MinSec, 20 * kMin},
+    {lnk::kStatusCoolTime, F::MinSec, 15 * kMin}, {lnk::kStatusUnloadTime, F::MinSec, 10 * kMin},
+    {lnk::kStatusPlenumSetpoint5, F::S16LowFirst, 210}, {lnk::kStatusPlenumSetpoint6, F::S16LowFirst, 210},
+    {lnk::kStatusPlenumSetpoint7, F::S16LowFirst, 160},
+    {lnk::kStatusPlenumDifferential1 + 4, F::U8, 10}, {lnk::kStatusPlenumDifferential1 + 5, F::U8, 10},
 };
 
 constexpr SimStartValue kCelsius[] = {
-    {kStatusDisplayOptions, F::U8, kDisplayOptionsCelsius},
+    {lnk::kStatusDisplayOptions, F::U8, lnk::kDisplayOptionsCelsius},
 };
 
 // A minute in which the nodes report one after the other, then a quiet half minute.
 constexpr SimWarningEvent kStorm[] = {
-    {5, 15, kNodeFanHeater1, 3, false},
-    {15, 25, kNodeFanHeater1 + 1, 5, true},
-    {25, 35, kNodeMainIo, 2, true},
-    {35, 45, kNodeMoistureCont, 2, false},
-    {45, 55, kNodeFanHeaterInt1, 4, true},
-    {55, 60, kNodeDisplayIo, 1, false},
+    {5, 15, lnk::kNodeFanHeater1, 3, false},
+    {15, 25, lnk::kNodeFanHeater1 + 1, 5, true},
+    {25, 35, lnk::kNodeMainIo, 2, true},
+    {35, 45, lnk::kNodeMoistureCont, 2, false},
+    {45, 55, lnk::kNodeFanHeaterInt1, 4, true},
+    {55, 60, lnk::kNodeDisplayIo, 1, false},
 };
 
 constexpr SimPlantParameters kRunning = {.ambientF = 60,

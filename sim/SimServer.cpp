@@ -120,7 +120,7 @@ struct SimServer::Impl {
   }
 
   void Serve() {
-    uint8_t frame[kMaxCommandFrameLength];
+    uint8_t frame[lnk::kMaxCommandFrameLength];
     SimReply reply;
     while (!stop.load()) {
       if (pullRequested.load()) {

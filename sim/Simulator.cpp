@@ -9,7 +9,7 @@
 namespace {
 
 constexpr double kMaxSubStepS = 1.0;
-constexpr int kPage1StatusRegisters = kStatusPayloadLength - kPage1Base;  // 73
+constexpr int kPage1StatusRegisters = lnk::kStatusPayloadLength - lnk::kPage1Base;  // 73
 
 void SetU32LowFirst(Simulator& sim, int index, uint32_t v) {
   for (int i = 0; i < 4; ++i) sim.reg[index + i] = static_cast<uint8_t>(v >> (8 * i));
@@ -43,22 +43,22 @@ void ApplyStartValue(Simulator& sim, const SimStartValue& v) {
 // Writes one command byte into the image, the way the controller takes it.
 void WriteRegister(Simulator& sim, int index, uint8_t value) {
   switch (index) {
-    case kStatusMeterRollMode:
+    case lnk::kStatusMeterRollMode:
       // Bit 7 is the knob's toggle: the controller's own input, not writable.
-      sim.reg[index] = static_cast<uint8_t>((sim.reg[index] & kMeterRollModeKnobBit) | (value & ~kMeterRollModeKnobBit));
+      sim.reg[index] = static_cast<uint8_t>((sim.reg[index] & lnk::kMeterRollModeKnobBit) | (value & ~lnk::kMeterRollModeKnobBit));
       return;
-    case kStatusOptionBits2:
-      sim.reg[index] = static_cast<uint8_t>(value & ~kOptionBits2EchoIgnored);
+    case lnk::kStatusOptionBits2:
+      sim.reg[index] = static_cast<uint8_t>(value & ~lnk::kOptionBits2EchoIgnored);
       // An auto-start asked of a dryer that waits starts it.
-      if ((value & kOptionBits2QuickStart) && !sim.running && !sim.physicsFrozen) SimPressStart(sim);
+      if ((value & lnk::kOptionBits2QuickStart) && !sim.running && !sim.physicsFrozen) SimPressStart(sim);
       return;
-    case kStatusDisplayOptions:
+    case lnk::kStatusDisplayOptions:
       // Bits 0-1 are commands carried out at once, not settings.
-      sim.reg[index] = static_cast<uint8_t>(value & ~kDisplayOptionsOneShotBits);
+      sim.reg[index] = static_cast<uint8_t>(value & ~lnk::kDisplayOptionsOneShotBits);
       return;
-    case kStatusSensorCommand:
+    case lnk::kStatusSensorCommand:
       sim.reg[index] = value;
-      if (value & kSensorCommandZeroBushels) SetU32LowFirst(sim, kStatusBushelCounter, 0);
+      if (value & lnk::kSensorCommandZeroBushels) SetU32LowFirst(sim, lnk::kStatusBushelCounter, 0);
       return;
     default:
       sim.reg[index] = value;
@@ -81,7 +81,7 @@ bool ParseItems(const uint8_t* frame, int n, Item* items, int& count) {
   for (int i = 0; i < count; ++i) {
     if (pos + 3 > end) return false;
     Item it{frame[pos], frame[pos + 1], frame[pos + 2], frame + pos + 3};
-    if (it.page > 1 || it.count == 0 || it.reg + it.count > kPage1Base) return false;
+    if (it.page > 1 || it.count == 0 || it.reg + it.count > lnk::kPage1Base) return false;
     pos += 3 + it.count;
     if (pos > end) return false;
     items[i] = it;
@@ -112,15 +112,15 @@ SimAnswer Answer(Simulator& sim, SimReply& reply) {
     return SimAnswer::Dropped;
   }
   SimBuildStatusFrame(sim, reply.bytes);
-  reply.length = kStatusFrameLength;
+  reply.length = lnk::kStatusFrameLength;
   if (f.corruptEvery > 0 && number % f.corruptEvery == 0) {
     // A different bit each time, anywhere in the frame, the CRC bytes included.
-    const uint32_t bit = (number * 2654435761u) % (kStatusFrameLength * 8);
+    const uint32_t bit = (number * 2654435761u) % (lnk::kStatusFrameLength * 8);
     reply.bytes[bit / 8] ^= static_cast<uint8_t>(1u << (bit % 8));
     ++c.corrupted;
   }
   if (f.splitEvery > 0 && number % f.splitEvery == 0) {
-    reply.splitAt = 1 + static_cast<int>(number % (kStatusFrameLength - 1));
+    reply.splitAt = 1 + static_cast<int>(number % (lnk::kStatusFrameLength - 1));
     reply.pauseMs = f.splitPauseMs;
     ++c.split;
   }
@@ -140,13 +140,13 @@ void SimInitScenario(Simulator& sim, const SimScenario& scenario, const SimFault
   for (int i = 0; i < SimBaseValueCount(); ++i) ApplyStartValue(sim, SimBaseValues()[i]);
   for (int i = 0; i < scenario.valueCount; ++i) ApplyStartValue(sim, scenario.values[i]);
   // The batch countdowns start full, and the out-of-grain timer waits at its preset.
-  constexpr int kCountdowns[][2] = {{kStatusHiHeatCountdown, kStatusHiHeatTime},
-                                    {kStatusLoHeatCountdown, kStatusLoHeatTime},
-                                    {kStatusCoolCountdown, kStatusCoolTime},
-                                    {kStatusUnloadCountdown, kStatusUnloadTime},
-                                    {kStatusOutOfGrainCountdown, kStatusOutOfGrainTime}};
+  constexpr int kCountdowns[][2] = {{lnk::kStatusHiHeatCountdown, lnk::kStatusHiHeatTime},
+                                    {lnk::kStatusLoHeatCountdown, lnk::kStatusLoHeatTime},
+                                    {lnk::kStatusCoolCountdown, lnk::kStatusCoolTime},
+                                    {lnk::kStatusUnloadCountdown, lnk::kStatusUnloadTime},
+                                    {lnk::kStatusOutOfGrainCountdown, lnk::kStatusOutOfGrainTime}};
   for (const auto& c : kCountdowns) SimSetMinSec(sim, c[0], SimMinSec(sim, c[1]));
-  if (sim.reg[kStatusDryerType] != 0) sim.reg[kStatusBatchState] = kBatchStateHiHeat;
+  if (sim.reg[lnk::kStatusDryerType] != 0) sim.reg[lnk::kStatusBatchState] = lnk::kBatchStateHiHeat;
   PlantStart(sim);
   PlantWarnings(sim);
 }
@@ -161,13 +161,13 @@ SimAnswer SimHandleRequest(Simulator& sim, const uint8_t* request, int n, SimRep
   reply.length = 0;
   reply.splitAt = 0;
   SimRequestKind kind = SimRequestKind::Command;
-  Item items[kMaxCommandFrameLength / 4];
+  Item items[lnk::kMaxCommandFrameLength / 4];
   int count = 0;
-  bool valid = n >= kResyncFrameLength && n <= kMaxCommandFrameLength && VerifyChecksum(request, static_cast<size_t>(n - 2));
-  if (valid && request[0] == kResyncFrame[0]) {
+  bool valid = n >= lnk::kResyncFrameLength && n <= lnk::kMaxCommandFrameLength && lnk::VerifyChecksum(request, static_cast<size_t>(n - 2));
+  if (valid && request[0] == lnk::kResyncFrame[0]) {
     kind = SimRequestKind::Resync;
-    valid = n == kResyncFrameLength;
-  } else if (valid && n == kPollFrameLength && std::memcmp(request, kPollFrame, kPollFrameLength - 2) == 0) {
+    valid = n == lnk::kResyncFrameLength;
+  } else if (valid && n == lnk::kPollFrameLength && std::memcmp(request, lnk::kPollFrame, lnk::kPollFrameLength - 2) == 0) {
     kind = SimRequestKind::Poll;
   } else if (valid) {
     valid = request[0] == n && ParseItems(request, n, items, count);
@@ -193,9 +193,9 @@ SimAnswer SimHandleRequest(Simulator& sim, const uint8_t* request, int n, SimRep
     case SimRequestKind::Command:
       for (int i = 0; i < count; ++i) {
         const Item& it = items[i];
-        const int base = RegisterIndex(it.page, it.reg);
+        const int base = lnk::RegisterIndex(it.page, it.reg);
         for (int k = 0; k < it.count; ++k) WriteRegister(sim, base + k, it.data[k]);
-        if (base == kStatusClock && it.count == 5) {
+        if (base == lnk::kStatusClock && it.count == 5) {
           std::memcpy(sim.lastClock, it.data, 5);
           ++sim.clockItems;
         }
@@ -226,12 +226,12 @@ void SimStep(Simulator& sim, double seconds) {
 }
 
 void SimBuildStatusFrame(const Simulator& sim, uint8_t* frame) {
-  std::memcpy(frame, sim.reg, kPage1Base);
-  std::memcpy(frame + kPage1Base, sim.reg + kPage1Base, kPage1StatusRegisters);
-  AppendChecksum(frame, kStatusPayloadLength);
+  std::memcpy(frame, sim.reg, lnk::kPage1Base);
+  std::memcpy(frame + lnk::kPage1Base, sim.reg + lnk::kPage1Base, kPage1StatusRegisters);
+  lnk::AppendChecksum(frame, lnk::kStatusPayloadLength);
 }
 
-void SimTurnKnob(Simulator& sim) { sim.reg[kStatusMeterRollMode] ^= kMeterRollModeKnobBit; }
+void SimTurnKnob(Simulator& sim) { sim.reg[lnk::kStatusMeterRollMode] ^= lnk::kMeterRollModeKnobBit; }
 
 void SimSetRunning(Simulator& sim, bool running) {
   if (running) {
@@ -282,8 +282,8 @@ namespace {
 
 // The length a frame starting with `first` must have, or 0 when no request starts so.
 int ExpectedLength(uint8_t first) {
-  if (first == kResyncFrame[0]) return kResyncFrameLength;
-  if (first >= kResyncFrameLength && first <= kMaxCommandFrameLength) return first;
+  if (first == lnk::kResyncFrame[0]) return lnk::kResyncFrameLength;
+  if (first >= lnk::kResyncFrameLength && first <= lnk::kMaxCommandFrameLength) return first;
   return 0;
 }
 
@@ -321,7 +321,7 @@ int SimReceiverTake(SimReceiver& rx, uint8_t* out, uint64_t nowMs) {
       Discard(rx, 1);
       continue;
     }
-    if (!VerifyChecksum(rx.buffer, static_cast<size_t>(length - 2))) {
+    if (!lnk::VerifyChecksum(rx.buffer, static_cast<size_t>(length - 2))) {
       Discard(rx, 1);
       continue;
     }

@@ -53,7 +53,7 @@ enum class SimAnswer : uint8_t {
 };
 
 struct SimReply {
-  uint8_t bytes[kStatusFrameLength];
+  uint8_t bytes[lnk::kStatusFrameLength];
   int length = 0;
   int splitAt = 0;  // above 0: write bytes [0, splitAt), pause, then the rest
   uint32_t pauseMs = 0;
@@ -66,7 +66,7 @@ struct SimLoggedRequest {
   uint32_t number = 0;  // running number of logged requests, from 1
   double timeS = 0;
   int length = 0;
-  uint8_t bytes[kMaxCommandFrameLength] = {};
+  uint8_t bytes[lnk::kMaxCommandFrameLength] = {};
 };
 
 struct SimCounters {

@@ -80,26 +80,26 @@ plat::LResult MainProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam
   return 0;
 }
 
-void Set(int k, uint8_t v) { WriteStatusByte(k, v); }
+void Set(int k, uint8_t v) { lnk::WriteStatusByte(k, v); }
 
 // A two-unit dryer running: both fans and burner 1 lit, J1-03 reported shorted as well as lit,
 // the fan and burner switches in AUTO, load automatic, air switch testing held off on unit 2.
 void DiagnosticsDryer() {
-  Set(kStatusFanHeaterCount, 1);
-  Set(kStatusLights177, 0x04);
-  Set(kStatusLights239, 0x04);
-  Set(kStatusLights240, 0x01 | 0x04 | 0x08 | 0x10 | 0x20);
-  Set(kStatusLoadFlags, 0x10 | 0x20);
-  Set(kStatusConnector180, 0x01 | 0x04 | 0x10);
-  Set(kStatusControllerDisplayOptions, 0x20 | 0x02);
-  Set(kStatusDryerTypeSwitch, 0x80 | 0x10);
-  Set(kStatusBurnerMode1 + 5, kBurnerModeNoAirSwitchTest);
-  Set(kStatusSetup49, 0x20);
-  Set(kStatusMeterRoll0, 1);
-  Set(kStatusMeterRoll1, 75);
-  Set(kStatusMeterRoll2, 60);
-  Set(kStatusMeterRoll3, 45);
-  Set(kStatusMeterRollSpeedPercent, 60);
+  Set(lnk::kStatusFanHeaterCount, 1);
+  Set(lnk::kStatusLights177, 0x04);
+  Set(lnk::kStatusLights239, 0x04);
+  Set(lnk::kStatusLights240, 0x01 | 0x04 | 0x08 | 0x10 | 0x20);
+  Set(lnk::kStatusLoadFlags, 0x10 | 0x20);
+  Set(lnk::kStatusConnector180, 0x01 | 0x04 | 0x10);
+  Set(lnk::kStatusControllerDisplayOptions, 0x20 | 0x02);
+  Set(lnk::kStatusDryerTypeSwitch, 0x80 | 0x10);
+  Set(lnk::kStatusBurnerMode1 + 5, lnk::kBurnerModeNoAirSwitchTest);
+  Set(lnk::kStatusSetup49, 0x20);
+  Set(lnk::kStatusMeterRoll0, 1);
+  Set(lnk::kStatusMeterRoll1, 75);
+  Set(lnk::kStatusMeterRoll2, 60);
+  Set(lnk::kStatusMeterRoll3, 45);
+  Set(lnk::kStatusMeterRollSpeedPercent, 60);
 }
 
 }  // namespace

@@ -49,47 +49,47 @@ plat::Hwnd g_windows[kCount];
 plat::LResult MainProc(plat::Hwnd h, plat::Msg m, plat::WParam w, plat::LParam l) { return plat::DefWindowProc(h, m, w, l); }
 
 void Set16LowFirst(int k, int v) {
-  WriteStatusByte(k, static_cast<uint8_t>(v & 0xFF));
-  WriteStatusByte(k + 1, static_cast<uint8_t>((v >> 8) & 0xFF));
+  lnk::WriteStatusByte(k, static_cast<uint8_t>(v & 0xFF));
+  lnk::WriteStatusByte(k + 1, static_cast<uint8_t>((v >> 8) & 0xFF));
 }
 void Set16HighFirst(int k, int v) {
-  WriteStatusByte(k, static_cast<uint8_t>((v >> 8) & 0xFF));
-  WriteStatusByte(k + 1, static_cast<uint8_t>(v & 0xFF));
+  lnk::WriteStatusByte(k, static_cast<uint8_t>((v >> 8) & 0xFF));
+  lnk::WriteStatusByte(k + 1, static_cast<uint8_t>(v & 0xFF));
 }
 
 // A continuous-flow dryer drying corn: every unit's fan turning, the top one firing.
 void RunningDryer(int fanHeaterCode, int units) {
   // No start-up preset: it would make the screens wait for a first frame; these bytes stand
   // for frames already read.
-  ResetDryerStatus();
-  WriteStatusByte(kStatusFanHeaterCount, static_cast<uint8_t>(fanHeaterCode));
-  WriteStatusByte(kStatusRunFlags, 0xE0);
-  WriteStatusByte(kStatusRunFlags2, 0x01);
-  WriteStatusByte(kStatusMoistureControlMode, 3);
-  WriteStatusByte(kStatusSwitches, 0x40);
+  lnk::ResetDryerStatus();
+  lnk::WriteStatusByte(lnk::kStatusFanHeaterCount, static_cast<uint8_t>(fanHeaterCode));
+  lnk::WriteStatusByte(lnk::kStatusRunFlags, 0xE0);
+  lnk::WriteStatusByte(lnk::kStatusRunFlags2, 0x01);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 3);
+  lnk::WriteStatusByte(lnk::kStatusSwitches, 0x40);
   for (int unit = 1; unit <= units; ++unit) {
-    WriteStatusByte(kStatusUnitStatusB1 + 6 - unit, unit == 1 ? 0x02 : 0x01);
-    WriteStatusByte(kStatusUnitStatusA1 + 6 - unit, 0x03);
+    lnk::WriteStatusByte(lnk::kStatusUnitStatusB1 + 6 - unit, unit == 1 ? 0x02 : 0x01);
+    lnk::WriteStatusByte(lnk::kStatusUnitStatusA1 + 6 - unit, 0x03);
     const int slot = 7 - unit;
-    Set16LowFirst(kStatusPlenumSetpoint1 + 2 * (slot - 1), 180 - 10 * (unit - 1));
-    Set16LowFirst(kStatusPlenumTemp1 + 2 * (slot - 1), 178 - 9 * (unit - 1));
-    WriteStatusByte(kStatusUnitStatusD1 + slot - 1, unit == 1 ? 0x01 : 0x00);
+    Set16LowFirst(lnk::kStatusPlenumSetpoint1 + 2 * (slot - 1), 180 - 10 * (unit - 1));
+    Set16LowFirst(lnk::kStatusPlenumTemp1 + 2 * (slot - 1), 178 - 9 * (unit - 1));
+    lnk::WriteStatusByte(lnk::kStatusUnitStatusD1 + slot - 1, unit == 1 ? 0x01 : 0x00);
   }
-  Set16HighFirst(kStatusMoisture2, 231);
-  Set16HighFirst(kStatusMoisture1, 152);
-  Set16HighFirst(kStatusMoisture3, 1034);
-  Set16HighFirst(kStatusMoistureSetpoint, 155);
-  Set16LowFirst(kStatusGrainTemp3, 104);
-  Set16LowFirst(kStatusGrainTempSetpoint1, 110);
-  Set16HighFirst(kStatusUnloadStatusValue, 57);
-  Set16HighFirst(kStatusUnloadPanel173, 850);
+  Set16HighFirst(lnk::kStatusMoisture2, 231);
+  Set16HighFirst(lnk::kStatusMoisture1, 152);
+  Set16HighFirst(lnk::kStatusMoisture3, 1034);
+  Set16HighFirst(lnk::kStatusMoistureSetpoint, 155);
+  Set16LowFirst(lnk::kStatusGrainTemp3, 104);
+  Set16LowFirst(lnk::kStatusGrainTempSetpoint1, 110);
+  Set16HighFirst(lnk::kStatusUnloadStatusValue, 57);
+  Set16HighFirst(lnk::kStatusUnloadPanel173, 850);
   const uint32_t bushelSeconds = 1234u * 3600u;
-  for (int i = 0; i < 4; ++i) WriteStatusByte(kStatusBushelCounter + i, static_cast<uint8_t>(bushelSeconds >> (8 * i)));
-  WriteStatusByte(kStatusMeterRoll0, 1);
-  WriteStatusByte(kStatusMeterRoll1, 45);
-  WriteStatusByte(kStatusMeterRoll2, 30);
-  WriteStatusByte(kStatusMeterRoll3, 15);
-  WriteStatusByte(kStatusLogged245, 30);
+  for (int i = 0; i < 4; ++i) lnk::WriteStatusByte(lnk::kStatusBushelCounter + i, static_cast<uint8_t>(bushelSeconds >> (8 * i)));
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll0, 1);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll1, 45);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll2, 30);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll3, 15);
+  lnk::WriteStatusByte(lnk::kStatusLogged245, 30);
 }
 
 void Show(std::initializer_list<Window> shown) {
@@ -103,8 +103,8 @@ void Show(std::initializer_list<Window> shown) {
 bool Shot(const fs::path& dir, const char* name) {
   // Ten tenths of the animation, as the tick would run them, then one frame.
   for (int i = 0; i < 10; ++i) {
-    DryerStatus s;
-    TakeStatusSnapshot(s);
+    lnk::DryerStatus s;
+    lnk::TakeStatusSnapshot(s);
     AdvanceAnimationPhases(gAnimationPhases, s);
   }
   for (plat::Hwnd h : g_windows) plat::InvalidateRect(h, nullptr, true);
@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
   ok &= Shot(out, "main_one_unit_chart.png");
 
   RunningDryer(1, 2);
-  WriteStatusByte(kStatusDisplayOptions, 0x40);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, 0x40);
   Show({kGraph, kUnload, kStatusBar, kButtonBar, kPicture});
   ok &= Shot(out, "main_two_units_graph.png");
 
@@ -165,23 +165,23 @@ int main(int argc, char** argv) {
   ok &= Shot(out, "main_six_units_chart.png");
 
   RunningDryer(1, 2);
-  WriteStatusByte(kStatusDryerType, 2);
-  WriteStatusByte(kStatusHiHeatTime, 45);
-  WriteStatusByte(kStatusHiHeatCountdown, 31);
-  WriteStatusByte(kStatusHiHeatCountdown + 1, 12);
-  WriteStatusByte(kStatusCoolTime, 20);
-  WriteStatusByte(kStatusUnloadTime, 10);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 2);
+  lnk::WriteStatusByte(lnk::kStatusHiHeatTime, 45);
+  lnk::WriteStatusByte(lnk::kStatusHiHeatCountdown, 31);
+  lnk::WriteStatusByte(lnk::kStatusHiHeatCountdown + 1, 12);
+  lnk::WriteStatusByte(lnk::kStatusCoolTime, 20);
+  lnk::WriteStatusByte(lnk::kStatusUnloadTime, 10);
   Show({kBatch, kPlenum, kUnload, kStatusBar, kButtonBar, kPicture});
   ok &= Shot(out, "main_batch_drying.png");
 
   RunningDryer(1, 2);
-  WriteStatusByte(kStatusWarningNode, 14);
-  WriteStatusByte(kStatusWarningId, 3);
-  while (!BlinkOn()) LinkTick();
+  lnk::WriteStatusByte(lnk::kStatusWarningNode, 14);
+  lnk::WriteStatusByte(lnk::kStatusWarningId, 3);
+  while (!lnk::BlinkOn()) lnk::LinkTick();
   Show({kChart, kPlenum, kUnload, kStatusBar, kButtonBar, kPicture, kWarning});
   ok &= Shot(out, "main_warning.png");
 
-  while (LinkAliveCountdown() > 0) DecrementLinkAliveCountdown();
+  while (lnk::LinkAliveCountdown() > 0) lnk::DecrementLinkAliveCountdown();
   ok &= Shot(out, "main_connection_lost.png");
 
   plat::CloseDisplay();

@@ -12,19 +12,19 @@ using namespace dialogs;
 
 namespace {
 
-const int kRequest123 = RowRegister(RowInfo(CommandRow::OptionBits2));
-const int kRequestGrain = RowRegister(RowInfo(CommandRow::AutoStart));
+const int kRequest123 = lnk::RowRegister(lnk::RowInfo(lnk::CommandRow::OptionBits2));
+const int kRequestGrain = lnk::RowRegister(lnk::RowInfo(lnk::CommandRow::AutoStart));
 
 int g_shown = 0;
 void CountShown() { ++g_shown; }
 
-DryerStatus Blank() {
-  DryerStatus s;
+lnk::DryerStatus Blank() {
+  lnk::DryerStatus s;
   std::memset(s.b, 0, sizeof s.b);
   return s;
 }
 
-void PutWord(DryerStatus& s, int at, int value) {
+void PutWord(lnk::DryerStatus& s, int at, int value) {
   s.b[at] = static_cast<uint8_t>(value & 0xFF);
   s.b[at + 1] = static_cast<uint8_t>(value >> 8);
 }
@@ -44,8 +44,8 @@ class AutoStartDialogs : public HeadlessFixture {
   // Opens 617 with the controller's 1:23 and grain, answers with `control` and returns the
   // question shown.
   std::string Answer(uint8_t status123, uint8_t statusGrain, int control) {
-    WriteStatusByte(kStatusOptionBits2, status123);
-    WriteStatusByte(kStatusAutoStart, statusGrain);
+    lnk::WriteStatusByte(lnk::kStatusOptionBits2, status123);
+    lnk::WriteStatusByte(lnk::kStatusAutoStart, statusGrain);
     std::string question;
     Drive({Step{control, [&](plat::Hwnd d) {
                   question = Narrow(plat::GetWindowText(plat::GetDlgItem(d, kAutoStartQuestion)));
@@ -59,38 +59,38 @@ class AutoStartDialogs : public HeadlessFixture {
 }  // namespace
 
 TEST(AutoStartLogic, BandFollowsByte280Bit7ThenBit2ThenBit1) {
-  DryerStatus s = Blank();
-  s.b[kStatusOptionWithdraw] = 0x86;
+  lnk::DryerStatus s = Blank();
+  s.b[lnk::kStatusOptionWithdraw] = 0x86;
   EXPECT_EQ(ChooseAutoStartBand(s).stringId, i18n::kStringAutoStartDone);
   EXPECT_EQ(plat::PixelOf(ChooseAutoStartBand(s).colour), plat::PixelOf(plat::Rgb(0, 0, 255)));
-  s.b[kStatusOptionWithdraw] = 0x06;
+  s.b[lnk::kStatusOptionWithdraw] = 0x06;
   EXPECT_EQ(ChooseAutoStartBand(s).stringId, i18n::kStringAutoStartWaiting);
   EXPECT_EQ(plat::PixelOf(ChooseAutoStartBand(s).colour), plat::PixelOf(plat::Rgb(255, 255, 0)));
-  s.b[kStatusOptionWithdraw] = 0x02;
+  s.b[lnk::kStatusOptionWithdraw] = 0x02;
   EXPECT_EQ(ChooseAutoStartBand(s).stringId, i18n::kStringAutoStartRunning);
   EXPECT_EQ(plat::PixelOf(ChooseAutoStartBand(s).colour), plat::PixelOf(plat::Rgb(0, 255, 0)));
-  s.b[kStatusOptionWithdraw] = 0x79;  // every other bit
+  s.b[lnk::kStatusOptionWithdraw] = 0x79;  // every other bit
   EXPECT_EQ(ChooseAutoStartBand(s).stringId, 0);
   EXPECT_EQ(plat::PixelOf(ChooseAutoStartBand(s).colour), plat::PixelOf(plat::Rgb(255, 255, 255)));
 }
 
 TEST(AutoStartLogic, RowsPerFanHeaterCode) {
-  DryerStatus s = Blank();
+  lnk::DryerStatus s = Blank();
   const int expected[] = {1, 2, 3, 4, 6, 0};
   for (int code = 0; code < 6; ++code) {
-    s.b[kStatusFanHeaterCount] = static_cast<uint8_t>(code);
+    s.b[lnk::kStatusFanHeaterCount] = static_cast<uint8_t>(code);
     EXPECT_EQ(AutoStartUnitCount(s), expected[code]) << "code " << code;
   }
-  s.b[kStatusFanHeaterCount] = 255;
+  s.b[lnk::kStatusFanHeaterCount] = 255;
   EXPECT_EQ(AutoStartUnitCount(s), 0);
 }
 
 TEST(AutoStartLogic, ProgressReadsLowFirstWordsPerUnitAndStaysWithinTheTotal) {
-  DryerStatus s = Blank();
-  PutWord(s, kStatusRunTimeCounter1, 600);
-  PutWord(s, kStatusUnitCounterA1 + 2 * 2, 300);  // unit 3
-  PutWord(s, kStatusUnitCounterB1 + 2 * 2, 0x0102);
-  s.b[kStatusUnitStatusB1 + kAutoStartMaxUnits - 1] = kUnitStatusBOn;  // unit 1's flag byte
+  lnk::DryerStatus s = Blank();
+  PutWord(s, lnk::kStatusRunTimeCounter1, 600);
+  PutWord(s, lnk::kStatusUnitCounterA1 + 2 * 2, 300);  // unit 3
+  PutWord(s, lnk::kStatusUnitCounterB1 + 2 * 2, 0x0102);
+  s.b[lnk::kStatusUnitStatusB1 + kAutoStartMaxUnits - 1] = lnk::kUnitStatusBOn;  // unit 1's flag byte
   AutoStartProgress p = ReadAutoStartProgress(s, 3);
   EXPECT_EQ(p.first, 300);
   EXPECT_EQ(p.second, 258);
@@ -99,12 +99,12 @@ TEST(AutoStartLogic, ProgressReadsLowFirstWordsPerUnitAndStaysWithinTheTotal) {
   EXPECT_TRUE(ReadAutoStartProgress(s, 1).on);
   EXPECT_FALSE(ReadAutoStartProgress(s, 6).on);
 
-  PutWord(s, kStatusUnitCounterA1 + 2 * 5, 500);  // unit 6, beyond the total together
-  PutWord(s, kStatusUnitCounterB1 + 2 * 5, 40000);
+  PutWord(s, lnk::kStatusUnitCounterA1 + 2 * 5, 500);  // unit 6, beyond the total together
+  PutWord(s, lnk::kStatusUnitCounterB1 + 2 * 5, 40000);
   p = ReadAutoStartProgress(s, 6);
   EXPECT_EQ(p.first, 500);
   EXPECT_EQ(p.second, 100);
-  PutWord(s, kStatusUnitCounterA1 + 2 * 5, 65535);
+  PutWord(s, lnk::kStatusUnitCounterA1 + 2 * 5, 65535);
   p = ReadAutoStartProgress(s, 6);
   EXPECT_EQ(p.first, 600);
   EXPECT_EQ(p.second, 0);
@@ -141,23 +141,23 @@ TEST(AutoStartLogic, TimesAreMinutesAndTwoDigitSeconds) {
 }
 
 TEST_F(AutoStartDialogs, YesWhileInactiveStartsAndSendsTheGrainChoice) {
-  WriteRequestByte(kRequestGrain, 3);  // the wizard's choice
+  lnk::WriteRequestByte(kRequestGrain, 3);  // the wizard's choice
   const std::string question = Answer(0xA6, 7, kAutoStartYes);
-  EXPECT_EQ(ReadRequestByte(kRequest123), 0xA7) << "bit 0 set, the rest as the controller has it";
-  EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
-  EXPECT_TRUE(IsPending(CommandRow::AutoStart));
-  EXPECT_EQ(ReadRequestByte(kRequestGrain), 3);
+  EXPECT_EQ(lnk::ReadRequestByte(kRequest123), 0xA7) << "bit 0 set, the rest as the controller has it";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits2));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::AutoStart));
+  EXPECT_EQ(lnk::ReadRequestByte(kRequestGrain), 3);
   EXPECT_EQ(g_shown, 1);
   if (hasPack_) EXPECT_EQ(question, Text(kStringAskStartAutoStart));
 }
 
 TEST_F(AutoStartDialogs, YesWhileActiveCancelsWithTheControllersGrain) {
-  WriteRequestByte(kRequestGrain, 9);
+  lnk::WriteRequestByte(kRequestGrain, 9);
   const std::string question = Answer(0xA7, 5, kAutoStartYes);
-  EXPECT_EQ(ReadRequestByte(kRequest123), 0xA6);
-  EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
-  EXPECT_EQ(ReadRequestByte(kRequestGrain), 5);
-  EXPECT_FALSE(IsPending(CommandRow::AutoStart));
+  EXPECT_EQ(lnk::ReadRequestByte(kRequest123), 0xA6);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits2));
+  EXPECT_EQ(lnk::ReadRequestByte(kRequestGrain), 5);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::AutoStart));
   EXPECT_EQ(g_shown, 0);
   if (hasPack_) {
     EXPECT_EQ(question, Text(kStringAskCancelAutoStart));
@@ -167,39 +167,39 @@ TEST_F(AutoStartDialogs, YesWhileActiveCancelsWithTheControllersGrain) {
 
 TEST_F(AutoStartDialogs, NoAndCancelWhileInactiveClearTheRequestBit) {
   for (int control : {kAutoStartNo, kAutoStartCancelConfirm}) {
-    ResetSettingRequest();
+    lnk::ResetSettingRequest();
     g_shown = 0;
     // A start already requested but not yet echoed is withdrawn.
-    WriteRequestByte(kRequest123, 0x21);
-    RaisePending(CommandRow::OptionBits2);
+    lnk::WriteRequestByte(kRequest123, 0x21);
+    lnk::RaisePending(lnk::CommandRow::OptionBits2);
     Answer(0x00, 4, control);
-    EXPECT_EQ(ReadRequestByte(kRequest123), 0x20) << control;
-    EXPECT_TRUE(IsPending(CommandRow::OptionBits2)) << control;
-    EXPECT_FALSE(IsPending(CommandRow::AutoStart)) << control;
+    EXPECT_EQ(lnk::ReadRequestByte(kRequest123), 0x20) << control;
+    EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits2)) << control;
+    EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::AutoStart)) << control;
     EXPECT_EQ(g_shown, 1) << control;
 
-    ResetSettingRequest();
+    lnk::ResetSettingRequest();
     Answer(0xC2, 4, control);
-    EXPECT_EQ(ReadRequestByte(kRequest123), 0xC2) << "loaded from the controller first";
-    EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
+    EXPECT_EQ(lnk::ReadRequestByte(kRequest123), 0xC2) << "loaded from the controller first";
+    EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits2));
   }
 }
 
 TEST_F(AutoStartDialogs, NoAndCancelWhileActiveChangeNothing) {
   for (int control : {kAutoStartNo, kAutoStartCancelConfirm}) {
-    ResetSettingRequest();
-    WriteRequestByte(kRequestGrain, 2);
+    lnk::ResetSettingRequest();
+    lnk::WriteRequestByte(kRequestGrain, 2);
     Answer(0x81, 6, control);
-    EXPECT_EQ(ReadRequestByte(kRequest123), 0) << control;
-    EXPECT_EQ(ReadRequestByte(kRequestGrain), 2) << control;
-    EXPECT_FALSE(IsPending(CommandRow::OptionBits2)) << control;
-    EXPECT_FALSE(IsPending(CommandRow::AutoStart)) << control;
+    EXPECT_EQ(lnk::ReadRequestByte(kRequest123), 0) << control;
+    EXPECT_EQ(lnk::ReadRequestByte(kRequestGrain), 2) << control;
+    EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::OptionBits2)) << control;
+    EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::AutoStart)) << control;
     EXPECT_EQ(g_shown, 0) << control;
   }
 }
 
 TEST_F(AutoStartDialogs, StatusShowsUnknownStateAndOneRowPerUnit) {
-  WriteStatusByte(kStatusFanHeaterCount, 1);
+  lnk::WriteStatusByte(lnk::kStatusFanHeaterCount, 1);
   std::u16string unknown, second, third;
   Drive({Step{kAutoStartMinimize, [&](plat::Hwnd d) {
     unknown = DrawnText("Unkown", d);
@@ -210,13 +210,13 @@ TEST_F(AutoStartDialogs, StatusShowsUnknownStateAndOneRowPerUnit) {
   EXPECT_EQ(Narrow(unknown), "Auto-Start Status Unkown");
   EXPECT_FALSE(second.empty());
   EXPECT_TRUE(third.empty()) << "byte 3 = 1 has two units";
-  EXPECT_FALSE(IsPending(CommandRow::OptionBits2));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::OptionBits2));
   EXPECT_EQ(g_shown, 0);
 }
 
 TEST_F(AutoStartDialogs, CancelAutoStartAsksThenClosesTheStatus) {
-  WriteStatusByte(kStatusOptionBits2, 0x03);
-  WriteStatusByte(kStatusOptionWithdraw, 0x02);
+  lnk::WriteStatusByte(lnk::kStatusOptionBits2, 0x03);
+  lnk::WriteStatusByte(lnk::kStatusOptionWithdraw, 0x02);
   std::u16string band;
   Drive({Step{kAutoStartCancel, [&](plat::Hwnd d) {
            if (hasPack_) band = DrawnText(Text(i18n::kStringAutoStartRunning).c_str(), d);
@@ -224,7 +224,7 @@ TEST_F(AutoStartDialogs, CancelAutoStartAsksThenClosesTheStatus) {
          Step{kAutoStartYes, {}, kAutoStartConfirmDialogId}});
   EXPECT_EQ(OpenAutoStartStatusDialog(parent_, CountShown), kAutoStartCancel);
   EXPECT_TRUE(AllStepsTaken());
-  EXPECT_EQ(ReadRequestByte(kRequest123), 0x02);
-  EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
+  EXPECT_EQ(lnk::ReadRequestByte(kRequest123), 0x02);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits2));
   if (hasPack_) EXPECT_FALSE(band.empty());
 }

@@ -62,7 +62,7 @@ plat::LResult ParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPar
       g_seen.offChecked = plat::IsDlgButtonChecked(dialog, dialogs::kLoggerBoxOff);
       g_seen.used = plat::GetWindowText(plat::GetDlgItem(dialog, dialogs::kLoggerUsedSpace));
       Press(dialog, dialogs::kLoggerOn);
-      g_seen.onPending = IsPending(CommandRow::DataLogger);
+      g_seen.onPending = lnk::IsPending(lnk::CommandRow::DataLogger);
       break;
     case 'c': Press(dialog, dialogs::kLoggerCopy); break;
     case 'y': Press(box, plat::IdYes); break;
@@ -77,7 +77,7 @@ plat::LResult ParentProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPar
     case 'R': {
       // The one-second tick logs a line while the delete question is open; then Yes.
       records::LongTermRecord r{};
-      DryerStatus s = records_test::RunningStatus();
+      lnk::DryerStatus s = records_test::RunningStatus();
       records::FillLongTermRecord(r, s, MakeTime(2016, 10, 4, 19, 5, 21));
       records::SetLongTermEnabled(true);
       int percent = 0;
@@ -104,7 +104,7 @@ class DataLoggerDialog : public records_test::PanelRoot {
     PanelRoot::SetUp();
     records_test::WriteShippedEnglishStrings();
     i18n::ResetLanguageState();
-    ResetSettingRequest();
+    lnk::ResetSettingRequest();
     g_seen = Seen{};
     ASSERT_EQ(plat::CreateFolder(records::kLongTermFolder), plat::FileResult::Ok);
     WriteAll(records::kLongTermPath, kOld);
@@ -117,7 +117,7 @@ class DataLoggerDialog : public records_test::PanelRoot {
   }
   void TearDown() override {
     plat::CloseDisplay();
-    ResetSettingRequest();
+    lnk::ResetSettingRequest();
     i18n::ResetLanguageState();
     PanelRoot::TearDown();
   }
@@ -135,7 +135,7 @@ TEST_F(DataLoggerDialog, OnRaisesTheRequestAndTheCopyKeepsLaterLines) {
   EXPECT_TRUE(g_seen.offChecked);
   EXPECT_EQ(g_seen.used, u"0 %");
   EXPECT_TRUE(g_seen.onPending);
-  EXPECT_EQ(ReadRequestByte(kStatusDataLogger), 1);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDataLogger), 1);
   ASSERT_EQ(g_seen.captions.size(), 3u);
   EXPECT_EQ(g_seen.captions[0], records::kCopyAskCaption);
   EXPECT_EQ(g_seen.captions[1], records::kCopiedCaption);

@@ -16,24 +16,24 @@ using namespace dialogs;
 
 namespace {
 
-constexpr uint8_t kNoTest = kBurnerModeNoAirSwitchTest;
+constexpr uint8_t kNoTest = lnk::kBurnerModeNoAirSwitchTest;
 
-DryerStatus StatusWith(uint8_t unitsWithBit2, uint8_t code, uint8_t b148, uint8_t b118) {
-  DryerStatus s{};
+lnk::DryerStatus StatusWith(uint8_t unitsWithBit2, uint8_t code, uint8_t b148, uint8_t b118) {
+  lnk::DryerStatus s{};
   for (int n = 0; n < 6; ++n)
-    if ((unitsWithBit2 & (1u << n)) != 0) s.b[kStatusBurnerMode1 + n] = kNoTest;
-  s.b[kStatusFanHeaterCount] = code;
+    if ((unitsWithBit2 & (1u << n)) != 0) s.b[lnk::kStatusBurnerMode1 + n] = kNoTest;
+  s.b[lnk::kStatusFanHeaterCount] = code;
   s.b[148] = b148;
   s.b[118] = b118;
   return s;
 }
 
-void WriteStatus(const DryerStatus& s) {
-  for (int k = 0; k < kStatusBytes; ++k)
-    if (s.b[k] != 0) WriteStatusByte(k, s.b[k]);
+void WriteStatus(const lnk::DryerStatus& s) {
+  for (int k = 0; k < lnk::kStatusBytes; ++k)
+    if (s.b[k] != 0) lnk::WriteStatusByte(k, s.b[k]);
 }
 
-bool UnitPending(int n) { return IsPending(static_cast<CommandRow>(RowNumber(CommandRow::BurnerMode1) + n)); }
+bool UnitPending(int n) { return lnk::IsPending(static_cast<lnk::CommandRow>(lnk::RowNumber(lnk::CommandRow::BurnerMode1) + n)); }
 
 std::string TextOf(plat::Hwnd dialog, int id) { return Narrow(plat::GetWindowText(plat::GetDlgItem(dialog, id))); }
 bool Checked(plat::Hwnd dialog, int id) { return plat::IsDlgButtonChecked(dialog, id); }
@@ -92,20 +92,20 @@ TEST(LightOutputs, ConnectorBitsFollowJ1UpwardAndJ2DownwardAndMatchTheSimulators
     EXPECT_STREQ(o.label, c.label);
   }
   // The lamps the simulator lights for each unit are the outputs the dialog names after it.
-  auto labelOf = [](const PanelBit& b) {
+  auto labelOf = [](const lnk::PanelBit& b) {
     for (const LightOutput& o : kLightOutputs)
       if (o.activatedByte == b.byte && o.mask == b.mask) return std::string(o.label).substr(6);
     return std::string("none");
   };
   for (int unit = 1; unit <= 6; ++unit) {
-    EXPECT_EQ(labelOf(kLightFan[unit - 1]), "FAN " + std::to_string(unit));
-    EXPECT_EQ(labelOf(kLightBurner[unit - 1]), "BURNER " + std::to_string(unit));
+    EXPECT_EQ(labelOf(lnk::kLightFan[unit - 1]), "FAN " + std::to_string(unit));
+    EXPECT_EQ(labelOf(lnk::kLightBurner[unit - 1]), "BURNER " + std::to_string(unit));
   }
-  EXPECT_EQ(labelOf(kLightLoad), "LOAD");
-  EXPECT_EQ(labelOf(kLightUnload), "UNLOAD");
-  EXPECT_EQ(labelOf(kLightStart), "START");
+  EXPECT_EQ(labelOf(lnk::kLightLoad), "LOAD");
+  EXPECT_EQ(labelOf(lnk::kLightUnload), "UNLOAD");
+  EXPECT_EQ(labelOf(lnk::kLightStart), "START");
 
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   s.b[177] = 0x04;
   s.b[239] = 0x04;
   EXPECT_TRUE(ReadLightOutput(s, 2).shorted && ReadLightOutput(s, 2).activated) << "shorted and activated together";
@@ -122,7 +122,7 @@ class Diagnostics : public HeadlessFixture {
 
 TEST_F(Diagnostics, TwoFanDryerReenablingAirSwitchTestingRaisesRegisters105And106Only) {
   WriteStatus(StatusWith(0x3F, 1, 0x08, 0x00));
-  WriteStatusByte(kStatusBurnerMode1 + 5, kNoTest | kBurnerModeFanOnly);
+  lnk::WriteStatusByte(lnk::kStatusBurnerMode1 + 5, kNoTest | lnk::kBurnerModeFanOnly);
   bool radio = true, openInside = false;
   std::string button;
   Drive({Step{kDiagExit, [&](plat::Hwnd d) {
@@ -138,13 +138,13 @@ TEST_F(Diagnostics, TwoFanDryerReenablingAirSwitchTestingRaisesRegisters105And10
   for (int n = 0; n < 4; ++n) EXPECT_FALSE(UnitPending(n)) << "register " << 101 + n;
   EXPECT_TRUE(UnitPending(4));
   EXPECT_TRUE(UnitPending(5));
-  EXPECT_EQ(ReadRequestByte(105), 0);
-  EXPECT_EQ(ReadRequestByte(106), kBurnerModeFanOnly) << "the unit's other bits kept";
+  EXPECT_EQ(lnk::ReadRequestByte(105), 0);
+  EXPECT_EQ(lnk::ReadRequestByte(106), lnk::kBurnerModeFanOnly) << "the unit's other bits kept";
 }
 
 TEST_F(Diagnostics, HeldTestingShowsTheRadioAndTheConfirmationsChangeOnlyOnYes) {
   WriteStatus(StatusWith(0x30, 1, 0x00, 0x00));  // disabled on both units, not ready
-  WriteStatusByte(kStatusSetup49, 0x10);
+  lnk::WriteStatusByte(lnk::kStatusSetup49, 0x10);
   bool radio = false, noteShown = true;
   std::string question;
   uint8_t afterNo = 0;
@@ -154,9 +154,9 @@ TEST_F(Diagnostics, HeldTestingShowsTheRadioAndTheConfirmationsChangeOnlyOnYes) 
            noteShown = plat::IsWindowVisible(plat::GetDlgItem(box, kConfirmNote));
          }, kConfirmAirSwitchDialogId},
          Step{kDiagMrSensorShutdown, {}}, Step{plat::IdNo, {}, kConfirmMrSensorDialogId},
-         Step{kDiagMrSensorShutdown, [&](plat::Hwnd) { afterNo = ReadRequestByte(kStatusSetup49); }},
+         Step{kDiagMrSensorShutdown, [&](plat::Hwnd) { afterNo = lnk::ReadRequestByte(lnk::kStatusSetup49); }},
          Step{plat::IdCancel, {}, kConfirmMrSensorDialogId},
-         Step{kDiagMrSensorShutdown, [&](plat::Hwnd) { EXPECT_FALSE(IsPending(CommandRow::SetupByte49)); }},
+         Step{kDiagMrSensorShutdown, [&](plat::Hwnd) { EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::SetupByte49)); }},
          Step{plat::IdYes, {}, kConfirmMrSensorDialogId},
          Step{kDiagExit, {}}});
   OpenDiagnosticsDialog(parent_);
@@ -166,10 +166,10 @@ TEST_F(Diagnostics, HeldTestingShowsTheRadioAndTheConfirmationsChangeOnlyOnYes) 
   if (hasPack_) EXPECT_EQ(question, "Enable air switch testing on every fan/heater again?");
   EXPECT_TRUE(UnitPending(4) && UnitPending(5));
   EXPECT_FALSE(UnitPending(3));
-  EXPECT_EQ(ReadRequestByte(105) & kNoTest, 0);
+  EXPECT_EQ(lnk::ReadRequestByte(105) & kNoTest, 0);
   EXPECT_EQ(afterNo, 0x10) << "No leaves register 49";
-  EXPECT_EQ(ReadRequestByte(kStatusSetup49), 0x30) << "Yes toggles bit 5 and keeps bit 4";
-  EXPECT_TRUE(IsPending(CommandRow::SetupByte49));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSetup49), 0x30) << "Yes toggles bit 5 and keeps bit 4";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::SetupByte49));
 }
 
 TEST_F(Diagnostics, DisablingSetsBit2OnTheUnitsPresentWithItsNote) {
@@ -183,7 +183,7 @@ TEST_F(Diagnostics, DisablingSetsBit2OnTheUnitsPresentWithItsNote) {
   EXPECT_TRUE(noteShown);
   for (int n = 0; n < 6; ++n) {
     EXPECT_EQ(UnitPending(n), n >= 3) << "register " << 101 + n;
-    EXPECT_EQ((ReadRequestByte(kStatusBurnerMode1 + n) & kNoTest) != 0, n >= 3) << "register " << 101 + n;
+    EXPECT_EQ((lnk::ReadRequestByte(lnk::kStatusBurnerMode1 + n) & kNoTest) != 0, n >= 3) << "register " << 101 + n;
   }
 }
 
@@ -199,11 +199,11 @@ TEST_F(Diagnostics, ScreenModeLetsTheMeterRollArrowsWorkWithoutTheKnob) {
 }
 
 TEST_F(Diagnostics, TestDialogsFollowTheStatusRecordWithinOneRefreshPeriod) {
-  WriteStatusByte(kStatusLights177, 0x01);  // J1-01 shorted ...
-  WriteStatusByte(kStatusLights239, 0x01);  // ... and activated
-  WriteStatusByte(kStatusLights240, 0x80);  // J2-01 activated
-  WriteStatusByte(kStatusConnector180, 0x08);
-  WriteStatusByte(kStatusDryerTypeSwitch, 0x80);
+  lnk::WriteStatusByte(lnk::kStatusLights177, 0x01);  // J1-01 shorted ...
+  lnk::WriteStatusByte(lnk::kStatusLights239, 0x01);  // ... and activated
+  lnk::WriteStatusByte(lnk::kStatusLights240, 0x80);  // J2-01 activated
+  lnk::WriteStatusByte(lnk::kStatusConnector180, 0x08);
+  lnk::WriteStatusByte(lnk::kStatusDryerTypeSwitch, 0x80);
   struct Seen { bool shorted0, activated0, activated8, shorted8, fan2On, port, stopBefore, stopAfter, j2After; } seen{};
   std::string title;
   const int settle = static_cast<int>(kFollowStatusMs) + 50;
@@ -213,7 +213,7 @@ TEST_F(Diagnostics, TestDialogsFollowTheStatusRecordWithinOneRefreshPeriod) {
                  seen.activated0 = Checked(d, kLightActivatedFirst);
                  seen.activated8 = Checked(d, kLightActivatedFirst + 8);
                  seen.shorted8 = Checked(d, kLightShortedFirst + 8);
-                 WriteStatusByte(kStatusLights178, 0x80);
+                 lnk::WriteStatusByte(lnk::kStatusLights178, 0x80);
                }, kLightOutputsDialogId}},
               Wait(settle),
               {Step{kLightsExit, [&](plat::Hwnd d) { seen.j2After = Checked(d, kLightShortedFirst + 8); }}},
@@ -223,7 +223,7 @@ TEST_F(Diagnostics, TestDialogsFollowTheStatusRecordWithinOneRefreshPeriod) {
                  seen.port = Checked(d, kDryerTypeFirst + 7);
                  seen.stopBefore = Checked(d, SwitchInputControl(179, 0));
                  title = TextOf(d, kSwitchGroupFirst);
-                 WriteStatusByte(kStatusLoadFlags, 0x01);
+                 lnk::WriteStatusByte(lnk::kStatusLoadFlags, 0x01);
                }, kSwitchTestDialogId}},
               Wait(settle),
               {Step{kSwitchTestExit, [&](plat::Hwnd d) { seen.stopAfter = Checked(d, SwitchInputControl(179, 0)); }}},
@@ -242,11 +242,11 @@ TEST_F(Diagnostics, TestDialogsFollowTheStatusRecordWithinOneRefreshPeriod) {
 }
 
 TEST_F(Diagnostics, VoltageSetupStepsWithinZeroToTenVoltsAndSendsOnlyWhatChanged) {
-  WriteStatusByte(kStatusMeterRoll0, kMeterRollInUseMedium);
-  WriteStatusByte(kStatusMeterRoll1, 98);
-  WriteStatusByte(kStatusMeterRoll2, 50);
-  WriteStatusByte(kStatusMeterRoll3, 1);
-  WriteStatusByte(kStatusMeterRollSpeedPercent, 50);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll0, lnk::kMeterRollInUseMedium);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll1, 98);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll2, 50);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll3, 1);
+  lnk::WriteStatusByte(lnk::kStatusMeterRollSpeedPercent, 50);
   std::string high, outputNow;
   const std::vector<Step> up(3, Step{kVoltageIncrease, {}});
   const std::vector<Step> down(3, Step{kVoltageDecrease, {}});
@@ -260,9 +260,9 @@ TEST_F(Diagnostics, VoltageSetupStepsWithinZeroToTenVoltsAndSendsOnlyWhatChanged
   EXPECT_EQ(OpenMeterRollVoltageDialog(parent_), kVoltageAccept);
   EXPECT_EQ(high, "10.0 V");
   if (hasPack_) EXPECT_EQ(outputNow, "Output now: MEDIUM SPEED 5.0 V");
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollValue1));
-  EXPECT_FALSE(IsPending(CommandRow::MeterRollValue2));
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollValue3));
-  EXPECT_EQ(ReadRequestByte(kStatusMeterRoll1), 100);
-  EXPECT_EQ(ReadRequestByte(kStatusMeterRoll3), 0);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollValue1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MeterRollValue2));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollValue3));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMeterRoll1), 100);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMeterRoll3), 0);
 }

@@ -95,9 +95,9 @@ class HeadlessFixture : public ::testing::Test {
     }
     plat::SetFileRoot(root_.c_str());
     i18n::ResetLanguageState();
-    ResetDryerStatus();
-    ResetSettingRequest();
-    ResetLinkState();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
+    lnk::ResetLinkState();
     g_steps.clear();
     g_next = 0;
     g_idleTicks = 0;
@@ -116,8 +116,8 @@ class HeadlessFixture : public ::testing::Test {
     plat::CloseDisplay();
     plat::ResetPictures();
     plat::UseRealClock();
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
     std::error_code ec;
     std::filesystem::remove_all(root_, ec);
   }

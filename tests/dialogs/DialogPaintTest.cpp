@@ -43,13 +43,13 @@ const std::vector<PaintCase>& Cases() {
        {kLanguageButtonEnglish, kLanguageButtonGerman}},
       {"setpoint entry",
        [](plat::Hwnd p) {
-         OpenSetpointEntry(gSetpointEntryRequest, CommandRow::PlenumSetpoint1, 180, 0, 160, 120, false);
+         OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, false);
          return OpenSetpointEntryDialog(p, gSetpointEntryRequest);
        },
        {0, kSetpointAccept, kSetpointDelete}, {}},
       {"timer entry",
        [](plat::Hwnd p) {
-         OpenTimerEntry(gTimerEntryRequest, CommandRow::CoolTime, 3, 15, kUpToTenMinutes);
+         OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kUpToTenMinutes);
          return OpenTimerEntryDialog(p, gTimerEntryRequest);
        },
        {0, kTimerAccept, kTimerMinutesDelete}, {}},
@@ -61,7 +61,7 @@ const std::vector<PaintCase>& Cases() {
        {kManagerOnRadio, kManagerOffRadio}},
       {"meter roll", [](plat::Hwnd p) { return OpenMeterRollDialog(p); }, {kMeterRollMode}, {}},
       {"warning help",
-       [](plat::Hwnd p) { return OpenWarningHelpDialog(p, kNodeMainIo, kWarningCodeRearDischarge); },
+       [](plat::Hwnd p) { return OpenWarningHelpDialog(p, lnk::kNodeMainIo, lnk::kWarningCodeRearDischarge); },
        {0, kWarningHelpClose}, {}},
       {"shutdown history", OpenShutdownHistoryDialog, {0, kHistoryCopy, kHistorySortByDate, kHistoryBoxByNode},
        {kHistoryBoxByDate, kHistoryBoxByNode}},
@@ -99,7 +99,7 @@ class DialogPaint : public HeadlessFixture {};
 
 TEST_F(DialogPaint, APaintChangesNoCaptionTextOrCheckMark) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusMoistureControlMode, kModeTemperature2Speed);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeTemperature2Speed);
   for (const PaintCase& c : Cases()) {
     std::vector<std::string> changed;
     bool seen = false;

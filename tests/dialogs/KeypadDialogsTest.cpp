@@ -44,7 +44,7 @@ std::vector<Step> Join(std::vector<Step> a, std::vector<Step> b) {
 }  // namespace
 
 TEST_F(KeypadDialogs, TimerDigitsTypedByPressesAreDrawnAndAcceptedIntoTheRequest) {
-  OpenTimerEntry(gTimerEntryRequest, CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   auto steps = Clicks({kTimerMinutesDigits[1], kTimerMinutesDigits[0], kTimerSecondsDigits[0]});
   steps.push_back(SeeValue(" : "));
   steps.push_back(Step{kTimerAccept, {}});
@@ -52,13 +52,13 @@ TEST_F(KeypadDialogs, TimerDigitsTypedByPressesAreDrawnAndAcceptedIntoTheRequest
   EXPECT_EQ(OpenTimerEntryDialog(parent_, gTimerEntryRequest), kEntryAccepted);
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(Narrow(seenValue_), " 010 : 00 ");
-  EXPECT_TRUE(IsPending(CommandRow::CoolTime));
-  EXPECT_EQ(ReadRequestByte(16), 10);
-  EXPECT_EQ(ReadRequestByte(17), 0);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::CoolTime));
+  EXPECT_EQ(lnk::ReadRequestByte(16), 10);
+  EXPECT_EQ(lnk::ReadRequestByte(17), 0);
 }
 
 TEST_F(KeypadDialogs, TimerOpensOnTheCurrentValueWithItsLimitsAndDefaultKey) {
-  OpenTimerEntry(gTimerEntryRequest, CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   std::u16string opening, maximum, minimum, afterDefault;
   Drive({Step{0, [&](plat::Hwnd d) {
                 opening = DrawnText(" : ", d);
@@ -75,15 +75,15 @@ TEST_F(KeypadDialogs, TimerOpensOnTheCurrentValueWithItsLimitsAndDefaultKey) {
 }
 
 TEST_F(KeypadDialogs, TimerCancelAfterTypingRaisesNothing) {
-  OpenTimerEntry(gTimerEntryRequest, CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   Drive(Clicks({kTimerMinutesDigits[4], kTimerSecondsDigits[2], kTimerCancel}));
   EXPECT_EQ(OpenTimerEntryDialog(parent_, gTimerEntryRequest), kEntryCancelled);
-  EXPECT_FALSE(IsPending(CommandRow::CoolTime));
-  EXPECT_EQ(ReadRequestByte(16), 0);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::CoolTime));
+  EXPECT_EQ(lnk::ReadRequestByte(16), 0);
 }
 
 TEST_F(KeypadDialogs, TimerOutOfRangeShowsTheWarningBoxAndWritesNothing) {
-  OpenTimerEntry(gTimerEntryRequest, CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
+  OpenTimerEntry(gTimerEntryRequest, lnk::CommandRow::CoolTime, 3, 15, kOneSecondToTenMinutes);
   // 010:01 is one second above the ten-minute limit.
   Drive(Join(Clicks({kTimerMinutesDigits[1], kTimerMinutesDigits[0], kTimerSecondsDigits[1],
                      kTimerAccept}),
@@ -91,25 +91,25 @@ TEST_F(KeypadDialogs, TimerOutOfRangeShowsTheWarningBoxAndWritesNothing) {
   EXPECT_EQ(OpenTimerEntryDialog(parent_, gTimerEntryRequest), kEntryRefused);
   EXPECT_TRUE(seenBoxText_);
   EXPECT_EQ(Narrow(seenBoxCaption_), kOutOfRangeCaption);
-  EXPECT_FALSE(IsPending(CommandRow::CoolTime));
-  EXPECT_EQ(ReadRequestByte(16), 0);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::CoolTime));
+  EXPECT_EQ(lnk::ReadRequestByte(16), 0);
 }
 
 TEST_F(KeypadDialogs, SetpointTypedInCelsiusIsSentCorrectedInFahrenheit) {
-  OpenSetpointEntry(gSetpointEntryRequest, CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
+  OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
   auto steps = Clicks({kSetpointClear, kSetpointDigits[7], kSetpointDigits[1]});
   steps.push_back(SeeValue("C "));
   steps.push_back(Step{kSetpointAccept, {}});
   Drive(steps);
   EXPECT_EQ(OpenSetpointEntryDialog(parent_, gSetpointEntryRequest), kEntryAccepted);
   EXPECT_EQ(Narrow(seenValue_), std::string(" 071 ") + static_cast<char>(176) + "C ");
-  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint1));
-  EXPECT_EQ(ReadRequestByte(kStatusPlenumSetpoint1), 161);  // 159 °F passes the check, then the echo correction
-  EXPECT_EQ(ReadRequestByte(60), 0);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint1));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusPlenumSetpoint1), 161);  // 159 °F passes the check, then the echo correction
+  EXPECT_EQ(lnk::ReadRequestByte(60), 0);
 }
 
 TEST_F(KeypadDialogs, SetpointOpensConvertedAndRefusesAboveTheLimit) {
-  OpenSetpointEntry(gSetpointEntryRequest, CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
+  OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::PlenumSetpoint1, 180, 0, 160, 120, true);
   std::u16string opening;
   auto steps = std::vector<Step>{Step{0, [&](plat::Hwnd d) { opening = DrawnText("C ", d); }}};
   steps = Join(steps, Clicks({kSetpointDigits[7], kSetpointDigits[2], kSetpointAccept}));
@@ -118,19 +118,19 @@ TEST_F(KeypadDialogs, SetpointOpensConvertedAndRefusesAboveTheLimit) {
   EXPECT_EQ(OpenSetpointEntryDialog(parent_, gSetpointEntryRequest), kEntryRefused);
   EXPECT_EQ(Narrow(opening), std::string(" 082 ") + static_cast<char>(176) + "C ");
   EXPECT_TRUE(seenBoxText_);
-  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint1));
 }
 
 TEST_F(KeypadDialogs, SetpointCancelRaisesNothing) {
-  OpenSetpointEntry(gSetpointEntryRequest, CommandRow::GrainTempSetpoint1, 100, 50, 200, 120, false);
+  OpenSetpointEntry(gSetpointEntryRequest, lnk::CommandRow::GrainTempSetpoint1, 100, 50, 200, 120, false);
   Drive(Clicks({kSetpointDigits[1], kSetpointDigits[5], kSetpointCancel}));
   EXPECT_EQ(OpenSetpointEntryDialog(parent_, gSetpointEntryRequest), kEntryCancelled);
-  EXPECT_FALSE(IsPending(CommandRow::GrainTempSetpoint1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
 }
 
 TEST_F(KeypadDialogs, MoistureWindowShowsTheSetpointAndTheKeypadStoresTheTypedValue) {
-  WriteStatusByte(kStatusMoistureSetpoint, 0x00);
-  WriteStatusByte(kStatusMoistureSetpoint + 1, 0x9B);  // 15.5 %
+  lnk::WriteStatusByte(lnk::kStatusMoistureSetpoint, 0x00);
+  lnk::WriteStatusByte(lnk::kStatusMoistureSetpoint + 1, 0x9B);  // 15.5 %
   std::u16string opening, typed;
   auto steps = std::vector<Step>{
       Step{kMoistureModify, [&](plat::Hwnd d) {
@@ -148,9 +148,9 @@ TEST_F(KeypadDialogs, MoistureWindowShowsTheSetpointAndTheKeypadStoresTheTypedVa
   EXPECT_TRUE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::Drying));
   EXPECT_EQ(Narrow(opening), "15.5 %");
   EXPECT_EQ(Narrow(typed), "18.2 %");  // the fourth digit would pass 99.9 % and is ignored
-  EXPECT_TRUE(IsPending(CommandRow::MoistureSetpoint));
-  EXPECT_EQ(ReadRequestByte(kStatusMoistureSetpoint), 0x00);
-  EXPECT_EQ(ReadRequestByte(kStatusMoistureSetpoint + 1), 182);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureSetpoint));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint), 0x00);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint + 1), 182);
 }
 
 // The keypad stands beside the setpoint window, so the field it types into stays in sight.
@@ -174,14 +174,14 @@ TEST_F(KeypadDialogs, MoistureKeypadLeavesTheFieldItTypesIntoInSightAndStaysOnTh
 TEST_F(KeypadDialogs, MoistureKeypadAcceptWithoutAKeyLeavesTheSetpointAlone) {
   Drive(Clicks({kMoistureModify, kMoistureAccept, kMoistureExit}));
   EXPECT_FALSE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::AutoStart));
-  EXPECT_FALSE(IsPending(CommandRow::Setting125));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::Setting125));
 }
 
 TEST_F(KeypadDialogs, AutoStartMoistureGoesLowByteFirst) {
   Drive(Clicks({kMoistureModify, kMoistureDigits[3], kMoistureDigits[0], kMoistureDigits[0],
                 kMoistureAccept, kMoistureExit}));
   EXPECT_TRUE(OpenMoistureSetpointDialog(parent_, MoistureSetpoint::AutoStart));
-  EXPECT_TRUE(IsPending(CommandRow::Setting125));
-  EXPECT_EQ(ReadRequestByte(kStatusSubstituteMoisture), 300 & 0xFF);
-  EXPECT_EQ(ReadRequestByte(kStatusSubstituteMoisture + 1), 300 >> 8);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::Setting125));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture), 300 & 0xFF);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture + 1), 300 >> 8);
 }

@@ -17,8 +17,8 @@ constexpr TimerLimits kOneSecondToTenMinutes = {.maxMinutes = 10, .maxSeconds = 
 class TimerKeypad : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetSettingRequest();
-    OpenTimerEntry(r, CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
+    lnk::ResetSettingRequest();
+    OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
   }
   void Minutes(std::initializer_list<int> keys) {
     for (int k : keys) TimerMinutesKey(r, k);
@@ -34,7 +34,7 @@ TEST_F(TimerKeypad, LimitsOneSecondToTenMinutes) {
   Seconds({0});
   EXPECT_EQ(CheckTimerEntry(r), EntryResult::OutOfRange);  // 000:00
 
-  OpenTimerEntry(r, CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
+  OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 7, 45, kOneSecondToTenMinutes);
   Minutes({1, 0});
   Seconds({0});
   EXPECT_EQ(r.minutes, 10);
@@ -58,7 +58,7 @@ TEST_F(TimerKeypad, SecondsDropADigitThatWouldPassFiftyNine) {
   Seconds({5, 9});
   EXPECT_EQ(r.seconds, 5);
 
-  OpenTimerEntry(r, CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
+  OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
   Seconds({5, 9});
   EXPECT_EQ(r.seconds, 59);
 }
@@ -69,7 +69,7 @@ TEST_F(TimerKeypad, MinutesStopAtTwoHundredFortyNine) {
   Minutes({kKeyDelete});  // the dropped 0 filled the field: DELETE takes the 5
   EXPECT_EQ(r.minutes, 2);
 
-  OpenTimerEntry(r, CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
+  OpenTimerEntry(r, lnk::CommandRow::OutOfGrainTime, 0, 0, kOneSecondToTenMinutes);
   Minutes({2, 4, 9});
   EXPECT_EQ(r.minutes, 249);
   Minutes({8});  // field full
@@ -120,27 +120,27 @@ TEST_F(TimerKeypad, AcceptWritesMinutesThenSecondsAndRaisesTheRow) {
   Minutes({9});
   Seconds({1, 5});
   ASSERT_EQ(AcceptTimerEntry(r), EntryResult::Accepted);
-  EXPECT_TRUE(IsPending(CommandRow::OutOfGrainTime));
-  EXPECT_EQ(ReadRequestByte(kStatusOutOfGrainTime), 9);
-  EXPECT_EQ(ReadRequestByte(kStatusOutOfGrainTime + 1), 15);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OutOfGrainTime));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOutOfGrainTime), 9);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOutOfGrainTime + 1), 15);
 }
 
 TEST_F(TimerKeypad, RefusedOrCancelledRaisesNothing) {
   Minutes({2, 0});
   ASSERT_EQ(AcceptTimerEntry(r), EntryResult::OutOfRange);
-  EXPECT_FALSE(IsPending(CommandRow::OutOfGrainTime));
-  EXPECT_EQ(ReadRequestByte(kStatusOutOfGrainTime), 0);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::OutOfGrainTime));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusOutOfGrainTime), 0);
   // CANCEL is closing the dialog without calling AcceptTimerEntry: typing alone sends nothing.
   Minutes({1});
   Seconds({1});
-  EXPECT_FALSE(IsPending(CommandRow::OutOfGrainTime));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::OutOfGrainTime));
 }
 
 TEST_F(TimerKeypad, OpensWithTheValueTheControllerReports) {
-  DryerStatus s{};
-  s.b[kStatusCoolTime] = 45;
-  s.b[kStatusCoolTime + 1] = 10;
-  OpenTimerEntryFromStatus(r, s, CommandRow::CoolTime, kOneSecondToTenMinutes);
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusCoolTime] = 45;
+  s.b[lnk::kStatusCoolTime + 1] = 10;
+  OpenTimerEntryFromStatus(r, s, lnk::CommandRow::CoolTime, kOneSecondToTenMinutes);
   EXPECT_EQ(r.minutes, 45);
   EXPECT_EQ(r.seconds, 10);
   EXPECT_EQ(r.typedOnce, 0);
@@ -149,16 +149,16 @@ TEST_F(TimerKeypad, OpensWithTheValueTheControllerReports) {
 
 class SetpointKeypad : public ::testing::Test {
  protected:
-  void SetUp() override { ResetSettingRequest(); }
+  void SetUp() override { lnk::ResetSettingRequest(); }
   void Open(bool celsius, int currentF = 150) {
-    OpenSetpointEntry(r, CommandRow::GrainTempSetpoint1, currentF, 50, 160, 105, celsius);
+    OpenSetpointEntry(r, lnk::CommandRow::GrainTempSetpoint1, currentF, 50, 160, 105, celsius);
   }
   void Keys(std::initializer_list<int> keys) {
     for (int k : keys) SetpointKey(r, k);
   }
   uint16_t SentFahrenheit() const {
-    return static_cast<uint16_t>(ReadRequestByte(kStatusGrainTempSetpoint1) |
-                                 (ReadRequestByte(kStatusGrainTempSetpoint1 + 1) << 8));
+    return static_cast<uint16_t>(lnk::ReadRequestByte(lnk::kStatusGrainTempSetpoint1) |
+                                 (lnk::ReadRequestByte(lnk::kStatusGrainTempSetpoint1 + 1) << 8));
   }
   SetpointEntryRequest r{};
 };
@@ -182,14 +182,14 @@ TEST_F(SetpointKeypad, CelsiusTopOfRangeGoesOutAboveTheFahrenheitLimit) {
   ASSERT_EQ(outcome.result, EntryResult::Accepted);  // 159 °F passes the 160 °F limit
   ASSERT_EQ(AcceptSetpointEntry(r), EntryResult::Accepted);
   EXPECT_EQ(SentFahrenheit(), 161);
-  EXPECT_TRUE(IsPending(CommandRow::GrainTempSetpoint1));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
 }
 
 TEST_F(SetpointKeypad, CelsiusJustAboveTheLimitIsRefused) {
   Open(true);
   Keys({7, 2});
   EXPECT_EQ(AcceptSetpointEntry(r), EntryResult::OutOfRange);
-  EXPECT_FALSE(IsPending(CommandRow::GrainTempSetpoint1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
 }
 
 TEST_F(SetpointKeypad, CelsiusEchoCorrectionShowsTheTypedValueAgain) {
@@ -227,11 +227,11 @@ TEST_F(SetpointKeypad, OpensAndDefaultsInTheShownUnit) {
 }
 
 TEST_F(SetpointKeypad, FahrenheitAcceptGoesOutLowByteFirst) {
-  OpenSetpointEntry(r, CommandRow::PlenumSetpoint1, 180, 50, 250, 180, false);
+  OpenSetpointEntry(r, lnk::CommandRow::PlenumSetpoint1, 180, 50, 250, 180, false);
   Keys({2, 5, 0});
   ASSERT_EQ(AcceptSetpointEntry(r), EntryResult::Accepted);
-  EXPECT_EQ(ReadRequestByte(kStatusPlenumSetpoint1), 250);
-  EXPECT_EQ(ReadRequestByte(kStatusPlenumSetpoint1 + 1), 0);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusPlenumSetpoint1), 250);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusPlenumSetpoint1 + 1), 0);
   Keys({kKeyDelete, kKeyDelete, kKeyDelete, 4, 9});
   EXPECT_EQ(AcceptSetpointEntry(r), EntryResult::OutOfRange);
 }
@@ -239,7 +239,7 @@ TEST_F(SetpointKeypad, FahrenheitAcceptGoesOutLowByteFirst) {
 TEST_F(SetpointKeypad, CancelRaisesNothing) {
   Open(false);
   Keys({1, 2, 0});
-  EXPECT_FALSE(IsPending(CommandRow::GrainTempSetpoint1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
   EXPECT_EQ(SentFahrenheit(), 0);
 }
 
@@ -263,37 +263,37 @@ TEST(KeypadFaults, MoistureKeypadTakesAtMostThreeDigits) {
 }
 
 TEST(KeypadFaults, MoistureAcceptWithoutKeysLeavesTheSetpoint) {
-  ResetSettingRequest();
+  lnk::ResetSettingRequest();
   MoistureKeypad k;
   OpenMoistureKeypad(k, MoistureSetpoint::Drying);
   EXPECT_FALSE(AcceptMoistureKeypad(k));
-  EXPECT_FALSE(IsPending(CommandRow::MoistureSetpoint));
-  EXPECT_EQ(ReadRequestByte(kStatusMoistureSetpoint + 1), 0);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MoistureSetpoint));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint + 1), 0);
 
   MoistureKey(k, 0);  // a typed zero is a value
   EXPECT_TRUE(AcceptMoistureKeypad(k));
-  EXPECT_TRUE(IsPending(CommandRow::MoistureSetpoint));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureSetpoint));
 }
 
 TEST(MoistureKeypad, EachSetpointInItsOwnByteOrder) {
-  ResetSettingRequest();
+  lnk::ResetSettingRequest();
   MoistureKeypad k;
   OpenMoistureKeypad(k, MoistureSetpoint::Drying);
   for (int d : {3, 1, 2}) MoistureKey(k, d);  // 31.2 % = 0x0138
   ASSERT_TRUE(AcceptMoistureKeypad(k));
-  EXPECT_EQ(ReadRequestByte(kStatusMoistureSetpoint), 0x01);
-  EXPECT_EQ(ReadRequestByte(kStatusMoistureSetpoint + 1), 0x38);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint), 0x01);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMoistureSetpoint + 1), 0x38);
 
   OpenMoistureKeypad(k, MoistureSetpoint::AutoStart);
   for (int d : {3, 1, 2}) MoistureKey(k, d);
   ASSERT_TRUE(AcceptMoistureKeypad(k));
-  EXPECT_EQ(ReadRequestByte(kStatusSubstituteMoisture), 0x38);
-  EXPECT_EQ(ReadRequestByte(kStatusSubstituteMoisture + 1), 0x01);
-  EXPECT_TRUE(IsPending(CommandRow::Setting125));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture), 0x38);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSubstituteMoisture + 1), 0x01);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::Setting125));
 
-  DryerStatus s{};
-  s.b[kStatusMoistureSetpoint] = 0x00;
-  s.b[kStatusMoistureSetpoint + 1] = 0xAF;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusMoistureSetpoint] = 0x00;
+  s.b[lnk::kStatusMoistureSetpoint + 1] = 0xAF;
   char text[16];
   FormatMoistureSetpoint(text, sizeof text, MoistureSetpointFromStatus(s, MoistureSetpoint::Drying));
   EXPECT_STREQ(text, "17.5 %");

@@ -13,16 +13,16 @@ namespace {
 class MeterRollDialog : public HeadlessFixture {
  protected:
   void Speeds(int inUse, int high, int medium, int low) {
-    WriteStatusByte(kStatusMeterRoll0, static_cast<uint8_t>(inUse));
-    WriteStatusByte(kStatusMeterRoll1, static_cast<uint8_t>(high));
-    WriteStatusByte(kStatusMeterRoll2, static_cast<uint8_t>(medium));
-    WriteStatusByte(kStatusMeterRoll3, static_cast<uint8_t>(low));
+    lnk::WriteStatusByte(lnk::kStatusMeterRoll0, static_cast<uint8_t>(inUse));
+    lnk::WriteStatusByte(lnk::kStatusMeterRoll1, static_cast<uint8_t>(high));
+    lnk::WriteStatusByte(lnk::kStatusMeterRoll2, static_cast<uint8_t>(medium));
+    lnk::WriteStatusByte(lnk::kStatusMeterRoll3, static_cast<uint8_t>(low));
   }
   // The working HIGH, MEDIUM and LOW values while the dialog is open.
   struct Working { int high, medium, low; };
   Working Read() {
-    return {ReadRequestByte(kRequestMeterRollHigh), ReadRequestByte(kRequestMeterRollMedium),
-            ReadRequestByte(kRequestMeterRollLow)};
+    return {lnk::ReadRequestByte(lnk::kRequestMeterRollHigh), lnk::ReadRequestByte(lnk::kRequestMeterRollMedium),
+            lnk::ReadRequestByte(lnk::kRequestMeterRollLow)};
   }
   Step Record(Working& into) { return Step{0, [&into, this](plat::Hwnd) { into = Read(); }}; }
   std::vector<Step> Repeat(int control, int times) {
@@ -39,9 +39,9 @@ std::vector<Step> Join(std::vector<Step> a, const std::vector<Step>& b) {
 
 TEST_F(MeterRollDialog, OpeningCopiesTheSpeedsAndTakesMediumFromByte230InModesFourAndFive) {
   Speeds(1, 40, 30, 20);
-  WriteStatusByte(kStatusMeterRollValue230, 55);
-  WriteStatusByte(kStatusMoistureControlMode, kModeMoisture5Speed);
-  RaisePending(CommandRow::MeterRollSpeedMode);
+  lnk::WriteStatusByte(lnk::kStatusMeterRollValue230, 55);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeMoisture5Speed);
+  lnk::RaisePending(lnk::CommandRow::MeterRollSpeedMode);
   Working seen{};
   bool increaseEnabled = true;
   Drive({Step{kMeterRollCancel, [&](plat::Hwnd d) {
@@ -52,12 +52,12 @@ TEST_F(MeterRollDialog, OpeningCopiesTheSpeedsAndTakesMediumFromByte230InModesFo
   EXPECT_EQ(seen.high, 40);
   EXPECT_EQ(seen.medium, 55);
   EXPECT_EQ(seen.low, 20);
-  EXPECT_EQ(ReadRequestByte(kRequestMeterRoll0), 1);
-  EXPECT_FALSE(IsPending(CommandRow::MeterRollSpeedMode));
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollFromStatus230));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestMeterRoll0), 1);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MeterRollSpeedMode));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollFromStatus230));
   EXPECT_FALSE(increaseEnabled) << "the arrows need the question flag";
 
-  WriteStatusByte(kStatusMoistureControlMode, kModeTemperature2Speed);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeTemperature2Speed);
   Drive({Step{kMeterRollCancel, [&](plat::Hwnd) { seen = Read(); }}});
   OpenMeterRollDialog(parent_);
   EXPECT_EQ(seen.medium, 30) << "other modes copy byte 157";
@@ -65,13 +65,13 @@ TEST_F(MeterRollDialog, OpeningCopiesTheSpeedsAndTakesMediumFromByte230InModesFo
 
 TEST_F(MeterRollDialog, WorkingSpeedsStayWithinZeroAndOneHundred) {
   Speeds(2, 99, 50, 1);
-  WriteStatusByte(kStatusMoistureControlMode, 0);
-  WriteRequestByte(kRequestMeterRollMode, kMeterRollSpeedHigh);  // as the decoder mirrors byte 159
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 0);
+  lnk::WriteRequestByte(lnk::kRequestMeterRollMode, lnk::kMeterRollSpeedHigh);  // as the decoder mirrors byte 159
   Working top{}, bottom{};
   // 0:159 picks the speed the arrows change: HIGH first, then LOW.
   auto steps = Repeat(kMeterRollIncrease, 3);
   steps.push_back(Record(top));
-  steps.push_back(Step{0, [](plat::Hwnd) { WriteRequestByte(kRequestMeterRollMode, kMeterRollSpeedLow); }});
+  steps.push_back(Step{0, [](plat::Hwnd) { lnk::WriteRequestByte(lnk::kRequestMeterRollMode, lnk::kMeterRollSpeedLow); }});
   steps = Join(steps, Repeat(kMeterRollDecrease, 3));
   steps.push_back(Record(bottom));
   steps.push_back(Step{kMeterRollAccept, {}});
@@ -81,18 +81,18 @@ TEST_F(MeterRollDialog, WorkingSpeedsStayWithinZeroAndOneHundred) {
   EXPECT_EQ(bottom.low, 0);
   EXPECT_EQ(bottom.medium, 50);
   // ACCEPT sends what changed, and only that.
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollValue1));
-  EXPECT_FALSE(IsPending(CommandRow::MeterRollValue2));
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollValue3));
-  EXPECT_EQ(ReadRequestByte(kStatusMeterRoll1), 100);
-  EXPECT_EQ(ReadRequestByte(kStatusMeterRoll3), 0);
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollCopyOver)) << "the question flag was set";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollValue1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MeterRollValue2));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollValue3));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMeterRoll1), 100);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMeterRoll3), 0);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollCopyOver)) << "the question flag was set";
 }
 
 TEST_F(MeterRollDialog, TrackingPutsHighAndLowFifteenPercentAroundMedium) {
   Speeds(1, 90, 60, 10);
-  WriteStatusByte(kStatusMoistureControlMode, kModeCenterTracking);  // tracking off
-  WriteRequestByte(kRequestMeterRollMode, kMeterRollSpeedMedium);     // the arrows change MEDIUM
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeCenterTracking);  // tracking off
+  lnk::WriteRequestByte(lnk::kRequestMeterRollMode, lnk::kMeterRollSpeedMedium);     // the arrows change MEDIUM
   Working tracked{}, moved{}, capped{};
   std::u16string caption;
   auto steps = std::vector<Step>{Step{kMeterRollMode, {}},
@@ -113,38 +113,38 @@ TEST_F(MeterRollDialog, TrackingPutsHighAndLowFifteenPercentAroundMedium) {
   EXPECT_EQ(capped.medium, 91);
   EXPECT_EQ(capped.high, 100);
   EXPECT_EQ(capped.low, 77);
-  EXPECT_TRUE(IsPending(CommandRow::MoistureControlMode));
-  EXPECT_EQ(ReadRequestByte(kRequestMoistureControlMode), 0x22);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureControlMode));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestMoistureControlMode), 0x22);
 }
 
 TEST_F(MeterRollDialog, NoToTheTrackingQuestionLeavesTheBitClear) {
-  WriteStatusByte(kStatusMoistureControlMode, kModeCenterTracking);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeCenterTracking);
   Drive({Step{kMeterRollMode, {}}, Step{plat::IdNo, {}, plat::kMessageBoxTemplateId}, Step{kMeterRollCancel, {}}});
   OpenMeterRollDialog(parent_);
-  EXPECT_EQ(ReadRequestByte(kRequestMoistureControlMode), 0x02);
-  EXPECT_FALSE(IsPending(CommandRow::MeterRollSpeeds));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestMoistureControlMode), 0x02);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MeterRollSpeeds));
 }
 
 TEST_F(MeterRollDialog, ModeAndCriteriaBitsStartFromTheControllersBytes) {
   // The controller's own bits in 0:187 and 0:224 survive the bits the dialog changes.
-  WriteStatusByte(kStatusMoistureControlMode, kMoistureModeBit7 | kModeCenterTracking | kMoistureModeBit5);  // tracking on
-  WriteStatusByte(kStatusDryingCriteria, 0x81);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kMoistureModeBit7 | lnk::kModeCenterTracking | lnk::kMoistureModeBit5);  // tracking on
+  lnk::WriteStatusByte(lnk::kStatusDryingCriteria, 0x81);
   Drive({Step{kMeterRollMode, {}}, Step{kMeterRollAccept, {}}});
   OpenMeterRollDialog(parent_);
-  EXPECT_EQ(ReadRequestByte(kRequestMoistureControlMode), 0x82) << "tracking switched off, bit 7 kept";
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollSpeeds)) << "switching tracking off";
-  EXPECT_EQ(ReadRequestByte(kRequestDryingCriteria), 0x83);
-  EXPECT_TRUE(IsPending(CommandRow::DryingCriteria));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestMoistureControlMode), 0x82) << "tracking switched off, bit 7 kept";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollSpeeds)) << "switching tracking off";
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestDryingCriteria), 0x83);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DryingCriteria));
 }
 
 TEST_F(MeterRollDialog, ModeOneTogglesOneOrTwoSpeeds) {
-  WriteStatusByte(kStatusMoistureControlMode, kModeTemperature2Speed);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeTemperature2Speed);
   std::u16string text;
   Drive({Step{kMeterRollMode, {}},
          Step{kMeterRollCancel, [&](plat::Hwnd d) { text = plat::GetWindowText(plat::GetDlgItem(d, kMeterRollMode)); }}});
   OpenMeterRollDialog(parent_);
-  EXPECT_EQ(ReadRequestByte(kRequestMoistureControlMode), 0x41);
-  EXPECT_TRUE(IsPending(CommandRow::MoistureControlMode));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestMoistureControlMode), 0x41);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MoistureControlMode));
   EXPECT_EQ(text, u"TWO SPEEDS");
 }
 
@@ -157,15 +157,15 @@ TEST_F(MeterRollDialog, CancelRaisesTheRestoreRowAndClearsTheReminder) {
   EXPECT_EQ(OpenMeterRollDialog(parent_, MeterRollOpening{.question = true, .reminder = &reminder}), kMeterRollCancel);
   EXPECT_TRUE(visibleInside);
   EXPECT_FALSE(MeterRollDialogVisible());
-  EXPECT_FALSE(MeterRollQuestionPending());
-  EXPECT_TRUE(IsPending(CommandRow::MeterRollRestore));
-  EXPECT_FALSE(IsPending(CommandRow::MeterRollValue2));
+  EXPECT_FALSE(dialogs::MeterRollQuestionPending());
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollRestore));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MeterRollValue2));
   EXPECT_EQ(reminder, 0);
 }
 
 TEST_F(MeterRollDialog, BarsAndScaleAreDrawnAndTheAutomaticNoteShown) {
   Speeds(1, 45, 30, 20);
-  WriteStatusByte(kStatusMoistureControlMode, kModeMoistureVariable);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, lnk::kModeMoistureVariable);
   std::vector<std::string> seen;
   Drive({Step{kMeterRollCancel, [&](plat::Hwnd d) {
     for (const char* t : {"HIGH SP", "MAIN SP", "LOW SP", "-25%", "-50%", "-75%", "-100%", "0450", "NOTE:  The dryer has"})

@@ -12,25 +12,25 @@ using namespace dialogs;
 
 namespace {
 
-DryerStatus Snapshot() {
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+lnk::DryerStatus Snapshot() {
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   return s;
 }
 
 class PlenumSetupLogic : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
   }
   void TearDown() override {
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
   }
   int PendingDifferentials() {
     int count = 0;
-    for (int n = 1; n <= kDifferentialPlenums; ++n) count += IsPending(PlenumDifferentialRow(n)) ? 1 : 0;
+    for (int n = 1; n <= kDifferentialPlenums; ++n) count += lnk::IsPending(PlenumDifferentialRow(n)) ? 1 : 0;
     return count;
   }
 };
@@ -39,9 +39,9 @@ class PlenumSetupLogic : public ::testing::Test {
 
 TEST_F(PlenumSetupLogic, DifferentialsOpenOnTheControllersValuesAndAcceptSendsOnlyTheChangedPlenum) {
   for (int n = 1; n <= kDifferentialPlenums; ++n) {
-    EXPECT_EQ(PlenumDifferentialRegister(n), RegisterIndex(0, 101 - n));
-    EXPECT_EQ(RowRegister(RowInfo(PlenumDifferentialRow(n))), RegisterIndex(0, 101 - n));
-    WriteStatusByte(PlenumDifferentialRegister(n), static_cast<uint8_t>(n % 5 + 1));
+    EXPECT_EQ(PlenumDifferentialRegister(n), lnk::RegisterIndex(0, 101 - n));
+    EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(PlenumDifferentialRow(n))), lnk::RegisterIndex(0, 101 - n));
+    lnk::WriteStatusByte(PlenumDifferentialRegister(n), static_cast<uint8_t>(n % 5 + 1));
   }
   BurnerDifferentials d{};
   d.selected = 4;
@@ -59,28 +59,28 @@ TEST_F(PlenumSetupLogic, DifferentialsOpenOnTheControllersValuesAndAcceptSendsOn
   EXPECT_EQ(d.value[5], 2) << "only 1..5 degrees";
   SetSelectedDifferential(d, 5);
   EXPECT_EQ(AcceptBurnerDifferentials(d, Snapshot()), 1);
-  EXPECT_TRUE(IsPending(PlenumDifferentialRow(6)));
-  EXPECT_EQ(ReadRequestByte(RegisterIndex(0, 95)), 5);
+  EXPECT_TRUE(lnk::IsPending(PlenumDifferentialRow(6)));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::RegisterIndex(0, 95)), 5);
   EXPECT_EQ(PendingDifferentials(), 1);
 }
 
 TEST_F(PlenumSetupLogic, AValueStillWaitingToBeSentIsWhatTheDialogsOpenOnAndKeep) {
-  WriteStatusByte(PlenumDifferentialRegister(2), 1);
-  RequestByte(PlenumDifferentialRegister(2), 4, PlenumDifferentialRow(2));
+  lnk::WriteStatusByte(PlenumDifferentialRegister(2), 1);
+  lnk::RequestByte(PlenumDifferentialRegister(2), 4, PlenumDifferentialRow(2));
   BurnerDifferentials d{};
   OpenBurnerDifferentials(d, Snapshot());
   EXPECT_EQ(d.value[1], 4);
   // Accepting it unchanged keeps the pending value going out.
   AcceptBurnerDifferentials(d, Snapshot());
-  EXPECT_TRUE(IsPending(PlenumDifferentialRow(2)));
-  EXPECT_EQ(ReadRequestByte(PlenumDifferentialRegister(2)), 4);
+  EXPECT_TRUE(lnk::IsPending(PlenumDifferentialRow(2)));
+  EXPECT_EQ(lnk::ReadRequestByte(PlenumDifferentialRegister(2)), 4);
 
-  WriteStatusByte(kStatusSetup50, 0x00);
-  RequestByte(kStatusSetup50, 0x9A, CommandRow::SetupByte50);
+  lnk::WriteStatusByte(lnk::kStatusSetup50, 0x00);
+  lnk::RequestByte(lnk::kStatusSetup50, 0x9A, lnk::CommandRow::SetupByte50);
   EXPECT_EQ(OpenManagerValue(Snapshot()), 0x9A);
   // Changed back to the controller's value while the old request waits: that goes out instead.
   EXPECT_TRUE(AcceptManager(0x00, Snapshot()));
-  EXPECT_EQ(ReadRequestByte(kStatusSetup50), 0x00);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSetup50), 0x00);
 }
 
 TEST_F(PlenumSetupLogic, ManagerStepsWrapRoundAndKeepTheOtherFields) {
@@ -108,11 +108,11 @@ TEST_F(PlenumSetupLogic, ManagerStepsWrapRoundAndKeepTheOtherFields) {
   FormatManagerSize(StepManagerSize(v, true), text, 64);
   EXPECT_EQ(Narrow(text), "20 \xb0" "F");
 
-  WriteStatusByte(kStatusSetup50, v);
+  lnk::WriteStatusByte(lnk::kStatusSetup50, v);
   EXPECT_FALSE(AcceptManager(v, Snapshot()));
-  EXPECT_FALSE(IsPending(CommandRow::SetupByte50));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::SetupByte50));
   EXPECT_TRUE(AcceptManager(up, Snapshot()));
-  EXPECT_EQ(ReadRequestByte(kStatusSetup50), up);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSetup50), up);
 }
 
 namespace {
@@ -136,8 +136,8 @@ void Screenshot(const char* name) {
 
 TEST_F(PlenumSetupDialogs, DifferentialOfTheSelectedPlenumIsSetAndDrawnInFahrenheitEvenWithSiUnits) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsCelsius);
-  for (int n = 1; n <= 6; ++n) WriteStatusByte(PlenumDifferentialRegister(n), 2);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius);
+  for (int n = 1; n <= 6; ++n) lnk::WriteStatusByte(PlenumDifferentialRegister(n), 2);
   plat::CapturedText selected{};
   plat::Color plenum1Colour{};
   std::string caption;
@@ -162,9 +162,9 @@ TEST_F(PlenumSetupDialogs, DifferentialOfTheSelectedPlenumIsSetAndDrawnInFahrenh
   EXPECT_EQ(plenum1Colour, plat::Rgb(255, 0, 0)) << "plenum 1 is selected on opening";
   EXPECT_EQ(Narrow(selected.text), "PLENUM 3:   4 \xb0" "F ");
   EXPECT_EQ(selected.color, plat::Rgb(255, 0, 0));
-  EXPECT_TRUE(IsPending(PlenumDifferentialRow(3)));
-  EXPECT_EQ(ReadRequestByte(RegisterIndex(0, 98)), 4);
-  for (int n : {1, 2, 4, 5, 6}) EXPECT_FALSE(IsPending(PlenumDifferentialRow(n))) << "plenum " << n;
+  EXPECT_TRUE(lnk::IsPending(PlenumDifferentialRow(3)));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::RegisterIndex(0, 98)), 4);
+  for (int n : {1, 2, 4, 5, 6}) EXPECT_FALSE(lnk::IsPending(PlenumDifferentialRow(n))) << "plenum " << n;
 }
 
 TEST_F(PlenumSetupDialogs, DifferentialHelpShowsItsFileAndLeavingUnchangedRaisesNothing) {
@@ -183,12 +183,12 @@ TEST_F(PlenumSetupDialogs, DifferentialHelpShowsItsFileAndLeavingUnchangedRaises
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(boxCaption, "BURNER DIFFERENTIAL HELP");
   EXPECT_TRUE(boxHasText);
-  for (int n = 1; n <= 6; ++n) EXPECT_FALSE(IsPending(PlenumDifferentialRow(n)));
+  for (int n = 1; n <= 6; ++n) EXPECT_FALSE(lnk::IsPending(PlenumDifferentialRow(n)));
 }
 
 TEST_F(PlenumSetupDialogs, ManagerShowsItsFieldsStepsThemAndOnlyAcceptSendsThem) {
   ASSERT_TRUE(hasPack_) << "build the language_packs target first";
-  WriteStatusByte(kStatusSetup50, kManagerOnBit | (7 << 3) | 0);
+  lnk::WriteStatusByte(lnk::kStatusSetup50, kManagerOnBit | (7 << 3) | 0);
   std::string time, size, afterTime;
   bool onChecked = false, offAfterToggle = false;
   plat::Rect placed;
@@ -218,14 +218,14 @@ TEST_F(PlenumSetupDialogs, ManagerShowsItsFieldsStepsThemAndOnlyAcceptSendsThem)
   EXPECT_TRUE(onChecked);
   EXPECT_EQ(afterTime, "15 MINUTES");
   EXPECT_TRUE(offAfterToggle);
-  EXPECT_FALSE(IsPending(CommandRow::SetupByte50)) << "CANCEL sends nothing";
-  EXPECT_EQ(ReadRequestByte(kStatusSetup50), 0);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::SetupByte50)) << "CANCEL sends nothing";
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSetup50), 0);
   // Centred sideways, 20 pixels above the centre of the parent.
   EXPECT_EQ(placed.left + placed.Width() / 2, 320);
   EXPECT_EQ(placed.top + placed.Height() / 2, 240 - 20);
 
   Drive(steps(kManagerAccept));
   EXPECT_EQ(OpenPlenumTempManagerDialog(parent_), kManagerAccept);
-  EXPECT_TRUE(IsPending(CommandRow::SetupByte50));
-  EXPECT_EQ(ReadRequestByte(kStatusSetup50), (0 << 3) | 7) << "off, 15 minutes, 25 degree steps";
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::SetupByte50));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusSetup50), (0 << 3) | 7) << "off, 15 minutes, 25 degree steps";
 }

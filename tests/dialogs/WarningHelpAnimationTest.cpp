@@ -79,7 +79,7 @@ TEST_F(WarningHelpAnimation, EveryNewPictureChangesTheRepaintedRegionAndMatchesI
   steps.push_back(Step{dialogs::kWarningHelpClose, {}});
   while (dialogs::HelpAnimationFrame() != 0) dialogs::StepHelpAnimation();
   Drive(steps);
-  dialogs::OpenWarningHelpDialog(parent_, kNodeMainIo, kWarningCodeRearDischarge);
+  dialogs::OpenWarningHelpDialog(parent_, lnk::kNodeMainIo, lnk::kWarningCodeRearDischarge);
   ASSERT_TRUE(AllStepsTaken());
   ASSERT_EQ(seen.size(), static_cast<size_t>(kSteps));
 

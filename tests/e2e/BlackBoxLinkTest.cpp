@@ -16,7 +16,7 @@ using Clock = std::chrono::steady_clock;
 struct Request {
   Clock::time_point at;
   int length;
-  uint8_t bytes[kMaxCommandFrameLength];
+  uint8_t bytes[lnk::kMaxCommandFrameLength];
 };
 
 struct ClockItem {
@@ -29,8 +29,8 @@ struct ClockItem {
 // of the length its first byte gives. Returns the bytes used, 0 when a frame is incomplete.
 int TakeFrame(const uint8_t* data, int n, Request& out) {
   if (n < 1) return 0;
-  int length = data[0] == kResyncFrame[0] ? kResyncFrameLength : data[0];
-  if (length < kResyncFrameLength || length > kMaxCommandFrameLength) return 1;  // skip a stray byte
+  int length = data[0] == lnk::kResyncFrame[0] ? lnk::kResyncFrameLength : data[0];
+  if (length < lnk::kResyncFrameLength || length > lnk::kMaxCommandFrameLength) return 1;  // skip a stray byte
   if (n < length) return 0;
   out.length = length;
   std::memcpy(out.bytes, data, length);
@@ -39,7 +39,7 @@ int TakeFrame(const uint8_t* data, int n, Request& out) {
 
 // The clock item (page 0, register 53, five bytes) of a command frame, if it holds one.
 bool FindClockItem(const Request& r, ClockItem& out) {
-  if (r.length < 4 || r.bytes[0] != r.length || !VerifyChecksum(r.bytes, r.length - 2)) return false;
+  if (r.length < 4 || r.bytes[0] != r.length || !lnk::VerifyChecksum(r.bytes, r.length - 2)) return false;
   int pos = 2;
   for (int i = 0; i < r.bytes[1] && pos + 3 <= r.length - 2; ++i) {
     const int page = r.bytes[pos], reg = r.bytes[pos + 1], count = r.bytes[pos + 2];
@@ -58,26 +58,26 @@ bool FindClockItem(const Request& r, ClockItem& out) {
 
 // The controller's register image, as the status frame carries it (byte k is frame byte k).
 struct Image {
-  uint8_t b[kStatusPayloadLength] = {};
+  uint8_t b[lnk::kStatusPayloadLength] = {};
 };
 
 // A command's items land in the image, so the next status frames echo them.
 void ApplyItems(const Request& r, Image& image) {
-  if (r.length < 4 || r.bytes[0] != r.length || !VerifyChecksum(r.bytes, r.length - 2)) return;
+  if (r.length < 4 || r.bytes[0] != r.length || !lnk::VerifyChecksum(r.bytes, r.length - 2)) return;
   int pos = 2;
   for (int i = 0; i < r.bytes[1] && pos + 3 <= r.length - 2; ++i) {
     const int first = r.bytes[pos] * 256 + r.bytes[pos + 1];
     const int count = r.bytes[pos + 2];
     for (int k = 0; k < count; ++k)
-      if (first + k < kStatusPayloadLength) image.b[first + k] = r.bytes[pos + 3 + k];
+      if (first + k < lnk::kStatusPayloadLength) image.b[first + k] = r.bytes[pos + 3 + k];
     pos += 3 + count;
   }
 }
 
-void MakeStatusFrame(uint8_t (&frame)[kStatusFrameLength], const Image& image, int serial) {
-  std::memcpy(frame, image.b, kStatusPayloadLength);
+void MakeStatusFrame(uint8_t (&frame)[lnk::kStatusFrameLength], const Image& image, int serial) {
+  std::memcpy(frame, image.b, lnk::kStatusPayloadLength);
   frame[71] = static_cast<uint8_t>(100 + serial % 50);  // a plenum temperature that moves
-  AppendChecksum(frame, kStatusPayloadLength);
+  lnk::AppendChecksum(frame, lnk::kStatusPayloadLength);
 }
 
 // Answers every request on the pty until the panel exits or `limit` passes; returns the
@@ -103,13 +103,13 @@ std::vector<Request> Serve(plat::PtyPair& pty, pid_t pid, Image& image, std::chr
       if (used == 0) break;
       std::memmove(pending, pending + used, have - used);
       have -= used;
-      if (r.length < kResyncFrameLength) continue;
+      if (r.length < lnk::kResyncFrameLength) continue;
       r.at = Clock::now();
       requests.push_back(r);
       ApplyItems(r, image);
-      uint8_t frame[kStatusFrameLength];
+      uint8_t frame[lnk::kStatusFrameLength];
       MakeStatusFrame(frame, image, static_cast<int>(requests.size()));
-      pty.Write(frame, kStatusFrameLength);
+      pty.Write(frame, lnk::kStatusFrameLength);
     }
   }
   return requests;
@@ -143,8 +143,8 @@ TEST(BlackBoxLink, FirstRequestCadenceOverAMinuteAndTheClockOnceASecond) {
 
   ASSERT_GE(requests.size(), 10u);
   // The first request is a poll, before any clock second has passed.
-  EXPECT_EQ(requests[0].length, kPollFrameLength);
-  EXPECT_EQ(std::memcmp(requests[0].bytes, kPollFrame, kPollFrameLength), 0);
+  EXPECT_EQ(requests[0].length, lnk::kPollFrameLength);
+  EXPECT_EQ(std::memcmp(requests[0].bytes, lnk::kPollFrame, lnk::kPollFrameLength), 0);
 
   // One request every 350 ms: the median gap, no long pause, and the count over the minute
   // (60 s / 350 ms is 171; a loaded machine may lose a few ticks).

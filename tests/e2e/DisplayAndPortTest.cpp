@@ -139,7 +139,7 @@ TEST(Appliance, SerialPortThatAppearsAfterTheStartIsOpenedAndTheLinkTalks) {
   // the device.
   uint8_t got[256];
   int have = 0;
-  auto length = [&] { return have == 0 ? 1 : got[0] == kResyncFrame[0] ? kResyncFrameLength : got[0]; };
+  auto length = [&] { return have == 0 ? 1 : got[0] == lnk::kResyncFrame[0] ? lnk::kResyncFrameLength : got[0]; };
   const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(15);
   while ((have == 0 || have < length()) && std::chrono::steady_clock::now() < limit) {
     if (!pty.WaitReadable(100)) continue;
@@ -149,7 +149,7 @@ TEST(Appliance, SerialPortThatAppearsAfterTheStartIsOpenedAndTheLinkTalks) {
   }
   ASSERT_GT(have, 0);
   ASSERT_GE(have, length());
-  EXPECT_TRUE(VerifyChecksum(got, length() - 2));
+  EXPECT_TRUE(lnk::VerifyChecksum(got, length() - 2));
   ::kill(pid, SIGTERM);
   EXPECT_EQ(e2e::WaitExit(pid, 15000), 0);
 }

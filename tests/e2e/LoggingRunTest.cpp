@@ -89,24 +89,24 @@ TEST(LoggingRun, FortyEightHoursThroughTheOneSecondTick) {
   static InProcessController controller;
   SimInit(controller.sim);
   controller.sim.physicsFrozen = true;  // a steady running dryer with the logger on
-  controller.sim.reg[kStatusRunFlags] |= kRunFlagsRunning;
-  controller.sim.reg[kStatusDataLogger] = 1;
-  SetLinkPort(LinkPort{.context = &controller, .read = ControllerRead, .write = ControllerWrite,
+  controller.sim.reg[lnk::kStatusRunFlags] |= lnk::kRunFlagsRunning;
+  controller.sim.reg[lnk::kStatusDataLogger] = 1;
+  lnk::SetLinkPort(lnk::LinkPort{.context = &controller, .read = ControllerRead, .write = ControllerWrite,
                        .purge = ControllerPurge});
-  PresetDryerStatus();
+  lnk::PresetDryerStatus();
 
   constexpr int kTicks = 48 * 3600 + 600;
   int running = 0;
   for (int tick = 1; tick <= kTicks; ++tick) {
     plat::AdvanceVirtualClock(1000);
     // One cycle a second is enough here: each reads the answer to the one before.
-    RunLinkCycle();
+    lnk::RunLinkCycle();
     shell::OneSecondTick();
     running += shell::Ticks().dryerRunning;
   }
   // The first frame is read by the second cycle, so the first tick sees the preset only.
   EXPECT_EQ(running, kTicks - 1);
-  EXPECT_TRUE(LinkConnected());
+  EXPECT_TRUE(lnk::LinkConnected());
   // The clock went out with every tick but the last, whose item is still to be sent.
   EXPECT_EQ(controller.sim.clockItems, static_cast<uint32_t>(kTicks - 1));
   EXPECT_EQ(controller.sim.lastClock[4], 16);
@@ -123,9 +123,9 @@ TEST(LoggingRun, FortyEightHoursThroughTheOneSecondTick) {
   shell::SetTickAsker(nullptr);
   plat::CloseDisplay();
   records::ResetLoggingState();
-  ResetLinkState();
-  ResetDryerStatus();
-  ResetSettingRequest();
+  lnk::ResetLinkState();
+  lnk::ResetDryerStatus();
+  lnk::ResetSettingRequest();
   i18n::ResetLanguageState();
   plat::UseRealClock();
 }

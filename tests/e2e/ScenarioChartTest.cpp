@@ -42,9 +42,9 @@ struct PlantReading {
 };
 
 PlantReading ReadPlant(const Simulator& sim) {
-  return {SimU16HighFirst(sim, kStatusOutgoingMoisture), SimU16HighFirst(sim, kStatusIncomingMoisture),
-          static_cast<int16_t>(SimU16HighFirst(sim, kStatusOutgoingGrainTenthsF)),
-          sim.reg[kStatusMeterRollSpeedPercent]};
+  return {SimU16HighFirst(sim, lnk::kStatusOutgoingMoisture), SimU16HighFirst(sim, lnk::kStatusIncomingMoisture),
+          static_cast<int16_t>(SimU16HighFirst(sim, lnk::kStatusOutgoingGrainTenthsF)),
+          sim.reg[lnk::kStatusMeterRollSpeedPercent]};
 }
 
 TEST(DefaultScenarioChart, TenSimulatedMinutesAddARowEverySamplePeriodWithThePlantsReadings) {
@@ -61,18 +61,18 @@ TEST(DefaultScenarioChart, TenSimulatedMinutesAddARowEverySamplePeriodWithThePla
   Simulator sim;
   SimInit(sim);
   ASSERT_STREQ(sim.scenario->name, SimDefaultScenario().name);
-  PresetDryerStatus();
+  lnk::PresetDryerStatus();
 
   std::vector<PlantReading> sampled;
-  uint8_t frame[kStatusFrameLength];
-  DryerStatus status;
+  uint8_t frame[lnk::kStatusFrameLength];
+  lnk::DryerStatus status;
   for (int second = 0; second < kSimulatedSeconds; ++second) {
     SimStep(sim, 1);
     plat::AdvanceVirtualClock(kMsPerSecond);
     SimBuildStatusFrame(sim, frame);
-    ASSERT_TRUE(AcceptStatusFrame(frame, kStatusFrameLength));
-    DecodeStatusFrame(frame);
-    TakeStatusSnapshot(status);
+    ASSERT_TRUE(lnk::AcceptStatusFrame(frame, lnk::kStatusFrameLength));
+    lnk::DecodeStatusFrame(frame);
+    lnk::TakeStatusSnapshot(status);
     records::LoggingSecond logged;
     records::RunLoggingSecond(status, logged);
     ASSERT_TRUE(logged.dryerRunning) << "second " << second;
@@ -126,8 +126,8 @@ TEST(DefaultScenarioChart, TenSimulatedMinutesAddARowEverySamplePeriodWithThePla
 
   records::ResetLoggingState();
   records::CurrentPreferences() = records::Preferences{};
-  ResetLinkState();
-  ResetDryerStatus();
+  lnk::ResetLinkState();
+  lnk::ResetDryerStatus();
   plat::UseRealClock();
 }
 

@@ -27,7 +27,7 @@ namespace {
 constexpr uint32_t kDriverTimer = 91;
 constexpr uint32_t kDriverMs = 5;
 constexpr uint64_t kGiveUpMs = 15000;
-constexpr int kSwitchByte = kStatusConnector180;  // FAN 2 ON
+constexpr int kSwitchByte = lnk::kStatusConnector180;  // FAN 2 ON
 constexpr uint8_t kSwitchMask = 0x08;
 constexpr int kSwitchBit = 3;
 
@@ -62,14 +62,14 @@ plat::LResult DriverProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPar
   }
   const int box = dialogs::SwitchInputControl(kSwitchByte, kSwitchBit);
   if (!g_walk.moved) {
-    if (!LinkConnected()) return 0;
+    if (!lnk::LinkConnected()) return 0;
     g_walk.checkedBefore = plat::IsDlgButtonChecked(dialog, box);
     g_walk.server->Edit(MoveSwitch, nullptr);
     g_walk.moved = true;
     return 0;
   }
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   if (g_walk.recordMs == 0 && (s.b[kSwitchByte] & kSwitchMask) != 0) g_walk.recordMs = now;
   if (g_walk.recordMs != 0 && plat::IsDlgButtonChecked(dialog, box)) {
     g_walk.shownMs = now;
@@ -100,9 +100,9 @@ class SwitchTestWithSimulator : public ::testing::Test {
     if (started_) shell::StopPanel();
     server_.Stop();
     screens::UiState() = screens::MainScreenState{};
-    ResetLinkState();
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetLinkState();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
     records::ResetLoggingState();
     plat::UseRealClock();
   }

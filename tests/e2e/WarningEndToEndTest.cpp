@@ -96,9 +96,9 @@ class PanelWithSimulator : public ::testing::Test {
     if (started_) shell::StopPanel();
     server_.Stop();
     screens::UiState() = screens::MainScreenState{};
-    ResetLinkState();
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetLinkState();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
     records::ResetLoggingState();
     i18n::ResetLanguageState();
     plat::UseRealClock();
@@ -108,10 +108,10 @@ class PanelWithSimulator : public ::testing::Test {
   bool Step() {
     plat::ClearCapturedText();
     cycled_ = false;
-    const uint32_t wakes = LinkWakeCount();
+    const uint32_t wakes = lnk::LinkWakeCount();
     const uint32_t served = server_.Served();
     plat::RunFor(kStepMs);
-    if (LinkWakeCount() != wakes) {
+    if (lnk::LinkWakeCount() != wakes) {
       const RealClock::time_point limit = RealClock::now() + kServeLimit;
       while (server_.Served() == served) {
         if (RealClock::now() > limit) {
@@ -186,7 +186,7 @@ class PanelWithSimulator : public ::testing::Test {
 TEST_F(PanelWithSimulator, SilenceShowsTheLostWindowItsPaintBringsTheResyncAndTheFirstAnswerHidesIt) {
   ASSERT_TRUE(StepFor(2000));
   ASSERT_GE(requests_.size(), 5u);
-  EXPECT_TRUE(LinkConnected());
+  EXPECT_TRUE(lnk::LinkConnected());
   EXPECT_FALSE(WarningVisible());
   EXPECT_EQ(requests_.front().Bytes(), kPollBytes);
 
@@ -194,7 +194,7 @@ TEST_F(PanelWithSimulator, SilenceShowsTheLostWindowItsPaintBringsTheResyncAndTh
   // The next cycle reads the answer given before the silence; nothing is heard after it.
   const size_t beforeSilence = requests_.size();
   ASSERT_TRUE(StepUntil(400, [&] { return requests_.size() > beforeSilence; }));
-  ASSERT_EQ(LinkAliveCountdown(), kLinkAliveSeconds);
+  ASSERT_EQ(lnk::LinkAliveCountdown(), lnk::kLinkAliveSeconds);
   const uint64_t lastFrameMs = ElapsedMs();
 
   // Ten seconds of silence, give or take the one-second tick's grain.
@@ -202,7 +202,7 @@ TEST_F(PanelWithSimulator, SilenceShowsTheLostWindowItsPaintBringsTheResyncAndTh
   const uint64_t shownAfterMs = ElapsedMs() - lastFrameMs;
   EXPECT_GT(shownAfterMs, 9000u);
   EXPECT_LE(shownAfterMs, 10000u);
-  EXPECT_EQ(LinkAliveCountdown(), 0u);
+  EXPECT_EQ(lnk::LinkAliveCountdown(), 0u);
   // Its first paint came in the same step as the tick that showed it.
   EXPECT_GE(DrawnExactly(" CONNECTION TO DRYER LOST!"), 1) << "the caption";
   EXPECT_GE(DrawnExactly("CONNECTION TO DRYER LOST!"), 1) << "the picture's own line";
@@ -227,14 +227,14 @@ TEST_F(PanelWithSimulator, SilenceShowsTheLostWindowItsPaintBringsTheResyncAndTh
       EXPECT_EQ(r.Bytes(), kPollBytes) << "cycle " << k;
     }
   }
-  EXPECT_EQ(LinkAliveCountdown(), 0u);
+  EXPECT_EQ(lnk::LinkAliveCountdown(), 0u);
 
   // The controller answers again: the cycle after the first heard request reads the answer,
   // 700 ms after this one. It is chosen so that the next tick after it is a tenth-second tick
   // only, not also a whole second's.
   ASSERT_TRUE(StepUntil(2000, [&] { return cycled_ && (SinceStartMs() + 700) % 1000 < 800; }));
   server_.SetSilent(false);
-  ASSERT_TRUE(StepUntil(1500, [] { return LinkAliveCountdown() == kLinkAliveSeconds; }));
+  ASSERT_TRUE(StepUntil(1500, [] { return lnk::LinkAliveCountdown() == lnk::kLinkAliveSeconds; }));
   EXPECT_FALSE(requests_.back().request.unheard);
   EXPECT_TRUE(WarningVisible()) << "no tenth-second tick has run since the frame";
   const uint32_t tenth = shell::Ticks().tenthTicks;
@@ -247,7 +247,7 @@ TEST_F(PanelWithSimulator, SilenceShowsTheLostWindowItsPaintBringsTheResyncAndTh
   EXPECT_EQ(shell::Ticks().tenthTicks, tenth + 1);
   EXPECT_NE(SinceStartMs() % 1000, 0u);
   EXPECT_FALSE(WarningVisible());
-  EXPECT_TRUE(LinkConnected());
+  EXPECT_TRUE(lnk::LinkConnected());
 }
 
 TEST_F(PanelWithSimulator, WarningReportedBySimulatorIsShownWithItsTextAndRecordedOnce) {
@@ -264,7 +264,7 @@ TEST_F(PanelWithSimulator, WarningReportedBySimulatorIsShownWithItsTextAndRecord
   faults.warningToS = faults.warningFromS + 3.0;
   server_.SetFaults(faults);
 
-  auto reported = [] { return ReadStatusByte(kStatusWarningNode) == 2 && ReadStatusByte(kStatusWarningId) == 1; };
+  auto reported = [] { return lnk::ReadStatusByte(lnk::kStatusWarningNode) == 2 && lnk::ReadStatusByte(lnk::kStatusWarningId) == 1; };
   ASSERT_TRUE(StepUntil(10000, reported));
   ASSERT_TRUE(StepUntil(100, [&] { return WarningVisible(); }));
 
@@ -284,13 +284,13 @@ TEST_F(PanelWithSimulator, WarningReportedBySimulatorIsShownWithItsTextAndRecord
     if (reported()) {
       EXPECT_TRUE(WarningVisible()) << ElapsedMs();
     }
-    return ReadStatusByte(kStatusWarningId) == 0;
+    return lnk::ReadStatusByte(lnk::kStatusWarningId) == 0;
   }));
   EXPECT_TRUE(textDrawn);
   EXPECT_GE(framesCarrying, 4) << "three seconds of frames carried the warning";
 
   // Cleared: down on the next tenth-second tick.
-  EXPECT_EQ(ReadStatusByte(kStatusWarningNode), 0);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusWarningNode), 0);
   const uint32_t tenth = shell::Ticks().tenthTicks;
   ASSERT_TRUE(StepUntil(200, [&] { return shell::Ticks().tenthTicks != tenth; }));
   EXPECT_FALSE(WarningVisible());
@@ -302,7 +302,7 @@ TEST_F(PanelWithSimulator, WarningReportedBySimulatorIsShownWithItsTextAndRecord
   EXPECT_EQ(Narrow(rows[0].description), Narrow(expected));
   EXPECT_EQ(Narrow(rows[0].node), "FAN/HEATER #1");
   EXPECT_EQ(Narrow(rows[0].date), "Mar 07, 2016");
-  EXPECT_TRUE(LinkConnected());
+  EXPECT_TRUE(lnk::LinkConnected());
   for (const SentRequest& r : requests_) EXPECT_NE(r.request.kind, SimRequestKind::Resync);
 }
 

@@ -54,8 +54,8 @@ struct FakePort {
                             [&] { return static_cast<int>(writes.size()) >= n; });
   }
 
-  LinkPort Port() {
-    LinkPort p;
+  lnk::LinkPort Port() {
+    lnk::LinkPort p;
     p.context = this;
     p.maintain = [](void* c) {
       auto* f = static_cast<FakePort*>(c);
@@ -96,8 +96,8 @@ struct FakePort {
 
 // The kind of request a written frame is.
 inline char RequestKind(const std::vector<uint8_t>& w) {
-  if (w.size() == kPollFrameLength && std::memcmp(w.data(), kPollFrame, kPollFrameLength) == 0) return 'P';
-  if (w.size() == kResyncFrameLength && std::memcmp(w.data(), kResyncFrame, kResyncFrameLength) == 0) return 'R';
+  if (w.size() == lnk::kPollFrameLength && std::memcmp(w.data(), lnk::kPollFrame, lnk::kPollFrameLength) == 0) return 'P';
+  if (w.size() == lnk::kResyncFrameLength && std::memcmp(w.data(), lnk::kResyncFrame, lnk::kResyncFrameLength) == 0) return 'R';
   if (!w.empty() && w[0] == w.size()) return 'C';
   return '?';
 }

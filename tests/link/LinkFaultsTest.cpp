@@ -20,18 +20,18 @@ struct MemoryController {
   void Apply(const uint8_t* tx) {
     int pos = 2;
     for (int n = 0; n < tx[1]; ++n) {
-      const int reg = RegisterIndex(tx[pos], tx[pos + 1]);
+      const int reg = lnk::RegisterIndex(tx[pos], tx[pos + 1]);
       const int count = tx[pos + 2];
-      if (reg == kStatusPlenumSetpoint1 && tx[pos + 3] != tx[pos + 4]) ++tornItems;
+      if (reg == lnk::kStatusPlenumSetpoint1 && tx[pos + 3] != tx[pos + 4]) ++tornItems;
       std::memcpy(regs + reg, tx + pos + 3, count);
       pos += 3 + count;
     }
   }
   void Cycle() {
-    uint8_t tx[kTransmitBufferLength];
-    if (BuildCommandFrame(tx)) Apply(tx);
+    uint8_t tx[lnk::kTransmitBufferLength];
+    if (lnk::BuildCommandFrame(tx)) Apply(tx);
     TestFrame f;
-    std::memcpy(f.b, regs, kStatusPayloadLength);
+    std::memcpy(f.b, regs, lnk::kStatusPayloadLength);
     f.Decode();
   }
 };
@@ -82,28 +82,28 @@ TEST_F(LinkFaults, EditDuringEchoIsNotLost) {
       while (cycles.load(std::memory_order_relaxed) < until) std::this_thread::yield();
     }
     const uint8_t bytes[2] = {static_cast<uint8_t>(v % 200 + 1), static_cast<uint8_t>(v % 200 + 1)};
-    RequestSetting(CommandRow::PlenumSetpoint1, bytes);
+    lnk::RequestSetting(lnk::CommandRow::PlenumSetpoint1, bytes);
   }
   editing = false;
   link.join();
-  for (int i = 0; i < 3 && IsPending(CommandRow::PlenumSetpoint1); ++i) controller.Cycle();
+  for (int i = 0; i < 3 && lnk::IsPending(lnk::CommandRow::PlenumSetpoint1); ++i) controller.Cycle();
   EXPECT_GT(cycles.load(), 3);
   EXPECT_EQ(controller.tornItems, 0);
-  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint1));
-  EXPECT_EQ(controller.regs[kStatusPlenumSetpoint1], kEdits % 200 + 1);
-  EXPECT_EQ(controller.regs[kStatusPlenumSetpoint1 + 1], kEdits % 200 + 1);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint1));
+  EXPECT_EQ(controller.regs[lnk::kStatusPlenumSetpoint1], kEdits % 200 + 1);
+  EXPECT_EQ(controller.regs[lnk::kStatusPlenumSetpoint1 + 1], kEdits % 200 + 1);
 }
 
 TEST_F(LinkFaults, FlagLoweredOnlyWithTheValueItEchoes) {
   // Single-threaded form of the same fault: an edit after the echo of the old value is sent.
   const uint8_t oldValue[2] = {0xA0, 0x00};
-  RequestSetting(CommandRow::PlenumSetpoint1, oldValue);
+  lnk::RequestSetting(lnk::CommandRow::PlenumSetpoint1, oldValue);
   TestFrame f;
-  f.SetS16LowFirst(kStatusPlenumSetpoint1, 0xA0).Decode();
+  f.SetS16LowFirst(lnk::kStatusPlenumSetpoint1, 0xA0).Decode();
   const uint8_t newValue[2] = {0xB4, 0x00};
-  RequestSetting(CommandRow::PlenumSetpoint1, newValue);
+  lnk::RequestSetting(lnk::CommandRow::PlenumSetpoint1, newValue);
   f.Decode();  // the old echo again
-  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint1));
   const std::vector<uint8_t> frame = Build();
   ASSERT_EQ(frame.size(), 7u);
   EXPECT_EQ(frame[5], 0xB4);
@@ -111,110 +111,110 @@ TEST_F(LinkFaults, FlagLoweredOnlyWithTheValueItEchoes) {
 
 TEST_F(LinkFaults, GraphViewButtonKeepsTheControllerBits) {
   TestFrame f;
-  f.Set(kStatusDisplayOptions, kDisplayOptionsCelsius).Decode();
-  RequestBits(kRequestDisplayOptions, kDisplayOptionsGraphView, 0, CommandRow::DisplayOptions);
+  f.Set(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius).Decode();
+  lnk::RequestBits(lnk::kRequestDisplayOptions, lnk::kDisplayOptionsGraphView, 0, lnk::CommandRow::DisplayOptions);
   const std::vector<uint8_t> frame = Build();
   ASSERT_EQ(frame.size(), 6u);
-  EXPECT_EQ(frame[5], kDisplayOptionsCelsius | kDisplayOptionsGraphView);  // not 0x40 alone
+  EXPECT_EQ(frame[5], lnk::kDisplayOptionsCelsius | lnk::kDisplayOptionsGraphView);  // not 0x40 alone
 }
 
 TEST_F(LinkFaults, QuickStartWithdrawKeepsTheOtherOptionBits) {
   TestFrame f;
-  f.Set(kStatusOptionBits2, 0x03).Decode();
-  f.Set(kStatusOptionWithdraw, kOptionWithdrawBit).Decode();
-  EXPECT_EQ(ReadRequestByte(kRequestOptionBits2), 0x02);
-  EXPECT_TRUE(IsPending(CommandRow::OptionBits2));
+  f.Set(lnk::kStatusOptionBits2, 0x03).Decode();
+  f.Set(lnk::kStatusOptionWithdraw, lnk::kOptionWithdrawBit).Decode();
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestOptionBits2), 0x02);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::OptionBits2));
 }
 
 TEST_F(LinkFaults, MeterRollCriteriaBitKeepsTheOtherBits) {
   TestFrame f;
-  f.Set(kStatusDryingCriteria, 0x05).Decode();
-  RequestBits(kRequestDryingCriteria, kDryingCriteriaBit1, 0, CommandRow::DryingCriteria);
-  EXPECT_EQ(ReadRequestByte(kRequestDryingCriteria), 0x07);
+  f.Set(lnk::kStatusDryingCriteria, 0x05).Decode();
+  lnk::RequestBits(lnk::kRequestDryingCriteria, lnk::kDryingCriteriaBit1, 0, lnk::CommandRow::DryingCriteria);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestDryingCriteria), 0x07);
 }
 
 TEST_F(LinkFaults, PendingRequestIsNotReloaded) {
-  RequestByte(kRequestDisplayOptions, kDisplayOptionsGraphView, CommandRow::DisplayOptions);
+  lnk::RequestByte(lnk::kRequestDisplayOptions, lnk::kDisplayOptionsGraphView, lnk::CommandRow::DisplayOptions);
   TestFrame f;
-  f.Set(kStatusDisplayOptions, kDisplayOptionsCelsius).Decode();
-  RequestBits(kRequestDisplayOptions, 0x01, 0, CommandRow::DisplayOptions);
-  EXPECT_EQ(ReadRequestByte(kRequestDisplayOptions), kDisplayOptionsGraphView | 0x01);
-  EXPECT_FALSE(LoadRequestFromStatus(CommandRow::DisplayOptions));
-  EXPECT_EQ(ReadRequestByte(kRequestDisplayOptions), kDisplayOptionsGraphView | 0x01);
+  f.Set(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius).Decode();
+  lnk::RequestBits(lnk::kRequestDisplayOptions, 0x01, 0, lnk::CommandRow::DisplayOptions);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestDisplayOptions), lnk::kDisplayOptionsGraphView | 0x01);
+  EXPECT_FALSE(lnk::LoadRequestFromStatus(lnk::CommandRow::DisplayOptions));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestDisplayOptions), lnk::kDisplayOptionsGraphView | 0x01);
 }
 
 TEST_F(LinkFaults, LoadBeforeCompareCopiesEveryByteOfTheRow) {
   TestFrame f;
-  f.SetU16HighFirst(kStatusMaxUnloadRate, 300).Set(kStatusMeterRoll1, 9).Decode();
-  EXPECT_TRUE(LoadRequestFromStatus(CommandRow::MaxUnloadRate));
-  EXPECT_EQ(ReadRequestByte(kStatusMaxUnloadRate), 0x01);
-  EXPECT_EQ(ReadRequestByte(kStatusMaxUnloadRate + 1), 0x2C);
-  EXPECT_FALSE(IsPending(CommandRow::MaxUnloadRate));
+  f.SetU16HighFirst(lnk::kStatusMaxUnloadRate, 300).Set(lnk::kStatusMeterRoll1, 9).Decode();
+  EXPECT_TRUE(lnk::LoadRequestFromStatus(lnk::CommandRow::MaxUnloadRate));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMaxUnloadRate), 0x01);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMaxUnloadRate + 1), 0x2C);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MaxUnloadRate));
   // Registers the record never holds keep their request value.
-  WriteRequestByte(kRequestMeterRollHigh, 77);
-  EXPECT_TRUE(LoadRequestFromStatus(CommandRow::MeterRollRestore));
-  EXPECT_EQ(ReadRequestByte(kRequestMeterRollHigh), 77);
-  EXPECT_TRUE(LoadRequestByteFromStatus(kStatusMeterRoll1, CommandRow::MeterRollValue1));
-  EXPECT_EQ(ReadRequestByte(kStatusMeterRoll1), 9);
+  lnk::WriteRequestByte(lnk::kRequestMeterRollHigh, 77);
+  EXPECT_TRUE(lnk::LoadRequestFromStatus(lnk::CommandRow::MeterRollRestore));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kRequestMeterRollHigh), 77);
+  EXPECT_TRUE(lnk::LoadRequestByteFromStatus(lnk::kStatusMeterRoll1, lnk::CommandRow::MeterRollValue1));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusMeterRoll1), 9);
 }
 
 TEST_F(LinkFaults, TickAndFrameNeverGiveFalseLoss) {
   FakePort port;
-  SetLinkPort(port.Port());
+  lnk::SetLinkPort(port.Port());
   TestFrame f;
-  port.AnswerEveryCycle(f.Wire(), kStatusFrameLength);
+  port.AnswerEveryCycle(f.Wire(), lnk::kStatusFrameLength);
   RaceRounds(
       2000,
       [] {
-        while (LinkAliveCountdown() > 1) DecrementLinkAliveCountdown();
+        while (lnk::LinkAliveCountdown() > 1) lnk::DecrementLinkAliveCountdown();
       },
-      [] { RunLinkCycle(); }, [] { DecrementLinkAliveCountdown(); },
+      [] { lnk::RunLinkCycle(); }, [] { lnk::DecrementLinkAliveCountdown(); },
       [] {
-        const uint32_t v = LinkAliveCountdown();
+        const uint32_t v = lnk::LinkAliveCountdown();
         ASSERT_TRUE(v == 9 || v == 10) << v;
       });
 }
 
 TEST_F(LinkFaults, WarningHoldNeverLostToTheTick) {
   TestFrame frames[2];
-  frames[0].Set(kStatusWarningNode, kNodeMainIo).Set(kStatusWarningId, 5).Wire();
-  frames[1].Set(kStatusWarningNode, kNodeMainIo).Set(kStatusWarningId, 6).Wire();
+  frames[0].Set(lnk::kStatusWarningNode, lnk::kNodeMainIo).Set(lnk::kStatusWarningId, 5).Wire();
+  frames[1].Set(lnk::kStatusWarningNode, lnk::kNodeMainIo).Set(lnk::kStatusWarningId, 6).Wire();
   int round = 0;
   RaceRounds(
-      2000, [&] { Derived().warningRecordHold = 1; },
-      [&] { DecodeStatusFrame(frames[++round % 2].b); }, [] { DecrementWarningRecordHold(); },
+      2000, [&] { lnk::Derived().warningRecordHold = 1; },
+      [&] { lnk::DecodeStatusFrame(frames[++round % 2].b); }, [] { lnk::DecrementWarningRecordHold(); },
       [] {
-        const uint32_t v = Derived().warningRecordHold.load();
+        const uint32_t v = lnk::Derived().warningRecordHold.load();
         ASSERT_TRUE(v == 99 || v == 100) << v;
       });
   EXPECT_EQ(events.shutdowns.size(), 2000u);
 }
 
 TEST_F(LinkFaults, CountdownsStopAtZero) {
-  for (int i = 0; i < 15; ++i) DecrementLinkAliveCountdown();
-  EXPECT_EQ(LinkAliveCountdown(), 0u);
-  Derived().warningRecordHold = 2;
-  for (int i = 0; i < 5; ++i) DecrementWarningRecordHold();
-  EXPECT_EQ(Derived().warningRecordHold.load(), 0u);
+  for (int i = 0; i < 15; ++i) lnk::DecrementLinkAliveCountdown();
+  EXPECT_EQ(lnk::LinkAliveCountdown(), 0u);
+  lnk::Derived().warningRecordHold = 2;
+  for (int i = 0; i < 5; ++i) lnk::DecrementWarningRecordHold();
+  EXPECT_EQ(lnk::Derived().warningRecordHold.load(), 0u);
 }
 
 TEST_F(LinkFaults, StatusValuesUsedAsIndexesAreRangeChecked) {
-  EXPECT_EQ(DryerLengthFeet(0), 8);
-  EXPECT_EQ(DryerLengthFeet(11), 34);
-  EXPECT_EQ(DryerLengthFeet(14), 40);
-  EXPECT_EQ(DryerLengthFeet(15), 0);
-  EXPECT_EQ(DryerLengthFeet(255), 0);
-  EXPECT_STREQ(WarningNodeName(kNodeMoistureCont), "MOISTURE CONT");
-  EXPECT_STREQ(WarningNodeName(kNodeFanHeaterInt1), "FAN/HEATER INT #1");
-  EXPECT_EQ(WarningNodeName(16), nullptr);
-  EXPECT_EQ(WarningNodeName(255), nullptr);
-  EXPECT_EQ(WarningNodeName(kNodeNone), nullptr);
+  EXPECT_EQ(lnk::DryerLengthFeet(0), 8);
+  EXPECT_EQ(lnk::DryerLengthFeet(11), 34);
+  EXPECT_EQ(lnk::DryerLengthFeet(14), 40);
+  EXPECT_EQ(lnk::DryerLengthFeet(15), 0);
+  EXPECT_EQ(lnk::DryerLengthFeet(255), 0);
+  EXPECT_STREQ(lnk::WarningNodeName(lnk::kNodeMoistureCont), "MOISTURE CONT");
+  EXPECT_STREQ(lnk::WarningNodeName(lnk::kNodeFanHeaterInt1), "FAN/HEATER INT #1");
+  EXPECT_EQ(lnk::WarningNodeName(16), nullptr);
+  EXPECT_EQ(lnk::WarningNodeName(255), nullptr);
+  EXPECT_EQ(lnk::WarningNodeName(lnk::kNodeNone), nullptr);
 }
 
 TEST_F(LinkFaults, FanHeaterCodeGivesItsUnitCountAndAnUnknownCodeNone) {
   const int expected[] = {1, 2, 3, 4, 6};
   for (int code = 0; code < 256; ++code)
-    EXPECT_EQ(PlenumSlotsInUse(static_cast<uint8_t>(code)), code < 5 ? expected[code] : 0) << "code " << code;
+    EXPECT_EQ(lnk::PlenumSlotsInUse(static_cast<uint8_t>(code)), code < 5 ? expected[code] : 0) << "code " << code;
 }
 
 // The decoder posts the show and hide rules; the handler runs with the record unlocked, so it
@@ -230,23 +230,23 @@ TEST_F(LinkFaults, ShowRulesArePostedAfterTheRecordIsUnlocked) {
     int viewReshows = 0;
   };
   static Seen seen;
-  LinkEvents e;
-  e.reshowMainViews = [](void*, ReshowReason why) {
-    DryerStatus s;
-    TakeStatusSnapshot(s);
-    if (why == ReshowReason::DryerTypeChanged) {
-      seen.dryerType = s.b[kStatusDryerType];
+  lnk::LinkEvents e;
+  e.reshowMainViews = [](void*, lnk::ReshowReason why) {
+    lnk::DryerStatus s;
+    lnk::TakeStatusSnapshot(s);
+    if (why == lnk::ReshowReason::DryerTypeChanged) {
+      seen.dryerType = s.b[lnk::kStatusDryerType];
       ++seen.dryerTypeReshows;
     } else {
-      seen.displayOptions = s.b[kStatusDisplayOptions];
+      seen.displayOptions = s.b[lnk::kStatusDisplayOptions];
       ++seen.viewReshows;
     }
   };
-  SetLinkEvents(e);
+  lnk::SetLinkEvents(e);
   TestFrame f;
-  f.Set(kStatusDryerType, 2).Set(kStatusDisplayOptions, kDisplayOptionsGraphView).Wire();
+  f.Set(lnk::kStatusDryerType, 2).Set(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsGraphView).Wire();
   std::thread decoder([&] {
-    DecodeStatusFrame(f.b);
+    lnk::DecodeStatusFrame(f.b);
     std::lock_guard<std::mutex> lock(seen.m);
     seen.decoded = true;
     seen.cv.notify_all();
@@ -264,7 +264,7 @@ TEST_F(LinkFaults, ShowRulesArePostedAfterTheRecordIsUnlocked) {
   EXPECT_EQ(seen.dryerTypeReshows, 1);
   EXPECT_EQ(seen.viewReshows, 1);
   EXPECT_EQ(seen.dryerType, 2);
-  EXPECT_EQ(seen.displayOptions, kDisplayOptionsGraphView);
+  EXPECT_EQ(seen.displayOptions, lnk::kDisplayOptionsGraphView);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "link/StatusDecoder.h"
 
 struct TestFrame {
-  uint8_t b[kStatusFrameLength] = {};
+  uint8_t b[lnk::kStatusFrameLength] = {};
 
   TestFrame& Set(int k, uint8_t v) {
     b[k] = v;
@@ -37,15 +37,15 @@ struct TestFrame {
   }
   // The frame with its CRC, ready for the port.
   const uint8_t* Wire() {
-    AppendChecksum(b, kStatusPayloadLength);
+    lnk::AppendChecksum(b, lnk::kStatusPayloadLength);
     return b;
   }
-  void Decode() { DecodeStatusFrame(Wire()); }
+  void Decode() { lnk::DecodeStatusFrame(Wire()); }
 };
 
 struct RecordedEvents {
-  int redraws[kPanelWindowCount] = {};
-  int erases[kPanelWindowCount] = {};
+  int redraws[lnk::kPanelWindowCount] = {};
+  int erases[lnk::kPanelWindowCount] = {};
   int reshowDryerType = 0;
   int reshowViewMode = 0;
   int updateButtons = 0;
@@ -57,7 +57,7 @@ struct RecordedEvents {
   bool meterRollVisible = false;
   bool meterRollQuestion = false;
 
-  int Redraws(PanelWindow w) const { return redraws[static_cast<int>(w)]; }
+  int Redraws(lnk::PanelWindow w) const { return redraws[static_cast<int>(w)]; }
   int TotalRedraws() const {
     int n = 0;
     for (int r : redraws) n += r;
@@ -69,17 +69,17 @@ struct RecordedEvents {
     reshowDryerType = reshowViewMode = updateButtons = relayouts = 0;
     shutdowns.clear();
   }
-  LinkEvents Events() {
-    LinkEvents e;
+  lnk::LinkEvents Events() {
+    lnk::LinkEvents e;
     e.context = this;
-    e.redraw = [](void* c, PanelWindow w, bool erase) {
+    e.redraw = [](void* c, lnk::PanelWindow w, bool erase) {
       auto* r = static_cast<RecordedEvents*>(c);
       ++r->redraws[static_cast<int>(w)];
       if (erase) ++r->erases[static_cast<int>(w)];
     };
-    e.reshowMainViews = [](void* c, ReshowReason why) {
+    e.reshowMainViews = [](void* c, lnk::ReshowReason why) {
       auto* r = static_cast<RecordedEvents*>(c);
-      ++(why == ReshowReason::DryerTypeChanged ? r->reshowDryerType : r->reshowViewMode);
+      ++(why == lnk::ReshowReason::DryerTypeChanged ? r->reshowDryerType : r->reshowViewMode);
     };
     e.updateMainButtons = [](void* c) { ++static_cast<RecordedEvents*>(c)->updateButtons; };
     e.relayoutButtonBar = [](void* c) { ++static_cast<RecordedEvents*>(c)->relayouts; };
@@ -95,25 +95,25 @@ struct RecordedEvents {
 class LinkStateTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CloseLink();
-    ResetDryerStatus();
-    ResetSettingRequest();
-    ResetLinkState();
-    SetLinkEvents(events.Events());
+    lnk::CloseLink();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
+    lnk::ResetLinkState();
+    lnk::SetLinkEvents(events.Events());
   }
   void TearDown() override {
-    CloseLink();
-    SetLinkEvents(LinkEvents{});
+    lnk::CloseLink();
+    lnk::SetLinkEvents(lnk::LinkEvents{});
   }
-  static DryerStatus Snapshot() {
-    DryerStatus s;
-    TakeStatusSnapshot(s);
+  static lnk::DryerStatus Snapshot() {
+    lnk::DryerStatus s;
+    lnk::TakeStatusSnapshot(s);
     return s;
   }
   // Builds a command frame; empty when the builder places nothing.
   static std::vector<uint8_t> Build() {
-    uint8_t tx[kTransmitBufferLength] = {};
-    if (!BuildCommandFrame(tx)) return {};
+    uint8_t tx[lnk::kTransmitBufferLength] = {};
+    if (!lnk::BuildCommandFrame(tx)) return {};
     return std::vector<uint8_t>(tx, tx + tx[0] - 2);
   }
   RecordedEvents events;

@@ -77,12 +77,12 @@ class LoggingDays : public PanelRoot {
 // term samples every 601 s with the 289th deleting the older file.
 TEST_F(LoggingDays, FortyEightHoursSecondBySecond) {
   constexpr int64_t kTicks = 48 * 3600 + 600;
-  DryerStatus s = RunningStatus();
+  lnk::DryerStatus s = RunningStatus();
   records::LoggingSecond sec;
   int64_t lines = 0, graphs = 0, samples = 0;
   for (int64_t tick = 1; tick <= kTicks; ++tick) {
     plat::AdvanceVirtualClock(1000);
-    s.b[kStatusMoisture2 + 1] = static_cast<uint8_t>(tick / 600);  // a slowly changing reading
+    s.b[lnk::kStatusMoisture2 + 1] = static_cast<uint8_t>(tick / 600);  // a slowly changing reading
     records::RunLoggingSecond(s, sec);
     if (sec.longTermStep) {
       ASSERT_EQ(sec.longTerm, records::LongTermResult::Written) << tick;
@@ -146,9 +146,9 @@ TEST_F(LoggingDays, FortyEightHoursSecondBySecond) {
 }
 
 TEST_F(LoggingDays, StoppedDryerHoldsTheCountdowns) {
-  DryerStatus running = RunningStatus();
-  DryerStatus stopped = running;
-  stopped.b[kStatusRunFlags2] = 0;
+  lnk::DryerStatus running = RunningStatus();
+  lnk::DryerStatus stopped = running;
+  stopped.b[lnk::kStatusRunFlags2] = 0;
   records::CurrentPreferences().sampleMinutes = 1;
   records::LoggingSecond sec;
   std::vector<int> graphTicks, sampleTicks;

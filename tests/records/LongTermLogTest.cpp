@@ -12,7 +12,7 @@ namespace {
 using records::LongTermRecord;
 using records::LongTermResult;
 
-std::string LineFor(const DryerStatus& s, const plat::LocalTime& t) {
+std::string LineFor(const lnk::DryerStatus& s, const plat::LocalTime& t) {
   LongTermRecord r{};
   records::FillLongTermRecord(r, s, t);
   char line[records::kLongTermLineChars];
@@ -33,7 +33,7 @@ TEST(LongTermFormat, WholeLineByteForByte) {
 }
 
 TEST(LongTermFormat, TwelveHourClock) {
-  DryerStatus s = RunningStatus();
+  lnk::DryerStatus s = RunningStatus();
   EXPECT_EQ(LineFor(s, MakeTime(2016, 10, 4, 0, 30, 0)).substr(11, 10), "12:30:00AM");
   EXPECT_EQ(LineFor(s, MakeTime(2016, 10, 4, 12, 5, 0)).substr(11, 10), "12:05:00PM");
   EXPECT_EQ(LineFor(s, MakeTime(2016, 10, 4, 13, 0, 0)).substr(11, 10), "01:00:00PM");
@@ -41,47 +41,47 @@ TEST(LongTermFormat, TwelveHourClock) {
 }
 
 TEST(LongTermFormat, MoistureTenths) {
-  DryerStatus s = RunningStatus();
-  s.b[kStatusMoisture1 + 1] = 152;
-  s.b[kStatusMoisture2 + 1] = 5;
+  lnk::DryerStatus s = RunningStatus();
+  s.b[lnk::kStatusMoisture1 + 1] = 152;
+  s.b[lnk::kStatusMoisture2 + 1] = 5;
   std::string line = LineFor(s, MakeTime(2016, 10, 4, 8, 0, 0));
   EXPECT_NE(line.find(",0.5,61.0,15.2,"), std::string::npos) << line;
   // Incoming moisture above 25.5 % needs the high byte: 300 tenths.
-  s.b[kStatusMoisture2] = 1;
-  s.b[kStatusMoisture2 + 1] = 44;
+  s.b[lnk::kStatusMoisture2] = 1;
+  s.b[lnk::kStatusMoisture2 + 1] = 44;
   EXPECT_NE(LineFor(s, MakeTime(2016, 10, 4, 8, 0, 0)).find(",30.0,"), std::string::npos);
 }
 
 TEST(LongTermFormat, GrainTemperatureSource) {
-  DryerStatus s = RunningStatus();
-  s.b[kStatusGrainTemp1] = 90;
-  s.b[kStatusGrainTemp2] = 91;
+  lnk::DryerStatus s = RunningStatus();
+  s.b[lnk::kStatusGrainTemp1] = 90;
+  s.b[lnk::kStatusGrainTemp2] = 91;
   LongTermRecord r{};
   plat::LocalTime t = MakeTime(2016, 1, 2, 3, 4, 5);
-  s.b[kStatusGrainTempSelect] = 2;
+  s.b[lnk::kStatusGrainTempSelect] = 2;
   records::FillLongTermRecord(r, s, t);
   EXPECT_EQ(r.grainTempLow, 90);
-  s.b[kStatusGrainTempSelect] = 1;
+  s.b[lnk::kStatusGrainTempSelect] = 1;
   records::FillLongTermRecord(r, s, t);
   EXPECT_EQ(r.grainTempLow, 91);
   // An unknown source keeps the previous reading.
-  s.b[kStatusGrainTempSelect] = 7;
+  s.b[lnk::kStatusGrainTempSelect] = 7;
   records::FillLongTermRecord(r, s, t);
   EXPECT_EQ(r.grainTempLow, 91);
-  EXPECT_EQ(r.spare, s.b[kStatusMoistureControl202]);
+  EXPECT_EQ(r.spare, s.b[lnk::kStatusMoistureControl202]);
 }
 
 TEST(RecordsFaults, NegativeTemperaturesKeepTheirSign) {
-  DryerStatus s = RunningStatus();
+  lnk::DryerStatus s = RunningStatus();
   int16_t grain = -3;
-  s.b[kStatusGrainTemp3] = static_cast<uint8_t>(grain & 0xFF);
-  s.b[kStatusGrainTemp3 + 1] = static_cast<uint8_t>((grain >> 8) & 0xFF);
+  s.b[lnk::kStatusGrainTemp3] = static_cast<uint8_t>(grain & 0xFF);
+  s.b[lnk::kStatusGrainTemp3 + 1] = static_cast<uint8_t>((grain >> 8) & 0xFF);
   int16_t tempIn = -5;  // -0.5 degrees
-  s.b[kStatusMoisture4] = static_cast<uint8_t>((tempIn >> 8) & 0xFF);
-  s.b[kStatusMoisture4 + 1] = static_cast<uint8_t>(tempIn & 0xFF);
+  s.b[lnk::kStatusMoisture4] = static_cast<uint8_t>((tempIn >> 8) & 0xFF);
+  s.b[lnk::kStatusMoisture4 + 1] = static_cast<uint8_t>(tempIn & 0xFF);
   int16_t tempOut = -123;
-  s.b[kStatusMoisture3] = static_cast<uint8_t>((tempOut >> 8) & 0xFF);
-  s.b[kStatusMoisture3 + 1] = static_cast<uint8_t>(tempOut & 0xFF);
+  s.b[lnk::kStatusMoisture3] = static_cast<uint8_t>((tempOut >> 8) & 0xFF);
+  s.b[lnk::kStatusMoisture3 + 1] = static_cast<uint8_t>(tempOut & 0xFF);
   EXPECT_EQ(LineFor(s, MakeTime(2016, 10, 4, 19, 5, 9)),
             "2016-10-04,07:05:09PM,-3,23.7,-0.5,15.2,-12.3,40\r\n");
 }
@@ -143,8 +143,8 @@ TEST_F(LongTermFile, StorageMissingGivesResult2) {
 TEST_F(LongTermFile, LoggerOnDryerStoppedUpdatesPercentOnly) {
   ASSERT_EQ(plat::CreateFolder(records::kLongTermFolder), plat::FileResult::Ok);
   WriteAll(records::kLongTermPath, std::string(records::kLongTermCapacity / 4, 'x'));
-  DryerStatus s = RunningStatus();
-  s.b[kStatusRunFlags2] = 0;
+  lnk::DryerStatus s = RunningStatus();
+  s.b[lnk::kStatusRunFlags2] = 0;
   records::LoggingSecond sec;
   records::RunLoggingSecond(s, sec);
   EXPECT_TRUE(sec.longTermStep);
@@ -164,8 +164,8 @@ TEST_F(LongTermFile, LoggerOnDryerStoppedUpdatesPercentOnly) {
 }
 
 TEST_F(LongTermFile, LoggerOffTakesNoLines) {
-  DryerStatus s = RunningStatus();
-  s.b[kStatusDataLogger] = 0;
+  lnk::DryerStatus s = RunningStatus();
+  s.b[lnk::kStatusDataLogger] = 0;
   records::LoggingSecond sec;
   for (int i = 0; i < 30; ++i) records::RunLoggingSecond(s, sec);
   EXPECT_FALSE(plat::FileExists(records::kLongTermPath));
@@ -174,7 +174,7 @@ TEST_F(LongTermFile, LoggerOffTakesNoLines) {
 TEST_F(LongTermFile, SizeWarningAskedOncePerRun) {
   ASSERT_EQ(plat::CreateFolder(records::kLongTermFolder), plat::FileResult::Ok);
   WriteAll(records::kLongTermPath, std::string(records::kLongTermCapacity * 70 / 100 + 1000, 'x'));
-  DryerStatus s = RunningStatus();
+  lnk::DryerStatus s = RunningStatus();
   records::LoggingSecond sec;
   int asked = 0;
   // At 70 % nothing is asked; the file then passes 70 % and stays there for an hour.
@@ -197,7 +197,7 @@ TEST_F(LongTermFile, SizeWarningAskedOncePerRun) {
 }
 
 TEST_F(LongTermFile, FirstStepAtFirstTickThenEveryTwelfth) {
-  DryerStatus s = RunningStatus();
+  lnk::DryerStatus s = RunningStatus();
   records::LoggingSecond sec;
   std::vector<int> steps;
   for (int tick = 1; tick <= 40; ++tick) {

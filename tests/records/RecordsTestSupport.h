@@ -149,22 +149,22 @@ inline int RunFaultLoop(plat::FileOp op, plat::FileResult result, const std::fun
 }
 
 // A status record of a running dryer with the logger on and readable values.
-inline DryerStatus RunningStatus() {
-  DryerStatus s{};
-  s.b[kStatusRunFlags2] = kRunFlags2Running;
-  s.b[kStatusDataLogger] = 1;
-  s.b[kStatusGrainTempSelect] = 0;
-  s.b[kStatusGrainTemp3] = 112;  // low byte first
-  s.b[kStatusGrainTemp3 + 1] = 0;
-  s.b[kStatusMoisture2] = 0;  // incoming moisture 23.7 %, high byte first
-  s.b[kStatusMoisture2 + 1] = 237;
-  s.b[kStatusMoisture4] = 610 >> 8;  // incoming temperature 61.0
-  s.b[kStatusMoisture4 + 1] = 610 & 0xFF;
-  s.b[kStatusMoisture1] = 0;  // outgoing moisture 15.2
-  s.b[kStatusMoisture1 + 1] = 152;
-  s.b[kStatusMoisture3] = 845 >> 8;  // outgoing temperature 84.5
-  s.b[kStatusMoisture3 + 1] = 845 & 0xFF;
-  s.b[kStatusLogged245] = 40;
+inline lnk::DryerStatus RunningStatus() {
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusRunFlags2] = lnk::kRunFlags2Running;
+  s.b[lnk::kStatusDataLogger] = 1;
+  s.b[lnk::kStatusGrainTempSelect] = 0;
+  s.b[lnk::kStatusGrainTemp3] = 112;  // low byte first
+  s.b[lnk::kStatusGrainTemp3 + 1] = 0;
+  s.b[lnk::kStatusMoisture2] = 0;  // incoming moisture 23.7 %, high byte first
+  s.b[lnk::kStatusMoisture2 + 1] = 237;
+  s.b[lnk::kStatusMoisture4] = 610 >> 8;  // incoming temperature 61.0
+  s.b[lnk::kStatusMoisture4 + 1] = 610 & 0xFF;
+  s.b[lnk::kStatusMoisture1] = 0;  // outgoing moisture 15.2
+  s.b[lnk::kStatusMoisture1 + 1] = 152;
+  s.b[lnk::kStatusMoisture3] = 845 >> 8;  // outgoing temperature 84.5
+  s.b[lnk::kStatusMoisture3 + 1] = 845 & 0xFF;
+  s.b[lnk::kStatusLogged245] = 40;
   return s;
 }
 

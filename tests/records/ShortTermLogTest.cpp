@@ -65,7 +65,7 @@ class ShortTermLog : public PanelRoot {
 };
 
 TEST(SampleRecordLayout, BytesFromTheStatusHighFirst) {
-  DryerStatus s = RunningStatus();
+  lnk::DryerStatus s = RunningStatus();
   SampleRecord r{};
   records::FillSampleRecord(r, s, MakeTime(2016, 10, 4, 19, 5, 9));
   const uint8_t expect[18] = {0, 112, 610 >> 8, 610 & 0xFF, 0, 237, 845 >> 8, 845 & 0xFF, 0, 152,
@@ -73,13 +73,13 @@ TEST(SampleRecordLayout, BytesFromTheStatusHighFirst) {
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.b), 18),
             std::string(reinterpret_cast<const char*>(expect), 18));
   // Source 1 takes the grain temperature at 91..92; an unknown source keeps it.
-  s.b[kStatusGrainTempSelect] = 1;
-  s.b[kStatusGrainTemp2] = 0x2C;
-  s.b[kStatusGrainTemp2 + 1] = 0x01;
+  s.b[lnk::kStatusGrainTempSelect] = 1;
+  s.b[lnk::kStatusGrainTemp2] = 0x2C;
+  s.b[lnk::kStatusGrainTemp2 + 1] = 0x01;
   records::FillSampleRecord(r, s, MakeTime(2016, 10, 4, 19, 5, 9));
   EXPECT_EQ(records::SampleS16(r, records::kSampleGrainTemp), 300);
-  s.b[kStatusGrainTempSelect] = 3;
-  s.b[kStatusGrainTemp2] = 0;
+  s.b[lnk::kStatusGrainTempSelect] = 3;
+  s.b[lnk::kStatusGrainTemp2] = 0;
   records::FillSampleRecord(r, s, MakeTime(2016, 10, 4, 19, 5, 9));
   EXPECT_EQ(records::SampleS16(r, records::kSampleGrainTemp), 300);
 }
@@ -220,7 +220,7 @@ TEST_F(ShortTermLog, FaultLoopDuringRotation) {
 
 TEST(StatusChartRows, TimeAndValues) {
   SampleRecord r{};
-  DryerStatus s = RunningStatus();
+  lnk::DryerStatus s = RunningStatus();
   records::FillSampleRecord(r, s, MakeTime(2016, 10, 4, 0, 7, 0));
   records::ChartRowTexts row;
   records::FormatChartRow(r, false, row);

@@ -192,7 +192,7 @@ TEST_F(History, ShutdownRecordTakesTheWarningTextAndNodeName) {
                                     u"0E05 LOW AIR PRESSURE"});
   records::OpenHistoryStore();
   SetClock(MakeTime(2016, 10, 4, 19, 5, 0));
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Ok);
   // A node without a warning table gives an empty description but keeps its name.
   EXPECT_EQ(records::AddShutdownRecord(9, 3), HistoryResult::Ok);
   EXPECT_EQ(records::AddAutoStartAcceptedRecord(), HistoryResult::Ok);
@@ -308,7 +308,7 @@ TEST_F(History, StoreWithOtherColumnsIsMovedAsideAndToldOnce) {
   EXPECT_EQ(RowsIn("\\Hard Disk\\" + aside[0]), 32);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryStartedAfresh);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Ok);
   EXPECT_EQ(records::ReadHistoryCount(), 1u);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
 }
@@ -334,7 +334,7 @@ TEST_F(History, DamagedStoreTakesItsJournalAside) {
 TEST_F(History, FolderWhereTheStoreBelongsIsMovedAside) {
   ASSERT_EQ(plat::CreateFolder(records::kHistoryPath), plat::FileResult::Ok);
   EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::ReplacedDamaged);
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Ok);
   EXPECT_EQ(records::ReadHistoryCount(), 1u);
   EXPECT_TRUE(plat::FileExists(records::kHistoryPath));
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryStartedAfresh);
@@ -350,14 +350,14 @@ TEST_F(History, StoreThatCannotBeWrittenIsToldOncePerChange) {
   removeCard();
   EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::Unavailable);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Unavailable);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
   ASSERT_EQ(plat::CreateFolder("\\Hard Disk"), plat::FileResult::Ok);
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Ok);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::WritableAgain);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::Ok);
   removeCard();
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Unavailable);
   EXPECT_EQ(records::TakeStorageNotice(), records::StorageCondition::HistoryNotWritable);
 }
 
@@ -375,7 +375,7 @@ TEST_F(History, SlowCardNeverHoldsTheLinkThread) {
   std::thread link([&] {
     for (int i = 0; i < records::kHistoryQueueSize + 4; ++i) {
       auto start = std::chrono::steady_clock::now();
-      HistoryResult r = records::AddShutdownRecord(kNodeMainIo, 5);
+      HistoryResult r = records::AddShutdownRecord(lnk::kNodeMainIo, 5);
       auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
       slowestMs = std::max<int64_t>(slowestMs, ms.count());
       if (r == HistoryResult::Queued) ++queued;
@@ -410,7 +410,7 @@ TEST_F(History, StoreUsesAWriteAheadJournal) {
 TEST_F(History, StorageMissingMakesRecordingSilentAndExportSays) {
   ASSERT_EQ(::nftw(Host("\\Hard Disk").c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS), 0);
   EXPECT_EQ(records::OpenHistoryStore(), HistoryOpen::Unavailable);
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Unavailable);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Unavailable);
   EXPECT_EQ(records::ReadHistoryCount(), 0u);
   records::ExportOutcome o = records::ExportHistory();
   EXPECT_EQ(o.result, records::ExportResult::StoreUnavailable);
@@ -420,7 +420,7 @@ TEST_F(History, StorageMissingMakesRecordingSilentAndExportSays) {
   EXPECT_FALSE(plat::FileExists(records::kHistoryExportPath));
   // The card comes back: the next record opens the store.
   ASSERT_EQ(plat::CreateFolder("\\Hard Disk"), plat::FileResult::Ok);
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Ok);
   EXPECT_EQ(records::ReadHistoryCount(), 1u);
 }
 
@@ -501,7 +501,7 @@ TEST_F(History, ClearIsOneTransactionWhileTheLinkThreadWrites) {
   std::atomic<int> added{0}, refused{0};
   std::thread link([&] {
     while (!stop.load()) {
-      if (records::AddShutdownRecord(kNodeMainIo, 5) == HistoryResult::Ok)
+      if (records::AddShutdownRecord(lnk::kNodeMainIo, 5) == HistoryResult::Ok)
         ++added;
       else
         ++refused;
@@ -523,7 +523,7 @@ TEST_F(History, ClearIsOneTransactionWhileTheLinkThreadWrites) {
   // After the last clear the store still takes and counts records.
   ASSERT_EQ(records::ClearHistory(), HistoryResult::Ok);
   EXPECT_EQ(records::ReadHistoryCount(), 0u);
-  EXPECT_EQ(records::AddShutdownRecord(kNodeMainIo, 5), HistoryResult::Ok);
+  EXPECT_EQ(records::AddShutdownRecord(lnk::kNodeMainIo, 5), HistoryResult::Ok);
   EXPECT_EQ(records::ReadHistoryCount(), 1u);
 }
 

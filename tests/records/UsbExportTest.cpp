@@ -66,9 +66,9 @@ TEST_F(UsbCopy, LinesLoggedAfterTheCopyStay) {
   ASSERT_EQ(records::CopyLongTermLogToStick(now_, copy), CopyResult::Copied);
   // The 1-second tick goes on while the question is open and logs another line.
   records::LongTermRecord r{};
-  DryerStatus s = RunningStatus();
-  s.b[kStatusGrainTemp3] = 113;
-  s.b[kStatusMoisture2 + 1] = 236;
+  lnk::DryerStatus s = RunningStatus();
+  s.b[lnk::kStatusGrainTemp3] = 113;
+  s.b[lnk::kStatusMoisture2 + 1] = 236;
   records::FillLongTermRecord(r, s, MakeTime(2016, 10, 4, 19, 5, 33));
   records::SetLongTermEnabled(true);
   int percent = 0;

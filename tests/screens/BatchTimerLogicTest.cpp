@@ -10,11 +10,11 @@
 namespace {
 
 TEST(BatchTimers, PresetRowAndCountdownTexts) {
-  DryerStatus s{};
-  s.b[kStatusHiHeatTime] = 45;
-  s.b[kStatusHiHeatTime + 1] = 0;
-  s.b[kStatusHiHeatCountdown] = 7;
-  s.b[kStatusHiHeatCountdown + 1] = 5;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusHiHeatTime] = 45;
+  s.b[lnk::kStatusHiHeatTime + 1] = 0;
+  s.b[lnk::kStatusHiHeatCountdown] = 7;
+  s.b[lnk::kStatusHiHeatCountdown + 1] = 5;
   BatchTimerTexts t;
   MakeBatchTimerTexts(s, BatchTimer::HiHeat, t);
   EXPECT_STREQ(t.presetMinutes, "45");
@@ -25,30 +25,30 @@ TEST(BatchTimers, PresetRowAndCountdownTexts) {
   FormatBatchPresetRow(t, u"MIN", u"SEC", row, 64);
   EXPECT_EQ(std::u16string(row), u"45 MIN 00 SEC");
 
-  s.b[kStatusCoolTime] = 200;
-  s.b[kStatusCoolCountdown] = 199;
+  s.b[lnk::kStatusCoolTime] = 200;
+  s.b[lnk::kStatusCoolCountdown] = 199;
   MakeBatchTimerTexts(s, BatchTimer::Cool, t);
   EXPECT_STREQ(t.presetMinutes, "200");
   EXPECT_STREQ(t.countdownMinutes, "199");
 }
 
 TEST(BatchTimers, ButtonRuleByDryerType) {
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   BatchButtons b = ChooseBatchButtons(s);
   EXPECT_TRUE(b.showDry);
   EXPECT_FALSE(b.showHiLoHeat);
-  s.b[kStatusOptionBits] = 0x02;  // two heats do not matter for type 0
+  s.b[lnk::kStatusOptionBits] = 0x02;  // two heats do not matter for type 0
   EXPECT_TRUE(ChooseBatchButtons(s).showDry);
 
-  s.b[kStatusDryerType] = 3;
-  s.b[kStatusOptionBits] = 0;
+  s.b[lnk::kStatusDryerType] = 3;
+  s.b[lnk::kStatusOptionBits] = 0;
   b = ChooseBatchButtons(s);
   EXPECT_TRUE(b.showHiLoHeat);
   EXPECT_FALSE(b.showDry);
 
-  s.b[kStatusDryerType] = 1;
+  s.b[lnk::kStatusDryerType] = 1;
   EXPECT_TRUE(ChooseBatchButtons(s).showDry);
-  s.b[kStatusOptionBits] = 0x02;
+  s.b[lnk::kStatusOptionBits] = 0x02;
   b = ChooseBatchButtons(s);
   EXPECT_TRUE(b.showHiLoHeat);
   EXPECT_FALSE(b.showDry);
@@ -61,14 +61,14 @@ TEST(BatchTimers, ButtonRuleByDryerType) {
 }
 
 TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   const BatchLayout& one = ChooseBatchLayout(s);
   EXPECT_EQ(one.count, 3);
   EXPECT_FALSE(one.heatDividers);
   EXPECT_EQ(one.places[0].minutes, (plat::Rect{0, 15, 90, 90}));
   EXPECT_EQ(one.places[2].seconds, (plat::Rect{350, 55, 410, 135}));
 
-  s.b[kStatusOptionBits] = 0x02;
+  s.b[lnk::kStatusOptionBits] = 0x02;
   const BatchLayout& two = ChooseBatchLayout(s);
   ASSERT_EQ(two.count, 4);
   EXPECT_TRUE(two.heatDividers);
@@ -84,39 +84,39 @@ TEST(BatchTimers, TwoHeatLayoutStacksTheHeatColumn) {
 }
 
 TEST(BatchTimers, AveragingWordsOnlyWhileNothingElseRuns) {
-  DryerStatus s{};
-  s.b[kStatusOptionBits] = 0x40;
-  s.b[kStatusMoistureControlMode] = 6;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusOptionBits] = 0x40;
+  s.b[lnk::kStatusMoistureControlMode] = 6;
   EXPECT_TRUE(ShowsAveragingWords(s));
-  s.b[kStatusBatchState] = 0x01;
+  s.b[lnk::kStatusBatchState] = 0x01;
   EXPECT_FALSE(ShowsAveragingWords(s));
-  s.b[kStatusBatchState] = 0;
-  s.b[kStatusRunFlags] = 0x80;
+  s.b[lnk::kStatusBatchState] = 0;
+  s.b[lnk::kStatusRunFlags] = 0x80;
   EXPECT_FALSE(ShowsAveragingWords(s));
-  s.b[kStatusRunFlags] = 0;
-  s.b[kStatusMoistureControlMode] = 5;
+  s.b[lnk::kStatusRunFlags] = 0;
+  s.b[lnk::kStatusMoistureControlMode] = 5;
   EXPECT_FALSE(ShowsAveragingWords(s));
   EXPECT_STREQ(kAveragingWords[1], "INCOMING");
 }
 
 TEST(BatchTimers, ButtonsOpenTheKeypadWithTheirLimits) {
-  DryerStatus s{};
-  s.b[kStatusUnloadTime] = 12;
-  s.b[kStatusUnloadTime + 1] = 30;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusUnloadTime] = 12;
+  s.b[lnk::kStatusUnloadTime + 1] = 30;
   TimerEntryRequest r{};
   ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandUnload));
-  EXPECT_EQ(r.row, CommandRow::UnloadTime);
+  EXPECT_EQ(r.row, lnk::CommandRow::UnloadTime);
   EXPECT_EQ(r.minutes, 12);
   EXPECT_EQ(r.seconds, 30);
   EXPECT_EQ(r.maxMinutes, 60);
   EXPECT_EQ(r.defaultMinutes, 10);
 
   ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandDry));
-  EXPECT_EQ(r.row, CommandRow::HiHeatTime);
+  EXPECT_EQ(r.row, lnk::CommandRow::HiHeatTime);
   EXPECT_EQ(r.maxMinutes, 200);
   EXPECT_EQ(r.defaultMinutes, 60);
   ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandLoHeat));
-  EXPECT_EQ(r.row, CommandRow::LoHeatTime);
+  EXPECT_EQ(r.row, lnk::CommandRow::LoHeatTime);
   ASSERT_TRUE(OpenBatchTimerEntry(r, s, kBatchCommandCool));
   EXPECT_EQ(r.defaultMinutes, 20);
   EXPECT_FALSE(OpenBatchTimerEntry(r, s, kBatchCommandSampleTime));
@@ -142,14 +142,14 @@ TEST(BatchHold, AsksAfterTwoHeldTicksAndAgainTwoAfterTheAnswer) {
 }
 
 TEST(BatchHold, YesRestartsTheCountdownFromThePreset) {
-  ResetSettingRequest();
-  DryerStatus s{};
-  s.b[kStatusCoolTime] = 20;
-  s.b[kStatusCoolTime + 1] = 15;
+  lnk::ResetSettingRequest();
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusCoolTime] = 20;
+  s.b[lnk::kStatusCoolTime + 1] = 15;
   RestartBatchTimer(s, BatchHoldGroup::Cool);
-  EXPECT_TRUE(IsPending(CommandRow::CoolCountdownReset));
-  EXPECT_EQ(ReadRequestByte(kStatusCoolCountdown), 20);
-  EXPECT_EQ(ReadRequestByte(kStatusCoolCountdown + 1), 15);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::CoolCountdownReset));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusCoolCountdown), 20);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusCoolCountdown + 1), 15);
   int numbers[2];
   BatchHoldQuestionNumbers(s, BatchHoldGroup::Cool, numbers);
   EXPECT_EQ(numbers[0], 20);

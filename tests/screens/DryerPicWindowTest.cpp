@@ -44,14 +44,14 @@ class DryerPicWindow : public ScreenFixture {
     return out;
   }
   void Tick() {
-    DryerStatus s;
-    TakeStatusSnapshot(s);
+    lnk::DryerStatus s;
+    lnk::TakeStatusSnapshot(s);
     AdvanceAnimationPhases(gAnimationPhases, s);
     Repaint(window_);
   }
   UnitPicture Unit(int n) {
-    DryerStatus s;
-    TakeStatusSnapshot(s);
+    lnk::DryerStatus s;
+    lnk::TakeStatusSnapshot(s);
     return ChooseUnitPicture(s, gAnimationPhases, ChoosePictureLayout(s), n);
   }
   plat::Hwnd window_ = plat::kNoWindow;
@@ -60,8 +60,8 @@ class DryerPicWindow : public ScreenFixture {
 }  // namespace
 
 TEST_F(DryerPicWindow, TwoModulesShowLayoutAWhateverByte225Holds) {
-  Set(kStatusModuleCount, 1);
-  Set(kStatusConfigBits, 0xFF);
+  Set(lnk::kStatusModuleCount, 1);
+  Set(lnk::kStatusConfigBits, 0xFF);
   Repaint(window_);
   const PicturePlace tower = TowerPicture(PictureLayout::A);
   // The module divider only the two-module tower has, at its left wall.
@@ -70,14 +70,14 @@ TEST_F(DryerPicWindow, TwoModulesShowLayoutAWhateverByte225Holds) {
   EXPECT_NE(plat::GetPicture(picture::kTowerA)->At(12, y), plat::GetPicture(picture::kTowerD)->At(12, y));
   EXPECT_GT(Shows(picture::kTowerA, tower.place), 0.5);
 
-  Set(kStatusModuleCount, 0);  // one module with the series switch: layout D
+  Set(lnk::kStatusModuleCount, 0);  // one module with the series switch: layout D
   Repaint(window_);
   EXPECT_EQ(ScreenAt(12, tower.place.top + 150), plat::GetPicture(picture::kTowerD)->At(12, 150));
   EXPECT_NE(ScreenAt(12, tower.place.top + y), plat::GetPicture(picture::kTowerA)->At(12, y));
 }
 
 TEST_F(DryerPicWindow, UnitsShowAlarmTurningAndStaticPictures) {
-  Set(kStatusFanHeaterCount, 2);  // three units
+  Set(lnk::kStatusFanHeaterCount, 2);  // three units
   Set(136, 0x02);                 // unit 1: status bit 1 ...
   Set(130, 0x04 | 0x01);          // ... with run bit 2: alarm frames, turning
   Set(135, 0x01);                 // unit 2: turning fan
@@ -98,7 +98,7 @@ TEST_F(DryerPicWindow, UnitsShowAlarmTurningAndStaticPictures) {
 }
 
 TEST_F(DryerPicWindow, ASingleUnitIsDrawnAtFullSizeWithItsFrame) {
-  Set(kStatusFanHeaterCount, 0);
+  Set(lnk::kStatusFanHeaterCount, 0);
   Set(136, 0x01);
   Set(130, 0x01);
   Tick();
@@ -110,17 +110,17 @@ TEST_F(DryerPicWindow, ASingleUnitIsDrawnAtFullSizeWithItsFrame) {
 
 TEST_F(DryerPicWindow, RunningElementsStandStillWhileTheDryerIsStopped) {
   const PicturePlace conveyor = ChooseElementPicture(gAnimationPhases, PictureLayout::C, MovingElement::Running);
-  Set(kStatusRunFlags, 0x80);  // reverse element still as well
+  Set(lnk::kStatusRunFlags, 0x80);  // reverse element still as well
   Repaint(window_);
   const auto stopped = Pixels(conveyor.place);
   for (int i = 0; i < 4; ++i) Tick();
   EXPECT_EQ(Pixels(conveyor.place), stopped);
   EXPECT_EQ(gAnimationPhases.running, 0);
 
-  Set(kStatusRunFlags2, 0x01);
+  Set(lnk::kStatusRunFlags2, 0x01);
   Tick();
   EXPECT_NE(Pixels(conveyor.place), stopped);
-  Set(kStatusRunFlags2, 0x00);
+  Set(lnk::kStatusRunFlags2, 0x00);
   const auto held = Pixels(conveyor.place);
   Tick();
   EXPECT_EQ(Pixels(conveyor.place), held) << "stops at its last frame";
@@ -128,21 +128,21 @@ TEST_F(DryerPicWindow, RunningElementsStandStillWhileTheDryerIsStopped) {
 
 TEST_F(DryerPicWindow, EveryTemperatureLineIsConvertedWithTheCelsiusFlag) {
   LoadEnglish();
-  Set(kStatusGrainTempSelect, 0);
-  Set16LowFirst(kStatusGrainTemp3, 180);
-  Set16HighFirst(kStatusMoisture3, 1800);  // outgoing grain, tenths of a degree
-  Set16LowFirst(kStatusGrainTempSetpoint1, 180);
+  Set(lnk::kStatusGrainTempSelect, 0);
+  Set16LowFirst(lnk::kStatusGrainTemp3, 180);
+  Set16HighFirst(lnk::kStatusMoisture3, 1800);  // outgoing grain, tenths of a degree
+  Set16LowFirst(lnk::kStatusGrainTempSetpoint1, 180);
   Repaint(window_);
-  const std::string f = std::string("180") + kDegreeSign + "F";
+  const std::string f = std::string("180") + lnk::kDegreeSign + "F";
   EXPECT_NE(DrawnText(f.c_str(), window_), u"") << AllTexts();
 
-  Set(kStatusDisplayOptions, kCelsiusBit);
+  Set(lnk::kStatusDisplayOptions, kCelsiusBit);
   Repaint(window_);
   int converted = 0;
-  const std::string c = std::string("82") + kDegreeSign + "C";
+  const std::string c = std::string("82") + lnk::kDegreeSign + "C";
   for (int i = 0; i < plat::CapturedTextCount(); ++i) {
     const std::string t = Narrow(plat::CapturedTextAt(i)->text);
-    EXPECT_EQ(t.find(std::string(1, kDegreeSign) + "F"), std::string::npos) << t;
+    EXPECT_EQ(t.find(std::string(1, lnk::kDegreeSign) + "F"), std::string::npos) << t;
     if (t.find(c) != std::string::npos) ++converted;
   }
   EXPECT_EQ(converted, 3) << AllTexts();
@@ -150,7 +150,7 @@ TEST_F(DryerPicWindow, EveryTemperatureLineIsConvertedWithTheCelsiusFlag) {
 
 TEST_F(DryerPicWindow, IncomingMoistureInGreenAndLabelsFromTheLanguage) {
   LoadEnglish();
-  Set16HighFirst(kStatusMoisture2, 155);
+  Set16HighFirst(lnk::kStatusMoisture2, 155);
   Repaint(window_);
   const plat::CapturedText* t = plat::FindCapturedText("15.5%", window_);
   ASSERT_NE(t, nullptr) << AllTexts();
@@ -163,14 +163,14 @@ TEST_F(DryerPicWindow, IncomingMoistureInGreenAndLabelsFromTheLanguage) {
 // for low, 1 for medium and 2 for high; other values name no speed.
 TEST_F(DryerPicWindow, MeteringLabelNamesTheSpeedTheUnloadPanelHighlights) {
   LoadEnglish();
-  Set(kStatusLogged245, 4);
-  Set(kStatusChart223, 5);
+  Set(lnk::kStatusLogged245, 4);
+  Set(lnk::kStatusChart223, 5);
   struct Case {
     uint8_t speed;
     const char* line;
   };
   for (const Case& c : {Case{0, "MR LO 4"}, Case{1, "MR MED 4.5"}, Case{2, "MR HI 4"}, Case{3, "MR 4.5"}}) {
-    Set(kStatusMeterRoll0, c.speed);
+    Set(lnk::kStatusMeterRoll0, c.speed);
     Repaint(window_);
     const plat::CapturedText* t = plat::FindCapturedText(c.line, window_);
     ASSERT_NE(t, nullptr) << "speed " << int(c.speed) << "\n" << AllTexts();
@@ -187,11 +187,11 @@ TEST_F(DryerPicWindow, WheelsAndGuideLinesNeverCrossAUnit) {
   };
   for (const Layout l : {Layout{1, 0}, Layout{2, 0}, Layout{0, 0}, Layout{0, 0x20}}) {
     for (int code = 0; code < 5; ++code) {
-      Set(kStatusModuleCount, l.modules);
-      Set(kStatusConfigBits, l.config);
-      Set(kStatusFanHeaterCount, static_cast<uint8_t>(code));
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      Set(lnk::kStatusModuleCount, l.modules);
+      Set(lnk::kStatusConfigBits, l.config);
+      Set(lnk::kStatusFanHeaterCount, static_cast<uint8_t>(code));
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       const PictureLayout layout = ChoosePictureLayout(s);
       SCOPED_TRACE("layout " + std::to_string(static_cast<int>(layout)) + ", byte 3 = " + std::to_string(code));
       const GuideLines g = ChooseGuideLines(s, layout);

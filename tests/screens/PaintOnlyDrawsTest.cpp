@@ -78,14 +78,14 @@ TEST_F(PaintOnlyDraws, APaintChangesNoCaptionOrVisibilityAndTheRefreshDoes) {
       {"temperatures", screens::kTempSelectClass, screens::TempSelectWindowProc, plat::RectXywh(0, 0, 640, 475),
        TempParts,
        [this] {
-         Set(kStatusDryerType, 1);
-         Set(kStatusFanHeaterCount, 1);
-         Set(kStatusOptionBits, kOptionBitsTwoHeat);
+         Set(lnk::kStatusDryerType, 1);
+         Set(lnk::kStatusFanHeaterCount, 1);
+         Set(lnk::kStatusOptionBits, lnk::kOptionBitsTwoHeat);
        }},
       {"timers", screens::kTimerSelectClass, screens::TimerSelectWindowProc, plat::RectXywh(0, 0, 640, 475),
        TimerParts, [] {}},
       {"batch", screens::kBatchDryingClass, screens::BatchDryingWindowProc, plat::RectXywh(240, 40, 400, 205),
-       BatchParts, [this] { Set(kStatusDryerType, kDryerTypeHighLimit); }},
+       BatchParts, [this] { Set(lnk::kStatusDryerType, lnk::kDryerTypeHighLimit); }},
       {"plenums", screens::kCustomViewClass, screens::PlenumViewWindowProc, plat::RectXywh(240, 245, 400, 175),
        [](plat::Hwnd) { return std::vector<plat::Hwnd>{}; }, [] {}},
       {"warning", screens::kWarningClass, screens::WarningWindowProc, plat::RectXywh(10, 20, 600, 325),
@@ -106,7 +106,7 @@ TEST_F(PaintOnlyDraws, APaintChangesNoCaptionOrVisibilityAndTheRefreshDoes) {
     screens::RefreshScreen(screen);
     EXPECT_NE(State(screen, c), before) << "the refresh brings the window up to date";
     plat::DestroyWindow(screen);
-    ResetDryerStatus();
+    lnk::ResetDryerStatus();
   }
 }
 

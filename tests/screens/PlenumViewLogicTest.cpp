@@ -10,10 +10,10 @@ namespace {
 bool Inside(const plat::Rect& r) { return r.left >= 0 && r.top >= 0 && r.right <= 400 && r.bottom <= 175; }
 
 TEST(PlenumView, LayoutByFanHeaterCount) {
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   const int expected[] = {1, 2, 3, 4, 6};
   for (int code = 0; code < 5; ++code) {
-    s.b[kStatusFanHeaterCount] = static_cast<uint8_t>(code);
+    s.b[lnk::kStatusFanHeaterCount] = static_cast<uint8_t>(code);
     const PlenumLayout* layout = ChoosePlenumLayout(s);
     ASSERT_NE(layout, nullptr) << code;
     ASSERT_EQ(layout->count, expected[code]) << code;
@@ -30,13 +30,13 @@ TEST(PlenumView, LayoutByFanHeaterCount) {
           << code << " " << i;
     }
   }
-  s.b[kStatusFanHeaterCount] = 5;  // no layout: nothing drawn
+  s.b[lnk::kStatusFanHeaterCount] = 5;  // no layout: nothing drawn
   EXPECT_EQ(ChoosePlenumLayout(s), nullptr);
 }
 
 TEST(PlenumView, TwoPlenumLayoutAsGiven) {
-  DryerStatus s{};
-  s.b[kStatusFanHeaterCount] = 1;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusFanHeaterCount] = 1;
   const PlenumLayout* layout = ChoosePlenumLayout(s);
   ASSERT_EQ(layout->count, 2);
   EXPECT_EQ(layout->plenums[0].slot, 5);
@@ -47,22 +47,22 @@ TEST(PlenumView, TwoPlenumLayoutAsGiven) {
 }
 
 TEST(PlenumView, SinglePlenumBitWinsOverTheCount) {
-  DryerStatus s{};
-  s.b[kStatusFanHeaterCount] = 1;
-  s.b[kStatusConfigBits] = 0x20;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusFanHeaterCount] = 1;
+  s.b[lnk::kStatusConfigBits] = 0x20;
   const PlenumLayout* layout = ChoosePlenumLayout(s);
   ASSERT_NE(layout, nullptr);
   EXPECT_EQ(layout->count, 1);
   EXPECT_EQ(layout->plenums[0].slot, 6);
-  s.b[kStatusFanHeaterCount] = 9;  // even for a count with no layout of its own
+  s.b[lnk::kStatusFanHeaterCount] = 9;  // even for a count with no layout of its own
   EXPECT_EQ(ChoosePlenumLayout(s)->count, 1);
 }
 
 TEST(PlenumView, SetpointAndTemperatureInTheShownUnit) {
-  DryerStatus s{};
-  s.b[kStatusPlenumSetpoint6] = 180;
-  s.b[kStatusPlenumTemp6] = 0x2C;  // 300 °F, low byte first
-  s.b[kStatusPlenumTemp6 + 1] = 0x01;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusPlenumSetpoint6] = 180;
+  s.b[lnk::kStatusPlenumTemp6] = 0x2C;  // 300 °F, low byte first
+  s.b[lnk::kStatusPlenumTemp6 + 1] = 0x01;
   char text[32];
   FormatPlenumSetpoint(text, sizeof text, PlenumSetpointF(s, 6), false);
   EXPECT_STREQ(text, "SP:  180 \xB0" "F ");
@@ -79,11 +79,11 @@ TEST(PlenumView, SetpointAndTemperatureInTheShownUnit) {
 }
 
 TEST(PlenumView, StateLineRulesInOrder) {
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   const int slot = 5;
-  int burner = kStatusUnitStatusD1 + slot - 1;
-  int unit = kStatusUnitStatusB1 + slot - 1;
-  int run = kStatusUnitStatusA1 + slot - 1;
+  int burner = lnk::kStatusUnitStatusD1 + slot - 1;
+  int unit = lnk::kStatusUnitStatusB1 + slot - 1;
+  int run = lnk::kStatusUnitStatusA1 + slot - 1;
 
   s.b[run] = 0x06;
   PlenumState st = ChoosePlenumState(s, slot);

@@ -34,14 +34,14 @@ class ScreenFixture : public HeadlessFixture {
     plat::InvalidateRect(h, nullptr, true);
     plat::UpdateWindow(h);
   }
-  void Set(int byte, uint8_t value) { WriteStatusByte(byte, value); }
+  void Set(int byte, uint8_t value) { lnk::WriteStatusByte(byte, value); }
   void Set16HighFirst(int byte, int value) {
-    WriteStatusByte(byte, static_cast<uint8_t>(value >> 8));
-    WriteStatusByte(byte + 1, static_cast<uint8_t>(value & 0xFF));
+    lnk::WriteStatusByte(byte, static_cast<uint8_t>(value >> 8));
+    lnk::WriteStatusByte(byte + 1, static_cast<uint8_t>(value & 0xFF));
   }
   void Set16LowFirst(int byte, int value) {
-    WriteStatusByte(byte, static_cast<uint8_t>(value & 0xFF));
-    WriteStatusByte(byte + 1, static_cast<uint8_t>(value >> 8));
+    lnk::WriteStatusByte(byte, static_cast<uint8_t>(value & 0xFF));
+    lnk::WriteStatusByte(byte + 1, static_cast<uint8_t>(value >> 8));
   }
   // The texts this window drew, each on a line, for failure messages.
   std::string AllTexts() const {

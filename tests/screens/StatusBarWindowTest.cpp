@@ -31,12 +31,12 @@ class StatusBarWindow : public ScreenFixture {
     return plat::CapturedTextCount() > 0 ? plat::CapturedTextAt(0) : nullptr;
   }
   void BlinkPhase(bool on) {
-    for (int i = 0; i < 16 && BlinkOn() != on; ++i) LinkTick();
-    ASSERT_EQ(BlinkOn(), on);
+    for (int i = 0; i < 16 && lnk::BlinkOn() != on; ++i) lnk::LinkTick();
+    ASSERT_EQ(lnk::BlinkOn(), on);
   }
   void OutOfGrain(int minutes, int seconds) {
-    Set(kStatusOutOfGrainCountdown, static_cast<uint8_t>(minutes));
-    Set(kStatusOutOfGrainCountdown + 1, static_cast<uint8_t>(seconds));
+    Set(lnk::kStatusOutOfGrainCountdown, static_cast<uint8_t>(minutes));
+    Set(lnk::kStatusOutOfGrainCountdown + 1, static_cast<uint8_t>(seconds));
   }
   plat::Hwnd bar_ = plat::kNoWindow;
 };
@@ -44,10 +44,10 @@ class StatusBarWindow : public ScreenFixture {
 }  // namespace
 
 TEST_F(StatusBarWindow, AlarmBitBeatsEveryOtherRuleAndBlinks) {
-  Set(kStatusStatus118, 0x20);
-  Set(kStatusOptionBits2, 0x01);  // quick start
-  Set(kStatusRunFlags2, 0x01);    // running
-  Set(kStatusStatusBar28, 0x01);
+  Set(lnk::kStatusStatus118, 0x20);
+  Set(lnk::kStatusOptionBits2, 0x01);  // quick start
+  Set(lnk::kStatusRunFlags2, 0x01);    // running
+  Set(lnk::kStatusStatusBar28, 0x01);
   BlinkPhase(true);
   Repaint(bar_);
   const plat::CapturedText* t = Line();
@@ -62,10 +62,10 @@ TEST_F(StatusBarWindow, AlarmBitBeatsEveryOtherRuleAndBlinks) {
 }
 
 TEST_F(StatusBarWindow, OutOfGrainAtAQuarterIsRedAndJustAboveIsYellow) {
-  Set(kStatusRunFlags, 0x00);  // attention state
-  Set(kStatusStatusBar28, 0x01);
-  Set(kStatusOutOfGrainTime, 8);
-  Set(kStatusOutOfGrainTime + 1, 0);
+  Set(lnk::kStatusRunFlags, 0x00);  // attention state
+  Set(lnk::kStatusStatusBar28, 0x01);
+  Set(lnk::kStatusOutOfGrainTime, 8);
+  Set(lnk::kStatusOutOfGrainTime + 1, 0);
   OutOfGrain(2, 0);
   Repaint(bar_);
   const plat::CapturedText* t = Line();
@@ -81,10 +81,10 @@ TEST_F(StatusBarWindow, OutOfGrainAtAQuarterIsRedAndJustAboveIsYellow) {
 }
 
 TEST_F(StatusBarWindow, LearningPeriodBlinksAtFiveMinutesAndIsSteadyAtSix) {
-  Set(kStatusLoadFlags, 0x04);
-  Set(kStatusRunFlags, 0x08 | 0xA0);
-  Set(kStatusMoistureControlMode, 3);
-  Set(kStatusLearningCounter, 5);
+  Set(lnk::kStatusLoadFlags, 0x04);
+  Set(lnk::kStatusRunFlags, 0x08 | 0xA0);
+  Set(lnk::kStatusMoistureControlMode, 3);
+  Set(lnk::kStatusLearningCounter, 5);
   BlinkPhase(true);
   Repaint(bar_);
   const plat::CapturedText* t = Line();
@@ -96,7 +96,7 @@ TEST_F(StatusBarWindow, LearningPeriodBlinksAtFiveMinutesAndIsSteadyAtSix) {
   ASSERT_NE(Line(), nullptr);
   EXPECT_EQ(Narrow(Line()->text), std::string(16, ' '));
 
-  Set(kStatusLearningCounter, 6);
+  Set(lnk::kStatusLearningCounter, 6);
   Repaint(bar_);
   t = Line();
   ASSERT_NE(t, nullptr);
@@ -129,11 +129,11 @@ class BatchDryingWindow : public ScreenFixture {
 }  // namespace
 
 TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
-  Set(kStatusDryerType, 2);
-  Set(kStatusHiHeatTime, 45);
-  Set(kStatusHiHeatTime + 1, 0);
-  Set(kStatusHiHeatCountdown, 12);
-  Set(kStatusHiHeatCountdown + 1, 7);
+  Set(lnk::kStatusDryerType, 2);
+  Set(lnk::kStatusHiHeatTime, 45);
+  Set(lnk::kStatusHiHeatTime + 1, 0);
+  Set(lnk::kStatusHiHeatCountdown, 12);
+  Set(lnk::kStatusHiHeatCountdown + 1, 7);
   Repaint(window_);
   const std::u16string row = u"45 " + Text(kBatchMinutesUnitId) + u" 00 " + Text(kBatchSecondsUnitId);
   const plat::CapturedText* preset = plat::FindCapturedText(Narrow(row).c_str(), window_);
@@ -152,9 +152,9 @@ TEST_F(BatchDryingWindow, APresetOfFortyFiveMinutesShowsFortyFiveAndZeroZero) {
 }
 
 TEST_F(BatchDryingWindow, TwoHeatsStackTheHeatColumnAndShowHiAndLoHeat) {
-  Set(kStatusDryerType, 2);
-  Set(kStatusOptionBits, 0x02);
-  Set(kStatusLoHeatTime, 30);
+  Set(lnk::kStatusDryerType, 2);
+  Set(lnk::kStatusOptionBits, 0x02);
+  Set(lnk::kStatusLoHeatTime, 30);
   Repaint(window_);
   EXPECT_TRUE(Shown(kBatchCommandHiHeat));
   EXPECT_TRUE(Shown(kBatchCommandLoHeat));
@@ -169,10 +169,10 @@ TEST_F(BatchDryingWindow, TwoHeatsStackTheHeatColumnAndShowHiAndLoHeat) {
 // Dryer type 3 shows HI HEAT and LO HEAT whatever byte 257 says; the heat column then stacks
 // both heats so that neither button covers a countdown.
 TEST_F(BatchDryingWindow, TypeThreeWithoutTheTwoHeatBitStacksBothHeatsBesideTheirButtons) {
-  Set(kStatusDryerType, 3);
-  Set(kStatusOptionBits, 0x00);
-  Set(kStatusHiHeatCountdown, 47);
-  Set(kStatusLoHeatTime, 30);
+  Set(lnk::kStatusDryerType, 3);
+  Set(lnk::kStatusOptionBits, 0x00);
+  Set(lnk::kStatusHiHeatCountdown, 47);
+  Set(lnk::kStatusLoHeatTime, 30);
   Repaint(window_);
   ASSERT_TRUE(Shown(kBatchCommandHiHeat));
   ASSERT_TRUE(Shown(kBatchCommandLoHeat));
@@ -189,10 +189,10 @@ TEST_F(BatchDryingWindow, TypeThreeWithoutTheTwoHeatBitStacksBothHeatsBesideThei
 }
 
 TEST_F(BatchDryingWindow, AveragingWordsReplaceTheHeatMinutes) {
-  Set(kStatusDryerType, 2);
-  Set(kStatusOptionBits, 0x40);
-  Set(kStatusMoistureControlMode, 6);
-  Set(kStatusHiHeatCountdown, 33);
+  Set(lnk::kStatusDryerType, 2);
+  Set(lnk::kStatusOptionBits, 0x40);
+  Set(lnk::kStatusMoistureControlMode, 6);
+  Set(lnk::kStatusHiHeatCountdown, 33);
   Repaint(window_);
   for (const char* word : {"AVERAGING", "INCOMING", "MOISTURE"})
     EXPECT_NE(plat::FindCapturedText(word, window_), nullptr) << word;
@@ -200,8 +200,8 @@ TEST_F(BatchDryingWindow, AveragingWordsReplaceTheHeatMinutes) {
 }
 
 TEST_F(BatchDryingWindow, CoolButtonOpensTheKeypadWithItsLimitsAndAcceptSendsThePreset) {
-  Set(kStatusDryerType, 2);
-  Set(kStatusCoolTime, 20);
+  Set(lnk::kStatusDryerType, 2);
+  Set(lnk::kStatusCoolTime, 20);
   Repaint(window_);
   std::u16string value, maximum;
   Drive({Step{dialogs::kTimerMinutesDigits[3],
@@ -215,7 +215,7 @@ TEST_F(BatchDryingWindow, CoolButtonOpensTheKeypadWithItsLimitsAndAcceptSendsThe
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(Narrow(value), " 020 : 00 ");
   EXPECT_FALSE(maximum.empty());
-  EXPECT_TRUE(IsPending(CommandRow::CoolTime));
-  EXPECT_EQ(ReadRequestByte(16), 35);
-  EXPECT_EQ(ReadRequestByte(17), 0);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::CoolTime));
+  EXPECT_EQ(lnk::ReadRequestByte(16), 35);
+  EXPECT_EQ(lnk::ReadRequestByte(17), 0);
 }

@@ -37,16 +37,16 @@ class StatusChart : public records_test::PanelRoot {
   void TearDown() override {
     plat::StopTextCapture();
     plat::CloseDisplay();
-    WriteStatusByte(kStatusDataLogger, 0);
+    lnk::WriteStatusByte(lnk::kStatusDataLogger, 0);
     i18n::ResetLanguageState();
     PanelRoot::TearDown();
   }
   // Samples at 00:07, 01:07, ... on 4 October, with the outgoing moisture counting up.
   void Samples(int count) {
-    DryerStatus s = records_test::RunningStatus();
+    lnk::DryerStatus s = records_test::RunningStatus();
     for (int i = 0; i < count; ++i) {
       records::SampleRecord r{};
-      s.b[kStatusMoisture1 + 1] = static_cast<uint8_t>(150 + i);
+      s.b[lnk::kStatusMoisture1 + 1] = static_cast<uint8_t>(150 + i);
       records::FillSampleRecord(r, s, MakeTime(2016, 10, 4, i, 7, 0));
       ASSERT_EQ(records::AppendSample(r), records::LogResult::Ok);
     }
@@ -67,7 +67,7 @@ class StatusChart : public records_test::PanelRoot {
 
 TEST_F(StatusChart, EightNewestRowsOldestAtTheTop) {
   Samples(12);
-  WriteStatusByte(kStatusDataLogger, 1);
+  lnk::WriteStatusByte(lnk::kStatusDataLogger, 1);
   plat::StartTextCapture();
   plat::Hwnd h = Create();
   ASSERT_NE(h, plat::kNoWindow);

@@ -13,13 +13,13 @@
 
 namespace {
 
-DryerStatus Status(int dryerType, int plenumCode, bool twoHeat = false, bool series = false) {
-  DryerStatus s;
+lnk::DryerStatus Status(int dryerType, int plenumCode, bool twoHeat = false, bool series = false) {
+  lnk::DryerStatus s;
   std::memset(&s, 0, sizeof s);
-  s.b[kStatusDryerType] = static_cast<uint8_t>(dryerType);
-  s.b[kStatusFanHeaterCount] = static_cast<uint8_t>(plenumCode);
-  if (twoHeat) s.b[kStatusOptionBits] = 0x02;
-  if (series) s.b[kStatusConfigBits] = 0x20;
+  s.b[lnk::kStatusDryerType] = static_cast<uint8_t>(dryerType);
+  s.b[lnk::kStatusFanHeaterCount] = static_cast<uint8_t>(plenumCode);
+  if (twoHeat) s.b[lnk::kStatusOptionBits] = 0x02;
+  if (series) s.b[lnk::kStatusConfigBits] = 0x20;
   return s;
 }
 
@@ -30,7 +30,7 @@ std::vector<PlenumButton> Shown(const bool shown[kPlenumButtonCount]) {
   return out;
 }
 
-std::vector<PlenumButton> Choose(const DryerStatus& s) {
+std::vector<PlenumButton> Choose(const lnk::DryerStatus& s) {
   bool shown[kPlenumButtonCount];
   InitialPlenumButtons(shown);
   EXPECT_TRUE(ChoosePlenumButtons(s, shown));
@@ -63,7 +63,7 @@ TEST(TempSelectButtons, SingleSeriesSwitchHidesPlenumsTwoAndThreeOnContinuousDry
   EXPECT_EQ(Choose(Status(1, 4, false, true)), kByCode[4]);
 
   // With the switch set only plenum 1's setpoint is drawn beside its button.
-  const DryerStatus series = Status(0, 4, false, true);
+  const lnk::DryerStatus series = Status(0, 4, false, true);
   EXPECT_TRUE(PlenumValueDrawn(series, PB::Plenum1));
   EXPECT_FALSE(PlenumValueDrawn(series, PB::Plenum4));
   EXPECT_TRUE(PlenumValueDrawn(Status(0, 4), PB::Plenum4));
@@ -125,23 +125,23 @@ struct Expected {
 
 TEST(TempSelectSetpoints, EachSetpointOpensTheKeypadOnItsRegistersWithItsLimits) {
   const Expected kTable[] = {
-      {TempSetpoint::Plenum1, RegisterIndex(0, 69), 250, 180, 50},
-      {TempSetpoint::Plenum2, RegisterIndex(0, 67), 250, 180, 50},
-      {TempSetpoint::Plenum3, RegisterIndex(0, 65), 250, 180, 50},
-      {TempSetpoint::Plenum4, RegisterIndex(0, 63), 250, 180, 50},
-      {TempSetpoint::Plenum5, RegisterIndex(0, 61), 250, 180, 50},
-      {TempSetpoint::Plenum6, RegisterIndex(0, 59), 250, 180, 50},
-      {TempSetpoint::LoHeat1, RegisterIndex(1, 4), 250, 180, 50},
-      {TempSetpoint::LoHeat2, RegisterIndex(1, 2), 250, 180, 50},
-      {TempSetpoint::Grain, RegisterIndex(0, 149), 160, 105, 50},
-      {TempSetpoint::GrainType3, RegisterIndex(0, 151), 180, 120, 50},
-      {TempSetpoint::GrainTwoHeatFirst, RegisterIndex(0, 151), 180, 120, 50},
-      {TempSetpoint::GrainTwoHeatSecond, RegisterIndex(0, 153), 180, 105, 50},
+      {TempSetpoint::Plenum1, lnk::RegisterIndex(0, 69), 250, 180, 50},
+      {TempSetpoint::Plenum2, lnk::RegisterIndex(0, 67), 250, 180, 50},
+      {TempSetpoint::Plenum3, lnk::RegisterIndex(0, 65), 250, 180, 50},
+      {TempSetpoint::Plenum4, lnk::RegisterIndex(0, 63), 250, 180, 50},
+      {TempSetpoint::Plenum5, lnk::RegisterIndex(0, 61), 250, 180, 50},
+      {TempSetpoint::Plenum6, lnk::RegisterIndex(0, 59), 250, 180, 50},
+      {TempSetpoint::LoHeat1, lnk::RegisterIndex(1, 4), 250, 180, 50},
+      {TempSetpoint::LoHeat2, lnk::RegisterIndex(1, 2), 250, 180, 50},
+      {TempSetpoint::Grain, lnk::RegisterIndex(0, 149), 160, 105, 50},
+      {TempSetpoint::GrainType3, lnk::RegisterIndex(0, 151), 180, 120, 50},
+      {TempSetpoint::GrainTwoHeatFirst, lnk::RegisterIndex(0, 151), 180, 120, 50},
+      {TempSetpoint::GrainTwoHeatSecond, lnk::RegisterIndex(0, 153), 180, 105, 50},
   };
   for (int n = 1; n <= 6; ++n)
-    EXPECT_EQ(RowRegister(RowInfo(TempSetpointInfo(PlenumSetpoint(n)).row)), RegisterIndex(0, 71 - 2 * n));
+    EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(TempSetpointInfo(PlenumSetpoint(n)).row)), lnk::RegisterIndex(0, 71 - 2 * n));
   for (const Expected& e : kTable) {
-    DryerStatus s = Status(0, 4);
+    lnk::DryerStatus s = Status(0, 4);
     // A value above 255 shows the low byte comes first.
     s.b[e.firstRegister] = 0x2C;
     s.b[e.firstRegister + 1] = 0x01;
@@ -150,8 +150,8 @@ TEST(TempSelectSetpoints, EachSetpointOpensTheKeypadOnItsRegistersWithItsLimits)
     r.typedOnce = 1;
     OpenTempSetpointEntry(r, s, e.setpoint, false);
     const int i = static_cast<int>(e.setpoint);
-    EXPECT_EQ(RowRegister(RowInfo(r.row)), e.firstRegister) << "setpoint " << i;
-    EXPECT_EQ(RowInfo(r.row).count, 2) << "setpoint " << i;
+    EXPECT_EQ(lnk::RowRegister(lnk::RowInfo(r.row)), e.firstRegister) << "setpoint " << i;
+    EXPECT_EQ(lnk::RowInfo(r.row).count, 2) << "setpoint " << i;
     EXPECT_EQ(r.maximum, e.maximum) << "setpoint " << i;
     EXPECT_EQ(r.defaultValue, e.defaultF) << "setpoint " << i;
     EXPECT_EQ(r.minimum, e.minimum) << "setpoint " << i;
@@ -163,8 +163,8 @@ TEST(TempSelectSetpoints, EachSetpointOpensTheKeypadOnItsRegistersWithItsLimits)
 }
 
 TEST(TempSelectSetpoints, CelsiusOpensOnTheConvertedValueAndDrawsTheDegreeSign) {
-  DryerStatus s = Status(0, 0);
-  s.b[RegisterIndex(0, 69)] = 180;
+  lnk::DryerStatus s = Status(0, 0);
+  s.b[lnk::RegisterIndex(0, 69)] = 180;
   SetpointEntryRequest r{};
   OpenTempSetpointEntry(r, s, TempSetpoint::Plenum1, true);
   EXPECT_EQ(r.value, 82);
@@ -183,16 +183,16 @@ TEST(TempSelectSetpoints, CelsiusOpensOnTheConvertedValueAndDrawsTheDegreeSign) 
 
 TEST(TempSelectSetpoints, GrainButtonsByDryerType) {
   for (int type : {0, 1}) {
-    const DryerStatus s = Status(type, 0);
+    const lnk::DryerStatus s = Status(type, 0);
     EXPECT_TRUE(GrainButtonShown(s, GrainButton::Single));
     EXPECT_FALSE(GrainButtonShown(s, GrainButton::TwoHeatFirst));
     EXPECT_EQ(GrainButtonSetpoint(s, GrainButton::Single), TempSetpoint::Grain);
   }
-  const DryerStatus third = Status(3, 0, true);
+  const lnk::DryerStatus third = Status(3, 0, true);
   EXPECT_TRUE(GrainButtonShown(third, GrainButton::Single));
   EXPECT_EQ(GrainButtonSetpoint(third, GrainButton::Single), TempSetpoint::GrainType3);
 
-  const DryerStatus twoHeat = Status(1, 0, true);
+  const lnk::DryerStatus twoHeat = Status(1, 0, true);
   EXPECT_FALSE(GrainButtonShown(twoHeat, GrainButton::Single));
   EXPECT_TRUE(GrainButtonShown(twoHeat, GrainButton::TwoHeatFirst));
   EXPECT_TRUE(GrainButtonShown(twoHeat, GrainButton::TwoHeatSecond));

@@ -75,7 +75,7 @@ TEST_F(TempSelectTexts, GrainCaptionAndHelpNameOnlyValuesTheKeypadAccepts) {
     const TempSetpointRow& row = TempSetpointInfo(t);
     for (int f : {row.minimumF, row.maximumF}) {
       limits.push_back(f);
-      limits.push_back(FahrenheitToCelsius(f));
+      limits.push_back(lnk::FahrenheitToCelsius(f));
     }
     lowestF = std::min(lowestF, row.minimumF);
     highestF = std::max(highestF, row.maximumF);
@@ -94,8 +94,8 @@ TEST_F(TempSelectTexts, GrainCaptionAndHelpNameOnlyValuesTheKeypadAccepts) {
     for (bool celsius : {false, true}) {
       char16_t help[400];
       FormatGrainHelp(celsius, help, sizeof help / sizeof help[0]);
-      const int lowest = DisplayTemperature(lowestF, celsius);
-      const int highest = DisplayTemperature(highestF, celsius);
+      const int lowest = lnk::DisplayTemperature(lowestF, celsius);
+      const int highest = lnk::DisplayTemperature(highestF, celsius);
       for (int n : NumbersIn(help))
         EXPECT_TRUE(n >= lowest && n <= highest) << code << (celsius ? " C" : " F") << " help names " << n;
     }

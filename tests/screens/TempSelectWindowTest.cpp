@@ -50,11 +50,11 @@ class TempSelectWindow : public ScreenFixture {
     return out;
   }
   void Dryer(int type, int plenumCode, bool twoHeat = false) {
-    Set(kStatusDryerType, static_cast<uint8_t>(type));
-    Set(kStatusFanHeaterCount, static_cast<uint8_t>(plenumCode));
-    Set(kStatusOptionBits, twoHeat ? 0x02 : 0x00);
+    Set(lnk::kStatusDryerType, static_cast<uint8_t>(type));
+    Set(lnk::kStatusFanHeaterCount, static_cast<uint8_t>(plenumCode));
+    Set(lnk::kStatusOptionBits, twoHeat ? 0x02 : 0x00);
   }
-  void Celsius(bool on) { Set(kStatusDisplayOptions, on ? kDisplayOptionsCelsius : 0); }
+  void Celsius(bool on) { Set(lnk::kStatusDisplayOptions, on ? lnk::kDisplayOptionsCelsius : 0); }
   // Clears the keypad, types the digits and accepts.
   std::vector<Step> Type(std::initializer_list<int> digits) {
     std::vector<Step> steps = Clicks({dialogs::kSetpointClear});
@@ -62,7 +62,7 @@ class TempSelectWindow : public ScreenFixture {
     steps.push_back(Step{dialogs::kSetpointAccept, {}});
     return steps;
   }
-  int Request16(int reg) { return ReadRequestByte(reg) | (ReadRequestByte(reg + 1) << 8); }
+  int Request16(int reg) { return lnk::ReadRequestByte(reg) | (lnk::ReadRequestByte(reg + 1) << 8); }
 
   plat::Hwnd screen_ = plat::kNoWindow;
   plat::Hwnd plenum_ = plat::kNoWindow;
@@ -98,9 +98,9 @@ TEST_F(TempSelectWindow, PlenumButtonsFollowThePlenumCountAndOnePlenumSitsBottom
 
 TEST_F(TempSelectWindow, SetpointsBesideTheButtonsInTheDisplayUnit) {
   Dryer(0, 3);
-  Set16LowFirst(kStatusPlenumSetpoint6, 180);  // plenum 1
-  Set16LowFirst(kStatusPlenumSetpoint3, 212);  // plenum 4
-  Set16LowFirst(kStatusGrainTempSetpoint1, 105);
+  Set16LowFirst(lnk::kStatusPlenumSetpoint6, 180);  // plenum 1
+  Set16LowFirst(lnk::kStatusPlenumSetpoint3, 212);  // plenum 4
+  Set16LowFirst(lnk::kStatusGrainTempSetpoint1, 105);
   PaintAll();
   const plat::CapturedText* p1 = plat::FindCapturedText(" 180 \xb0" "F ", plenum_);
   ASSERT_NE(p1, nullptr) << AllTexts();
@@ -119,7 +119,7 @@ TEST_F(TempSelectWindow, SetpointsBesideTheButtonsInTheDisplayUnit) {
   EXPECT_EQ(plat::FindCapturedText("\xb0" "F", screen_), nullptr) << AllTexts();
 
   // With the dryer type switch in the single-plenum series only plenum 1's value is drawn.
-  Set(kStatusConfigBits, kConfigBitsHardwareChoice);
+  Set(lnk::kStatusConfigBits, lnk::kConfigBitsHardwareChoice);
   PaintAll();
   EXPECT_TRUE(plat::IsWindowVisible(PlenumButtonWindow(PB::Plenum4)));
   EXPECT_NE(plat::FindCapturedText("  82 \xb0" "C ", plenum_), nullptr);
@@ -128,7 +128,7 @@ TEST_F(TempSelectWindow, SetpointsBesideTheButtonsInTheDisplayUnit) {
 
 TEST_F(TempSelectWindow, PressingAPlenumOpensTheKeypadOnItsValueAndAcceptRaisesItsRow) {
   Dryer(0, 4);
-  Set16LowFirst(kStatusPlenumSetpoint4, 175);  // plenum 3
+  Set16LowFirst(lnk::kStatusPlenumSetpoint4, 175);  // plenum 3
   PaintAll();
   std::u16string opened;
   int limitMax = 0;
@@ -143,10 +143,10 @@ TEST_F(TempSelectWindow, PressingAPlenumOpensTheKeypadOnItsValueAndAcceptRaisesI
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(Narrow(opened), " 175 \xb0" "F ");
   EXPECT_EQ(limitMax, 250);
-  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint4));
-  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint6));
-  EXPECT_EQ(ReadRequestByte(kStatusPlenumSetpoint4), 245);
-  EXPECT_EQ(ReadRequestByte(kStatusPlenumSetpoint4 + 1), 0);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint4));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint6));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusPlenumSetpoint4), 245);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusPlenumSetpoint4 + 1), 0);
 }
 
 TEST_F(TempSelectWindow, LoHeatButtonsWriteThePageOneSetpointsAndTheLoneSecondPlenumButtonDoesNothing) {
@@ -155,20 +155,20 @@ TEST_F(TempSelectWindow, LoHeatButtonsWriteThePageOneSetpointsAndTheLoneSecondPl
   Drive(Type({1, 5, 0}));
   plat::ClickWindow(PlenumButtonWindow(PB::LoHeat1));
   EXPECT_TRUE(AllStepsTaken());
-  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint8));
-  EXPECT_EQ(Request16(kStatusPlenumSetpoint8), 150);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint8));
+  EXPECT_EQ(Request16(lnk::kStatusPlenumSetpoint8), 150);
   Drive(Type({1, 6, 0}));
   plat::ClickWindow(PlenumButtonWindow(PB::LoHeat2));
-  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint7));
-  EXPECT_EQ(Request16(kStatusPlenumSetpoint7), 160);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint7));
+  EXPECT_EQ(Request16(lnk::kStatusPlenumSetpoint7), 160);
 
   // Without a second plenum the plenum 2 button does not open the keypad even when pressed.
-  ResetSettingRequest();
+  lnk::ResetSettingRequest();
   Dryer(1, 0, true);
   Drive(Type({1, 7, 0}));
   plat::SendCommand(plenum_, kPlenumButtons[static_cast<int>(PB::HiHeat2)].controlId);
   EXPECT_EQ(g_next, 0u) << "no dialog opened";
-  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint5));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint5));
   g_steps.clear();
 }
 
@@ -181,7 +181,7 @@ TEST_F(TempSelectWindow, GrainButtonUsesTheLimitOfItsDryerType) {
   Drive(std::move(refused));
   plat::ClickWindow(GrainButtonWindow(GrainButton::Single));
   EXPECT_TRUE(AllStepsTaken());
-  EXPECT_FALSE(IsPending(CommandRow::GrainTempSetpoint1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
 
   // Type 3 has its own setpoint, up to 180 °F.
   Dryer(3, 0);
@@ -189,9 +189,9 @@ TEST_F(TempSelectWindow, GrainButtonUsesTheLimitOfItsDryerType) {
   Drive(Type({1, 7, 5}));
   plat::ClickWindow(GrainButtonWindow(GrainButton::Single));
   EXPECT_TRUE(AllStepsTaken());
-  EXPECT_FALSE(IsPending(CommandRow::GrainTempSetpoint1));
-  EXPECT_TRUE(IsPending(CommandRow::GrainTempSetpoint2));
-  EXPECT_EQ(Request16(kStatusGrainTempSetpoint2), 175);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint1));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint2));
+  EXPECT_EQ(Request16(lnk::kStatusGrainTempSetpoint2), 175);
 
   // The second two-heat-level grain setpoint.
   Dryer(1, 0, true);
@@ -199,14 +199,14 @@ TEST_F(TempSelectWindow, GrainButtonUsesTheLimitOfItsDryerType) {
   Drive(Type({9, 0}));
   plat::ClickWindow(GrainButtonWindow(GrainButton::TwoHeatSecond));
   EXPECT_TRUE(AllStepsTaken());
-  EXPECT_TRUE(IsPending(CommandRow::GrainTempSetpoint3));
-  EXPECT_EQ(Request16(kStatusGrainTempSetpoint3), 90);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::GrainTempSetpoint3));
+  EXPECT_EQ(Request16(lnk::kStatusGrainTempSetpoint3), 90);
 }
 
 TEST_F(TempSelectWindow, CelsiusEntrySendsFahrenheitThatShowsAgainAsTheTypedValue) {
   Dryer(0, 0);
   Celsius(true);
-  Set16LowFirst(kStatusPlenumSetpoint6, 180);
+  Set16LowFirst(lnk::kStatusPlenumSetpoint6, 180);
   PaintAll();
   std::u16string opened;
   std::vector<Step> steps{Step{0, [&](plat::Hwnd active) { opened = DrawnText("\xb0", active); }}};
@@ -215,8 +215,8 @@ TEST_F(TempSelectWindow, CelsiusEntrySendsFahrenheitThatShowsAgainAsTheTypedValu
   plat::ClickWindow(PlenumButtonWindow(PB::Plenum1));
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_EQ(Narrow(opened), " 082 \xb0" "C ");
-  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint6));
-  EXPECT_EQ(Request16(kStatusPlenumSetpoint6), 130);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint6));
+  EXPECT_EQ(Request16(lnk::kStatusPlenumSetpoint6), 130);
 }
 
 TEST_F(TempSelectWindow, TitlesAndTheGrainHelpComeFromTheStringTable) {
@@ -257,8 +257,8 @@ TEST_F(TempSelectWindow, TitlesAndTheGrainHelpComeFromTheStringTable) {
 
   Celsius(false);
   Dryer(0, 4);
-  for (int n = 1; n <= 6; ++n) Set16LowFirst(RegisterIndex(0, 71 - 2 * n), 170 + 5 * n);
-  Set16LowFirst(kStatusGrainTempSetpoint1, 105);
+  for (int n = 1; n <= 6; ++n) Set16LowFirst(lnk::RegisterIndex(0, 71 - 2 * n), 170 + 5 * n);
+  Set16LowFirst(lnk::kStatusGrainTempSetpoint1, 105);
   PaintAll();
   Screenshot("temp_select.png");
   Dryer(1, 1, true);

@@ -11,12 +11,12 @@ namespace {
 class TimerPresets : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
   }
   void TearDown() override {
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
   }
   // Opens the preset and types minutes and seconds on the two keypads, as a finger would.
   EntryResult Enter(TimerPreset preset, std::initializer_list<int> minutes, std::initializer_list<int> seconds) {
@@ -85,7 +85,7 @@ TEST_F(TimerPresets, DefaultsLoadedByTheDefaultKey) {
                               {TimerPreset::StagedBatch, 255, 0}};
   for (const Default& d : defaults) {
     SCOPED_TRACE(static_cast<int>(d.preset));
-    WriteStatusByte(TimerPresetFor(d.preset).presetByte, 7);
+    lnk::WriteStatusByte(TimerPresetFor(d.preset).presetByte, 7);
     OpenTimerPreset(r_, d.preset);
     EXPECT_EQ(r_.minutes, 7);
     TimerDefault(r_);
@@ -107,49 +107,49 @@ TEST_F(TimerPresets, StagedBatchTimeAcceptsEveryValueTheKeypadCanTypeUpToItsDefa
 
 TEST_F(TimerPresets, OpeningCopiesTheReportedPresetIntoTheRequestAndTheKeypad) {
   const TimerPresetInfo& load = TimerPresetFor(TimerPreset::LoadStartupDelay);
-  const int reg = RowRegister(RowInfo(load.row));
+  const int reg = lnk::RowRegister(lnk::RowInfo(load.row));
   // A stale request left by an earlier edit must not be what the keypad opens on.
-  WriteRequestByte(reg, 9);
-  WriteRequestByte(reg + 1, 9);
-  WriteStatusByte(load.presetByte, 2);
-  WriteStatusByte(load.presetByte + 1, 30);
+  lnk::WriteRequestByte(reg, 9);
+  lnk::WriteRequestByte(reg + 1, 9);
+  lnk::WriteStatusByte(load.presetByte, 2);
+  lnk::WriteStatusByte(load.presetByte + 1, 30);
   OpenTimerPreset(r_, TimerPreset::LoadStartupDelay);
-  EXPECT_EQ(ReadRequestByte(reg), 2);
-  EXPECT_EQ(ReadRequestByte(reg + 1), 30);
+  EXPECT_EQ(lnk::ReadRequestByte(reg), 2);
+  EXPECT_EQ(lnk::ReadRequestByte(reg + 1), 30);
   EXPECT_EQ(r_.minutes, 2);
   EXPECT_EQ(r_.seconds, 30);
-  EXPECT_EQ(r_.row, CommandRow::LoadStartupDelay);
+  EXPECT_EQ(r_.row, lnk::CommandRow::LoadStartupDelay);
   EXPECT_EQ(r_.minutesDigits, 0);
   EXPECT_EQ(r_.secondsDigits, 0);
   EXPECT_EQ(r_.typedOnce, 0);
-  EXPECT_FALSE(IsPending(load.row));
+  EXPECT_FALSE(lnk::IsPending(load.row));
 }
 
 TEST_F(TimerPresets, OpeningWhileAnEditIsInFlightShowsTheValueBeingSent) {
   const TimerPresetInfo& fan = TimerPresetFor(TimerPreset::FanSetup);
   const uint8_t sent[2] = {12, 40};
-  RequestSetting(fan.row, sent);
-  WriteStatusByte(fan.presetByte, 5);
+  lnk::RequestSetting(fan.row, sent);
+  lnk::WriteStatusByte(fan.presetByte, 5);
   OpenTimerPreset(r_, TimerPreset::FanSetup);
   EXPECT_EQ(r_.minutes, 12);
   EXPECT_EQ(r_.seconds, 40);
-  EXPECT_EQ(ReadRequestByte(RowRegister(RowInfo(fan.row))), 12);
-  EXPECT_TRUE(IsPending(fan.row));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::RowRegister(lnk::RowInfo(fan.row))), 12);
+  EXPECT_TRUE(lnk::IsPending(fan.row));
 }
 
 TEST_F(TimerPresets, AcceptWritesThePageOneRegistersOfTheFanSetupTimer) {
   ASSERT_EQ(Enter(TimerPreset::FanSetup, {4, 5}, {3, 0}), EntryResult::Accepted);
   EXPECT_EQ(AcceptTimerEntry(r_), EntryResult::Accepted);
-  EXPECT_TRUE(IsPending(CommandRow::FanSetupTime));
-  EXPECT_EQ(ReadRequestByte(kStatusFanSetupTime), 45);
-  EXPECT_EQ(ReadRequestByte(kStatusFanSetupTime + 1), 30);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::FanSetupTime));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusFanSetupTime), 45);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusFanSetupTime + 1), 30);
 }
 
 TEST(TimerPanelTexts, PreviousLoadLineSplitsSecondsIntoPaddedMinutesAndSeconds) {
   char16_t out[kPanelLineUnits];
   size_t n = FormatPreviousLoadLine(125, u"MIN", u"SEC", out, kPanelLineUnits);
   EXPECT_EQ(std::u16string(out, n), u"MIN: 002     SEC: 05");
-  n = FormatPreviousLoadLine(kPreviousLoadSecondsMax, u"MIN", u"SEC", out, kPanelLineUnits);
+  n = FormatPreviousLoadLine(lnk::kPreviousLoadSecondsMax, u"MIN", u"SEC", out, kPanelLineUnits);
   EXPECT_EQ(std::u16string(out, n), u"MIN: 1440     SEC: 00");
   // A small buffer cuts the line and keeps it terminated.
   char16_t small[8];

@@ -77,11 +77,11 @@ TEST_F(TimerScreen, FourPanelsOfEqualSizeInTwoByTwoGrid) {
   // One SETUP button on each panel, two on the fan panel.
   EXPECT_NE(Button(TimerPanel::Fan, 1), plat::kNoWindow);
   EXPECT_NE(Button(TimerPanel::UnloadDelay, 0), plat::kNoWindow);
-  Set(kStatusLoadStartupDelay, 1);
-  Set(kStatusOutOfGrainTime, 8);
-  Set(kStatusFanDelay + 1, 3);
-  Set(kStatusUnloadCleanoutDelay, 1);
-  Derived().previousLoadSeconds = 431;
+  Set(lnk::kStatusLoadStartupDelay, 1);
+  Set(lnk::kStatusOutOfGrainTime, 8);
+  Set(lnk::kStatusFanDelay + 1, 3);
+  Set(lnk::kStatusUnloadCleanoutDelay, 1);
+  lnk::Derived().previousLoadSeconds = 431;
   Repaint(screen_);
   Screenshot("timer_select.png");
 }
@@ -90,7 +90,7 @@ TEST_F(TimerScreen, SetupOpensTheKeypadOnTheReportedPresetAndAcceptRaisesItsRow)
   struct Case {
     TimerPanel panel;
     int button;
-    CommandRow row;
+    lnk::CommandRow row;
     int reg;  // the minutes register of the request; seconds follow
     uint8_t reported[2];
     const char* shown;
@@ -99,15 +99,15 @@ TEST_F(TimerScreen, SetupOpensTheKeypadOnTheReportedPresetAndAcceptRaisesItsRow)
     uint8_t sent[2];
   };
   const Case cases[] = {
-      {TimerPanel::LoadDelay, 0, CommandRow::LoadStartupDelay, 31, {1, 0}, " 001 : 00 ", "= 10:00", {2}, {1, 5}, {2, 15}},
-      {TimerPanel::OutOfGrain, 0, CommandRow::OutOfGrainTime, 26, {8, 0}, " 008 : 00 ", "= 30:00", {2, 5}, {0}, {25, 0}},
-      {TimerPanel::Fan, 0, CommandRow::FanDelay, 46, {0, 3}, " 000 : 03 ", "= 00:25", {}, {2, 0}, {0, 20}},
-      {TimerPanel::Fan, 1, CommandRow::FanSetupTime, Page1(13), {5, 9}, " 005 : 09 ", "= 60:00", {4, 5}, {3, 0}, {45, 30}},
-      {TimerPanel::UnloadDelay, 0, CommandRow::UnloadCleanoutDelay, 41, {1, 0}, " 001 : 00 ", "= 10:00", {0}, {4, 5}, {0, 45}},
+      {TimerPanel::LoadDelay, 0, lnk::CommandRow::LoadStartupDelay, 31, {1, 0}, " 001 : 00 ", "= 10:00", {2}, {1, 5}, {2, 15}},
+      {TimerPanel::OutOfGrain, 0, lnk::CommandRow::OutOfGrainTime, 26, {8, 0}, " 008 : 00 ", "= 30:00", {2, 5}, {0}, {25, 0}},
+      {TimerPanel::Fan, 0, lnk::CommandRow::FanDelay, 46, {0, 3}, " 000 : 03 ", "= 00:25", {}, {2, 0}, {0, 20}},
+      {TimerPanel::Fan, 1, lnk::CommandRow::FanSetupTime, lnk::Page1(13), {5, 9}, " 005 : 09 ", "= 60:00", {4, 5}, {3, 0}, {45, 30}},
+      {TimerPanel::UnloadDelay, 0, lnk::CommandRow::UnloadCleanoutDelay, 41, {1, 0}, " 001 : 00 ", "= 10:00", {0}, {4, 5}, {0, 45}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown);
-    ResetSettingRequest();
+    lnk::ResetSettingRequest();
     Set(c.reg, c.reported[0]);
     Set(c.reg + 1, c.reported[1]);
     std::u16string value, maximum;
@@ -126,19 +126,19 @@ TEST_F(TimerScreen, SetupOpensTheKeypadOnTheReportedPresetAndAcceptRaisesItsRow)
     EXPECT_EQ(dialogId, dialogs::kTimerEntryDialogId);
     EXPECT_EQ(Narrow(value), c.shown);
     EXPECT_FALSE(maximum.empty()) << c.maximum;
-    EXPECT_TRUE(IsPending(c.row));
-    EXPECT_EQ(ReadRequestByte(c.reg), c.sent[0]);
-    EXPECT_EQ(ReadRequestByte(c.reg + 1), c.sent[1]);
+    EXPECT_TRUE(lnk::IsPending(c.row));
+    EXPECT_EQ(lnk::ReadRequestByte(c.reg), c.sent[0]);
+    EXPECT_EQ(lnk::ReadRequestByte(c.reg + 1), c.sent[1]);
     // Only the preset's own row goes out.
     for (const Case& other : cases)
       if (other.row != c.row) {
-        EXPECT_FALSE(IsPending(other.row));
+        EXPECT_FALSE(lnk::IsPending(other.row));
       }
   }
 }
 
 TEST_F(TimerScreen, FanDelayOfNoneOrTwentySixSecondsIsRefusedWithTheWarning) {
-  Set(kStatusFanDelay + 1, 3);
+  Set(lnk::kStatusFanDelay + 1, 3);
   for (std::vector<int> seconds : {std::vector<int>{0}, std::vector<int>{2, 6}}) {
     std::u16string caption;
     bool warned = false;
@@ -155,13 +155,13 @@ TEST_F(TimerScreen, FanDelayOfNoneOrTwentySixSecondsIsRefusedWithTheWarning) {
     EXPECT_TRUE(AllStepsTaken());
     EXPECT_TRUE(warned);
     EXPECT_EQ(Narrow(caption), kOutOfRangeCaption);
-    EXPECT_FALSE(IsPending(CommandRow::FanDelay));
+    EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::FanDelay));
   }
 }
 
 TEST_F(TimerScreen, LoadDelayPanelDrawsTitlePresetHelpDefaultAndNote) {
-  Set(kStatusLoadStartupDelay, 3);
-  Set(kStatusLoadStartupDelay + 1, 7);
+  Set(lnk::kStatusLoadStartupDelay, 3);
+  Set(lnk::kStatusLoadStartupDelay + 1, 7);
   const plat::Hwnd panel = Panel(TimerPanel::LoadDelay);
   Repaint(panel);
   ExpectColour(Text(kTimerTextPreset), panel, timer_colour::kPresetLabel);
@@ -185,10 +185,10 @@ TEST_F(TimerScreen, LoadDelayPanelDrawsTitlePresetHelpDefaultAndNote) {
 }
 
 TEST_F(TimerScreen, OutOfGrainPanelShowsThePreviousLoadTimeAboveItsHelp) {
-  Set(kStatusOutOfGrainTime, 12);
-  Derived().previousLoadSeconds = 125;
+  Set(lnk::kStatusOutOfGrainTime, 12);
+  lnk::Derived().previousLoadSeconds = 125;
   // Every bit of byte 179 but the load switch.
-  Set(kStatusLoadFlags, 0xF7);
+  Set(lnk::kStatusLoadFlags, 0xF7);
   const plat::Hwnd panel = Panel(TimerPanel::OutOfGrain);
   Repaint(panel);
   const plat::CapturedText* label = Exactly(Text(kTimerTextPreviousLoad), panel);
@@ -205,8 +205,8 @@ TEST_F(TimerScreen, OutOfGrainPanelShowsThePreviousLoadTimeAboveItsHelp) {
 }
 
 TEST_F(TimerScreen, LoadSwitchOnShowsTheTwoFixedEnglishLinesInEveryLanguage) {
-  Derived().previousLoadSeconds = 125;
-  Set(kStatusLoadFlags, 0x08);
+  lnk::Derived().previousLoadSeconds = 125;
+  Set(lnk::kStatusLoadFlags, 0x08);
   const plat::Hwnd panel = Panel(TimerPanel::OutOfGrain);
   for (i18n::LanguageId language : {i18n::kEnglish, i18n::kGerman}) {
     SCOPED_TRACE(static_cast<int>(language));
@@ -229,10 +229,10 @@ TEST_F(TimerScreen, LoadSwitchOnShowsTheTwoFixedEnglishLinesInEveryLanguage) {
 }
 
 TEST_F(TimerScreen, FanPanelDrawsBothPresetsWithTheirHelpUnderTheirOwnButton) {
-  Set(kStatusFanDelay, 0);
-  Set(kStatusFanDelay + 1, 3);
-  Set(kStatusFanSetupTime, 12);
-  Set(kStatusFanSetupTime + 1, 34);
+  Set(lnk::kStatusFanDelay, 0);
+  Set(lnk::kStatusFanDelay + 1, 3);
+  Set(lnk::kStatusFanSetupTime, 12);
+  Set(lnk::kStatusFanSetupTime + 1, 34);
   const plat::Hwnd panel = Panel(TimerPanel::Fan);
   Repaint(panel);
   ExpectColour(u"000 " + Text(kTimerTextMinutes), panel, timer_colour::kPresetValue);

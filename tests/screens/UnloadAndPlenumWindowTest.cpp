@@ -24,7 +24,7 @@ class UnloadWindow : public ScreenFixture {
     return t;
   }
   void Counter(uint32_t bushelSeconds) {
-    for (int i = 0; i < 4; ++i) Set(kStatusBushelCounter + i, static_cast<uint8_t>(bushelSeconds >> (8 * i)));
+    for (int i = 0; i < 4; ++i) Set(lnk::kStatusBushelCounter + i, static_cast<uint8_t>(bushelSeconds >> (8 * i)));
   }
   plat::Hwnd window_ = plat::kNoWindow;
 };
@@ -32,18 +32,18 @@ class UnloadWindow : public ScreenFixture {
 }  // namespace
 
 TEST_F(UnloadWindow, UnloadFigureInTenthsWithItsLeadingBlank) {
-  Set16HighFirst(kStatusUnloadStatusValue, 5);
+  Set16HighFirst(lnk::kStatusUnloadStatusValue, 5);
   Repaint(window_);
   ASSERT_NE(Drawn(" 0.5"), nullptr);
   EXPECT_EQ(Narrow(Drawn(" 0.5")->text), " 0.5");
-  Set16HighFirst(kStatusUnloadStatusValue, 123);
+  Set16HighFirst(lnk::kStatusUnloadStatusValue, 123);
   Repaint(window_);
   ASSERT_NE(Drawn("12.3"), nullptr);
   EXPECT_EQ(Drawn("12.3")->color, kUnloadTextColour);
 }
 
 TEST_F(UnloadWindow, TotalBushelsCountWholeBushelsOfBushelSeconds) {
-  Set16HighFirst(kStatusUnloadPanel173, 850);
+  Set16HighFirst(lnk::kStatusUnloadPanel173, 850);
   Counter(7199);
   Repaint(window_);
   ASSERT_NE(Drawn("Total Bushels:"), nullptr);
@@ -58,10 +58,10 @@ TEST_F(UnloadWindow, TotalBushelsCountWholeBushelsOfBushelSeconds) {
 }
 
 TEST_F(UnloadWindow, TheSpeedInUseIsHighlightedAndAnUnknownSpeedHighlightsNone) {
-  Set(kStatusMeterRoll1, 45);
-  Set(kStatusMeterRoll2, 30);
-  Set(kStatusMeterRoll3, 12);
-  Set(kStatusMeterRoll0, 1);
+  Set(lnk::kStatusMeterRoll1, 45);
+  Set(lnk::kStatusMeterRoll2, 30);
+  Set(lnk::kStatusMeterRoll3, 12);
+  Set(lnk::kStatusMeterRoll0, 1);
   Repaint(window_);
   ASSERT_NE(Drawn(" HIGH: 0450 "), nullptr);
   EXPECT_EQ(Drawn(" HIGH: 0450 ")->color, kUnloadTextColour);
@@ -70,7 +70,7 @@ TEST_F(UnloadWindow, TheSpeedInUseIsHighlightedAndAnUnknownSpeedHighlightsNone) 
   const plat::Rect med = Drawn(" MED:  0300 ")->rect;
   EXPECT_EQ(plat::ColorOf(plat::ScreenPixels().At(med.left + 1, med.top + 1)), kUnloadHighlightBack);
 
-  Set(kStatusMeterRoll0, 3);
+  Set(lnk::kStatusMeterRoll0, 3);
   Repaint(window_);
   for (const char* line : {" HIGH: 0450 ", " MED:  0300 ", " LOW:  0120 "}) {
     ASSERT_NE(Drawn(line), nullptr);
@@ -83,7 +83,7 @@ TEST_F(UnloadWindow, TheSpeedInUseIsHighlightedAndAnUnknownSpeedHighlightsNone) 
 TEST_F(UnloadWindow, BushelFiguresNeverRunIntoTheirLabels) {
   const plat::FontHandle font = plat::CreateFont(plat::kFaceTahoma, 20, plat::FontWeight::Normal);
   const plat::Rect button = plat::GetWindowRect(plat::GetDlgItem(window_, kUnloadCommandBushels));
-  Set16HighFirst(kStatusUnloadPanel173, 65535);
+  Set16HighFirst(lnk::kStatusUnloadPanel173, 65535);
   Counter(0xFFFFFFFFu);
   Repaint(window_);
   struct Case {
@@ -150,11 +150,11 @@ const std::string kDeg(1, static_cast<char>(176));
 }  // namespace
 
 TEST_F(PlenumWindow, TwoPlenumsShowSlotsFiveAndSixInTheirRows) {
-  Set(kStatusFanHeaterCount, 1);
-  Set16LowFirst(kStatusPlenumSetpoint5, 180);
-  Set16LowFirst(kStatusPlenumTemp5, 175);
-  Set16LowFirst(kStatusPlenumSetpoint6, 150);
-  Set16LowFirst(kStatusPlenumTemp6, 149);
+  Set(lnk::kStatusFanHeaterCount, 1);
+  Set16LowFirst(lnk::kStatusPlenumSetpoint5, 180);
+  Set16LowFirst(lnk::kStatusPlenumTemp5, 175);
+  Set16LowFirst(lnk::kStatusPlenumSetpoint6, 150);
+  Set16LowFirst(lnk::kStatusPlenumTemp6, 149);
   Repaint(window_);
   const plat::CapturedText* upper = plat::FindCapturedText(("SP:  180 " + kDeg + "F ").c_str(), window_);
   const plat::CapturedText* lower = plat::FindCapturedText(("SP:  150 " + kDeg + "F ").c_str(), window_);
@@ -178,9 +178,9 @@ TEST_F(PlenumWindow, TwoPlenumsShowSlotsFiveAndSixInTheirRows) {
 }
 
 TEST_F(PlenumWindow, SeriesSwitchDrawsTheSinglePlenumLayoutForATwoPlenumDryer) {
-  Set(kStatusFanHeaterCount, 1);
-  Set(kStatusConfigBits, 0x20);
-  Set16LowFirst(kStatusPlenumSetpoint6, 180);
+  Set(lnk::kStatusFanHeaterCount, 1);
+  Set(lnk::kStatusConfigBits, 0x20);
+  Set16LowFirst(lnk::kStatusPlenumSetpoint6, 180);
   Repaint(window_);
   EXPECT_EQ(Count(Text(kPlenumTextPlenumSlot5)), 0) << AllTexts();
   const plat::CapturedText* sp = plat::FindCapturedText(("SP:  180 " + kDeg + "F ").c_str(), window_);
@@ -190,10 +190,10 @@ TEST_F(PlenumWindow, SeriesSwitchDrawsTheSinglePlenumLayoutForATwoPlenumDryer) {
 }
 
 TEST_F(PlenumWindow, CelsiusShowsEightyTwoForOneHundredEighty) {
-  Set(kStatusFanHeaterCount, 0);
-  Set(kStatusDisplayOptions, 0x80);
-  Set16LowFirst(kStatusPlenumSetpoint6, 180);
-  Set16LowFirst(kStatusPlenumTemp6, 180);
+  Set(lnk::kStatusFanHeaterCount, 0);
+  Set(lnk::kStatusDisplayOptions, 0x80);
+  Set16LowFirst(lnk::kStatusPlenumSetpoint6, 180);
+  Set16LowFirst(lnk::kStatusPlenumTemp6, 180);
   Repaint(window_);
   EXPECT_NE(plat::FindCapturedText(("SP:  82 " + kDeg + "C ").c_str(), window_), nullptr) << AllTexts();
   EXPECT_NE(plat::FindCapturedText(("82" + kDeg + "C").c_str(), window_), nullptr) << AllTexts();
@@ -201,21 +201,21 @@ TEST_F(PlenumWindow, CelsiusShowsEightyTwoForOneHundredEighty) {
 }
 
 TEST_F(PlenumWindow, BothBurnerBitsGiveTheGreenText) {
-  Set(kStatusFanHeaterCount, 0);
-  Set(kStatusUnitStatusD1 + 5, 0x03);  // burner state of slot 6
+  Set(lnk::kStatusFanHeaterCount, 0);
+  Set(lnk::kStatusUnitStatusD1 + 5, 0x03);  // burner state of slot 6
   Repaint(window_);
   const plat::CapturedText* t = plat::FindCapturedText(Text(kPlenumTextBurnerOn).c_str(), window_);
   ASSERT_NE(t, nullptr) << AllTexts();
   EXPECT_EQ(Narrow(t->text), Text(kPlenumTextBurnerOn));
   EXPECT_EQ(t->color, plat::Rgb(0, 255, 0));
-  Set(kStatusUnitStatusD1 + 5, 0x02);
+  Set(lnk::kStatusUnitStatusD1 + 5, 0x02);
   Repaint(window_);
   ASSERT_NE(plat::FindCapturedText(Text(kPlenumTextBurnerFault).c_str(), window_), nullptr);
   EXPECT_EQ(plat::FindCapturedText(Text(kPlenumTextBurnerFault).c_str(), window_)->color, plat::Rgb(255, 0, 0));
 }
 
 TEST_F(PlenumWindow, AFanHeaterCodeOutsideTheLayoutsDrawsNoPlenum) {
-  Set(kStatusFanHeaterCount, 9);
+  Set(lnk::kStatusFanHeaterCount, 9);
   Repaint(window_);
   EXPECT_EQ(ClientTexts(), 0) << AllTexts();
 }
@@ -227,16 +227,16 @@ TEST_F(PlenumWindow, ThreeDigitTemperaturesFitTheirPlacesInEveryLayout) {
   for (int code = 0; code <= 5; ++code) {
     for (bool celsius : {false, true}) {
       SCOPED_TRACE("byte 3 = " + std::to_string(code) + (celsius ? " C" : " F"));
-      Set(kStatusFanHeaterCount, static_cast<uint8_t>(code < 5 ? code : 1));
-      Set(kStatusConfigBits, code < 5 ? 0x00 : 0x20);
-      Set(kStatusDisplayOptions, celsius ? 0x80 : 0x00);
+      Set(lnk::kStatusFanHeaterCount, static_cast<uint8_t>(code < 5 ? code : 1));
+      Set(lnk::kStatusConfigBits, code < 5 ? 0x00 : 0x20);
+      Set(lnk::kStatusDisplayOptions, celsius ? 0x80 : 0x00);
       for (int slot = 1; slot <= 6; ++slot) {
-        Set16LowFirst(kStatusPlenumSetpoint1 + 2 * (slot - 1), 250);  // 121 C
-        Set16LowFirst(kStatusPlenumTemp1 + 2 * (slot - 1), 248 - 2 * slot);  // distinct in C too
+        Set16LowFirst(lnk::kStatusPlenumSetpoint1 + 2 * (slot - 1), 250);  // 121 C
+        Set16LowFirst(lnk::kStatusPlenumTemp1 + 2 * (slot - 1), 248 - 2 * slot);  // distinct in C too
       }
       Repaint(window_);
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       const PlenumLayout* layout = ChoosePlenumLayout(s);
       ASSERT_NE(layout, nullptr);
       plat::Rect drawn[kMaxPlenums] = {};
@@ -271,11 +271,11 @@ TEST_F(PlenumWindow, EveryPlenumIsNamedByItsUnitNumberInEveryLanguage) {
     i18n::SetLanguage(language);
     for (int code = 0; code <= 5; ++code) {
       SCOPED_TRACE("language " + std::to_string(static_cast<int>(language)) + ", byte 3 = " + std::to_string(code));
-      Set(kStatusFanHeaterCount, static_cast<uint8_t>(code < 5 ? code : 1));
-      Set(kStatusConfigBits, code < 5 ? 0x00 : 0x20);
+      Set(lnk::kStatusFanHeaterCount, static_cast<uint8_t>(code < 5 ? code : 1));
+      Set(lnk::kStatusConfigBits, code < 5 ? 0x00 : 0x20);
       Repaint(window_);
-      DryerStatus s;
-      TakeStatusSnapshot(s);
+      lnk::DryerStatus s;
+      lnk::TakeStatusSnapshot(s);
       const PlenumLayout* layout = ChoosePlenumLayout(s);
       ASSERT_NE(layout, nullptr);
       for (int i = 0; i < layout->count; ++i) {

@@ -10,18 +10,18 @@
 namespace {
 
 TEST(WarningWindow, ConnectionLostHidesTheWarningDetails) {
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   EXPECT_EQ(ChooseWarningContent(s, 10), WarningContent::Empty);
-  s.b[kStatusWarningNode] = kNodeMainIo;
-  s.b[kStatusWarningId] = 5;
+  s.b[lnk::kStatusWarningNode] = lnk::kNodeMainIo;
+  s.b[lnk::kStatusWarningId] = 5;
   EXPECT_EQ(ChooseWarningContent(s, 1), WarningContent::Details);
   EXPECT_EQ(ChooseWarningContent(s, 0), WarningContent::ConnectionLost);
-  s.b[kStatusWarningNode] = 0;  // either byte alone is a warning
+  s.b[lnk::kStatusWarningNode] = 0;  // either byte alone is a warning
   EXPECT_EQ(ChooseWarningContent(s, 3), WarningContent::Details);
 }
 
 TEST(WarningWindow, TitleStyleAndBlink) {
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   WarningTitle t = ChooseWarningTitle(s, true);
   EXPECT_TRUE(t.visible);
   EXPECT_EQ(t.textId, kWarningTextTitle);
@@ -29,9 +29,9 @@ TEST(WarningWindow, TitleStyleAndBlink) {
   EXPECT_EQ(t.fontHeight, 40);
   EXPECT_FALSE(ChooseWarningTitle(s, false).visible);
 
-  s.b[kStatusSwitches] = 0x02;  // countdown style
-  s.b[kStatusChart267] = 4;
-  s.b[kStatusChart267 + 1] = 7;
+  s.b[lnk::kStatusSwitches] = 0x02;  // countdown style
+  s.b[lnk::kStatusChart267] = 4;
+  s.b[lnk::kStatusChart267 + 1] = 7;
   t = ChooseWarningTitle(s, true);
   EXPECT_EQ(t.textId, kWarningTextCountdownTitle);
   EXPECT_EQ(t.colour, plat::Rgb(0, 0, 255));
@@ -39,7 +39,7 @@ TEST(WarningWindow, TitleStyleAndBlink) {
   FormatWarningTitle(t, u"SHUTDOWN IN", out, 64);
   EXPECT_EQ(std::u16string(out), u"SHUTDOWN IN: 4:07");
 
-  s.b[kStatusSwitches] = 0x12;  // temperature style wins
+  s.b[lnk::kStatusSwitches] = 0x12;  // temperature style wins
   t = ChooseWarningTitle(s, true);
   EXPECT_EQ(t.textId, kWarningTextTemperatureTitle);
   EXPECT_EQ(t.fontHeight, 30);
@@ -49,33 +49,33 @@ TEST(WarningWindow, TitleStyleAndBlink) {
 }
 
 TEST(WarningWindow, GrainTemperatureAlwaysInFahrenheit) {
-  DryerStatus s{};
-  s.b[kStatusDisplayOptions] = kDisplayOptionsCelsius;
-  s.b[kStatusGrainTemp2] = 150;
-  s.b[kStatusGrainTempSelect] = 1;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusDisplayOptions] = lnk::kDisplayOptionsCelsius;
+  s.b[lnk::kStatusGrainTemp2] = 150;
+  s.b[lnk::kStatusGrainTempSelect] = 1;
   char text[48];
   FormatWarningGrainTemperature(text, sizeof text, WarningGrainTemperature(s));
   EXPECT_STREQ(text, "GRAIN TEMPERATURE: 150 \xB0 F");
-  s.b[kStatusGrainTempSelect] = 3;  // unknown source
+  s.b[lnk::kStatusGrainTempSelect] = 3;  // unknown source
   EXPECT_EQ(WarningGrainTemperature(s), 0);
 }
 
 TEST(WarningWindow, NotesForFanHeaterCodeFive) {
-  DryerStatus s{};
+  lnk::DryerStatus s{};
   WarningNote notes[kMaxWarningNotes];
-  s.b[kStatusWarningNode] = 4;
-  s.b[kStatusWarningId] = 5;
+  s.b[lnk::kStatusWarningNode] = 4;
+  s.b[lnk::kStatusWarningId] = 5;
   ASSERT_EQ(ChooseWarningNotes(s, notes), 4);
   EXPECT_EQ(notes[0].textId, kWarningTextCallService);
   EXPECT_EQ(notes[1].textId, kWarningTextFanNote1);
   EXPECT_EQ(notes[3].textId, kWarningTextFanNote3);
-  s.b[kStatusSwitches] = 0x10;
+  s.b[lnk::kStatusSwitches] = 0x10;
   ASSERT_EQ(ChooseWarningNotes(s, notes), 3);
   EXPECT_EQ(notes[1].textId, kWarningTextFanTemperatureNote1);
   EXPECT_EQ(notes[2].textId, kWarningTextFanTemperatureNote2);
-  s.b[kStatusWarningNode] = 8;  // an interlock node is not a fan/heater node
+  s.b[lnk::kStatusWarningNode] = 8;  // an interlock node is not a fan/heater node
   EXPECT_EQ(ChooseWarningNotes(s, notes), 1);
-  s.b[kStatusSwitches] = 0x02;
+  s.b[lnk::kStatusSwitches] = 0x02;
   ASSERT_EQ(ChooseWarningNotes(s, notes), 2);
   EXPECT_EQ(notes[1].textId, kWarningTextCountdownNote);
 }

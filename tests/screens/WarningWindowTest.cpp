@@ -35,7 +35,7 @@ class WarningWindowScreen : public ScreenFixture {
     client_ = plat::ClientToScreen(window_, plat::Point{0, 0});
   }
   void LoseLink() {
-    while (LinkAliveCountdown() > 0) DecrementLinkAliveCountdown();
+    while (lnk::LinkAliveCountdown() > 0) lnk::DecrementLinkAliveCountdown();
   }
   plat::Color ClientColour(int x, int y) {
     return plat::ColorOf(plat::ScreenPixels().At(client_.x + x, client_.y + y));
@@ -65,12 +65,12 @@ std::u16string Repeat(char16_t c, int n) { return std::u16string(static_cast<siz
 TEST_F(WarningWindowScreen, LostLinkShowsOnlyTheConnectionPictureAndAsksForAResync) {
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 2);
-  Set(kStatusWarningId, 5);
+  Set(lnk::kStatusWarningNode, 2);
+  Set(lnk::kStatusWarningId, 5);
   LoseLink();
-  ASSERT_FALSE(ResyncRequested());
+  ASSERT_FALSE(lnk::ResyncRequested());
   Repaint(window_);
-  EXPECT_TRUE(ResyncRequested());
+  EXPECT_TRUE(lnk::ResyncRequested());
   EXPECT_EQ(Narrow(plat::GetWindowText(window_)), " CONNECTION TO DRYER LOST!");
   const plat::CapturedText* lost = Find(Text(kWarningTextConnectionLost));
   ASSERT_NE(lost, nullptr) << AllTexts();
@@ -80,7 +80,7 @@ TEST_F(WarningWindowScreen, LostLinkShowsOnlyTheConnectionPictureAndAsksForAResy
   EXPECT_EQ(MarkerLeft(), 105 - 3) << "the marker starts at the left end (a 6-pixel pen)";
   Screenshot("warning_connection_lost.png");
 
-  ResetLinkState();  // a good frame: the details come back
+  lnk::ResetLinkState();  // a good frame: the details come back
   Repaint(window_);
   EXPECT_NE(Find(Text(kWarningTextCallService)), nullptr) << AllTexts();
   EXPECT_EQ(plat::GetWindowText(window_), Text(kWarningTextCaption));
@@ -118,15 +118,15 @@ TEST_F(WarningWindowScreen, SixtyCharactersOnOneLineSixtyOneOnTwo) {
   ReplacePackFile("WarningsDIO.txt", u"header\r\n" + sixty + u"\r\n" + sixtyOne + u"\r\n");
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 1);
-  Set(kStatusWarningId, 1);
+  Set(lnk::kStatusWarningNode, 1);
+  Set(lnk::kStatusWarningId, 1);
   Repaint(window_);
   const plat::CapturedText* one = Find(sixty);
   ASSERT_NE(one, nullptr) << AllTexts();
   EXPECT_EQ(one->rect.top - client_.y, 65);
   EXPECT_EQ(one->color, plat::Rgb(255, 255, 255));
 
-  Set(kStatusWarningId, 2);
+  Set(lnk::kStatusWarningId, 2);
   Repaint(window_);
   const plat::CapturedText* first = Find(Repeat(u'C', 20));
   const plat::CapturedText* second = Find(Repeat(u'E', 19));
@@ -141,14 +141,14 @@ TEST_F(WarningWindowScreen, SixtyCharactersOnOneLineSixtyOneOnTwo) {
 TEST_F(WarningWindowScreen, TitleBlinksWithTheLinkTrigger) {
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 14);
-  Set(kStatusWarningId, 3);
+  Set(lnk::kStatusWarningNode, 14);
+  Set(lnk::kStatusWarningId, 3);
   int shown = 0, hidden = 0;
   for (int tick = 0; tick < 16; ++tick) {
-    LinkTick();
+    lnk::LinkTick();
     Repaint(window_);
     const bool drawn = Find(Text(kWarningTextTitle)) != nullptr;
-    EXPECT_EQ(drawn, BlinkOn()) << tick;
+    EXPECT_EQ(drawn, lnk::BlinkOn()) << tick;
     (drawn ? shown : hidden)++;
   }
   EXPECT_GT(shown, 0);
@@ -162,13 +162,13 @@ TEST_F(WarningWindowScreen, TitleBlinksWithTheLinkTrigger) {
 TEST_F(WarningWindowScreen, TemperatureStyleShowsTheGrainTemperatureInFahrenheitAlways) {
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 3);
-  Set(kStatusWarningId, 5);
-  Set(kStatusSwitches, 0x10);
-  Set(kStatusDisplayOptions, 0x80);  // Celsius on screen does not change this line
-  Set(kStatusGrainTempSelect, 1);
-  Set16LowFirst(kStatusGrainTemp2, 180);
-  while (!BlinkOn()) LinkTick();
+  Set(lnk::kStatusWarningNode, 3);
+  Set(lnk::kStatusWarningId, 5);
+  Set(lnk::kStatusSwitches, 0x10);
+  Set(lnk::kStatusDisplayOptions, 0x80);  // Celsius on screen does not change this line
+  Set(lnk::kStatusGrainTempSelect, 1);
+  Set16LowFirst(lnk::kStatusGrainTemp2, 180);
+  while (!lnk::BlinkOn()) lnk::LinkTick();
   Repaint(window_);
   const std::string grain = std::string("GRAIN TEMPERATURE: 180 ") + static_cast<char>(176) + " F";
   const plat::CapturedText* t = plat::FindCapturedText(grain.c_str(), window_);
@@ -184,8 +184,8 @@ TEST_F(WarningWindowScreen, TemperatureStyleShowsTheGrainTemperatureInFahrenheit
 TEST_F(WarningWindowScreen, HelpForNodeFiveCodeFourShowsNodeTwosPictureAndText) {
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 5);
-  Set(kStatusWarningId, 4);
+  Set(lnk::kStatusWarningNode, 5);
+  Set(lnk::kStatusWarningId, 4);
   Repaint(window_);
   std::vector<std::u16string> rows;
   bool pictureShown = false;
@@ -225,8 +225,8 @@ TEST_F(WarningWindowScreen, HelpTextLinesAndTheMissingPictureQuestion) {
   ReplacePackFile("WarningBitmaps/NID_01_WARNING_ID_40.txt", u"A\tB\r\nsecond line\r\nno end");
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 1);
-  Set(kStatusWarningId, 40);  // a text but no picture
+  Set(lnk::kStatusWarningNode, 1);
+  Set(lnk::kStatusWarningId, 40);  // a text but no picture
   std::vector<std::u16string> rows;
   std::u16string question;
   Drive({Step{plat::IdCancel, [&](plat::Hwnd box) {
@@ -246,10 +246,10 @@ TEST_F(WarningWindowScreen, HelpTextLinesAndTheMissingPictureQuestion) {
 TEST_F(WarningWindowScreen, HelpWithoutATextFileSaysSo) {
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 1);
-  Set(kStatusWarningId, 1);  // picture and text in the pack ...
-  Set(kStatusWarningNode, 15);
-  Set(kStatusWarningId, 99);  // ... but none for this one
+  Set(lnk::kStatusWarningNode, 1);
+  Set(lnk::kStatusWarningId, 1);  // picture and text in the pack ...
+  Set(lnk::kStatusWarningNode, 15);
+  Set(lnk::kStatusWarningId, 99);  // ... but none for this one
   std::vector<std::u16string> rows;
   Drive({Step{plat::IdRetry, {}, plat::kMessageBoxTemplateId},  // still missing: asked again
          Step{plat::IdCancel, [&](plat::Hwnd) {
@@ -270,8 +270,8 @@ TEST_F(WarningWindowScreen, HelpTextIsCutAtSixteenKilobytes) {
   ReplacePackFile("WarningBitmaps/NID_01_WARNING_ID_41.txt", text);
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 1);
-  Set(kStatusWarningId, 41);
+  Set(lnk::kStatusWarningNode, 1);
+  Set(lnk::kStatusWarningId, 41);
   int rows = -1;
   Drive({Step{plat::IdCancel, [&](plat::Hwnd) {
     rows = plat::ListItemCount(plat::GetDlgItem(plat::FindOpenDialog(dialogs::kWarningHelpDialogId),
@@ -284,8 +284,8 @@ TEST_F(WarningWindowScreen, HelpTextIsCutAtSixteenKilobytes) {
 TEST_F(WarningWindowScreen, RearDischargeHelpAnimatesThroughItsFourPictures) {
   LoadEnglish();
   CreateWindow();
-  Set(kStatusWarningNode, 14);
-  Set(kStatusWarningId, 5);
+  Set(lnk::kStatusWarningNode, 14);
+  Set(lnk::kStatusWarningId, 5);
   auto pictureOf = [](int frame) {
     char path[200];
     FormatRearDischargePath(path, sizeof path, frame);
@@ -333,8 +333,8 @@ TEST_F(WarningWindowScreen, RearDischargeHelpAnimatesThroughItsFourPictures) {
 
 namespace {
 plat::Hwnd g_warningWindow = plat::kNoWindow;
-void InvalidateWarningWindow(void*, PanelWindow window, bool erase) {
-  if (window == PanelWindow::WarningWindow) plat::InvalidateRect(g_warningWindow, nullptr, erase);
+void InvalidateWarningWindow(void*, lnk::PanelWindow window, bool erase) {
+  if (window == lnk::PanelWindow::WarningWindow) plat::InvalidateRect(g_warningWindow, nullptr, erase);
 }
 }  // namespace
 
@@ -345,13 +345,13 @@ TEST_F(WarningWindowScreen, StyleAndCountdownChangesRepaintTheWholeWindow) {
   LoadEnglish();
   CreateWindow();
   g_warningWindow = window_;
-  SetLinkEvents(LinkEvents{.redraw = InvalidateWarningWindow});
-  while (!BlinkOn()) LinkTick();
-  DryerStatus s;
-  TakeStatusSnapshot(s);
-  s.b[kStatusWarningNode] = 3;
-  s.b[kStatusWarningId] = 5;
-  DecodeStatusFrame(s.b);
+  lnk::SetLinkEvents(lnk::LinkEvents{.redraw = InvalidateWarningWindow});
+  while (!lnk::BlinkOn()) lnk::LinkTick();
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
+  s.b[lnk::kStatusWarningNode] = 3;
+  s.b[lnk::kStatusWarningId] = 5;
+  lnk::DecodeStatusFrame(s.b);
   plat::UpdateWindow(window_);
   ASSERT_NE(Find(Text(kWarningTextTitle)), nullptr) << AllTexts();
 
@@ -360,17 +360,17 @@ TEST_F(WarningWindowScreen, StyleAndCountdownChangesRepaintTheWholeWindow) {
     uint8_t value;
     std::u16string title;
   };
-  const Case cases[] = {{kStatusSwitches, 0x10, Text(kWarningTextTemperatureTitle)},
-                        {kStatusSwitches, 0x02, Text(kWarningTextCountdownTitle) + u": 0:00"},
-                        {kStatusChart267, 4, Text(kWarningTextCountdownTitle) + u": 4:00"},
-                        {kStatusChart267 + 1, 30, Text(kWarningTextCountdownTitle) + u": 4:30"}};
+  const Case cases[] = {{lnk::kStatusSwitches, 0x10, Text(kWarningTextTemperatureTitle)},
+                        {lnk::kStatusSwitches, 0x02, Text(kWarningTextCountdownTitle) + u": 0:00"},
+                        {lnk::kStatusChart267, 4, Text(kWarningTextCountdownTitle) + u": 4:00"},
+                        {lnk::kStatusChart267 + 1, 30, Text(kWarningTextCountdownTitle) + u": 4:30"}};
   for (const Case& c : cases) {
     plat::ClearCapturedText();
     s.b[c.byte] = c.value;
-    DecodeStatusFrame(s.b);
+    lnk::DecodeStatusFrame(s.b);
     plat::UpdateWindow(window_);
     EXPECT_NE(Find(c.title), nullptr) << Narrow(c.title) << "\n" << AllTexts();
   }
-  SetLinkEvents(LinkEvents{});
+  lnk::SetLinkEvents(lnk::LinkEvents{});
   g_warningWindow = plat::kNoWindow;
 }

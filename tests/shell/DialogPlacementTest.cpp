@@ -62,7 +62,7 @@ constexpr uint8_t kWarningCode = 5;
 // stays alive for as long as a row needs and the decoder puts the row's bytes in place.
 struct AnsweringDryer {
   std::mutex m;
-  uint8_t frame[kStatusFrameLength] = {};
+  uint8_t frame[lnk::kStatusFrameLength] = {};
   bool due = false;
   std::atomic<uint32_t> cycles{0};  // each cycle of the link ends with one write
 };
@@ -70,10 +70,10 @@ AnsweringDryer g_dryer;
 
 int DryerRead(void*, uint8_t* buffer, int capacity) {
   std::lock_guard<std::mutex> lock(g_dryer.m);
-  if (!g_dryer.due || capacity < kStatusFrameLength) return 0;
+  if (!g_dryer.due || capacity < lnk::kStatusFrameLength) return 0;
   g_dryer.due = false;
-  std::memcpy(buffer, g_dryer.frame, kStatusFrameLength);
-  return kStatusFrameLength;
+  std::memcpy(buffer, g_dryer.frame, lnk::kStatusFrameLength);
+  return lnk::kStatusFrameLength;
 }
 void DryerWrite(void*, const uint8_t*, int) {
   {
@@ -144,12 +144,12 @@ std::vector<Row> Rows() {
   // dryer, HI HEAT and LO HEAT on the high-limit type.
   for (int command : {kBatchCommandDry, kBatchCommandCool, kBatchCommandUnload})
     rows.push_back(Row{.name = "BatchButton" + std::to_string(command),
-                       .status = {{kStatusDryerType, 2}},
+                       .status = {{lnk::kStatusDryerType, 2}},
                        .path = {command, kTimerCancel},
                        .opens = {kTimerEntryDialogId}});
   for (int command : {kBatchCommandHiHeat, kBatchCommandLoHeat})
     rows.push_back(Row{.name = "BatchButton" + std::to_string(command),
-                       .status = {{kStatusDryerType, 3}},
+                       .status = {{lnk::kStatusDryerType, 3}},
                        .path = {command, kTimerCancel},
                        .opens = {kTimerEntryDialogId}});
   // Setpoint keypads: a plenum from the temperature screen, grain temperatures from the fifth
@@ -158,37 +158,37 @@ std::vector<Row> Rows() {
                      .path = {kCmdTemps, kPlenumButtons[0].controlId, kSetpointCancel, kTempSelectExit},
                      .opens = {kSetpointEntryDialogId}});
   rows.push_back(Row{.name = "GrainSetpointFromTheFifthButton",
-                     .status = {{kStatusMoistureControlMode, 5}},
+                     .status = {{lnk::kStatusMoistureControlMode, 5}},
                      .path = {kCmdMisc, kSetpointCancel},
                      .opens = {kSetpointEntryDialogId}});
   rows.push_back(Row{.name = "TwoGrainSetpointsFromTheFifthButton",
-                     .status = {{kStatusMoistureControlMode, 1}, {kStatusDryerType, 3}},
+                     .status = {{lnk::kStatusMoistureControlMode, 1}, {lnk::kStatusDryerType, 3}},
                      .path = {kCmdMisc, kSetpointCancel, kSetpointCancel},
                      .opens = {kSetpointEntryDialogId}});
   // The moisture setpoint window and its keypad from the fifth button; during the learning
   // period the main window asks first.
   rows.push_back(Row{.name = "MoistureSetpointAndKeypad",
-                     .status = {{kStatusMoistureControlMode, 4}},
+                     .status = {{lnk::kStatusMoistureControlMode, 4}},
                      .path = {kCmdMisc, kMoistureModify, kMoistureDigits[1], kMoistureAccept, kMoistureExit},
                      .opens = {kMoistureSetpointDialogId, kMoistureKeypadDialogId}});
   rows.push_back(Row{.name = "MoistureSetpointDuringLearning",
-                     .status = {{kStatusMoistureControlMode, 3}, {kStatusLearningCounter, 9},
-                                {kStatusLoadFlags, kLoadFlagsBit2}},
+                     .status = {{lnk::kStatusMoistureControlMode, 3}, {lnk::kStatusLearningCounter, 9},
+                                {lnk::kStatusLoadFlags, lnk::kLoadFlagsBit2}},
                      .path = {kCmdMisc, plat::IdYes, kMoistureExit},
                      .opens = {kMessageBox, kMoistureSetpointDialogId}});
   // The meter roll when the knob is turned, and its tracking question.
   rows.push_back(Row{.name = "MeterRollByTheKnob",
-                     .status = {{kStatusMeterRollMode, kMeterRollModeKnobBit}, {kStatusMoistureControlMode, 2}},
+                     .status = {{lnk::kStatusMeterRollMode, lnk::kMeterRollModeKnobBit}, {lnk::kStatusMoistureControlMode, 2}},
                      .path = {kMeterRollMode, plat::IdNo, kMeterRollCancel},
                      .opens = {kMeterRollDialogId, kMessageBox}});
   // The DEFAULTS dip switch left on.
   rows.push_back(Row{.name = "DipSwitchReminder",
-                     .status = {{kStatusSwitches, kSwitchesDefaultsOn}},
+                     .status = {{lnk::kStatusSwitches, lnk::kSwitchesDefaultsOn}},
                      .path = {kDipSwitchExit},
                      .opens = {kDipSwitchDialogId}});
   // Auto-start status and its confirmation from the QS button.
   rows.push_back(Row{.name = "AutoStartStatusAndConfirmation",
-                     .status = {{kStatusOptionBits2, kOptionBits2QuickStart}},
+                     .status = {{lnk::kStatusOptionBits2, lnk::kOptionBits2QuickStart}},
                      .path = {kCmdQuickStart, kAutoStartCancel, kAutoStartCancelConfirm},
                      .opens = {kAutoStartStatusDialogId, kAutoStartConfirmDialogId}});
   // The status chart's sample time and its clear-table question; the graph's setup.
@@ -197,18 +197,18 @@ std::vector<Row> Rows() {
                               plat::IdNo},
                      .opens = {kSampleTimeDialogId, kClearTableDialogId}});
   rows.push_back(Row{.name = "GraphSetup",
-                     .status = {{kStatusDisplayOptions, kDisplayOptionsGraphView}},
+                     .status = {{lnk::kStatusDisplayOptions, lnk::kDisplayOptionsGraphView}},
                      .path = {kGraphSetupButtonId, kGraphSetupAccept},
                      .opens = {kGraphSetupDialogId}});
   // The warning window's help.
   rows.push_back(Row{.name = "WarningHelp",
-                     .status = {{kStatusWarningNode, kWarningNode}, {kStatusWarningId, kWarningCode}},
+                     .status = {{lnk::kStatusWarningNode, kWarningNode}, {lnk::kStatusWarningId, kWarningCode}},
                      .path = {kWarningHelpButton, kWarningHelpClose},
                      .opens = {kWarningHelpDialogId}});
   // The data logger offered by the size question once the long-term log is nearly full (the
   // first one-second tick after the dryer answered asks), then its copy without and with a
   // stick and its delete question.
-  const std::vector<StatusByte> logging = {{kStatusRunFlags, kRunFlagsRunning}, {kStatusDataLogger, 1}};
+  const std::vector<StatusByte> logging = {{lnk::kStatusRunFlags, lnk::kRunFlagsRunning}, {lnk::kStatusDataLogger, 1}};
   rows.push_back(Row{.name = "DataLoggerWithoutStick",
                      .status = logging,
                      .path = {plat::IdYes, kLoggerCopy, plat::IdCancel, kLoggerDelete, plat::IdNo,
@@ -363,7 +363,7 @@ class DialogPlacement : public PanelTest, public ::testing::WithParamInterface<R
       std::lock_guard<std::mutex> lock(g_dryer.m);
       std::memset(g_dryer.frame, 0, sizeof g_dryer.frame);
       for (const StatusByte& b : GetParam().status) g_dryer.frame[b.index] = b.value;
-      AppendChecksum(g_dryer.frame, kStatusPayloadLength);
+      lnk::AppendChecksum(g_dryer.frame, lnk::kStatusPayloadLength);
       g_dryer.due = false;
       g_dryer.cycles = 0;
     }
@@ -376,8 +376,8 @@ class DialogPlacement : public PanelTest, public ::testing::WithParamInterface<R
     if (settings & kLongTermLogNearlyFull) WriteNearlyFullLongTermLog();
   }
 
-  LinkPort TestPort() override {
-    return LinkPort{.context = nullptr, .read = DryerRead, .write = DryerWrite, .purge = DryerPurge};
+  lnk::LinkPort TestPort() override {
+    return lnk::LinkPort{.context = nullptr, .read = DryerRead, .write = DryerWrite, .purge = DryerPurge};
   }
 
   void SetUp() override {
@@ -403,7 +403,7 @@ class DialogPlacement : public PanelTest, public ::testing::WithParamInterface<R
     // let finish before the clock moves on, so the answer is decoded before the first press.
     for (int cycle = 0; cycle < 3; ++cycle) {
       plat::RunFor(2 * shell::kLinkTimerMs);
-      for (int spin = 0; g_dryer.cycles.load() < LinkWakeCount() && spin < 2000; ++spin)
+      for (int spin = 0; g_dryer.cycles.load() < lnk::LinkWakeCount() && spin < 2000; ++spin)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     for (int guard = 0; plat::ScriptRunning() && guard < 600; ++guard) {

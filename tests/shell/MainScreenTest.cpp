@@ -34,16 +34,16 @@ plat::ScriptResult PressAfter(int waitMs, int controlId) {
 
 TEST_F(PanelTest, FirstLinkWakeComes350MsAfterTheTimersStartThenEvery350Ms) {
   plat::RunFor(349);
-  EXPECT_EQ(LinkWakeCount(), 0u);
+  EXPECT_EQ(lnk::LinkWakeCount(), 0u);
   plat::RunFor(1);
-  EXPECT_EQ(LinkWakeCount(), 1u);
+  EXPECT_EQ(lnk::LinkWakeCount(), 1u);
   plat::RunFor(350 * 9);
-  EXPECT_EQ(LinkWakeCount(), 10u);
-  EXPECT_EQ(ReadStatusByte(kStatusRunFlags), kRunFlagsPreset);
+  EXPECT_EQ(lnk::LinkWakeCount(), 10u);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusRunFlags), lnk::kRunFlagsPreset);
   // A minute from the start: every second tick of the 175 ms timer, never a burst or a gap.
   plat::RunFor(60000 - 350 * 10);
-  EXPECT_EQ(LinkWakeCount(), 60000u / 350u);
-  EXPECT_EQ(LinkTickCount(), 60000u / 175u);
+  EXPECT_EQ(lnk::LinkWakeCount(), 60000u / 350u);
+  EXPECT_EQ(lnk::LinkTickCount(), 60000u / 175u);
 }
 
 TEST_F(PanelTest, ChartViewAtStartShowsChartAndPlenumAndNoSecondWindowOrBatch) {
@@ -62,8 +62,8 @@ TEST_F(PanelTest, ChartViewAtStartShowsChartAndPlenumAndNoSecondWindowOrBatch) {
 }
 
 TEST_F(PanelTest, ApplyViewForContinuousGraphAndForTwoHeatBatch) {
-  WriteStatusByte(kStatusDryerType, 0);
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsGraphView);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 0);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsGraphView);
   shell::ApplyView();
   EXPECT_TRUE(Visible(Screen::Graph));
   EXPECT_EQ(plat::GetWindowRect(Window(Screen::Graph)), (plat::Rect{240, 40, 640, 420}));
@@ -72,15 +72,15 @@ TEST_F(PanelTest, ApplyViewForContinuousGraphAndForTwoHeatBatch) {
   EXPECT_FALSE(Visible(Screen::BatchDrying));
   EXPECT_EQ(screens::UiState().selectedView, 1);
 
-  WriteStatusByte(kStatusDisplayOptions, 0);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, 0);
   shell::ApplyView();
   EXPECT_FALSE(Visible(Screen::Graph));
   EXPECT_TRUE(Visible(Screen::AverageValues));
   EXPECT_TRUE(Visible(Screen::CustomView));
   EXPECT_EQ(screens::UiState().selectedView, 0);
 
-  WriteStatusByte(kStatusDryerType, 3);
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsGraphView);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 3);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsGraphView);
   shell::ApplyView();
   EXPECT_TRUE(Visible(Screen::BatchDrying));
   EXPECT_TRUE(Visible(Screen::CustomView));
@@ -94,8 +94,8 @@ TEST_F(PanelTest, ApplyViewForContinuousGraphAndForTwoHeatBatch) {
 }
 
 TEST_F(PanelTest, DryerTypeChangeFromTheLinkReplacesTheChartByTheBatchTimers) {
-  WriteStatusByte(kStatusDryerType, 3);
-  PostReshowMainViews(ReshowReason::DryerTypeChanged);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 3);
+  lnk::PostReshowMainViews(lnk::ReshowReason::DryerTypeChanged);
   EXPECT_FALSE(Visible(Screen::BatchDrying));  // nothing happens on the link thread's side
   plat::PumpUntilIdle();
   EXPECT_TRUE(Visible(Screen::BatchDrying));
@@ -112,7 +112,7 @@ TEST_F(PanelTest, RedrawAskedOnAnotherThreadIsPaintedOnTheUiThread) {
   plat::RegisterClass(plat::WindowClass{.name = screens::kButtonBarClass, .proc = CountingBarProc});
   plat::PumpUntilIdle();
   gBarPaints = 0;
-  std::thread link([] { PostRedraw(PanelWindow::ButtonBar, true); });
+  std::thread link([] { lnk::PostRedraw(lnk::PanelWindow::ButtonBar, true); });
   link.join();
   EXPECT_EQ(gBarPaints.load(), 0);  // nothing is painted where the request was made
   plat::PumpUntilIdle();
@@ -125,22 +125,22 @@ TEST_F(PanelTest, TimerScreenShowsEachPresetOnceTheControllerReportsIt) {
   screens::SendMainCommand(screens::kCmdTimers);
   plat::PumpUntilIdle();
   ASSERT_TRUE(Visible(Screen::TimerSelect));
-  DryerStatus s;
-  TakeStatusSnapshot(s);
+  lnk::DryerStatus s;
+  lnk::TakeStatusSnapshot(s);
   struct Case {
     int minutesByte;
     uint8_t minutes;
     const char* drawn;
   };
-  constexpr Case kCases[] = {{kStatusOutOfGrainTime, 12, "012 "},
-                             {kStatusLoadStartupDelay, 7, "007 "},
-                             {kStatusUnloadCleanoutDelay, 9, "009 "},
-                             {kStatusFanDelay, 23, "023 "}};
+  constexpr Case kCases[] = {{lnk::kStatusOutOfGrainTime, 12, "012 "},
+                             {lnk::kStatusLoadStartupDelay, 7, "007 "},
+                             {lnk::kStatusUnloadCleanoutDelay, 9, "009 "},
+                             {lnk::kStatusFanDelay, 23, "023 "}};
   plat::StartTextCapture();
   for (const Case& c : kCases) {
     plat::ClearCapturedText();
     s.b[c.minutesByte] = c.minutes;
-    DecodeStatusFrame(s.b);
+    lnk::DecodeStatusFrame(s.b);
     plat::PumpUntilIdle();
     EXPECT_NE(plat::FindCapturedText(c.drawn, Window(Screen::TimerSelect)), nullptr) << "byte " << c.minutesByte;
   }
@@ -153,7 +153,7 @@ TEST_F(PanelTest, QuickStartBitPutsSixButtonsInTheRowAt115PixelSpacing) {
   EXPECT_EQ(x(0), 20);
   EXPECT_EQ(x(4), 516);
 
-  WriteStatusByte(kStatusOptionBits2, kOptionBits2QuickStart);
+  lnk::WriteStatusByte(lnk::kStatusOptionBits2, lnk::kOptionBits2QuickStart);
   shell::PlaceMainButtons();
   EXPECT_TRUE(plat::IsWindowVisible(shell::MainButton(5)));
   for (int i = 0; i < 5; ++i) {
@@ -167,15 +167,15 @@ TEST_F(PanelTest, QuickStartBitPutsSixButtonsInTheRowAt115PixelSpacing) {
   // The buttons of the row are not hidden by the bar behind them.
   EXPECT_EQ(plat::WindowFromPoint(600, 440), shell::MainButton(5));
 
-  WriteStatusByte(kStatusOptionBits2, 0);
+  lnk::WriteStatusByte(lnk::kStatusOptionBits2, 0);
   shell::PlaceMainButtons();
   EXPECT_FALSE(plat::IsWindowVisible(shell::MainButton(5)));
   EXPECT_EQ(x(1), 144);
 }
 
 TEST_F(PanelTest, GraphRefusedInBatchDryingIsStillSentAndShownOnceDryingIsContinuous) {
-  WriteStatusByte(kStatusDryerType, 3);
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsCelsius);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 3);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius);
   shell::ApplyView();
   screens::SendMainCommand(screens::kCmdView);
   ASSERT_TRUE(Visible(Screen::ViewSelection));
@@ -184,17 +184,17 @@ TEST_F(PanelTest, GraphRefusedInBatchDryingIsStillSentAndShownOnceDryingIsContin
   ASSERT_EQ(PressAfter(50, plat::IdOk), plat::ScriptResult::Ok);
   plat::SendCommand(Window(Screen::ViewSelection), screens::kViewGraphButton);
   EXPECT_FALSE(plat::ScriptRunning());
-  EXPECT_TRUE(IsPending(CommandRow::DisplayOptions));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::DisplayOptions));
   // Loaded from the status byte first: the Celsius bit is kept.
-  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions), kDisplayOptionsCelsius | kDisplayOptionsGraphView);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDisplayOptions), lnk::kDisplayOptionsCelsius | lnk::kDisplayOptionsGraphView);
   EXPECT_TRUE(Visible(Screen::ViewSelection));  // the pop-up stays open
   EXPECT_TRUE(Visible(Screen::BatchDrying));
   EXPECT_FALSE(Visible(Screen::Graph));
 
   // The controller stores the view and later reports continuous drying.
-  WriteStatusByte(kStatusDisplayOptions, kDisplayOptionsCelsius | kDisplayOptionsGraphView);
-  WriteStatusByte(kStatusDryerType, 0);
-  PostReshowMainViews(ReshowReason::DryerTypeChanged);
+  lnk::WriteStatusByte(lnk::kStatusDisplayOptions, lnk::kDisplayOptionsCelsius | lnk::kDisplayOptionsGraphView);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 0);
+  lnk::PostReshowMainViews(lnk::ReshowReason::DryerTypeChanged);
   plat::PumpUntilIdle();
   EXPECT_TRUE(Visible(Screen::Graph));
   EXPECT_FALSE(Visible(Screen::AverageValues));
@@ -202,7 +202,7 @@ TEST_F(PanelTest, GraphRefusedInBatchDryingIsStillSentAndShownOnceDryingIsContin
 }
 
 TEST_F(PanelTest, ChartChoiceInContinuousDryingSwitchesAndStoresThePreference) {
-  WriteStatusByte(kStatusDryerType, 0);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 0);
   screens::SendMainCommand(screens::kCmdView);
   plat::SendCommand(Window(Screen::ViewSelection), screens::kViewGraphButton);
   EXPECT_TRUE(Visible(Screen::Graph));
@@ -215,7 +215,7 @@ TEST_F(PanelTest, ChartChoiceInContinuousDryingSwitchesAndStoresThePreference) {
   plat::SendCommand(Window(Screen::ViewSelection), screens::kViewChartButton);
   EXPECT_FALSE(Visible(Screen::Graph));
   EXPECT_TRUE(Visible(Screen::AverageValues));
-  EXPECT_EQ(ReadRequestByte(kStatusDisplayOptions) & kDisplayOptionsGraphView, 0);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusDisplayOptions) & lnk::kDisplayOptionsGraphView, 0);
 }
 
 TEST_F(PanelTest, ManualsWithoutTheirFolderHidesThePopUpAndSaysSo) {
@@ -294,26 +294,26 @@ TEST(QuickSetpoint, EveryBranchOfTheFifthButton) {
       {.mode = 5, .dryerType = 1, .optionBits = 0x10, .miscDisabled = true, .expected = shell::QuickAction::Nothing},
   };
   for (const QuickCase& c : kCases) {
-    DryerStatus s{};
-    s.b[kStatusMoistureControlMode] = static_cast<uint8_t>(c.mode);
-    s.b[kStatusDryerType] = static_cast<uint8_t>(c.dryerType);
-    s.b[kStatusOptionBits] = c.optionBits;
+    lnk::DryerStatus s{};
+    s.b[lnk::kStatusMoistureControlMode] = static_cast<uint8_t>(c.mode);
+    s.b[lnk::kStatusDryerType] = static_cast<uint8_t>(c.dryerType);
+    s.b[lnk::kStatusOptionBits] = c.optionBits;
     EXPECT_EQ(shell::ChooseQuickAction(s, c.miscDisabled), c.expected)
         << "mode " << c.mode << " type " << c.dryerType << " options " << int(c.optionBits);
   }
   // Moisture setpoint when bit 6 of 257 and bit 7 of 187 are both set, on a type 1 dryer.
-  DryerStatus s{};
-  s.b[kStatusMoistureControlMode] = 7 | kMoistureModeBit7;
-  s.b[kStatusDryerType] = 1;
-  s.b[kStatusOptionBits] = 0x40;
+  lnk::DryerStatus s{};
+  s.b[lnk::kStatusMoistureControlMode] = 7 | lnk::kMoistureModeBit7;
+  s.b[lnk::kStatusDryerType] = 1;
+  s.b[lnk::kStatusOptionBits] = 0x40;
   EXPECT_EQ(shell::ChooseQuickAction(s, false), shell::QuickAction::MoistureSetpoint);
 }
 
 TEST_F(PanelTest, FifthButtonInMode2OnAContinuousDryerDoesNothing) {
   gOpenedCount = 0;
   shell::SetPanelDialogHook(RecordDialog);
-  WriteStatusByte(kStatusMoistureControlMode, 2);
-  WriteStatusByte(kStatusDryerType, 0);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 2);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 0);
   ASSERT_TRUE(plat::ClickWindow(shell::MainButton(4)));
   plat::PumpUntilIdle();
   EXPECT_EQ(gOpenedCount, 0);
@@ -321,8 +321,8 @@ TEST_F(PanelTest, FifthButtonInMode2OnAContinuousDryerDoesNothing) {
   EXPECT_TRUE(Visible(Screen::DryerPic));
 
   // Mode 1 on a two-heat dryer asks for setpoint 3, then 2.
-  WriteStatusByte(kStatusMoistureControlMode, 1);
-  WriteStatusByte(kStatusDryerType, 3);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 1);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 3);
   screens::SendMainCommand(screens::kCmdMisc);
   ASSERT_EQ(gOpenedCount, 2);
   EXPECT_EQ(gOpened[0], shell::PanelDialog::GrainSetpoint3);
@@ -333,7 +333,7 @@ TEST_F(PanelTest, MeterRollReminderOffersTheSpeedDialogBeforeTheQuickSetpoint) {
   gOpenedCount = 0;
   shell::SetPanelDialogHook(RecordDialog);
   screens::UiState().meterRollReminder = 1;
-  WriteStatusByte(kStatusMoistureControlMode, 4);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 4);
   ASSERT_EQ(PressAfter(10, plat::IdYes), plat::ScriptResult::Ok);  // Yes
   screens::SendMainCommand(screens::kCmdMisc);
   ASSERT_EQ(gOpenedCount, 2);
@@ -349,9 +349,9 @@ TEST_F(PanelTest, MeterRollReminderOffersTheSpeedDialogBeforeTheQuickSetpoint) {
 TEST_F(PanelTest, LearningPeriodQuestionStopsTheMoistureEntryUnlessYes) {
   gOpenedCount = 0;
   shell::SetPanelDialogHook(RecordDialog);
-  WriteStatusByte(kStatusMoistureControlMode, 3);
-  WriteStatusByte(kStatusLearningCounter, 4);
-  WriteStatusByte(kStatusLoadFlags, kLoadFlagsBit2);
+  lnk::WriteStatusByte(lnk::kStatusMoistureControlMode, 3);
+  lnk::WriteStatusByte(lnk::kStatusLearningCounter, 4);
+  lnk::WriteStatusByte(lnk::kStatusLoadFlags, lnk::kLoadFlagsBit2);
   ASSERT_EQ(PressAfter(10, plat::IdCancel), plat::ScriptResult::Ok);  // Cancel
   screens::SendMainCommand(screens::kCmdMisc);
   EXPECT_EQ(gOpenedCount, 0);
@@ -360,7 +360,7 @@ TEST_F(PanelTest, LearningPeriodQuestionStopsTheMoistureEntryUnlessYes) {
   ASSERT_EQ(gOpenedCount, 1);
   EXPECT_EQ(gOpened[0], shell::PanelDialog::MoistureSetpoint);
   // With the learning period over there is no question.
-  WriteStatusByte(kStatusLearningCounter, 0);
+  lnk::WriteStatusByte(lnk::kStatusLearningCounter, 0);
   screens::SendMainCommand(screens::kCmdMisc);
   EXPECT_EQ(gOpenedCount, 2);
 }
@@ -372,12 +372,12 @@ TEST_F(PanelTest, SelectionScreensHideTheMainScreenAndSetupKeepsTheViewsFromRetu
   EXPECT_FALSE(plat::IsWindowVisible(shell::MainButton(0)));
   EXPECT_EQ(screens::UiState().mainScreenShowing, 0);
   // A dryer type change while setup is open does not bring the views back.
-  WriteStatusByte(kStatusDryerType, 3);
-  PostReshowMainViews(ReshowReason::DryerTypeChanged);
+  lnk::WriteStatusByte(lnk::kStatusDryerType, 3);
+  lnk::PostReshowMainViews(lnk::ReshowReason::DryerTypeChanged);
   plat::PumpUntilIdle();
   EXPECT_FALSE(Visible(Screen::BatchDrying));
   // Nor does a warning show the warning window over the setup screens.
-  WriteStatusByte(kStatusWarningNode, 2);
+  lnk::WriteStatusByte(lnk::kStatusWarningNode, 2);
   plat::RunFor(100);
   EXPECT_FALSE(Visible(Screen::Warning));
 
@@ -390,26 +390,26 @@ TEST_F(PanelTest, SelectionScreensHideTheMainScreenAndSetupKeepsTheViewsFromRetu
 TEST_F(PanelTest, KnobRequestIsServedOnlyAtOneAndTheDipSwitchReminderOnlyUntilExit) {
   gOpenedCount = 0;
   shell::SetPanelDialogHook(RecordDialog);
-  Derived().knobRequest = 2;
+  lnk::Derived().knobRequest = 2;
   shell::ServeLoopRequests();
   EXPECT_EQ(gOpenedCount, 0);
-  EXPECT_EQ(Derived().knobRequest.load(), 2);
-  Derived().knobRequest = 1;
+  EXPECT_EQ(lnk::Derived().knobRequest.load(), 2);
+  lnk::Derived().knobRequest = 1;
   shell::ServeLoopRequests();
-  EXPECT_EQ(Derived().knobRequest.load(), 0);
+  EXPECT_EQ(lnk::Derived().knobRequest.load(), 0);
   ASSERT_EQ(gOpenedCount, 1);
   EXPECT_EQ(gOpened[0], shell::PanelDialog::MeterRoll);
   EXPECT_EQ(screens::UiState().meterRollByKnob, 1);
 
-  Derived().defaultsSwitchRequest = 1;
+  lnk::Derived().defaultsSwitchRequest = 1;
   ASSERT_EQ(PressAfter(10, dialogs::kDipSwitchExit), plat::ScriptResult::Ok);
   shell::ServeLoopRequests();
-  EXPECT_EQ(Derived().defaultsAcknowledged.load(), 1);
-  EXPECT_EQ(Derived().defaultsSwitchRequest.load(), 0);
-  Derived().defaultsSwitchRequest = 1;
+  EXPECT_EQ(lnk::Derived().defaultsAcknowledged.load(), 1);
+  EXPECT_EQ(lnk::Derived().defaultsSwitchRequest.load(), 0);
+  lnk::Derived().defaultsSwitchRequest = 1;
   shell::ServeLoopRequests();  // not shown again: no dialog is waiting for an answer
   EXPECT_EQ(plat::FindOpenDialog(dialogs::kDipSwitchDialogId), plat::kNoWindow);
-  EXPECT_EQ(Derived().defaultsSwitchRequest.load(), 1);
+  EXPECT_EQ(lnk::Derived().defaultsSwitchRequest.load(), 1);
 }
 
 TEST_F(PanelTest, DestroyingTheMainWindowEndsTheLoopWithZero) {

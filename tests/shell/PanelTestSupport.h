@@ -69,9 +69,9 @@ class PanelTest : public ::testing::Test {
     shell::SetTickAsker(nullptr);
     shell::StopPanel();
     screens::UiState() = screens::MainScreenState{};
-    ResetLinkState();
-    ResetDryerStatus();
-    ResetSettingRequest();
+    lnk::ResetLinkState();
+    lnk::ResetDryerStatus();
+    lnk::ResetSettingRequest();
     records::ResetLoggingState();
     records::ResetStorageNotice();
     plat::ClearFileFaults();
@@ -84,15 +84,15 @@ class PanelTest : public ::testing::Test {
   // Runs before the panel starts (preferences to store, for example).
   virtual void BeforeStart() {}
   // The line the panel's link talks on: by default one that never answers.
-  virtual LinkPort TestPort() {
-    return LinkPort{.context = &gSilent, .read = SilentRead, .write = SilentWrite, .purge = SilentPurge};
+  virtual lnk::LinkPort TestPort() {
+    return lnk::LinkPort{.context = &gSilent, .read = SilentRead, .write = SilentWrite, .purge = SilentPurge};
   }
 
   plat::Hwnd Window(shell::Screen s) const { return shell::ScreenWindow(s); }
   bool Visible(shell::Screen s) const { return plat::IsWindowVisible(shell::ScreenWindow(s)); }
 
   std::string root_;
-  LinkPort port_;
+  lnk::LinkPort port_;
   shell::PanelOptions options_;
 };
 

@@ -37,16 +37,16 @@ constexpr int kClockYear = 57;
 TEST_F(PanelTest, ClockGoesOutEverySecondWithTheTwoDigitYear) {
   // The link thread lowers the one-shot flag when it sends; the values stay in the request.
   plat::RunFor(1000);
-  EXPECT_EQ(ReadRequestByte(kClockMinute), 20);
-  EXPECT_EQ(ReadRequestByte(kClockHour), 10);
-  EXPECT_EQ(ReadRequestByte(kClockDay), 7);
-  EXPECT_EQ(ReadRequestByte(kClockMonth), 3);
-  EXPECT_EQ(ReadRequestByte(kClockYear), 16);
+  EXPECT_EQ(lnk::ReadRequestByte(kClockMinute), 20);
+  EXPECT_EQ(lnk::ReadRequestByte(kClockHour), 10);
+  EXPECT_EQ(lnk::ReadRequestByte(kClockDay), 7);
+  EXPECT_EQ(lnk::ReadRequestByte(kClockMonth), 3);
+  EXPECT_EQ(lnk::ReadRequestByte(kClockYear), 16);
   EXPECT_EQ(shell::Ticks().secondTicks, 1u);
   // 10:20:31 + 29 s is 10:21:00: the next request carries the new minute.
   plat::RunFor(29000);
   EXPECT_EQ(shell::Ticks().secondTicks, 30u);
-  EXPECT_EQ(ReadRequestByte(kClockMinute), 21);
+  EXPECT_EQ(lnk::ReadRequestByte(kClockMinute), 21);
 }
 
 // The clock values go in before the flag rises. The observer runs the builder
@@ -59,10 +59,10 @@ struct ClockSeen {
 };
 ClockSeen g_clockSeen;
 
-void BuildAtTheRaise(CommandRow row) {
-  if (row != CommandRow::Clock) return;
-  uint8_t tx[kTransmitBufferLength];
-  if (!BuildCommandFrame(tx)) return;
+void BuildAtTheRaise(lnk::CommandRow row) {
+  if (row != lnk::CommandRow::Clock) return;
+  uint8_t tx[lnk::kTransmitBufferLength];
+  if (!lnk::BuildCommandFrame(tx)) return;
   for (int pos = 2, i = 0; i < tx[1]; ++i) {
     if (tx[pos] == 0 && tx[pos + 1] == kClockMinute) {
       g_clockSeen.minute = tx[pos + 3];
@@ -74,7 +74,7 @@ void BuildAtTheRaise(CommandRow row) {
 }
 
 TEST_F(PanelTest, ClockValuesAreWrittenBeforeTheFlagRises) {
-  SetRaiseObserver(BuildAtTheRaise);
+  lnk::SetRaiseObserver(BuildAtTheRaise);
   for (int tick = 0; tick < 5; ++tick) {
     plat::AdvanceVirtualClock(60000);  // a new minute before every tick
     plat::LocalTime t;
@@ -85,7 +85,7 @@ TEST_F(PanelTest, ClockValuesAreWrittenBeforeTheFlagRises) {
     EXPECT_EQ(g_clockSeen.minute, t.minute) << "tick " << tick;
     EXPECT_EQ(g_clockSeen.hour, t.hour) << "tick " << tick;
   }
-  SetRaiseObserver(nullptr);
+  lnk::SetRaiseObserver(nullptr);
 }
 
 // The same with a builder on its own thread while the ticks cross a minute each: every clock it
@@ -94,9 +94,9 @@ TEST_F(PanelTest, ClockItemsUnderAConcurrentBuilderAreWholeAndSentOnce) {
   std::atomic<bool> stop{false};
   std::vector<std::tuple<int, int, int>> sent;
   std::thread builder([&] {
-    uint8_t tx[kTransmitBufferLength];
+    uint8_t tx[lnk::kTransmitBufferLength];
     while (!stop.load()) {
-      if (!BuildCommandFrame(tx)) continue;
+      if (!lnk::BuildCommandFrame(tx)) continue;
       for (int pos = 2, i = 0; i < tx[1]; ++i) {
         if (tx[pos] == 0 && tx[pos + 1] == kClockMinute) sent.emplace_back(tx[pos + 5], tx[pos + 4], tx[pos + 3]);
         pos += 3 + tx[pos + 2];
@@ -112,7 +112,7 @@ TEST_F(PanelTest, ClockItemsUnderAConcurrentBuilderAreWholeAndSentOnce) {
     written.emplace(t.day, t.hour, t.minute);
     shell::OneSecondTick();
     // Let the builder take this second's clock before the next tick (bounded for a busy machine).
-    for (int spin = 0; spin < 1000000 && IsPending(CommandRow::Clock); ++spin) std::this_thread::yield();
+    for (int spin = 0; spin < 1000000 && lnk::IsPending(lnk::CommandRow::Clock); ++spin) std::this_thread::yield();
   }
   stop = true;
   builder.join();
@@ -133,10 +133,10 @@ TEST_F(PanelTest, LostLinkShowsTheWarningWindowAtTheTenthSilentSecond) {
   // The silent port never answers: the countdown of 10 runs out at the tenth tick. Until then
   // the window only says that the panel waits for the dryer.
   plat::RunFor(9000);
-  EXPECT_EQ(LinkAliveCountdown(), 1u);
+  EXPECT_EQ(lnk::LinkAliveCountdown(), 1u);
   EXPECT_FALSE(WarningCaptionIsConnectionLost(Window(Screen::Warning)));
   plat::RunFor(1100);
-  EXPECT_EQ(LinkAliveCountdown(), 0u);
+  EXPECT_EQ(lnk::LinkAliveCountdown(), 0u);
   EXPECT_TRUE(Visible(Screen::Warning));
   EXPECT_TRUE(WarningCaptionIsConnectionLost(Window(Screen::Warning)));
 }
@@ -151,9 +151,9 @@ TEST_F(PanelTest, UntilTheFirstFrameTheScreensSayTheyWaitForTheDryerInsteadOfPre
   EXPECT_TRUE(Visible(Screen::Warning));
   EXPECT_NE(plat::FindCapturedText(waiting, Window(Screen::Warning)), nullptr);
 
-  uint8_t frame[kStatusFrameLength] = {};
-  frame[kStatusRunFlags] = 0xA0;
-  DecodeStatusFrame(frame);
+  uint8_t frame[lnk::kStatusFrameLength] = {};
+  frame[lnk::kStatusRunFlags] = 0xA0;
+  lnk::DecodeStatusFrame(frame);
   plat::RunFor(400);
   plat::ClearCapturedText();
   plat::RunFor(400);
@@ -164,16 +164,16 @@ TEST_F(PanelTest, UntilTheFirstFrameTheScreensSayTheyWaitForTheDryerInsteadOfPre
 }
 
 TEST_F(PanelTest, WarningCodeShowsTheWarningWindowAndClearingItHidesIt) {
-  uint8_t answered[kStatusFrameLength] = {};
-  DecodeStatusFrame(answered);  // the dryer has answered once
-  WriteStatusByte(kStatusWarningNode, 14);
-  WriteStatusByte(kStatusWarningId, 5);
+  uint8_t answered[lnk::kStatusFrameLength] = {};
+  lnk::DecodeStatusFrame(answered);  // the dryer has answered once
+  lnk::WriteStatusByte(lnk::kStatusWarningNode, 14);
+  lnk::WriteStatusByte(lnk::kStatusWarningId, 5);
   plat::RunFor(100);
   EXPECT_TRUE(Visible(Screen::Warning));
   plat::RunFor(700);
   EXPECT_TRUE(Visible(Screen::Warning));
-  WriteStatusByte(kStatusWarningNode, 0);
-  WriteStatusByte(kStatusWarningId, 0);
+  lnk::WriteStatusByte(lnk::kStatusWarningNode, 0);
+  lnk::WriteStatusByte(lnk::kStatusWarningId, 0);
   plat::RunFor(100);
   EXPECT_FALSE(Visible(Screen::Warning));
 }
@@ -198,11 +198,11 @@ class BatchHoldTest : public PanelTest {
     gAsked.clear();
     gAnswer = plat::IdNo;
     shell::SetTickAsker(RecordQuestion);
-    uint8_t answered[kStatusFrameLength] = {};
-    DecodeStatusFrame(answered);  // the dryer has answered: its screens are no longer covered
-    WriteStatusByte(kStatusDryerType, 3);
-    WriteStatusByte(kStatusHiHeatTime, 45);
-    WriteStatusByte(kStatusHiHeatTime + 1, 30);
+    uint8_t answered[lnk::kStatusFrameLength] = {};
+    lnk::DecodeStatusFrame(answered);  // the dryer has answered: its screens are no longer covered
+    lnk::WriteStatusByte(lnk::kStatusDryerType, 3);
+    lnk::WriteStatusByte(lnk::kStatusHiHeatTime, 45);
+    lnk::WriteStatusByte(lnk::kStatusHiHeatTime + 1, 30);
     shell::ApplyView();
     ASSERT_TRUE(Visible(Screen::BatchDrying));
     batch_ = Window(Screen::BatchDrying);
@@ -244,7 +244,7 @@ TEST_F(BatchHoldTest, HeldForTwoTicksAsksOnceThenAgainTwoTicksAfterTheAnswer) {
   plat::RunFor(1000);
   ASSERT_EQ(gAsked.size(), 2u);
   EXPECT_EQ(gAsked[1].atMs - gAsked[0].atMs, 2000u);
-  EXPECT_FALSE(IsPending(CommandRow::HiHeatCountdownReset));  // both answered No
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::HiHeatCountdownReset));  // both answered No
 
   // Let go for a tick, hold again for a single tick: nothing.
   Hold(false);
@@ -261,9 +261,9 @@ TEST_F(BatchHoldTest, YesRestartsTheCountdownFromThePresetAndTheQuestionCarriesI
   plat::RunFor(2000);
   ASSERT_EQ(gAsked.size(), 1u);
   Hold(false);
-  EXPECT_TRUE(IsPending(CommandRow::HiHeatCountdownReset));
-  EXPECT_EQ(ReadRequestByte(kStatusHiHeatCountdown), 45);
-  EXPECT_EQ(ReadRequestByte(kStatusHiHeatCountdown + 1), 30);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::HiHeatCountdownReset));
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusHiHeatCountdown), 45);
+  EXPECT_EQ(lnk::ReadRequestByte(lnk::kStatusHiHeatCountdown + 1), 30);
   // The translated question is a format filled by the bounded formatter, never printf.
   char16_t format[i18n::kStringDestUnits];
   i18n::GetString(BatchHoldQuestionId(BatchHoldGroup::Heat, false), format);
@@ -277,7 +277,7 @@ TEST_F(PanelTest, AutoStartFinishedIsAnnouncedOnceAndOkRecordsIt) {
   gAsked.clear();
   gAnswer = plat::IdOk;
   shell::SetTickAsker(RecordQuestion);
-  WriteStatusByte(kStatusOptionWithdraw, kOptionWithdrawBit);
+  lnk::WriteStatusByte(lnk::kStatusOptionWithdraw, lnk::kOptionWithdrawBit);
   plat::RunFor(3000);
   ASSERT_EQ(gAsked.size(), 1u);
   EXPECT_EQ(gAsked[0].which, shell::TickQuestion::AutoStartFinished);
@@ -326,8 +326,8 @@ TEST_F(PanelTest, FullCardIsToldOnceAndAgainWhenItTakesWritesAgain) {
   gAsked.clear();
   gAnswer = plat::IdOk;
   shell::SetTickAsker(RecordQuestion);
-  WriteStatusByte(kStatusRunFlags2, kRunFlags2Running);
-  WriteStatusByte(kStatusDataLogger, 1);
+  lnk::WriteStatusByte(lnk::kStatusRunFlags2, lnk::kRunFlags2Running);
+  lnk::WriteStatusByte(lnk::kStatusDataLogger, 1);
   plat::InjectFileFault(plat::FileOp::Write, 1, plat::FileResult::NoSpace, true);
   plat::RunFor(30000);
   ASSERT_EQ(gAsked.size(), 1u);

@@ -53,8 +53,8 @@ plat::LResult StepProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LParam
 }  // namespace
 
 TEST_F(PanelTest, HeldVoltageArrowStepsAboutFiveTimesASecondAfterTheClick) {
-  WriteStatusByte(kStatusMeterRoll0, kMeterRollInUseMedium);
-  WriteStatusByte(kStatusMeterRoll2, 50);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll0, lnk::kMeterRollInUseMedium);
+  lnk::WriteStatusByte(lnk::kStatusMeterRoll2, 50);
   ASSERT_TRUE(plat::RegisterClass(plat::WindowClass{.name = "VOLTAGE_HOLD", .proc = StepProc}));
   const plat::Hwnd stepper = plat::CreateWindow(plat::WindowDesc{.className = "VOLTAGE_HOLD", .rect = plat::Rect{0, 0, 1, 1}});
   ASSERT_TRUE(plat::SetTimer(stepper, kStepTimer, 10));

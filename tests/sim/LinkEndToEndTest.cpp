@@ -37,10 +37,10 @@ SimServerOptions FrozenFast() {
 
 // The link thread and the test thread both post: the recorder counts with atomics.
 struct SharedEvents {
-  std::atomic<int> redraws[kPanelWindowCount] = {};
+  std::atomic<int> redraws[lnk::kPanelWindowCount] = {};
   std::atomic<int> shutdowns{0};
 
-  int Redraws(PanelWindow w) const { return redraws[static_cast<int>(w)].load(); }
+  int Redraws(lnk::PanelWindow w) const { return redraws[static_cast<int>(w)].load(); }
   int TotalRedraws() const {
     int n = 0;
     for (const auto& r : redraws) n += r.load();
@@ -50,10 +50,10 @@ struct SharedEvents {
     for (auto& r : redraws) r.store(0);
     shutdowns.store(0);
   }
-  LinkEvents Events() {
-    LinkEvents e;
+  lnk::LinkEvents Events() {
+    lnk::LinkEvents e;
     e.context = this;
-    e.redraw = [](void* c, PanelWindow w, bool) { static_cast<SharedEvents*>(c)->redraws[static_cast<int>(w)].fetch_add(1); };
+    e.redraw = [](void* c, lnk::PanelWindow w, bool) { static_cast<SharedEvents*>(c)->redraws[static_cast<int>(w)].fetch_add(1); };
     e.recordShutdown = [](void* c, uint8_t, uint8_t) { static_cast<SharedEvents*>(c)->shutdowns.fetch_add(1); };
     return e;
   }
@@ -63,14 +63,14 @@ class LinkEndToEnd : public LinkStateTest {
  protected:
   void SetUp() override {
     LinkStateTest::SetUp();
-    SetLinkEvents(shared.Events());
+    lnk::SetLinkEvents(shared.Events());
   }
   void StartSim(const SimServerOptions& options) {
     ASSERT_EQ(server.StartOnPty(options), SimServerResult::Ok);
-    ASSERT_TRUE(OpenLink(server.SlavePath())) << server.SlavePath();
+    ASSERT_TRUE(lnk::OpenLink(server.SlavePath())) << server.SlavePath();
   }
   void TearDown() override {
-    CloseLink();
+    lnk::CloseLink();
     server.Stop();
     LinkStateTest::TearDown();
   }
@@ -78,8 +78,8 @@ class LinkEndToEnd : public LinkStateTest {
   // One link cycle in lockstep. False when the simulator did not see the request in time.
   bool Cycle() {
     const uint32_t before = active->Served();
-    LinkTick();
-    LinkTick();
+    lnk::LinkTick();
+    lnk::LinkTick();
     const Clock::time_point deadline = Clock::now() + kServeTimeout;
     while (active->Served() == before) {
       if (Clock::now() > deadline) return false;
@@ -115,16 +115,16 @@ class LinkEndToEnd : public LinkStateTest {
   static std::vector<uint8_t> Bytes(const SimLoggedRequest& r) { return std::vector<uint8_t>(r.bytes, r.bytes + r.length); }
   static std::vector<uint8_t> WithCrc(std::vector<uint8_t> f) {
     f.resize(f.size() + 2);
-    AppendChecksum(f.data(), f.size() - 2);
+    lnk::AppendChecksum(f.data(), f.size() - 2);
     return f;
   }
   // Every stored byte of the link's record equals the simulator's register. Byte 159 is
   // taken only when the knob's bit toggles, so it is left out.
   void ExpectRecordMirrorsSimulator() {
-    DryerStatus record = Snapshot();
+    lnk::DryerStatus record = Snapshot();
     Simulator s = Sim();
-    for (int k = 0; k < kStatusBytes; ++k) {
-      if (StatusByteStored(k) && k != kStatusMeterRollMode) {
+    for (int k = 0; k < lnk::kStatusBytes; ++k) {
+      if (lnk::StatusByteStored(k) && k != lnk::kStatusMeterRollMode) {
         EXPECT_EQ(record.b[k], s.reg[k]) << "status byte " << k;
       }
     }
@@ -142,79 +142,79 @@ TEST_F(LinkEndToEnd, RaisedRequestsGoOutInTableOrderAndRetireOnTheEcho) {
   EXPECT_EQ(LastRequest().kind, SimRequestKind::Poll);
 
   // Raised against the table order; the frame carries them in it.
-  RequestByte(Page1(31), 2, CommandRow::MoistureSensorSelection);             // row 80
-  RequestByte(kStatusPlenumDifferential1, 12, CommandRow::PlenumDifferential1);  // row 28
+  lnk::RequestByte(lnk::Page1(31), 2, lnk::CommandRow::MoistureSensorSelection);             // row 80
+  lnk::RequestByte(lnk::kStatusPlenumDifferential1, 12, lnk::CommandRow::PlenumDifferential1);  // row 28
   const uint8_t setpoint[2] = {0xAA, 0x00};                                    // 170 F
-  RequestSetting(CommandRow::PlenumSetpoint1, setpoint);                       // row 22
+  lnk::RequestSetting(lnk::CommandRow::PlenumSetpoint1, setpoint);                       // row 22
   const uint8_t fanDelay[2] = {0, 20};
-  RequestSetting(CommandRow::FanDelay, fanDelay);  // row 18
+  lnk::RequestSetting(lnk::CommandRow::FanDelay, fanDelay);  // row 18
 
   ASSERT_TRUE(Cycle());
   const SimLoggedRequest sent = LastRequest();
   EXPECT_EQ(sent.kind, SimRequestKind::Command);
   EXPECT_EQ(Bytes(sent), WithCrc({22, 4, 0, 46, 2, 0, 20, 0, 59, 2, 0xAA, 0x00, 0, 95, 1, 12, 1, 31, 1, 2}));
   Simulator s = Sim();
-  EXPECT_EQ(SimS16LowFirst(s, kStatusPlenumSetpoint1), 170);
-  EXPECT_EQ(s.reg[kStatusPlenumDifferential1], 12);
-  EXPECT_EQ(s.reg[kStatusMoistureSensorSelection], 2);
-  EXPECT_EQ(SimMinSec(s, kStatusFanDelay), 20u);
-  EXPECT_TRUE(IsPending(CommandRow::FanDelay));  // the echo has not been read yet
+  EXPECT_EQ(SimS16LowFirst(s, lnk::kStatusPlenumSetpoint1), 170);
+  EXPECT_EQ(s.reg[lnk::kStatusPlenumDifferential1], 12);
+  EXPECT_EQ(s.reg[lnk::kStatusMoistureSensorSelection], 2);
+  EXPECT_EQ(SimMinSec(s, lnk::kStatusFanDelay), 20u);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::FanDelay));  // the echo has not been read yet
 
   // The echo lowers the plain rows at once; the setpoint is compared with the previous frame.
   ASSERT_TRUE(Cycle());
-  EXPECT_FALSE(IsPending(CommandRow::FanDelay));
-  EXPECT_FALSE(IsPending(CommandRow::PlenumDifferential1));
-  EXPECT_FALSE(IsPending(CommandRow::MoistureSensorSelection));
-  EXPECT_TRUE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::FanDelay));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumDifferential1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MoistureSensorSelection));
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint1));
   EXPECT_EQ(Bytes(LastRequest()), WithCrc({9, 1, 0, 59, 2, 0xAA, 0x00}));
 
   ASSERT_TRUE(Cycle());
-  EXPECT_FALSE(IsPending(CommandRow::PlenumSetpoint1));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint1));
   EXPECT_EQ(LastRequest().kind, SimRequestKind::Poll);
-  EXPECT_EQ(StatusS16LowFirst(Snapshot(), kStatusPlenumSetpoint1), 170);
+  EXPECT_EQ(lnk::StatusS16LowFirst(Snapshot(), lnk::kStatusPlenumSetpoint1), 170);
 }
 
 TEST_F(LinkEndToEnd, ControllerRulesEchoTheWayTheLinkRetiresThem) {
   StartSim(FrozenFast());
   Cycles(3);
-  active->Edit([](Simulator& sim, void*) { sim.reg[kStatusBushelCounter + 2] = 1; }, nullptr);
+  active->Edit([](Simulator& sim, void*) { sim.reg[lnk::kStatusBushelCounter + 2] = 1; }, nullptr);
   Cycles(2);
-  ASSERT_EQ(StatusU32LowFirst(Snapshot(), kStatusBushelCounter), 0x10000u);
+  ASSERT_EQ(lnk::StatusU32LowFirst(Snapshot(), lnk::kStatusBushelCounter), 0x10000u);
 
   // Zeroing the bushel counter: the bit goes out, the controller zeroes the counter, the link
   // sends the cleared byte once more and retires the row on its echo.
   const uint32_t mark = LastRequest().number;
-  RequestBits(kRequestSensorCommand, kSensorCommandZeroBushels, 0, CommandRow::SensorCommand);
+  lnk::RequestBits(lnk::kRequestSensorCommand, lnk::kSensorCommandZeroBushels, 0, lnk::CommandRow::SensorCommand);
   Cycles(4);
   std::vector<SimLoggedRequest> seen = RequestsAfter(mark);
   ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(Bytes(seen[0]), WithCrc({8, 1, 0, 238, 1, kSensorCommandZeroBushels}));
+  EXPECT_EQ(Bytes(seen[0]), WithCrc({8, 1, 0, 238, 1, lnk::kSensorCommandZeroBushels}));
   EXPECT_EQ(Bytes(seen[1]), WithCrc({8, 1, 0, 238, 1, 0}));
   EXPECT_EQ(seen[2].kind, SimRequestKind::Poll);
-  EXPECT_FALSE(IsPending(CommandRow::SensorCommand));
-  EXPECT_EQ(StatusU32LowFirst(Snapshot(), kStatusBushelCounter), 0u);
-  EXPECT_EQ(Sim().reg[kStatusSensorCommand], 0);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::SensorCommand));
+  EXPECT_EQ(lnk::StatusU32LowFirst(Snapshot(), lnk::kStatusBushelCounter), 0u);
+  EXPECT_EQ(Sim().reg[lnk::kStatusSensorCommand], 0);
 
   // 1:23 comes back without bits 4..6 and still retires.
-  RequestByte(kRequestOptionBits2, 0x71, CommandRow::OptionBits2);
+  lnk::RequestByte(lnk::kRequestOptionBits2, 0x71, lnk::CommandRow::OptionBits2);
   Cycles(2);
-  EXPECT_FALSE(IsPending(CommandRow::OptionBits2));
-  EXPECT_EQ(Snapshot().b[kStatusOptionBits2], 0x01);
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::OptionBits2));
+  EXPECT_EQ(Snapshot().b[lnk::kStatusOptionBits2], 0x01);
 
   // The knob turned on the control panel reaches the panel as one knob request.
   active->Edit([](Simulator& sim, void*) { SimTurnKnob(sim); }, nullptr);
   Cycles(3);
-  EXPECT_EQ(Derived().knobRequest.load(), 1);
-  EXPECT_TRUE(Snapshot().b[kStatusMeterRollMode] & kMeterRollModeKnobBit);
+  EXPECT_EQ(lnk::Derived().knobRequest.load(), 1);
+  EXPECT_TRUE(Snapshot().b[lnk::kStatusMeterRollMode] & lnk::kMeterRollModeKnobBit);
 }
 
 TEST_F(LinkEndToEnd, ClockItemGoesOutOnceInItsWireForm) {
   StartSim(FrozenFast());
   Cycles(2);
-  RequestClock(7, 13, 24, 12, 2026);
+  lnk::RequestClock(7, 13, 24, 12, 2026);
   ASSERT_TRUE(Cycle());
   EXPECT_EQ(Bytes(LastRequest()), WithCrc({0x0C, 0x01, 0x00, 0x35, 0x05, 7, 13, 24, 12, 26}));
-  EXPECT_FALSE(IsPending(CommandRow::Clock));
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::Clock));
   Simulator s = Sim();
   EXPECT_EQ(s.clockItems, 1u);
   const uint8_t clock[5] = {7, 13, 24, 12, 26};
@@ -229,7 +229,7 @@ TEST_F(LinkEndToEnd, SilenceLosesTheLinkResyncsAreSpacedAndTheFirstGoodFrameReco
   server.SetSilent(true);
   // This cycle reads the last answer given before the silence: the countdown is set to 10.
   ASSERT_TRUE(Cycle());
-  ASSERT_EQ(LinkAliveCountdown(), kLinkAliveSeconds);
+  ASSERT_EQ(lnk::LinkAliveCountdown(), lnk::kLinkAliveSeconds);
 
   // Link time from that frame; the 1 s tick comes half-way through each second.
   int nowMs = 0;
@@ -239,22 +239,22 @@ TEST_F(LinkEndToEnd, SilenceLosesTheLinkResyncsAreSpacedAndTheFirstGoodFrameReco
     ASSERT_TRUE(Cycle());
     nowMs += kCycleMs;
     while (nextSecondMs <= nowMs) {
-      DecrementLinkAliveCountdown();
+      lnk::DecrementLinkAliveCountdown();
       nextSecondMs += kSecondMs;
     }
-    if (!LinkConnected()) lostAtMs = nowMs;
+    if (!lnk::LinkConnected()) lostAtMs = nowMs;
   }
   EXPECT_GE(lostAtMs, 9 * kSecondMs);
   EXPECT_LE(lostAtMs, 10 * kSecondMs + kCycleMs);
 
   // The warning window raises the resync on every paint; a setting waits meanwhile.
-  RequestByte(kStatusPlenumDifferential1 + 1, 14, CommandRow::PlenumDifferential2);
+  lnk::RequestByte(lnk::kStatusPlenumDifferential1 + 1, 14, lnk::CommandRow::PlenumDifferential2);
   const uint32_t mark = LastRequest().number;
   for (int cycle = 0; cycle < 30; ++cycle) {
-    RaiseResyncRequest();
+    lnk::RaiseResyncRequest();
     ASSERT_TRUE(Cycle());
-    DecrementLinkAliveCountdown();
-    EXPECT_EQ(LinkAliveCountdown(), 0u);
+    lnk::DecrementLinkAliveCountdown();
+    EXPECT_EQ(lnk::LinkAliveCountdown(), 0u);
   }
   std::vector<SimLoggedRequest> seen = RequestsAfter(mark);
   ASSERT_EQ(seen.size(), 30u);
@@ -265,28 +265,28 @@ TEST_F(LinkEndToEnd, SilenceLosesTheLinkResyncsAreSpacedAndTheFirstGoodFrameReco
     EXPECT_EQ(seen[i].kind, expected) << "cycle " << i;
     EXPECT_TRUE(seen[i].unheard);
   }
-  EXPECT_EQ(Bytes(seen[0]), std::vector<uint8_t>(kResyncFrame, kResyncFrame + kResyncFrameLength));
+  EXPECT_EQ(Bytes(seen[0]), std::vector<uint8_t>(lnk::kResyncFrame, lnk::kResyncFrame + lnk::kResyncFrameLength));
   EXPECT_EQ(Bytes(seen[9]), WithCrc({8, 1, 0, 96, 1, 14}));
-  EXPECT_TRUE(IsPending(CommandRow::PlenumDifferential2));
-  EXPECT_NE(Sim().reg[kStatusPlenumDifferential1 + 1], 14);
+  EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::PlenumDifferential2));
+  EXPECT_NE(Sim().reg[lnk::kStatusPlenumDifferential1 + 1], 14);
 
   // The controller speaks again: the first good frame brings the link back.
   server.SetSilent(false);
   ASSERT_TRUE(Cycle());  // heard and answered
   ASSERT_TRUE(Cycle());  // the answer is read
-  EXPECT_EQ(LinkAliveCountdown(), kLinkAliveSeconds);
-  EXPECT_TRUE(LinkConnected());
+  EXPECT_EQ(lnk::LinkAliveCountdown(), lnk::kLinkAliveSeconds);
+  EXPECT_TRUE(lnk::LinkConnected());
   ExpectRecordMirrorsSimulator();
   // The held request goes out once the hold-off allows and retires on its echo.
-  for (int cycle = 0; cycle < 15 && IsPending(CommandRow::PlenumDifferential2); ++cycle) ASSERT_TRUE(Cycle());
-  EXPECT_FALSE(IsPending(CommandRow::PlenumDifferential2));
-  EXPECT_EQ(Sim().reg[kStatusPlenumDifferential1 + 1], 14);
+  for (int cycle = 0; cycle < 15 && lnk::IsPending(lnk::CommandRow::PlenumDifferential2); ++cycle) ASSERT_TRUE(Cycle());
+  EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumDifferential2));
+  EXPECT_EQ(Sim().reg[lnk::kStatusPlenumDifferential1 + 1], 14);
 }
 
 TEST_F(LinkEndToEnd, OnlyAGoodAnswerRefreshesTheCountdown) {
   StartSim(FrozenFast());
   Cycles(3);
-  const DryerStatus before = Snapshot();
+  const lnk::DryerStatus before = Snapshot();
   shared.Clear();
   SimFaults faults;
   faults.dropEvery = 2;
@@ -295,15 +295,15 @@ TEST_F(LinkEndToEnd, OnlyAGoodAnswerRefreshesTheCountdown) {
   const uint32_t first = Sim().counters.answered + 1;  // the number of the next answer
   ASSERT_TRUE(Cycle());  // produces answer `first`
   for (uint32_t n = first; n < first + 12; ++n) {
-    DecrementLinkAliveCountdown();
-    const uint32_t countdown = LinkAliveCountdown();
+    lnk::DecrementLinkAliveCountdown();
+    const uint32_t countdown = lnk::LinkAliveCountdown();
     ASSERT_TRUE(Cycle());  // reads answer n
     const bool good = n % 2 != 0 && n % 3 != 0;
-    EXPECT_EQ(LinkAliveCountdown(), good ? kLinkAliveSeconds : countdown) << "answer " << n;
+    EXPECT_EQ(lnk::LinkAliveCountdown(), good ? lnk::kLinkAliveSeconds : countdown) << "answer " << n;
   }
-  const DryerStatus after = Snapshot();
-  EXPECT_EQ(0, std::memcmp(before.b, after.b, kStatusBytes));
-  EXPECT_EQ(shared.TotalRedraws(), shared.Redraws(PanelWindow::StatusBar));
+  const lnk::DryerStatus after = Snapshot();
+  EXPECT_EQ(0, std::memcmp(before.b, after.b, lnk::kStatusBytes));
+  EXPECT_EQ(shared.TotalRedraws(), shared.Redraws(lnk::PanelWindow::StatusBar));
 }
 
 TEST_F(LinkEndToEnd, DroppedCorruptedAndSplitAnswersChangeNothingButTheCountdown) {
@@ -315,7 +315,7 @@ TEST_F(LinkEndToEnd, DroppedCorruptedAndSplitAnswersChangeNothingButTheCountdown
   StartSim(options);
   Cycles(3);
   ExpectRecordMirrorsSimulator();
-  const DryerStatus before = Snapshot();
+  const lnk::DryerStatus before = Snapshot();
   shared.Clear();
 
   SimFaults faults;
@@ -326,30 +326,30 @@ TEST_F(LinkEndToEnd, DroppedCorruptedAndSplitAnswersChangeNothingButTheCountdown
   server.SetFaults(faults);
 
   const Clock::time_point start = Clock::now();
-  uint32_t lowest = LinkAliveCountdown();
+  uint32_t lowest = lnk::LinkAliveCountdown();
   constexpr int kTicks = 48;  // 24 cycles, 8.4 s
   for (int tick = 1; tick <= kTicks; ++tick) {
     std::this_thread::sleep_until(start + std::chrono::milliseconds(175 * tick));
-    LinkTick();
+    lnk::LinkTick();
     if (tick % 6 == 0) {  // about once a second
-      DecrementLinkAliveCountdown();
-      lowest = LinkAliveCountdown() < lowest ? LinkAliveCountdown() : lowest;
+      lnk::DecrementLinkAliveCountdown();
+      lowest = lnk::LinkAliveCountdown() < lowest ? lnk::LinkAliveCountdown() : lowest;
     }
   }
   Simulator s = Sim();
   EXPECT_GT(s.counters.dropped, 0u);
   EXPECT_GT(s.counters.corrupted, 0u);
   EXPECT_GT(s.counters.split, 0u);
-  EXPECT_TRUE(LinkConnected());
+  EXPECT_TRUE(lnk::LinkConnected());
   EXPECT_GE(lowest, 7u);
 
-  const DryerStatus after = Snapshot();
-  EXPECT_EQ(0, std::memcmp(before.b, after.b, kStatusBytes));
+  const lnk::DryerStatus after = Snapshot();
+  EXPECT_EQ(0, std::memcmp(before.b, after.b, lnk::kStatusBytes));
   // Only the tick's own status-bar redraws; no field changed, nothing was recorded.
-  EXPECT_EQ(shared.TotalRedraws(), shared.Redraws(PanelWindow::StatusBar));
-  EXPECT_GT(shared.Redraws(PanelWindow::StatusBar), 0);
+  EXPECT_EQ(shared.TotalRedraws(), shared.Redraws(lnk::PanelWindow::StatusBar));
+  EXPECT_GT(shared.Redraws(lnk::PanelWindow::StatusBar), 0);
   EXPECT_EQ(shared.shutdowns.load(), 0);
-  for (int i = 0; i < kCommandRowCount; ++i) EXPECT_FALSE(IsPending(RowFromIndex(i))) << "row " << i + 1;
+  for (int i = 0; i < lnk::kCommandRowCount; ++i) EXPECT_FALSE(lnk::IsPending(lnk::RowFromIndex(i))) << "row " << i + 1;
 }
 
 TEST_F(LinkEndToEnd, EverySecondAnswerSplitNearOneCycleKeepsTheLinkUp) {
@@ -362,31 +362,31 @@ TEST_F(LinkEndToEnd, EverySecondAnswerSplitNearOneCycleKeepsTheLinkUp) {
     options.physicsFrozen = true;
     StartSim(options);
     Cycles(3);
-    const DryerStatus before = Snapshot();
+    const lnk::DryerStatus before = Snapshot();
     SimFaults faults;
     faults.splitEvery = 2;
     faults.splitPauseMs = pauseMs;
     server.SetFaults(faults);
 
     const Clock::time_point start = Clock::now();
-    uint32_t lowest = LinkAliveCountdown();
+    uint32_t lowest = lnk::LinkAliveCountdown();
     constexpr int kTicks = 48;  // 24 cycles, 8.4 s
     for (int tick = 1; tick <= kTicks; ++tick) {
       std::this_thread::sleep_until(start + std::chrono::milliseconds(175 * tick));
-      LinkTick();
+      lnk::LinkTick();
       if (tick % 6 == 0) {
-        DecrementLinkAliveCountdown();
-        lowest = LinkAliveCountdown() < lowest ? LinkAliveCountdown() : lowest;
+        lnk::DecrementLinkAliveCountdown();
+        lowest = lnk::LinkAliveCountdown() < lowest ? lnk::LinkAliveCountdown() : lowest;
       }
     }
     EXPECT_GE(Sim().counters.split, 8u);
-    EXPECT_TRUE(LinkConnected());
+    EXPECT_TRUE(lnk::LinkConnected());
     EXPECT_GE(lowest, 7u);
-    const DryerStatus after = Snapshot();
-    EXPECT_EQ(0, std::memcmp(before.b, after.b, kStatusBytes));
-    CloseLink();
+    const lnk::DryerStatus after = Snapshot();
+    EXPECT_EQ(0, std::memcmp(before.b, after.b, lnk::kStatusBytes));
+    lnk::CloseLink();
     server.Stop();
-    ResetLinkState();
+    lnk::ResetLinkState();
   }
 }
 
@@ -397,13 +397,13 @@ TEST_F(LinkEndToEnd, RunningDryerReachesThePanelsRecord) {
   Cycles(4);
   // Plant values travel in their byte orders: the record mirrors the simulator's image.
   Simulator s = Sim();
-  DryerStatus record = Snapshot();
-  EXPECT_TRUE(record.b[kStatusRunFlags] & kRunFlagsRunning);
-  EXPECT_EQ(record.b[kStatusFanHeaterCount], s.reg[kStatusFanHeaterCount]);
-  EXPECT_EQ(StatusU16HighFirst(record, kStatusMoistureSetpoint), 155);
-  EXPECT_GE(StatusU16HighFirst(record, kStatusMoisture1), 200);
-  EXPECT_GE(StatusS16LowFirst(record, kStatusPlenumTemp6), 55);
-  EXPECT_TRUE(record.b[kStatusUnitStatusA1 + 5] & 1);  // the fan of unit 1 runs
+  lnk::DryerStatus record = Snapshot();
+  EXPECT_TRUE(record.b[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning);
+  EXPECT_EQ(record.b[lnk::kStatusFanHeaterCount], s.reg[lnk::kStatusFanHeaterCount]);
+  EXPECT_EQ(lnk::StatusU16HighFirst(record, lnk::kStatusMoistureSetpoint), 155);
+  EXPECT_GE(lnk::StatusU16HighFirst(record, lnk::kStatusMoisture1), 200);
+  EXPECT_GE(lnk::StatusS16LowFirst(record, lnk::kStatusPlenumTemp6), 55);
+  EXPECT_TRUE(record.b[lnk::kStatusUnitStatusA1 + 5] & 1);  // the fan of unit 1 runs
 }
 
 TEST_F(LinkEndToEnd, EditsMadeWhileAnOlderValueIsInFlightAreNeverLost) {
@@ -415,18 +415,18 @@ TEST_F(LinkEndToEnd, EditsMadeWhileAnOlderValueIsInFlightAreNeverLost) {
   for (int i = 0; i < 120; ++i) {
     last = 100 + i;
     const uint8_t value[2] = {static_cast<uint8_t>(last), 0};
-    RequestSetting(CommandRow::PlenumSetpoint2, value);
-    LinkTick();
+    lnk::RequestSetting(lnk::CommandRow::PlenumSetpoint2, value);
+    lnk::LinkTick();
     if (i % 3 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   const Clock::time_point deadline = Clock::now() + kServeTimeout;
-  while (IsPending(CommandRow::PlenumSetpoint2) && Clock::now() < deadline) {
-    LinkTick();
+  while (lnk::IsPending(lnk::CommandRow::PlenumSetpoint2) && Clock::now() < deadline) {
+    lnk::LinkTick();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
-  ASSERT_FALSE(IsPending(CommandRow::PlenumSetpoint2));
-  EXPECT_EQ(SimS16LowFirst(Sim(), kStatusPlenumSetpoint2), last);
-  EXPECT_EQ(StatusS16LowFirst(Snapshot(), kStatusPlenumSetpoint2), last);
+  ASSERT_FALSE(lnk::IsPending(lnk::CommandRow::PlenumSetpoint2));
+  EXPECT_EQ(SimS16LowFirst(Sim(), lnk::kStatusPlenumSetpoint2), last);
+  EXPECT_EQ(lnk::StatusS16LowFirst(Snapshot(), lnk::kStatusPlenumSetpoint2), last);
 }
 
 TEST_F(LinkEndToEnd, PulledCableLeavesTheLinkRunningAndItRecoversOnTheSameDevice) {
@@ -438,13 +438,13 @@ TEST_F(LinkEndToEnd, PulledCableLeavesTheLinkRunningAndItRecoversOnTheSameDevice
 
   // The link notices the vanished device, closes it and keeps its cadence; nothing answers.
   for (int cycle = 0; cycle < 6; ++cycle) {
-    LinkTick();
-    LinkTick();
+    lnk::LinkTick();
+    lnk::LinkTick();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  EXPECT_TRUE(LinkThreadRunning());
-  for (uint32_t s = 0; s < kLinkAliveSeconds; ++s) DecrementLinkAliveCountdown();
-  EXPECT_FALSE(LinkConnected());
+  EXPECT_TRUE(lnk::LinkThreadRunning());
+  for (uint32_t s = 0; s < lnk::kLinkAliveSeconds; ++s) lnk::DecrementLinkAliveCountdown();
+  EXPECT_FALSE(lnk::LinkConnected());
   server.Stop();
 
   // A new pseudo-terminal usually takes the number just freed. When it does, the link reopens
@@ -455,18 +455,18 @@ TEST_F(LinkEndToEnd, PulledCableLeavesTheLinkRunningAndItRecoversOnTheSameDevice
     GTEST_SKIP() << "the new pseudo-terminal is " << second.SlavePath() << ", not " << path;
   }
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(10);
-  while (!LinkConnected() && Clock::now() < deadline) {
-    LinkTick();
-    LinkTick();
+  while (!lnk::LinkConnected() && Clock::now() < deadline) {
+    lnk::LinkTick();
+    lnk::LinkTick();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  EXPECT_TRUE(LinkConnected());
+  EXPECT_TRUE(lnk::LinkConnected());
   EXPECT_GT(second.Served(), 0u);
   active = &second;
   ASSERT_TRUE(Cycle());
   ASSERT_TRUE(Cycle());
   ExpectRecordMirrorsSimulator();
-  CloseLink();
+  lnk::CloseLink();
   active = &server;
 }
 

@@ -34,19 +34,19 @@ struct TestItem {
 SimAnswer Command(Simulator& sim, std::vector<TestItem> items) {
   std::vector<uint8_t> f = {0, static_cast<uint8_t>(items.size())};
   for (const TestItem& it : items) {
-    f.push_back(static_cast<uint8_t>(it.index / kPage1Base));
-    f.push_back(static_cast<uint8_t>(it.index % kPage1Base));
+    f.push_back(static_cast<uint8_t>(it.index / lnk::kPage1Base));
+    f.push_back(static_cast<uint8_t>(it.index % lnk::kPage1Base));
     f.push_back(static_cast<uint8_t>(it.data.size()));
     f.insert(f.end(), it.data.begin(), it.data.end());
   }
   f[0] = static_cast<uint8_t>(f.size() + 2);
   f.resize(f.size() + 2);
-  AppendChecksum(f.data(), f.size() - 2);
+  lnk::AppendChecksum(f.data(), f.size() - 2);
   SimReply reply;
   return SimHandleRequest(sim, f.data(), static_cast<int>(f.size()), reply);
 }
 
-bool Bit(const Simulator& sim, PanelBit b) { return (sim.reg[b.byte] & b.mask) != 0; }
+bool Bit(const Simulator& sim, lnk::PanelBit b) { return (sim.reg[b.byte] & b.mask) != 0; }
 
 const SimScenario& Scenario(const char* name) {
   const SimScenario* s = SimFindScenario(name);
@@ -58,35 +58,35 @@ TEST(DefaultScenario, TenMinutesSwingThePlenumsAroundTheirSetpointDryTheCornAndC
   Simulator sim;
   SimInit(sim);
   ASSERT_STREQ(sim.scenario->name, "corn");
-  const uint16_t startOutgoing = SimU16HighFirst(sim, kStatusOutgoingMoisture);
+  const uint16_t startOutgoing = SimU16HighFirst(sim, lnk::kStatusOutgoingMoisture);
   int16_t lowest[6] = {999, 999, 999, 999, 999, 999}, highest[6] = {};
   int burnerChanges[6] = {};
   bool normalSeen = false, loadSeen = false;
-  uint32_t previousBushels = SimU32LowFirst(sim, kStatusBushelCounter);
+  uint32_t previousBushels = SimU32LowFirst(sim, lnk::kStatusBushelCounter);
   for (int s = 0; s < 600; ++s) {
-    const uint8_t burnersBefore[2] = {sim.reg[kStatusUnitStatusD1 + 4], sim.reg[kStatusUnitStatusD1 + 5]};
+    const uint8_t burnersBefore[2] = {sim.reg[lnk::kStatusUnitStatusD1 + 4], sim.reg[lnk::kStatusUnitStatusD1 + 5]};
     SimStep(sim, 1);
     for (int slot : kTwoUnitSlots) {
-      const int16_t t = SimS16LowFirst(sim, kStatusPlenumTemp1 + 2 * slot);
+      const int16_t t = SimS16LowFirst(sim, lnk::kStatusPlenumTemp1 + 2 * slot);
       lowest[slot] = std::min(lowest[slot], t);
       highest[slot] = std::max(highest[slot], t);
-      burnerChanges[slot] += (sim.reg[kStatusUnitStatusD1 + slot] ^ burnersBefore[slot - 4]) & kUnitBurnerOn;
+      burnerChanges[slot] += (sim.reg[lnk::kStatusUnitStatusD1 + slot] ^ burnersBefore[slot - 4]) & lnk::kUnitBurnerOn;
       // The fan runs, its light is on and the burner light follows the flame.
-      EXPECT_TRUE(sim.reg[kStatusUnitStatusA1 + slot] & kUnitRunFanOn);
+      EXPECT_TRUE(sim.reg[lnk::kStatusUnitStatusA1 + slot] & lnk::kUnitRunFanOn);
       const int unit = kSimUnitSlots - slot;
-      EXPECT_EQ(Bit(sim, kLightBurner[unit - 1]), (sim.reg[kStatusUnitStatusD1 + slot] & kUnitBurnerOn) != 0);
-      EXPECT_TRUE(Bit(sim, kLightFan[unit - 1]));
+      EXPECT_EQ(Bit(sim, lnk::kLightBurner[unit - 1]), (sim.reg[lnk::kStatusUnitStatusD1 + slot] & lnk::kUnitBurnerOn) != 0);
+      EXPECT_TRUE(Bit(sim, lnk::kLightFan[unit - 1]));
     }
-    const uint32_t bushels = SimU32LowFirst(sim, kStatusBushelCounter);
+    const uint32_t bushels = SimU32LowFirst(sim, lnk::kStatusBushelCounter);
     EXPECT_GT(bushels, previousBushels) << "second " << s;
     previousBushels = bushels;
-    const uint8_t run = sim.reg[kStatusRunFlags];
-    normalSeen |= (run & (kRunFlagsGrainPresent | kRunFlagsColumnFull)) == (kRunFlagsGrainPresent | kRunFlagsColumnFull);
-    loadSeen |= (sim.reg[kStatusLoadState] & kLoadStateLoadRunning) != 0 && !(run & kRunFlagsColumnFull);
+    const uint8_t run = sim.reg[lnk::kStatusRunFlags];
+    normalSeen |= (run & (lnk::kRunFlagsGrainPresent | lnk::kRunFlagsColumnFull)) == (lnk::kRunFlagsGrainPresent | lnk::kRunFlagsColumnFull);
+    loadSeen |= (sim.reg[lnk::kStatusLoadState] & lnk::kLoadStateLoadRunning) != 0 && !(run & lnk::kRunFlagsColumnFull);
   }
   for (int slot : kTwoUnitSlots) {
-    const int setpoint = SimS16LowFirst(sim, kStatusPlenumSetpoint1 + 2 * slot);
-    const int differential = sim.reg[kStatusPlenumDifferential1 + slot];
+    const int setpoint = SimS16LowFirst(sim, lnk::kStatusPlenumSetpoint1 + 2 * slot);
+    const int differential = sim.reg[lnk::kStatusPlenumDifferential1 + slot];
     // Around the setpoint, within the differential and the overshoot of one step.
     EXPECT_GE(lowest[slot], setpoint - differential - 2) << "slot " << slot;
     EXPECT_LE(highest[slot], setpoint + 3) << "slot " << slot;
@@ -94,15 +94,15 @@ TEST(DefaultScenario, TenMinutesSwingThePlenumsAroundTheirSetpointDryTheCornAndC
     EXPECT_LE(lowest[slot], setpoint - differential + 2) << "slot " << slot;
     EXPECT_GE(burnerChanges[slot], 4) << "slot " << slot;
   }
-  const uint16_t endOutgoing = SimU16HighFirst(sim, kStatusOutgoingMoisture);
+  const uint16_t endOutgoing = SimU16HighFirst(sim, lnk::kStatusOutgoingMoisture);
   EXPECT_LT(endOutgoing + 20, startOutgoing);  // at least 2 % drier
   EXPECT_GT(endOutgoing, 140);
-  EXPECT_TRUE(sim.reg[kStatusRunFlags] & kRunFlagsRunning);
-  EXPECT_TRUE(sim.reg[kStatusRunFlags2] & kRunFlags2Running);
+  EXPECT_TRUE(sim.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning);
+  EXPECT_TRUE(sim.reg[lnk::kStatusRunFlags2] & lnk::kRunFlags2Running);
   EXPECT_TRUE(normalSeen);
   EXPECT_TRUE(loadSeen);
-  EXPECT_GT(SimU16HighFirst(sim, kStatusUnloadPanel173), 0);
-  EXPECT_GT(SimU16HighFirst(sim, kStatusUnloadStatusValue), 0);
+  EXPECT_GT(SimU16HighFirst(sim, lnk::kStatusUnloadPanel173), 0);
+  EXPECT_GT(SimU16HighFirst(sim, lnk::kStatusUnloadStatusValue), 0);
 }
 
 struct OneMinute {
@@ -115,12 +115,12 @@ struct OneMinute {
 };
 
 constexpr OneMinute kOneMinute[] = {
-    {"corn", 2, true, false, kBatchStateIdle, false},
-    {"six-units", 6, true, false, kBatchStateIdle, false},
-    {"staged-batch", 2, true, false, kBatchStateHiHeat, false},
-    {"cold-start", 2, false, false, kBatchStateIdle, false},
-    {"warning-storm", 2, true, false, kBatchStateIdle, true},
-    {"celsius", 2, true, true, kBatchStateIdle, false},
+    {"corn", 2, true, false, lnk::kBatchStateIdle, false},
+    {"six-units", 6, true, false, lnk::kBatchStateIdle, false},
+    {"staged-batch", 2, true, false, lnk::kBatchStateHiHeat, false},
+    {"cold-start", 2, false, false, lnk::kBatchStateIdle, false},
+    {"warning-storm", 2, true, false, lnk::kBatchStateIdle, true},
+    {"celsius", 2, true, true, lnk::kBatchStateIdle, false},
 };
 
 TEST(Scenarios, EachShowsItsDryerAfterOneMinute) {
@@ -134,23 +134,23 @@ TEST(Scenarios, EachShowsItsDryerAfterOneMinute) {
     std::set<std::pair<int, int>> warnings;
     for (int s = 0; s < 60; ++s) {
       SimStep(sim, 1);
-      if (sim.reg[kStatusWarningNode] != 0) warnings.insert({sim.reg[kStatusWarningNode], sim.reg[kStatusWarningId]});
+      if (sim.reg[lnk::kStatusWarningNode] != 0) warnings.insert({sim.reg[lnk::kStatusWarningNode], sim.reg[lnk::kStatusWarningId]});
     }
     EXPECT_EQ(PlantUnitCount(sim), want.units);
-    EXPECT_EQ((sim.reg[kStatusRunFlags] & kRunFlagsRunning) != 0, want.running);
-    EXPECT_EQ((sim.reg[kStatusDisplayOptions] & kDisplayOptionsCelsius) != 0, want.celsius);
-    EXPECT_EQ(sim.reg[kStatusBatchState], want.batchState);
+    EXPECT_EQ((sim.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning) != 0, want.running);
+    EXPECT_EQ((sim.reg[lnk::kStatusDisplayOptions] & lnk::kDisplayOptionsCelsius) != 0, want.celsius);
+    EXPECT_EQ(sim.reg[lnk::kStatusBatchState], want.batchState);
     EXPECT_EQ(warnings.size() >= 4, want.warnings);
     // Whatever runs or waits, the grain is there and the controller is ready.
-    EXPECT_TRUE(sim.reg[kStatusRunFlags] & kRunFlagsGrainPresent);
-    EXPECT_TRUE(sim.reg[kStatusSwitches] & kSwitchesReady);
+    EXPECT_TRUE(sim.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsGrainPresent);
+    EXPECT_TRUE(sim.reg[lnk::kStatusSwitches] & lnk::kSwitchesReady);
     for (int slot = 0; slot < kSimUnitSlots; ++slot) {
       const bool present = slot >= kSimUnitSlots - want.units;
-      const uint8_t run = sim.reg[kStatusUnitStatusA1 + slot];
-      EXPECT_EQ((run & kUnitRunFanOn) != 0, present && want.running) << "slot " << slot;
-      EXPECT_EQ(Bit(sim, kSwitchFanAuto[kSimUnitSlots - slot - 1]), present) << "slot " << slot;
+      const uint8_t run = sim.reg[lnk::kStatusUnitStatusA1 + slot];
+      EXPECT_EQ((run & lnk::kUnitRunFanOn) != 0, present && want.running) << "slot " << slot;
+      EXPECT_EQ(Bit(sim, lnk::kSwitchFanAuto[kSimUnitSlots - slot - 1]), present) << "slot " << slot;
       if (present && want.running)
-        EXPECT_GT(SimS16LowFirst(sim, kStatusPlenumTemp1 + 2 * slot), 150) << "slot " << slot;
+        EXPECT_GT(SimS16LowFirst(sim, lnk::kStatusPlenumTemp1 + 2 * slot), 150) << "slot " << slot;
     }
   }
 }
@@ -159,27 +159,27 @@ TEST(Scenarios, ColdStartWaitsForStartThenBringsTheFansInTurnAndLightsTheBurners
   Simulator sim;
   SimInitScenario(sim, Scenario("cold-start"));
   SimStep(sim, 120);
-  EXPECT_FALSE(sim.reg[kStatusRunFlags] & kRunFlagsRunning);
-  EXPECT_FALSE(Bit(sim, kLightStart));
-  EXPECT_EQ(SimU32LowFirst(sim, kStatusBushelCounter), 0u);
-  const int16_t cold = SimS16LowFirst(sim, kStatusPlenumTemp6);
+  EXPECT_FALSE(sim.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning);
+  EXPECT_FALSE(Bit(sim, lnk::kLightStart));
+  EXPECT_EQ(SimU32LowFirst(sim, lnk::kStatusBushelCounter), 0u);
+  const int16_t cold = SimS16LowFirst(sim, lnk::kStatusPlenumTemp6);
 
   SimPressStart(sim);
-  EXPECT_TRUE(Bit(sim, kSwitchStart));
-  EXPECT_TRUE(Bit(sim, kLightStart));
+  EXPECT_TRUE(Bit(sim, lnk::kSwitchStart));
+  EXPECT_TRUE(Bit(sim, lnk::kLightStart));
   SimStep(sim, 1);
   // The top unit (slot 6) first; the next one a fan delay later; no flame before the purge.
-  EXPECT_TRUE(sim.reg[kStatusUnitStatusA1 + 5] & kUnitRunFanOn);
-  EXPECT_FALSE(sim.reg[kStatusUnitStatusA1 + 4] & kUnitRunFanOn);
-  EXPECT_FALSE(sim.reg[kStatusUnitStatusD1 + 5] & kUnitBurnerOn);
-  SimStep(sim, SimMinSec(sim, kStatusFanDelay) + 1);
-  EXPECT_TRUE(sim.reg[kStatusUnitStatusA1 + 4] & kUnitRunFanOn);
-  EXPECT_FALSE(Bit(sim, kSwitchStart));
+  EXPECT_TRUE(sim.reg[lnk::kStatusUnitStatusA1 + 5] & lnk::kUnitRunFanOn);
+  EXPECT_FALSE(sim.reg[lnk::kStatusUnitStatusA1 + 4] & lnk::kUnitRunFanOn);
+  EXPECT_FALSE(sim.reg[lnk::kStatusUnitStatusD1 + 5] & lnk::kUnitBurnerOn);
+  SimStep(sim, SimMinSec(sim, lnk::kStatusFanDelay) + 1);
+  EXPECT_TRUE(sim.reg[lnk::kStatusUnitStatusA1 + 4] & lnk::kUnitRunFanOn);
+  EXPECT_FALSE(Bit(sim, lnk::kSwitchStart));
   SimStep(sim, 10);
-  EXPECT_TRUE(sim.reg[kStatusUnitStatusD1 + 5] & kUnitBurnerOn);
+  EXPECT_TRUE(sim.reg[lnk::kStatusUnitStatusD1 + 5] & lnk::kUnitBurnerOn);
   SimStep(sim, 300);
-  EXPECT_GT(SimS16LowFirst(sim, kStatusPlenumTemp6), cold + 80);
-  EXPECT_GT(SimU32LowFirst(sim, kStatusBushelCounter), 0u);
+  EXPECT_GT(SimS16LowFirst(sim, lnk::kStatusPlenumTemp6), cold + 80);
+  EXPECT_GT(SimU32LowFirst(sim, lnk::kStatusBushelCounter), 0u);
 }
 
 TEST(Scenarios, WarningStormShutsDownTheBurnerOfTheNodeThatReportsAndClearsAfterwards) {
@@ -189,63 +189,63 @@ TEST(Scenarios, WarningStormShutsDownTheBurnerOfTheNodeThatReportsAndClearsAfter
   for (int s = 0; s < 90; ++s) {
     SimStep(sim, 1);
     // FAN/HEATER #2 (unit 2, slot 5) reports a shutdown in the storm's second event.
-    if (sim.reg[kStatusWarningNode] == kNodeFanHeater1 + 1) {
+    if (sim.reg[lnk::kStatusWarningNode] == lnk::kNodeFanHeater1 + 1) {
       lockedOut = true;
-      EXPECT_TRUE(sim.reg[kStatusUnitStatusD1 + 4] & kUnitBurnerFlameFail);
-      EXPECT_FALSE(sim.reg[kStatusUnitStatusD1 + 4] & kUnitBurnerOn);
-      EXPECT_TRUE(sim.reg[kStatusUnitStatusA1 + 4] & kUnitRunBurnerFault);
+      EXPECT_TRUE(sim.reg[lnk::kStatusUnitStatusD1 + 4] & lnk::kUnitBurnerFlameFail);
+      EXPECT_FALSE(sim.reg[lnk::kStatusUnitStatusD1 + 4] & lnk::kUnitBurnerOn);
+      EXPECT_TRUE(sim.reg[lnk::kStatusUnitStatusA1 + 4] & lnk::kUnitRunBurnerFault);
     }
-    if (s > 65 && sim.reg[kStatusWarningNode] == 0 && sim.reg[kStatusWarningId] == 0) quietSeen = true;
+    if (s > 65 && sim.reg[lnk::kStatusWarningNode] == 0 && sim.reg[lnk::kStatusWarningId] == 0) quietSeen = true;
   }
   EXPECT_TRUE(lockedOut);
   EXPECT_TRUE(quietSeen);
-  EXPECT_FALSE(sim.reg[kStatusUnitStatusD1 + 4] & kUnitBurnerFlameFail);
+  EXPECT_FALSE(sim.reg[lnk::kStatusUnitStatusD1 + 4] & lnk::kUnitBurnerFlameFail);
   // An injected warning wins over the storm while it lasts.
   SimFaults faults;
-  faults.warningNode = kNodeMainIo;
+  faults.warningNode = lnk::kNodeMainIo;
   faults.warningId = 9;
   faults.warningFromS = 0;
   faults.warningToS = 30;
   SimInitScenario(sim, Scenario("warning-storm"), faults);
   SimStep(sim, 20);
-  EXPECT_EQ(sim.reg[kStatusWarningNode], kNodeMainIo);
-  EXPECT_EQ(sim.reg[kStatusWarningId], 9);
+  EXPECT_EQ(sim.reg[lnk::kStatusWarningNode], lnk::kNodeMainIo);
+  EXPECT_EQ(sim.reg[lnk::kStatusWarningId], 9);
 }
 
 TEST(Scenarios, StagedBatchHeatsHighThenLowCoolsAndUnloads) {
   Simulator sim;
   SimInitScenario(sim, Scenario("staged-batch"));
-  ASSERT_TRUE(sim.reg[kStatusOptionBits] & kOptionBitsTwoHeats);
+  ASSERT_TRUE(sim.reg[lnk::kStatusOptionBits] & lnk::kOptionBitsTwoHeats);
   // Short presets, so one batch fits in the test.
-  SimSetMinSec(sim, kStatusHiHeatCountdown, 300);
-  SimSetMinSec(sim, kStatusLoHeatCountdown, 400);
-  SimSetMinSec(sim, kStatusCoolCountdown, 200);
-  SimSetMinSec(sim, kStatusUnloadCountdown, 120);
-  const uint16_t wet = SimU16HighFirst(sim, kStatusOutgoingMoisture);
+  SimSetMinSec(sim, lnk::kStatusHiHeatCountdown, 300);
+  SimSetMinSec(sim, lnk::kStatusLoHeatCountdown, 400);
+  SimSetMinSec(sim, lnk::kStatusCoolCountdown, 200);
+  SimSetMinSec(sim, lnk::kStatusUnloadCountdown, 120);
+  const uint16_t wet = SimU16HighFirst(sim, lnk::kStatusOutgoingMoisture);
   SimStep(sim, 295);
-  EXPECT_EQ(sim.reg[kStatusBatchState], kBatchStateHiHeat);
-  EXPECT_GE(SimS16LowFirst(sim, kStatusPlenumTemp6), 210 - 12);
+  EXPECT_EQ(sim.reg[lnk::kStatusBatchState], lnk::kBatchStateHiHeat);
+  EXPECT_GE(SimS16LowFirst(sim, lnk::kStatusPlenumTemp6), 210 - 12);
   SimStep(sim, 10);
-  ASSERT_EQ(sim.reg[kStatusBatchState], kBatchStateLoHeat);
+  ASSERT_EQ(sim.reg[lnk::kStatusBatchState], lnk::kBatchStateLoHeat);
   SimStep(sim, 385);
-  EXPECT_EQ(sim.reg[kStatusBatchState], kBatchStateLoHeat);
-  const int16_t low = SimS16LowFirst(sim, kStatusPlenumTemp6);
+  EXPECT_EQ(sim.reg[lnk::kStatusBatchState], lnk::kBatchStateLoHeat);
+  const int16_t low = SimS16LowFirst(sim, lnk::kStatusPlenumTemp6);
   EXPECT_LE(low, 160 + 3);
   EXPECT_GE(low, 160 - 12);
-  EXPECT_EQ(SimU32LowFirst(sim, kStatusBushelCounter), 0u);
+  EXPECT_EQ(SimU32LowFirst(sim, lnk::kStatusBushelCounter), 0u);
   SimStep(sim, 20);
-  ASSERT_EQ(sim.reg[kStatusBatchState], kBatchStateCool);
-  EXPECT_FALSE(sim.reg[kStatusUnitStatusD1 + 5] & kUnitBurnerOn);
-  EXPECT_TRUE(sim.reg[kStatusUnitStatusA1 + 5] & kUnitRunFanOn);
-  EXPECT_LT(SimU16HighFirst(sim, kStatusOutgoingMoisture), wet);
+  ASSERT_EQ(sim.reg[lnk::kStatusBatchState], lnk::kBatchStateCool);
+  EXPECT_FALSE(sim.reg[lnk::kStatusUnitStatusD1 + 5] & lnk::kUnitBurnerOn);
+  EXPECT_TRUE(sim.reg[lnk::kStatusUnitStatusA1 + 5] & lnk::kUnitRunFanOn);
+  EXPECT_LT(SimU16HighFirst(sim, lnk::kStatusOutgoingMoisture), wet);
   SimStep(sim, 200);
-  ASSERT_EQ(sim.reg[kStatusBatchState], kBatchStateUnload);
+  ASSERT_EQ(sim.reg[lnk::kStatusBatchState], lnk::kBatchStateUnload);
   SimStep(sim, 60);
-  EXPECT_GT(SimU32LowFirst(sim, kStatusBushelCounter), 0u);
-  EXPECT_TRUE(Bit(sim, kLightUnload));
+  EXPECT_GT(SimU32LowFirst(sim, lnk::kStatusBushelCounter), 0u);
+  EXPECT_TRUE(Bit(sim, lnk::kLightUnload));
   SimStep(sim, 70);
-  EXPECT_EQ(sim.reg[kStatusBatchState], kBatchStateHiHeat);
-  EXPECT_EQ(SimU16HighFirst(sim, kStatusBatchCounter), 1);
+  EXPECT_EQ(sim.reg[lnk::kStatusBatchState], lnk::kBatchStateHiHeat);
+  EXPECT_EQ(SimU16HighFirst(sim, lnk::kStatusBatchCounter), 1);
 }
 
 // What a setting sent by the panel does to the running default dryer within ten minutes.
@@ -257,43 +257,43 @@ struct SettingEffect {
 
 const SettingEffect kSettingEffects[] = {
     {"plenum setpoint of unit 1 down to 140 F",
-     {{kStatusPlenumSetpoint6, {140, 0}}},
-     [](const Simulator&, const Simulator& a) { return SimS16LowFirst(a, kStatusPlenumTemp6) <= 143; }},
+     {{lnk::kStatusPlenumSetpoint6, {140, 0}}},
+     [](const Simulator&, const Simulator& a) { return SimS16LowFirst(a, lnk::kStatusPlenumTemp6) <= 143; }},
     {"burner of unit 1 held off",
-     {{kStatusBurnerMode1 + 5, {kBurnerModeFanOnly}}},
+     {{lnk::kStatusBurnerMode1 + 5, {lnk::kBurnerModeFanOnly}}},
      [](const Simulator&, const Simulator& a) {
-       return !(a.reg[kStatusUnitStatusD1 + 5] & kUnitBurnerOn) && (a.reg[kStatusUnitStatusA1 + 5] & kUnitRunFanOn) &&
-              SimS16LowFirst(a, kStatusPlenumTemp6) < 100;
+       return !(a.reg[lnk::kStatusUnitStatusD1 + 5] & lnk::kUnitBurnerOn) && (a.reg[lnk::kStatusUnitStatusA1 + 5] & lnk::kUnitRunFanOn) &&
+              SimS16LowFirst(a, lnk::kStatusPlenumTemp6) < 100;
      }},
     {"wider differential lets the plenum fall further",
-     {{kStatusPlenumDifferential1 + 5, {30}}},
-     [](const Simulator&, const Simulator& a) { return SimS16LowFirst(a, kStatusPlenumTemp6) >= 150 - 3; }},
+     {{lnk::kStatusPlenumDifferential1 + 5, {30}}},
+     [](const Simulator&, const Simulator& a) { return SimS16LowFirst(a, lnk::kStatusPlenumTemp6) >= 150 - 3; }},
     {"a drier moisture setpoint slows the metering rolls",
-     {{kStatusMoistureSetpoint, {0, 120}}},
+     {{lnk::kStatusMoistureSetpoint, {0, 120}}},
      [](const Simulator& b, const Simulator& a) {
-       return a.reg[kStatusMeterRollSpeedPercent] < b.reg[kStatusMeterRollSpeedPercent] &&
-              a.reg[kStatusMeterRoll0] == kMeterRollInUseLow;
+       return a.reg[lnk::kStatusMeterRollSpeedPercent] < b.reg[lnk::kStatusMeterRollSpeedPercent] &&
+              a.reg[lnk::kStatusMeterRoll0] == lnk::kMeterRollInUseLow;
      }},
     {"temperature two-speed control runs at the high speed over the grain setpoint",
-     {{kStatusMoistureControlMode, {kModeTemperature2Speed}}, {kStatusGrainTempSetpoint1, {80, 0}}},
+     {{lnk::kStatusMoistureControlMode, {lnk::kModeTemperature2Speed}}, {lnk::kStatusGrainTempSetpoint1, {80, 0}}},
      [](const Simulator&, const Simulator& a) {
-       return a.reg[kStatusMeterRollSpeedPercent] == a.reg[kStatusMeterRoll1] && a.reg[kStatusMeterRoll0] == kMeterRollInUseHigh;
+       return a.reg[lnk::kStatusMeterRollSpeedPercent] == a.reg[lnk::kStatusMeterRoll1] && a.reg[lnk::kStatusMeterRoll0] == lnk::kMeterRollInUseHigh;
      }},
     {"variable control brings the grain to the setpoint within the unload limits",
-     {{kStatusMoistureControlMode, {kModeMoistureVariable}}, {kStatusMinUnloadRate, {0, 45}}},
+     {{lnk::kStatusMoistureControlMode, {lnk::kModeMoistureVariable}}, {lnk::kStatusMinUnloadRate, {0, 45}}},
      [](const Simulator&, const Simulator& a) {
-       const int error = SimU16HighFirst(a, kStatusOutgoingMoisture) - SimU16HighFirst(a, kStatusMoistureSetpoint);
-       return a.reg[kStatusMeterRollSpeedPercent] >= 45 && error >= -8 && error <= 8;
+       const int error = SimU16HighFirst(a, lnk::kStatusOutgoingMoisture) - SimU16HighFirst(a, lnk::kStatusMoistureSetpoint);
+       return a.reg[lnk::kStatusMeterRollSpeedPercent] >= 45 && error >= -8 && error <= 8;
      }},
     {"an out-of-grain time shorter than a load stops the dryer for want of grain",
-     {{kStatusOutOfGrainTime, {0, 20}}},
+     {{lnk::kStatusOutOfGrainTime, {0, 20}}},
      [](const Simulator&, const Simulator& a) {
-       return !(a.reg[kStatusRunFlags] & kRunFlagsRunning) &&
-              (a.reg[kStatusStatusBar271] & kStopReasonBits) == kStopReasonNoGrain && !(a.reg[kStatusSwitches] & kSwitchesReady);
+       return !(a.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning) &&
+              (a.reg[lnk::kStatusStatusBar271] & lnk::kStopReasonBits) == lnk::kStopReasonNoGrain && !(a.reg[lnk::kStatusSwitches] & lnk::kSwitchesReady);
      }},
     {"the quick-start request starts a waiting dryer (checked below); on a running one it only echoes",
-     {{kStatusOptionBits2, {kOptionBits2QuickStart}}},
-     [](const Simulator&, const Simulator& a) { return (a.reg[kStatusRunFlags] & kRunFlagsRunning) != 0; }},
+     {{lnk::kStatusOptionBits2, {lnk::kOptionBits2QuickStart}}},
+     [](const Simulator&, const Simulator& a) { return (a.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning) != 0; }},
 };
 
 TEST(Scenarios, EverySettingThePanelSendsChangesWhatThePlantDoes) {
@@ -310,9 +310,9 @@ TEST(Scenarios, EverySettingThePanelSendsChangesWhatThePlantDoes) {
   }
   Simulator waiting;
   SimInitScenario(waiting, Scenario("cold-start"));
-  Command(waiting, {{kStatusOptionBits2, {kOptionBits2QuickStart}}});
+  Command(waiting, {{lnk::kStatusOptionBits2, {lnk::kOptionBits2QuickStart}}});
   SimStep(waiting, 30);
-  EXPECT_TRUE(waiting.reg[kStatusRunFlags] & kRunFlagsRunning);
+  EXPECT_TRUE(waiting.reg[lnk::kStatusRunFlags] & lnk::kRunFlagsRunning);
 }
 
 TEST(SimServerSpeed, SimulatedTimeRunsFasterAndFaultTimesStayOnTheLine) {

@@ -104,49 +104,49 @@ TEST_F(DryerSimProgram, ServesOnAGivenDevice) {
   ASSERT_NE(std::fgets(path, sizeof(path), sim), nullptr);
   EXPECT_EQ(std::string(path), std::string(line.SlavePath()) + "\n");
 
-  ASSERT_EQ(line.Write(kPollFrame, kPollFrameLength), plat::PtyResult::Ok);
-  uint8_t answer[2 * kStatusFrameLength] = {};
+  ASSERT_EQ(line.Write(lnk::kPollFrame, lnk::kPollFrameLength), plat::PtyResult::Ok);
+  uint8_t answer[2 * lnk::kStatusFrameLength] = {};
   int have = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-  while (have < kStatusFrameLength && std::chrono::steady_clock::now() < deadline) {
+  while (have < lnk::kStatusFrameLength && std::chrono::steady_clock::now() < deadline) {
     line.WaitReadable(50);
     int got = 0;
     line.Read(answer + have, static_cast<int>(sizeof(answer)) - have, got);
     have += got;
   }
-  EXPECT_TRUE(AcceptStatusFrame(answer, have)) << have << " bytes";
-  EXPECT_EQ(answer[kStatusFanHeaterCount], 1);
+  EXPECT_TRUE(lnk::AcceptStatusFrame(answer, have)) << have << " bytes";
+  EXPECT_EQ(answer[lnk::kStatusFanHeaterCount], 1);
   const int status = pclose(sim);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(DryerSimProgram, TheLinkKeepsItsConnectionToTheProgram) {
-  CloseLink();
-  ResetLinkState();
-  ResetDryerStatus();
-  ResetSettingRequest();
-  SetLinkEvents(LinkEvents{});  // both threads post here; nothing records them
+  lnk::CloseLink();
+  lnk::ResetLinkState();
+  lnk::ResetDryerStatus();
+  lnk::ResetSettingRequest();
+  lnk::SetLinkEvents(lnk::LinkEvents{});  // both threads post here; nothing records them
   const std::string command = "'" + SimProgram() + "' --pty --fast --run-for 3 --warning 14:5@0-60";
   FILE* sim = popen(command.c_str(), "r");
   ASSERT_NE(sim, nullptr);
   char line[128] = {};
   ASSERT_NE(std::fgets(line, sizeof(line), sim), nullptr);
   line[std::strcspn(line, "\n")] = '\0';
-  ASSERT_TRUE(OpenLink(line)) << line;
+  ASSERT_TRUE(lnk::OpenLink(line)) << line;
 
   // Ticks at a tenth of the real period until the program's warning shows in the record.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-  while (ReadStatusByte(kStatusWarningNode) == 0 && std::chrono::steady_clock::now() < deadline) {
-    LinkTick();
+  while (lnk::ReadStatusByte(lnk::kStatusWarningNode) == 0 && std::chrono::steady_clock::now() < deadline) {
+    lnk::LinkTick();
     std::this_thread::sleep_for(std::chrono::milliseconds(17));
   }
-  EXPECT_EQ(ReadStatusByte(kStatusWarningNode), kNodeMainIo);
-  EXPECT_EQ(ReadStatusByte(kStatusWarningId), 5);
-  EXPECT_EQ(LinkAliveCountdown(), kLinkAliveSeconds);
-  CloseLink();
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusWarningNode), lnk::kNodeMainIo);
+  EXPECT_EQ(lnk::ReadStatusByte(lnk::kStatusWarningId), 5);
+  EXPECT_EQ(lnk::LinkAliveCountdown(), lnk::kLinkAliveSeconds);
+  lnk::CloseLink();
   const int status = pclose(sim);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-  ResetDryerStatus();
+  lnk::ResetDryerStatus();
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ class SimServerLine : public ::testing::Test {
   }
   SimServer server;
   plat::SerialPort port;
-  uint8_t buffer[4 * kStatusFrameLength] = {};
+  uint8_t buffer[4 * lnk::kStatusFrameLength] = {};
   int have = 0;
 };
 
@@ -47,11 +47,11 @@ TEST_F(SimServerLine, AnswersAtTheLinePaceWhenAsked) {
   options.realPace = true;
   Start(options);
   const Clock::time_point sent = Clock::now();
-  ASSERT_EQ(port.Write(kPollFrame, kPollFrameLength), plat::SerialResult::Ok);
-  ASSERT_EQ(ReadUntil(kStatusFrameLength, std::chrono::seconds(5)), kStatusFrameLength);
+  ASSERT_EQ(port.Write(lnk::kPollFrame, lnk::kPollFrameLength), plat::SerialResult::Ok);
+  ASSERT_EQ(ReadUntil(lnk::kStatusFrameLength, std::chrono::seconds(5)), lnk::kStatusFrameLength);
   // 331 bytes of 11 bits at 38400 baud take 94.8 ms.
   EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(90));
-  EXPECT_TRUE(AcceptStatusFrame(buffer, have));
+  EXPECT_TRUE(lnk::AcceptStatusFrame(buffer, have));
 }
 
 TEST_F(SimServerLine, IgnoresABadFrameOnTheLineAndAnswersTheNextGoodOne) {
@@ -59,20 +59,20 @@ TEST_F(SimServerLine, IgnoresABadFrameOnTheLineAndAnswersTheNextGoodOne) {
   options.realPace = false;
   Start(options);
   uint8_t bad[9] = {9, 1, 0, 95, 1, 33, 0, 0, 0};
-  AppendChecksum(bad, 7);
+  lnk::AppendChecksum(bad, 7);
   bad[5] ^= 0x10;
   ASSERT_EQ(port.Write(bad, 9), plat::SerialResult::Ok);
-  ASSERT_EQ(port.Write(kResyncFrame, kResyncFrameLength), plat::SerialResult::Ok);
-  ASSERT_EQ(ReadUntil(kStatusFrameLength, std::chrono::seconds(5)), kStatusFrameLength);
-  EXPECT_TRUE(AcceptStatusFrame(buffer, have));
+  ASSERT_EQ(port.Write(lnk::kResyncFrame, lnk::kResyncFrameLength), plat::SerialResult::Ok);
+  ASSERT_EQ(ReadUntil(lnk::kStatusFrameLength, std::chrono::seconds(5)), lnk::kStatusFrameLength);
+  EXPECT_TRUE(lnk::AcceptStatusFrame(buffer, have));
   Simulator sim;
   server.Snapshot(sim);
   EXPECT_EQ(sim.counters.resyncs, 1u);
   EXPECT_EQ(sim.counters.commands, 0u);
-  EXPECT_NE(sim.reg[kStatusPlenumDifferential1], 33);
-  EXPECT_NE(sim.reg[kStatusPlenumDifferential1], 33 ^ 0x10);
+  EXPECT_NE(sim.reg[lnk::kStatusPlenumDifferential1], 33);
+  EXPECT_NE(sim.reg[lnk::kStatusPlenumDifferential1], 33 ^ 0x10);
   // Nothing more than the one answer arrives.
-  EXPECT_EQ(ReadUntil(kStatusFrameLength + 1, std::chrono::milliseconds(100)), kStatusFrameLength);
+  EXPECT_EQ(ReadUntil(lnk::kStatusFrameLength + 1, std::chrono::milliseconds(100)), lnk::kStatusFrameLength);
 }
 
 TEST_F(SimServerLine, SplitAnswerArrivesInTwoPiecesAroundThePause) {
@@ -82,12 +82,12 @@ TEST_F(SimServerLine, SplitAnswerArrivesInTwoPiecesAroundThePause) {
   options.faults.splitPauseMs = 1500;
   Start(options);
   const Clock::time_point sent = Clock::now();
-  ASSERT_EQ(port.Write(kPollFrame, kPollFrameLength), plat::SerialResult::Ok);
+  ASSERT_EQ(port.Write(lnk::kPollFrame, lnk::kPollFrameLength), plat::SerialResult::Ok);
   ASSERT_GT(ReadUntil(1, std::chrono::seconds(5)), 0);
-  EXPECT_LT(have, kStatusFrameLength);  // the first piece only
-  ASSERT_EQ(ReadUntil(kStatusFrameLength, std::chrono::seconds(10)), kStatusFrameLength);
+  EXPECT_LT(have, lnk::kStatusFrameLength);  // the first piece only
+  ASSERT_EQ(ReadUntil(lnk::kStatusFrameLength, std::chrono::seconds(10)), lnk::kStatusFrameLength);
   EXPECT_GE(Clock::now() - sent, std::chrono::milliseconds(1500));
-  EXPECT_TRUE(AcceptStatusFrame(buffer, have));
+  EXPECT_TRUE(lnk::AcceptStatusFrame(buffer, have));
 }
 
 }  // namespace
