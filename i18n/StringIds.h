@@ -97,12 +97,12 @@ inline constexpr uint16_t kPictureCaptionBase = 520;
 inline constexpr uint16_t kStringCopiedToStickCaption = 598;
 inline constexpr uint16_t kStringCopiedToStickText = 599;
 // The metering roll output voltage setup: caption, the three speeds, the output line, help.
-inline constexpr uint16_t kStringVoltageCaption = 760;
-inline constexpr uint16_t kStringVoltageHigh = 761;
-inline constexpr uint16_t kStringVoltageMedium = 762;
-inline constexpr uint16_t kStringVoltageLow = 763;
-inline constexpr uint16_t kStringVoltageOutputNow = 764;
-inline constexpr uint16_t kStringVoltageHelpCaption = 765;
+inline constexpr uint16_t kStringVoltageCaption = 840;
+inline constexpr uint16_t kStringVoltageHigh = 841;
+inline constexpr uint16_t kStringVoltageMedium = 842;
+inline constexpr uint16_t kStringVoltageLow = 843;
+inline constexpr uint16_t kStringVoltageOutputNow = 844;
+inline constexpr uint16_t kStringVoltageHelpCaption = 845;
 
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
