@@ -70,6 +70,7 @@ constexpr plat::DialogTemplate kTemplate{
 struct MeterRollState {
   std::atomic<bool> visible{false};
   std::atomic<bool> question{false};
+  std::atomic<bool> byScreen{false};
 };
 MeterRollState gMeterRoll;
 
@@ -119,7 +120,7 @@ void Open(plat::Hwnd dialog) {
   lnk::RaisePending(lnk::CommandRow::MeterRollFromStatus230);
   // The mode byte is changed bit by bit here, so it starts from the controller's value.
   lnk::LoadRequestFromStatus(lnk::CommandRow::MoistureControlMode);
-  const bool arrows = gMeterRoll.question.load();
+  const bool arrows = gMeterRoll.question.load() || gMeterRoll.byScreen.load();
   for (int id : {kMeterRollIncrease, kMeterRollDecrease, kMeterRollSelect})
     plat::EnableDlgItem(dialog, id, arrows && !Automatic(mode));
   if (arrows) lnk::ApplyMeterRollSpeedModeRule();
@@ -280,5 +281,8 @@ int OpenMeterRollDialog(plat::Hwnd parent, const MeterRollOpening& opening) {
 
 bool MeterRollDialogVisible() { return gMeterRoll.visible.load(); }
 bool MeterRollQuestionPending() { return gMeterRoll.question.load(); }
+
+void SetMeterRollByScreen(bool on) { gMeterRoll.byScreen = on; }
+bool MeterRollByScreen() { return gMeterRoll.byScreen.load(); }
 
 }  // namespace dialogs

@@ -37,4 +37,9 @@ int OpenMeterRollDialog(plat::Hwnd parent, const MeterRollOpening& opening = {})
 bool MeterRollDialogVisible();
 bool MeterRollQuestionPending();
 
+// The panel's set-meter-roll-speed-by-screen mode, switched from the diagnostics: while it is
+// on, INCREASE, DECREASE and SELECT work whatever opened the dialog, not only the knob.
+void SetMeterRollByScreen(bool on);
+bool MeterRollByScreen();
+
 }  // namespace dialogs

@@ -164,6 +164,13 @@ inline constexpr uint16_t kStringCycledSamplerNote = 769;
 inline constexpr uint16_t kStringCycledSamplerHelpCaption = 770;
 // Auto-start wizard: the buttons that leave it or open a moisture setpoint.
 inline constexpr uint16_t kStringAutoStartContinue = 941;
+// The metering roll output voltage setup: caption, the three speeds, the output line, help.
+inline constexpr uint16_t kStringVoltageCaption = 840;
+inline constexpr uint16_t kStringVoltageHigh = 841;
+inline constexpr uint16_t kStringVoltageMedium = 842;
+inline constexpr uint16_t kStringVoltageLow = 843;
+inline constexpr uint16_t kStringVoltageOutputNow = 844;
+inline constexpr uint16_t kStringVoltageHelpCaption = 845;
 
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
@@ -299,6 +306,10 @@ inline constexpr UsedString kUsedStrings[] = {
     Fixed(768), Fixed(769), Fixed(770),
     // Auto-start wizard: CONTINUE on a 150-pixel button.
     Room(kStringAutoStartContinue, 140, 16, false),
+    // Metering roll output voltage setup: the speed radios are 200 pixels wide.
+    Fixed(kStringVoltageCaption), Room(kStringVoltageHigh, 170, 16, true),
+    Room(kStringVoltageMedium, 170, 16, true), Room(kStringVoltageLow, 170, 16, true),
+    Fixed(kStringVoltageOutputNow), Fixed(kStringVoltageHelpCaption),
 };
 inline constexpr size_t kUsedStringCount = sizeof(kUsedStrings) / sizeof(kUsedStrings[0]);
 

@@ -550,5 +550,15 @@ inline constexpr uint8_t kControllerDisplaySmallRolls = kControllerDisplayBit1;
 // ---- Sensor calibration and bushel counting ----
 inline constexpr int kRequestBushelCalibration = kStatusBushelCalibration;  // multiplier, percent
 inline constexpr uint32_t kBushelCounterUnitsPerBushel = 3600;             // bytes 164..167 count bushel-seconds
+// ---- Diagnostics: light outputs, switch inputs, air switch testing ----
+inline constexpr int kStatusSwitchInputs = kStatusLoadFlags;  // five input bytes, 179..183
+inline constexpr int kSwitchInputBytes = 5;
+inline constexpr int kStatusDryerTypeSwitch = kStatusConfigBits;  // byte 225, bit by bit
+inline constexpr int kLightOutputsPerConnector = 8;
+inline constexpr uint8_t kSetupShutdownOnMrSensorOff = 0x20;  // register 49 bit 5
+// The panel re-enables air switch testing while byte 148 bit 3 is set and byte 118 bit 5 clear.
+inline constexpr int kStatusAirSwitchReady = kStatusUnitStatusD1 + 5;  // byte 148
+inline constexpr uint8_t kAirSwitchReadyBit = 0x08;
+inline constexpr uint8_t kStatus118AirSwitchHold = 0x20;  // byte 118 bit 5
 
 }  // namespace lnk

@@ -2,6 +2,7 @@
 
 #include "dialogs/DataLoggerDialog.h"
 #include "dialogs/MeterRollDialog.h"
+#include "dialogs/MeterRollVoltageDialog.h"
 #include "dialogs/MoistureCalibrationDialog.h"
 #include "dialogs/ShutdownHistoryDialog.h"
 #include "dialogs/SystemInfoDialog.h"
@@ -88,6 +89,10 @@ constexpr RepeatDialog kRepeatDialogs[kRepeatDialogCount] = {
      .count = 2},
     {.dialogId = dialogs::kUnloadBushelsDialogId,
      .buttons = {dialogs::kUnloadBushelsRepeatButtons[0], dialogs::kUnloadBushelsRepeatButtons[1]},
+     .count = 2},
+    // The metering roll output voltage setup steps its voltages like the meter-roll dialog.
+    {.dialogId = dialogs::kMeterRollVoltageDialogId,
+     .buttons = {dialogs::kMeterRollVoltageRepeatButtons[0], dialogs::kMeterRollVoltageRepeatButtons[1]},
      .count = 2},
 };
 

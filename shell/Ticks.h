@@ -14,7 +14,7 @@ inline constexpr uint32_t kSecondTimerMs = 1000;
 inline constexpr uint32_t kTenthTimerMs = 100;
 
 inline constexpr int kBatchLatchCount = 4;
-inline constexpr int kRepeatDialogCount = 3;
+inline constexpr int kRepeatDialogCount = 4;
 
 // Counters owned by the ticks; none is saved.
 struct TickState {

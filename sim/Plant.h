@@ -17,3 +17,8 @@ void PlantSecond(Simulator& sim);
 void PlantAdvance(Simulator& sim, double dt);
 // The warning registers at the current time: an injected warning first, then the scenario's.
 void PlantWarnings(Simulator& sim);
+// The panel's lights and switch inputs held by the forced bits whose time has come; run last in
+// every step, so the forced value is what each frame carries.
+void PanelIoStep(Simulator& sim);
+// True for the status bytes that carry the panel's light outputs and switch inputs.
+bool PanelIoByte(int statusByte);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "sim/Plant.h"
 #include "sim/SimServer.h"
 
 namespace {
@@ -25,6 +26,9 @@ constexpr const char* kUsage =
     "  --silent-after S         go silent S seconds after start ...\n"
     "  --silent-for S           ... for S seconds\n"
     "  --warning NODE:ID@S-S    report warning ID of NODE from second S to second S\n"
+    "  --switch BYTE:BIT=V@S    from second S hold bit BIT of panel light or switch byte BYTE\n"
+    "                           (177..183, 225, 239, 240) at V (0 or 1), whatever the dryer\n"
+    "                           does; @S may be left out (from the start); up to 16 times\n"
     "  --scenario NAME          the dryer to simulate (default: corn; see below)\n"
     "  --speed N                run simulated time N times faster (0.1..1000; default 1)\n"
     "  --run-for SECONDS        exit after that long (default: run until stopped)\n"
@@ -89,9 +93,25 @@ bool ParseWarning(const char* text, SimFaults& f) {
   return true;
 }
 
+// BYTE:BIT=0|1[@S]: a light or switch byte of the panel, a bit 0..7, the value it is held at,
+// and from which second on.
+bool ParseForcedBit(const char* text, SimFaults& f) {
+  unsigned byte = 0, bit = 0, value = 0;
+  double from = 0;
+  int used = 0;
+  const int got = std::sscanf(text, "%u:%u=%u%n@%lf%n", &byte, &bit, &value, &used, &from, &used);
+  if (got < 3 || text[used] != '\0' || (got == 3 && std::strchr(text, '@') != nullptr)) return false;
+  if (!PanelIoByte(static_cast<int>(byte)) || bit > 7 || value > 1 || from < 0 || f.forcedCount >= kSimForcedBitMax)
+    return false;
+  f.forced[f.forcedCount++] = SimForcedBit{.byte = static_cast<uint16_t>(byte), .mask = static_cast<uint8_t>(1u << bit),
+                                           .value = value == 1, .fromS = from};
+  return true;
+}
+
 constexpr const char* kValueOptions[] = {
     "--port", "--drop-every", "--corrupt-every", "--split-every", "--split-pause",
     "--silent-after", "--silent-for", "--warning", "--run-for", "--scenario", "--speed",
+    "--switch",
 };
 
 bool TakesValue(const char* opt) {
@@ -148,6 +168,8 @@ int Parse(int argc, char** argv, Arguments& a, bool& help) {
       a.silentForGiven = true;
     } else if (std::strcmp(opt, "--warning") == 0) {
       ok = ParseWarning(value, f);
+    } else if (std::strcmp(opt, "--switch") == 0) {
+      ok = ParseForcedBit(value, f);
     } else if (std::strcmp(opt, "--scenario") == 0) {
       a.options.scenario = SimFindScenario(value);
       ok = a.options.scenario != nullptr;

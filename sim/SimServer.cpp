@@ -169,6 +169,7 @@ struct SimServer::Impl {
       faults.silentForS *= o.speed;
       faults.warningFromS *= o.speed;
       faults.warningToS *= o.speed;
+      for (int i = 0; i < faults.forcedCount && i < kSimForcedBitMax; ++i) faults.forced[i].fromS *= o.speed;
     }
     if (!(options.speed > 0)) options.speed = 1;
     SimInitScenario(sim, o.scenario != nullptr ? *o.scenario : SimDefaultScenario(), faults);

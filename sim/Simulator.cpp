@@ -226,6 +226,7 @@ void SimStep(Simulator& sim, double seconds) {
     }
     PlantAdvance(sim, dt);
     SimAutoStartStep(sim, dt);
+    PanelIoStep(sim);
   }
 }
 

@@ -12,6 +12,16 @@ inline constexpr int kSimRegisterBytes = 512;  // page-0 register r at r, page-1
 inline constexpr int kSimUnitSlots = 6;
 inline constexpr int kSimRequestLogSize = 64;
 
+// A light output or switch input of the control panel held at a value from a time on, whatever
+// the plant does (--switch BYTE:BIT=0|1@S): status byte, bit mask, value, seconds of the line.
+inline constexpr int kSimForcedBitMax = 16;
+struct SimForcedBit {
+  uint16_t byte = 0;
+  uint8_t mask = 0;
+  bool value = false;
+  double fromS = 0;
+};
+
 // Faults injected on the answers. Answers are numbered from 1; "every Nth" means numbers
 // N, 2N, 3N... A value of 0 turns the fault off.
 struct SimFaults {
@@ -28,6 +38,9 @@ struct SimFaults {
   uint8_t warningId = 0;
   double warningFromS = 0;
   double warningToS = 0;
+  // Panel inputs and outputs held at a value.
+  SimForcedBit forced[kSimForcedBitMax];
+  int forcedCount = 0;
 };
 
 enum class SimRequestKind : uint8_t { Poll, Resync, Command };

@@ -43,6 +43,8 @@ constexpr const char* kHelpFiles[] = {
     // Time and date, watchdog, user settings, batch counter and cycled sampler dialogs.
     "TimeDateHelp.txt", "WatchdogHelp.txt", "UserSettingsHelp.txt", "BatchCounterHelp.txt",
     "CycledSamplerHelp.txt",
+    // The metering roll output voltage setup.
+    "MeterRollVoltageHelp.txt",
 };
 
 fs::path PackDir() { return fs::path(DRYER_BINARY_DIR) / "assets" / "Languages"; }
