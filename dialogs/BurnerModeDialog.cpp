@@ -93,7 +93,7 @@ void Labels(plat::Hwnd dialog) {
   for (int n = 1; n <= kFanHeaterSlots; ++n) {
     char16_t line[i18n::kStringDestUnits + 4];
     const char number[3] = {' ', static_cast<char>('0' + n), 0};
-    LineText(line, sizeof line / sizeof line[0]).Add(unitText).AddLatin1(number);
+    i18n::LineText(line, sizeof line / sizeof line[0]).Add(unitText).AddLatin1(number);
     plat::SetDlgItemText(dialog, kBurnerUnitLabels[n - 1], line);
   }
   SetString(dialog, kBurnerModeHelp, i18n::kStringHelp);

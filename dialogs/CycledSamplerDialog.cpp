@@ -27,7 +27,7 @@ void OpenCycledSamplerDialog(plat::Hwnd parent) {
   if (!ConfirmCycledSampler(parent)) return;
   // The other bits of 1:37 are the controller's as it reports them, unless a change of them
   // is still on its way.
-  lnk::RequestBits(lnk::kStatusHardwareOption137, lnk::kHardwareOptionCycledSamplerBit, 0, lnk::CommandRow::HardwareOption137);
+  lnk::RequestBits(lnk::kStatusHardwareOption137, lnk::kHardwareOptionCycledSampler, 0, lnk::CommandRow::HardwareOption137);
 }
 
 }  // namespace dialogs

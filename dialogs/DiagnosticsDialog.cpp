@@ -1,4 +1,5 @@
 #include "dialogs/DiagnosticsDialog.h"
+#include "dialogs/MoistureCalibrationDialog.h"
 
 #include <atomic>
 
@@ -35,11 +36,6 @@ constexpr int kStringMrSensorShutdown = 213;
 constexpr int kStringCalibrate = 214;
 constexpr const char* kHelpFile = "DiagnosticScreenHelp.txt";
 constexpr int kUnitRegisters = 6;
-
-// The calibration dialog's door stays shut until that dialog is part of the panel; then this
-// becomes true and OpenCalibration calls dialogs::OpenMoistureCalibrationDialog(dialog).
-constexpr bool kCalibrationDoorOpen = false;
-void OpenCalibration(plat::Hwnd) {}
 
 constexpr int kWidth = 620;
 constexpr int kHeight = 400;
@@ -193,7 +189,6 @@ void Open(plat::Hwnd dialog) {
       {kDiagHelp, i18n::kStringHelp},           {kDiagExit, i18n::kStringExit},
   };
   for (const Text& t : kTexts) SetString(dialog, t.id, t.stringId);
-  plat::EnableDlgItem(dialog, kDiagCalibrateMoisture, kCalibrationDoorOpen);
   Refresh(dialog);
   plat::SetTimer(dialog, kFollowStatusTimer, kFollowStatusMs);
 }
@@ -232,7 +227,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
     case kDiagMeterRollVoltage: OpenMeterRollVoltageDialog(dialog); break;
     case kDiagMrSpeedViaScreen: AskMrSpeedViaScreen(dialog); break;
     case kDiagMrSensorShutdown: AskMrSensorShutdown(dialog); break;
-    case kDiagCalibrateMoisture: OpenCalibration(dialog); break;
+    case kDiagCalibrateMoisture: OpenMoistureCalibrationDialog(dialog); break;
     case kDiagHelp: ShowDiagnosticsHelp(dialog, kHelpFile, i18n::kDiagnosticsHelpCaption); break;
     case kDiagExit:
       gDiagnostics.open = false;

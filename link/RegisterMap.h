@@ -518,13 +518,10 @@ inline constexpr int kWatchdogSecondsStep = 5;
 inline constexpr int kWatchdogSecondsDefault = 30;  // shown when the register holds no valid time
 // The display options the operator keeps as settings (the others of 1:10 are one-shot commands).
 inline constexpr uint8_t kDisplayOptionsUserSettings = kDisplayOptionsCelsius | kDisplayOptionsGraphView;
-// Cycled moisture sampler enabled: 1:37 bit 7.
-inline constexpr uint8_t kHardwareOptionCycledSamplerBit = 0x80;
 // ---- Drying mode and moisture control setup ----
 inline constexpr int kDryerTypeStagedBatch = kDryerTypeBatchOption;  // byte 8
 inline constexpr int kStatusMaxGrainTempLimit = kStatusSetting121;   // 1:21..22, degrees F low first
 // Page 1 register 1: the staged batch criteria, the dual plenum and a bit that continuous flow clears.
-inline constexpr uint8_t kOptionBitsDualPlenum = kOptionBitsTwoHeat;        // bit 1
 inline constexpr uint8_t kOptionBitsContinuousClears = 0x08;               // bit 3
 inline constexpr uint8_t kOptionBitsTemperatureCriterion = 0x20;           // bit 5
 inline constexpr uint8_t kOptionBitsMoistureCriterion = kOptionBitsMoisture;  // bit 6

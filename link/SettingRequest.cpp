@@ -131,11 +131,14 @@ void RequestByte(int reg, uint8_t value, CommandRow row) {
 
 void RequestBits(int reg, uint8_t setMask, uint8_t clearMask, CommandRow row) {
   if (!ValidRegister(reg)) return;
-  std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
-  std::lock_guard<std::mutex> lock(gRequestMutex);
-  if (!RequestIsNewer(RowIndex(row))) CopyStatusIntoRequest(reg, 1);
-  gRequests.bytes[reg] = static_cast<uint8_t>((gRequests.bytes[reg] & ~clearMask) | setMask);
-  SetPending(RowIndex(row), true);
+  {
+    std::lock_guard<std::mutex> statusLock(detail::StatusMutex());
+    std::lock_guard<std::mutex> lock(gRequestMutex);
+    if (!RequestIsNewer(RowIndex(row))) CopyStatusIntoRequest(reg, 1);
+    gRequests.bytes[reg] = static_cast<uint8_t>((gRequests.bytes[reg] & ~clearMask) | setMask);
+    SetPending(RowIndex(row), true);
+  }
+  NotifyRaised(row);
 }
 
 void RequestClock(int minute, int hour, int day, int month, int year) {

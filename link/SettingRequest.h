@@ -174,7 +174,7 @@ bool IsPending(CommandRow row);
 void RaisePending(CommandRow row);
 
 // Tests only: called on the raising thread right after RequestSetting, RequestByte,
-// RequestClock or RaisePending has raised a row, outside the lock, so a test can run the
+// RequestBits, RequestClock or RaisePending has raised a row, outside the lock, so a test can run the
 // builder at the very moment a flag rises. Null removes it.
 using RaiseObserver = void (*)(CommandRow row);
 void SetRaiseObserver(RaiseObserver observer);

@@ -182,8 +182,8 @@ void Refresh(Hwnd h) {
   if (gConfig.page != AutoStartPage::MoistureSettings) return;
   DryerStatus s;
   TakeStatusSnapshot(s);
-  const int autoStart = MoistureSetpointFromStatus(s, MoistureSetpoint::AutoStart);
-  const int drying = MoistureSetpointFromStatus(s, MoistureSetpoint::Drying);
+  const int autoStart = dialogs::MoistureSetpointFromStatus(s, dialogs::MoistureSetpoint::AutoStart);
+  const int drying = dialogs::MoistureSetpointFromStatus(s, dialogs::MoistureSetpoint::Drying);
   if (autoStart != gConfig.shownAutoStart) plat::InvalidateRect(h, &kUpperValue, true);
   if (drying != gConfig.shownDrying) plat::InvalidateRect(h, &kLowerValue, true);
   gConfig.shownAutoStart = autoStart;
@@ -225,9 +225,9 @@ void Paint(Hwnd h, plat::PaintContext& ctx) {
     TakeStatusSnapshot(s);
     DrawLabel(c, kUpperLabel, i18n::kStringAutoStart);
     DrawLabel(c, kLowerLabel, kStringMoistureSetpoint);
-    DrawSetpoint(c, kUpperValue, MoistureSetpointFromStatus(s, MoistureSetpoint::AutoStart),
+    DrawSetpoint(c, kUpperValue, dialogs::MoistureSetpointFromStatus(s, dialogs::MoistureSetpoint::AutoStart),
                  colour::kYellow);
-    DrawSetpoint(c, kLowerValue, MoistureSetpointFromStatus(s, MoistureSetpoint::Drying), colour::kBlue);
+    DrawSetpoint(c, kLowerValue, dialogs::MoistureSetpointFromStatus(s, dialogs::MoistureSetpoint::Drying), colour::kBlue);
   }
 }
 
@@ -248,11 +248,11 @@ void OnCommand(Hwnd h, int id) {
       LeaveWizard();
       return;
     case kAsAutoStartMoisture:
-      dialogs::OpenMoistureSetpointDialog(h, MoistureSetpoint::AutoStart);
+      dialogs::OpenMoistureSetpointDialog(h, dialogs::MoistureSetpoint::AutoStart);
       plat::InvalidateRect(h, &kUpperValue, true);
       return;
     case kAsDryingMoisture:
-      dialogs::OpenMoistureSetpointDialog(h, MoistureSetpoint::Drying);
+      dialogs::OpenMoistureSetpointDialog(h, dialogs::MoistureSetpoint::Drying);
       plat::InvalidateRect(h, &kLowerValue, true);
       return;
     default:

@@ -1,40 +1,55 @@
 #include "screens/SetupDoors.h"
 
+#include "dialogs/BatchCounterDialog.h"
+#include "dialogs/BurnerModeDialog.h"
+#include "dialogs/CycledSamplerDialog.h"
 #include "dialogs/DataLoggerDialog.h"
+#include "dialogs/DiagnosticsDialog.h"
+#include "dialogs/DryingModeDialogs.h"
+#include "dialogs/HardwareSetupDialog.h"
 #include "dialogs/LanguageDialog.h"
+#include "dialogs/LightOutputsDialog.h"
+#include "dialogs/MoistureCalibrationDialog.h"
 #include "dialogs/PlenumSetupDialogs.h"
 #include "dialogs/SetupConfirmDialogs.h"
+#include "dialogs/SwitchTestDialog.h"
+#include "dialogs/TimeDateDialog.h"
+#include "dialogs/UnloadBushelsDialog.h"
+#include "dialogs/UnloadParametersDialog.h"
+#include "dialogs/UserSettingsDialog.h"
+#include "dialogs/WatchdogDialog.h"
+#include "screens/AutoStartConfig.h"
 
 namespace screens {
 
 // Pictures are indexes of the language's picture set; the row's dialog in the comment.
 const SetupDoor kSetupDoors[kSetupDoorCount] = {
-    {.control = kSetupUnits, .picture = 37, .open = dialogs::OpenUnitsConfirmDialog},
-    {.control = kSetupDryingMode, .picture = 23, .open = nullptr},            // 512
-    {.control = kSetupMeterRollReverse, .picture = 33, .open = dialogs::OpenMeterRollReverseDialog},
-    {.control = kSetupBurnerMode, .picture = 27, .open = nullptr},            // 177
-    {.control = kSetupBurnerDifferential, .picture = 31, .open = dialogs::OpenBurnerDifferentialDialog},
-    {.control = kSetupTimeDate, .picture = 36, .open = nullptr},              // 199
-    {.control = kSetupHardware, .picture = 38, .open = nullptr},              // 164
-    {.control = kSetupDiagnostics, .picture = 30, .open = nullptr},           // 168
+    {.control = kSetupUnits, .picture = 37, .open = [](plat::Hwnd p) { dialogs::OpenUnitsConfirmDialog(p); }},
+    {.control = kSetupDryingMode, .picture = 23, .open = dialogs::OpenDryingModeDialog},            // 512
+    {.control = kSetupMeterRollReverse, .picture = 33, .open = [](plat::Hwnd p) { dialogs::OpenMeterRollReverseDialog(p); }},
+    {.control = kSetupBurnerMode, .picture = 27, .open = dialogs::OpenBurnerModeDialog},            // 177
+    {.control = kSetupBurnerDifferential, .picture = 31, .open = [](plat::Hwnd p) { dialogs::OpenBurnerDifferentialDialog(p); }},
+    {.control = kSetupTimeDate, .picture = 36, .open = dialogs::OpenTimeDateDialog},              // 199
+    {.control = kSetupHardware, .picture = 38, .open = dialogs::OpenHardwareSetupDialog},              // 164
+    {.control = kSetupDiagnostics, .picture = 30, .open = dialogs::OpenDiagnosticsDialog},           // 168
     // Staged batch setup (516) when register 8 is not 0, else continuous flow setup (515): the
     // opener chooses.
-    {.control = kSetupMoistureControl, .picture = 24, .open = nullptr},
-    {.control = kSetupDataLogger, .picture = 39, .open = dialogs::OpenDataLoggerDialog},
-    {.control = kSetupUnloadBushels, .picture = 35, .open = nullptr},         // 226
-    {.control = kSetupBatchCounter, .picture = 63, .open = nullptr},          // 599
-    {.control = kSetupWatchdog, .picture = 32, .open = nullptr},              // 206
-    {.control = kSetupUserSettings, .picture = 40, .open = nullptr},          // 479
-    {.control = kSetupUnloadRates, .picture = 25, .open = nullptr},           // 513
-    {.control = kSetupTempManager, .picture = 26, .open = dialogs::OpenPlenumTempManagerDialog},
-    {.control = kSetupMoistureCalibration, .picture = 28, .open = nullptr},   // 223
-    {.control = kSetupAutoStart, .picture = 73, .open = nullptr},             // auto-start entry
-    {.control = kExtendedUnitsConfirm, .picture = 37, .open = dialogs::OpenUnitsConfirmDialog},
-    {.control = kExtendedMeterRollReverse, .picture = 33, .open = dialogs::OpenMeterRollReverseDialog},
-    {.control = kExtendedSampler, .picture = 34, .open = nullptr},            // 605
-    {.control = kExtendedLanguage, .labelId = 880, .label = "LANGUAGE", .open = dialogs::OpenLanguageDialog},
-    {.control = kExtendedLightOutputs, .labelId = 204, .label = "Check Light Outputs", .open = nullptr},  // 202
-    {.control = kExtendedSwitchTest, .labelId = 205, .label = "Check Switch Wiring", .open = nullptr},    // 203
+    {.control = kSetupMoistureControl, .picture = 24, .open = dialogs::OpenMoistureControlDialog},
+    {.control = kSetupDataLogger, .picture = 39, .open = [](plat::Hwnd p) { dialogs::OpenDataLoggerDialog(p); }},
+    {.control = kSetupUnloadBushels, .picture = 35, .open = dialogs::OpenUnloadBushelsDialog},         // 226
+    {.control = kSetupBatchCounter, .picture = 63, .open = dialogs::OpenBatchCounterDialog},          // 599
+    {.control = kSetupWatchdog, .picture = 32, .open = dialogs::OpenWatchdogDialog},              // 206
+    {.control = kSetupUserSettings, .picture = 40, .open = dialogs::OpenUserSettingsDialog},          // 479
+    {.control = kSetupUnloadRates, .picture = 25, .open = dialogs::OpenUnloadRatesDialog},           // 513
+    {.control = kSetupTempManager, .picture = 26, .open = [](plat::Hwnd p) { dialogs::OpenPlenumTempManagerDialog(p); }},
+    {.control = kSetupMoistureCalibration, .picture = 28, .open = dialogs::OpenMoistureCalibrationDialog},   // 223
+    {.control = kSetupAutoStart, .picture = 73, .open = OpenAutoStart},             // auto-start entry
+    {.control = kExtendedUnitsConfirm, .picture = 37, .open = [](plat::Hwnd p) { dialogs::OpenUnitsConfirmDialog(p); }},
+    {.control = kExtendedMeterRollReverse, .picture = 33, .open = [](plat::Hwnd p) { dialogs::OpenMeterRollReverseDialog(p); }},
+    {.control = kExtendedSampler, .picture = 34, .open = dialogs::OpenCycledSamplerDialog},            // 605
+    {.control = kExtendedLanguage, .labelId = 880, .label = "LANGUAGE", .open = [](plat::Hwnd p) { dialogs::OpenLanguageDialog(p); }},
+    {.control = kExtendedLightOutputs, .labelId = 204, .label = "Check Light Outputs", .open = dialogs::OpenLightOutputsDialog},  // 202
+    {.control = kExtendedSwitchTest, .labelId = 205, .label = "Check Switch Wiring", .open = dialogs::OpenSwitchTestDialog},    // 203
 };
 
 const SetupDoor* FindSetupDoor(int control) {

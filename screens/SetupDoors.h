@@ -42,9 +42,8 @@ enum SetupControl : int {
   kExtendedMeterRollReverse = 36991,   // shown on metering-roll dryers with 4-inch rolls
 };
 
-// Opens the dialog behind a door, modally over `parent` (the setup screen pressed); returns how
-// the dialog closed. Every dialog of the panel has this form.
-using DoorOpener = int (*)(plat::Hwnd parent);
+// Opens the dialog behind a door, modally over `parent` (the setup screen pressed).
+using DoorOpener = void (*)(plat::Hwnd parent);
 
 struct SetupDoor {
   int control;

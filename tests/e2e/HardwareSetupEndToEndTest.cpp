@@ -126,10 +126,10 @@ class HardwareOnTheWire : public ::testing::Test {
 
   // Plenum setpoint buttons the temperature screen shows.
   static int PlenumButtonsShown() {
-    const plat::Hwnd panel = plat::FindWindow(kPlenumSetpointChildClass);
+    const plat::Hwnd panel = plat::FindWindow(screens::kPlenumSetpointChildClass);
     int shown = 0;
-    for (int i = 0; i < static_cast<int>(PlenumButton::HiHeat1); ++i)
-      shown += plat::IsWindowVisible(plat::GetDlgItem(panel, kPlenumButtons[i].controlId)) ? 1 : 0;
+    for (int i = 0; i < static_cast<int>(screens::PlenumButton::HiHeat1); ++i)
+      shown += plat::IsWindowVisible(plat::GetDlgItem(panel, screens::kPlenumButtons[i].controlId)) ? 1 : 0;
     return shown;
   }
   // True when each of the first `units` unit places of the record's layout is drawn over: the
