@@ -29,6 +29,7 @@
 #include "records/ShutdownHistory.h"
 #include "screens/AutoStartConfig.h"
 #include "screens/Screens.h"
+#include "screens/SetupDoors.h"
 #include "shell/MainWindow.h"
 #include "shell/Panel.h"
 #include "shell/Ticks.h"
@@ -185,7 +186,7 @@ class AutoStartOnTheLine : public ::testing::Test {
          },
          [] { plat::ClickWindow(shell::MainButton(2)); }},
         {"the setup screen", [setup] { return plat::IsWindowVisible(setup); },
-         [setup] { screens::OpenAutoStart(setup); }},
+         [setup] { Click(setup, screens::kSetupAutoStart); }},
         {"the switch requirements", [] { return ActiveDialog() == dialogs::kSwitchRequirementsDialogId; },
          [] { Click(plat::ActiveTopLevel(), dialogs::kSwitchRequirementsOk); }},
         {"the wizard", [this] { return plat::IsWindowVisible(Config()) && ActiveDialog() == 0; },
