@@ -34,7 +34,6 @@ using plat::RectXywh;
 namespace Style = plat::ControlStyle;
 
 constexpr char kHelpFile[] = "BurnerModeHelp.txt";
-constexpr size_t kHelpUnits = 4096;
 constexpr int kRowY = 8;
 constexpr int kRowStep = 50;
 constexpr int kRowHeight = 44;
@@ -78,13 +77,7 @@ constexpr plat::DialogTemplate kTemplate{
 
 BurnerModes& ModesOf(plat::Hwnd dialog) { return *static_cast<BurnerModes*>(plat::GetWindowData(dialog)); }
 
-void ShowHelp(plat::Hwnd owner) {
-  char16_t text[kHelpUnits];
-  i18n::ReadHelpFile(kHelpFile, text, kHelpUnits);
-  char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(i18n::kStringBurnerModeHelpCaption, caption);
-  plat::MessageBox(owner, text[0] == 0xFEFF ? text + 1 : text, caption, plat::MbButtons::Ok, plat::MbIcon::Information);
-}
+void ShowHelp(plat::Hwnd owner) { ShowHelpFile(owner, kHelpFile, i18n::kStringBurnerModeHelpCaption); }
 
 void Labels(plat::Hwnd dialog) {
   SetString(dialog, 0, i18n::kStringBurnerModeCaption);

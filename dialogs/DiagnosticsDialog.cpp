@@ -228,7 +228,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
     case kDiagMrSpeedViaScreen: AskMrSpeedViaScreen(dialog); break;
     case kDiagMrSensorShutdown: AskMrSensorShutdown(dialog); break;
     case kDiagCalibrateMoisture: OpenMoistureCalibrationDialog(dialog); break;
-    case kDiagHelp: ShowDiagnosticsHelp(dialog, kHelpFile, i18n::kDiagnosticsHelpCaption); break;
+    case kDiagHelp: ShowHelpFile(dialog, kHelpFile, i18n::kDiagnosticsHelpCaption); break;
     case kDiagExit:
       gDiagnostics.open = false;
       plat::EndDialog(dialog, kDiagExit);

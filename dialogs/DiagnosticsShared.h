@@ -1,8 +1,9 @@
 #pragma once
 // What the diagnostics dialogs have in common: the period at which an open test dialog follows
-// the status record, and the help message box.
+// the status record.
 #include <cstdint>
 
+#include "dialogs/DialogText.h"
 #include "platform/Window.h"
 
 namespace dialogs {
@@ -12,8 +13,5 @@ namespace dialogs {
 // is never more than one link cycle behind.
 inline constexpr uint32_t kFollowStatusTimer = 1;
 inline constexpr uint32_t kFollowStatusMs = 175;
-
-// Shows a help text of the display language in a message box captioned with string `captionId`.
-void ShowDiagnosticsHelp(plat::Hwnd owner, const char* fileName, int captionId);
 
 }  // namespace dialogs

@@ -8,5 +8,8 @@ namespace dialogs {
 void SetString(plat::Hwnd dialog, int id, int stringId);
 // As SetString, but a text the language lacks leaves the control or caption as it is.
 void SetStringIfPresent(plat::Hwnd dialog, int id, int stringId);
+// Shows help file `fileName` of the display language in an OK box captioned by string
+// `captionId`. Help texts are short; a longer file is cut, never overrun.
+void ShowHelpFile(plat::Hwnd owner, const char* fileName, int captionId);
 
 }  // namespace dialogs

@@ -105,7 +105,7 @@ bool LightOutputsProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LP
       return true;
     case plat::Msg::Command:
       switch (plat::CommandId(w)) {
-        case kLightsHelp: ShowDiagnosticsHelp(dialog, kHelpFile, kStringHelpCaption); return true;
+        case kLightsHelp: ShowHelpFile(dialog, kHelpFile, kStringHelpCaption); return true;
         case kLightsExit: plat::EndDialog(dialog, kLightsExit); return true;
         default: return true;  // the marks only show the controller's state
       }

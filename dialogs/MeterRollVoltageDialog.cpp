@@ -156,7 +156,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
     case kVoltageHighRadio: work.selected = 0; break;
     case kVoltageMediumRadio: work.selected = 1; break;
     case kVoltageLowRadio: work.selected = 2; break;
-    case kVoltageHelp: ShowDiagnosticsHelp(dialog, kHelpFile, i18n::kStringVoltageHelpCaption); break;
+    case kVoltageHelp: ShowHelpFile(dialog, kHelpFile, i18n::kStringVoltageHelpCaption); break;
     case kVoltageAccept:
       Accept(work);
       plat::EndDialog(dialog, kVoltageAccept);

@@ -18,18 +18,6 @@ using plat::DialogControl;
 using plat::RectXywh;
 namespace Style = plat::ControlStyle;
 
-// Help texts are short; a longer file is cut, never overrun.
-constexpr size_t kHelpUnits = 4096;
-
-void ShowHelpFile(plat::Hwnd owner, const char* fileName, int captionId) {
-  char16_t helpText[kHelpUnits];
-  i18n::ReadHelpFile(fileName, helpText, kHelpUnits);
-  const char16_t* text = helpText[0] == 0xFEFF ? helpText + 1 : helpText;
-  char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(captionId, caption);
-  plat::MessageBox(owner, text, caption, plat::MbButtons::Ok, plat::MbIcon::Information);
-}
-
 // ---- Dialog 170 ----
 
 constexpr int kStringDifferentialCaption = 85;

@@ -16,9 +16,6 @@ using plat::DialogControl;
 using plat::RectXywh;
 namespace Style = plat::ControlStyle;
 
-// Help texts are short; a longer file is cut, never overrun.
-constexpr size_t kHelpUnits = 4096;
-
 constexpr int kWidth = 470;
 constexpr int kButtonY = 124;
 constexpr int kButtonHeight = 48;
@@ -58,7 +55,7 @@ bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam
       const int id = plat::CommandId(w);
       if (id == kQuestionHelp) {
         const SetupQuestion& q = QuestionOf(dialog);
-        ShowSetupHelp(dialog, q.helpFile, q.helpCaptionId);
+        ShowHelpFile(dialog, q.helpFile, q.helpCaptionId);
         return true;
       }
       return EndOnAnswer(dialog, id);
@@ -73,15 +70,6 @@ bool QuestionProc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam
 }
 
 }  // namespace
-
-void ShowSetupHelp(plat::Hwnd owner, const char* fileName, int captionId) {
-  char16_t helpText[kHelpUnits];
-  i18n::ReadHelpFile(fileName, helpText, kHelpUnits);
-  const char16_t* text = helpText[0] == 0xFEFF ? helpText + 1 : helpText;
-  char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(captionId, caption);
-  plat::MessageBox(owner, text, caption, plat::MbButtons::Ok, plat::MbIcon::Information);
-}
 
 int AskSetupQuestion(plat::Hwnd parent, const SetupQuestion& question) {
   const plat::DialogTemplate tmpl{

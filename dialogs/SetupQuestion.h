@@ -2,6 +2,7 @@
 // What the small setup dialogs share: a help file shown in an OK box, and a yes/no question
 // with a line of detail and a HELP button, used by the batch counter and cycled sampler
 // confirmations.
+#include "dialogs/DialogText.h"
 #include "platform/Window.h"
 
 namespace dialogs {
@@ -22,9 +23,6 @@ struct SetupQuestion {
   int helpCaptionId = 0;
 };
 
-// Shows help file `fileName` of the display language in an OK box captioned with string
-// `captionId`.
-void ShowSetupHelp(plat::Hwnd owner, const char* fileName, int captionId);
 
 // Runs the question modally; returns plat::IdYes or plat::IdNo (or -1 when it could not open).
 int AskSetupQuestion(plat::Hwnd parent, const SetupQuestion& question);

@@ -159,7 +159,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
     return true;
   }
   switch (id) {
-    case kTimeDateHelp: ShowSetupHelp(dialog, kHelpFile, i18n::kStringTimeDateHelpCaption); return true;
+    case kTimeDateHelp: ShowHelpFile(dialog, kHelpFile, i18n::kStringTimeDateHelpCaption); return true;
     case kTimeDateAccept:
       if (Accept(dialog)) plat::EndDialog(dialog, id);
       return true;

@@ -79,16 +79,7 @@ constexpr plat::DialogTemplate kTemplate{
     .count = static_cast<int>(sizeof kControls / sizeof kControls[0]),
 };
 
-// Help texts are short; a longer file is cut, never overrun.
-constexpr size_t kHelpUnits = 4096;
-
-void ShowHelp(plat::Hwnd owner) {
-  char16_t text[kHelpUnits];
-  i18n::ReadHelpFile(kHelpFile, text, kHelpUnits);
-  char16_t caption[i18n::kStringDestUnits] = {};
-  i18n::GetString(kStringHelpCaption, caption);
-  plat::MessageBox(owner, text[0] == 0xFEFF ? text + 1 : text, caption, plat::MbButtons::Ok, plat::MbIcon::Information);
-}
+void ShowHelp(plat::Hwnd owner) { ShowHelpFile(owner, kHelpFile, kStringHelpCaption); }
 
 void ShowMultiplier(plat::Hwnd dialog) {
   char text[16];

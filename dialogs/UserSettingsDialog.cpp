@@ -99,7 +99,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
     case kUserCelsiusRadio: u.working |= lnk::kDisplayOptionsCelsius; break;
     case kUserChartRadio: u.working &= static_cast<uint8_t>(~lnk::kDisplayOptionsGraphView); break;
     case kUserGraphRadio: u.working |= lnk::kDisplayOptionsGraphView; break;
-    case kUserHelp: ShowSetupHelp(dialog, kHelpFile, i18n::kStringUserSettingsHelpCaption); return true;
+    case kUserHelp: ShowHelpFile(dialog, kHelpFile, i18n::kStringUserSettingsHelpCaption); return true;
     case kUserAccept:
       Accept(u);
       plat::EndDialog(dialog, id);

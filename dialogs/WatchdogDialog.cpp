@@ -104,7 +104,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
     case kWatchdogOffRadio: v = WithSeconds(v & ~lnk::kWatchdogOnBit, seconds); break;
     case kWatchdogIncrease: v = WithSeconds(v, seconds + lnk::kWatchdogSecondsStep); break;
     case kWatchdogDecrease: v = WithSeconds(v, seconds - lnk::kWatchdogSecondsStep); break;
-    case kWatchdogHelp: ShowSetupHelp(dialog, kHelpFile, i18n::kStringWatchdogHelpCaption); return true;
+    case kWatchdogHelp: ShowHelpFile(dialog, kHelpFile, i18n::kStringWatchdogHelpCaption); return true;
     case kWatchdogAccept:
       lnk::RequestSettingIfChanged(lnk::CommandRow::Watchdog, &v);
       plat::EndDialog(dialog, id);

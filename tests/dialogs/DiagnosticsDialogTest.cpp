@@ -134,7 +134,9 @@ TEST_F(Diagnostics, TwoFanDryerReenablingAirSwitchTestingRaisesRegisters105And10
   EXPECT_TRUE(openInside);
   EXPECT_FALSE(DiagnosticsOpen()) << "EXIT clears the mark";
   EXPECT_FALSE(radio);
-  if (hasPack_) EXPECT_EQ(button, "DISABLE Testing");
+  if (hasPack_) {
+    EXPECT_EQ(button, "DISABLE Testing");
+  }
   for (int n = 0; n < 4; ++n) EXPECT_FALSE(UnitPending(n)) << "register " << 101 + n;
   EXPECT_TRUE(UnitPending(4));
   EXPECT_TRUE(UnitPending(5));
@@ -163,7 +165,9 @@ TEST_F(Diagnostics, HeldTestingShowsTheRadioAndTheConfirmationsChangeOnlyOnYes) 
   EXPECT_TRUE(AllStepsTaken());
   EXPECT_TRUE(radio);
   EXPECT_FALSE(noteShown);
-  if (hasPack_) EXPECT_EQ(question, "Enable air switch testing on every fan/heater again?");
+  if (hasPack_) {
+    EXPECT_EQ(question, "Enable air switch testing on every fan/heater again?");
+  }
   EXPECT_TRUE(UnitPending(4) && UnitPending(5));
   EXPECT_FALSE(UnitPending(3));
   EXPECT_EQ(lnk::ReadRequestByte(105) & kNoTest, 0);
@@ -238,7 +242,9 @@ TEST_F(Diagnostics, TestDialogsFollowTheStatusRecordWithinOneRefreshPeriod) {
   EXPECT_TRUE(seen.port);
   EXPECT_FALSE(seen.stopBefore);
   EXPECT_TRUE(seen.stopAfter);
-  if (hasPack_) EXPECT_EQ(title, "J3 CONNECTOR");
+  if (hasPack_) {
+    EXPECT_EQ(title, "J3 CONNECTOR");
+  }
 }
 
 TEST_F(Diagnostics, VoltageSetupStepsWithinZeroToTenVoltsAndSendsOnlyWhatChanged) {
@@ -259,7 +265,9 @@ TEST_F(Diagnostics, VoltageSetupStepsWithinZeroToTenVoltsAndSendsOnlyWhatChanged
               }}}}));
   EXPECT_EQ(OpenMeterRollVoltageDialog(parent_), kVoltageAccept);
   EXPECT_EQ(high, "10.0 V");
-  if (hasPack_) EXPECT_EQ(outputNow, "Output now: MEDIUM SPEED 5.0 V");
+  if (hasPack_) {
+    EXPECT_EQ(outputNow, "Output now: MEDIUM SPEED 5.0 V");
+  }
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollValue1));
   EXPECT_FALSE(lnk::IsPending(lnk::CommandRow::MeterRollValue2));
   EXPECT_TRUE(lnk::IsPending(lnk::CommandRow::MeterRollValue3));
