@@ -25,8 +25,6 @@ namespace Style = plat::ControlStyle;
 
 constexpr int kStringCaption = 202;
 constexpr int kStringGroupIo = 203;
-constexpr int kStringLightOutputs = 204;
-constexpr int kStringSwitchWiring = 205;
 constexpr int kStringGroupAirSwitch = 206;
 constexpr int kStringTestingDisabled = 209;
 constexpr int kStringGroupMeterRolls = 210;
@@ -181,8 +179,8 @@ void Open(plat::Hwnd dialog) {
   SetString(dialog, 0, kStringCaption);
   struct Text { int id, stringId; };
   constexpr Text kTexts[] = {
-      {kDiagGroupIo, kStringGroupIo},           {kDiagLightOutputs, kStringLightOutputs},
-      {kDiagSwitchWiring, kStringSwitchWiring}, {kDiagGroupAirSwitch, kStringGroupAirSwitch},
+      {kDiagGroupIo, kStringGroupIo},           {kDiagLightOutputs, i18n::kStringCheckLightOutputs},
+      {kDiagSwitchWiring, i18n::kStringCheckSwitchWiring}, {kDiagGroupAirSwitch, kStringGroupAirSwitch},
       {kDiagAirSwitchDisabledRadio, kStringTestingDisabled}, {kDiagGroupMeterRolls, kStringGroupMeterRolls},
       {kDiagMeterRollVoltage, kStringMeterRollVoltage}, {kDiagMrSpeedViaScreen, kStringMrSpeedViaScreen},
       {kDiagMrSensorShutdown, kStringMrSensorShutdown}, {kDiagCalibrateMoisture, kStringCalibrate},

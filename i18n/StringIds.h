@@ -172,6 +172,11 @@ inline constexpr uint16_t kStringVoltageLow = 843;
 inline constexpr uint16_t kStringVoltageOutputNow = 844;
 inline constexpr uint16_t kStringVoltageHelpCaption = 845;
 
+// Buttons of the extended setup screen; the first two are also the diagnostics dialog's.
+inline constexpr uint16_t kStringCheckLightOutputs = 204;
+inline constexpr uint16_t kStringCheckSwitchWiring = 205;
+inline constexpr uint16_t kStringLanguageButton = 880;
+
 // How many characters of string `id` reach the operator. The picture captions are drawn at
 // build time from the whole stored line; every other text is read at run time through
 // GetString, which copies at most 100 characters, so a longer text is cut.

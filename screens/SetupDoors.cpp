@@ -18,6 +18,7 @@
 #include "dialogs/UnloadParametersDialog.h"
 #include "dialogs/UserSettingsDialog.h"
 #include "dialogs/WatchdogDialog.h"
+#include "i18n/StringIds.h"
 #include "screens/AutoStartConfig.h"
 
 namespace screens {
@@ -38,7 +39,7 @@ const SetupDoor kSetupDoors[kSetupDoorCount] = {
     {.control = kSetupDataLogger, .picture = 39, .open = [](plat::Hwnd p) { dialogs::OpenDataLoggerDialog(p); }},
     {.control = kSetupUnloadBushels, .picture = 35, .open = dialogs::OpenUnloadBushelsDialog},         // 226
     {.control = kSetupBatchCounter, .picture = 63, .open = dialogs::OpenBatchCounterDialog},          // 599
-    {.control = kSetupWatchdog, .picture = 32, .open = dialogs::OpenWatchdogDialog},              // 206
+    {.control = kSetupWatchdog, .labelId = i18n::kStringWatchdog, .label = "WATCHDOG", .open = dialogs::OpenWatchdogDialog},              // 206
     {.control = kSetupUserSettings, .picture = 40, .open = dialogs::OpenUserSettingsDialog},          // 479
     {.control = kSetupUnloadRates, .picture = 25, .open = dialogs::OpenUnloadRatesDialog},           // 513
     {.control = kSetupTempManager, .picture = 26, .open = [](plat::Hwnd p) { dialogs::OpenPlenumTempManagerDialog(p); }},
@@ -47,9 +48,9 @@ const SetupDoor kSetupDoors[kSetupDoorCount] = {
     {.control = kExtendedUnitsConfirm, .picture = 37, .open = [](plat::Hwnd p) { dialogs::OpenUnitsConfirmDialog(p); }},
     {.control = kExtendedMeterRollReverse, .picture = 33, .open = [](plat::Hwnd p) { dialogs::OpenMeterRollReverseDialog(p); }},
     {.control = kExtendedSampler, .picture = 34, .open = dialogs::OpenCycledSamplerDialog},            // 605
-    {.control = kExtendedLanguage, .labelId = 880, .label = "LANGUAGE", .open = [](plat::Hwnd p) { dialogs::OpenLanguageDialog(p); }},
-    {.control = kExtendedLightOutputs, .labelId = 204, .label = "Check Light Outputs", .open = dialogs::OpenLightOutputsDialog},  // 202
-    {.control = kExtendedSwitchTest, .labelId = 205, .label = "Check Switch Wiring", .open = dialogs::OpenSwitchTestDialog},    // 203
+    {.control = kExtendedLanguage, .labelId = i18n::kStringLanguageButton, .label = "LANGUAGE", .open = [](plat::Hwnd p) { dialogs::OpenLanguageDialog(p); }},
+    {.control = kExtendedLightOutputs, .labelId = i18n::kStringCheckLightOutputs, .label = "Check Light Outputs", .open = dialogs::OpenLightOutputsDialog},  // 202
+    {.control = kExtendedSwitchTest, .labelId = i18n::kStringCheckSwitchWiring, .label = "Check Switch Wiring", .open = dialogs::OpenSwitchTestDialog},    // 203
 };
 
 const SetupDoor* FindSetupDoor(int control) {
