@@ -23,8 +23,8 @@ lnk::DryerStatus StatusWith(uint8_t unitsWithBit2, uint8_t code, uint8_t b148, u
   for (int n = 0; n < 6; ++n)
     if ((unitsWithBit2 & (1u << n)) != 0) s.b[lnk::kStatusBurnerMode1 + n] = kNoTest;
   s.b[lnk::kStatusFanHeaterCount] = code;
-  s.b[148] = b148;
-  s.b[118] = b118;
+  s.b[lnk::kStatusAirSwitchReady] = b148;
+  s.b[lnk::kStatusStatus118] = b118;
   return s;
 }
 
@@ -106,8 +106,8 @@ TEST(LightOutputs, ConnectorBitsFollowJ1UpwardAndJ2DownwardAndMatchTheSimulators
   EXPECT_EQ(labelOf(lnk::kLightStart), "START");
 
   lnk::DryerStatus s{};
-  s.b[177] = 0x04;
-  s.b[239] = 0x04;
+  s.b[lnk::kStatusLights177] = 0x04;
+  s.b[lnk::kStatusLights239] = 0x04;
   EXPECT_TRUE(ReadLightOutput(s, 2).shorted && ReadLightOutput(s, 2).activated) << "shorted and activated together";
   EXPECT_FALSE(ReadLightOutput(s, 3).shorted || ReadLightOutput(s, 3).activated);
 }
