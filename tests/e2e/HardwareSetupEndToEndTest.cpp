@@ -4,37 +4,27 @@
 // lay themselves out again from the echoed fan/heater count while the panel runs on.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include <utility>
+#include <vector>
 
 #include "dialogs/BurnerModeDialog.h"
 #include "dialogs/HardwareSetupDialog.h"
 #include "link/DryerStatus.h"
 #include "link/Link.h"
-#include "link/SettingRequest.h"
 #include "platform/Backend.h"
 #include "platform/Bitmap.h"
-#include "records/LogTick.h"
 #include "screens/DryerPictureLogic.h"
 #include "screens/Screens.h"
 #include "screens/TempSelectLogic.h"
 #include "shell/MainWindow.h"
-#include "shell/Panel.h"
-#include "shell/Ticks.h"
-#include "sim/SimServer.h"
-#include "tests/dialogs/DialogDriver.h"
-#include "tests/e2e/ProgramSupport.h"
+#include "tests/e2e/PanelOnTheWire.h"
 
 using lnk::AwaitingFirstStatusFrame;
 using lnk::CommandRow;
 using lnk::DryerStatus;
 using lnk::IsPending;
 using lnk::LinkConnected;
-using lnk::LinkWakeCount;
 using lnk::ReadStatusByte;
-using lnk::ResetDryerStatus;
-using lnk::ResetLinkState;
-using lnk::ResetSettingRequest;
 using lnk::TakeStatusSnapshot;
 using lnk::kBurnerModeFanOnly;
 using lnk::kBurnerModeNoAirSwitchTest;
@@ -49,77 +39,16 @@ using lnk::kStatusModuleCount;
 
 namespace {
 
-using RealClock = std::chrono::steady_clock;
 using testing_support::Step;
 
-constexpr uint64_t kStepMs = 5;
-constexpr auto kServeLimit = std::chrono::seconds(10);
-
-int AnswerNo(shell::TickQuestion, const char16_t*, const char16_t*) { return plat::IdNo; }
-
-class HardwareOnTheWire : public ::testing::Test {
+class HardwareOnTheWire : public e2e::PanelOnTheWire {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(root_.path.empty());
-    ASSERT_TRUE(shell::PrepareRoot(root_.path.c_str(), DRYER_BINARY_DIR "/assets/Languages"));
-    SimServerOptions so;
-    so.realPace = false;
-    so.physicsFrozen = true;
-    ASSERT_EQ(server_.StartOnPty(so), SimServerResult::Ok);
-    plat::UseVirtualClock(plat::LocalTime{.year = 2016, .month = 3, .day = 7, .hour = 10, .minute = 20});
-    plat::SetFileRoot(root_.path.c_str());
-    shell::SetTickAsker(AnswerNo);
-    options_.root = root_.path.c_str();
-    options_.headless = true;
-    options_.port = server_.SlavePath();
-    ASSERT_EQ(shell::StartPanel(options_), shell::StartResult::Ok);
-    started_ = true;
-    // The dialogs are driven by a timer of a window of the test's own.
-    testing_support::g_steps.clear();
-    testing_support::g_next = 0;
-    testing_support::g_idleTicks = 0;
-    ASSERT_TRUE(plat::RegisterClass(plat::WindowClass{.name = "TEST_DRIVER", .proc = testing_support::DriverProc}));
-    driver_ = plat::CreateWindow(plat::WindowDesc{.className = "TEST_DRIVER", .rect = plat::Rect{0, 0, 1, 1}});
-    ASSERT_NE(driver_, plat::kNoWindow);
-    ASSERT_TRUE(plat::SetTimer(driver_, testing_support::kDriverTimer, 50));
+  e2e::WireSetup Setup() const override {
+    return {.start = plat::LocalTime{.year = 2016, .month = 3, .day = 7, .hour = 10, .minute = 20}};
   }
 
-  void TearDown() override {
-    shell::SetTickAsker(nullptr);
-    if (started_) shell::StopPanel();
-    server_.Stop();
-    screens::UiState() = screens::MainScreenState{};
-    ResetLinkState();
-    ResetDryerStatus();
-    ResetSettingRequest();
-    records::ResetLoggingState();
-    i18n::ResetLanguageState();
-    plat::UseRealClock();
-  }
-
-  // Steps the panel's clock until `done`; a link cycle started in a step is served before the next.
-  template <typename Done>
-  bool StepUntil(uint64_t limitMs, Done done) {
-    for (uint64_t t = 0; t < limitMs; t += kStepMs) {
-      const uint32_t wakes = LinkWakeCount(), served = server_.Served();
-      plat::RunFor(kStepMs);
-      const RealClock::time_point limit = RealClock::now() + kServeLimit;
-      while (LinkWakeCount() != wakes && server_.Served() == served) {
-        if (RealClock::now() > limit) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      }
-      if (done()) return true;
-    }
-    return false;
-  }
-  uint8_t SimRegister(int index) const {
-    Simulator s;
-    server_.Snapshot(s);
-    return s.reg[index];
-  }
   void RunDialog(std::vector<Step> steps, void (*open)(plat::Hwnd)) {
-    testing_support::g_steps = std::move(steps);
-    testing_support::g_next = 0;
+    Drive(std::move(steps));
     open(screens::MainWindow());
     EXPECT_EQ(testing_support::g_next, testing_support::g_steps.size()) << "every press was made";
   }
@@ -150,12 +79,6 @@ class HardwareOnTheWire : public ::testing::Test {
     }
     return true;
   }
-
-  e2e::TempDir root_;
-  SimServer server_;
-  shell::PanelOptions options_;
-  bool started_ = false;
-  plat::Hwnd driver_ = plat::kNoWindow;
 };
 
 }  // namespace
@@ -173,10 +96,10 @@ TEST_F(HardwareOnTheWire, AcceptedHardwareReachesTheControllerAndTheScreensFollo
   RunDialog({Step{kHwModuleSelect, {}}, Step{kHwFanSelect, {}}, Step{kHwLengthSelect, {}}, Step{kHwAccept, {}}},
             OpenHardwareSetupDialog);
   ASSERT_TRUE(StepUntil(5000, [&] {
-    return SimRegister(kStatusFanHeaterCount) == kFanHeaterFour && SimRegister(kStatusModuleCount) == kModulesTwo &&
-           SimRegister(kStatusDryerLengthIndex) == 7;
+    return Sim().reg[kStatusFanHeaterCount] == kFanHeaterFour && Sim().reg[kStatusModuleCount] == kModulesTwo &&
+           Sim().reg[kStatusDryerLengthIndex] == 7;
   }));
-  EXPECT_EQ(SimRegister(kStatusFuelType), 0) << "an unchanged register is not sent";
+  EXPECT_EQ(Sim().reg[kStatusFuelType], 0) << "an unchanged register is not sent";
   ASSERT_TRUE(StepUntil(3000, [] { return !IsPending(CommandRow::FanHeaterCount); })) << "the echo retires it";
   EXPECT_EQ(ReadStatusByte(kStatusFanHeaterCount), kFanHeaterFour);
 
@@ -190,14 +113,14 @@ TEST_F(HardwareOnTheWire, AcceptedHardwareReachesTheControllerAndTheScreensFollo
 TEST_F(HardwareOnTheWire, BurnerModesChosenReachTheRegistersOfTheUnitsPresent) {
   using namespace dialogs;
   ASSERT_TRUE(StepUntil(3000, [] { return !AwaitingFirstStatusFrame() && LinkConnected(); }));
-  ASSERT_EQ(SimRegister(106), 0);
-  ASSERT_EQ(SimRegister(105), 0);
+  ASSERT_EQ(Sim().reg[106], 0);
+  ASSERT_EQ(Sim().reg[105], 0);
   // Unit 1 to fan only, unit 2 without the air switch test.
   RunDialog({Step{kBurnerFireButtons[0], {}}, Step{kBurnerAirSwitchButtons[1], {}}, Step{kBurnerModeAccept, {}}},
             OpenBurnerModeDialog);
   ASSERT_TRUE(StepUntil(5000, [&] {
-    return SimRegister(106) == kBurnerModeFanOnly && SimRegister(105) == kBurnerModeNoAirSwitchTest;
+    return Sim().reg[106] == kBurnerModeFanOnly && Sim().reg[105] == kBurnerModeNoAirSwitchTest;
   }));
   ASSERT_TRUE(StepUntil(3000, [] { return !IsPending(CommandRow::BurnerMode6) && !IsPending(CommandRow::BurnerMode5); }));
-  for (int reg = 101; reg <= 104; ++reg) EXPECT_EQ(SimRegister(reg), 0) << "register " << reg;
+  for (int reg = 101; reg <= 104; ++reg) EXPECT_EQ(Sim().reg[reg], 0) << "register " << reg;
 }

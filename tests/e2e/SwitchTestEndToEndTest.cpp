@@ -10,17 +10,12 @@
 #include "dialogs/SwitchTestDialog.h"
 #include "link/DryerStatus.h"
 #include "link/Link.h"
-#include "link/SettingRequest.h"
 #include "platform/Backend.h"
 #include "platform/Clock.h"
 #include "platform/Dialog.h"
-#include "platform/Files.h"
-#include "records/LogTick.h"
 #include "screens/Screens.h"
-#include "shell/Panel.h"
-#include "shell/Ticks.h"
 #include "sim/SimServer.h"
-#include "tests/e2e/ProgramSupport.h"
+#include "tests/e2e/PanelOnTheWire.h"
 
 namespace {
 
@@ -30,8 +25,6 @@ constexpr uint64_t kGiveUpMs = 15000;
 constexpr int kSwitchByte = lnk::kStatusConnector180;  // FAN 2 ON
 constexpr uint8_t kSwitchMask = 0x08;
 constexpr int kSwitchBit = 3;
-
-int AnswerNo(shell::TickQuestion, const char16_t*, const char16_t*) { return plat::IdNo; }
 
 // The walk, run at each driver tick while the dialog is open; the panel's clock is kept with
 // real time so the link thread's cycles come at their pace.
@@ -78,39 +71,14 @@ plat::LResult DriverProc(plat::Hwnd h, plat::Msg msg, plat::WParam w, plat::LPar
   return 0;
 }
 
-class SwitchTestWithSimulator : public ::testing::Test {
+// The walk brings its own driver window.
+class SwitchTestWithSimulator : public e2e::PanelOnTheWire {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(root_.path.empty());
-    ASSERT_TRUE(shell::PrepareRoot(root_.path.c_str(), DRYER_BINARY_DIR "/assets/Languages"));
-    SimServerOptions so;
-    so.realPace = false;
-    ASSERT_EQ(server_.StartOnPty(so), SimServerResult::Ok);
-    plat::UseVirtualClock(plat::LocalTime{.year = 2016, .month = 3, .day = 7, .hour = 10, .minute = 20});
-    plat::SetFileRoot(root_.path.c_str());
-    shell::SetTickAsker(AnswerNo);
-    options_.root = root_.path.c_str();
-    options_.headless = true;
-    options_.port = server_.SlavePath();
-    ASSERT_EQ(shell::StartPanel(options_), shell::StartResult::Ok);
-    started_ = true;
+  e2e::WireSetup Setup() const override {
+    return {.physicsFrozen = false,
+            .start = plat::LocalTime{.year = 2016, .month = 3, .day = 7, .hour = 10, .minute = 20},
+            .driver = false};
   }
-  void TearDown() override {
-    shell::SetTickAsker(nullptr);
-    if (started_) shell::StopPanel();
-    server_.Stop();
-    screens::UiState() = screens::MainScreenState{};
-    lnk::ResetLinkState();
-    lnk::ResetDryerStatus();
-    lnk::ResetSettingRequest();
-    records::ResetLoggingState();
-    plat::UseRealClock();
-  }
-
-  e2e::TempDir root_;
-  SimServer server_;
-  shell::PanelOptions options_;
-  bool started_ = false;
 };
 
 }  // namespace
