@@ -177,8 +177,7 @@ void Open(plat::Hwnd dialog) {
   lnk::LoadRequestFromStatus(lnk::CommandRow::SetupByte49);
   plat::CenterOverParent(dialog);
   SetString(dialog, 0, kStringCaption);
-  struct Text { int id, stringId; };
-  constexpr Text kTexts[] = {
+  constexpr ControlString kTexts[] = {
       {kDiagGroupIo, kStringGroupIo},           {kDiagLightOutputs, i18n::kStringCheckLightOutputs},
       {kDiagSwitchWiring, i18n::kStringCheckSwitchWiring}, {kDiagGroupAirSwitch, kStringGroupAirSwitch},
       {kDiagAirSwitchDisabledRadio, kStringTestingDisabled}, {kDiagGroupMeterRolls, kStringGroupMeterRolls},
@@ -186,7 +185,7 @@ void Open(plat::Hwnd dialog) {
       {kDiagMrSensorShutdown, kStringMrSensorShutdown}, {kDiagCalibrateMoisture, kStringCalibrate},
       {kDiagHelp, i18n::kStringHelp},           {kDiagExit, i18n::kStringExit},
   };
-  for (const Text& t : kTexts) SetString(dialog, t.id, t.stringId);
+  SetStrings(dialog, kTexts);
   Refresh(dialog);
   plat::SetTimer(dialog, kFollowStatusTimer, kFollowStatusMs);
 }

@@ -57,18 +57,20 @@ struct UserSettings {
 
 UserSettings& SettingsOf(plat::Hwnd dialog) { return *static_cast<UserSettings*>(plat::GetWindowData(dialog)); }
 
-void SetTexts(plat::Hwnd dialog) {
-  SetString(dialog, 0, i18n::kStringUserSettingsCaption);
-  SetString(dialog, kUserUnitsGroup, i18n::kStringTemperatureUnits);
-  SetString(dialog, kUserFahrenheitRadio, i18n::kStringDegreesF);
-  SetString(dialog, kUserCelsiusRadio, i18n::kStringDegreesC);
-  SetString(dialog, kUserViewGroup, i18n::kStringMainScreenView);
-  SetString(dialog, kUserChartRadio, i18n::kStringStatusChartView);
-  SetString(dialog, kUserGraphRadio, i18n::kStringGraphView);
-  SetString(dialog, kUserHelp, i18n::kStringHelp);
-  SetString(dialog, kUserAccept, i18n::kStringAccept);
-  SetString(dialog, kUserCancel, i18n::kStringCancel);
-}
+constexpr ControlString kTexts[] = {
+    {0, i18n::kStringUserSettingsCaption},
+    {kUserUnitsGroup, i18n::kStringTemperatureUnits},
+    {kUserFahrenheitRadio, i18n::kStringDegreesF},
+    {kUserCelsiusRadio, i18n::kStringDegreesC},
+    {kUserViewGroup, i18n::kStringMainScreenView},
+    {kUserChartRadio, i18n::kStringStatusChartView},
+    {kUserGraphRadio, i18n::kStringGraphView},
+    {kUserHelp, i18n::kStringHelp},
+    {kUserAccept, i18n::kStringAccept},
+    {kUserCancel, i18n::kStringCancel},
+};
+
+void SetTexts(plat::Hwnd dialog) { SetStrings(dialog, kTexts); }
 
 void ShowWorking(plat::Hwnd dialog) {
   const uint8_t v = SettingsOf(dialog).working;

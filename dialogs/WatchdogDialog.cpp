@@ -69,18 +69,20 @@ uint8_t WithSeconds(uint8_t v, int seconds) {
 
 uint8_t& WorkingOf(plat::Hwnd dialog) { return *static_cast<uint8_t*>(plat::GetWindowData(dialog)); }
 
-void SetTexts(plat::Hwnd dialog) {
-  SetString(dialog, 0, i18n::kStringWatchdogCaption);
-  SetString(dialog, kWatchdogGroup, i18n::kStringWatchdog);
-  SetString(dialog, kWatchdogOnRadio, i18n::kStringOn);
-  SetString(dialog, kWatchdogOffRadio, i18n::kStringOff);
-  SetString(dialog, kWatchdogTimeGroup, i18n::kStringWatchdogTime);
-  SetString(dialog, kWatchdogIncrease, i18n::kStringIncrease);
-  SetString(dialog, kWatchdogDecrease, i18n::kStringDecrease);
-  SetString(dialog, kWatchdogHelp, i18n::kStringHelp);
-  SetString(dialog, kWatchdogAccept, i18n::kStringAccept);
-  SetString(dialog, kWatchdogCancel, i18n::kStringCancel);
-}
+constexpr ControlString kTexts[] = {
+    {0, i18n::kStringWatchdogCaption},
+    {kWatchdogGroup, i18n::kStringWatchdog},
+    {kWatchdogOnRadio, i18n::kStringOn},
+    {kWatchdogOffRadio, i18n::kStringOff},
+    {kWatchdogTimeGroup, i18n::kStringWatchdogTime},
+    {kWatchdogIncrease, i18n::kStringIncrease},
+    {kWatchdogDecrease, i18n::kStringDecrease},
+    {kWatchdogHelp, i18n::kStringHelp},
+    {kWatchdogAccept, i18n::kStringAccept},
+    {kWatchdogCancel, i18n::kStringCancel},
+};
+
+void SetTexts(plat::Hwnd dialog) { SetStrings(dialog, kTexts); }
 
 // Run on opening and after every change of the working byte.
 void ShowWorking(plat::Hwnd dialog) {
