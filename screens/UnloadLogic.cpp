@@ -37,7 +37,7 @@ int UnloadFigureTenths(const lnk::DryerStatus& s) {
 int BushelsPerHour(const lnk::DryerStatus& s) { return lnk::StatusU16HighFirst(s, lnk::kStatusUnloadPanel173); }
 
 uint32_t TotalBushels(const lnk::DryerStatus& s) {
-  return lnk::StatusU32LowFirst(s, lnk::kStatusBushelCounter) / kBushelSecondsPerBushel;
+  return lnk::StatusU32LowFirst(s, lnk::kStatusBushelCounter) / lnk::kBushelCounterUnitsPerBushel;
 }
 
 void MakeSpeedLines(const lnk::DryerStatus& s, SpeedLine (&lines)[3]) {

@@ -30,7 +30,6 @@ inline constexpr UnloadButton kUnloadButtons[2] = {
 
 inline constexpr plat::Color kUnloadTextColour = plat::Rgb(115, 185, 185);
 inline constexpr plat::Color kUnloadHighlightBack = plat::Rgb(215, 185, 185);
-inline constexpr int kBushelSecondsPerBushel = 3600;
 
 // Tenths of the unload figure as "%2d.%d": 5 is " 0.5", 123 is "12.3".
 void FormatUnloadFigure(char* out, size_t size, int tenths);
