@@ -123,8 +123,6 @@ constexpr int kNotOnSeries[] = {kHwModuleGroup, kHwModuleRadios[0], kHwModuleRad
                                 kHwLoadRadios[2], kHwLoadSelect,    kHwRollGroup,       kHwRollFourInch,
                                 kHwRollSevenInch};
 
-CycledSamplerConfirm gConfirmCycled = nullptr;
-
 HardwareSetup& SetupOf(plat::Hwnd dialog) { return *static_cast<HardwareSetup*>(plat::GetWindowData(dialog)); }
 
 bool AskCycledSampler(plat::Hwnd owner) {
@@ -196,7 +194,7 @@ bool OnCommand(plat::Hwnd dialog, int id) {
       if (h.cycledSampler)
         h.cycledSampler = false;
       else
-        h.cycledSampler = (gConfirmCycled ? gConfirmCycled : AskCycledSampler)(dialog);
+        h.cycledSampler = AskCycledSampler(dialog);
       break;
     case kHwSensorSetup:
       OpenSensorSelectDialog(dialog);
@@ -236,7 +234,6 @@ bool Proc(plat::Hwnd dialog, plat::Msg msg, plat::WParam w, plat::LParam l) {
 
 }  // namespace
 
-void SetCycledSamplerConfirmation(CycledSamplerConfirm confirm) { gConfirmCycled = confirm; }
 
 void OpenHardwareSetupDialog(plat::Hwnd parent) {
   HardwareSetup setup{};

@@ -44,9 +44,4 @@ inline constexpr const char* kSeriesModelNames[kSeriesModelCount] = {
 // Runs the dialog modally over `parent`.
 void OpenHardwareSetupDialog(plat::Hwnd parent);
 
-// Asked when the operator turns the cycled moisture sampler on; true to turn it on. Unset, a
-// Yes/No question is asked.
-using CycledSamplerConfirm = bool (*)(plat::Hwnd owner);
-void SetCycledSamplerConfirmation(CycledSamplerConfirm confirm);
-
 }  // namespace dialogs
